@@ -1,0 +1,28 @@
+// A fresh temporary folder per test, removed afterwards.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace mirefell::testing
+{
+
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+
+private:
+    std::filesystem::path path;
+};
+
+} // namespace mirefell::testing
