@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "world/MapData.h"
+
 namespace mirefell
 {
 
@@ -128,6 +130,11 @@ SweepHit SweepBoxAgainstSegment(const MapRect& box, Vector2 from, Vector2 to, Ve
     result.distance = delta.Length() * tMin;
     result.normal = n;
     return result;
+}
+
+SweepHit SweepBoxAgainstSegment(const MapRect& box, Vector2 from, Vector2 to, const MapSegment& segment)
+{
+    return SweepBoxAgainstSegment(box, from, to, segment.start, segment.end);
 }
 
 bool SweepBoxAgainstBox(const Box3& box, const Vector3& from, const Vector3& to, const Box3& other, Vector3& position)

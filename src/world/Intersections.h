@@ -13,6 +13,8 @@
 namespace mirefell
 {
 
+struct MapSegment;
+
 struct Ray
 {
     Vector3 origin;
@@ -45,6 +47,8 @@ bool RayIntersectsTriangle(const Ray& ray, const Vector3& a, const Vector3& b, c
 // the segment from start to end. Only a move against the wall's front side,
 // the side its normal (end.y - start.y, start.x - end.x) points to, can hit.
 SweepHit SweepBoxAgainstSegment(const MapRect& box, Vector2 from, Vector2 to, Vector2 start, Vector2 end);
+// The same against a wall segment's start and end.
+SweepHit SweepBoxAgainstSegment(const MapRect& box, Vector2 from, Vector2 to, const MapSegment& segment);
 // A 3D box moves by to - from against another box. On a hit, position is
 // where the moving box's reference point stands at first contact: from when
 // the boxes overlap already, to when they overlap only at the end.

@@ -9,7 +9,10 @@
 // Shapes: a door is a block from "floorTopY" up to "ceilBottomY"; an elevator
 // is a block "elevatorMaxHeight" tall whose top is at "floorTopY". Both caps
 // lie at "floorTopY", a door's wound like a ceiling (facing down), an
-// elevator's like a floor (facing up); the sides face outward.
+// elevator's like a floor (facing up); the sides face outward. An elevator's
+// position is therefore the centre of its block, half its travel below its
+// top, and heights given for elevators elsewhere (level scripts) are centre
+// heights as well.
 //
 // The result is plain data. The object that takes it (a Door or an Elevator)
 // copies position, segments, vertices, box and half extents into itself and

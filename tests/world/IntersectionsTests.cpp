@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "world/Intersections.h"
+#include "world/MapData.h"
 
 namespace mirefell
 {
@@ -80,7 +81,10 @@ TEST(Intersections, BoxSweptAgainstWallStopsAtItsFrontOnly)
     EXPECT_NEAR(hit.point.x, 7.0f, 1e-5f);
     EXPECT_NEAR(hit.point.y, 9.0f, 1e-5f);
 
-    EXPECT_FALSE(SweepBoxAgainstSegment(box, {5, 5}, {5, 15}, end, start).hit);              // from behind
+    MapSegment reversed;
+    reversed.start = end;
+    reversed.end = start;
+    EXPECT_FALSE(SweepBoxAgainstSegment(box, {5, 5}, {5, 15}, reversed).hit);                // from behind
     EXPECT_FALSE(SweepBoxAgainstSegment(box, {5, 5}, {5, 7}, start, end).hit);               // stops short
     EXPECT_FALSE(SweepBoxAgainstSegment(box, {5, 5}, {9, 5}, start, end).hit);               // parallel
     EXPECT_FALSE(SweepBoxAgainstSegment({20, 4, 22, 6}, {21, 5}, {21, 15}, start, end).hit); // past its end
