@@ -1,0 +1,40 @@
+// MapLoader: reads a level's map JSON into a MapData. The game loads
+// "assets/maps/<name>.json" relative to its working folder; tests and tools
+// load any path or parse text directly. Every failure throws and no partial
+// MapData escapes: the game's literal messages travel in GameError (the file,
+// record and key in its detail), a malformed document or a value of the wrong
+// JSON type in the JSON library's own exceptions (nlohmann::json::exception).
+// Nothing else is thrown for bad input.
+#pragma once
+
+#include <string>
+
+#include "world/MapData.h"
+
+namespace mirefell
+{
+
+class MapLoader
+{
+public:
+    // The literal messages of the map loader.
+    static constexpr const char* CantAccessFile = "can't access file";
+    static constexpr const char* SectorLinksNotFound = "invalid map - sector links not found";
+    static constexpr const char* NoLayerObjects = "invalid map - no layer objects";
+    static constexpr const char* EntityTypeNotFound = "map entity type not found";
+    static constexpr const char* MissingKey = "invalid map - missing key";
+    static constexpr const char* NumberOutOfRange = "invalid map - number out of range";
+    static constexpr const char* BadIndexList = "invalid map - bad index list";
+
+    // "assets/maps/<name>.json": where the game keeps a level's map.
+    static std::string MapPath(const std::string& name);
+    // Loads the level's map from MapPath(name).
+    static MapData LoadLevel(const std::string& name);
+    // Reads a map file whole and parses it; a path that is not a readable
+    // regular file fails with "can't access file".
+    static MapData LoadFromFile(std::string path);
+    // Parses map JSON text. Needs the entity type table (MapEntityTypes) filled.
+    static MapData Parse(const std::string& text);
+};
+
+} // namespace mirefell

@@ -1,0 +1,84 @@
+// MovingSector: the geometry of a door or elevator, a whole map sector that
+// moves up and down. Build turns the sector into everything its object needs:
+// its position (the centre of the block), edge copies of the sector's
+// collision outline as wall segments, collision triangles with their box, and
+// two drawable pieces, the cap (a door's underside, an elevator's top) and the
+// sides, whose positions are relative to the object's position so that moving
+// the object's meshes moves the picture.
+//
+// Shapes: a door is a block from "floorTopY" up to "ceilBottomY"; an elevator
+// is a block "elevatorMaxHeight" tall whose top is at "floorTopY". Both caps
+// lie at "floorTopY", a door's wound like a ceiling (facing down), an
+// elevator's like a floor (facing up); the sides face outward. An elevator's
+// position is therefore the centre of its block, half its travel below its
+// top, and heights given for elevators elsewhere (level scripts) are centre
+// heights as well.
+//
+// The result is plain data. The object that takes it (a Door or an Elevator)
+// copies position, segments, vertices, box and half extents into itself and
+// makes a mesh group with the cap first and the sides second, each child
+// placed at the object's position.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/math/Vector.h"
+#include "world/Bounds.h"
+#include "world/GeometryRecord.h"
+#include "world/MapData.h"
+
+namespace mirefell
+{
+
+// One drawable piece. Textured pieces are drawn by the textured effect with
+// 32-byte vertices; plain ones by the coloured effect with 52-byte vertices.
+// Both geometry flags are off: the geometry colour (the sector colour) is used
+// for every triangle.
+struct MovingSectorMesh
+{
+    bool textured = false;
+    std::string textureName; // empty for plain coloured pieces
+    GeometryRecord geometry; // positions relative to the object's position
+};
+
+struct MovingSectorGeometry
+{
+    Vector3 position;                 // centre of the block
+    std::vector<MapSegment> segments; // edges of the collision outline, spanning the block's height
+    std::vector<Vector3> vertices;    // collision triangles, world coordinates: cap first, then sides
+    Box3 box;                         // of vertices
+    Vector3 halfExtents;              // (box.max - box.min) / 2
+    MovingSectorMesh cap;
+    MovingSectorMesh side;
+};
+
+class MovingSector
+{
+public:
+    // Texture repeat lengths in world units.
+    static constexpr float TextureStep = 16.0f;
+    static constexpr float PlainColourTextureStep = 64.0f;
+
+    // The whole geometry of a door (elevator false) or elevator (true).
+    static MovingSectorGeometry Build(const MapSector& sector, bool elevator);
+    // Centre of the render polygon's 2D bounds; y the middle of the block.
+    static Vector3 Centre(const MapSector& sector, bool elevator);
+    // One segment per edge of the collision outline, the closing edge last,
+    // spanning the block's bottom to top and tied to the sector's id.
+    static std::vector<MapSegment> EdgeSegments(const MapSector& sector, bool elevator);
+    // The cap at "floorTopY"; appends its collision triangles to collision.
+    static MovingSectorMesh BuildCapMesh(const MapSector& sector, const Vector3& position,
+                                         std::vector<Vector3>& collision, const std::string& textureName,
+                                         bool elevator);
+    // One quad per edge of the render polygon over the block's height;
+    // appends its collision triangles to collision.
+    static MovingSectorMesh BuildSideMesh(const MapSector& sector, const Vector3& position,
+                                          std::vector<Vector3>& collision, const std::string& textureName,
+                                          bool elevator);
+    // The block's bottom and top heights.
+    static float BottomY(const MapSector& sector, bool elevator);
+    static float TopY(const MapSector& sector, bool elevator);
+};
+
+} // namespace mirefell

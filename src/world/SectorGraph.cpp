@@ -1,0 +1,182 @@
+// Building the sector link graph and grouping sectors into door-separated
+// regions.
+#include "world/SectorGraph.h"
+
+#include <algorithm>
+
+#include "platform/GameError.h"
+#include "world/MapData.h"
+#include "world/Polygon.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+const MapSector* FindSector(const std::vector<MapSector>& sectors, int32_t id)
+{
+    for (const MapSector& sector : sectors)
+        if (sector.id == id)
+            return &sector;
+    throw GameError(SectorGraph::SectorNotFound, "sector " + std::to_string(id));
+}
+
+int32_t VertexOf(std::vector<const MapSector*>& vertices, const MapSector* sector)
+{
+    const auto found = std::find(vertices.begin(), vertices.end(), sector);
+    if (found != vertices.end())
+        return static_cast<int32_t>(found - vertices.begin());
+    vertices.push_back(sector);
+    return static_cast<int32_t>(vertices.size() - 1);
+}
+
+uint32_t KeyOf(const MapSector* sector)
+{
+    return static_cast<uint32_t>(sector->id);
+}
+
+} // namespace
+
+SectorGraph SectorGraph::Build(uint32_t& counter, const std::vector<MapSector>& sectors,
+                               const std::vector<int32_t>& sectorLinks)
+{
+    SectorGraph graph;
+    graph.LinkSectors(sectors, sectorLinks);
+    graph.regions = GroupSectors(counter, graph.sectors, graph.links);
+    return graph;
+}
+
+void SectorGraph::LinkSectors(const std::vector<MapSector>& mapSectors, const std::vector<int32_t>& sectorLinks)
+{
+    // Pairs only: an odd count leaves a last id without partner, which is ignored.
+    for (size_t k = 0; k + 1 < sectorLinks.size(); k += 2) {
+        const MapSector* a = FindSector(mapSectors, sectorLinks[k]);
+        const MapSector* b = FindSector(mapSectors, sectorLinks[k + 1]);
+        sectors[KeyOf(a)] = SectorNode{-1, a, PolygonCentroid(*a)};
+        sectors[KeyOf(b)] = SectorNode{-1, b, PolygonCentroid(*b)};
+        if (a != b) {
+            const int32_t first = VertexOf(links.vertices, a);
+            const int32_t second = VertexOf(links.vertices, b);
+            links.edges.emplace_back(first, second);
+        }
+    }
+
+    for (auto& [id, node] : sectors) {
+        const auto found = std::find(links.vertices.begin(), links.vertices.end(), node.sector);
+        node.vertexIndex = found == links.vertices.end() ? -1 : static_cast<int32_t>(found - links.vertices.begin());
+    }
+
+    links.adjacency.clear();
+    links.adjacency.reserve(links.vertices.size());
+    for (size_t v = 0; v < links.vertices.size(); ++v) {
+        std::set<const MapSector*> neighbours;
+        for (const auto& [first, second] : links.edges) {
+            if (first == static_cast<int32_t>(v))
+                neighbours.insert(links.vertices[second]);
+            if (second == static_cast<int32_t>(v))
+                neighbours.insert(links.vertices[first]);
+        }
+        links.adjacency.push_back(std::move(neighbours));
+    }
+}
+
+std::vector<SectorRegion> SectorGraph::GroupSectors(uint32_t& counter, const std::map<uint32_t, SectorNode>& table,
+                                                    const SectorLinkGraph& graph)
+{
+    struct Work
+    {
+        std::set<uint32_t> doors;
+        std::set<uint32_t> sectors;
+    };
+    // Neighbours of a sector in the table; none for a sector linked only to itself.
+    const auto neighboursOf = [&](uint32_t id) -> const std::set<const MapSector*>* {
+        const auto found = table.find(id);
+        if (found == table.end() || found->second.vertexIndex < 0)
+            return nullptr;
+        return &graph.adjacency[static_cast<size_t>(found->second.vertexIndex)];
+    };
+    const auto isDoor = [&](uint32_t id) {
+        const auto found = table.find(id);
+        return found != table.end() && found->second.sector->door;
+    };
+
+    counter = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> stack; // (sector id, region key)
+    std::map<uint32_t, Work> work;
+    // Every neighbour of a door seeds a region of its own key. A door that
+    // touches nothing seeds nothing and does not split the map.
+    size_t doorCount = 0;
+    for (const auto& [id, node] : table) {
+        if (!node.sector->door)
+            continue;
+        const auto* neighbours = neighboursOf(id);
+        if (!neighbours)
+            continue;
+        for (const MapSector* neighbour : *neighbours) {
+            stack.emplace_back(KeyOf(neighbour), KeyOf(neighbour));
+            work[KeyOf(neighbour)] = Work{};
+        }
+        ++doorCount;
+    }
+
+    std::vector<SectorRegion> regions;
+    if (doorCount == 0) {
+        SectorRegion& region = regions.emplace_back();
+        region.id = counter++;
+        for (const auto& [id, node] : table)
+            region.sectors.insert(id);
+        return regions;
+    }
+
+    // Depth-first from the seeds, never through a door: a door joins the
+    // doors of every region that reaches it and the sectors of the first.
+    std::set<uint32_t> visited;
+    while (!stack.empty()) {
+        const auto [sector, key] = stack.back();
+        stack.pop_back();
+        const bool door = isDoor(sector);
+        if (door)
+            work[key].doors.insert(sector);
+        if (!visited.insert(sector).second)
+            continue;
+        work[key].sectors.insert(sector);
+        if (door)
+            continue;
+        if (const auto* neighbours = neighboursOf(sector))
+            for (const MapSector* neighbour : *neighbours)
+                stack.emplace_back(KeyOf(neighbour), key);
+    }
+
+    for (auto& [key, entry] : work) {
+        if (entry.sectors.empty())
+            continue; // its seed was taken by an earlier region
+        SectorRegion& region = regions.emplace_back();
+        region.id = counter++;
+        region.doors = std::move(entry.doors);
+        region.sectors = std::move(entry.sectors);
+    }
+
+    // Links point into the finished list, which is only moved from here on.
+    for (SectorRegion& region : regions)
+        for (const uint32_t door : region.doors)
+            for (SectorRegion& other : regions)
+                if (&other != &region && other.doors.count(door))
+                    region.links.push_back({door, &other});
+    return regions;
+}
+
+const SectorRegion* SectorGraph::RegionOfSector(uint32_t sectorId) const
+{
+    for (const SectorRegion& region : regions)
+        if (region.sectors.count(sectorId))
+            return &region;
+    return nullptr;
+}
+
+SectorRegion* SectorGraph::RegionOfSector(uint32_t sectorId)
+{
+    return const_cast<SectorRegion*>(std::as_const(*this).RegionOfSector(sectorId));
+}
+
+} // namespace mirefell

@@ -1,0 +1,82 @@
+// Shared helpers of the world tests.
+#include "MapTestData.h"
+
+namespace mirefell::testing
+{
+
+std::string TestMapPath()
+{
+    return std::string(MIREFELL_SOURCE_DIR) + "/tests/data/maps/testmap.json";
+}
+
+nlohmann::json MinimalMapDocument()
+{
+    using Json = nlohmann::json;
+    const Json square =
+        Json::array({{{"x", 0}, {"y", 0}}, {{"x", 64}, {"y", 0}}, {{"x", 64}, {"y", 64}}, {{"x", 0}, {"y", 64}}});
+    const Json wall = {{"id", 1},
+                       {"start", {{"x", 0}, {"y", 0}}},
+                       {"end", {{"x", 0}, {"y", 64}}},
+                       {"type", 0},
+                       {"bottomY", 0},
+                       {"topY", 64},
+                       {"sectorId", 1},
+                       {"texId", "wall"},
+                       {"indices", {0, 1, 2, 2, 3, 0}},
+                       {"vertices",
+                        {{{"x", 0}, {"y", 64}, {"z", 0}},
+                         {{"x", 0}, {"y", 64}, {"z", 64}},
+                         {{"x", 0}, {"y", 0}, {"z", 64}},
+                         {{"x", 0}, {"y", 0}, {"z", 0}}}},
+                       {"bottomRightIndex", 2},
+                       {"lightColor", 0xFFFFFF}};
+    const Json sector = {{"id", 1},
+                         {"vertices", square},
+                         {"indices", {0, 1, 2, 0, 2, 3}},
+                         {"floorBottomY", -8},
+                         {"floorTopY", 0},
+                         {"ceilBottomY", 64},
+                         {"ceilTopY", 72},
+                         {"ceiling", true},
+                         {"door", false},
+                         {"doorMaxHeight", 0},
+                         {"elevator", false},
+                         {"elevatorMaxHeight", 0},
+                         {"floorTexId", "floor"},
+                         {"ceilTexId", "ceil"},
+                         {"sideTexId", ""},
+                         {"lightLevel", 7},
+                         {"lightColor", 0xFFFFFF},
+                         {"collisionVertices", square},
+                         {"collisionIndices", {0, 1, 2, 0, 2, 3}},
+                         {"useVertexColors", false},
+                         {"ceilingCatColor", 0x808080},
+                         {"teleportInID", 0},
+                         {"teleportOutID", 0}};
+    const Json entity = {{"id", 1}, {"pos", {{"x", 8}, {"y", 8}}}, {"type", "MK"}, {"y", 0}, {"rotation", 90}};
+    const Json area = {{"name", "room"}, {"id", 1}, {"start", {{"x", 0}, {"y", 0}}}, {"end", {{"x", 32}, {"y", 32}}}};
+    const Json light = {{"id", 1}, {"yOffset", 48}, {"pos", {{"x", 32}, {"y", 32}}}, {"lightColor", 0xFFE0C0}};
+    return {{"name", "minimal"},
+            {"playerStartPosition", {{"x", 16}, {"y", 16}}},
+            {"sectorLinks", {1, 1}},
+            {"layerObjects",
+             {{"0", Json::array({wall})},
+              {"2", Json::array({sector})},
+              {"3", Json::array({entity})},
+              {"4", Json::array({area})},
+              {"5", Json::array({light})}}}};
+}
+
+MapSector RectSector(int32_t id, float x0, float y0, float x1, float y1, bool door)
+{
+    MapSector sector;
+    sector.id = id;
+    sector.vertices = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    sector.indices = {0, 1, 2, 0, 2, 3};
+    sector.collisionVertices = sector.vertices;
+    sector.collisionIndices = sector.indices;
+    sector.door = door;
+    return sector;
+}
+
+} // namespace mirefell::testing
