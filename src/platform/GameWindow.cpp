@@ -82,6 +82,8 @@ GameWindow::GameWindow(const std::string& title, const WindowLayout& layout) : h
     srgb = DefaultFramebufferIsSrgb();
     if (srgb)
         glEnable(GL_FRAMEBUFFER_SRGB);
+    // Keys are read by position; no text entry, so no input-method window.
+    SDL_StopTextInput();
     SDL_ShowWindow(handles->window);
 }
 

@@ -92,22 +92,5 @@ TEST_F(GameWindowTest, RestylesEntersAndLeavesFullScreenAndReportsSizes)
     EXPECT_LE(height, 600);
 }
 
-TEST_F(GameWindowTest, APostedQuitComesOutOfThePump)
-{
-    GameWindow window("mirefell", {false, 0, 0, 320, 200});
-    Drain();
-    EventPump::PostQuit();
-    PlatformEvent event;
-    EXPECT_TRUE(Await(PlatformEventType::Quit, event));
-}
-
-TEST_F(GameWindowTest, TheDisplayListsAtLeastOneModeLargestLast)
-{
-    const std::vector<DisplayMode> modes = VideoSystem::GetDisplayModes();
-    ASSERT_FALSE(modes.empty());
-    for (size_t i = 1; i < modes.size(); ++i)
-        EXPECT_LE(modes[i - 1].width * modes[i - 1].height, modes[i].width * modes[i].height);
-}
-
 } // namespace
 } // namespace mirefell
