@@ -26,6 +26,12 @@ protected:
         settings.screenHeight = 720;
         settings.borderless = false;
     }
+    void TearDown() override
+    {
+        loop.reset();
+        game.reset(); // saves config.json: still inside the test's folder
+        ShellTest::TearDown();
+    }
     void Start()
     {
         game = std::make_unique<Game>();
