@@ -1,0 +1,201 @@
+#include "app/Core.h"
+
+#include "app/Config.h"
+#include "app/GameStateManager.h"
+#include "app/Input.h"
+#include "app/Profiler.h"
+#include "app/Screen.h"
+#include "platform/Clock.h"
+#include "platform/IGameWindow.h"
+#include "platform/VirtualKey.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+// Milliseconds on the process clock, wrapping like a 32-bit tick count.
+uint32_t TickCountMs()
+{
+    const IClock& clock = GetClock();
+    return static_cast<uint32_t>(CounterToNanoseconds(clock.Counter(), clock.Frequency()) / 1'000'000);
+}
+
+} // namespace
+
+Core::Core() : statsStartTick(TickCountMs())
+{
+    CreateRenderer();
+    GameStateManager& states = GameStateManager::GetInstance();
+    states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
+    states.AddListener([this](GameState newState, GameState previousState) { OnPause(newState, previousState); });
+}
+
+Core::~Core()
+{
+    Config::GetInstance().Save();
+}
+
+void Core::Initialize()
+{
+    CreateDeviceResources();
+    GameStateManager& states = GameStateManager::GetInstance();
+    if (states.current == GameState::Start) {
+        CreateTitleScene();
+        states.Request(GameState::MainMenu);
+    } else {
+        UpdateSceneBuffers(states.current);
+    }
+}
+
+void Core::Update()
+{
+    GameStateManager& states = GameStateManager::GetInstance();
+    Input& input = Input::GetInstance();
+    states.NotifyListeners();
+    input.Update();
+
+    switch (states.current) {
+    case GameState::MainMenu:
+        UpdatePostEffects();
+        UpdateTitleScene();
+        UpdateUi();
+        break;
+    case GameState::Playing: {
+        const IClock& clock = GetClock();
+        const uint64_t start = clock.Counter();
+        if (!inventoryWindowOpen) {
+            UpdateWorld();
+            UpdatePointLights();
+        }
+        UpdateUi();
+        const float elapsedMs = static_cast<float>(clock.Counter() - start) * 1000.0f / clock.Frequency();
+        Profiler::GetInstance().AddSample(L"update time", elapsedMs);
+        CheckDeathRestart();
+        break;
+    }
+    case GameState::LevelComplete:
+        UpdatePostEffects();
+        UpdateUi();
+        break;
+    case GameState::IngameMenu:
+        UpdateUi();
+        break;
+    default:
+        break;
+    }
+
+    if (input.keyboardTracker.IsKeyPressed(KeyF1))
+        Profiler::GetInstance().ToggleVisible();
+    input.wheel = 0;
+}
+
+void Core::CheckDeathRestart()
+{
+    if (!CanRestartAfterDeath())
+        return;
+    if (Input::GetInstance().keyboardTracker.IsKeyPressed(KeyEnter)) {
+        ReloadCurrentSave();
+        GameStateManager::GetInstance().Request(GameState::Loading);
+    }
+}
+
+void Core::OnLevelStart(GameState newState)
+{
+    if (newState == GameState::Loading)
+        StartLevel();
+}
+
+void Core::OnPause(GameState newState, GameState previousState)
+{
+    if (newState == GameState::IngameMenu && previousState == GameState::Playing)
+        SetLevelTimerPaused(true);
+    else if (newState == GameState::Playing && previousState == GameState::IngameMenu)
+        SetLevelTimerPaused(false);
+}
+
+void Core::Render()
+{
+    const GameState state = GameStateManager::GetInstance().current;
+    BeginFrame();
+    switch (state) {
+    case GameState::MainMenu:
+        RenderTitle();
+        break;
+    case GameState::Loading:
+        RenderLoading();
+        break;
+    case GameState::Playing:
+    case GameState::LevelComplete:
+    case GameState::IngameMenu:
+        RenderLevel(state);
+        break;
+    default:
+        break;
+    }
+    ApplyBrightnessContrast();
+    CountFrame();
+    if (state == GameState::MainMenu || state == GameState::Playing || state == GameState::IngameMenu)
+        Profiler::GetInstance().SetValue(L"fps", static_cast<int32_t>(framesPerSecond));
+}
+
+void Core::BeginFrame()
+{
+    // The renderer adds the depth view, the viewport and the global viewport.
+    if (backBuffer)
+        backBuffer->ClearBackBuffer(ClearColour);
+}
+
+void Core::CountFrame()
+{
+    ++frameCount;
+    const uint32_t now = TickCountMs();
+    if (now - statsStartTick >= 1000) {
+        framesPerSecond = frameCount;
+        frameCount = 0;
+        statsStartTick = now;
+    }
+}
+
+void Core::OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* backBuffer_)
+{
+    backBuffer = backBuffer_;
+    ScreenWidth = width;
+    ScreenHeight = height;
+    ResizeRenderer(width, height);
+}
+
+void Core::OnDeviceLost()
+{
+    ReleaseDeviceResources();
+}
+
+// --- Seams -----------------------------------------------------------------
+// Empty until the part named beside each declaration in Core.h lands; each is
+// already called at its place in the update, frame or lifecycle order.
+
+void Core::CreateRenderer() {}
+void Core::CreateDeviceResources() {}
+void Core::CreateTitleScene() {}
+void Core::UpdateSceneBuffers(GameState) {}
+void Core::UpdatePostEffects() {}
+void Core::UpdateTitleScene() {}
+void Core::UpdateWorld() {}
+void Core::UpdatePointLights() {}
+void Core::UpdateUi() {}
+bool Core::CanRestartAfterDeath() const
+{
+    return false; // no level exists yet, so there is no dead player
+}
+void Core::ReloadCurrentSave() {}
+void Core::StartLevel() {}
+void Core::SetLevelTimerPaused(bool) {}
+void Core::RenderTitle() {}
+void Core::RenderLoading() {}
+void Core::RenderLevel(GameState) {}
+void Core::ApplyBrightnessContrast() {}
+void Core::ResizeRenderer(int32_t, int32_t) {}
+void Core::ReleaseDeviceResources() {}
+
+} // namespace mirefell

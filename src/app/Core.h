@@ -1,0 +1,93 @@
+// Core: the engine root that the Game owns. Once per fixed step it announces
+// a pending game-state change, reads the input and runs the update branch of
+// the current state; once per frame it draws the branch of the current state
+// and keeps the frame-rate statistics. It forwards size changes to the
+// renderer and writes "config.json" when it is destroyed.
+//
+// The renderer, the user interface, the world and the level loading attach
+// at the private seams below; until they do, a frame is the back buffer
+// cleared to the frame's clear colour.
+//
+// The constructor registers two GameStateManager listeners that refer to
+// this Core; listeners are never removed, so one Core lives per process
+// (tests reset the GameStateManager before making another).
+#pragma once
+
+#include <cstdint>
+
+#include "app/GameState.h"
+#include "platform/math/Color.h"
+
+namespace mirefell
+{
+
+class IGameWindow;
+
+class Core
+{
+public:
+    // What every frame starts from.
+    static constexpr Color ClearColour{0.0f, 0.0f, 0.0f, 1.0f};
+
+    Core();
+    // Writes "config.json" first, so settings changed in the options reach it.
+    virtual ~Core();
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    // After every device creation: the renderer's device resources and, the
+    // first time (state 0), the title scene and the request of the main menu.
+    void Initialize();
+    // One fixed step.
+    void Update();
+    // One frame; changes no game state.
+    void Render();
+    // The back buffer now has this size; `backBuffer` is what frames clear
+    // and draw into (not owned).
+    void OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* backBuffer);
+    // The device is about to be recreated: release every device object.
+    void OnDeviceLost();
+
+    // The frames drawn in the last whole second.
+    uint32_t GetFramesPerSecond() const { return framesPerSecond; }
+
+    // Set by the user interface while the inventory window is shown (cleared
+    // by every level load); the world is then neither updated nor drawn.
+    static inline bool inventoryWindowOpen = false;
+
+private:
+    void OnLevelStart(GameState newState);
+    void OnPause(GameState newState, GameState previousState);
+    void CheckDeathRestart();
+    void BeginFrame();
+    void CountFrame();
+
+    // Seams, in the order they run. Each names the part that fills it.
+    void CreateRenderer();                 // renderer + UI: camera, particles, UI manager, G-buffer, post chain,
+                                           // deferred renderer, brightness pass; Config's camera and postFX pointers
+    void CreateDeviceResources();          // renderer: textures, effects, lights, painters, common states
+    void CreateTitleScene();               // UI: the title screen's 3D background and its listener
+    void UpdateSceneBuffers(GameState s);  // renderer: device buffers of the scene trees that exist in state s
+    void UpdatePostEffects();              // renderer: PostFXChain::Update
+    void UpdateTitleScene();               // UI: MenuScene::Update
+    void UpdateWorld();                    // world: World::Update
+    void UpdatePointLights();              // renderer: PointLights::Update
+    void UpdateUi();                       // UI: UIManager::Update
+    bool CanRestartAfterDeath() const;     // world + saves: the player is dead and not permadead
+    void ReloadCurrentSave();              // saves: GameSaveManager::LoadSlot of the current slot
+    void StartLevel();                     // level build: tear down the old level, load the next, request 3
+    void SetLevelTimerPaused(bool paused); // gameplay: the player's level stopwatch
+    void RenderTitle();                    // renderer + UI: title pass, deferred, menu effects, UI, profiler
+    void RenderLoading();                  // UI: DrawLoadingScreen
+    void RenderLevel(GameState s);         // renderer + UI: level passes of states 3-5, UI, profiler
+    void ApplyBrightnessContrast();        // renderer: the last pass of every frame
+    void ResizeRenderer(int32_t width, int32_t height); // renderer + UI: size-dependent targets, cameras
+    void ReleaseDeviceResources();                      // renderer: every device object, in creation order
+
+    uint32_t frameCount = 0;      // frames drawn in the running second
+    uint32_t framesPerSecond = 0; // frames drawn in the last whole second
+    uint32_t statsStartTick = 0;  // milliseconds at the start of the running second
+    IGameWindow* backBuffer = nullptr;
+};
+
+} // namespace mirefell

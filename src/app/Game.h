@@ -1,0 +1,91 @@
+// Game: the window-side driver. It owns the StepTimer and the Core, and uses
+// the game window as its swap chain. Tick runs the fixed steps that the
+// elapsed time holds (Core::Update, then the audio service, per step) and
+// draws and presents one frame, paced by vertical sync or, with vsync off and
+// the frame limiter on, at most 180 frames a second. No frame is drawn before
+// the first step has run.
+//
+// The sound manager and the GPU layer attach at the private seams.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/StepTimer.h"
+#include "platform/Clock.h"
+#include "platform/Window.h"
+
+namespace mirefell
+{
+
+class Core;
+class IGameWindow;
+
+class Game
+{
+public:
+    static constexpr int32_t DefaultWidth = 960;
+    static constexpr int32_t DefaultHeight = 540;
+    static constexpr double FrameLimitMs = 1000.0 / 180.0;
+
+    // Starts the timer on the process clock (GetClock) and installs the
+    // full-screen switch as Config's onEnterFullscreen.
+    Game();
+    // Leaves full screen, stops the audio and destroys the Core (which saves
+    // the settings).
+    virtual ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // `width` x `height` is the window's client size; `window` must outlive
+    // the Game.
+    void Initialize(IGameWindow* window, int32_t width, int32_t height);
+    void Tick();
+    // Never below 1 x 1 (a minimised window reports 0 x 0).
+    void OnWindowSizeChanged(int32_t width, int32_t height);
+    // The window was minimised: the audio stops.
+    void Suspend();
+    // The window is back: the time spent away is forgotten, so it does not
+    // become a burst of steps, and the audio resumes.
+    void Resume();
+    // An audio output device appeared: the audio engine is asked to reset.
+    void OnAudioDeviceArrived();
+
+    // The size of the last (largest) display mode; DefaultWidth x
+    // DefaultHeight when the display lists none.
+    static void QueryDefaultScreenSize(const std::vector<DisplayMode>& modes, int32_t& width, int32_t& height);
+
+    const StepTimer& GetTimer() const { return timer; }
+    int32_t GetOutputWidth() const { return outputWidth; }
+    int32_t GetOutputHeight() const { return outputHeight; }
+    Core* GetCore() const { return core.get(); }
+
+private:
+    void Update();
+    void Render();
+    void CreateDevice();
+    void CreateResources();
+    void EnterFullscreen();
+
+    // Seams for the sound manager and the GPU layer.
+    void InitializeAudio();   // SoundManager::Initialize: the audio engine and every named sound
+    void ServiceAudio();      // per step: reset the engine when asked, else update it and watch for a critical error
+    void SuspendAudio();      // the audio engine's Suspend
+    void ResumeAudio();       // the audio engine's Resume
+    void RequestAudioReset(); // set the SoundManager's audio-reset request
+    void ShutdownAudio();     // suspend the engine, destroy the music instance
+    void CreateGpuDevice();   // the process-wide GPU device, before Core::Initialize
+
+    std::unique_ptr<Core> core;
+    IGameWindow* window = nullptr;
+    int32_t outputWidth = DefaultWidth;
+    int32_t outputHeight = DefaultHeight;
+    bool displayModesKnown = false;
+    const IClock& clock;
+    StepTimer timer;
+    uint64_t limiterStart;           // clock counter when the Game was made
+    double lastLimitedFrameMs = 0.0; // time of the last frame the limiter let through
+};
+
+} // namespace mirefell

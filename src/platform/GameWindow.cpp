@@ -1,0 +1,229 @@
+#include "platform/GameWindow.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include "platform/GameError.h"
+#include "platform/VideoSystem.h"
+
+namespace mirefell
+{
+
+struct GameWindow::Handles
+{
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+};
+
+namespace
+{
+
+void RequestContext(bool srgb)
+{
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, srgb ? 1 : 0);
+}
+
+SDL_Window* CreateWindow(const std::string& title, const WindowLayout& layout)
+{
+    const Uint32 style = layout.bordered ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
+    return SDL_CreateWindow(title.c_str(), layout.x, layout.y, std::max(layout.width, 1), std::max(layout.height, 1),
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | style);
+}
+
+bool DefaultFramebufferIsSrgb()
+{
+    GLint encoding = GL_LINEAR;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING,
+                                          &encoding);
+    return glGetError() == GL_NO_ERROR && encoding == GL_SRGB;
+}
+
+} // namespace
+
+GameWindow::GameWindow(const std::string& title, const WindowLayout& layout) : handles(std::make_unique<Handles>())
+{
+    RequestContext(true);
+    handles->window = CreateWindow(title, layout);
+    if (!handles->window) {
+        // A driver without sRGB visuals still runs the game, with a darker
+        // picture; say so rather than refuse to start.
+        std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", SDL_GetError());
+        RequestContext(false);
+        handles->window = CreateWindow(title, layout);
+    }
+    if (!handles->window)
+        throw GameError("can't create the window", SDL_GetError());
+
+    handles->context = SDL_GL_CreateContext(handles->window);
+    if (!handles->context) {
+        const std::string reason = SDL_GetError();
+        SDL_DestroyWindow(handles->window);
+        throw GameError("can't create the OpenGL 3.3 context", reason);
+    }
+    SDL_SetWindowMinimumSize(handles->window, MinimumWidth, MinimumHeight);
+
+    // The back buffer is sRGB like the original swap chain's format: the
+    // renderer writes linear colour and the hardware encodes it.
+    srgb = DefaultFramebufferIsSrgb();
+    if (srgb)
+        glEnable(GL_FRAMEBUFFER_SRGB);
+    // Keys are read by position; no text entry, so no input-method window.
+    SDL_StopTextInput();
+    SDL_ShowWindow(handles->window);
+}
+
+GameWindow::~GameWindow()
+{
+    if (SDL_GetRelativeMouseMode())
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+    SDL_GL_DeleteContext(handles->context);
+    SDL_DestroyWindow(handles->window);
+}
+
+void GameWindow::SetFullscreenState(bool fullscreen)
+{
+    if (fullscreen == IsFullscreen())
+        return;
+    if (!fullscreen) {
+        SDL_SetWindowFullscreen(handles->window, 0);
+        return;
+    }
+    int32_t width = 0, height = 0;
+    GetClientSize(width, height);
+    const int display = std::max(SDL_GetWindowDisplayIndex(handles->window), 0);
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    SDL_DisplayMode closest{};
+    if (SDL_GetClosestDisplayMode(display, &wanted, &closest))
+        SDL_SetWindowDisplayMode(handles->window, &closest);
+    // Failures leave the window as it is; the game goes on windowed.
+    SDL_SetWindowFullscreen(handles->window, SDL_WINDOW_FULLSCREEN);
+}
+
+void GameWindow::SetWindowedStyle(int width, int height)
+{
+    SetFullscreenState(false);
+    SDL_RestoreWindow(handles->window);
+    SDL_SetWindowBordered(handles->window, SDL_TRUE);
+    SDL_SetWindowResizable(handles->window, SDL_TRUE);
+    // width x height is the outer size, frame included, with its corner at
+    // the screen's; the frame is known only once the window manager drew it.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(handles->window, &top, &left, &bottom, &right) != 0)
+        top = left = bottom = right = 0;
+    SDL_SetWindowSize(handles->window, std::max(width - left - right, 1), std::max(height - top - bottom, 1));
+    SDL_SetWindowPosition(handles->window, left, top);
+}
+
+void GameWindow::SetBorderlessStyle()
+{
+    SDL_SetWindowBordered(handles->window, SDL_FALSE);
+    SDL_SetWindowResizable(handles->window, SDL_FALSE);
+    int32_t width = 0, height = 0;
+    if (VideoSystem::GetScreenSize(width, height)) {
+        SDL_SetWindowPosition(handles->window, 0, 0);
+        SDL_SetWindowSize(handles->window, width, height);
+    } else {
+        SDL_MaximizeWindow(handles->window);
+    }
+}
+
+void GameWindow::SetRelativeMouseMode(bool relative)
+{
+    SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+}
+
+void GameWindow::CentreCursor()
+{
+    int32_t width = 0, height = 0;
+    GetClientSize(width, height);
+    SDL_WarpMouseInWindow(handles->window, width / 2, height / 2);
+}
+
+std::vector<DisplayMode> GameWindow::GetDisplayModes() const
+{
+    return VideoSystem::GetDisplayModes();
+}
+
+void GameWindow::SetClientSize(int32_t width, int32_t height)
+{
+    SDL_SetWindowSize(handles->window, std::max(width, 1), std::max(height, 1));
+}
+
+void GameWindow::ClearBackBuffer(const Color& colour)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFF);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(colour.r, colour.g, colour.b, colour.a);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void GameWindow::Present(bool vsync)
+{
+    const int interval = vsync ? 1 : 0;
+    if (interval != swapInterval) {
+        SDL_GL_SetSwapInterval(interval); // a driver that cannot sync simply doesn't
+        swapInterval = interval;
+    }
+    SDL_GL_SwapWindow(handles->window);
+}
+
+void GameWindow::SetCursorVisible(bool visible)
+{
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void GameWindow::GetClientSize(int32_t& width, int32_t& height) const
+{
+    SDL_GL_GetDrawableSize(handles->window, &width, &height);
+}
+
+bool GameWindow::IsFullscreen() const
+{
+    return (SDL_GetWindowFlags(handles->window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool GameWindow::IsBordered() const
+{
+    return (SDL_GetWindowFlags(handles->window) & SDL_WINDOW_BORDERLESS) == 0;
+}
+
+int GameWindow::GetContextVersion() const
+{
+    return epoxy_gl_version();
+}
+
+uint32_t GameWindow::ReadBackBufferPixel(int32_t x, int32_t y) const
+{
+    int32_t width = 0, height = 0;
+    GetClientSize(width, height);
+    uint8_t pixel[4] = {};
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    return pixel[0] | pixel[1] << 8 | pixel[2] << 16 | static_cast<uint32_t>(pixel[3]) << 24;
+}
+
+} // namespace mirefell

@@ -1,0 +1,66 @@
+// GameWindow: the one window of the game and its OpenGL 3.3 core context with
+// an sRGB-capable default framebuffer. It is created in the layout the
+// settings give (platform/WindowLayout.h), with a minimum client size of
+// 320 x 200, and owns the context for its whole life: the context is current
+// on the creating thread from construction to destruction.
+//
+// Needs a VideoSystem. Construction failures throw GameError.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/IGameWindow.h"
+#include "platform/WindowLayout.h"
+
+namespace mirefell
+{
+
+class GameWindow final : public IGameWindow
+{
+public:
+    static constexpr int32_t MinimumWidth = 320;
+    static constexpr int32_t MinimumHeight = 200;
+
+    GameWindow(const std::string& title, const WindowLayout& layout);
+    ~GameWindow() override;
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    // IWindow
+    // Full screen takes the display mode closest to the current client size.
+    void SetFullscreenState(bool fullscreen) override;
+    void SetWindowedStyle(int width, int height) override;
+    void SetBorderlessStyle() override;
+
+    // ICursorHost
+    void SetRelativeMouseMode(bool relative) override;
+    void CentreCursor() override;
+
+    // IGameWindow
+    std::vector<DisplayMode> GetDisplayModes() const override;
+    void SetClientSize(int32_t width, int32_t height) override;
+    void ClearBackBuffer(const Color& colour) override;
+    void Present(bool vsync) override;
+
+    void SetCursorVisible(bool visible);
+    void GetClientSize(int32_t& width, int32_t& height) const;
+    bool IsFullscreen() const;
+    bool IsBordered() const;
+    // The context's version as major * 10 + minor (33 for 3.3).
+    int GetContextVersion() const;
+    // Whether writes to the back buffer are encoded to sRGB.
+    bool IsBackBufferSrgb() const { return srgb; }
+    // One back-buffer pixel as bytes r, g, b, a (r lowest); row 0 is the top
+    // row. For screenshots and tests; read before Present.
+    uint32_t ReadBackBufferPixel(int32_t x, int32_t y) const;
+
+private:
+    struct Handles;
+    std::unique_ptr<Handles> handles;
+    bool srgb = false;
+    int swapInterval = -1; // not yet set
+};
+
+} // namespace mirefell

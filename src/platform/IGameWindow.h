@@ -1,0 +1,32 @@
+// IGameWindow: the game window as the Game and the input see it. Besides the
+// restyling of IWindow and the cursor control of ICursorHost it offers what
+// the Game needs of its swap chain: the display modes, the back buffer's
+// clear and present. The back buffer is the window's client area; its colour
+// encoding is sRGB, so colours are given in linear light.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Mouse.h"
+#include "platform/Window.h"
+#include "platform/math/Color.h"
+
+namespace mirefell
+{
+
+class IGameWindow : public IWindow, public ICursorHost
+{
+public:
+    // The display's modes, sizes ascending (the last is the largest).
+    virtual std::vector<DisplayMode> GetDisplayModes() const = 0;
+    // Resizes the client area of a window that is not full screen; entering
+    // full screen afterwards picks the display mode closest to this size.
+    virtual void SetClientSize(int32_t width, int32_t height) = 0;
+    // Clears the whole back buffer (colour, depth and stencil).
+    virtual void ClearBackBuffer(const Color& colour) = 0;
+    // Shows the back buffer; with vsync, waits for the display's refresh.
+    virtual void Present(bool vsync) = 0;
+};
+
+} // namespace mirefell

@@ -1,0 +1,172 @@
+// Shared by the shell's tests: a window that records what the Game asks of
+// it, a scripted event queue, event makers, and a fixture that gives each
+// test a fresh process: its own working folder (so config.json and binds.bin
+// land there), a manual clock, and every shell singleton reset.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Config.h"
+#include "app/Core.h"
+#include "app/GameStateManager.h"
+#include "app/Input.h"
+#include "app/KeybindManager.h"
+#include "app/Profiler.h"
+#include "platform/Clock.h"
+#include "platform/IGameWindow.h"
+#include "support/TempDir.h"
+
+namespace mirefell::testing
+{
+
+class RecordingWindow final : public IGameWindow
+{
+public:
+    void SetFullscreenState(bool fullscreen) override { calls.push_back(fullscreen ? "fullscreen" : "windowed"); }
+    void SetWindowedStyle(int width, int height) override
+    {
+        calls.push_back("bordered " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    void SetBorderlessStyle() override { calls.push_back("borderless"); }
+    void SetRelativeMouseMode(bool relative_) override { relative = relative_; }
+    void CentreCursor() override { ++cursorCentrings; }
+    std::vector<DisplayMode> GetDisplayModes() const override { return modes; }
+    void SetClientSize(int32_t width, int32_t height) override
+    {
+        calls.push_back("client " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    void ClearBackBuffer(const Color& colour) override
+    {
+        ++clears;
+        lastClear = colour;
+    }
+    void Present(bool vsync) override { (vsync ? syncedPresents : unsyncedPresents)++; }
+
+    int Presents() const { return syncedPresents + unsyncedPresents; }
+    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+
+    std::vector<DisplayMode> modes = {{640, 480, 60}, {640, 480, 75}, {1920, 1080, 60}};
+    std::vector<std::string> calls;
+    bool relative = false;
+    int cursorCentrings = 0;
+    int clears = 0;
+    Color lastClear{-1.0f, -1.0f, -1.0f, -1.0f};
+    int syncedPresents = 0;
+    int unsyncedPresents = 0;
+};
+
+class ScriptedEvents final : public IEventSource
+{
+public:
+    bool PollEvent(PlatformEvent& event) override
+    {
+        if (queue.empty())
+            return false;
+        event = queue.front();
+        queue.pop_front();
+        return true;
+    }
+    void WaitForEvent(int) override { ++waits; }
+
+    std::deque<PlatformEvent> queue;
+    int waits = 0;
+};
+
+inline PlatformEvent KeyEvent(int32_t key, bool down, bool alt = false, bool repeat = false)
+{
+    PlatformEvent event;
+    event.type = down ? PlatformEventType::KeyDown : PlatformEventType::KeyUp;
+    event.key = key;
+    event.altDown = alt;
+    event.repeat = repeat;
+    return event;
+}
+
+inline PlatformEvent ButtonEvent(MouseButton button, bool down)
+{
+    PlatformEvent event;
+    event.type = down ? PlatformEventType::MouseButtonDown : PlatformEventType::MouseButtonUp;
+    event.button = button;
+    return event;
+}
+
+inline PlatformEvent MotionEvent(int32_t x, int32_t y, int32_t dx, int32_t dy)
+{
+    PlatformEvent event;
+    event.type = PlatformEventType::MouseMotion;
+    event.x = x;
+    event.y = y;
+    event.dx = dx;
+    event.dy = dy;
+    return event;
+}
+
+inline PlatformEvent SimpleEvent(PlatformEventType type)
+{
+    PlatformEvent event;
+    event.type = type;
+    return event;
+}
+
+inline PlatformEvent SizeEvent(int32_t width, int32_t height)
+{
+    PlatformEvent event;
+    event.type = PlatformEventType::SizeChanged;
+    event.width = width;
+    event.height = height;
+    return event;
+}
+
+// 1/60 s in the clock's 100 ns counts.
+inline constexpr uint64_t OneStep = 166666;
+
+class ShellTest : public ::testing::Test
+{
+protected:
+    ShellTest() : clock(10'000'000, 1'000'000'000) {}
+
+    void SetUp() override
+    {
+        previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+        SetClock(&clock);
+        ResetSingletons();
+    }
+
+    void TearDown() override
+    {
+        ResetSingletons();
+        SetClock(nullptr);
+        std::filesystem::current_path(previousFolder);
+    }
+
+    static void ResetSingletons()
+    {
+        Config::GetInstance().Reset();
+        GameStateManager::GetInstance().Reset();
+        Input::GetInstance().Reset();
+        KeybindManager::GetInstance().Reset(""); // memory only: tests never write the real file
+        Profiler::GetInstance().ClearStatistics();
+        Profiler::GetInstance().visible = false;
+        Core::inventoryWindowOpen = false;
+    }
+
+    // Feeds an event to Input's keyboard and mouse, as the message loop does.
+    static void Send(const PlatformEvent& event)
+    {
+        Input& input = Input::GetInstance();
+        input.keyboard->ProcessEvent(event);
+        input.mouse->ProcessEvent(event);
+    }
+
+    TempDir dir;
+    ManualClock clock;
+    std::filesystem::path previousFolder;
+};
+
+} // namespace mirefell::testing
