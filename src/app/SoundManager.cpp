@@ -16,9 +16,9 @@ SoundManager& SoundManager::GetInstance()
     return instance;
 }
 
-const std::map<std::string, SoundEntry>& SoundManager::GetSoundTable()
+const SoundManager::SoundTable& SoundManager::GetSoundTable()
 {
-    static const std::map<std::string, SoundEntry> table = {
+    static const SoundTable table = {
         {"music_title", {"music/title.wav", true}},
         {"music_track1", {"music/track1.wav", true}},
         {"music_track2", {"music/track2.wav", true}},
@@ -51,6 +51,8 @@ const std::map<std::string, SoundEntry>& SoundManager::GetSoundTable()
     return table;
 }
 
+SoundManager::SoundManager() = default;
+
 SoundManager::~SoundManager()
 {
     Reset();
@@ -66,7 +68,7 @@ void SoundManager::Initialize(std::unique_ptr<AudioEngine> engine_, const std::s
     Reset();
     // Built aside and taken over whole, so a bad file leaves no half-loaded
     // state; on the way out the effects go before their engine.
-    std::map<std::string, std::unique_ptr<SoundEffect>> loaded;
+    std::map<std::string, std::unique_ptr<SoundEffect>, std::less<>> loaded;
     try {
         for (const auto& [name, entry] : GetSoundTable())
             loaded.emplace(name, std::make_unique<SoundEffect>(*engine_, soundFolder + entry.file));
@@ -79,7 +81,7 @@ void SoundManager::Initialize(std::unique_ptr<AudioEngine> engine_, const std::s
     sounds = std::move(loaded);
 }
 
-void SoundManager::PlaySound(const std::string& name)
+void SoundManager::PlaySound(std::string_view name)
 {
     const SoundEntry& entry = MapAt(GetSoundTable(), name);
     if (!engine)
@@ -90,7 +92,7 @@ void SoundManager::PlaySound(const std::string& name)
     effect.Play(Config::GetInstance().settings.soundVolume, 0.0f, 0.0f);
 }
 
-void SoundManager::PlayMusic(const std::string& name)
+void SoundManager::PlayMusic(std::string_view name)
 {
     MapAt(GetSoundTable(), name);
     music.reset();

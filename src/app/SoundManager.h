@@ -10,9 +10,11 @@
 // nothing.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace mirefell
 {
@@ -34,10 +36,14 @@ public:
     static constexpr const char* SoundFolder = "assets/sounds/";
 
     static SoundManager& GetInstance();
-    // The 28 named sounds, by name.
-    static const std::map<std::string, SoundEntry>& GetSoundTable();
+    // Keyed by name; looked up with string views, so a name given as a
+    // literal costs no allocation.
+    using SoundTable = std::map<std::string, SoundEntry, std::less<>>;
 
-    SoundManager() = default;
+    // The 28 named sounds, by name.
+    static const SoundTable& GetSoundTable();
+
+    SoundManager();
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
@@ -53,10 +59,10 @@ public:
     // Plays a sound once at the current sound volume. A sound that may not
     // overlap is skipped while a previous play of it is still running. A
     // name not in the table throws "invalid map<K, T> key".
-    void PlaySound(const std::string& name);
+    void PlaySound(std::string_view name);
     // Replaces the music at once with the named sound, looping, at the
     // current music volume.
-    void PlayMusic(const std::string& name);
+    void PlayMusic(std::string_view name);
     // Starts the level's track, unless the music was started for this same
     // level (a restart after death keeps the track going).
     void PlayLevelMusic(const std::string& levelId);
@@ -89,7 +95,7 @@ public:
     std::unique_ptr<SoundEffectInstance> music;
 
 private:
-    std::map<std::string, std::unique_ptr<SoundEffect>> sounds;
+    std::map<std::string, std::unique_ptr<SoundEffect>, std::less<>> sounds;
     std::string musicLevelId; // the level the music was started for
 };
 
