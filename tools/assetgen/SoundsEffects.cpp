@@ -285,23 +285,25 @@ WaveData MonsterBite()
 // rasp riding on the pitch.
 Signal Growl(uint32_t seed, float length, float basePitch, float glide, float vowelOpen)
 {
-    Oscillator throat, vibrato;
+    Oscillator throat, vibrato, chest;
     Noise noise(seed), drift(seed + 1);
     OnePole driftFilter;
-    Svf formant1, formant2, rasp;
+    Svf formant1, formant2, rasp, muffle;
     return Render(length, [&](float t) {
         const float progress = t / length;
         const float wander = driftFilter.LowPass(drift.Next(), 5.0f, Rate) * 40.0f;
         const float contour = std::sin(Pi * std::min(progress * 1.3f, 1.0f));
         const float pitch = basePitch * (1.0f + glide * contour + 0.04f * vibrato.Sine(6.0f, Rate) + 0.05f * wander);
         const float buzz = throat.Saw(pitch, Rate);
-        const float breath = rasp.Process(noise.Next(), 1800.0f, 0.8f, Rate).band * (0.6f + 0.4f * buzz);
+        const float breath = rasp.Process(noise.Next(), 1100.0f, 0.8f, Rate).band * (0.6f + 0.4f * buzz);
         const float source = buzz + breath * 1.2f;
         const float f1 = 500.0f + 250.0f * vowelOpen * contour;
         const float f2 = 1000.0f + 200.0f * vowelOpen * contour;
         const float voiced =
             formant1.Process(source, f1, 5.0f, Rate).band + formant2.Process(source, f2, 6.0f, Rate).band * 0.6f;
-        return std::tanh(2.0f * voiced) * Window(t, length, 0.08f, length * 0.45f);
+        // The chest resonance under the throat, and a big body muffling the top.
+        const float growl = std::tanh(2.0f * voiced) + 0.6f * chest.Sine(pitch, Rate);
+        return muffle.Process(growl, 1800.0f, 0.7f, Rate).low * Window(t, length, 0.08f, length * 0.45f);
     });
 }
 
