@@ -7,6 +7,7 @@
 #include "app/Core.h"
 #include "app/Input.h"
 #include "app/Screen.h"
+#include "app/SoundManager.h"
 #include "platform/IGameWindow.h"
 
 namespace mirefell
@@ -15,7 +16,7 @@ namespace mirefell
 Game::Game() : clock(GetClock()), timer(clock), limiterStart(clock.Counter())
 {
     Config::GetInstance().onEnterFullscreen = [this] { EnterFullscreen(); };
-    InitializeAudio();
+    SoundManager::GetInstance().Initialize();
 }
 
 Game::~Game()
@@ -23,7 +24,7 @@ Game::~Game()
     Config& config = Config::GetInstance();
     if (!config.settings.windowed && window)
         window->SetFullscreenState(false);
-    ShutdownAudio();
+    SoundManager::GetInstance().Shutdown();
     core.reset();
     config.onEnterFullscreen = nullptr;
 }
@@ -65,7 +66,7 @@ void Game::Tick()
 void Game::Update()
 {
     core->Update();
-    ServiceAudio();
+    SoundManager::GetInstance().ServiceAudio();
 }
 
 void Game::Render()
@@ -83,18 +84,18 @@ void Game::OnWindowSizeChanged(int32_t width, int32_t height)
 
 void Game::Suspend()
 {
-    SuspendAudio();
+    SoundManager::GetInstance().Suspend();
 }
 
 void Game::Resume()
 {
     timer.ResetElapsedTime();
-    ResumeAudio();
+    SoundManager::GetInstance().Resume();
 }
 
 void Game::OnAudioDeviceArrived()
 {
-    RequestAudioReset();
+    SoundManager::GetInstance().RequestAudioReset();
 }
 
 void Game::QueryDefaultScreenSize(const std::vector<DisplayMode>& modes, int32_t& width, int32_t& height)
@@ -143,15 +144,8 @@ void Game::EnterFullscreen()
 }
 
 // --- Seams -----------------------------------------------------------------
-// Empty until the sound manager and the GPU layer land; each is already
-// called at its place.
+// Empty until the GPU layer lands; already called at its place.
 
-void Game::InitializeAudio() {}
-void Game::ServiceAudio() {}
-void Game::SuspendAudio() {}
-void Game::ResumeAudio() {}
-void Game::RequestAudioReset() {}
-void Game::ShutdownAudio() {}
 void Game::CreateGpuDevice() {}
 
 } // namespace mirefell

@@ -69,12 +69,6 @@ private:
     void EnterFullscreen();
 
     // Seams for the sound manager and the GPU layer.
-    void InitializeAudio();   // SoundManager::Initialize: the audio engine and every named sound
-    void ServiceAudio();      // per step: reset the engine when asked, else update it and watch for a critical error
-    void SuspendAudio();      // the audio engine's Suspend
-    void ResumeAudio();       // the audio engine's Resume
-    void RequestAudioReset(); // set the SoundManager's audio-reset request
-    void ShutdownAudio();     // suspend the engine, destroy the music instance
     void CreateGpuDevice();   // the process-wide GPU device, before Core::Initialize
 
     std::unique_ptr<Core> core;

@@ -19,6 +19,7 @@
 #include "app/Profiler.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
+#include "app/SoundManager.h"
 #include "support/TempDir.h"
 
 namespace mirefell::testing
@@ -133,6 +134,10 @@ protected:
     void SetUp() override
     {
         previousFolder = std::filesystem::current_path();
+        // The game reads its data from the working folder: lend it the
+        // generated assets, while everything it writes stays in the temp folder.
+        std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "assets",
+                                                  dir.Path() / "assets");
         std::filesystem::current_path(dir.Path());
         SetClock(&clock);
         ResetSingletons();
@@ -154,6 +159,7 @@ protected:
         Profiler::GetInstance().ClearStatistics();
         Profiler::GetInstance().visible = false;
         Core::inventoryWindowOpen = false;
+        SoundManager::GetInstance().Reset();
     }
 
     // Feeds an event to Input's keyboard and mouse, as the message loop does.
