@@ -74,6 +74,15 @@ void ArchiveReader::load_override(boost::serialization::collection_size_type& co
     Require(static_cast<uint64_t>(count));
 }
 
+void ArchiveReader::load_override(boost::archive::class_id_type& id)
+{
+    Base::load_override(id);
+    const int value = id;
+    // -1 is a null pointer.
+    if (value < -1 || value >= pointerClasses)
+        throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
+}
+
 void ArchiveReader::load(std::string& text)
 {
     uint64_t length = 0;

@@ -210,6 +210,17 @@ TEST(GameSaveFile, BrokenFilesAreRefused)
     bad[data4Count] = 9;
     EXPECT_NE(ReadError(dir, bad).find("array size"), std::string::npos) << ReadError(dir, bad);
 
+    // Item class numbers that name no item kind: only 0 to 2 (and -1, a null
+    // pointer) may appear; the library would otherwise index its class
+    // table with them.
+    const size_t firstClass = 40 + 5 + (5 + 24) + (5 + 12 + 24) + (5 + 12);
+    ASSERT_EQ(good.substr(firstClass, 3), std::string("\0\0\1", 3)) << "class 0, tracked";
+    for (int16_t id : {3, 4, 7, 100, 0x7fff, -2, -32768}) {
+        bad = good;
+        std::memcpy(bad.data() + firstClass, &id, sizeof id);
+        EXPECT_NE(ReadError(dir, bad), "") << id;
+    }
+
     // A count of items far beyond what the file holds.
     bad = good;
     const size_t itemCount = good.find(std::string("\x03\0\0\0\0\0\0\0\0\0\0\0\0\0", 14), data4Count);
