@@ -9,8 +9,10 @@
 // string length or collection count larger than the bytes left in the file,
 // so a corrupt file fails with an error instead of asking for gigabytes. It
 // also refuses pointer class numbers that name no class registered for
-// reading through pointers: the library itself would index its class table
-// with them.
+// reading through pointers (the library itself would index its class table
+// with them), back references to objects read earlier (we never write an
+// object twice, and a forged reference could point anywhere, even at the
+// caller's stack), and bools other than 0 and 1.
 // ReadArchiveFile and WriteArchiveFile are the only entry points; both throw
 // ArchiveError with the file name, and a writer never replaces a good file
 // with a half-written one.
@@ -75,10 +77,12 @@ private:
     }
     void load_override(boost::serialization::collection_size_type& count);
     void load_override(boost::archive::class_id_type& id);
+    void load_override(boost::archive::object_id_type& id);
 
     using Base::load;
     void load(std::string& text);
     void load(std::wstring& text);
+    void load(bool& value);
 
     void Require(uint64_t bytes) const;
 
@@ -86,6 +90,7 @@ private:
     uint64_t size;
     bool reading = false;
     int pointerClasses = 0;
+    uint32_t objectsRead = 0;
 };
 
 using ArchiveWriter = boost::archive::binary_oarchive;
