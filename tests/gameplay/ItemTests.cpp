@@ -48,54 +48,13 @@ TEST(ItemMakers, EveryMakeIsANewIdentityOfTheSameItem)
     EXPECT_EQ(ids.size(), 200u);
 }
 
-TEST(ItemMakers, WeaponsCarryTheirTuning)
+TEST(ItemMakers, ConsumablesAreLargerThanABareConsumable)
 {
-    auto hammer = Weapons::MakeHammer();
-    EXPECT_EQ(hammer->category, ItemCategory::Weapon);
-    EXPECT_EQ(hammer->data.weaponClass, WeaponClass::Melee);
-    EXPECT_EQ(hammer->data.ammoType, AmmoType::None);
-    EXPECT_EQ(hammer->data.cooldownMs, 500u);
-    EXPECT_EQ(hammer->data.viewName, "hammer");
-
-    auto shotgun = Weapons::MakeDoubleShotgun();
-    EXPECT_EQ(shotgun->data.ammoType, AmmoType::Shells);
-    EXPECT_EQ(shotgun->data.fireMode, FireMode::Hitscan);
-    EXPECT_EQ(shotgun->data.hitscan.pellets, 6u);
-    EXPECT_FLOAT_EQ(shotgun->data.hitscan.spread, 3.0f);
-    // Colours and puff count keep their defaults on every weapon.
-    EXPECT_EQ(shotgun->data.hitscan.puffColor, White);
-    EXPECT_EQ(shotgun->data.hitscan.puffCount, 1);
-    EXPECT_EQ(shotgun->data.projectile.lightColor, Color(0.75f, 0.85f, 1.0f, 1.0f));
-
-    auto blaster = Weapons::MakeHyperBlaster();
-    EXPECT_EQ(blaster->data.fireMode, FireMode::Projectile);
-    EXPECT_EQ(blaster->data.projectile.projectileType, 2u);
-    EXPECT_EQ(blaster->data.hitscan.pellets, 0u);
-
-    auto launcher = Weapons::MakeRocketLauncher();
-    EXPECT_EQ(launcher->name, L"Holy Rocket Launcher");
-    EXPECT_EQ(launcher->width, 3); // the one weapon lying on its side
-    EXPECT_EQ(launcher->height, 2);
-    EXPECT_EQ(launcher->data.projectile.projectileType, 4u);
-    EXPECT_EQ(launcher->data.viewIndex, 4u);
-}
-
-TEST(ItemMakers, ArtifactsAndConsumablesTakeTwoByTwoCells)
-{
-    std::unique_ptr<Artifact> artifacts[] = {MakeArtifactBoots(), MakeArtifactNightmare(), MakeArtifactBloodlust()};
-    for (const auto& artifact : artifacts) {
-        EXPECT_EQ(artifact->category, ItemCategory::Artifact);
-        EXPECT_EQ(artifact->width, 2);
-        EXPECT_EQ(artifact->height, 2);
-    }
-    EXPECT_EQ(MakeArtifactNightmare()->number, ArtifactNumber::Nightmare);
-    EXPECT_EQ(MakeArtifactBoots()->name, L"\"Killer\" Anti-Grav Boots");
-    auto breastplate = MakeBreastplate();
-    EXPECT_EQ(breastplate->category, ItemCategory::Consumable);
-    EXPECT_EQ(breastplate->number, ConsumableNumber::Breastplate);
-    EXPECT_EQ(breastplate->width, 2);
-    EXPECT_EQ(breastplate->height, 2);
-    EXPECT_EQ(Consumable().width, 1) << "a bare consumable is one cell";
+    // The makers give both consumables 2 x 2 cells; the kind's own default
+    // is one cell.
+    EXPECT_EQ(Consumable().width, 1);
+    for (const auto& consumable : {MakeHealthCube(), MakeBreastplate()})
+        EXPECT_EQ(std::make_pair(consumable->width, consumable->height), std::make_pair(2, 2));
 }
 
 TEST(ItemTooltip, WeaponDamageRoundsHalfAwayAndShowsPellets)
