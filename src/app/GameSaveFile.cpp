@@ -187,8 +187,7 @@ void ValidateItem(const Item& item)
     if (item.id.IsEmpty())
         Refuse("item without an identity");
     // An inventory page is the largest thing an item may be.
-    const Inventory shape;
-    if (item.width < 1 || item.height < 1 || item.width > shape.GetWidth() || item.height > shape.GetPageHeight())
+    if (item.width < 1 || item.height < 1 || item.width > Inventory::PageWidth || item.height > Inventory::PageHeight)
         Refuse("item larger than an inventory page");
     // The category must name what the object is: code that trusts it casts.
     const std::type_info& kind = typeid(item);

@@ -27,6 +27,8 @@ public:
     using ItemList = std::list<std::unique_ptr<Item>>;
     using Grid = std::vector<std::vector<GUID>>; // rows of cells; row r of page p is p * pageHeight + r
 
+    static constexpr int32_t PageWidth = 10;  // cells across
+    static constexpr int32_t PageHeight = 10; // rows to a page
     // The most pages a grid grows to for an explicit position; enough for
     // any game, small enough that a corrupt save cannot exhaust memory.
     static constexpr int32_t MaxPages = 100;
@@ -92,8 +94,8 @@ protected:
 
     ItemList items;
     Grid cells;
-    int32_t width = 10;
-    int32_t pageHeight = 10;
+    int32_t width = PageWidth;
+    int32_t pageHeight = PageHeight;
     int32_t pageCount = 1;
 };
 
