@@ -74,6 +74,33 @@ void ArchiveReader::load_override(boost::serialization::collection_size_type& co
     Require(static_cast<uint64_t>(count));
 }
 
+void ArchiveReader::load_override(boost::archive::class_id_type& id)
+{
+    Base::load_override(id);
+    const int value = id;
+    // -1 is a null pointer.
+    if (value < -1 || value >= pointerClasses)
+        throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
+}
+
+void ArchiveReader::load_override(boost::archive::object_id_type& id)
+{
+    Base::load_override(id);
+    // Every tracked object is new: its number is the count read before it.
+    if (static_cast<uint32_t>(id) != objectsRead)
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+    ++objectsRead;
+}
+
+void ArchiveReader::load(bool& value)
+{
+    uint8_t byte = 0;
+    load_binary(&byte, sizeof byte);
+    if (byte > 1)
+        ThrowStreamError();
+    value = byte != 0;
+}
+
 void ArchiveReader::load(std::string& text)
 {
     uint64_t length = 0;

@@ -7,7 +7,12 @@
 //
 // Reading goes through ArchiveReader, a binary input archive that refuses a
 // string length or collection count larger than the bytes left in the file,
-// so a corrupt file fails with an error instead of asking for gigabytes.
+// so a corrupt file fails with an error instead of asking for gigabytes. It
+// also refuses pointer class numbers that name no class registered for
+// reading through pointers (the library itself would index its class table
+// with them), back references to objects read earlier (we never write an
+// object twice, and a forged reference could point anywhere, even at the
+// caller's stack), and bools other than 0 and 1.
 // ReadArchiveFile and WriteArchiveFile are the only entry points; both throw
 // ArchiveError with the file name, and a writer never replaces a good file
 // with a half-written one.
@@ -47,6 +52,17 @@ public:
     // Bytes not yet consumed.
     uint64_t Remaining() const;
 
+    // Registers a class read through pointers. Only the classes registered
+    // before the first object is read may appear as pointer classes in the
+    // file (their class numbers are 0, 1, ... in registration order); we
+    // write no export keys, so no file names a class of its own.
+    template <class T> const boost::archive::detail::basic_pointer_iserializer* register_type(T* type = nullptr)
+    {
+        if (!reading)
+            ++pointerClasses;
+        return Base::register_type(type);
+    }
+
 private:
     using Base = boost::archive::binary_iarchive_impl<ArchiveReader, char, std::char_traits<char>>;
     friend class boost::archive::detail::interface_iarchive<ArchiveReader>;
@@ -54,17 +70,27 @@ private:
     friend class boost::archive::basic_binary_iprimitive<ArchiveReader, char, std::char_traits<char>>;
     friend class boost::archive::load_access;
 
-    template <class T> void load_override(T& t) { Base::load_override(t); }
+    template <class T> void load_override(T& t)
+    {
+        reading = true;
+        Base::load_override(t);
+    }
     void load_override(boost::serialization::collection_size_type& count);
+    void load_override(boost::archive::class_id_type& id);
+    void load_override(boost::archive::object_id_type& id);
 
     using Base::load;
     void load(std::string& text);
     void load(std::wstring& text);
+    void load(bool& value);
 
     void Require(uint64_t bytes) const;
 
     std::istream& stream;
     uint64_t size;
+    bool reading = false;
+    int pointerClasses = 0;
+    uint32_t objectsRead = 0;
 };
 
 using ArchiveWriter = boost::archive::binary_oarchive;

@@ -1,0 +1,64 @@
+#include "gameplay/Item.h"
+
+#include <cmath>
+
+#include "gameplay/AmmoType.h"
+#include "gameplay/Artifact.h"
+#include "gameplay/Consumable.h"
+#include "gameplay/Weapon.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+constexpr Color Cyan{0.0f, 1.0f, 1.0f, 1.0f};
+constexpr Color White{1.0f, 1.0f, 1.0f, 1.0f};
+
+void AddWeaponLines(const WeaponData& data, std::vector<TooltipLine>& lines)
+{
+    // lround rounds halves away from zero: 12.5 shows as 13, 3.5 as 4.
+    std::wstring damage = L"Damage: " + std::to_wstring(std::lround(data.damage));
+    if (data.weaponClass == WeaponClass::Ranged && data.fireMode == FireMode::Hitscan && data.hitscan.pellets > 1)
+        damage += L" (x" + std::to_wstring(data.hitscan.pellets) + L")";
+    lines.push_back({White, damage});
+    if (data.weaponClass == WeaponClass::Ranged)
+        lines.push_back({White, L"Ammo type: " + GetAmmoTypeName(data.ammoType)});
+}
+
+void AddEquipLines(bool equipped, std::vector<TooltipLine>& lines)
+{
+    lines.push_back({White, L""});
+    lines.push_back({Cyan, equipped ? L"Right-click to unequip" : L"Right-click to equip"});
+}
+
+} // namespace
+
+Item::Item() : id(NewGuid()) {}
+
+std::vector<TooltipLine> Item::GetTooltipLines(const Item& item, bool equipped)
+{
+    std::vector<TooltipLine> lines;
+    lines.push_back({Cyan, item.name});
+    lines.push_back({White, GetItemCategoryName(item.category)});
+    lines.push_back({White, L""});
+    // The kind's own lines follow what the object is; a save file cannot make
+    // a consumable pose as a weapon here.
+    if (const auto* weapon = dynamic_cast<const Weapon*>(&item)) {
+        AddWeaponLines(weapon->data, lines);
+        AddEquipLines(equipped, lines);
+    } else if (const auto* artifact = dynamic_cast<const Artifact*>(&item)) {
+        lines.push_back({White, artifact->line1});
+        if (!artifact->line2.empty())
+            lines.push_back({White, artifact->line2});
+        AddEquipLines(equipped, lines);
+    } else if (const auto* consumable = dynamic_cast<const Consumable*>(&item)) {
+        lines.push_back({White, consumable->description});
+        lines.push_back({White, L""});
+        lines.push_back({Cyan, L"Right-click to use"});
+    }
+    return lines;
+}
+
+} // namespace mirefell

@@ -1,0 +1,8 @@
+#include "ui/LevelBannerFlag.h"
+
+namespace mirefell
+{
+
+bool showLevelBanner = false;
+
+} // namespace mirefell
