@@ -8,6 +8,13 @@
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
+#include "platform/gpu/Context.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/CommonStatesHolder.h"
+#include "render/EffectRegistry.h"
+#include "render/GeometryBuffer.h"
+#include "render/GraphicsDevice.h"
+#include "render/TextureRegistry.h"
 
 namespace mirefell
 {
@@ -142,9 +149,20 @@ void Core::Render()
 
 void Core::BeginFrame()
 {
-    // The renderer adds the depth view, the viewport and the global viewport.
-    if (backBuffer)
-        backBuffer->ClearBackBuffer(ClearColour);
+    if (!DeviceContext || !renderTargetView) {
+        if (window)
+            window->ClearBackBuffer(ClearColour);
+        return;
+    }
+    gpu::Context& context = *DeviceContext;
+    const float clear[4] = {ClearColour.r, ClearColour.g, ClearColour.b, ClearColour.a};
+    context.ClearRenderTargetView(renderTargetView, clear);
+    if (depthStencilView)
+        context.ClearDepthStencilView(depthStencilView, gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
+    context.OMSetRenderTargets(1, &renderTargetView, depthStencilView);
+    FrameViewport =
+        gpu::Viewport{0.0f, 0.0f, static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 0.0f, 1.0f};
+    context.RSSetViewports(1, &FrameViewport);
 }
 
 void Core::CountFrame()
@@ -158,9 +176,11 @@ void Core::CountFrame()
     }
 }
 
-void Core::OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* backBuffer_)
+void Core::OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* window_, gpu::SwapChain* swapChain)
 {
-    backBuffer = backBuffer_;
+    window = window_;
+    backBuffer = swapChain ? swapChain->GetBackBuffer() : nullptr;
+    renderTargetView = swapChain ? swapChain->GetBackBufferView() : nullptr;
     ScreenWidth = width;
     ScreenHeight = height;
     ResizeRenderer(width, height);
@@ -175,8 +195,20 @@ void Core::OnDeviceLost()
 // Empty until the part named beside each declaration in Core.h lands; each is
 // already called at its place in the update, frame or lifecycle order.
 
-void Core::CreateRenderer() {}
-void Core::CreateDeviceResources() {}
+void Core::CreateRenderer()
+{
+    geometryBuffer = std::make_unique<GeometryBuffer>();
+}
+
+void Core::CreateDeviceResources()
+{
+    if (!Device)
+        return;
+    TextureRegistry::GetInstance().LoadAll();
+    EffectRegistry::Initialize();
+    GetCommonStates() = CreateCommonStates(Device);
+}
+
 void Core::CreateTitleScene() {}
 void Core::UpdateSceneBuffers(GameState) {}
 void Core::UpdatePostEffects() {}
@@ -195,7 +227,25 @@ void Core::RenderTitle() {}
 void Core::RenderLoading() {}
 void Core::RenderLevel(GameState) {}
 void Core::ApplyBrightnessContrast() {}
-void Core::ResizeRenderer(int32_t, int32_t) {}
-void Core::ReleaseDeviceResources() {}
+void Core::ResizeRenderer(int32_t, int32_t)
+{
+    depthStencilView = nullptr;
+    if (!Device)
+        return;
+    geometryBuffer->Create();
+    geometryBuffer->CreateDepthBuffer();
+    depthStencilView = geometryBuffer->depthStencilView.get();
+}
+
+void Core::ReleaseDeviceResources()
+{
+    TextureRegistry::GetInstance().Clear();
+    EffectRegistry::ReleaseAll();
+    geometryBuffer->Release();
+    GetCommonStates().reset();
+    depthStencilView = nullptr;
+    renderTargetView = nullptr;
+    backBuffer = nullptr;
+}
 
 } // namespace mirefell

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/GameState.h"
 #include "platform/math/Color.h"
@@ -21,6 +22,15 @@
 namespace mirefell
 {
 
+namespace gpu
+{
+class DepthStencilView;
+class RenderTargetView;
+class SwapChain;
+class Texture2D;
+} // namespace gpu
+
+class GeometryBuffer;
 class IGameWindow;
 
 class Core
@@ -42,9 +52,10 @@ public:
     void Update();
     // One frame; changes no game state.
     void Render();
-    // The back buffer now has this size; `backBuffer` is what frames clear
-    // and draw into (not owned).
-    void OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* backBuffer);
+    // The back buffer now has this size. Frames draw into the swap chain's
+    // back buffer, or, when there is no GPU device (swapChain null), only
+    // clear the window. Neither is owned.
+    void OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* window, gpu::SwapChain* swapChain);
     // The device is about to be recreated: release every device object.
     void OnDeviceLost();
 
@@ -87,7 +98,11 @@ private:
     uint32_t frameCount = 0;      // frames drawn in the running second
     uint32_t framesPerSecond = 0; // frames drawn in the last whole second
     uint32_t statsStartTick = 0;  // milliseconds at the start of the running second
-    IGameWindow* backBuffer = nullptr;
+    IGameWindow* window = nullptr;
+    gpu::Texture2D* backBuffer = nullptr;              // the swap chain's, not owned
+    gpu::RenderTargetView* renderTargetView = nullptr; // the swap chain's, not owned
+    gpu::DepthStencilView* depthStencilView = nullptr; // the G-buffer's, taken at each size change
+    std::unique_ptr<GeometryBuffer> geometryBuffer;
 };
 
 } // namespace mirefell

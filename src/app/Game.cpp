@@ -9,6 +9,9 @@
 #include "app/Screen.h"
 #include "app/SoundManager.h"
 #include "platform/IGameWindow.h"
+#include "platform/gpu/Device.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/GraphicsDevice.h"
 
 namespace mirefell
 {
@@ -25,7 +28,12 @@ Game::~Game()
     if (!config.settings.windowed && window)
         window->SetFullscreenState(false);
     SoundManager::GetInstance().Shutdown();
+    // Device objects go before the device, and the device before the window's
+    // context (the window outlives the Game).
+    if (core)
+        core->OnDeviceLost();
     core.reset();
+    ReleaseDevice();
     config.onEnterFullscreen = nullptr;
 }
 
@@ -72,6 +80,11 @@ void Game::Update()
 void Game::Render()
 {
     core->Render();
+    if (swapChain) {
+        int32_t width = 0, height = 0;
+        window->GetClientSize(width, height);
+        swapChain->PresentToWindow(width, height);
+    }
     window->Present(Config::GetInstance().settings.vsync);
 }
 
@@ -111,8 +124,26 @@ void Game::QueryDefaultScreenSize(const std::vector<DisplayMode>& modes, int32_t
 
 void Game::CreateDevice()
 {
-    CreateGpuDevice();
+    ReleaseDevice();
+    device = window->CreateGpuDevice();
+    Device = device.get();
+    DeviceContext = device ? &device->GetImmediateContext() : nullptr;
     core->Initialize();
+}
+
+void Game::ReleaseDevice()
+{
+    swapChain.reset();
+    DeviceContext = nullptr;
+    Device = nullptr;
+    device.reset();
+}
+
+void Game::OnDeviceLost()
+{
+    core->OnDeviceLost();
+    CreateDevice();
+    CreateResources();
 }
 
 void Game::CreateResources()
@@ -125,7 +156,14 @@ void Game::CreateResources()
     // On every call, resizes included: a full-screen game stays full screen.
     if (!config.settings.windowed)
         window->SetFullscreenState(true);
-    core->OnWindowSizeChanged(outputWidth, outputHeight, window);
+    if (device) {
+        const auto width = static_cast<uint32_t>(outputWidth), height = static_cast<uint32_t>(outputHeight);
+        if (swapChain)
+            swapChain->ResizeBuffers(width, height);
+        else
+            swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
+    }
+    core->OnWindowSizeChanged(outputWidth, outputHeight, window, swapChain.get());
 }
 
 void Game::EnterFullscreen()
@@ -142,10 +180,5 @@ void Game::EnterFullscreen()
     CreateResources();
     window->SetFullscreenState(true);
 }
-
-// --- Seams -----------------------------------------------------------------
-// Empty until the GPU layer lands; already called at its place.
-
-void Game::CreateGpuDevice() {}
 
 } // namespace mirefell

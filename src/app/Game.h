@@ -1,11 +1,12 @@
-// Game: the window-side driver. It owns the StepTimer and the Core, and uses
-// the game window as its swap chain. Tick runs the fixed steps that the
+// Game: the window-side driver. It owns the StepTimer, the Core, the GPU
+// device and the swap chain whose back buffer every frame is drawn into. Tick runs the fixed steps that the
 // elapsed time holds (Core::Update, then the audio service, per step) and
 // draws and presents one frame, paced by vertical sync or, with vsync off and
 // the frame limiter on, at most 180 frames a second. No frame is drawn before
 // the first step has run.
 //
-// The sound manager and the GPU layer attach at the private seams.
+// A window without a GPU context (logic-only tests) gives no device: the
+// Core then only clears the window's framebuffer.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,12 @@
 
 namespace mirefell
 {
+
+namespace gpu
+{
+class Device;
+class SwapChain;
+} // namespace gpu
 
 class Core;
 class IGameWindow;
@@ -51,6 +58,9 @@ public:
     void Resume();
     // An audio output device appeared: the audio engine is asked to reset.
     void OnAudioDeviceArrived();
+    // The GPU device is gone: every device object is released and made again
+    // on a new device and swap chain; the game itself keeps its state.
+    void OnDeviceLost();
 
     // The size of the last (largest) display mode; DefaultWidth x
     // DefaultHeight when the display lists none.
@@ -67,12 +77,12 @@ private:
     void CreateDevice();
     void CreateResources();
     void EnterFullscreen();
-
-    // Seams for the sound manager and the GPU layer.
-    void CreateGpuDevice();   // the process-wide GPU device, before Core::Initialize
+    void ReleaseDevice();
 
     std::unique_ptr<Core> core;
     IGameWindow* window = nullptr;
+    std::unique_ptr<gpu::Device> device;
+    std::unique_ptr<gpu::SwapChain> swapChain;
     int32_t outputWidth = DefaultWidth;
     int32_t outputHeight = DefaultHeight;
     bool displayModesKnown = false;

@@ -8,6 +8,7 @@
 
 #include "platform/GameError.h"
 #include "platform/VideoSystem.h"
+#include "platform/gpu/Device.h"
 
 namespace mirefell
 {
@@ -177,6 +178,12 @@ void GameWindow::ClearBackBuffer(const Color& colour)
     glClearDepth(1.0);
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+std::unique_ptr<gpu::Device> GameWindow::CreateGpuDevice()
+{
+    SDL_GL_MakeCurrent(handles->window, handles->context);
+    return std::make_unique<gpu::Device>();
 }
 
 void GameWindow::Present(bool vsync)

@@ -41,11 +41,12 @@ public:
     // IGameWindow
     std::vector<DisplayMode> GetDisplayModes() const override;
     void SetClientSize(int32_t width, int32_t height) override;
+    std::unique_ptr<gpu::Device> CreateGpuDevice() override;
+    void GetClientSize(int32_t& width, int32_t& height) const override;
     void ClearBackBuffer(const Color& colour) override;
     void Present(bool vsync) override;
 
     void SetCursorVisible(bool visible);
-    void GetClientSize(int32_t& width, int32_t& height) const;
     bool IsFullscreen() const;
     bool IsBordered() const;
     // The context's version as major * 10 + minor (33 for 3.3).

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Mouse.h"
@@ -15,6 +16,11 @@
 namespace mirefell
 {
 
+namespace gpu
+{
+class Device;
+}
+
 class IGameWindow : public IWindow, public ICursorHost
 {
 public:
@@ -23,7 +29,14 @@ public:
     // Resizes the client area of a window that is not full screen; entering
     // full screen afterwards picks the display mode closest to this size.
     virtual void SetClientSize(int32_t width, int32_t height) = 0;
-    // Clears the whole back buffer (colour, depth and stencil).
+    // The GPU device over this window's context, made current first; null
+    // when the window has no GPU context (logic-only test windows). Each call
+    // makes a new device; the caller destroys the old one first.
+    virtual std::unique_ptr<gpu::Device> CreateGpuDevice() = 0;
+    // The client area's size in pixels.
+    virtual void GetClientSize(int32_t& width, int32_t& height) const = 0;
+    // Clears the whole window framebuffer (colour, depth and stencil); used
+    // only while no GPU device draws the frame.
     virtual void ClearBackBuffer(const Color& colour) = 0;
     // Shows the back buffer; with vsync, waits for the display's refresh.
     virtual void Present(bool vsync) = 0;

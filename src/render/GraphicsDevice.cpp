@@ -6,5 +6,6 @@ namespace mirefell
 
 gpu::Device* Device = nullptr;
 gpu::Context* DeviceContext = nullptr;
+gpu::Viewport FrameViewport;
 
 } // namespace mirefell

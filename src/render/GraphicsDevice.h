@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-#include "app/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
+#include "app/Screen.h"
+#include "platform/gpu/GpuTypes.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
 
 namespace mirefell
 {
@@ -19,5 +20,8 @@ class Context;
 
 extern gpu::Device* Device;
 extern gpu::Context* DeviceContext;
+// The full-window viewport, stored at the start of every frame; passes that
+// draw into an inset (the automap) bind it again afterwards.
+extern gpu::Viewport FrameViewport;
 
 } // namespace mirefell

@@ -11,6 +11,9 @@
 #include "platform/EventPump.h"
 #include "platform/GameWindow.h"
 #include "platform/VideoSystem.h"
+#include "render/EffectRegistry.h"
+#include "render/GraphicsDevice.h"
+#include "render/TextureRegistry.h"
 
 namespace mirefell
 {
@@ -29,13 +32,13 @@ public:
     void CentreCursor() override { window.CentreCursor(); }
     std::vector<DisplayMode> GetDisplayModes() const override { return window.GetDisplayModes(); }
     void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
-    void ClearBackBuffer(const Color& colour) override
-    {
-        window.ClearBackBuffer(colour);
-        lastPixel = window.ReadBackBufferPixel(7, 5);
-    }
+    std::unique_ptr<gpu::Device> CreateGpuDevice() override { return window.CreateGpuDevice(); }
+    void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
+    void ClearBackBuffer(const Color& colour) override { window.ClearBackBuffer(colour); }
     void Present(bool vsync) override
     {
+        // What the swap chain put on the window, just before it is shown.
+        lastPixel = window.ReadBackBufferPixel(7, 5);
         window.Present(vsync);
         ++presents;
     }
@@ -83,6 +86,48 @@ TEST_F(HeadlessGameTest, RunsThreeHundredStepsAndTheirFramesThenQuits)
     }
     Config::GetInstance().window = nullptr;
     EXPECT_TRUE(std::filesystem::exists(dir.File("config.json")));
+}
+
+TEST_F(HeadlessGameTest, ALostDeviceIsRebuiltAndTheGameGoesOn)
+{
+    Settings& settings = Config::GetInstance().settings;
+    settings.screenWidth = 320;
+    settings.screenHeight = 200;
+    settings.borderless = false;
+    const WindowLayout layout = ChooseWindowLayout(true, false, 320, 200, 1024, 768);
+    GameWindow real("mirefell", layout);
+    CountingWindow window(real);
+    Config::GetInstance().window = &window;
+    {
+        Game game;
+        game.Initialize(&window, layout.width, layout.height);
+        ASSERT_NE(Device, nullptr);
+        EXPECT_EQ(TextureRegistry::GetInstance().Entries().size(), 69u);
+        EXPECT_FALSE(EffectRegistry::GetInstance().empty());
+        EventPump events;
+        MessageLoop loop(game, events);
+        for (int i = 0; i < 10; ++i) {
+            clock.Advance(testing::OneStep);
+            ASSERT_TRUE(loop.RunOnce());
+        }
+        const uint32_t stepsBefore = game.GetTimer().GetFrameCount();
+
+        game.OnDeviceLost();
+        EXPECT_NE(Device, nullptr);
+        EXPECT_EQ(TextureRegistry::GetInstance().Entries().size(), 69u);
+        EXPECT_FALSE(EffectRegistry::GetInstance().empty());
+        window.lastPixel = 0x12345678;
+        for (int i = 0; i < 10; ++i) {
+            clock.Advance(testing::OneStep);
+            ASSERT_TRUE(loop.RunOnce());
+        }
+        EXPECT_EQ(window.lastPixel, 0xFF000000u) << "frames are drawn again on the new device";
+        EXPECT_EQ(game.GetTimer().GetFrameCount(), stepsBefore + 10);
+        EXPECT_EQ(GameStateManager::GetInstance().current, GameState::MainMenu);
+    }
+    EXPECT_EQ(Device, nullptr);
+    EXPECT_TRUE(TextureRegistry::GetInstance().Entries().empty());
+    Config::GetInstance().window = nullptr;
 }
 
 } // namespace

@@ -17,9 +17,10 @@
 #include "app/Input.h"
 #include "app/KeybindManager.h"
 #include "app/Profiler.h"
+#include "app/SoundManager.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
-#include "app/SoundManager.h"
+#include "platform/gpu/Device.h"
 #include "support/TempDir.h"
 
 namespace mirefell::testing
@@ -41,6 +42,12 @@ public:
     {
         calls.push_back("client " + std::to_string(width) + "x" + std::to_string(height));
     }
+    std::unique_ptr<gpu::Device> CreateGpuDevice() override { return nullptr; }
+    void GetClientSize(int32_t& width, int32_t& height) const override
+    {
+        width = clientWidth;
+        height = clientHeight;
+    }
     void ClearBackBuffer(const Color& colour) override
     {
         ++clears;
@@ -55,6 +62,8 @@ public:
     std::vector<std::string> calls;
     bool relative = false;
     int cursorCentrings = 0;
+    int32_t clientWidth = 960;
+    int32_t clientHeight = 540;
     int clears = 0;
     Color lastClear{-1.0f, -1.0f, -1.0f, -1.0f};
     int syncedPresents = 0;
@@ -135,9 +144,10 @@ protected:
     {
         previousFolder = std::filesystem::current_path();
         // The game reads its data from the working folder: lend it the
-        // generated assets, while everything it writes stays in the temp folder.
-        std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "assets",
-                                                  dir.Path() / "assets");
+        // generated assets and the shaders, while everything it writes stays in the temp folder.
+        for (const char* folder : {"assets", "shaders"})
+            std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / folder,
+                                                      dir.Path() / folder);
         std::filesystem::current_path(dir.Path());
         SetClock(&clock);
         ResetSingletons();
