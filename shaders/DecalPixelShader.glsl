@@ -11,7 +11,7 @@ layout(std140) uniform DecalPixelConstants_b0
     layout(row_major) mat4 projection;
     layout(row_major) mat4 inverseViewProjection;
     vec2 screenSize;
-};
+} frame; // named: the vertex stage's block declares the same members
 
 uniform sampler2D decal_t0;
 uniform sampler2D normals_t1;
@@ -32,9 +32,9 @@ void main()
     if (dot(normal, normal) < 0.01)
         discard; // nothing was drawn here
     float depth = texelFetch(depth_t2, pixel, 0).r;
-    vec2 screenUv = gl_FragCoord.xy / screenSize;
+    vec2 screenUv = gl_FragCoord.xy / frame.screenSize;
     vec4 clip = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0);
-    vec4 world = clip * inverseViewProjection;
+    vec4 world = clip * frame.inverseViewProjection;
     world /= world.w;
 
     mat4 inverseTransposed = mat4(inverseRow0, inverseRow1, inverseRow2, inverseRow3);
