@@ -6,7 +6,5 @@ namespace mirefell
 
 gpu::Device* Device = nullptr;
 gpu::Context* DeviceContext = nullptr;
-int32_t ScreenWidth = 1;
-int32_t ScreenHeight = 1;
 
 } // namespace mirefell

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "app/Screen.h"
+
 namespace mirefell
 {
 
@@ -18,8 +20,6 @@ class Context;
 
 extern gpu::Device* Device;
 extern gpu::Context* DeviceContext;
-// Back-buffer size in pixels; the shell raises a side below 1 to 1.
-extern int32_t ScreenWidth;
-extern int32_t ScreenHeight;
+// The back-buffer size, ScreenWidth and ScreenHeight, lives in app/Screen.h.
 
 } // namespace mirefell
