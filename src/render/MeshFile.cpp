@@ -1,10 +1,10 @@
 // MeshFile: tokenising, checking and building.
 #include "render/MeshFile.h"
 
-#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 #include "platform/GameError.h"
 
@@ -86,6 +86,12 @@ private:
     size_t at = 0;
 };
 
+// Indices count from 1 in the file; the one below INT32_MIN stays there.
+int32_t ZeroBased(int32_t index)
+{
+    return index == std::numeric_limits<int32_t>::min() ? index : index - 1;
+}
+
 [[noreturn]] void Reject(const std::string& path, uint32_t line, const std::string& what)
 {
     throw GameError(InvalidFile, path + " line " + std::to_string(line) + ": " + what);
@@ -140,9 +146,8 @@ MeshText ParseMeshText(std::string_view text, const std::string& path)
                 if (!reader.Int(position) || !reader.Literal('/') || !reader.Int(uv) || !reader.Literal('/') ||
                     !reader.Int(normal))
                     Reject(path, lineNumber, "a face needs three corners of position/uv/normal indices");
-                // 1-based in the file; int64 keeps INT32_MIN from wrapping.
-                face.indices[corner * 2] = static_cast<int32_t>(std::max<int64_t>(int64_t{position} - 1, -1));
-                face.indices[corner * 2 + 1] = static_cast<int32_t>(std::max<int64_t>(int64_t{uv} - 1, -1));
+                face.indices[corner * 2] = ZeroBased(position);
+                face.indices[corner * 2 + 1] = ZeroBased(uv);
             }
             result.faces.push_back(face);
         }
