@@ -41,9 +41,11 @@ SpriteAnimator::SpriteAnimator(ISpriteOwner* owner_) : owner(owner_)
     death.frameTicks = DeathFrameTicks;
     death.playOnce = true;
 
-    const SpriteFrameMap& frames = owner->GetAnimationFrames();
+    // The shown frame is the current one, so that the first Play hides it
+    // whatever animation it starts.
+    SpriteFrameMap& frames = owner->GetAnimationFrames();
     if (const auto walk = frames.find(MonsterAnimation::Walk); walk != frames.end() && !walk->second.empty())
-        walk->second.front().Instance().shown = true;
+        Show(&walk->second.front());
 }
 
 void SpriteAnimator::Start()

@@ -63,7 +63,7 @@ class SpriteAnimator
 public:
     // Makes attack (10 steps a frame), idle (30), walk (the owner's walk
     // frame duration) and death (30, played once), and shows the owner's
-    // first walk frame when it has one.
+    // first walk frame, when it has one, as the current frame.
     explicit SpriteAnimator(ISpriteOwner* owner_);
 
     // Takes the frame lists from the owner's map, in id order, each with a
