@@ -1,6 +1,7 @@
 // MeshFile: tokenising, checking and building.
 #include "render/MeshFile.h"
 
+#include <cassert>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -163,8 +164,11 @@ MeshGeometry ReadMeshFile(const std::string& path)
         throw GameError("file cannot be opened", path);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
-    const MeshText parsed = ParseMeshText(text, path);
+    return BuildMeshGeometry(ParseMeshText(text, path));
+}
 
+MeshGeometry BuildMeshGeometry(const MeshText& parsed)
+{
     MeshGeometry geometry;
     geometry.positions.reserve(parsed.faces.size() * 3);
     geometry.triangles.reserve(parsed.faces.size());
@@ -173,6 +177,8 @@ MeshGeometry ReadMeshFile(const std::string& path)
         MeshTriangle triangle;
         Vector2* uvs[3] = {&triangle.uvA, &triangle.uvB, &triangle.uvC};
         for (int corner = 0; corner < 3; ++corner) {
+            assert(size_t(face.indices[corner * 2]) < parsed.positions.size() &&
+                   size_t(face.indices[corner * 2 + 1]) < parsed.textureCoordinates.size());
             geometry.positions.push_back(parsed.positions[face.indices[corner * 2]]);
             const Vector2 uv = parsed.textureCoordinates[face.indices[corner * 2 + 1]];
             *uvs[corner] = {uv.x, 1.0f - uv.y};

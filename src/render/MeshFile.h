@@ -46,9 +46,13 @@ struct MeshText
 // lists read; `path` only names the file in errors.
 MeshText ParseMeshText(std::string_view text, const std::string& path);
 
-// The geometry of a mesh file: per face, in file order, its three corner
-// positions and a black triangle over them whose corners carry (u, 1 - v).
-// Both flags clear, colour (0, 0, 0, 1). A file that cannot be opened throws
+// The geometry of mesh text as ParseMeshText returns it (its indices
+// checked): per face, in file order, its three
+// corner positions and a black triangle over them whose corners carry
+// (u, 1 - v). Both flags clear, colour (0, 0, 0, 1).
+MeshGeometry BuildMeshGeometry(const MeshText& text);
+
+// BuildMeshGeometry of the file's text. A file that cannot be opened throws
 // GameError("file cannot be opened", path).
 MeshGeometry ReadMeshFile(const std::string& path);
 
