@@ -280,8 +280,9 @@ TEST_F(SpriteAnimatorTest, FlinchTurnSwingsBackInThirtyTwoStepsAndClearsFlinchin
         while (animator.turnAngle != 0.0f && steps < 100) {
             animator.Advance(true);
             ++steps;
-            if (animator.turnAngle != 0.0f)
+            if (animator.turnAngle != 0.0f) {
                 EXPECT_EQ(animator.turnAngle > 0, positive);
+            }
             EXPECT_EQ(animator.turnOffset, animator.turnAngle);
         }
         EXPECT_EQ(steps, 32);
