@@ -24,29 +24,12 @@ enum PlaneIndex
     Bottom
 };
 
-TEST(Camera, NewCameraLooksFromTheOriginDownMinusZWithYUp)
-{
-    const Camera camera;
-    EXPECT_EQ(camera.position, Vector3(0, 0, 0));
-    EXPECT_EQ(camera.target, Vector3(0, 0, -1));
-    EXPECT_EQ(camera.up, Vector3(0, 1, 0));
-    EXPECT_EQ(camera.fieldOfView, 90.0f);
-    EXPECT_EQ(camera.aspectRatio, 1.7777778f);
-    EXPECT_EQ(camera.nearPlane, 0.1f);
-    EXPECT_EQ(camera.farPlane, 1500.0f);
-    // Looking down -Z from the origin the view is the identity; a point in
-    // front lands inside clip space with depth between 0 and 1.
-    EXPECT_EQ(camera.view, Matrix::Identity());
-    const Vector4 clip = Transform(Vector4(0, 0, -10, 1), camera.view * camera.projection);
-    EXPECT_GT(clip.z / clip.w, 0.0f);
-    EXPECT_LT(clip.z / clip.w, 1.0f);
-}
-
 TEST(Camera, DefaultPlanesKeepTheFarAndNearQuirk)
 {
     // The near row comes out as z <= far and the far row as
     // z <= -far near / (2 far + near): both bound the same side.
     const Camera camera;
+    EXPECT_EQ(camera.view, Matrix::Identity()); // from the origin down -Z, Y up
     // (r - 1) with r = far / (far + near) loses digits in floats: about 1500.
     ExpectVectorNear(camera.planes[Near], {0, 0, -1, 1500}, 1.0f);
     ExpectVectorNear(camera.planes[Far], {0, 0, -1, -1500.0f * 0.1f / 3000.1f}, 1e-5f);
@@ -85,20 +68,10 @@ TEST(Camera, PlanesFollowTheViewOnlyWhenItIsRebuilt)
     camera.UpdateView();
     EXPECT_TRUE(IsBoxInFrustum(camera.planes, ahead.data()));
 
-    // A narrower field of view drops a box near the edge once the
-    // projection is rebuilt.
-    const Box edge = BoxAround({0, 0, 10}, 0.5f);
-    const Box side = BoxAround({6, 0, 10}, 0.5f);
-    EXPECT_TRUE(IsBoxInFrustum(camera.planes, side.data()));
     camera.fieldOfView = 20;
-    EXPECT_TRUE(IsBoxInFrustum(camera.planes, side.data()));
-    camera.UpdateProjection();
-    EXPECT_FALSE(IsBoxInFrustum(camera.planes, side.data()));
-    EXPECT_TRUE(IsBoxInFrustum(camera.planes, edge.data()));
-
-    camera.Reset();
-    EXPECT_EQ(camera.target, Vector3(0, 0, -1));
-    EXPECT_EQ(camera.fieldOfView, 20.0f); // Reset keeps the perspective values
+    camera.Reset(); // back to looking down -Z, the perspective values kept
+    EXPECT_FALSE(IsBoxInFrustum(camera.planes, ahead.data()));
+    EXPECT_EQ(camera.fieldOfView, 20.0f);
 }
 
 TEST(Frustum, BoxTouchingAPlaneFromOutsideCountsAsInside)

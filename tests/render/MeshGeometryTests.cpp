@@ -1,7 +1,6 @@
 // MeshGeometry, the two vertex builders and the primitive shapes.
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <set>
 #include <tuple>
 
@@ -24,19 +23,6 @@ MeshGeometry OneTriangle(Vector3 a, Vector3 b, Vector3 c)
     geometry.positions = {a, b, c};
     geometry.triangles.push_back({{1, 0, 0, 1}, 0, 1, 2, {0, 0}, {1, 0}, {0, 1}});
     return geometry;
-}
-
-TEST(MeshGeometry, VertexRecordsKeepTheByteLayoutTheShadersRead)
-{
-    using ColourVertex = VertexPositionNormalTangentColorTexture;
-    EXPECT_EQ(offsetof(ColourVertex, normal), 12u);
-    EXPECT_EQ(offsetof(ColourVertex, tangent), 24u);
-    EXPECT_EQ(offsetof(ColourVertex, color), 40u);
-    EXPECT_EQ(offsetof(ColourVertex, textureCoordinate), 44u);
-    EXPECT_EQ(offsetof(VertexPositionNormalTexture, normal), 12u);
-    EXPECT_EQ(offsetof(VertexPositionNormalTexture, textureCoordinate), 24u);
-    EXPECT_EQ(offsetof(MeshTriangle, a), 16u);
-    EXPECT_EQ(offsetof(MeshTriangle, uvA), 28u);
 }
 
 TEST(MeshGeometry, AppendMovesIndicesPastThePositionsAlreadyThere)
@@ -72,17 +58,6 @@ TEST(MeshGeometry, BuildersRejectATriangleNamingAMissingPosition)
         EXPECT_NE(error.Detail().find("triangle 1"), std::string::npos) << error.Detail();
     }
     EXPECT_THROW(BuildTextureVertices(geometry), GameError);
-}
-
-TEST(MeshVertices, TexturedVerticesCarryTheFaceNormalAndCornerCoordinates)
-{
-    const MeshGeometry geometry = OneTriangle({0, 0, 0}, {2, 0, 0}, {0, 2, 0});
-    const auto vertices = BuildTextureVertices(geometry);
-    ASSERT_EQ(vertices.size(), 3u);
-    for (const auto& v : vertices)
-        EXPECT_EQ(v.normal, Vector3(0, 0, 1));
-    EXPECT_EQ(vertices[1].position, Vector3(2, 0, 0));
-    EXPECT_EQ(vertices[2].textureCoordinate, Vector2(0, 1));
 }
 
 TEST(MeshVertices, DegenerateTriangleGetsAZeroNormalAndAddsNothingToSmoothNormals)

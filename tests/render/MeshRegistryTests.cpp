@@ -57,16 +57,6 @@ TEST_F(MeshRegistryTest, AdjustmentsScaleThenRotateThenOffset)
     ExpectVectorNear(registry.GetMesh("title_l2").positions[2], {0, 1, 0});
 }
 
-TEST_F(MeshRegistryTest, LoadsOncePerRun)
-{
-    WriteAll();
-    registry.LoadAll(Folder());
-    WriteAll({5, 5, 5});
-    registry.LoadAll(Folder());
-    registry.LoadAll("no/such/folder/");
-    ExpectVectorNear(registry.GetMesh("ammo").positions[0], {1, 0, 0});
-}
-
 TEST_F(MeshRegistryTest, MissingFileStopsTheLoadKeepingWhatCameBefore)
 {
     WriteAll();
@@ -88,19 +78,6 @@ TEST_F(MeshRegistryTest, MissingFileStopsTheLoadKeepingWhatCameBefore)
     }
     registry.LoadAll(Folder()); // not empty: nothing more is read
     EXPECT_EQ(registry.Size(), 6u);
-}
-
-TEST_F(MeshRegistryTest, NamesAreTheFortyThreeInLoadOrder)
-{
-    const auto& names = GetEntityMeshNames();
-    EXPECT_STREQ(names[0], "ammo");
-    EXPECT_STREQ(names[16], "win_thing");
-    EXPECT_STREQ(names[17], "title_m");
-    EXPECT_STREQ(names[22], "title_e2");
-    EXPECT_STREQ(names[24], "title_l2");
-    EXPECT_STREQ(names[25], "nom_walk0");
-    EXPECT_STREQ(names[33], "eye_walk0");
-    EXPECT_STREQ(names[42], "eye_attack1");
 }
 
 // The generated files, as the game reads them from the run folder.

@@ -64,15 +64,10 @@ TEST(Mesh, WorldIsScaleThenRollPitchYawThenTranslation)
     mesh.rotation = {HalfPi, 0, HalfPi};
     mesh.UpdateTransform();
     ExpectVectorNear(TransformPoint({1, 0, 0}, mesh.world), {0, 0, 1});
-}
 
-TEST(Mesh, ChildrenKeepTheirOwnTransforms)
-{
-    Mesh root(EffectIdNone, MeshVertexFormatColor);
-    Mesh* child = AddNamed(root, "child");
-    EXPECT_EQ(child->parent, &root);
-    root.position = {5, 5, 5};
-    root.UpdateTransform();
+    // A child keeps its own transform.
+    Mesh* child = AddNamed(mesh, "child");
+    EXPECT_EQ(child->parent, &mesh);
     EXPECT_EQ(child->world, Matrix::Identity());
 }
 
@@ -109,28 +104,6 @@ TEST(Mesh, DrawWalkSkipsHiddenAndCulledSubtreesButNotRejectedOnes)
     EXPECT_EQ(OfferedNodes(root, camera),
               (std::vector<std::string>{"root", "culled", "under culled", "culled group", "under culled group",
                                         "instanced", "under instanced", "decal"}));
-}
-
-TEST(Mesh, FilterPicksNodesByEffectAndSubKind)
-{
-    Camera camera;
-    Mesh root(EffectIdNone, MeshVertexFormatColor);
-    AddNamed(root, "opaque", EffectIdTexture);
-    Mesh* screen = AddNamed(root, "screen", EffectIdTexture);
-    screen->subKind = MeshSubKindBlended;
-    AddNamed(*screen, "colour under screen", EffectIdColor);
-
-    std::vector<std::string> accepted;
-    root.Draw(
-        camera,
-        [&accepted](const Mesh* node) {
-            const bool take = node->effectId == EffectIdTexture && node->subKind == MeshSubKindBlended;
-            if (take)
-                accepted.push_back(node->name);
-            return take;
-        },
-        false, false);
-    EXPECT_EQ(accepted, std::vector<std::string>{"screen"});
 }
 
 TEST(Mesh, RemoveChildErasesOnlyAChildAndKeepsTheOrder)

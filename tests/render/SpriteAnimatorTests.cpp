@@ -106,17 +106,6 @@ TEST_F(SpriteAnimatorTest, StartCountdownsDrawFromRandInIdOrder)
     for (int i = 0; i < 3; ++i)
         Rand();
     EXPECT_EQ(next, Rand()) << "Start draws exactly one number per frame list";
-
-    // A one-step walk always starts at 1.
-    for (uint32_t seed = 0; seed < 50; ++seed) {
-        FakeMonster quick;
-        quick.walkFrameTicks = 1;
-        quick.AddFrames(Anim::Walk, 2);
-        SpriteAnimator fast(&quick);
-        SeedRand(seed);
-        fast.Start();
-        ASSERT_EQ(fast.animations[Anim::Walk].countdown, 1);
-    }
 }
 
 TEST_F(SpriteAnimatorTest, IdleIsBuiltFromWalkFramesZeroAndTwo)
@@ -222,19 +211,6 @@ TEST_F(SpriteAnimatorTest, DeathStopsOnItsLastFrameAndOnlyDrawSwitchesIt)
     EXPECT_EQ(death.countdown, countdown);
 }
 
-TEST_F(SpriteAnimatorTest, AdvanceWithoutDrawHidesTheFrameButKeepsCounting)
-{
-    SpriteAnimator animator(&monster);
-    animator.Start();
-    animator.Play(Anim::Walk);
-    animator.animations[Anim::Walk].countdown = 5;
-    animator.Advance(false);
-    EXPECT_EQ(monster.ShownCount(), 0);
-    EXPECT_EQ(animator.animations[Anim::Walk].countdown, 4);
-    animator.Advance(true);
-    EXPECT_EQ(monster.ShownCount(), 1);
-}
-
 TEST_F(SpriteAnimatorTest, BobRunsTwiceAsFastMovingAsIdlingAndNotWhileAttacking)
 {
     SpriteAnimator animator(&monster);
@@ -296,26 +272,6 @@ TEST_F(SpriteAnimatorTest, FlinchTurnSwingsBackInThirtyTwoStepsAndClearsFlinchin
     monster.dead = true;
     animator.Advance(true);
     EXPECT_EQ(animator.turnAngle, angle);
-}
-
-TEST_F(SpriteAnimatorTest, SetBoundsReachesEveryFrameInstance)
-{
-    SpriteAnimator animator(&monster);
-    animator.Start();
-    const float box[6] = {0, 0, 0, 1, 1, 1};
-    animator.SetBounds(box);
-    for (auto& [id, frames] : monster.frames)
-        for (const SpriteFrame& frame : frames) {
-            EXPECT_EQ(frame.Instance().bounds, box);
-            EXPECT_EQ(frame.mesh->instances[0].bounds, nullptr); // not another monster's
-        }
-}
-
-TEST_F(SpriteAnimatorTest, StartRejectsAnUnknownAnimationId)
-{
-    monster.AddFrames(static_cast<Anim>(9), 1);
-    SpriteAnimator animator(&monster);
-    EXPECT_THROW(animator.Start(), std::out_of_range);
 }
 
 } // namespace
