@@ -52,6 +52,7 @@ public:
         std::memcpy(&value, bytes + at, 4);
         return value;
     }
+    size_t Remaining() const { return size - position; }
     const uint8_t* Take(size_t count)
     {
         if (count > size - position)
@@ -133,6 +134,14 @@ void DecodeBlock(Encoding encoding, const uint8_t* block, uint8_t out[16][4])
 
 std::vector<uint8_t> DecodeLevel(Reader& reader, Encoding encoding, uint32_t width, uint32_t height)
 {
+    // Check the file holds the level before allocating for it, so a header
+    // that claims a huge picture costs nothing.
+    const bool compressed = encoding != Encoding::Rgba && encoding != Encoding::Bgra;
+    const size_t stored = compressed
+                              ? size_t((width + 3) / 4) * ((height + 3) / 4) * (encoding == Encoding::Bc1 ? 8 : 16)
+                              : size_t(width) * height * 4;
+    if (stored > reader.Remaining())
+        Fail("truncated pixel data");
     std::vector<uint8_t> rgba(size_t(width) * height * 4);
     if (encoding == Encoding::Rgba || encoding == Encoding::Bgra) {
         const uint8_t* source = reader.Take(rgba.size());

@@ -24,7 +24,6 @@ class ShaderResourceView;
 class IEffect
 {
 public:
-    virtual ~IEffect() = default;
     // Rewrites the whole constant layout (write-discard) and binds it.
     virtual void SetMatrices(const Matrix& world, const Matrix& view, const Matrix& projection) = 0;
     // Pixel-shader resource slot 0, on the process-wide context.
@@ -34,6 +33,7 @@ public:
     virtual void Bind(gpu::Context* context) = 0;
     // Drops the GPU objects; the effect stays unusable until replaced.
     virtual void Release() = 0;
+    virtual ~IEffect() = default;
 };
 
 } // namespace mirefell
