@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app/Screen.h"
-#include "platform/gpu/GpuTypes.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
+#include "app/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
+#include "platform/gpu/GpuTypes.h"
 
 namespace mirefell
 {
