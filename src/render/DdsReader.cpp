@@ -52,10 +52,12 @@ public:
         std::memcpy(&value, bytes + at, 4);
         return value;
     }
-    size_t Remaining() const { return size - position; }
+    // The header sets `position` past the fixed header, which a short file
+    // may not even hold: nothing remains then, rather than a wrapped count.
+    size_t Remaining() const { return position < size ? size - position : 0; }
     const uint8_t* Take(size_t count)
     {
-        if (count > size - position)
+        if (count > Remaining())
             Fail("truncated pixel data");
         const uint8_t* at = bytes + position;
         position += count;

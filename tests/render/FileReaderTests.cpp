@@ -124,6 +124,13 @@ TEST(DdsReader, DecodesBlockCompressionAndTheDx10Header)
     EXPECT_FALSE(withAlpha.cube);
     EXPECT_EQ(withAlpha.subresources[0][0], 255);
     EXPECT_EQ(withAlpha.subresources[0][3], 128);
+
+    // A DX10 header promised but the file ends inside it: an error, not a
+    // read past the end.
+    for (size_t length : {size_t(128), size_t(130), size_t(147)}) {
+        std::vector<uint8_t> cut(dx10.begin(), dx10.begin() + static_cast<std::ptrdiff_t>(length));
+        EXPECT_THROW(ReadDds(cut.data(), cut.size()), GameError) << length << " bytes";
+    }
 }
 
 using SkyboxTest = RenderFixture;
