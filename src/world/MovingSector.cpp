@@ -28,7 +28,7 @@ MovingSectorMesh MakeMesh(const MapSector& sector, const std::string& textureNam
     return mesh;
 }
 
-GeometryTriangle Triangle(uint32_t first, Vector2 uvA, Vector2 uvB, Vector2 uvC)
+MeshTriangle Triangle(uint32_t first, Vector2 uvA, Vector2 uvB, Vector2 uvC)
 {
     return {{0.0f, 0.0f, 0.0f, 1.0f}, first, first + 1, first + 2, uvA, uvB, uvC};
 }
@@ -85,7 +85,7 @@ MovingSectorMesh MovingSector::BuildCapMesh(const MapSector& sector, const Vecto
     };
 
     MovingSectorMesh mesh = MakeMesh(sector, textureName);
-    GeometryRecord& geometry = mesh.geometry;
+    MeshGeometry& geometry = mesh.geometry;
     const std::vector<uint16_t>& indices = sector.indices;
     geometry.positions.reserve(indices.size());
     geometry.triangles.reserve(indices.size() / 3);
@@ -122,7 +122,7 @@ MovingSectorMesh MovingSector::BuildSideMesh(const MapSector& sector, const Vect
     const float bottom = BottomY(sector, elevator);
 
     MovingSectorMesh mesh = MakeMesh(sector, textureName);
-    GeometryRecord& geometry = mesh.geometry;
+    MeshGeometry& geometry = mesh.geometry;
     const std::vector<Vector2>& points = sector.vertices;
     geometry.positions.reserve(points.size() * 6);
     geometry.triangles.reserve(points.size() * 2);

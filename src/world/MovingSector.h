@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "platform/math/Vector.h"
+#include "render/MeshGeometry.h"
 #include "world/Bounds.h"
-#include "world/GeometryRecord.h"
 #include "world/MapData.h"
 
 namespace mirefell
@@ -39,7 +39,7 @@ struct MovingSectorMesh
 {
     bool textured = false;
     std::string textureName; // empty for plain coloured pieces
-    GeometryRecord geometry; // positions relative to the object's position
+    MeshGeometry geometry;   // positions relative to the object's position
 };
 
 struct MovingSectorGeometry

@@ -4,7 +4,7 @@
 // the graph (the graph points into them). The AI region graph wraps the
 // regions to alert monsters, show the automap and hide the geometry of
 // regions behind closed doors; each region collects the static geometry of
-// its sectors in one geometry record, drawn as one mesh.
+// its sectors in one MeshGeometry, drawn as one mesh.
 //
 // Regions point at each other, so a graph is built in place and may be moved
 // but never copied.
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/math/Vector.h"
-#include "world/GeometryRecord.h"
+#include "render/MeshGeometry.h"
 
 namespace mirefell
 {
@@ -38,7 +38,7 @@ struct SectorRegion
     std::set<uint32_t> sectors; // ids of the region's sectors
     // The static geometry of the region's sectors, appended by the static
     // geometry builder; every triangle carries its own colour.
-    GeometryRecord geometry;
+    MeshGeometry geometry;
     std::vector<RegionLink> links; // one per (door, neighbouring region) pair
 
     SectorRegion() { geometry.useTriangleColours = true; }

@@ -12,7 +12,7 @@ namespace mirefell
 namespace
 {
 
-Vector3 NormalOf(const GeometryRecord& geometry, const GeometryTriangle& t)
+Vector3 NormalOf(const MeshGeometry& geometry, const MeshTriangle& t)
 {
     const Vector3 a = geometry.positions[t.a], b = geometry.positions[t.b], c = geometry.positions[t.c];
     return (b - a).Cross(c - a).Normalized();
@@ -57,7 +57,7 @@ TEST(MovingSector, DoorBlockFillsFloorToCeilingAroundItsCentre)
     for (const Vector3& p : g.cap.geometry.positions)
         EXPECT_EQ(p.y, -64.0f);
     EXPECT_EQ(g.cap.geometry.positions[0], Vector3(-8, -64, -16)); // (128, 0, 48) made relative
-    for (const GeometryTriangle& t : g.cap.geometry.triangles)
+    for (const MeshTriangle& t : g.cap.geometry.triangles)
         EXPECT_EQ(NormalOf(g.cap.geometry, t), Vector3(0, -1, 0));
     EXPECT_EQ(g.cap.geometry.triangles[0].uvA, Vector2(8, 3)); // (128, 48) / 16
 
@@ -68,7 +68,7 @@ TEST(MovingSector, DoorBlockFillsFloorToCeilingAroundItsCentre)
     for (const Vector3& p : g.side.geometry.positions)
         EXPECT_TRUE(p.y == 64.0f || p.y == -64.0f);
     for (size_t k = 0; k < g.side.geometry.triangles.size(); ++k) {
-        const GeometryTriangle& t = g.side.geometry.triangles[k];
+        const MeshTriangle& t = g.side.geometry.triangles[k];
         EXPECT_EQ(t.a, 3 * k);
         const Vector3 centre =
             (g.side.geometry.positions[t.a] + g.side.geometry.positions[t.b] + g.side.geometry.positions[t.c]) / 3.0f;
@@ -100,7 +100,7 @@ TEST(MovingSector, ElevatorBlockHangsBelowItsFloor)
     EXPECT_EQ(g.cap.textureName, "lift_top");
     for (const Vector3& p : g.cap.geometry.positions)
         EXPECT_EQ(p.y, 48.0f);
-    for (const GeometryTriangle& t : g.cap.geometry.triangles)
+    for (const MeshTriangle& t : g.cap.geometry.triangles)
         EXPECT_EQ(NormalOf(g.cap.geometry, t), Vector3(0, 1, 0));
     EXPECT_EQ(g.box.min.y, -96.0f);
     EXPECT_EQ(g.box.max.y, 0.0f);
@@ -177,9 +177,9 @@ TEST(MapColour, LightLevelsAndLinearColour)
     EXPECT_NEAR(mixed.w, 128.0f / 255.0f, 1e-6f); // alpha is scaled, never raised to 2.2
 }
 
-TEST(GeometryRecord, AppendMovesIndicesPastExistingPositions)
+TEST(MovingSectorGeometry, AppendsOntoARegionPastItsPositions)
 {
-    GeometryRecord region;
+    MeshGeometry region;
     region.useTriangleColours = true;
     region.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     region.triangles.push_back({{1, 0, 0, 1}, 0, 1, 2, {}, {}, {}});
