@@ -1,0 +1,202 @@
+// World: the cell grid, cell ranges, the update pass and particle bursts.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "MapTestData.h"
+#include "platform/GameError.h"
+#include "render/ParticleSimulator.h"
+#include "support/WorldFixture.h"
+
+namespace mirefell
+{
+namespace
+{
+
+using testing::TestObject;
+using testing::WorldFixture;
+
+// A map of one linked sector whose bounds are exactly the given box.
+MapData BoxMap(float x0, float y0, float x1, float y1)
+{
+    MapData map;
+    map.sectors.push_back(testing::RectSector(1, x0, y0, x1, y1));
+    map.sectorLinks = {1, 1};
+    map.ComputeBounds();
+    return map;
+}
+
+TEST(WorldGrid, CellsCoverTheBoundsInSixteenUnitSquares)
+{
+    WorldFixture narrow(BoxMap(0, 0, 40, 16));
+    EXPECT_EQ(narrow.world->columns, 3);
+    EXPECT_EQ(narrow.world->rows, 1);
+    WorldFixture square(BoxMap(-8, 8, 24, 40));
+    EXPECT_EQ(square.world->columns, 2);
+    EXPECT_EQ(square.world->rows, 2);
+    const GridCell& cell = square.world->CellAt(1, 1);
+    EXPECT_EQ(cell.min, Vector2(8, 24));
+    EXPECT_EQ(cell.max, Vector2(24, 40));
+    EXPECT_EQ(cell.column, 1);
+    EXPECT_EQ(cell.row, 1);
+}
+
+TEST(WorldGrid, EmptyOrDegenerateMapsGiveAnEmptyGridThatFindsNothing)
+{
+    for (const MapData& map : {MapData{}, BoxMap(0, 0, 0, 64), BoxMap(0, 5, 64, 5)}) {
+        WorldFixture fixture(map);
+        World& world = *fixture.world;
+        EXPECT_EQ(world.columns, 0);
+        EXPECT_EQ(world.rows, 0);
+        EXPECT_TRUE(world.cells.empty());
+        const CellRange range = world.GetCellRange({{0, 0}, {64, 64}});
+        EXPECT_FALSE(range.valid);
+        EXPECT_TRUE(world.CellsInRange(range).empty());
+
+        TestObject object(&world, GridObjectType::Monster);
+        object.SetCells(range);
+        EXPECT_FALSE(object.registered);
+        int visits = 0;
+        world.ForEachObjectInRange(range, ~0u, [&](GridObject*) { ++visits; });
+        EXPECT_EQ(visits, 0);
+    }
+}
+
+TEST(WorldGrid, AMapTooLargeForTheGridIsRefused)
+{
+    try {
+        WorldFixture fixture(BoxMap(0, 0, 1e9f, 1e9f));
+        FAIL() << "expected the map to be refused";
+    } catch (const GameError& error) {
+        EXPECT_STREQ(error.what(), World::BoundsTooLarge);
+    }
+}
+
+TEST(WorldGrid, CellRangesClampToTheGridAndTouchingCounts)
+{
+    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    const World& world = *fixture.world;
+    const auto column = [&](Vector2 p) { return world.GetCellRange({p}).firstColumn; };
+    EXPECT_EQ(column({16, 0}), 1.0f);
+    EXPECT_EQ(column({15.99f, 0}), 0.0f);
+
+    const CellRange corner = world.GetCellRange({{64, 64}});
+    ASSERT_TRUE(corner.valid);
+    EXPECT_EQ(corner.lastColumn, 3.0f); // 64 / 16 = 4 lies past the last column
+    EXPECT_EQ(corner.lastRow, 3.0f);
+
+    EXPECT_FALSE(world.GetCellRange({{-10, 5}, {-1, 50}}).valid);
+    EXPECT_FALSE(world.GetCellRange(std::span<const Vector2>{}).valid);
+    const CellRange straddling = world.GetCellRange({{-40, 20}, {20, 30}});
+    ASSERT_TRUE(straddling.valid);
+    EXPECT_EQ(straddling.firstColumn, 0.0f);
+    EXPECT_EQ(straddling.lastColumn, 1.0f);
+    EXPECT_EQ(straddling.boxMin, Vector2(-40, 20));             // the box itself is not cut
+    EXPECT_TRUE(world.GetCellRange({{-5, 64}, {0, 70}}).valid); // touches the corner
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(world.GetCellRange({{nan, nan}}).valid);
+
+    const std::vector<GridCell*> cells = fixture.world->CellsInRange(world.GetCellRange({{20, 5}, {40, 20}}));
+    ASSERT_EQ(cells.size(), 4u); // columns 1-2, rows 0-1, row by row
+    EXPECT_EQ(cells[1], &fixture.world->CellAt(2, 0));
+    EXPECT_EQ(cells[2], &fixture.world->CellAt(1, 1));
+}
+
+struct UpdatePass : ::testing::Test
+{
+    UpdatePass() : fixture(BoxMap(0, 0, 64, 64))
+    {
+        for (int i = 0; i < 3; ++i) {
+            auto object = std::make_unique<TestObject>(fixture.world.get(), GridObjectType::Projectile);
+            list.push_back(object.get());
+            fixture.world->AddObject(std::move(object));
+        }
+        fixture.world->Reset();
+    }
+
+    WorldFixture fixture;
+    std::vector<TestObject*> list;
+};
+
+TEST_F(UpdatePass, ObjectsSpawnedDuringThePassJoinAfterIt)
+{
+    World& world = *fixture.world;
+    TestObject* spawned = nullptr;
+    list[0]->onUpdate = [&](TestObject& self) {
+        if (spawned)
+            return;
+        auto object = std::make_unique<TestObject>(&world, GridObjectType::Projectile);
+        spawned = object.get();
+        self.world->AddPendingObject(std::move(object));
+    };
+    world.Update();
+    ASSERT_NE(spawned, nullptr);
+    EXPECT_EQ(spawned->updates, 0);
+    ASSERT_EQ(world.objects.size(), 4u);
+    EXPECT_EQ(world.objects.back().get(), spawned);
+    EXPECT_TRUE(world.pendingObjects.empty());
+    world.Update();
+    EXPECT_EQ(spawned->updates, 1);
+}
+
+TEST_F(UpdatePass, RemovedObjectsFinishThePassAndAreDestroyedAfterIt)
+{
+    World& world = *fixture.world;
+    list[1]->Place({32, 0, 32}, {20, 1, 20});
+    ASSERT_EQ(list[1]->cells.size(), 16u); // 12..52 on both axes: every cell
+    std::vector<int> seenInCells;
+    // The first removes the second; the third removes itself and still counts
+    // what the cells hold in the same pass.
+    list[0]->onUpdate = [&](TestObject&) { list[1]->Remove(); };
+    list[2]->onUpdate = [&](TestObject& self) {
+        int found = 0;
+        world.ForEachObjectInRange(world.GetCellRange({{0, 0}, {64, 64}}), ~0u, [&](GridObject*) { ++found; });
+        seenInCells.push_back(found);
+        self.Remove();
+    };
+    world.Update();
+    EXPECT_EQ(seenInCells, std::vector<int>{0}); // out of its cells at once
+    ASSERT_EQ(world.objects.size(), 1u);
+    EXPECT_EQ(world.objects[0].get(), list[0]);
+    EXPECT_EQ(list[0]->updates, 1);
+}
+
+TEST_F(UpdatePass, AnObjectRemovedEarlierInThePassIsStillUpdated)
+{
+    int secondUpdates = 0;
+    list[0]->onUpdate = [&](TestObject&) { list[1]->Remove(); };
+    list[1]->onUpdate = [&](TestObject&) { ++secondUpdates; };
+    fixture.world->Update();
+    EXPECT_EQ(secondUpdates, 1);
+    EXPECT_EQ(fixture.world->objects.size(), 2u);
+}
+
+TEST_F(UpdatePass, ParticleBurstsCountAndColour)
+{
+    World& world = *fixture.world;
+    auto& store = fixture.particleStore.particles;
+    world.SpawnParticles({1, 2, 3}, Color(0.5f, 1.0f, 0.0f, 0.25f), 0);
+    EXPECT_TRUE(store.empty());
+    for (int i = 0; i < 40; ++i) {
+        const size_t before = store.size();
+        world.SpawnParticles({1, 2, 3}, Color(0.5f, 1.0f, 0.0f, 0.25f), -1);
+        const size_t added = store.size() - before;
+        EXPECT_GE(added, 3u);
+        EXPECT_LE(added, 6u);
+    }
+    const Particle& blood = store.back();
+    EXPECT_EQ(blood.position, Vector3(1, 2, 3));
+    EXPECT_NEAR(blood.colour.r, 0.2176f, 1e-4f); // 0.5^2.2: linear light
+    EXPECT_EQ(blood.colour.a, 0.25f);
+    EXPECT_EQ(world.particles->motions.back().kind, ParticleKindBlood);
+
+    const size_t before = store.size();
+    world.SpawnParticlesWithVelocity({0, 0, 0}, {1, 0, 0}, Color(1, 1, 1, 1), 5);
+    world.SpawnParticlesWithVelocity({0, 0, 0}, {1, 0, 0}, Color(1, 1, 1, 1), -3);
+    EXPECT_EQ(store.size(), before + 5);
+    EXPECT_EQ(world.particles->motions.back().kind, ParticleKindPuff);
+}
+
+} // namespace
+} // namespace mirefell
