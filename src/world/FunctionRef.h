@@ -26,25 +26,28 @@ public:
     FunctionRef() = default;
     FunctionRef(std::nullptr_t) {}
 
-    // A plain function (or a pointer to one) is referred to by its address.
-    FunctionRef(R (*function)(Args...))
-    {
-        if (!function)
-            return;
-        target.function = reinterpret_cast<void (*)()>(function);
-        call = [](Target t, Args... args) -> R {
-            return reinterpret_cast<R (*)(Args...)>(t.function)(std::forward<Args>(args)...);
-        };
-    }
-
+    // A plain function, a pointer to one, or a lambda without captures is
+    // referred to by its address, so a temporary one may be passed; any
+    // other callable by the address of the object.
     template <class F>
-    requires(!std::is_same_v<std::remove_cvref_t<F>, FunctionRef> && !std::is_convertible_v<F, R (*)(Args...)> &&
-             std::is_invocable_r_v<R, F&, Args...>) FunctionRef(F&& callable)
+    requires(!std::is_same_v<std::remove_cvref_t<F>, FunctionRef> && std::is_invocable_r_v<R, F&, Args...>)
+        FunctionRef(F&& callable)
     {
-        target.object = const_cast<void*>(static_cast<const void*>(std::addressof(callable)));
-        call = [](Target t, Args... args) -> R {
-            return std::invoke(*static_cast<std::remove_reference_t<F>*>(t.object), std::forward<Args>(args)...);
-        };
+        using Function = R (*)(Args...);
+        if constexpr (std::is_convertible_v<F, Function>) {
+            const Function function = callable;
+            if (!function)
+                return;
+            target.function = reinterpret_cast<void (*)()>(function);
+            call = [](Target t, Args... args) -> R {
+                return reinterpret_cast<Function>(t.function)(std::forward<Args>(args)...);
+            };
+        } else {
+            target.object = const_cast<void*>(static_cast<const void*>(std::addressof(callable)));
+            call = [](Target t, Args... args) -> R {
+                return std::invoke(*static_cast<std::remove_reference_t<F>*>(t.object), std::forward<Args>(args)...);
+            };
+        }
     }
 
     R operator()(Args... args) const
