@@ -39,15 +39,17 @@ struct WorldFixture
 };
 
 // An object of any type mask that runs `onUpdate` in its update and counts
-// its updates.
+// its set-ups and updates.
 class TestObject : public GridObject
 {
 public:
     TestObject(World* world_, uint32_t mask, std::string name_ = {}, void* source_ = nullptr);
+    void SetUp() override { ++setUps; }
     void Update() override;
     // Registers the object in the cells of the box around its position.
     void Place(const Vector3& at, const Vector3& half);
 
+    int setUps = 0;
     int updates = 0;
     std::function<void(TestObject&)> onUpdate;
 };

@@ -4,9 +4,15 @@
 #include <limits>
 
 #include "MapTestData.h"
+#include "app/Config.h"
+#include "gameplay/MapScript.h"
 #include "platform/GameError.h"
+#include "render/BloodDecals.h"
+#include "render/Mesh.h"
 #include "render/ParticleSimulator.h"
 #include "support/WorldFixture.h"
+#include "world/AIRegionGraph.h"
+#include "world/WorldCollision.h"
 
 namespace mirefell
 {
@@ -196,6 +202,74 @@ TEST_F(UpdatePass, ParticleBurstsCountAndColour)
     world.SpawnParticlesWithVelocity({0, 0, 0}, {1, 0, 0}, Color(1, 1, 1, 1), -3);
     EXPECT_EQ(store.size(), before + 5);
     EXPECT_EQ(world.particles->motions.back().kind, ParticleKindPuff);
+}
+
+TEST(WorldReset, MovesTheLevelsMeshesUnderTheSceneNodesAndSetsEveryObjectUp)
+{
+    Config::GetInstance().settings.maxBloodDecals = 4;
+    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    World& world = *fixture.world;
+    Mesh* regionMesh = world.sectorGraph.Regions()[0].mesh;
+    std::vector<Mesh*> drawn;
+    std::vector<TestObject*> added;
+    for (const uint32_t mask : {GridObjectType::Door, GridObjectType::Elevator, GridObjectType::Switch,
+                                GridObjectType::TVScreen, GridObjectType::Powerup, GridObjectType::Projectile}) {
+        auto object = std::make_unique<TestObject>(&world, mask);
+        object->mesh = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+        object->boundsMesh = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+        drawn.push_back(object->mesh.get());
+        drawn.push_back(object->boundsMesh.get());
+        added.push_back(object.get());
+        world.AddObject(std::move(object));
+    }
+    world.entityMeshRoot = std::make_unique<Mesh>(EffectIdNone, MeshVertexFormatColor);
+    Mesh* entities = world.entityMeshRoot.get();
+    world.Reset();
+    Config::GetInstance().settings = Settings{};
+
+    // Root: the region meshes, the map objects' meshes, the entity batches,
+    // then the blood decals.
+    ASSERT_EQ(fixture.root.children.size(), 4u);
+    EXPECT_EQ(fixture.root.children[0]->children.at(0).get(), regionMesh);
+    EXPECT_FALSE(regionMesh->visible); // hidden until the player's first move
+    const Mesh& mapObjects = *fixture.root.children[1];
+    ASSERT_EQ(mapObjects.children.size(), 4u); // door, elevator, switch, screen in list order
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(mapObjects.children[i].get(), drawn[2 * i]);
+    EXPECT_EQ(fixture.root.children[2].get(), entities);
+    EXPECT_EQ(fixture.root.children[3]->name, "blood_decals");
+    EXPECT_EQ(world.bloodDecals->mesh, fixture.root.children[3].get());
+    // Only the pickup's debug box goes under the debug root; the projectile keeps both.
+    ASSERT_EQ(fixture.debugRoot.children.size(), 1u);
+    EXPECT_EQ(fixture.debugRoot.children[0].get(), drawn[9]);
+    EXPECT_NE(world.objects[5]->mesh, nullptr);
+    EXPECT_NE(world.objects[5]->boundsMesh, nullptr);
+    for (const TestObject* object : added)
+        EXPECT_EQ(object->setUps, 1);
+    EXPECT_NE(world.collision, nullptr);
+    EXPECT_EQ(world.collision->world, &world);
+}
+
+TEST(WorldReset, TheLevelScriptRunsBeforeTheObjectsEveryStep)
+{
+    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    World& world = *fixture.world;
+    std::vector<std::string> calls;
+    auto object = std::make_unique<TestObject>(&world, GridObjectType::Projectile);
+    object->onUpdate = [&calls](TestObject&) { calls.push_back("object"); };
+    world.AddObject(std::move(object));
+    world.Reset();
+
+    struct StepScript : MapScript
+    {
+        explicit StepScript(std::vector<std::string>& calls_) : MapScript(nullptr, nullptr), calls(calls_) {}
+        void Update() override { calls.push_back("script"); }
+        std::vector<std::string>& calls;
+    };
+    world.aiRegions->script = std::make_unique<StepScript>(calls);
+    world.Update();
+    world.Update();
+    EXPECT_EQ(calls, (std::vector<std::string>{"script", "object", "script", "object"}));
 }
 
 } // namespace
