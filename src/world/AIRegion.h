@@ -4,6 +4,7 @@
 // recomputed after every player move.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace mirefell
