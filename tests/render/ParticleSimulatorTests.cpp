@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "app/Config.h"
-#include "platform/Random.h"
 #include "render/BloodDecals.h"
 #include "render/ParticleSimulator.h"
 #include "support/WorldFixture.h"
@@ -57,33 +56,23 @@ struct Particles : ::testing::Test
     int traces = 0;
 };
 
-TEST_F(Particles, LaunchSpeedsFollowTheKindAndTheSurfaceNormal)
+TEST_F(Particles, LaunchesOffASurfaceFollowItsNormal)
 {
-    SeedRand(3);
     const float scale = ParticleSimulator::VelocityScale;
-    ParticleMotion& blood = simulator().Spawn(Color(), ParticleKindBlood, {});
-    EXPECT_GE(blood.verticalSpeed, 60.0f);
-    EXPECT_LE(blood.verticalSpeed, 70.0f);
-    EXPECT_FLOAT_EQ(blood.velocity.y, blood.verticalSpeed * scale);
-    EXPECT_NEAR(std::hypot(blood.velocity.x, blood.velocity.z), blood.horizontalSpeed * scale, 1e-6f);
-
     ParticleMotion& puff = simulator().Spawn(Color(), ParticleKindPuff, {});
     const Vector3 launched = puff.velocity;
     simulator().SetVelocityFromNormal(puff, {0, -1, 0});
     EXPECT_EQ(puff.velocity, launched); // straight down keeps the spawn launch
     simulator().SetVelocityFromNormal(puff, {0, 1, 0});
-    EXPECT_EQ(puff.horizontalSpeed, 20.0f);
-    EXPECT_GE(puff.verticalSpeed, 30.0f);
-    EXPECT_LE(puff.verticalSpeed, 40.0f);
+    EXPECT_GE(puff.velocity.y, 30.0f * scale);
+    EXPECT_LE(puff.velocity.y, 40.0f * scale);
     EXPECT_NEAR(std::hypot(puff.velocity.x, puff.velocity.z), 20.0f * scale, 1e-6f);
 
     // Off a wall facing +x the puffs fly out of it, never into it.
     for (int i = 0; i < 20; ++i) {
         ParticleMotion& chip = simulator().Spawn(Color(), ParticleKindPuff, {});
-        const float yaw = chip.particle->rotation.y;
         simulator().SetVelocityFromNormal(chip, {1, 0, 0});
         EXPECT_GE(chip.velocity.x, 0.0f);
-        EXPECT_FLOAT_EQ(chip.particle->rotation.y, yaw + Pi);
     }
 }
 

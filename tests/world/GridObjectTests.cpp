@@ -36,17 +36,6 @@ size_t Entries(const GridCell& cell, const GridObject* object)
     return static_cast<size_t>(std::count(cell.objects.begin(), cell.objects.end(), object));
 }
 
-TEST(GridObject, IdsCountUpAcrossWorlds)
-{
-    WorldFixture first(TwoRooms());
-    TestObject a(first.world.get(), 0);
-    TestObject b(first.world.get(), 0);
-    EXPECT_EQ(b.id, a.id + 1);
-    WorldFixture second(TwoRooms());
-    TestObject c(second.world.get(), 0);
-    EXPECT_EQ(c.id, b.id + 1);
-}
-
 TEST(GridObject, RegistrationMirrorsTheCellsAndNeverDuplicates)
 {
     WorldFixture fixture(TwoRooms());
@@ -142,21 +131,6 @@ TEST(GridObject, BoundsFollowPositionIntoFootprintSceneNodeAndInstance)
     EXPECT_EQ(batch.instances[2].bounds, object.BoxFloats());
     EXPECT_EQ(batch.instances[2].bounds[3], 11.0f); // max x
     EXPECT_EQ(batch.instances[0].bounds, nullptr);
-}
-
-TEST(GridObject, TranslateAndRaiseSegmentsMoveOwnedGeometry)
-{
-    WorldFixture fixture(TwoRooms());
-    TestObject door(fixture.world.get(), GridObjectType::Door);
-    door.vertices = {{0, 0, 0}, {1, 2, 3}};
-    door.segments.resize(2);
-    door.segments[1].bottomY = 4.0f;
-    door.segments[1].topY = 10.0f;
-    door.Translate({1, 1, 1});
-    door.RaiseSegments(2.5f);
-    EXPECT_EQ(door.vertices[1], Vector3(2, 3, 4));
-    EXPECT_EQ(door.segments[1].bottomY, 6.5f);
-    EXPECT_EQ(door.segments[1].topY, 12.5f);
 }
 
 } // namespace

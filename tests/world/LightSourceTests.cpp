@@ -82,9 +82,7 @@ TEST_F(MapLights, ALightOffEverySectorFailsTheLoadAndLeavesNothingBehind)
 TEST_F(MapLights, BlackoutLevelsHaveNoMapLights)
 {
     GameSaveManager::GetInstance().current.blackout = true;
-    LightSource* source = LightSource::Create(world(), world().map.lights.at(0));
-    source->SetUp();
-    EXPECT_EQ(source->light, nullptr);
+    LightSource::Create(world(), world().map.lights.at(0))->SetUp();
     EXPECT_TRUE(PointLights::GetInstance().lights.empty());
 }
 
