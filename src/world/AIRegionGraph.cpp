@@ -32,6 +32,14 @@ template <class Record> uint32_t RecordId(const GridObject* object)
     return static_cast<uint32_t>(static_cast<const Record*>(object->source)->id);
 }
 
+// Doors and elevators know their sector, and pickups, monsters and switches
+// their map record, from the moment they are built.
+uint32_t SectorId(const GridObject* object)
+{
+    assert(object->sector && "a door or elevator is tied to its sector");
+    return static_cast<uint32_t>(object->sector->id);
+}
+
 template <class Interface, class Key> void Index(std::map<Key, Interface*>& index, Key key, GridObject* object)
 {
     if (auto* handle = dynamic_cast<Interface*>(object))
@@ -90,10 +98,10 @@ void AIRegionGraph::Build()
     world->ForEachObject(ScriptableMask, [&](GridObject* object) {
         switch (object->typeMask) {
         case GridObjectType::Door:
-            Index<IDoor>(objects.doors, static_cast<uint32_t>(object->sector->id), object);
+            Index<IDoor>(objects.doors, SectorId(object), object);
             break;
         case GridObjectType::Elevator:
-            Index<IElevator>(objects.elevators, static_cast<uint32_t>(object->sector->id), object);
+            Index<IElevator>(objects.elevators, SectorId(object), object);
             break;
         case GridObjectType::Powerup:
             Index<IPowerup>(objects.pickups, RecordId<MapEntity>(object), object);
