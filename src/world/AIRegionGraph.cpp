@@ -27,25 +27,26 @@ constexpr uint32_t ScriptableMask = GridObjectType::Concrete | GridObjectType::D
                                     GridObjectType::Powerup | GridObjectType::Monster | GridObjectType::Switch;
 static_assert(ScriptableMask == 159);
 
-template <class Record> uint32_t RecordId(const GridObject* object)
+// Enters the object under the key that keyOf reads from it, when it offers
+// the interface. Doors and elevators know their sector, and pickups,
+// monsters and switches their map record, from the moment they are built.
+template <class Interface, class KeyOf>
+void Index(std::map<uint32_t, Interface*>& index, GridObject* object, KeyOf keyOf)
 {
-    return static_cast<uint32_t>(static_cast<const Record*>(object->source)->id);
+    if (auto* handle = dynamic_cast<Interface*>(object))
+        index[keyOf(object)] = handle;
 }
 
-// Doors and elevators know their sector, and pickups, monsters and switches
-// their map record, from the moment they are built.
 uint32_t SectorId(const GridObject* object)
 {
     assert(object->sector && "a door or elevator is tied to its sector");
     return static_cast<uint32_t>(object->sector->id);
 }
 
-template <class Interface, class Key> void Index(std::map<Key, Interface*>& index, Key key, GridObject* object)
+template <class Record> uint32_t RecordId(const GridObject* object)
 {
-    if (auto* handle = dynamic_cast<Interface*>(object))
-        index[key] = handle;
-    else
-        assert(false && "an object of this type mask implements the interface");
+    assert(object->source && "a map object keeps its record");
+    return static_cast<uint32_t>(static_cast<const Record*>(object->source)->id);
 }
 
 template <class Operation> void ForEachMonster(AIRegion* region, Operation operation)
@@ -98,19 +99,19 @@ void AIRegionGraph::Build()
     world->ForEachObject(ScriptableMask, [&](GridObject* object) {
         switch (object->typeMask) {
         case GridObjectType::Door:
-            Index<IDoor>(objects.doors, SectorId(object), object);
+            Index(objects.doors, object, SectorId);
             break;
         case GridObjectType::Elevator:
-            Index<IElevator>(objects.elevators, SectorId(object), object);
+            Index(objects.elevators, object, SectorId);
             break;
         case GridObjectType::Powerup:
-            Index<IPowerup>(objects.pickups, RecordId<MapEntity>(object), object);
+            Index(objects.pickups, object, RecordId<MapEntity>);
             break;
         case GridObjectType::Monster:
-            Index<IMonster>(objects.monsters, RecordId<MapEntity>(object), object);
+            Index(objects.monsters, object, RecordId<MapEntity>);
             break;
         case GridObjectType::Switch:
-            Index<ISwitch>(objects.switches, RecordId<MapSegment>(object), object);
+            Index(objects.switches, object, RecordId<MapSegment>);
             break;
         default:
             break; // static geometry is visited and skipped
