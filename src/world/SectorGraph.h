@@ -4,7 +4,7 @@
 // the graph (the graph points into them). The AI region graph wraps the
 // regions to alert monsters, show the automap and hide the geometry of
 // regions behind closed doors; each region collects the static geometry of
-// its sectors in one MeshGeometry, drawn as one mesh.
+// its sectors in the geometry of one coloured mesh, drawn as one.
 //
 // Regions point at each other, so a graph is built in place and may be moved
 // but never copied.
@@ -12,12 +12,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "platform/math/Vector.h"
-#include "render/MeshGeometry.h"
+#include "render/Mesh.h"
 
 namespace mirefell
 {
@@ -36,12 +37,19 @@ struct SectorRegion
     uint32_t id = 0;            // 0, 1, 2 ... in creation order
     std::set<uint32_t> doors;   // ids of the door sectors that border the region
     std::set<uint32_t> sectors; // ids of the region's sectors
-    // The static geometry of the region's sectors, appended by the static
-    // geometry builder; every triangle carries its own colour.
-    MeshGeometry geometry;
+    // The mesh of the region's static geometry: the static geometry builder
+    // appends the region's floors, ceilings and walls to its geometry, every
+    // triangle in its own colour. The World moves it into the scene tree
+    // when the level starts, after which meshOwner is empty and `mesh` still
+    // addresses it; the AI region graph shows and hides it.
+    std::unique_ptr<Mesh> meshOwner;
+    Mesh* mesh;
     std::vector<RegionLink> links; // one per (door, neighbouring region) pair
 
-    SectorRegion() { geometry.useTriangleColours = true; }
+    SectorRegion() : meshOwner(std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor)), mesh(meshOwner.get())
+    {
+        mesh->geometry.useTriangleColours = true;
+    }
 };
 
 struct SectorNode
@@ -66,6 +74,8 @@ class SectorGraph
 public:
     // The message of a link naming a sector id the map lacks.
     static constexpr const char* SectorNotFound = "sector not found";
+    // The message of a sector that belongs to no region where one is needed.
+    static constexpr const char* NoCorrespondingRegion = "sector has no corresponding region";
 
     SectorGraph() = default;
     SectorGraph(const SectorGraph&) = delete;

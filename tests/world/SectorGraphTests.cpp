@@ -55,7 +55,7 @@ TEST(SectorGraph, TestMapFormsThreeRegionsAroundItsTwoDoors)
     EXPECT_EQ(LinksOf(regions[2]), (std::vector<std::pair<uint32_t, uint32_t>>{{6, 1}}));
     EXPECT_EQ(graph.RegionOfSector(7), &regions[2]);
     EXPECT_EQ(graph.RegionOfSector(42), nullptr);
-    EXPECT_TRUE(regions[1].geometry.useTriangleColours);
+    EXPECT_TRUE(regions[1].mesh->geometry.useTriangleColours);
 
     // The chain of links: six edges over seven vertices in file order.
     EXPECT_EQ(graph.Links().edges.size(), 6u);

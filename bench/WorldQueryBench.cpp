@@ -1,0 +1,305 @@
+// The World's spatial queries over generated maps of growing size (a square
+// of 64-unit rooms, 256 to 5,041 sectors, each with a floor, a ceiling and
+// four walls). Every query covers a small box, as the movement and hit code
+// ask, so its cost should stay flat however large the map grows; the
+// "allocs" counter shows that a query allocates nothing once warm. Compare
+// against the 16.7 ms step budget. The second argument 1 keeps the queries
+// in one corner of the map: the work per query is then the same on every
+// map, and so is its time; spread over the whole map, the time grows a
+// little with the memory the queries touch (cache misses), not with the
+// work.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "render/Mesh.h"
+#include "render/ParticleSystem.h"
+#include "world/ConcreteBuilder.h"
+#include "world/GridObject.h"
+#include "world/World.h"
+
+namespace
+{
+
+std::atomic<uint64_t> allocations{0};
+
+} // namespace
+
+// Counting replacements of the global allocation functions. GCC takes the
+// free() in a replaced operator delete for a mismatch; it is the pairing the
+// replacement makes.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+namespace
+{
+
+using namespace mirefell;
+
+constexpr float RoomSize = 64.0f;
+
+MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end)
+{
+    MapSegment wall;
+    wall.id = id;
+    wall.start = start;
+    wall.end = end;
+    wall.topY = 96.0f;
+    wall.sectorId = sectorId;
+    wall.lightColor = 0xFFFFFF;
+    wall.vertices = {{start.x, 96, start.y}, {end.x, 96, end.y}, {end.x, 0, end.y}, {start.x, 0, start.y}};
+    wall.indices = {0, 1, 2, 2, 3, 0};
+    wall.bottomRightIndex = 2;
+    return wall;
+}
+
+// side x side rooms, each linked to its east and north neighbours, with its
+// four walls one unit inside its edges.
+MapData GeneratedMap(int side)
+{
+    MapData map;
+    int32_t wallId = 1;
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column) {
+            const int32_t id = row * side + column + 1;
+            const float x0 = static_cast<float>(column) * RoomSize;
+            const float y0 = static_cast<float>(row) * RoomSize;
+            const float x1 = x0 + RoomSize;
+            const float y1 = y0 + RoomSize;
+            MapSector& sector = map.sectors.emplace_back();
+            sector.id = id;
+            sector.vertices = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+            sector.indices = {0, 1, 2, 0, 2, 3};
+            sector.collisionVertices = sector.vertices;
+            sector.collisionIndices = sector.indices;
+            sector.ceilBottomY = 96.0f;
+            sector.ceiling = true;
+            sector.lightLevel = 7;
+            sector.lightColor = 0xFFFFFF;
+            if (column + 1 < side)
+                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
+            if (row + 1 < side)
+                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
+            if (side == 1)
+                map.sectorLinks.insert(map.sectorLinks.end(), {id, id});
+            const Vector2 a{x0 + 1, y0 + 1}, b{x0 + 1, y1 - 1}, c{x1 - 1, y1 - 1}, d{x1 - 1, y0 + 1};
+            for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
+                map.segments.push_back(Wall(wallId++, id, start, end));
+        }
+    }
+    map.ComputeBounds();
+    return map;
+}
+
+struct Level
+{
+    explicit Level(int side)
+    {
+        world = std::make_unique<World>(&root, &debugRoot, &particles, GeneratedMap(side));
+        for (MapSector& sector : world->map.sectors) {
+            ConcreteBuilder::AddSectorConcrete(*world, sector, false);
+            ConcreteBuilder::AddSectorConcrete(*world, sector, true);
+        }
+        for (MapSegment& segment : world->map.segments)
+            ConcreteBuilder::AddWallConcrete(*world, segment);
+        // Query boxes the size of a player's sweep: anywhere on the map, or
+        // within one 900-unit corner of it (the same places on every map, so
+        // the memory touched stays the same too).
+        std::mt19937 random(11);
+        const float extent = static_cast<float>(side) * RoomSize;
+        std::uniform_real_distribution<float> anywhere(0.0f, extent - 24.0f);
+        std::uniform_real_distribution<float> corner(0.0f, 900.0f);
+        for (int i = 0; i < 1024; ++i) {
+            corners.push_back({anywhere(random), anywhere(random)});
+            localCorners.push_back({corner(random), corner(random)});
+        }
+    }
+
+    // The query corners of a benchmark: range(1) 1 keeps them local.
+    const std::vector<Vector2>& Corners(const benchmark::State& state) const
+    {
+        return state.range(1) ? localCorners : corners;
+    }
+
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
+    ParticleSystem particles;
+    std::unique_ptr<World> world;
+    std::vector<Vector2> corners;
+    std::vector<Vector2> localCorners;
+};
+
+Level& LevelOfSide(int side)
+{
+    static std::map<int, std::unique_ptr<Level>> levels;
+    auto& level = levels[side];
+    if (!level)
+        level = std::make_unique<Level>(side);
+    return *level;
+}
+
+void Report(benchmark::State& state, const Level& level, uint64_t allocationsBefore, uint64_t found)
+{
+    const auto queries = static_cast<double>(state.iterations());
+    state.counters["sectors"] = static_cast<double>(level.world->map.sectors.size());
+    state.counters["objects"] = static_cast<double>(level.world->objects.size());
+    state.counters["found"] = static_cast<double>(found) / queries;
+    state.counters["allocs"] = static_cast<double>(allocations.load() - allocationsBefore) / queries;
+}
+
+// Every wall, floor and ceiling piece near a 24-unit box, once each.
+void BM_ObjectsInRange(benchmark::State& state)
+{
+    Level& level = LevelOfSide(static_cast<int>(state.range(0)));
+    const World& world = *level.world;
+    size_t next = 0;
+    uint64_t found = 0;
+    world.ForEachObjectInRange(world.GetCellRange({{0, 0}, {24, 24}}), ~0u, [](GridObject*) {}); // warm
+    const uint64_t before = allocations.load();
+    for (auto _ : state) {
+        const Vector2 corner = level.Corners(state)[next++ & 1023];
+        const CellRange range = world.GetCellRange({corner, corner + Vector2(24, 24)});
+        world.ForEachObjectInRange(range, GridObjectType::Concrete, [&](GridObject*) { ++found; });
+    }
+    Report(state, level, before, found);
+}
+BENCHMARK(BM_ObjectsInRange)->ArgsProduct({{16, 32, 48, 71}, {0, 1}});
+
+// The movement code's read: triangles of the pieces whose box meets the
+// query box.
+void BM_TriangleSweep(benchmark::State& state)
+{
+    Level& level = LevelOfSide(static_cast<int>(state.range(0)));
+    const World& world = *level.world;
+    size_t next = 0;
+    uint64_t found = 0;
+    Box3 query;
+    const ObjectPredicate overlaps = [&query](GridObject* object) { return object->box.Overlaps(query); };
+    const uint64_t before = allocations.load();
+    for (auto _ : state) {
+        const Vector2 corner = level.Corners(state)[next++ & 1023];
+        query = Box3({corner.x, 2, corner.y}, {corner.x + 24, 20, corner.y + 24});
+        const TriangleSource source =
+            world.CollectObjectsInRange(world.GetCellRange({corner, corner + Vector2(24, 24)}), 7, overlaps);
+        source([&](GridObject*, const Vector3&, const Vector3&, const Vector3&, int32_t) { ++found; });
+    }
+    Report(state, level, before, found);
+}
+BENCHMARK(BM_TriangleSweep)->ArgsProduct({{16, 32, 48, 71}, {0, 1}});
+
+// The monster movement's read: wall segments around a footprint.
+void BM_SegmentSweep(benchmark::State& state)
+{
+    Level& level = LevelOfSide(static_cast<int>(state.range(0)));
+    const World& world = *level.world;
+    size_t next = 0;
+    uint64_t found = 0;
+    const uint64_t before = allocations.load();
+    for (auto _ : state) {
+        const Vector2 corner = level.Corners(state)[next++ & 1023];
+        const SegmentSource source =
+            world.CollectSegmentsInRange(world.GetCellRange({corner, corner + Vector2(24, 24)}));
+        source([&](const MapSegment&) { ++found; });
+    }
+    Report(state, level, before, found);
+}
+BENCHMARK(BM_SegmentSweep)->ArgsProduct({{16, 32, 48, 71}, {0, 1}});
+
+// An object moving about the map: re-registration and the sector under it.
+void BM_MoveAndFindSector(benchmark::State& state)
+{
+    Level& level = LevelOfSide(static_cast<int>(state.range(0)));
+    World& world = *level.world;
+    GridObject mover(&world, {}, nullptr);
+    mover.halfExtents = {3, 7, 3};
+    size_t next = 0;
+    uint64_t found = 0;
+    mover.SetCells(world.GetCellRange({{0, 0}, {6, 6}}));
+    const uint64_t before = allocations.load();
+    for (auto _ : state) {
+        const Vector2 corner = level.Corners(state)[next++ & 1023];
+        mover.position = {corner.x + 3, 0, corner.y + 3};
+        mover.SetCells(world.GetCellRange({corner, corner + Vector2(6, 6)}));
+        found += mover.FindSector() ? 1 : 0;
+    }
+    mover.RemoveFromCells();
+    Report(state, level, before, found);
+}
+BENCHMARK(BM_MoveAndFindSector)->ArgsProduct({{16, 32, 48, 71}, {0, 1}});
+
+// A monster-like object: walks a circle, re-registers and looks for the
+// sector under it every step.
+class Wanderer : public GridObject
+{
+public:
+    Wanderer(World* world_, Vector2 centre_) : GridObject(world_, {}, nullptr), centre(centre_)
+    {
+        typeMask = GridObjectType::Monster;
+        halfExtents = {3, 7, 3};
+    }
+    void Update() override
+    {
+        angle += 0.02f;
+        position = {centre.x + 20.0f * std::cos(angle), 7.0f, centre.y + 20.0f * std::sin(angle)};
+        UpdateBounds();
+        SetCells(world->GetCellRange({{box.min.x, box.min.z}, {box.max.x, box.max.z}}));
+        current = FindSector();
+    }
+
+    Vector2 centre;
+    float angle = 0.0f;
+    MapSector* current = nullptr;
+};
+
+// One fixed step of a level with 256 moving objects: flat in the map's size
+// and free of allocation.
+void BM_WorldUpdate(benchmark::State& state)
+{
+    const int side = static_cast<int>(state.range(0));
+    Mesh root(EffectIdNone, MeshVertexFormatColor);
+    Mesh debugRoot(EffectIdNone, MeshVertexFormatColor);
+    ParticleSystem particles;
+    World world(&root, &debugRoot, &particles, GeneratedMap(side));
+    for (MapSector& sector : world.map.sectors)
+        ConcreteBuilder::AddSectorConcrete(world, sector, false);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> coordinate(32.0f, static_cast<float>(side) * RoomSize - 32.0f);
+    for (int i = 0; i < 256; ++i)
+        world.AddObject(std::make_unique<Wanderer>(&world, Vector2(coordinate(random), coordinate(random))));
+    world.Reset();
+    for (int i = 0; i < 400; ++i) // every wanderer has visited all its cells
+        world.Update();
+    const uint64_t before = allocations.load();
+    for (auto _ : state)
+        world.Update();
+    state.counters["sectors"] = static_cast<double>(world.map.sectors.size());
+    state.counters["allocs"] =
+        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_WorldUpdate)->Arg(16)->Arg(32)->Arg(48)->Arg(71);
+
+} // namespace

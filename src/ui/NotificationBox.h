@@ -1,0 +1,56 @@
+// NotificationBox: the process-wide list of timed messages that gameplay
+// tells the player ("Picked up the red key.", a locked door, a cheat code).
+// Any part of the program adds to it; the UI counts the messages down in
+// play and removes the expired ones; the HUD widget draws them as a stack of
+// boxes at the top-left, newest on top. The list holds at most three
+// messages, refuses a message equal to the newest one, and is emptied when a
+// level's HUD is built.
+//
+// Item pickups also teach two controls, once per run of the program: the
+// inventory key on the first pickup of any item, the jump key on the first
+// pickup of the anti-grav boots.
+//
+// Durations are in update steps of 1/60 s. The widget's drawing joins this
+// class with the UI framework; the list needs no display.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+namespace mirefell
+{
+
+class Item;
+
+struct NotificationMessage
+{
+    std::wstring text;
+    int32_t ticks = 0; // update steps left
+};
+
+class NotificationBox
+{
+public:
+    static constexpr size_t MaxMessages = 3;
+    static constexpr int32_t PickupTicks = 300;
+    static constexpr int32_t HintTicks = 600;
+
+    // The message list, newest first; made on first use.
+    static std::list<NotificationMessage>& GetMessages();
+    // Puts {text, ticks} in front, dropping the oldest beyond three; a text
+    // equal to the newest message's is ignored (its time is not renewed).
+    static void AddMessage(std::list<NotificationMessage>& messages, std::wstring text, int32_t ticks);
+    // "Picked up <name>." and the once-per-run control hints. Throws "invalid
+    // map<K, T> key" when a hinted action has no binding.
+    static void ShowPickup(std::list<NotificationMessage>& messages, const Item& item);
+    // Removes every message whose ticks are exactly 0.
+    static void RemoveExpired(std::list<NotificationMessage>& messages);
+    static void Clear(std::list<NotificationMessage>& messages);
+
+    // Whether each hint was shown in this run of the program.
+    static inline bool inventoryHintShown = false;
+    static inline bool bootsHintShown = false;
+};
+
+} // namespace mirefell

@@ -1,0 +1,192 @@
+// World: construction, the cell grid, Reset and the per-step update.
+// The spatial queries are in WorldQueries.cpp.
+#include "world/World.h"
+
+#include <cassert>
+#include <cmath>
+#include <string>
+
+#include "platform/GameError.h"
+#include "platform/Random.h"
+#include "render/BloodDecals.h"
+#include "render/Mesh.h"
+#include "render/ParticleSimulator.h"
+#include "render/ParticleSystem.h"
+#include "world/AIRegionGraph.h"
+#include "world/GridObject.h"
+#include "world/WorldCollision.h"
+
+namespace mirefell
+{
+
+namespace
+{
+// Capacity kept ahead at Reset so that objects spawned during play
+// (projectiles) join without growing the lists.
+constexpr size_t ObjectHeadroom = 256;
+constexpr size_t PendingCapacity = 64;
+// Registrations a cell holds before its list grows.
+constexpr size_t ReservedObjectsPerCell = 4;
+
+Color ToLinear(const Color& colour)
+{
+    return {std::pow(colour.r, 2.2f), std::pow(colour.g, 2.2f), std::pow(colour.b, 2.2f), colour.a};
+}
+} // namespace
+
+World::World(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, const MapData& mapData)
+    : particleStore(particleStore_), map(mapData), root(root_), debugRoot(debugRoot_)
+{
+    // The copy's sector index still points into the caller's map.
+    map.IndexSectors();
+    BuildCellGrid();
+    BuildSectorGraph();
+}
+
+World::~World() = default;
+
+void World::BuildCellGrid()
+{
+    cellSize = CellSize;
+    columns = 0;
+    rows = 0;
+    cells.clear();
+    // An empty map has infinite (inverted) bounds and a zero-width one no
+    // columns: both give an empty grid, which every query treats as missed.
+    const double width = static_cast<double>(map.boundsMax.x) - map.boundsMin.x;
+    const double height = static_cast<double>(map.boundsMax.y) - map.boundsMin.y;
+    if (!std::isfinite(width) || !std::isfinite(height))
+        return;
+    const double columnCount = std::ceil(width * 0.0625);
+    const double rowCount = std::ceil(height * 0.0625);
+    if (columnCount < 1.0 || rowCount < 1.0)
+        return;
+    if (columnCount * rowCount > static_cast<double>(MaxCells))
+        throw GameError(BoundsTooLarge, std::to_string(columnCount) + " x " + std::to_string(rowCount) + " cells");
+    columns = static_cast<int32_t>(columnCount);
+    rows = static_cast<int32_t>(rowCount);
+
+    cells.resize(static_cast<size_t>(rows));
+    for (int32_t row = 0; row < rows; ++row) {
+        std::vector<GridCell>& line = cells[static_cast<size_t>(row)];
+        line.resize(static_cast<size_t>(columns));
+        for (int32_t column = 0; column < columns; ++column) {
+            GridCell& cell = line[static_cast<size_t>(column)];
+            cell.min = {static_cast<float>(column) * cellSize + map.boundsMin.x,
+                        static_cast<float>(row) * cellSize + map.boundsMin.y};
+            cell.max = {static_cast<float>(column + 1) * cellSize + map.boundsMin.x,
+                        static_cast<float>(row + 1) * cellSize + map.boundsMin.y};
+            cell.column = column;
+            cell.row = row;
+            cell.objects.reserve(ReservedObjectsPerCell);
+        }
+    }
+}
+
+void World::BuildSectorGraph()
+{
+    uint32_t counter = 0;
+    sectorGraph = SectorGraph::Build(counter, map.sectors, map.sectorLinks);
+}
+
+GridObject* World::AddObject(std::unique_ptr<GridObject> object)
+{
+    objects.push_back(std::move(object));
+    return objects.back().get();
+}
+
+GridObject* World::AddPendingObject(std::unique_ptr<GridObject> object)
+{
+    pendingObjects.push_back(std::move(object));
+    return pendingObjects.back().get();
+}
+
+void World::Reset()
+{
+    assert(root && debugRoot && "a World is reset under its scene nodes");
+    bloodDecals = std::make_unique<BloodDecals>(this, root);
+    particles = std::make_unique<ParticleSimulator>(this);
+    collision = std::make_unique<WorldCollision>(this);
+
+    for (const auto& object : objects)
+        object->SetUp();
+
+    aiRegions = std::make_unique<AIRegionGraph>(this);
+    aiRegions->Build();
+
+    MoveMeshesIntoScene();
+    bloodDecals->Initialize();
+
+    objects.reserve(objects.size() + ObjectHeadroom);
+    pendingObjects.reserve(PendingCapacity);
+}
+
+void World::MoveMeshesIntoScene()
+{
+    auto sectors = std::make_unique<Mesh>(EffectIdNone, MeshVertexFormatColor);
+    for (SectorRegion& region : sectorGraph.Regions())
+        if (region.meshOwner)
+            sectors->AddChild(std::move(region.meshOwner));
+    root->AddChild(std::move(sectors));
+
+    auto mapObjects = std::make_unique<Mesh>(EffectIdNone, MeshVertexFormatColor);
+    constexpr uint32_t drawnMapObjects =
+        GridObjectType::Door | GridObjectType::Elevator | GridObjectType::Switch | GridObjectType::TVScreen;
+    constexpr uint32_t debugBoxed = GridObjectType::Powerup | GridObjectType::Monster;
+    ForEachObject(drawnMapObjects, [&](GridObject* object) {
+        if (object->mesh)
+            mapObjects->AddChild(std::move(object->mesh));
+    });
+    ForEachObject(debugBoxed, [&](GridObject* object) {
+        if (object->boundsMesh)
+            debugRoot->AddChild(std::move(object->boundsMesh));
+    });
+    root->AddChild(std::move(mapObjects));
+    if (entityMeshRoot)
+        root->AddChild(std::move(entityMeshRoot));
+}
+
+void World::Update()
+{
+    assert(particles && "Reset runs before the first update");
+    particles->Update();
+
+    if (aiRegions && aiRegions->script)
+        aiRegions->script->Update();
+
+    // Objects added during the pass wait in pendingObjects; one removed
+    // earlier in the pass still has its turn.
+    const size_t count = objects.size();
+    for (size_t i = 0; i < count; ++i)
+        objects[i]->Update();
+
+    if (!pendingObjects.empty()) {
+        for (auto& object : pendingObjects)
+            objects.push_back(std::move(object));
+        pendingObjects.clear();
+    }
+
+    std::erase_if(objects, [](const std::unique_ptr<GridObject>& object) { return object->removed; });
+}
+
+void World::SpawnParticles(const Vector3& position, const Color& colour, int32_t count)
+{
+    if (count == -1)
+        count = static_cast<int32_t>(std::round(RandUnit() * 3.0f)) + 3;
+    for (int32_t i = 0; i < count; ++i) {
+        ParticleMotion& motion = particles->Spawn(ToLinear(colour), ParticleKindBlood, position);
+        motion.particle->position = position;
+    }
+}
+
+void World::SpawnParticlesWithVelocity(const Vector3& position, const Vector3& direction, const Color& colour,
+                                       int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        ParticleMotion& motion = particles->Spawn(ToLinear(colour), ParticleKindPuff, position);
+        particles->SetVelocityFromNormal(motion, direction);
+        motion.particle->position = position;
+    }
+}
+
+} // namespace mirefell

@@ -1,0 +1,72 @@
+// The point-light list: ranges from attenuation, removal on update, the
+// light phase.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/PointLights.h"
+
+namespace mirefell
+{
+namespace
+{
+
+float RangeOf(float c, float l, float q)
+{
+    PointLight light;
+    light.attenuationConstant = c;
+    light.attenuationLinear = l;
+    light.attenuationQuadratic = q;
+    light.ComputeRange();
+    return light.range;
+}
+
+TEST(PointLight, RangeIsWhereTheAttenuationReachesOneHundred)
+{
+    EXPECT_FLOAT_EQ(RangeOf(0, 10, 0), 10.0f);
+    EXPECT_NEAR(RangeOf(0, 0, 0.005f), 141.42f, 0.01f);
+    // Both terms: the positive root of q d^2 + l d + c = 100.
+    const float d = RangeOf(1, 2, 0.5f);
+    EXPECT_NEAR(1 + 2 * d + 0.5f * d * d, 100.0f, 1e-3f);
+
+    PointLight fixed;
+    fixed.attenuationLinear = -5.0f; // ignored with a fixed radius
+    fixed.useFixedRadius = 1;
+    fixed.fixedRadius = 256.0f;
+    fixed.ComputeRange();
+    EXPECT_EQ(fixed.range, 256.0f);
+
+    EXPECT_THROW(RangeOf(1, 0, 0), std::exception);
+    EXPECT_THROW(RangeOf(0, -1, 0.5f), std::exception);
+    EXPECT_THROW(RangeOf(0, 1, -0.5f), std::exception);
+}
+
+TEST(PointLights, UpdateDropsLightsFlaggedForRemovalAndAdvancesThePhase)
+{
+    PointLights& lights = PointLights::GetInstance();
+    lights.Clear();
+    PointLight& first = lights.Add();
+    PointLight& second = lights.Add();
+    PointLight& third = lights.Add();
+    EXPECT_EQ(first.colour, Color(0, 0, 0, 1));
+    EXPECT_EQ(first.attenuationConstant, 1.0f);
+    EXPECT_EQ(first.intensity, 1.0f);
+    EXPECT_EQ(first.enabled, 0);
+
+    second.remove = 1; // disabled lights go too
+    third.enabled = 1;
+    const float phase = lights.lightPhase;
+    lights.Update();
+    ASSERT_EQ(lights.lights.size(), 2u);
+    EXPECT_EQ(&lights.lights.front(), &first); // the others keep their addresses
+    EXPECT_EQ(&lights.lights.back(), &third);
+    EXPECT_FLOAT_EQ(lights.lightPhase, phase + PointLights::PhaseStep);
+
+    lights.Clear();
+    lights.Update();
+    EXPECT_TRUE(lights.lights.empty());
+    EXPECT_FLOAT_EQ(lights.lightPhase, phase + 2 * PointLights::PhaseStep);
+}
+
+} // namespace
+} // namespace mirefell

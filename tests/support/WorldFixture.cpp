@@ -1,0 +1,69 @@
+// WorldFixture: building test worlds and the stand-in objects.
+#include "support/WorldFixture.h"
+
+#include "world/ConcreteBuilder.h"
+#include "world/MapEntityTypes.h"
+#include "world/MapLoader.h"
+
+namespace mirefell::testing
+{
+
+MapData LoadTestMap()
+{
+    MapEntityTypes::Initialize();
+    return MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/tests/data/maps/testmap.json");
+}
+
+WorldFixture::WorldFixture(const MapData& map) : world(std::make_unique<World>(&root, &debugRoot, &particleStore, map))
+{}
+
+void WorldFixture::AddStaticGeometry()
+{
+    for (MapSector& sector : world->map.sectors) {
+        if (!sector.elevator)
+            ConcreteBuilder::AddSectorConcrete(*world, sector, false);
+        if (sector.ceiling && !sector.door)
+            ConcreteBuilder::AddSectorConcrete(*world, sector, true);
+    }
+    for (MapSegment& segment : world->map.segments)
+        if (segment.type != SegmentTypeTVScreen && segment.type != SegmentTypeSwitch)
+            ConcreteBuilder::AddWallConcrete(*world, segment);
+}
+
+TestObject::TestObject(World* world_, uint32_t mask, std::string name_, void* source_)
+    : GridObject(world_, std::move(name_), source_)
+{
+    typeMask = mask;
+}
+
+void TestObject::Update()
+{
+    ++updates;
+    if (onUpdate)
+        onUpdate(*this);
+}
+
+void TestObject::Place(const Vector3& at, const Vector3& half)
+{
+    position = at;
+    halfExtents = half;
+    UpdateBounds();
+    SetCells(world->GetCellRange({{at.x - half.x, at.z - half.z}, {at.x + half.x, at.z + half.z}}));
+}
+
+TestDoor::TestDoor(World* world_, MapSector* sector_) : GridObject(world_, {}, sector_)
+{
+    typeMask = GridObjectType::Door;
+    sector = sector_;
+    sector_->doorObject = this;
+    SetCells(world_->GetCellRange(sector_->collisionVertices));
+}
+
+TestMonster::TestMonster(World* world_, MapEntity* entity) : GridObject(world_, EntityLayerKey, entity)
+{
+    typeMask = GridObjectType::Monster;
+    position = {entity->pos.x, entity->y, entity->pos.y};
+    SetCells(world_->GetCellRange({entity->pos}));
+}
+
+} // namespace mirefell::testing
