@@ -1,5 +1,5 @@
 // IMonster: how the AI region graph and the level scripts wake and hold
-// monsters.
+// monsters, and what the player's telefrag and stomp read of them.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,9 @@ public:
     // moves reach: a living monster that is neither held nor watching starts
     // watching.
     virtual void Awaken() = 0;
+    // The monster's starting health (its kind's maximum at this difficulty):
+    // a telefrag or a stomp deals exactly this much.
+    virtual float GetMaxHealth() = 0;
 };
 
 } // namespace mirefell

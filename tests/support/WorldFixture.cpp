@@ -1,6 +1,7 @@
 // WorldFixture: building test worlds and the stand-in objects.
 #include "support/WorldFixture.h"
 
+#include "render/MeshPrimitives.h"
 #include "world/ConcreteBuilder.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -64,6 +65,52 @@ TestMonster::TestMonster(World* world_, MapEntity* entity) : GridObject(world_, 
     typeMask = GridObjectType::Monster;
     position = {entity->pos.x, entity->y, entity->pos.y};
     SetCells(world_->GetCellRange({entity->pos}));
+}
+
+TestMonster::TestMonster(World* world_, const Vector3& at, const Vector3& half)
+    : GridObject(world_, EntityLayerKey, nullptr)
+{
+    typeMask = GridObjectType::Monster;
+    halfExtents = half;
+    collisionHalfExtents = half;
+    position = at;
+    UpdateBounds();
+    SetCells(world_->GetCellRange({{at.x - half.x, at.z - half.z}, {at.x + half.x, at.z + half.z}}));
+}
+
+bool TestMonster::TakeDamage(float damage, GridObject* source, const Vector3&)
+{
+    if (dead)
+        return false;
+    damageTaken += damage;
+    lastAttacker = source;
+    health -= damage;
+    if (health <= 0.0f)
+        Kill();
+    return true;
+}
+
+void TestMonster::SetPosition(const Vector3& at)
+{
+    Translate(at - position);
+    position = at;
+    UpdateBounds();
+}
+
+bool TestMonster::Kill()
+{
+    if (dead)
+        return false;
+    health = 0.0f;
+    dead = true;
+    return true;
+}
+
+void TestMonster::BuildBoxTriangles()
+{
+    vertices = BuildUnitCubeVertices();
+    for (Vector3& vertex : vertices)
+        vertex = vertex * halfExtents + position;
 }
 
 } // namespace mirefell::testing

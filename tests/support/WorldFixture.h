@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gameplay/IDoor.h"
+#include "gameplay/IKillable.h"
 #include "gameplay/IMonster.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
@@ -69,19 +70,37 @@ public:
     uint32_t state = DoorStateClosed;
 };
 
-// A monster that counts the calls of the AI region graph.
-class TestMonster : public GridObject, public IMonster
+// A monster that counts the calls of the AI region graph and keeps the
+// damage it takes; it dies when its health runs out. Made from a map record
+// (standing at the record's point) or, for movement tests, at any position
+// with a box of the given half size.
+class TestMonster : public GridObject, public IMonster, public IKillable
 {
 public:
     TestMonster(World* world_, MapEntity* entity);
+    TestMonster(World* world_, const Vector3& at, const Vector3& half);
     void Roar(bool force) override { force ? ++forcedRoars : ++roars; }
     void SetState(uint32_t state_) override { state = state_; }
     void Awaken() override { ++awakenings; }
+    float GetMaxHealth() override { return maxHealth; }
+    bool TakeDamage(float damage, GridObject* source, const Vector3& direction) override;
+    void SetPosition(const Vector3& at) override;
+    bool IsDead() override { return dead; }
+    bool Kill() override;
+    Color GetBloodColor() override { return {0.0f, 1.0f, 0.0f, 1.0f}; }
+    Vector3 GetPosition() override { return position; }
+    // The unit cube scaled to the box, as the player's collision sees it.
+    void BuildBoxTriangles();
 
     int roars = 0;
     int forcedRoars = 0;
     int awakenings = 0;
     uint32_t state = 0;
+    float maxHealth = 60.0f;
+    float health = 60.0f;
+    float damageTaken = 0.0f;
+    GridObject* lastAttacker = nullptr;
+    bool dead = false;
 };
 
 } // namespace mirefell::testing
