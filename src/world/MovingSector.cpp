@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cmath>
 
+#include "render/Mesh.h"
+#include "world/GridObject.h"
 #include "world/Intersections.h"
 #include "world/MapColour.h"
 
@@ -163,6 +165,44 @@ MovingSectorGeometry MovingSector::Build(const MapSector& sector, bool elevator)
     result.box = BoundingBoxFromPoints(result.vertices);
     result.halfExtents = (result.box.max - result.box.min) * 0.5f;
     return result;
+}
+
+std::unique_ptr<Mesh> MovingSector::MakePieceMesh(MovingSectorMesh piece)
+{
+    auto mesh = piece.textured ? std::make_unique<Mesh>(EffectIdTexture, MeshVertexFormatTexture)
+                               : std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+    mesh->textureName = std::move(piece.textureName);
+    mesh->geometry = std::move(piece.geometry);
+    return mesh;
+}
+
+void MovingSector::Apply(GridObject& object, MovingSectorGeometry geometry)
+{
+    object.position = geometry.position;
+    object.segments = std::move(geometry.segments);
+    object.vertices = std::move(geometry.vertices);
+    object.box = geometry.box;
+    object.halfExtents = geometry.halfExtents;
+
+    auto group = std::make_unique<Mesh>(EffectIdNone, MeshVertexFormatColor);
+    for (MovingSectorMesh* piece : {&geometry.cap, &geometry.side}) {
+        Mesh* child = group->AddChild(MakePieceMesh(std::move(*piece)));
+        child->position = object.position;
+        child->UpdateTransform();
+    }
+    group->bounds = object.BoxFloats();
+    object.instanceMesh = group.get();
+    object.mesh = std::move(group);
+}
+
+void MovingSector::UpdateMeshes(GridObject& object)
+{
+    if (!object.instanceMesh)
+        return;
+    for (const auto& child : object.instanceMesh->children) {
+        child->position = object.position;
+        child->UpdateTransform();
+    }
 }
 
 } // namespace mirefell

@@ -14,12 +14,14 @@
 // top, and heights given for elevators elsewhere (level scripts) are centre
 // heights as well.
 //
-// The result is plain data. The object that takes it (a Door or an Elevator)
-// copies position, segments, vertices, box and half extents into itself and
-// makes a mesh group with the cap first and the sides second, each child
-// placed at the object's position.
+// The result is plain data. Apply hands it to the object that takes it (a
+// Door or an Elevator): position, segments, vertices, box and half extents,
+// and a mesh group with the cap first and the sides second, each child
+// placed at the object's position. When the object moves, UpdateMeshes
+// carries the picture along.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,9 @@
 
 namespace mirefell
 {
+
+class GridObject;
+class Mesh;
 
 // One drawable piece. Textured pieces are drawn by the textured effect with
 // 32-byte vertices; plain ones by the coloured effect with 52-byte vertices.
@@ -76,6 +81,15 @@ public:
     static MovingSectorMesh BuildSideMesh(const MapSector& sector, const Vector3& position,
                                           std::vector<Vector3>& collision, const std::string& textureName,
                                           bool elevator);
+    // Gives the object the geometry: position, segments, collision
+    // triangles, box and half extents, and the mesh group as its own mesh and
+    // its instanceMesh, bounded by the object's box.
+    static void Apply(GridObject& object, MovingSectorGeometry geometry);
+    // The drawable of one piece: textured (effect 2, 32-byte vertices) or
+    // plain coloured (effect 1, 52-byte vertices).
+    static std::unique_ptr<Mesh> MakePieceMesh(MovingSectorMesh piece);
+    // Every child of the object's instanceMesh takes the object's position.
+    static void UpdateMeshes(GridObject& object);
     // The block's bottom and top heights.
     static float BottomY(const MapSector& sector, bool elevator);
     static float TopY(const MapSector& sector, bool elevator);

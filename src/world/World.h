@@ -44,6 +44,7 @@ namespace mirefell
 
 class AIRegionGraph;
 class BloodDecals;
+class Camera;
 class GridObject;
 class Mesh;
 class ParticleSimulator;
@@ -58,6 +59,7 @@ public:
     // A map larger than this many cells is refused rather than allocated.
     static constexpr int64_t MaxCells = int64_t{1} << 22;
     static constexpr const char* BoundsTooLarge = "invalid map - bounds too large";
+    static constexpr const char* EntityWithoutSector = "entity doesn't have starting sector";
 
     // Copies the map, builds the cell grid and the sector graph. root and
     // debugRoot are the scene nodes the level's meshes move under at Reset
@@ -68,6 +70,27 @@ public:
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
+
+    // The level build (WorldBuild.cpp). Create builds a whole level from its
+    // map: the World, the static geometry, doors, elevators and teleport
+    // destinations of the sectors, the walls, the pickups of the entities
+    // (leaving out random pickups this save already took), the lights and
+    // the player, counts the level's items and monsters, then Resets. Any
+    // failure propagates and destroys the partly built World.
+    static std::unique_ptr<World> Create(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, Camera* camera,
+                                         const MapData& mapData);
+    static void SpawnMapObjects(World& world);
+    // The centre of the first sector whose "teleportOutID" is id, at its
+    // floor; nothing when no sector sends there.
+    static void AddTeleportDestination(World& world, uint32_t id);
+    static Player* CreatePlayer(World& world, Camera* camera);
+    static GridObject* SpawnDoor(World& world, MapSector& sector);
+    static GridObject* SpawnElevator(World& world, MapSector& sector);
+    // A pickup or monster of a layer-"3" record; null when the record's kind
+    // has no object yet. powerupIndex is the running count of random pickup
+    // records. Throws "entity doesn't have starting sector" for an entity
+    // outside every sector and a bare std::exception for an unknown kind.
+    static GridObject* SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex);
 
     // (Re)creates the blood decals, particles and collision service, sets
     // every object up in list order, builds the AI region graph (and the

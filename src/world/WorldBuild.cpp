@@ -1,0 +1,166 @@
+// World: building a level from its map data. Objects go straight into the
+// object list in the build order (per sector: floor, ceiling, door or
+// elevator; then the segments' objects; the entities; the lights; the
+// player last), which is the update order.
+//
+// Switches and TV screens (segment types 5 and 4) and monsters are made by
+// their own classes' spawners; until those exist, their records give no
+// object here (monsters are still counted for the level statistics).
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "app/GameSaveManager.h"
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
+#include "gameplay/Player.h"
+#include "gameplay/Powerup.h"
+#include "platform/GameError.h"
+#include "world/ConcreteBuilder.h"
+#include "world/Intersections.h"
+#include "world/LightSource.h"
+#include "world/MovingSector.h"
+#include "world/World.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+// Pickups that count towards the level's item statistics.
+bool CountsAsItem(uint32_t powerupType)
+{
+    const auto type = static_cast<PowerupType>(powerupType);
+    return type == PowerupType::Health || type == PowerupType::AmmoPack || type == PowerupType::Armor;
+}
+
+// The type name of a random pickup record.
+constexpr const char* RandomPowerupName = "powerup";
+
+template <class Object> GridObject* SpawnMovingSector(World& world, MapSector& sector, bool elevator)
+{
+    const CellRange range = world.GetCellRange(sector.collisionVertices);
+    auto object = std::make_unique<Object>(&world, &sector);
+    MovingSector::Apply(*object, MovingSector::Build(sector, elevator));
+    object->SetCells(range);
+    return world.AddObject(std::move(object));
+}
+
+} // namespace
+
+std::unique_ptr<World> World::Create(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, Camera* camera,
+                                     const MapData& mapData)
+{
+    // The constructor indexes the copy's sectors by id (a later sector with
+    // the same id wins).
+    auto world = std::make_unique<World>(root_, debugRoot_, particleStore_, mapData);
+    SpawnMapObjects(*world);
+    CreatePlayer(*world, camera);
+    world->Reset();
+    return world;
+}
+
+void World::SpawnMapObjects(World& world)
+{
+    for (MapSector& sector : world.map.sectors) {
+        if (!sector.elevator)
+            ConcreteBuilder::AddSectorConcrete(world, sector, false);
+        if (sector.ceiling && !sector.door)
+            ConcreteBuilder::AddSectorConcrete(world, sector, true);
+        if (sector.teleportInID != 0)
+            AddTeleportDestination(world, static_cast<uint32_t>(sector.teleportInID));
+        if (sector.door)
+            SpawnDoor(world, sector);
+        else if (sector.elevator)
+            SpawnElevator(world, sector);
+    }
+
+    for (MapSegment& segment : world.map.segments)
+        if (segment.type != SegmentTypeTVScreen && segment.type != SegmentTypeSwitch)
+            ConcreteBuilder::AddWallConcrete(world, segment);
+
+    GameSave& save = GameSaveManager::GetInstance().current;
+    GameSaveLevelData& record = save.levels[save.levelId];
+    uint32_t powerupIndex = 0;
+    int32_t monsters = 0;
+    int32_t items = 0;
+    for (MapEntity& entity : world.map.entities) {
+        const MapEntityType& type = entity.entityType;
+        if (type.kind == MapEntityKind::Powerup) {
+            if (type.name == RandomPowerupName) {
+                // Counted also when skipped, so a record keeps its index.
+                ++powerupIndex;
+                if (record.pickedUpItemIds.contains(static_cast<unsigned int>(entity.id)))
+                    continue;
+            }
+            if (CountsAsItem(type.powerupType))
+                ++items;
+        } else if (type.kind == MapEntityKind::Monster) {
+            ++monsters;
+        }
+        SpawnEntity(world, entity, powerupIndex);
+    }
+    record.itemCount = powerupIndex;
+    world.monsterCount = monsters;
+    world.itemCount = items;
+
+    for (MapLight& light : world.map.lights)
+        LightSource::Create(world, light);
+}
+
+void World::AddTeleportDestination(World& world, uint32_t id)
+{
+    for (const MapSector& sector : world.map.sectors) {
+        if (static_cast<uint32_t>(sector.teleportOutID) != id)
+            continue;
+        const Vector2 centre = BoundingRectOfPoints(sector.vertices).Centre();
+        world.teleportDestinations[id] = Vector3(centre.x, sector.floorTopY, centre.y);
+        return;
+    }
+}
+
+Player* World::CreatePlayer(World& world, Camera* camera)
+{
+    auto player = std::make_unique<Player>(&world, camera);
+    world.player = player.get();
+    player->SetCells(world.GetCellRange({world.map.playerStartPosition}));
+    world.AddObject(std::move(player));
+    return world.player;
+}
+
+GridObject* World::SpawnDoor(World& world, MapSector& sector)
+{
+    GridObject* door = SpawnMovingSector<Door>(world, sector, false);
+    sector.doorOpen = 0;
+    return door;
+}
+
+GridObject* World::SpawnElevator(World& world, MapSector& sector)
+{
+    return SpawnMovingSector<Elevator>(world, sector, true);
+}
+
+GridObject* World::SpawnEntity(World& world, MapEntity& entity, uint32_t)
+{
+    if (entity.entityType.kind == MapEntityKind::Monster)
+        return nullptr; // no monster object yet; the record is only counted
+    if (entity.entityType.kind != MapEntityKind::Powerup)
+        throw std::exception();
+
+    auto pickup = std::make_unique<Powerup>(&world, &entity);
+    pickup->position = pickup->meshOffset + Vector3(entity.pos.x, entity.y, entity.pos.y);
+    pickup->isStatic = entity.isStatic;
+    const Vector3& half = pickup->halfExtents;
+    const Vector2 centre{entity.pos.x + pickup->meshOffset.x, entity.pos.y + pickup->meshOffset.z};
+    pickup->SetCells(
+        world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}}));
+    pickup->startingSector = pickup->FindSector();
+    if (!pickup->startingSector) {
+        pickup->RemoveFromCells();
+        throw GameError(EntityWithoutSector, "entity " + std::to_string(entity.id));
+    }
+    return world.AddObject(std::move(pickup));
+}
+
+} // namespace mirefell

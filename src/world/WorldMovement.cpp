@@ -1,0 +1,372 @@
+// WorldCollision: the movers. The player's move with its ordered after-steps,
+// the monsters' footprint sliding and floor probe, moving platforms and the
+// re-registration of movers in the grid.
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "app/SoundManager.h"
+#include "gameplay/FirstPersonController.h"
+#include "gameplay/IKillable.h"
+#include "gameplay/IMonster.h"
+#include "gameplay/IUsable.h"
+#include "gameplay/Player.h"
+#include "gameplay/Powerup.h"
+#include "gameplay/WeaponView.h"
+#include "world/AIRegionGraph.h"
+#include "world/GridObject.h"
+#include "world/Intersections.h"
+#include "world/Polygon.h"
+#include "world/World.h"
+#include "world/WorldCollision.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+// Floor heights a probe can hold before its scratch list has to grow.
+constexpr size_t ReservedFloorHeights = 64;
+// A monster's body span is raised this much before the wall filter.
+constexpr float BodySpanLift = 0.03f;
+constexpr Color TeleportFlashColour{0.0f, 1.0f, 0.0f, 1.0f};
+constexpr float TeleportFlash = 0.3f;
+constexpr float TeleportLightLevel = 2.0f;
+
+// The 2D box of a position's footprint, plus and minus the half extents.
+MapRect FootprintAt(const Vector3& position, const Vector3& half)
+{
+    return MapRect(position.x - half.x, position.z - half.z, position.x + half.x, position.z + half.z);
+}
+
+// The cells a footprint covers at either end of a move.
+CellRange MoveRange(const World& world, const Vector3& from, const Vector3& to, const Vector3& half)
+{
+    return world.GetCellRange({{from.x - half.x, from.z - half.z},
+                               {from.x + half.x, from.z + half.z},
+                               {to.x - half.x, to.z - half.z},
+                               {to.x + half.x, to.z + half.z}});
+}
+
+} // namespace
+
+WorldCollision::WorldCollision(World* world_) : world(world_)
+{
+    floorHeights.reserve(ReservedFloorHeights);
+}
+
+// ---------------------------------------------------------------------------
+// The player
+
+void WorldCollision::MoveObject(Player& player, Vector3& oldPosition, Vector3& newPosition)
+{
+    const Vector3 triggerStart = oldPosition;
+    const bool teleported = TryTeleport(player, oldPosition, newPosition);
+    CollidePlayer(player, oldPosition, newPosition, teleported);
+    PlaceObject(&player, newPosition);
+
+    if (teleported) {
+        player.weaponView->StartTeleportFlash(TeleportFlashColour, TeleportFlash, TeleportLightLevel);
+        SoundManager::GetInstance().PlaySound("teleport");
+        Telefrag(player);
+    }
+    // A corpse still falls, but collects nothing (not even the exit).
+    if (!player.IsDead())
+        PickUpPowerups(player);
+    UpdatePlayerTargets(player);
+
+    if (AIRegionGraph* regions = world->aiRegions.get()) {
+        if (regions->script)
+            regions->CheckAreaTriggers(triggerStart, newPosition);
+        regions->Traverse(&player, AIRegionGraph::Awaken);
+        regions->MarkReachable(&player);
+    }
+
+    if (newPosition.y < FallOutHeight && !player.IsDead())
+        player.TakeDamage(FallOutDamage, nullptr, Vector3());
+}
+
+bool WorldCollision::TryTeleport(Player& player, Vector3& oldPosition, Vector3& newPosition)
+{
+    const MapSector* sector = player.FindSector();
+    if (!sector || sector->teleportInID == 0)
+        return false;
+    // An id without a destination (no sector sends there) is no teleport.
+    const auto found = world->teleportDestinations.find(static_cast<uint32_t>(sector->teleportInID));
+    if (found == world->teleportDestinations.end())
+        return false;
+    const Vector3 destination = found->second + Vector3(0.0f, player.halfExtents.y, 0.0f);
+    oldPosition = destination;
+    newPosition = destination;
+    return true;
+}
+
+float WorldCollision::QueryMargin(float gravity)
+{
+    return std::max(MinQueryMargin, 2.0f * std::fabs(gravity));
+}
+
+void WorldCollision::CollidePlayer(Player& player, const Vector3& oldPosition, Vector3& newPosition, bool teleported)
+{
+    const CellRange range = MoveRange(*world, oldPosition, newPosition, player.collisionHalfExtents);
+    if (!range.valid)
+        return;
+
+    const float gravity = player.GravityScale();
+    Box3 query(Vector3::Min(oldPosition, newPosition) - player.halfExtents,
+               Vector3::Max(oldPosition, newPosition) + player.halfExtents);
+    const Vector3 margin(QueryMargin(gravity));
+    query.min -= margin;
+    query.max += margin;
+
+    // Captures one pointer, so the predicate is stored without allocating.
+    const Box3* queryBox = &query;
+    const TriangleSource source(world, CellBlock(range), PlayerBlockers, [queryBox](GridObject* object) {
+        if (IsDeadMonster(object))
+            return false;
+        return object->box.Overlaps(*queryBox);
+    });
+    const CollisionResult result =
+        Collision::Slide(oldPosition, newPosition, gravity, player.collisionHalfExtents, source);
+    player.OnVerticalContact(result, teleported);
+}
+
+void WorldCollision::Telefrag(Player& player)
+{
+    const Vector3& half = player.collisionHalfExtents;
+    const CellRange range = world->GetCellRange({{player.position.x - half.x, player.position.z - half.z},
+                                                 {player.position.x + half.x, player.position.z + half.z}});
+    world->ForEachObjectInRange(range, GridObjectType::Monster, [&](GridObject* object) {
+        auto* killable = dynamic_cast<IKillable*>(object);
+        auto* monster = dynamic_cast<IMonster*>(object);
+        if (!killable || !monster || killable->IsDead() || !object->box.Overlaps(player.box))
+            return;
+        object->TakeDamage(monster->GetMaxHealth(), &player, Vector3());
+        world->SpawnParticles(object->position, killable->GetBloodColor(), TelefragParticles);
+    });
+}
+
+void WorldCollision::PickUpPowerups(Player& player)
+{
+    World::ForEachObjectInCells(player.cells, GridObjectType::Powerup, [&](GridObject* object) {
+        if (object->removed || !object->box.Overlaps(player.box))
+            return;
+        player.PickUpPowerup(static_cast<Powerup*>(object));
+    });
+}
+
+void WorldCollision::UpdatePlayerTargets(Player& player)
+{
+    const Vector3 eye = player.EyePosition();
+    const Vector3 look = player.LookDirection();
+
+    player.crosshairMonster = nullptr;
+    const RaycastResult aim =
+        Raycast(eye, look, GridObjectType::Concrete | GridObjectType::Door | GridObjectType::Elevator,
+                GridObjectType::Monster, 5, nullptr);
+    if (aim.type == RaycastResult::Object)
+        player.crosshairMonster = aim.object;
+
+    const Vector3 reachEnd = eye + look * player.useReach;
+    const CellRange range = world->GetCellRange({{eye.x, eye.z}, {reachEnd.x, reachEnd.z}});
+    if (!range.valid)
+        return; // the usable target stays as it was
+
+    GridObject* best = nullptr;
+    float bestDistance = std::numeric_limits<float>::infinity();
+    world->ForEachObjectInRange(range, UseTargets, [&](GridObject* object) {
+        Vector3 candidate = eye;
+        const bool inside = eye.x >= object->box.min.x && eye.x <= object->box.max.x && eye.y >= object->box.min.y &&
+                            eye.y <= object->box.max.y && eye.z >= object->box.min.z && eye.z <= object->box.max.z;
+        if (!inside && !RayIntersectsBox(Ray{eye, look}, object->box, candidate))
+            return;
+        const float distance = Vector3::Distance(eye, candidate);
+        if (distance <= player.useReach && distance < bestDistance) {
+            best = object;
+            bestDistance = distance;
+        }
+    });
+
+    player.usable = nullptr;
+    player.usableInReach = false;
+    if (best) {
+        player.usable = dynamic_cast<IUsable*>(best);
+        player.usableInReach = player.usable && player.usable->IsUsable();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Monsters
+
+GridObject* WorldCollision::MoveMonster(GridObject* monster, const Vector3& oldPosition, Vector3& newPosition)
+{
+    const Vector3& half = monster->collisionHalfExtents;
+    const CellRange range = MoveRange(*world, oldPosition, newPosition, half);
+    if (!range.valid)
+        return nullptr;
+
+    SlideAlongSegments(monster, range, oldPosition, newPosition);
+
+    const CellRange moved = MoveRange(*world, oldPosition, newPosition, half);
+    if (!moved.valid)
+        return nullptr;
+
+    MapRect footprint = monster->footprint;
+    const float dx = newPosition.x - oldPosition.x;
+    const float dz = newPosition.z - oldPosition.z;
+    footprint.minX += dx;
+    footprint.maxX += dx;
+    footprint.minY += dz;
+    footprint.maxY += dz;
+
+    GridObject* blocker = nullptr;
+    world->ForEachObjectInRange(moved, MonsterBlockers, [&](GridObject* other) {
+        if (blocker || other == monster || IsDeadMonster(other))
+            return;
+        if (other->footprint.Overlaps(footprint))
+            blocker = other;
+    });
+    if (blocker) {
+        newPosition.x = oldPosition.x;
+        newPosition.z = oldPosition.z;
+    }
+    return blocker;
+}
+
+void WorldCollision::SlideAlongSegments(GridObject* monster, const CellRange& range, const Vector3& oldPosition,
+                                        Vector3& newPosition)
+{
+    const Vector3& half = monster->halfExtents;
+    const FloorProbe probe = ProbeFloor(range, FootprintAt(newPosition, half));
+    if (!probe.valid) {
+        newPosition = oldPosition;
+        return;
+    }
+
+    // A monster that fits between floor and ceiling stands on the floor and
+    // is stopped only by walls that reach into its body; one that does not
+    // fit keeps its height and every wall stops it.
+    const bool fits = 2.0f * half.y <= std::fabs(probe.ceiling - probe.floor);
+    float low = -std::numeric_limits<float>::infinity();
+    float high = std::numeric_limits<float>::infinity();
+    if (fits) {
+        newPosition.y = probe.floor + half.y;
+        low = newPosition.y - half.y + BodySpanLift;
+        high = newPosition.y + half.y + BodySpanLift;
+    }
+    struct Span
+    {
+        bool all;
+        float low;
+        float high;
+    } span{!fits, low, high};
+    const Span* filter = &span;
+    const SegmentSource blocking = world->CollectSegmentsInRange(range, [filter](const MapSegment& segment) {
+        return filter->all || SegmentMeetsSpan(segment, filter->low, filter->high);
+    });
+
+    const Vector2 from{oldPosition.x, oldPosition.z};
+    const Vector2 target =
+        PushAlongSegments(FootprintAt(oldPosition, half), from, {newPosition.x, newPosition.z}, blocking);
+    newPosition.x = target.x;
+    newPosition.z = target.y;
+}
+
+bool WorldCollision::SegmentMeetsSpan(const MapSegment& segment, float low, float high)
+{
+    const auto inside = [low, high](float y) { return y >= low && y <= high; };
+    return inside(segment.bottomY) || inside(segment.topY) || (segment.bottomY < low && segment.topY > high);
+}
+
+Vector2 WorldCollision::PushAlongSegments(const MapRect& boxAtFrom, Vector2 from, Vector2 target,
+                                          const SegmentSource& blocking)
+{
+    for (int32_t round = 0; round < MaxSegmentPushes; ++round) {
+        bool hit = false;
+        blocking([&](const MapSegment& segment) {
+            const SweepHit contact = SweepBoxAgainstSegment(boxAtFrom, from, target, segment);
+            if (!contact.hit)
+                return;
+            // Onto the wall's line, and a hair back towards the contact. A
+            // target exactly at the contact has no way back to go.
+            const Vector2 c = contact.point;
+            const Vector2 n = contact.normal;
+            const Vector2 back = (c - target).Normalized();
+            target = target - n * (target - c).Dot(n) + back * Collision::VeryCloseDistance;
+            hit = true;
+        });
+        if (!hit)
+            break;
+    }
+    return target;
+}
+
+FloorProbe WorldCollision::ProbeFloor(const CellRange& range, const MapRect& footprint)
+{
+    floorHeights.clear();
+    float highest = -std::numeric_limits<float>::infinity();
+    float ceiling = std::numeric_limits<float>::infinity();
+    world->ForEachObjectInRange(range, GridObjectType::Concrete | GridObjectType::Elevator, [&](GridObject* object) {
+        const MapSector* sector = nullptr;
+        if (object->typeMask == GridObjectType::Concrete) {
+            if (object->name != SectorLayerKey)
+                return;
+            sector = static_cast<const MapSector*>(object->source);
+        } else {
+            sector = object->sector;
+        }
+        if (!sector || !SectorOverlapsRect(*sector, footprint))
+            return;
+        floorHeights.push_back(sector->floorTopY);
+        if (sector->floorTopY > highest) {
+            highest = sector->floorTopY;
+            ceiling = sector->ceiling ? sector->ceilBottomY : std::numeric_limits<float>::infinity();
+        }
+    });
+    return FloorFromHeights(floorHeights, highest, ceiling);
+}
+
+FloorProbe WorldCollision::FloorFromHeights(std::span<float> heights, float highestFloor, float ceiling)
+{
+    FloorProbe probe;
+    if (heights.empty())
+        return probe;
+    std::sort(heights.begin(), heights.end());
+    for (size_t i = 1; i < heights.size(); ++i)
+        if (heights[i] - heights[i - 1] > MaxStepHeight)
+            return probe;
+    probe.valid = true;
+    probe.floor = highestFloor;
+    probe.ceiling = ceiling;
+    return probe;
+}
+
+// ---------------------------------------------------------------------------
+// Platforms and placing
+
+void WorldCollision::ForEachObjectOnPlatform(GridObject* platform, float heightDelta)
+{
+    const uint32_t mask =
+        heightDelta > 0.0f ? GridObjectType::Powerup | GridObjectType::Player : GridObjectType::Powerup;
+    World::ForEachObjectInCells(platform->cells, mask, [&](GridObject* object) {
+        if (!object->box.Overlaps(platform->box))
+            return;
+        if (object->typeMask == GridObjectType::Powerup) {
+            const auto* pickup = static_cast<const Powerup*>(object);
+            if (pickup->isStatic || !platform->sector || pickup->elevatorSectorId != platform->sector->id)
+                return;
+        }
+        object->SetPosition(object->position + Vector3(0.0f, heightDelta, 0.0f));
+    });
+}
+
+void WorldCollision::PlaceObject(GridObject* object, const Vector3& position)
+{
+    const Vector3& half = object->collisionHalfExtents;
+    object->SetCells(
+        world->GetCellRange({{position.x - half.x, position.z - half.z}, {position.x + half.x, position.z + half.z}}));
+    object->SetPosition(position);
+}
+
+} // namespace mirefell
