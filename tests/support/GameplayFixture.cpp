@@ -1,0 +1,85 @@
+#include "support/GameplayFixture.h"
+
+#include "app/Config.h"
+#include "app/Core.h"
+#include "app/GameSaveManager.h"
+#include "app/GameStateManager.h"
+#include "app/Input.h"
+#include "app/KeybindManager.h"
+#include "app/SoundManager.h"
+#include "platform/Lookup.h"
+#include "render/PointLights.h"
+#include "ui/NotificationBox.h"
+
+namespace mirefell::testing
+{
+
+namespace
+{
+
+void ResetSingletons()
+{
+    Config::GetInstance().Reset();
+    GameStateManager::GetInstance().Reset();
+    Input::GetInstance().Reset();
+    KeybindManager::GetInstance().Reset(""); // memory only
+    SoundManager::GetInstance().Reset();
+    GameSaveManager::GetInstance().current = GameSave();
+    NotificationBox::Clear(NotificationBox::GetMessages());
+    PointLights::GetInstance().Clear();
+    Core::inventoryWindowOpen = false;
+}
+
+} // namespace
+
+void GameplayTest::SetUp()
+{
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    ResetSingletons();
+    Input& input = Input::GetInstance();
+    input.Initialize(nullptr);
+    input.SetMouseMode(Input::MouseModeRelative);
+    input.Update(); // the mode switch drops one step of movement
+}
+
+void GameplayTest::TearDown()
+{
+    world.reset();
+    ResetSingletons();
+    std::filesystem::current_path(previousFolder);
+}
+
+void GameplayTest::BuildLevel(const MapData& map)
+{
+    world = World::Create(&root, &debugRoot, &particleStore, &camera, map);
+    player = world->player;
+}
+
+void GameplayTest::Hold(KeybindAction action, bool down)
+{
+    const Keybind& binding = MapAt(KeybindManager::GetInstance().bindings, action);
+    PlatformEvent event;
+    event.type = down ? PlatformEventType::KeyDown : PlatformEventType::KeyUp;
+    event.key = binding.keyCode;
+    Input::GetInstance().keyboard->ProcessEvent(event);
+}
+
+void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
+{
+    PlatformEvent event;
+    event.type = PlatformEventType::MouseMotion;
+    event.dx = dx;
+    event.dy = dy;
+    Input::GetInstance().mouse->ProcessEvent(event);
+}
+
+void GameplayTest::Step(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        Input::GetInstance().Update();
+        world->Update();
+    }
+}
+
+} // namespace mirefell::testing

@@ -1,0 +1,50 @@
+// GameplayFixture: a whole level built from a map by the level build, with
+// no GPU, in a fresh working folder per test (saves land there), and the
+// singletons the player and the map objects touch reset before and after.
+// Input is fed as the message loop would: key and mouse events go to Input's
+// keyboard and mouse, and Step runs Input's snapshot, then one World update.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/KeybindAction.h"
+#include "render/Camera.h"
+#include "render/Mesh.h"
+#include "render/ParticleSystem.h"
+#include "support/TempDir.h"
+#include "world/MapData.h"
+#include "world/World.h"
+
+namespace mirefell::testing
+{
+
+class GameplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // World::Create over the map; `player` points at its player.
+    void BuildLevel(const MapData& map);
+    // Holds or releases the key bound to the action by default.
+    static void Hold(KeybindAction action, bool down);
+    // Relative mouse movement for the next step (look mode is switched on by
+    // the fixture).
+    static void MoveMouse(int32_t dx, int32_t dy);
+    // Input's snapshot and one World update.
+    void Step(int count = 1);
+
+    TempDir dir;
+    std::filesystem::path previousFolder;
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
+    ParticleSystem particleStore;
+    Camera camera;
+    std::unique_ptr<World> world;
+    Player* player = nullptr;
+};
+
+} // namespace mirefell::testing
