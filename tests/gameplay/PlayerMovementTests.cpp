@@ -255,7 +255,7 @@ TEST_F(PlayerMovement, PickupsAreTakenOnTouchButNeverByACorpse)
     EXPECT_NE(GameStateManager::GetInstance().current, GameState::LevelComplete);
 }
 
-TEST_F(PlayerMovement, FallingOutOfTheLevelKillsOnce)
+TEST_F(PlayerMovement, FallingOutOfTheLevelKillsAndTheCorpseOnlyTurns)
 {
     Build();
     Place({64, -300, 64}); // below the floor, which faces away from it
@@ -266,14 +266,8 @@ TEST_F(PlayerMovement, FallingOutOfTheLevelKillsOnce)
     EXPECT_FALSE(player->weaponView->ready);
     Step();
     EXPECT_TRUE(player->dead);
-}
 
-TEST_F(PlayerMovement, ADeadPlayerTurnsButDoesNotWalk)
-{
-    Build();
-    Step();
-    player->Kill();
-    Step(2);
+    // The corpse still turns its view but no longer walks.
     const Vector3 at = player->position;
     const float yaw = player->controller->yaw;
     Hold(KeybindAction::MoveForward, true);

@@ -108,7 +108,7 @@ TEST_F(CollisionTest, TrianglesSeenFromBehindDoNotBlock)
     EXPECT_GT(back.x, 5.0f);
 }
 
-TEST_F(CollisionTest, TheNearestContactWinsAndEqualOnesKeepTheFirstFound)
+TEST_F(CollisionTest, TheNearestContactWinsEqualOnesKeepTheFirstAndSweepsStopThere)
 {
     AddWallX(triangles, &other, 9.0f, -1.0f);
     AddWallX(triangles, &wall, 6.0f, -1.0f);
@@ -124,6 +124,13 @@ TEST_F(CollisionTest, TheNearestContactWinsAndEqualOnesKeepTheFirstFound)
     end = {10, 10, 0};
     result = Collision::SweepToContact(start, end, Body, SourceOf(triangles));
     EXPECT_EQ(result.hitObject, &other);
+
+    // Stopping at the contact keeps to the line of an angled move.
+    end = {4, 10, 3};
+    result = Collision::SweepToContact(start, end, Body, SourceOf(triangles));
+    EXPECT_TRUE(result.collided);
+    EXPECT_NEAR(end.x, 6.0f - 3.0f, 0.02f);
+    EXPECT_NEAR(end.z / end.x, 0.75f, 1e-4f);
 }
 
 TEST_F(CollisionTest, TheGravityPassLandsOnFloorsAndANegativeOneMeetsCeilings)
@@ -187,16 +194,6 @@ TEST_F(CollisionTest, SlidingUpAStepEdgeSkipsTheGravityPass)
     EXPECT_EQ(walking.hitObject, &floor);
 }
 
-TEST_F(CollisionTest, SweepToContactStopsWithoutSliding)
-{
-    AddWallX(triangles, &wall, 5.0f, -1.0f);
-    Vector3 end{4, 10, 3};
-    const CollisionResult result = Collision::SweepToContact({0, 10, 0}, end, Body, SourceOf(triangles));
-    EXPECT_TRUE(result.collided);
-    EXPECT_NEAR(end.x, 2.0f, 0.02f);
-    EXPECT_NEAR(end.z / end.x, 0.75f, 1e-4f); // still on the line of the move
-}
-
 TEST_F(CollisionTest, DegenerateInputGivesFinitePositions)
 {
     AddSlab(triangles, &floor, 0.0f, -100, 100, true);
@@ -221,25 +218,6 @@ TEST_F(CollisionTest, DegenerateInputGivesFinitePositions)
     EXPECT_TRUE(std::isfinite(end.x) && std::isfinite(end.y) && std::isfinite(end.z));
     EXPECT_NEAR(end.x, 2.0f - 3.0f * 1.005f, 1e-3f);
     EXPECT_EQ(result.hitObject, &wall);
-}
-
-TEST(CollisionHelpers, EdgesCountAsInsideAndRootsMustLieAheadWithinTheLimit)
-{
-    const Vector3 a{0, 0, 0}, b{1, 0, 0}, c{0, 1, 0};
-    EXPECT_TRUE(Collision::PointInTriangle({0.5f, 0.5f, 0}, a, b, c)); // on the long edge
-    EXPECT_TRUE(Collision::PointInTriangle(a, a, b, c));
-    EXPECT_FALSE(Collision::PointInTriangle({0.6f, 0.6f, 0}, a, b, c));
-
-    float root = -1.0f;
-    // (t - 0.25)(t - 0.5): the lower root.
-    EXPECT_TRUE(Collision::LowestRoot(1.0f, -0.75f, 0.125f, 1.0f, root));
-    EXPECT_FLOAT_EQ(root, 0.25f);
-    // (t + 0.25)(t - 0.5): the negative root is behind the mover.
-    EXPECT_TRUE(Collision::LowestRoot(1.0f, -0.25f, -0.125f, 1.0f, root));
-    EXPECT_FLOAT_EQ(root, 0.5f);
-    // Both beyond the limit, or no real root.
-    EXPECT_FALSE(Collision::LowestRoot(1.0f, -0.75f, 0.125f, 0.2f, root));
-    EXPECT_FALSE(Collision::LowestRoot(1.0f, 0.0f, 1.0f, 1.0f, root));
 }
 
 } // namespace
