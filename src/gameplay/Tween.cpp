@@ -1,3 +1,4 @@
+// Tweens: one step of a number or vector tween.
 #include "gameplay/Tween.h"
 
 namespace mirefell::Math

@@ -1,3 +1,5 @@
+// TweenList: the per-step walk over the running tweens, safe against
+// callbacks that add tweens or clear the list.
 #include "gameplay/TweenList.h"
 
 #include <algorithm>
