@@ -26,7 +26,6 @@ public:
     static constexpr float DefaultSpeed = 0.5f;
     static constexpr int32_t AutoCloseSteps = 300; // roundf(300.12006): five seconds
     static constexpr int32_t MessageSteps = 300;
-    static constexpr int32_t CrushParticles = 20;
     static constexpr const wchar_t* NeedRedKey = L"You need the red key to open this door.";
     static constexpr const wchar_t* NeedBlueKey = L"You need the blue key to open this door.";
 

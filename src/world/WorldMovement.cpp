@@ -2,11 +2,9 @@
 // the monsters' footprint sliding and floor probe, moving platforms and the
 // re-registration of movers in the grid.
 #include <algorithm>
-#include <cassert>
 #include <cmath>
 
 #include "app/SoundManager.h"
-#include "gameplay/FirstPersonController.h"
 #include "gameplay/IKillable.h"
 #include "gameplay/IMonster.h"
 #include "gameplay/IUsable.h"
