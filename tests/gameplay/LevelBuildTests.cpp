@@ -92,9 +92,11 @@ TEST_F(LevelBuild, CountsItemsAndMonstersAndSkipsRandomPickupsAlreadyTaken)
     EXPECT_EQ(world->monsterCount, 2);
     // Every random-pickup record counts towards the save's total, taken or not.
     EXPECT_EQ(save.levels[save.levelId].itemCount, 1u);
-    for (const auto& object : world->objects)
-        if (auto* pickup = dynamic_cast<Powerup*>(object.get()))
+    for (const auto& object : world->objects) {
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get())) {
             EXPECT_NE(pickup->record->id, 4);
+        }
+    }
 }
 
 TEST_F(LevelBuild, TeleportDestinationsAreTheSendingSectorsCentreAtItsFloor)
