@@ -245,12 +245,13 @@ TEST_F(PlayerMovement, PickupsAreTakenOnTouchButNeverByACorpse)
     ASSERT_TRUE(ammo && exit);
     Place({92, Standing, 100}); // boxes touching at x = 95
     Step();
-    EXPECT_TRUE(ammo->removed);
+    EXPECT_EQ(PickupOfEntity(2), nullptr); // gone from the world after the step
     EXPECT_EQ(player->itemsCollected, 1);
 
     player->Kill();
     Place({496, 64 + Standing, 64});
     Step();
+    EXPECT_EQ(PickupOfEntity(8), exit);
     EXPECT_FALSE(exit->removed);
     EXPECT_NE(GameStateManager::GetInstance().current, GameState::LevelComplete);
 }
