@@ -7,11 +7,8 @@
 // blood decals: 4200 instances. "drawn" is how many instances survive culling
 // per pass; "allocs/pass" must stay 0 once the first pass has sized the
 // record arrays. Compare against the 16.7 ms frame budget.
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -25,29 +22,7 @@
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"
 #include "render/TextureRegistry.h"
-
-namespace
-{
-std::atomic<uint64_t> allocations{0};
-} // namespace
-
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    ++allocations;
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
+#include "support/AllocationCounter.h"
 
 namespace
 {
@@ -159,15 +134,15 @@ void BM_CullAndBuildRecords(benchmark::State& state)
         return false;
     };
     scene.root->Draw(scene.camera, build, false, false); // sizes the record arrays
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         drawn = 0;
         scene.root->Draw(scene.camera, build, false, false);
         benchmark::DoNotOptimize(drawn);
     }
     state.counters["drawn"] = drawn;
-    state.counters["allocs/pass"] =
-        benchmark::Counter(static_cast<double>(allocations.load() - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocs/pass"] = benchmark::Counter(
+        static_cast<double>(mirefell::testing::AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_CullAndBuildRecords)->Unit(benchmark::kMicrosecond);
 
@@ -205,7 +180,7 @@ void BM_InstancedPass(benchmark::State& state)
     Scene scene;
     scene.root->Update();
     scene.root->Draw(scene.camera, InstancedFilter, false, false);
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         Mesh::drawCalls = 0;
         Mesh::drawnInstances = 0;
@@ -213,8 +188,8 @@ void BM_InstancedPass(benchmark::State& state)
     }
     state.counters["drawn"] = Mesh::drawnInstances;
     state.counters["draws"] = Mesh::drawCalls;
-    state.counters["allocs/pass"] =
-        benchmark::Counter(static_cast<double>(allocations.load() - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocs/pass"] = benchmark::Counter(
+        static_cast<double>(mirefell::testing::AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_InstancedPass)->Unit(benchmark::kMicrosecond);
 

@@ -15,12 +15,9 @@
 // "allocs" counts heap allocations per iteration (0 once warm).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -32,37 +29,10 @@
 #include "render/Camera.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
+#include "support/AllocationCounter.h"
 #include "world/GridObject.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
-
-namespace
-{
-std::atomic<uint64_t> allocations{0};
-} // namespace
-
-// Counting replacements of the global allocation functions. GCC takes the
-// free() in a replaced operator delete for a mismatch; it is the pairing the
-// replacement makes.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 namespace
 {
@@ -232,8 +202,9 @@ void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
     // (budget x iterations / time), inverted: time per iteration / budget.
     state.counters["budget_share"] = benchmark::Counter(
         StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocations.load() - allocationsBefore),
-                                                  benchmark::Counter::kAvgIterations);
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
+                           benchmark::Counter::kAvgIterations);
 }
 
 void PlayerMove(benchmark::State& state)
@@ -253,7 +224,7 @@ void PlayerMove(benchmark::State& state)
     };
     for (int i = 0; i < 200; ++i) // warm up: reach the circle, grow the scratch lists
         walk();
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         walk();
         benchmark::DoNotOptimize(player.position);
@@ -268,7 +239,7 @@ void MonsterMove(benchmark::State& state)
     Walker& walker = *level.list.front();
     for (int i = 0; i < 200; ++i)
         level.MoveWalker(walker);
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         level.MoveWalker(walker);
         benchmark::DoNotOptimize(walker.position);
@@ -283,7 +254,7 @@ void MonstersStep(benchmark::State& state)
     for (int i = 0; i < 20; ++i)
         for (Walker* walker : level.list)
             level.MoveWalker(*walker);
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         for (Walker* walker : level.list)
             level.MoveWalker(*walker);

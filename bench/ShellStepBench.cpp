@@ -3,9 +3,6 @@
 // profiler sample, and the action queries gameplay makes each step. Compare
 // against the 16.7 ms step budget; "allocs/step" must stay 0 (no allocation
 // in the steady-state step).
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include <benchmark/benchmark.h>
 
@@ -14,31 +11,7 @@
 #include "app/Input.h"
 #include "app/KeybindManager.h"
 #include "platform/VirtualKey.h"
-
-namespace
-{
-std::atomic<uint64_t> allocations{0};
-} // namespace
-
-// GCC cannot see that these replace the global pair and warns about free()
-// on memory from operator new.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    ++allocations;
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
+#include "support/AllocationCounter.h"
 
 namespace
 {
@@ -64,7 +37,7 @@ void BM_PlayingStep(benchmark::State& state)
     motion.type = PlatformEventType::MouseMotion;
     motion.dx = 3;
     uint64_t steps = 0;
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     int held = 0;
     for (auto _ : state) {
         input.mouse->ProcessEvent(motion);
@@ -74,7 +47,8 @@ void BM_PlayingStep(benchmark::State& state)
         ++steps;
     }
     benchmark::DoNotOptimize(held);
-    state.counters["allocs/step"] = static_cast<double>(allocations.load() - before) / static_cast<double>(steps);
+    state.counters["allocs/step"] =
+        static_cast<double>(mirefell::testing::AllocationCount() - before) / static_cast<double>(steps);
 }
 BENCHMARK(BM_PlayingStep);
 

@@ -10,50 +10,18 @@
 // work.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <memory>
-#include <new>
 #include <random>
 #include <vector>
 
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
+#include "support/AllocationCounter.h"
 #include "world/ConcreteBuilder.h"
 #include "world/GridObject.h"
 #include "world/World.h"
-
-namespace
-{
-
-std::atomic<uint64_t> allocations{0};
-
-} // namespace
-
-// Counting replacements of the global allocation functions. GCC takes the
-// free() in a replaced operator delete for a mismatch; it is the pairing the
-// replacement makes.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 namespace
 {
@@ -168,7 +136,7 @@ void Report(benchmark::State& state, const Level& level, uint64_t allocationsBef
     state.counters["sectors"] = static_cast<double>(level.world->map.sectors.size());
     state.counters["objects"] = static_cast<double>(level.world->objects.size());
     state.counters["found"] = static_cast<double>(found) / queries;
-    state.counters["allocs"] = static_cast<double>(allocations.load() - allocationsBefore) / queries;
+    state.counters["allocs"] = static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore) / queries;
 }
 
 // Every wall, floor and ceiling piece near a 24-unit box, once each.
@@ -179,7 +147,7 @@ void BM_ObjectsInRange(benchmark::State& state)
     size_t next = 0;
     uint64_t found = 0;
     world.ForEachObjectInRange(world.GetCellRange({{0, 0}, {24, 24}}), ~0u, [](GridObject*) {}); // warm
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         const Vector2 corner = level.Corners(state)[next++ & 1023];
         const CellRange range = world.GetCellRange({corner, corner + Vector2(24, 24)});
@@ -199,7 +167,7 @@ void BM_TriangleSweep(benchmark::State& state)
     uint64_t found = 0;
     Box3 query;
     const ObjectPredicate overlaps = [&query](GridObject* object) { return object->box.Overlaps(query); };
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         const Vector2 corner = level.Corners(state)[next++ & 1023];
         query = Box3({corner.x, 2, corner.y}, {corner.x + 24, 20, corner.y + 24});
@@ -218,7 +186,7 @@ void BM_SegmentSweep(benchmark::State& state)
     const World& world = *level.world;
     size_t next = 0;
     uint64_t found = 0;
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         const Vector2 corner = level.Corners(state)[next++ & 1023];
         const SegmentSource source =
@@ -239,7 +207,7 @@ void BM_MoveAndFindSector(benchmark::State& state)
     size_t next = 0;
     uint64_t found = 0;
     mover.SetCells(world.GetCellRange({{0, 0}, {6, 6}}));
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state) {
         const Vector2 corner = level.Corners(state)[next++ & 1023];
         mover.position = {corner.x + 3, 0, corner.y + 3};
@@ -293,12 +261,12 @@ void BM_WorldUpdate(benchmark::State& state)
     world.Reset();
     for (int i = 0; i < 400; ++i) // every wanderer has visited all its cells
         world.Update();
-    const uint64_t before = allocations.load();
+    const uint64_t before = mirefell::testing::AllocationCount();
     for (auto _ : state)
         world.Update();
     state.counters["sectors"] = static_cast<double>(world.map.sectors.size());
     state.counters["allocs"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+        static_cast<double>(mirefell::testing::AllocationCount() - before) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_WorldUpdate)->Arg(16)->Arg(32)->Arg(48)->Arg(71);
 

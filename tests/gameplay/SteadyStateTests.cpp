@@ -2,9 +2,6 @@
 // and turning, a door and the elevator cycling, all through World::Update.
 // Heap allocations are counted by replacing the global operator new for this
 // test program; only the World's updates are counted.
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include <gtest/gtest.h>
 
@@ -12,35 +9,9 @@
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"
+#include "support/AllocationCounter.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
-
-namespace
-{
-std::atomic<uint64_t> allocations{0};
-} // namespace
-
-// GCC takes the free() in a replaced operator delete for a mismatch; it is
-// the pairing the replacement makes.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 namespace mirefell::testing
 {
@@ -61,9 +32,9 @@ TEST_F(GameplayTest, AWarmLevelStepsWithoutAllocating)
     const auto step = [&](uint64_t& counted) {
         MoveMouse(6, 0);
         Input::GetInstance().Update();
-        const uint64_t before = allocations.load();
+        const uint64_t before = mirefell::testing::AllocationCount();
         world->Update();
-        counted += allocations.load() - before;
+        counted += mirefell::testing::AllocationCount() - before;
     };
     uint64_t warmUp = 0;
     for (int i = 0; i < 600; ++i)

@@ -1,0 +1,15 @@
+// Counts heap allocations through the global operator new, for the tests and
+// benchmarks that prove a steady-state step allocates nothing. Linking this
+// file replaces the global allocation functions of the whole executable; it
+// is pulled in only where AllocationCount is used.
+#pragma once
+
+#include <cstdint>
+
+namespace mirefell::testing
+{
+
+// Allocations made through operator new since the program started.
+uint64_t AllocationCount();
+
+} // namespace mirefell::testing
