@@ -2,6 +2,7 @@
 // offscreen driver, a manual clock, a few hundred fixed steps and their
 // frames, then a posted quit.
 #include <filesystem>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -47,25 +48,40 @@ public:
     uint32_t lastPixel = 0x12345678;
 };
 
+// A real 320 x 200 bordered window on the offscreen driver, counted.
 class HeadlessGameTest : public testing::ShellTest
 {
 protected:
+    void SetUp() override
+    {
+        testing::ShellTest::SetUp();
+        Settings& settings = Config::GetInstance().settings;
+        settings.screenWidth = 320;
+        settings.screenHeight = 200;
+        settings.borderless = false;
+        real = std::make_unique<GameWindow>("mirefell", layout);
+        window = std::make_unique<CountingWindow>(*real);
+        Config::GetInstance().window = window.get();
+    }
+    void TearDown() override
+    {
+        Config::GetInstance().window = nullptr;
+        window.reset();
+        real.reset();
+        testing::ShellTest::TearDown();
+    }
+
     VideoSystem video;
+    const WindowLayout layout = ChooseWindowLayout(true, false, 320, 200, 1024, 768);
+    std::unique_ptr<GameWindow> real;
+    std::unique_ptr<CountingWindow> window;
 };
 
 TEST_F(HeadlessGameTest, RunsThreeHundredStepsAndTheirFramesThenQuits)
 {
-    Settings& settings = Config::GetInstance().settings;
-    settings.screenWidth = 320;
-    settings.screenHeight = 200;
-    settings.borderless = false;
-    const WindowLayout layout = ChooseWindowLayout(true, false, 320, 200, 1024, 768);
-    GameWindow real("mirefell", layout);
-    CountingWindow window(real);
-    Config::GetInstance().window = &window;
     {
         Game game;
-        game.Initialize(&window, layout.width, layout.height);
+        game.Initialize(window.get(), layout.width, layout.height);
         EventPump events;
         MessageLoop loop(game, events);
 
@@ -76,31 +92,22 @@ TEST_F(HeadlessGameTest, RunsThreeHundredStepsAndTheirFramesThenQuits)
             ++passes;
         }
         EXPECT_EQ(game.GetTimer().GetFrameCount(), 300u);
-        EXPECT_GE(window.presents, 290); // one per pass that ran a step
-        EXPECT_EQ(window.lastPixel, 0xFF000000u) << "each frame starts cleared to opaque black";
+        EXPECT_GE(window->presents, 290); // one per pass that ran a step
+        EXPECT_EQ(window->lastPixel, 0xFF000000u) << "each frame starts cleared to opaque black";
         EXPECT_EQ(GameStateManager::GetInstance().current, GameState::MainMenu);
 
         EventPump::PostQuit();
         loop.Run(); // returns at the quit
         EXPECT_FALSE(loop.RunOnce());
     }
-    Config::GetInstance().window = nullptr;
     EXPECT_TRUE(std::filesystem::exists(dir.File("config.json")));
 }
 
 TEST_F(HeadlessGameTest, ALostDeviceIsRebuiltAndTheGameGoesOn)
 {
-    Settings& settings = Config::GetInstance().settings;
-    settings.screenWidth = 320;
-    settings.screenHeight = 200;
-    settings.borderless = false;
-    const WindowLayout layout = ChooseWindowLayout(true, false, 320, 200, 1024, 768);
-    GameWindow real("mirefell", layout);
-    CountingWindow window(real);
-    Config::GetInstance().window = &window;
     {
         Game game;
-        game.Initialize(&window, layout.width, layout.height);
+        game.Initialize(window.get(), layout.width, layout.height);
         ASSERT_NE(Device, nullptr);
         EXPECT_EQ(TextureRegistry::GetInstance().Entries().size(), 69u);
         EXPECT_FALSE(EffectRegistry::GetInstance().empty());
@@ -116,18 +123,17 @@ TEST_F(HeadlessGameTest, ALostDeviceIsRebuiltAndTheGameGoesOn)
         EXPECT_NE(Device, nullptr);
         EXPECT_EQ(TextureRegistry::GetInstance().Entries().size(), 69u);
         EXPECT_FALSE(EffectRegistry::GetInstance().empty());
-        window.lastPixel = 0x12345678;
+        window->lastPixel = 0x12345678;
         for (int i = 0; i < 10; ++i) {
             clock.Advance(testing::OneStep);
             ASSERT_TRUE(loop.RunOnce());
         }
-        EXPECT_EQ(window.lastPixel, 0xFF000000u) << "frames are drawn again on the new device";
+        EXPECT_EQ(window->lastPixel, 0xFF000000u) << "frames are drawn again on the new device";
         EXPECT_EQ(game.GetTimer().GetFrameCount(), stepsBefore + 10);
         EXPECT_EQ(GameStateManager::GetInstance().current, GameState::MainMenu);
     }
     EXPECT_EQ(Device, nullptr);
     EXPECT_TRUE(TextureRegistry::GetInstance().Entries().empty());
-    Config::GetInstance().window = nullptr;
 }
 
 } // namespace
