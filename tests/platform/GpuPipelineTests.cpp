@@ -83,6 +83,18 @@ protected:
         context->Draw(static_cast<uint32_t>(vertices.size()), 0);
     }
 
+    // Binds a two-triangle quad over the whole target as vertex stream 0; the
+    // returned buffer must live until the draw.
+    std::shared_ptr<gpu::Buffer> BindFullScreenQuad()
+    {
+        const std::vector<Vertex3> quad = Quad(-1, -1, 1, 1);
+        auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
+        gpu::Buffer* buffers[] = {buffer.get()};
+        const uint32_t stride = sizeof(Vertex3), offset = 0;
+        context->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
+        return buffer;
+    }
+
     std::shared_ptr<gpu::VertexShader> vertexShader;
     std::shared_ptr<gpu::PixelShader> pixelShader;
     std::shared_ptr<gpu::InputLayout> layout;
@@ -165,11 +177,7 @@ void main()
     auto sampling = VertexShader(vs);
     auto samplingPs = PixelShader(ps);
     auto samplingLayout = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT}}, vs);
-    auto quad = Quad(-1, -1, 1, 1);
-    auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
-    gpu::Buffer* buffers[] = {buffer.get()};
-    const uint32_t stride = sizeof(Vertex3), offset = 0;
-    context->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
+    auto quad = BindFullScreenQuad();
     context->IASetInputLayout(samplingLayout.get());
     context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
     context->VSSetShader(sampling.get());
@@ -357,11 +365,7 @@ void main() { Target0 = texelFetch(source_t0, ivec2(gl_FragCoord.xy), 0); }
     context->PSSetShader(fetchPs.get());
     gpu::ShaderResourceView* views[] = {copyView.get()};
     context->PSSetShaderResources(0, 1, views);
-    auto quad = Quad(-1, -1, 1, 1);
-    auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
-    gpu::Buffer* buffers[] = {buffer.get()};
-    const uint32_t stride = sizeof(Vertex3), offset = 0;
-    context->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
+    auto quad = BindFullScreenQuad();
     context->Draw(6, 0);
     const std::vector<float> values = context->ReadPixelsFloat(linear.get());
     EXPECT_NEAR(values[(1 * Width + 1) * 4], 0.214f, 0.004f);
@@ -406,11 +410,7 @@ void main() { Target0 = vec4(fromVertexStage, tint.g, tint.b, 1.0); }
     context->VSSetConstantBuffers(0, 2, vsBuffers);
     gpu::Buffer* psBuffers[] = {psTint.get()};
     context->PSSetConstantBuffers(0, 1, psBuffers);
-    auto quad = Quad(-1, -1, 1, 1);
-    auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
-    gpu::Buffer* buffers[] = {buffer.get()};
-    const uint32_t stride = sizeof(Vertex3), zero = 0;
-    context->IASetVertexBuffers(0, 1, buffers, &stride, &zero);
+    auto quad = BindFullScreenQuad();
     context->IASetInputLayout(inputs.get());
     context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
     context->VSSetShader(shader.get());
@@ -620,11 +620,7 @@ void main() { Target0 = texture(image_t0, uv); }
     auto shader = VertexShader(vs);
     auto pixel = PixelShader(ps);
     auto inputs = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT}}, vs);
-    auto quad = Quad(-1, -1, 1, 1);
-    auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
-    gpu::Buffer* buffers[] = {buffer.get()};
-    const uint32_t stride = sizeof(Vertex3), zero = 0;
-    context->IASetVertexBuffers(0, 1, buffers, &stride, &zero);
+    auto quad = BindFullScreenQuad();
     context->IASetInputLayout(inputs.get());
     context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
     context->VSSetShader(shader.get());
@@ -661,11 +657,7 @@ void main() { Target0 = vec4(1.0, 0.0, 0.0, 1.0); Target1 = vec4(-1.0, 0.5, 0.0,
     SetViewport();
     context->RSSetState(states->CullNone());
     auto pixel = PixelShader(ps);
-    auto quad = Quad(-1, -1, 1, 1);
-    auto buffer = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
-    gpu::Buffer* buffers[] = {buffer.get()};
-    const uint32_t stride = sizeof(Vertex3), zero = 0;
-    context->IASetVertexBuffers(0, 1, buffers, &stride, &zero);
+    auto quad = BindFullScreenQuad();
     context->IASetInputLayout(layout.get());
     context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
     context->VSSetShader(vertexShader.get());
