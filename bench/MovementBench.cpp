@@ -30,6 +30,7 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
+#include "support/MapRecords.h"
 #include "world/GridObject.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
@@ -45,21 +46,7 @@ constexpr double StepBudgetSeconds = 1.0 / 60.0;
 
 MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end, float bottom)
 {
-    MapSegment wall;
-    wall.id = id;
-    wall.start = start;
-    wall.end = end;
-    wall.bottomY = bottom;
-    wall.topY = CeilingHeight;
-    wall.sectorId = sectorId;
-    wall.lightColor = 0xFFFFFF;
-    wall.vertices = {{start.x, CeilingHeight, start.y},
-                     {end.x, CeilingHeight, end.y},
-                     {end.x, bottom, end.y},
-                     {start.x, bottom, start.y}};
-    wall.indices = {0, 1, 2, 2, 3, 0};
-    wall.bottomRightIndex = 2;
-    return wall;
+    return testing::WallSegment(id, sectorId, start, end, bottom, CeilingHeight);
 }
 
 bool IsPillar(int row, int column)
@@ -81,12 +68,7 @@ MapData DenseRoom(int side)
             const float y0 = static_cast<float>(row) * Tile;
             const float x1 = x0 + Tile;
             const float y1 = y0 + Tile;
-            MapSector& sector = map.sectors.emplace_back();
-            sector.id = id;
-            sector.vertices = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-            sector.indices = {0, 1, 2, 0, 2, 3};
-            sector.collisionVertices = sector.vertices;
-            sector.collisionIndices = sector.indices;
+            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
             sector.floorTopY = static_cast<float>((row * 7 + column * 3) % 4);
             sector.ceilBottomY = CeilingHeight;
             sector.ceiling = true;

@@ -19,6 +19,7 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
+#include "support/MapRecords.h"
 #include "world/ConcreteBuilder.h"
 #include "world/GridObject.h"
 #include "world/World.h"
@@ -32,17 +33,7 @@ constexpr float RoomSize = 64.0f;
 
 MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end)
 {
-    MapSegment wall;
-    wall.id = id;
-    wall.start = start;
-    wall.end = end;
-    wall.topY = 96.0f;
-    wall.sectorId = sectorId;
-    wall.lightColor = 0xFFFFFF;
-    wall.vertices = {{start.x, 96, start.y}, {end.x, 96, end.y}, {end.x, 0, end.y}, {start.x, 0, start.y}};
-    wall.indices = {0, 1, 2, 2, 3, 0};
-    wall.bottomRightIndex = 2;
-    return wall;
+    return testing::WallSegment(id, sectorId, start, end, 0.0f, 96.0f);
 }
 
 // side x side rooms, each linked to its east and north neighbours, with its
@@ -58,12 +49,7 @@ MapData GeneratedMap(int side)
             const float y0 = static_cast<float>(row) * RoomSize;
             const float x1 = x0 + RoomSize;
             const float y1 = y0 + RoomSize;
-            MapSector& sector = map.sectors.emplace_back();
-            sector.id = id;
-            sector.vertices = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-            sector.indices = {0, 1, 2, 0, 2, 3};
-            sector.collisionVertices = sector.vertices;
-            sector.collisionIndices = sector.indices;
+            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
             sector.ceilBottomY = 96.0f;
             sector.ceiling = true;
             sector.lightLevel = 7;

@@ -35,21 +35,10 @@ MapData Hall()
     return map;
 }
 
-// A wall like the test map's: four render corners, two triangles, the
-// bottom-right corner at index 2.
+// A wall like the test map's, in sector 1.
 MapSegment Wall(Vector2 start, Vector2 end, float bottom, float top)
 {
-    MapSegment wall;
-    wall.start = start;
-    wall.end = end;
-    wall.bottomY = bottom;
-    wall.topY = top;
-    wall.sectorId = 1;
-    wall.lightColor = 0xFFFFFF;
-    wall.vertices = {{start.x, top, start.y}, {end.x, top, end.y}, {end.x, bottom, end.y}, {start.x, bottom, start.y}};
-    wall.indices = {0, 1, 2, 2, 3, 0};
-    wall.bottomRightIndex = 2;
-    return wall;
+    return testing::WallSegment(0, 1, start, end, bottom, top);
 }
 
 Vector3 Normal(const Vector3& a, const Vector3& b, const Vector3& c)

@@ -67,16 +67,4 @@ nlohmann::json MinimalMapDocument()
               {"5", Json::array({light})}}}};
 }
 
-MapSector RectSector(int32_t id, float x0, float y0, float x1, float y1, bool door)
-{
-    MapSector sector;
-    sector.id = id;
-    sector.vertices = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    sector.indices = {0, 1, 2, 0, 2, 3};
-    sector.collisionVertices = sector.vertices;
-    sector.collisionIndices = sector.indices;
-    sector.door = door;
-    return sector;
-}
-
 } // namespace mirefell::testing

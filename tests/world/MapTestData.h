@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/MapRecords.h" // RectSector, WallSegment
 #include "world/MapData.h"
 
 namespace mirefell::testing
@@ -18,9 +19,5 @@ std::string TestMapPath();
 // A minimal valid map document: one wall, one square sector (id 1, 0..64),
 // one medkit, one area and one light; tests change it to break it.
 nlohmann::json MinimalMapDocument();
-
-// An axis-aligned rectangular sector, counter-clockwise, with matching
-// render and collision polygons.
-MapSector RectSector(int32_t id, float x0, float y0, float x1, float y1, bool door = false);
 
 } // namespace mirefell::testing
