@@ -23,8 +23,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "gameplay/IKillable.h"
-#include "gameplay/IMonster.h"
+#include "world/IKillable.h"
+#include "world/IMonster.h"
 #include "gameplay/Player.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"

@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Core.h"
-#include "app/GameStateManager.h"
-#include "app/Input.h"
-#include "app/KeybindManager.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/KeybindManager.h"
 #include "platform/VirtualKey.h"
 #include "support/AllocationCounter.h"
 

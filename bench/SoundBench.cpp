@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SoundManager.h"
+#include "shell/SoundManager.h"
 #include "platform/Clock.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OpenAlAudioDevice.h"

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/GameState.h"
+#include "shell/GameState.h"
 #include "platform/math/Color.h"
 
 namespace mirefell

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cassert>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "app/Core.h"
-#include "app/Input.h"
-#include "app/Screen.h"
-#include "app/SoundManager.h"
+#include "shell/Input.h"
+#include "shell/Screen.h"
+#include "shell/SoundManager.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"

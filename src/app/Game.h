@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/StepTimer.h"
+#include "shell/StepTimer.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 

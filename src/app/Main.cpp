@@ -7,7 +7,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "platform/EventPump.h"

@@ -1,8 +1,8 @@
 #include "app/MessageLoop.h"
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "app/Game.h"
-#include "app/Input.h"
+#include "shell/Input.h"
 #include "platform/VirtualKey.h"
 
 namespace mirefell

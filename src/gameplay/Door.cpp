@@ -1,8 +1,8 @@
 // Door: the state machine of a sliding door.
 #include "gameplay/Door.h"
 
-#include "app/SoundManager.h"
-#include "gameplay/MapScript.h"
+#include "shell/SoundManager.h"
+#include "world/MapScript.h"
 #include "gameplay/Player.h"
 #include "ui/NotificationBox.h"
 #include "world/AIRegionGraph.h"

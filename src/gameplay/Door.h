@@ -13,8 +13,8 @@
 
 #include <cstdint>
 
-#include "gameplay/IDoor.h"
-#include "gameplay/IUsable.h"
+#include "world/IDoor.h"
+#include "world/IUsable.h"
 #include "world/GridObject.h"
 
 namespace mirefell

@@ -1,7 +1,7 @@
 // Elevator: the state machine of a moving platform.
 #include "gameplay/Elevator.h"
 
-#include "app/SoundManager.h"
+#include "shell/SoundManager.h"
 #include "world/MovingSector.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "gameplay/IElevator.h"
+#include "world/IElevator.h"
 #include "world/GridObject.h"
 
 namespace mirefell

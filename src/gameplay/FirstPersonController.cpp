@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "app/Core.h"
-#include "app/Input.h"
+#include "shell/Input.h"
 #include "render/Camera.h"
 
 namespace mirefell

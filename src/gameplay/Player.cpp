@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cassert>
 
-#include "app/Config.h"
-#include "app/GameSaveManager.h"
-#include "app/Input.h"
-#include "app/SoundManager.h"
+#include "shell/Config.h"
+#include "gameplay/GameSaveManager.h"
+#include "shell/Input.h"
+#include "shell/SoundManager.h"
 #include "gameplay/FirstPersonController.h"
-#include "gameplay/IMonster.h"
-#include "gameplay/IUsable.h"
+#include "world/IMonster.h"
+#include "world/IUsable.h"
 #include "gameplay/WeaponView.h"
 #include "render/MeshPrimitives.h"
 #include "world/Collision.h"

@@ -23,8 +23,8 @@
 #include <map>
 #include <memory>
 
-#include "app/Stopwatch.h"
-#include "gameplay/IKillable.h"
+#include "shell/Stopwatch.h"
+#include "world/IKillable.h"
 #include "gameplay/PlayerInventory.h"
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"

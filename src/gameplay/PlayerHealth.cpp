@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GameSaveManager.h"
-#include "app/GameStateManager.h"
-#include "app/SoundManager.h"
+#include "gameplay/GameSaveManager.h"
+#include "shell/GameStateManager.h"
+#include "shell/SoundManager.h"
 #include "gameplay/Artifact.h"
 #include "gameplay/Consumable.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/ItemMakers.h"
-#include "gameplay/MapScript.h"
+#include "world/MapScript.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"

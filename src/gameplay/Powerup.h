@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "gameplay/EntityGridObject.h"
-#include "gameplay/IPowerup.h"
+#include "world/IPowerup.h"
 
 namespace mirefell
 {

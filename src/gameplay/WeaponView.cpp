@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/SoundManager.h"
+#include "shell/SoundManager.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
 

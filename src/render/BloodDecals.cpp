@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "platform/Random.h"
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"

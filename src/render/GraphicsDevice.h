@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
+#include "shell/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
 #include "platform/gpu/GpuTypes.h"
 
 namespace mirefell

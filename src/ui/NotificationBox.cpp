@@ -1,8 +1,8 @@
 // NotificationBox: the message list and the pickup messages.
 #include "ui/NotificationBox.h"
 
-#include "app/KeybindAction.h"
-#include "app/KeybindManager.h"
+#include "shell/KeybindAction.h"
+#include "shell/KeybindManager.h"
 #include "gameplay/Item.h"
 #include "platform/Lookup.h"
 

@@ -5,11 +5,11 @@
 #include <cassert>
 #include <string>
 
-#include "gameplay/IDoor.h"
-#include "gameplay/IElevator.h"
-#include "gameplay/IMonster.h"
-#include "gameplay/IPowerup.h"
-#include "gameplay/ISwitch.h"
+#include "world/IDoor.h"
+#include "world/IElevator.h"
+#include "world/IMonster.h"
+#include "world/IPowerup.h"
+#include "world/ISwitch.h"
 #include "platform/GameError.h"
 #include "platform/Lookup.h"
 #include "render/Mesh.h"

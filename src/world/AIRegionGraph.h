@@ -26,8 +26,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gameplay/MapScript.h"
-#include "gameplay/MapScriptToolbox.h"
+#include "world/MapScript.h"
+#include "world/MapScriptToolbox.h"
 #include "platform/math/Vector.h"
 #include "world/AIRegion.h"
 #include "world/AreaTrigger.h"

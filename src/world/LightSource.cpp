@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/GameSaveManager.h"
+#include "gameplay/GameSaveManager.h"
 #include "platform/GameError.h"
 #include "render/PointLights.h"
 #include "world/World.h"

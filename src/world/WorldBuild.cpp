@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/GameSaveManager.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"

@@ -1,7 +1,7 @@
 // WorldCollision: the stepped ray cast and the box tests of a closing door.
 #include <cmath>
 
-#include "gameplay/IKillable.h"
+#include "world/IKillable.h"
 #include "world/GridObject.h"
 #include "world/Intersections.h"
 #include "world/World.h"

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/SoundManager.h"
-#include "gameplay/IKillable.h"
-#include "gameplay/IMonster.h"
-#include "gameplay/IUsable.h"
+#include "shell/SoundManager.h"
+#include "world/IKillable.h"
+#include "world/IMonster.h"
+#include "world/IUsable.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"

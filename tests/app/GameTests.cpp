@@ -7,7 +7,7 @@
 
 #include "ShellTestSupport.h"
 #include "app/Game.h"
-#include "app/Screen.h"
+#include "shell/Screen.h"
 #include "platform/VirtualKey.h"
 
 namespace mirefell

@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "app/Core.h"
-#include "app/GameStateManager.h"
-#include "app/Input.h"
-#include "app/KeybindManager.h"
-#include "app/Profiler.h"
-#include "app/SoundManager.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/KeybindManager.h"
+#include "shell/Profiler.h"
+#include "shell/SoundManager.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"

@@ -12,8 +12,8 @@
 
 #include <unistd.h>
 
-#include "app/GameSaveFile.h"
-#include "app/GameSaveManager.h"
+#include "gameplay/GameSaveFile.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/PlayerInventory.h"
 
 namespace

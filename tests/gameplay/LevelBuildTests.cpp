@@ -3,7 +3,7 @@
 // pickups, the player's start, and an entity outside every sector.
 #include <gtest/gtest.h>
 
-#include "app/GameSaveManager.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"

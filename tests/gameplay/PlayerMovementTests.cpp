@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/GameStateManager.h"
+#include "shell/GameStateManager.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/ItemMakers.h"
 #include "gameplay/Player.h"

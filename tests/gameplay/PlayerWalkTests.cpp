@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"

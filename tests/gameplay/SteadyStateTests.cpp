@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Input.h"
+#include "shell/Input.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/Config.h"
+#include "shell/Config.h"
 #include "render/BloodDecals.h"
 #include "render/ParticleSimulator.h"
 #include "support/WorldFixture.h"

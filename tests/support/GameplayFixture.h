@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/KeybindAction.h"
+#include "shell/KeybindAction.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"

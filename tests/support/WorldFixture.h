@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "gameplay/IDoor.h"
-#include "gameplay/IKillable.h"
-#include "gameplay/IMonster.h"
+#include "world/IDoor.h"
+#include "world/IKillable.h"
+#include "world/IMonster.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "world/GridObject.h"

@@ -2,7 +2,7 @@
 // newest, expiry at exactly 0, and the once-per-run pickup hints.
 #include <gtest/gtest.h>
 
-#include "app/KeybindManager.h"
+#include "shell/KeybindManager.h"
 #include "gameplay/Item.h"
 #include "ui/NotificationBox.h"
 

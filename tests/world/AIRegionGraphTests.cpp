@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "gameplay/MapScript.h"
+#include "world/MapScript.h"
 #include "platform/GameError.h"
 #include "support/WorldFixture.h"
 #include "world/AIRegionGraph.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/GameSaveManager.h"
+#include "gameplay/GameSaveManager.h"
 #include "platform/GameError.h"
 #include "render/PointLights.h"
 #include "support/WorldFixture.h"

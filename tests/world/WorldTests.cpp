@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "MapTestData.h"
-#include "app/Config.h"
-#include "gameplay/MapScript.h"
+#include "shell/Config.h"
+#include "world/MapScript.h"
 #include "platform/GameError.h"
 #include "render/BloodDecals.h"
 #include "render/Mesh.h"

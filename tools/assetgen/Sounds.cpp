@@ -7,7 +7,7 @@
 
 #include "AssetGenerator.h"
 #include "SoundsSynth.h"
-#include "app/SoundManager.h"
+#include "shell/SoundManager.h"
 
 namespace mirefell::assetgen
 {

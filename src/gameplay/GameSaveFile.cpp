@@ -1,0 +1,292 @@
+#include "gameplay/GameSaveFile.h"
+
+#include <cmath>
+#include <set>
+#include <typeinfo>
+
+#include <boost/serialization/base_object.hpp>
+#include <boost/serialization/map.hpp>
+#include <boost/serialization/string.hpp>
+#include <boost/serialization/vector.hpp>
+
+#include "gameplay/Artifact.h"
+#include "gameplay/Consumable.h"
+#include "gameplay/Inventory.h"
+#include "shell/Levels.h"
+#include "gameplay/Weapon.h"
+
+// The serialised forms. They live in namespace mirefell so the library finds
+// them beside the types; the order of fields here is the order in the file.
+namespace mirefell
+{
+
+template <class Archive> void serialize(Archive& ar, GUID& id, unsigned)
+{
+    ar& id.Data1;
+    ar& id.Data2;
+    ar& id.Data3;
+    ar& id.Data4; // a fixed array: its count, 8, then the bytes
+}
+
+template <class Archive> void serialize(Archive& ar, Color& color, unsigned)
+{
+    ar& color.r;
+    ar& color.g;
+    ar& color.b;
+    ar& color.a;
+}
+
+template <class Archive> void serialize(Archive& ar, HitscanWeaponData& data, unsigned)
+{
+    ar& data.pellets;
+    ar& data.spread;
+    ar& data.puffColor;
+    ar& data.puffCount;
+    ar& data.secondColor;
+}
+
+template <class Archive> void serialize(Archive& ar, ProjectileWeaponData& data, unsigned)
+{
+    ar& data.projectileType;
+    ar& data.color;
+    ar& data.lightColor;
+}
+
+template <class Archive> void serialize(Archive& ar, WeaponData& data, unsigned)
+{
+    ar& data.weaponClass;
+    ar& data.ammoType;
+    ar& data.ammoPerShot;
+    ar& data.cooldownMs;
+    ar& data.damage;
+    ar& data.fireMode;
+    ar& data.hitscan;
+    ar& data.projectile;
+    ar& data.viewIndex;
+    ar& data.viewName;
+}
+
+template <class Archive> void serialize(Archive& ar, Item& item, unsigned)
+{
+    ar& item.id;
+    ar& item.category;
+    ar& item.name;
+    ar& item.textureId;
+    ar& item.x;
+    ar& item.y;
+    ar& item.width;
+    ar& item.height;
+}
+
+template <class Archive> void serialize(Archive& ar, Weapon& weapon, unsigned)
+{
+    ar& boost::serialization::base_object<Item>(weapon);
+    ar& weapon.data;
+}
+
+template <class Archive> void serialize(Archive& ar, Artifact& artifact, unsigned)
+{
+    ar& boost::serialization::base_object<Item>(artifact);
+    ar& artifact.number;
+    ar& artifact.line1;
+    ar& artifact.line2;
+}
+
+template <class Archive> void serialize(Archive& ar, Consumable& consumable, unsigned)
+{
+    ar& boost::serialization::base_object<Item>(consumable);
+    ar& consumable.number;
+    ar& consumable.description;
+}
+
+template <class Archive> void serialize(Archive& ar, GameSaveLevelData& level, unsigned)
+{
+    ar& level.itemCount;
+    ar& level.pickedUpItemIds;
+    ar& level.bestTime;
+    ar& level.totalTime;
+}
+
+// Not the declaration order: this is the order of the file.
+template <class Archive> void serialize(Archive& ar, GameSave& save, unsigned)
+{
+    ar& save.equippedItem;
+    ar& save.boundItems;
+    ar& save.items;
+    ar& save.freshGame;
+    ar& save.slot;
+    ar& save.difficulty;
+    ar& save.blackout;
+    ar& save.permadeath;
+    ar& save.permadead;
+    ar& save.cheater;
+    ar& save.saveTime;
+    ar& save.lootSeed;
+    ar& save.health;
+    ar& save.armor;
+    ar& save.levelId;
+    ar& save.levels;
+    ar& save.highestLevel;
+}
+
+namespace
+{
+
+template <class Archive> void RegisterItemKinds(Archive& ar)
+{
+    ar.template register_type<Weapon>();
+    ar.template register_type<Artifact>();
+    ar.template register_type<Consumable>();
+}
+
+[[noreturn]] void Refuse(const std::string& why)
+{
+    throw ArchiveError("invalid save", why);
+}
+
+constexpr int32_t SlotCount = 5;
+// Far beyond any weapon of the game; a value past it can only make a shot
+// spin for minutes.
+constexpr uint32_t MostPellets = 100;
+constexpr int32_t MostPuffParticles = 100;
+
+bool IsKnownWeaponView(uint32_t index, const std::string& name)
+{
+    return (index == 2 && name == "double_shotgun") || (index == 3 && name == "hyper_blaster") ||
+           (index == 4 && name == "rocket_launcher") || (index == 5 && name == "hammer");
+}
+
+void ValidateWeapon(const Weapon& weapon)
+{
+    const WeaponData& data = weapon.data;
+    if (!std::isfinite(data.damage) || !std::isfinite(data.hitscan.spread))
+        Refuse("weapon numbers are not finite");
+    if (data.hitscan.pellets > MostPellets || data.hitscan.puffCount < 0 || data.hitscan.puffCount > MostPuffParticles)
+        Refuse("implausible pellet settings");
+    if (!IsKnownWeaponView(data.viewIndex, data.viewName))
+        Refuse("unknown weapon view");
+    if (data.weaponClass == WeaponClass::Melee) {
+        if (data.ammoType != AmmoType::None || data.fireMode != FireMode::None)
+            Refuse("melee weapon with ammunition");
+    } else if (data.weaponClass == WeaponClass::Ranged) {
+        if (data.ammoType < AmmoType::Bullets || data.ammoType > AmmoType::Rockets)
+            Refuse("unknown ammunition type");
+        if (data.fireMode == FireMode::Projectile) {
+            if (data.projectile.projectileType < 1 || data.projectile.projectileType > 4)
+                Refuse("unknown projectile type");
+        } else if (data.fireMode != FireMode::Hitscan) {
+            Refuse("unknown fire mode");
+        }
+    } else {
+        Refuse("unknown weapon class");
+    }
+}
+
+void ValidateItem(const Item& item)
+{
+    if (item.id.IsEmpty())
+        Refuse("item without an identity");
+    // An inventory page is the largest thing an item may be.
+    if (item.width < 1 || item.height < 1 || item.width > Inventory::PageWidth || item.height > Inventory::PageHeight)
+        Refuse("item larger than an inventory page");
+    // The category must name what the object is: code that trusts it casts.
+    const std::type_info& kind = typeid(item);
+    if (kind == typeid(Weapon) && item.category == ItemCategory::Weapon) {
+        ValidateWeapon(static_cast<const Weapon&>(item));
+    } else if (kind == typeid(Artifact) && item.category == ItemCategory::Artifact) {
+        const auto number = static_cast<const Artifact&>(item).number;
+        if (number < ArtifactNumber::Boots || number > ArtifactNumber::Bloodlust)
+            Refuse("unknown artifact");
+    } else if (kind == typeid(Consumable) && item.category == ItemCategory::Consumable) {
+        const auto number = static_cast<const Consumable&>(item).number;
+        if (number < ConsumableNumber::HealthCube || number > ConsumableNumber::Breastplate)
+            Refuse("unknown consumable");
+    } else {
+        Refuse("item of an unknown kind");
+    }
+}
+
+const Item* FindItem(const GameSave& save, const GUID& id)
+{
+    for (const Item* item : save.items)
+        if (item->id == id)
+            return item;
+    return nullptr;
+}
+
+void Validate(const GameSave& save)
+{
+    if (!IsValidDifficulty(save.difficulty))
+        Refuse("unknown difficulty");
+    if (save.slot < 0 || save.slot >= SlotCount)
+        Refuse("slot out of range");
+    if (!Levels::Exists(save.levelId))
+        Refuse("unknown level \"" + save.levelId + "\"");
+    if (!std::isfinite(save.health) || !std::isfinite(save.armor))
+        Refuse("health or armour is not a number");
+
+    std::set<GUID> ids;
+    for (const Item* item : save.items) {
+        ValidateItem(*item);
+        if (!ids.insert(item->id).second)
+            Refuse("two items share an identity");
+    }
+    if (!save.equippedItem.IsEmpty()) {
+        const Item* equipped = FindItem(save, save.equippedItem);
+        if (equipped == nullptr || equipped->category != ItemCategory::Weapon)
+            Refuse("the equipped item is not a weapon of the save");
+    }
+    for (const GUID& bound : save.boundItems) {
+        const Item* artifact = FindItem(save, bound);
+        if (artifact == nullptr || artifact->category != ItemCategory::Artifact)
+            Refuse("an active artifact is not an artifact of the save");
+    }
+}
+
+// Takes ownership of what the reader created. The archive may hand out one
+// object twice (a back reference) or a null pointer; each object is owned
+// once and null entries are dropped, so the caller can always free them.
+std::vector<std::unique_ptr<Item>> AdoptItems(const std::vector<Item*>& loaded)
+{
+    std::vector<std::unique_ptr<Item>> owned;
+    std::set<const Item*> seen;
+    for (Item* item : loaded)
+        if (item != nullptr && seen.insert(item).second)
+            owned.emplace_back(item);
+    return owned;
+}
+
+} // namespace
+
+void WriteGameSaveFile(const std::string& path, const GameSave& save)
+{
+    WriteArchiveFile(path, [&](ArchiveWriter& ar) {
+        RegisterItemKinds(ar);
+        ar << save;
+    });
+}
+
+LoadedGameSave ReadGameSaveFile(const std::string& path)
+{
+    LoadedGameSave loaded;
+    try {
+        ReadArchiveFile(path, [&](ArchiveReader& ar) {
+            RegisterItemKinds(ar);
+            ar >> loaded.save;
+        });
+    } catch (...) {
+        AdoptItems(loaded.save.items); // frees whatever was read before the failure
+        throw;
+    }
+    loaded.items = AdoptItems(loaded.save.items);
+    if (loaded.items.size() != loaded.save.items.size())
+        throw ArchiveError("invalid save", path + ": an item is missing or repeated");
+    try {
+        Validate(loaded.save);
+    } catch (const ArchiveError& error) {
+        throw ArchiveError(error.what(), path + ": " + error.Detail());
+    }
+    return loaded;
+}
+
+} // namespace mirefell

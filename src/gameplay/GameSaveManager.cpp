@@ -1,0 +1,238 @@
+#include "gameplay/GameSaveManager.h"
+
+#include <algorithm>
+#include <cassert>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "gameplay/GameSaveFile.h"
+#include "shell/GameStateManager.h"
+#include "shell/LevelBannerFlag.h"
+
+namespace mirefell
+{
+
+GameSaveManager& GameSaveManager::GetInstance()
+{
+    static GameSaveManager instance = [] {
+        GameSaveManager manager;
+        manager.LoadSlotList();
+        return manager;
+    }();
+    return instance;
+}
+
+GameSaveManager::GameSaveManager(std::string saveFolder_) : saveFolder(std::move(saveFolder_)) {}
+
+std::string GameSaveManager::SlotPath(int32_t slot) const
+{
+    return saveFolder + "/save" + std::to_string(slot) + ".mfv";
+}
+
+void GameSaveManager::Report(const std::string& message)
+{
+    lastError = message;
+    std::fprintf(stderr, "mirefell: %s\n", message.c_str());
+}
+
+void GameSaveManager::LoadSlotList()
+{
+    slots.clear();
+    for (int32_t slot = 0; slot < SlotCount; ++slot) {
+        const std::string path = SlotPath(slot);
+        std::error_code error;
+        if (!std::filesystem::exists(path, error))
+            continue;
+        try {
+            LoadedGameSave loaded = ReadGameSaveFile(path);
+            loaded.save.items.clear(); // the items themselves go with `loaded`
+            slots.emplace(slot, std::move(loaded.save));
+        } catch (const ArchiveError& failure) {
+            Report("save slot " + std::to_string(slot + 1) +
+                   " is unreadable and counts as empty: " + failure.Describe());
+        }
+    }
+}
+
+bool GameSaveManager::HasContinuableSlot() const
+{
+    return std::any_of(slots.begin(), slots.end(),
+                       [](const auto& entry) { return !(entry.second.permadeath && entry.second.permadead); });
+}
+
+bool GameSaveManager::Continue()
+{
+    int64_t best = std::numeric_limits<int64_t>::min();
+    int32_t bestSlot = -1;
+    for (int32_t slot = 0; slot < SlotCount; ++slot) {
+        const auto found = slots.find(slot);
+        if (found == slots.end())
+            continue;
+        const GameSave& save = found->second;
+        // Strictly later only: on equal times the lower slot stays chosen.
+        if (save.saveTime <= best || (save.permadeath && save.permadead))
+            continue;
+        best = save.saveTime;
+        bestSlot = slot;
+    }
+    if (bestSlot < 0 || !LoadSlot(bestSlot))
+        return false;
+    GameStateManager::GetInstance().Request(GameState::Loading);
+    return true;
+}
+
+void GameSaveManager::NewGame(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath)
+{
+    assert(slot >= 0 && slot < SlotCount && "save slots are 0 to 4");
+    current = GameSave();
+    loadedItems.clear();
+    creditedSeconds = 0;
+    current.freshGame = true;
+    current.slot = slot;
+    current.difficulty = difficulty;
+    current.blackout = blackout;
+    current.permadeath = permadeath;
+    current.permadead = false;
+    GameStateManager::GetInstance().Request(GameState::Loading);
+}
+
+bool GameSaveManager::LoadSlot(int32_t slot)
+{
+    creditedSeconds = 0;
+    if (slot < 0 || slot >= SlotCount)
+        return false;
+    const std::string path = SlotPath(slot);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return false;
+    try {
+        LoadedGameSave loaded = ReadGameSaveFile(path);
+        current = std::move(loaded.save);
+        loadedItems = std::move(loaded.items);
+        return true;
+    } catch (const ArchiveError& failure) {
+        Report("could not load save slot " + std::to_string(slot + 1) + ": " + failure.Describe());
+        return false;
+    }
+}
+
+void GameSaveManager::SetLevelName(std::string levelId)
+{
+    current.levelId = std::move(levelId);
+}
+
+void GameSaveManager::ReturnToTitle()
+{
+    if (onGameFinished)
+        onGameFinished();
+    else
+        GameStateManager::GetInstance().Request(GameState::MainMenu);
+}
+
+void GameSaveManager::AdvanceToNextLevel()
+{
+    const LevelInfo info = Levels::GetLevel(current.levelId);
+    if (!LoadSlot(current.slot)) {
+        // Going on without the saved items would overwrite the slot with an
+        // empty inventory at the next level's first save.
+        Report("could not continue: the game saved at the end of the level does not read back");
+        ReturnToTitle();
+        return;
+    }
+    if (info.nextId.empty()) {
+        onGameFinished(); // the last level: back to the title
+        return;
+    }
+    current.highestLevel = std::max(current.highestLevel, static_cast<int32_t>(info.number) + 1);
+    current.levelId = info.nextId;
+    showLevelBanner = true;
+    GameStateManager::GetInstance().Request(GameState::Loading);
+}
+
+bool GameSaveManager::IsLevelUnlocked(int32_t slot, int32_t number) const
+{
+    const auto found = slots.find(slot);
+    const int32_t highest = found == slots.end() ? GameSave().highestLevel : found->second.highestLevel;
+    return number <= highest;
+}
+
+bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::vector<Item*> items)
+{
+    current.equippedItem = equipped;
+    current.boundItems = std::move(bound);
+    current.items = std::move(items);
+    current.freshGame = false;
+    current.saveTime =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+
+    bool written = false;
+    std::error_code error;
+    std::filesystem::create_directories(saveFolder, error);
+    if (error) {
+        Report("could not create the folder \"" + saveFolder + "\"; the game was not saved: " + error.message());
+    } else {
+        try {
+            WriteGameSaveFile(SlotPath(current.slot), current);
+            written = true;
+        } catch (const ArchiveError& failure) {
+            Report("the game was not saved: " + failure.Describe());
+        }
+    }
+    // The items belong to the inventory; a pointer kept here would dangle
+    // once the player is gone.
+    current.items.clear();
+    return written;
+}
+
+bool GameSaveManager::SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,
+                                        std::vector<Item*> items)
+{
+    // A clock that reads less than what was credited has been restarted: a
+    // new attempt at the level.
+    if (levelSeconds < creditedSeconds)
+        creditedSeconds = 0;
+    current.levels[current.levelId].totalTime += levelSeconds - creditedSeconds;
+    creditedSeconds = levelSeconds;
+    current.health = 100.0f;
+    return Save(equipped, std::move(bound), std::move(items));
+}
+
+std::vector<std::unique_ptr<Item>> GameSaveManager::TakeItems()
+{
+    current.items.clear();
+    std::vector<std::unique_ptr<Item>> taken = std::move(loadedItems);
+    loadedItems.clear();
+    return taken;
+}
+
+std::wstring GameSaveManager::GetDifficultyLabel(GameDifficulty difficulty, bool blackout, bool permadeath,
+                                                 bool permadead)
+{
+    std::wstring label = GetDifficultyName(difficulty);
+    if (blackout)
+        label += L" Blackout";
+    if (permadeath)
+        label += permadead ? L" Permadead" : L" Permadeath";
+    return label;
+}
+
+std::wstring GameSaveManager::GetModeLabel(const GameSave& save)
+{
+    if (save.cheater)
+        return L"Cheater";
+    return GetDifficultyLabel(save.difficulty, save.blackout, save.permadeath, save.permadead);
+}
+
+std::wstring GameSaveManager::GetModeLabel() const
+{
+    return GetModeLabel(current);
+}
+
+std::wstring GameSaveManager::GetLevelLabel(const LevelInfo& level)
+{
+    return L"Level " + std::to_wstring(level.number) + L" - " + level.displayName;
+}
+
+} // namespace mirefell

@@ -1,0 +1,114 @@
+// GameSaveManager: the process-wide holder of the game in progress. It owns
+// the current GameSave, a summary of the five save slots ("saves/save<N>.mfv",
+// N = 0 to 4), and the operations that start, continue, load, advance and
+// save a game. Every change of level goes through a request of the loading
+// state; the level loader then builds the level from `current`.
+//
+// Failures never escape: a slot file that cannot be read, or a save that
+// cannot be written, is reported (stderr and GetLastError) and leaves both
+// the files on disk and the current game as they were. An unreadable slot
+// counts as empty on the title screen; its file is not touched.
+//
+// Items: a successful LoadSlot creates the saved items; the manager owns them
+// until the player takes them with TakeItems. A save points `current.items`
+// at the inventory's items only while it writes them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gameplay/GameSave.h"
+#include "gameplay/Item.h"
+#include "shell/Levels.h"
+
+namespace mirefell
+{
+
+class GameSaveManager
+{
+public:
+    static constexpr int32_t SlotCount = 5;
+
+    // The singleton; the first call reads the slot list from "saves".
+    static GameSaveManager& GetInstance();
+
+    // A manager over `saveFolder` with a fresh current game and no slots
+    // read yet (tests point it at a temporary folder).
+    explicit GameSaveManager(std::string saveFolder = "saves");
+
+    // The file of a slot: the save folder + "/save" + slot + ".mfv".
+    std::string SlotPath(int32_t slot) const;
+
+    // Rereads every slot file into `slots` (without their items); missing
+    // and unreadable files leave their slot absent.
+    void LoadSlotList();
+    // Whether some slot holds a game that has not ended in permadeath.
+    bool HasContinuableSlot() const;
+    // Loads the most recently saved continuable slot (the lower slot on equal
+    // times) and requests the loading state. Returns false, requesting
+    // nothing, when there is no such slot or it cannot be read.
+    bool Continue();
+    // A fresh game in `slot` (0 to 4); requests the loading state. The slot's
+    // file is replaced at the first save, when the level starts.
+    void NewGame(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath);
+    // Reads the slot's file into `current`. The current game changes only
+    // when the whole file read and validated; otherwise returns false.
+    bool LoadSlot(int32_t slot);
+    void SetLevelName(std::string levelId);
+    // After the level-complete screen: reloads the slot saved at completion,
+    // then either ends the game through onGameFinished (the last level) or
+    // unlocks and requests the next level with its banner. When the slot no
+    // longer reads, the failure is reported and play returns to the title.
+    void AdvanceToNextLevel();
+    // Whether level `number` may be chosen in `slot`; only level 1 in a slot
+    // with no save.
+    bool IsLevelUnlocked(int32_t slot, int32_t number) const;
+    // Stores the player's equipment and items in `current` and writes the
+    // slot file. Returns false (reported) when the folder or file could not
+    // be written; the previous file is then intact. Either way `current.items`
+    // is emptied afterwards: the items stay the inventory's.
+    bool Save(const GUID& equipped, std::vector<GUID> bound, std::vector<Item*> items);
+
+    // The player's save step: credits the level time played since the last
+    // credit to the current level's total, resets the record's health to
+    // 100 and saves. `levelSeconds` is the whole seconds the level clock had
+    // accumulated at its last pause; a second save of the same pause (death,
+    // then "Save and exit") credits nothing more.
+    bool SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,
+                           std::vector<Item*> items);
+    // Hands the items of the last loaded slot to the player, who puts them
+    // back at their cells; `current.items` is emptied.
+    std::vector<std::unique_ptr<Item>> TakeItems();
+
+    // The difficulty's name, then " Blackout", then " Permadead" or
+    // " Permadeath". Throws "invalid map<K, T> key" for an unknown difficulty.
+    static std::wstring GetDifficultyLabel(GameDifficulty difficulty, bool blackout, bool permadeath, bool permadead);
+    // "Cheater" for a game in which a cheat was used, else its difficulty
+    // label; without an argument, of the current game.
+    static std::wstring GetModeLabel(const GameSave& save);
+    std::wstring GetModeLabel() const;
+    // "Level " + number + " - " + display name.
+    static std::wstring GetLevelLabel(const LevelInfo& level);
+
+    // The last failure reported, or empty.
+    const std::string& GetLastError() const { return lastError; }
+
+    std::function<void()> onGameFinished; // set by the user interface: back to the title
+    GameSave current;
+    std::map<int, GameSave> slots; // item lists always empty
+
+private:
+    void Report(const std::string& message);
+    void ReturnToTitle();
+
+    std::string saveFolder;
+    std::vector<std::unique_ptr<Item>> loadedItems; // what current.items points at after a load
+    uint32_t creditedSeconds = 0;                   // level time already added this level run
+    std::string lastError;
+};
+
+} // namespace mirefell

@@ -1,0 +1,219 @@
+#include "shell/BinaryArchive.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include <boost/archive/archive_exception.hpp>
+#include <boost/archive/basic_archive.hpp>
+#include <boost/archive/impl/archive_serializer_map.ipp>
+#include <boost/archive/impl/basic_binary_iarchive.ipp>
+#include <boost/archive/impl/basic_binary_iprimitive.ipp>
+
+// The reader is a derived archive: its templates are instantiated here once.
+namespace boost::archive
+{
+template class basic_binary_iprimitive<mirefell::ArchiveReader, char, std::char_traits<char>>;
+template class basic_binary_iarchive<mirefell::ArchiveReader>;
+template class binary_iarchive_impl<mirefell::ArchiveReader, char, std::char_traits<char>>;
+template class detail::archive_serializer_map<mirefell::ArchiveReader>;
+} // namespace boost::archive
+
+namespace mirefell
+{
+
+namespace
+{
+
+const char Signature[] = "serialization::archive";
+constexpr size_t SignatureLength = sizeof Signature - 1;
+
+template <class T> void WriteRaw(std::ostream& out, T value)
+{
+    out.write(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+template <class T> bool ReadRaw(std::istream& in, T& value)
+{
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(&value), sizeof value));
+}
+
+[[noreturn]] void ThrowStreamError()
+{
+    throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+}
+
+} // namespace
+
+ArchiveReader::ArchiveReader(std::istream& stream_, uint64_t size_, uint16_t libraryVersion)
+    : Base(stream_, boost::archive::no_header), stream(stream_), size(size_)
+{
+    set_library_version(boost::serialization::library_version_type(libraryVersion));
+}
+
+uint64_t ArchiveReader::Remaining() const
+{
+    const auto position = m_sb.pubseekoff(0, std::ios::cur, std::ios::in);
+    if (position < 0 || static_cast<uint64_t>(position) > size)
+        return 0;
+    return size - static_cast<uint64_t>(position);
+}
+
+void ArchiveReader::Require(uint64_t bytes) const
+{
+    if (bytes > Remaining())
+        ThrowStreamError();
+}
+
+void ArchiveReader::load_override(boost::serialization::collection_size_type& count)
+{
+    Base::load_override(count);
+    // Every element takes at least one byte.
+    Require(static_cast<uint64_t>(count));
+}
+
+void ArchiveReader::load_override(boost::archive::class_id_type& id)
+{
+    Base::load_override(id);
+    const int value = id;
+    // -1 is a null pointer.
+    if (value < -1 || value >= pointerClasses)
+        throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
+}
+
+void ArchiveReader::load_override(boost::archive::object_id_type& id)
+{
+    Base::load_override(id);
+    // Every tracked object is new: its number is the count read before it.
+    if (static_cast<uint32_t>(id) != objectsRead)
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+    ++objectsRead;
+}
+
+void ArchiveReader::load(bool& value)
+{
+    uint8_t byte = 0;
+    load_binary(&byte, sizeof byte);
+    if (byte > 1)
+        ThrowStreamError();
+    value = byte != 0;
+}
+
+void ArchiveReader::load(std::string& text)
+{
+    uint64_t length = 0;
+    load_binary(&length, sizeof length);
+    Require(length);
+    text.resize(static_cast<size_t>(length));
+    if (length > 0)
+        load_binary(text.data(), static_cast<size_t>(length));
+}
+
+void ArchiveReader::load(std::wstring& text)
+{
+    uint64_t length = 0;
+    load_binary(&length, sizeof length);
+    if (length > std::numeric_limits<uint64_t>::max() / sizeof(wchar_t))
+        ThrowStreamError();
+    Require(length * sizeof(wchar_t));
+    text.resize(static_cast<size_t>(length));
+    if (length > 0)
+        load_binary(text.data(), static_cast<size_t>(length) * sizeof(wchar_t));
+}
+
+void WriteArchiveHeader(std::ostream& out)
+{
+    WriteRaw<uint64_t>(out, SignatureLength);
+    out.write(Signature, SignatureLength);
+    WriteRaw<uint16_t>(out, ArchiveLibraryVersion);
+    WriteRaw<uint8_t>(out, sizeof(int));
+    WriteRaw<uint8_t>(out, sizeof(long));
+    WriteRaw<uint8_t>(out, sizeof(float));
+    WriteRaw<uint8_t>(out, sizeof(double));
+    WriteRaw<int>(out, 1);
+}
+
+uint16_t ReadArchiveHeader(std::istream& in)
+{
+    uint64_t length = 0;
+    char signature[SignatureLength] = {};
+    if (!ReadRaw(in, length) || length != SignatureLength || !in.read(signature, SignatureLength) ||
+        std::memcmp(signature, Signature, SignatureLength) != 0)
+        throw ArchiveError("invalid archive", "not a binary archive");
+
+    uint16_t version = 0;
+    if (!ReadRaw(in, version))
+        throw ArchiveError("invalid archive", "truncated header");
+    // Versions 1 and 2 used other header layouts; newer ones than the
+    // installed library are unknown to it.
+    if (version < 3 || version > static_cast<uint16_t>(boost::archive::BOOST_ARCHIVE_VERSION()))
+        throw ArchiveError("invalid archive", "unsupported library version " + std::to_string(version));
+
+    uint8_t sizes[4] = {};
+    int endianness = 0;
+    if (!ReadRaw(in, sizes) || !ReadRaw(in, endianness))
+        throw ArchiveError("invalid archive", "truncated header");
+    if (sizes[0] != sizeof(int) || sizes[1] != sizeof(long) || sizes[2] != sizeof(float) ||
+        sizes[3] != sizeof(double) || endianness != 1)
+        throw ArchiveError("invalid archive", "written on a machine with other type sizes");
+    return version;
+}
+
+void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw ArchiveError("can't access file", path);
+    // Save games and bindings are small: read the file whole, so a reader
+    // never meets a file that changes under it.
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    std::istringstream stream(bytes.str());
+    const uint64_t size = bytes.str().size();
+    try {
+        const uint16_t version = ReadArchiveHeader(stream);
+        ArchiveReader reader(stream, size, version);
+        read(reader);
+    } catch (const ArchiveError& error) {
+        throw ArchiveError(error.what(), path + ": " + error.Detail());
+    } catch (const boost::archive::archive_exception& error) {
+        throw ArchiveError("invalid archive", path + ": " + error.what());
+    } catch (const std::bad_alloc&) {
+        throw ArchiveError("invalid archive", path + ": implausible sizes");
+    } catch (const std::exception& error) {
+        throw ArchiveError("invalid archive", path + ": " + error.what());
+    }
+}
+
+void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write)
+{
+    const std::string temporary = path + ".tmp";
+    try {
+        {
+            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+            if (!file)
+                throw ArchiveError("can't access file", temporary);
+            WriteArchiveHeader(file);
+            {
+                ArchiveWriter archive(file, boost::archive::no_header);
+                write(archive);
+            }
+            file.flush();
+            if (!file)
+                throw ArchiveError("can't write file", temporary);
+        }
+        std::filesystem::rename(temporary, path);
+    } catch (const ArchiveError&) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw;
+    } catch (const std::exception& error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw ArchiveError("can't write file", path + ": " + error.what());
+    }
+}
+
+} // namespace mirefell

@@ -1,0 +1,292 @@
+#include "shell/Config.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace mirefell
+{
+
+namespace
+{
+
+using Json = nlohmann::json;
+
+// Reads one key into an int field: integers are clamped to the int range,
+// floats truncated toward zero and clamped; anything else keeps the field.
+bool ReadInt(const Json& value, int32_t& field)
+{
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    double number;
+    if (value.is_number_unsigned()) {
+        const uint64_t u = value.get<uint64_t>();
+        field = u > static_cast<uint64_t>(highest) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(u);
+        return true;
+    }
+    if (value.is_number_integer())
+        number = static_cast<double>(value.get<int64_t>());
+    else if (value.is_number_float())
+        number = std::trunc(value.get<double>());
+    else
+        return false;
+    if (std::isnan(number))
+        return false;
+    field = number <= lowest    ? std::numeric_limits<int32_t>::min()
+            : number >= highest ? std::numeric_limits<int32_t>::max()
+                                : static_cast<int32_t>(number);
+    return true;
+}
+
+// A float field takes any number a float can hold.
+bool ReadFloat(const Json& value, float& field)
+{
+    if (!value.is_number())
+        return false;
+    const double number = value.get<double>();
+    if (!std::isfinite(number) || std::fabs(number) > std::numeric_limits<float>::max())
+        return false;
+    field = static_cast<float>(number);
+    return true;
+}
+
+bool ReadBool(const Json& value, bool& field)
+{
+    if (!value.is_boolean())
+        return false;
+    field = value.get<bool>();
+    return true;
+}
+
+// The fields in record order with their readers, shared by reading and
+// writing so the two cannot drift apart.
+template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
+{
+    visit("screenWidth", s.screenWidth);
+    visit("screenHeight", s.screenHeight);
+    visit("windowed", s.windowed);
+    visit("borderless", s.borderless);
+    visit("fov", s.fov);
+    visit("vsync", s.vsync);
+    visit("frameLimiter", s.frameLimiter);
+    visit("noiseIntensity", s.noiseIntensity);
+    visit("brightness", s.brightness);
+    visit("contrast", s.contrast);
+    visit("maxBloodDecals", s.maxBloodDecals);
+    visit("bloom", s.bloom);
+    visit("fxaa", s.fxaa);
+    visit("mouseSensitivity", s.mouseSensitivity);
+    visit("mouseInvertY", s.mouseInvertY);
+    visit("ssao", s.ssao);
+    visit("soundVolume", s.soundVolume);
+    visit("musicVolume", s.musicVolume);
+    visit("showHud", s.showHud);
+    visit("showLevelTimer", s.showLevelTimer);
+}
+
+bool ReadField(const Json& value, int32_t& field)
+{
+    return ReadInt(value, field);
+}
+bool ReadField(const Json& value, float& field)
+{
+    return ReadFloat(value, field);
+}
+bool ReadField(const Json& value, bool& field)
+{
+    return ReadBool(value, field);
+}
+
+// One member's value text as the settings file writes it: integers in
+// decimal, floats widened to double with "%.17g", flags as true/false.
+std::string ValueText(int32_t value)
+{
+    return std::to_string(value);
+}
+std::string ValueText(bool value)
+{
+    return value ? "true" : "false";
+}
+std::string ValueText(float value)
+{
+    const double widened = value;
+    if (!std::isfinite(widened))
+        return "null";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", widened);
+    return buffer;
+}
+
+std::string ReadWholeFile(std::ifstream& file)
+{
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+Config& Config::GetInstance()
+{
+    static Config instance;
+    return instance;
+}
+
+void Config::Reset()
+{
+    *this = Config{};
+}
+
+std::optional<Settings> Config::FromJson(const std::string& text, std::vector<std::string>* problems)
+{
+    const Json root = Json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (root.is_discarded())
+        return std::nullopt;
+    Settings record;
+    if (!root.is_object())
+        return record;
+    VisitFields(record, [&](const char* key, auto& field) {
+        const auto member = root.find(key);
+        if (member == root.end())
+            return;
+        if (!ReadField(*member, field) && problems)
+            problems->push_back(key);
+    });
+    return record;
+}
+
+std::string Config::ToJsonString(const Settings& record)
+{
+    // Members in ascending key order, as a sorted JSON dump gives them.
+    Settings copy = record;
+    std::vector<std::pair<std::string, std::string>> members;
+    VisitFields(copy, [&](const char* key, auto& field) { members.emplace_back(key, ValueText(field)); });
+    std::sort(members.begin(), members.end());
+
+    std::string text = "{\n";
+    for (size_t i = 0; i < members.size(); ++i) {
+        text += '"' + members[i].first + "\": " + members[i].second;
+        text += i + 1 < members.size() ? ", \n" : "\n";
+    }
+    text += '}';
+    return text;
+}
+
+void Config::Load(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return;
+    const std::string text = ReadWholeFile(file);
+    file.close();
+
+    std::vector<std::string> problems;
+    const std::optional<Settings> record = FromJson(text, &problems);
+    if (!record) {
+        // Keep what the player wrote before the defaults are saved over it.
+        const std::string backup = path + ".bak";
+        std::error_code error;
+        std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, error);
+        std::fprintf(stderr, "%s is not valid JSON; using the default settings%s\n", path.c_str(),
+                     error ? " (could not keep a copy)" : (" (the old file is kept as " + backup + ")").c_str());
+        settings = Settings{};
+        return;
+    }
+    if (!problems.empty()) {
+        std::string keys;
+        for (const std::string& key : problems)
+            keys += (keys.empty() ? "\"" : ", \"") + key + '"';
+        std::fprintf(stderr, "%s: wrong type or out of range, default kept for %s\n", path.c_str(), keys.c_str());
+    }
+    settings = *record;
+}
+
+void Config::Save(const std::string& path) const
+{
+    const std::string text = ToJsonString(settings);
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << text;
+        file.flush();
+        if (!file) {
+            std::fprintf(stderr, "could not write %s; the settings were not saved\n", path.c_str());
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::fprintf(stderr, "could not replace %s: %s\n", path.c_str(), error.message().c_str());
+        std::filesystem::remove(temporary, error);
+    }
+}
+
+void Config::ApplyDisplaySettings()
+{
+    if (pending.screenWidth == settings.screenWidth && pending.screenHeight == settings.screenHeight &&
+        pending.windowed == settings.windowed && pending.borderless == settings.borderless) {
+        displayDirty = false;
+        return;
+    }
+    const bool wasWindowed = settings.windowed;
+    settings.screenWidth = pending.screenWidth;
+    settings.screenHeight = pending.screenHeight;
+    settings.windowed = pending.windowed;
+    settings.borderless = pending.borderless;
+
+    if (settings.windowed) {
+        if (!wasWindowed && window)
+            window->SetFullscreenState(false);
+        if (settings.borderless)
+            SetBorderlessStyle();
+        else
+            SetWindowedStyle();
+    } else {
+        onEnterFullscreen(); // Game always sets it; an empty one throws bad_function_call
+    }
+    displayDirty = false;
+}
+
+void Config::SetWindowedStyle()
+{
+    if (window)
+        window->SetWindowedStyle(settings.screenWidth, settings.screenHeight);
+}
+
+void Config::SetBorderlessStyle()
+{
+    if (window)
+        window->SetBorderlessStyle();
+}
+
+void Config::BuildDisplayModeList(const std::vector<DisplayMode>& modes)
+{
+    displayModes.clear();
+    for (const DisplayMode& mode : modes) {
+        const DisplaySize size{mode.width, mode.height};
+        if (displayModes.empty() || !(displayModes.back() == size))
+            displayModes.push_back(size);
+    }
+}
+
+int32_t Config::GetDisplayModeIndex() const
+{
+    for (size_t i = 0; i < displayModes.size(); ++i) {
+        if (static_cast<int64_t>(displayModes[i].width) == pending.screenWidth &&
+            static_cast<int64_t>(displayModes[i].height) == pending.screenHeight)
+            return static_cast<int32_t>(i);
+    }
+    return 0;
+}
+
+} // namespace mirefell

@@ -1,0 +1,8 @@
+#include "shell/LevelBannerFlag.h"
+
+namespace mirefell
+{
+
+bool showLevelBanner = false;
+
+} // namespace mirefell

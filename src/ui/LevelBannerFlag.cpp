@@ -1,8 +1,0 @@
-#include "ui/LevelBannerFlag.h"
-
-namespace mirefell
-{
-
-bool showLevelBanner = false;
-
-} // namespace mirefell

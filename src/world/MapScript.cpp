@@ -1,0 +1,62 @@
+// MapScript: making a level's script and the index queries.
+#include "world/MapScript.h"
+
+#include <algorithm>
+
+#include "platform/GameError.h"
+#include "world/MapObjectIndex.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+template <class T> std::vector<T*> Select(const std::map<uint32_t, T*>& index, const std::vector<uint32_t>& ids)
+{
+    std::vector<T*> found;
+    for (const auto& [id, object] : index)
+        if (std::find(ids.begin(), ids.end(), id) != ids.end())
+            found.push_back(object);
+    return found;
+}
+
+} // namespace
+
+const MapScript::MakerTable& MapScript::LevelScripts()
+{
+    // Each level script adds its maker here under its level's name.
+    static const MakerTable makers;
+    return makers;
+}
+
+std::unique_ptr<MapScript> MapScript::Create(std::string levelName, MapObjectIndex* objects, IMapScriptToolbox* toolbox)
+{
+    return Create(LevelScripts(), levelName, objects, toolbox);
+}
+
+std::unique_ptr<MapScript> MapScript::Create(const MakerTable& makers, const std::string& levelName,
+                                             MapObjectIndex* objects, IMapScriptToolbox* toolbox)
+{
+    const auto found = makers.find(levelName);
+    if (found == makers.end())
+        throw GameError(ScriptDoesntExist, levelName);
+    return found->second(objects, toolbox);
+}
+
+std::vector<IMonster*> MapScript::GetMonsters(std::vector<uint32_t> ids)
+{
+    return Select(objects->monsters, ids);
+}
+
+std::vector<IElevator*> MapScript::GetElevators(std::vector<uint32_t> ids)
+{
+    return Select(objects->elevators, ids);
+}
+
+std::vector<IDoor*> MapScript::GetDoors(std::vector<uint32_t> ids)
+{
+    return Select(objects->doors, ids);
+}
+
+} // namespace mirefell

@@ -1,0 +1,301 @@
+// Save slots and game progress over a temporary saves folder: which slot
+// "Continue" takes, saving and loading a game with its items, moving on
+// through the levels, time credited once, and every broken file or failed
+// write leaving the saved games and the current game as they were.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "gameplay/GameSaveFile.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/GameSaveTestData.h"
+#include "shell/GameStateManager.h"
+#include "gameplay/PlayerInventory.h"
+#include "support/TempDir.h"
+#include "shell/LevelBannerFlag.h"
+
+namespace mirefell
+{
+namespace
+{
+
+using testing::TempDir;
+
+class SaveSlots : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        GameStateManager::GetInstance().Reset();
+        showLevelBanner = false;
+        std::filesystem::create_directories(dir.File("saves"));
+    }
+
+    // Writes a slot file directly, as an earlier session would have.
+    void WriteSlot(int32_t slot, int64_t saveTime, bool permadeath = false, bool permadead = false)
+    {
+        testing::SampleGame game = testing::MakeSampleGame();
+        game.save.slot = slot;
+        game.save.saveTime = saveTime;
+        game.save.permadeath = permadeath;
+        game.save.permadead = permadead;
+        WriteGameSaveFile(manager.SlotPath(slot), game.save);
+    }
+
+    // Gathers the inventory as the player's save step does and saves.
+    bool SaveInventory(const PlayerInventory& inventory, uint32_t levelSeconds = 0)
+    {
+        std::vector<Item*> items;
+        GUID equipped;
+        std::vector<GUID> bound;
+        for (const auto& item : inventory.GetItems()) {
+            items.push_back(item.get());
+            if (item->category == ItemCategory::Weapon && equipped.IsEmpty())
+                equipped = item->id;
+            if (item->category == ItemCategory::Artifact)
+                bound.push_back(item->id);
+        }
+        return manager.SaveLevelProgress(levelSeconds, equipped, bound, items);
+    }
+
+    GameState State() const { return GameStateManager::GetInstance().current; }
+
+    TempDir dir;
+    GameSaveManager manager{dir.File("saves")};
+};
+
+TEST_F(SaveSlots, NoSavesOfferNothingToContinue)
+{
+    manager.LoadSlotList();
+    EXPECT_TRUE(manager.slots.empty());
+    EXPECT_FALSE(manager.HasContinuableSlot());
+    EXPECT_FALSE(manager.Continue());
+    EXPECT_EQ(State(), GameState::Start);
+    EXPECT_TRUE(manager.IsLevelUnlocked(3, 1));
+    EXPECT_FALSE(manager.IsLevelUnlocked(3, 2));
+}
+
+TEST_F(SaveSlots, ContinueTakesTheLatestSaveAndTheLowerSlotOnATie)
+{
+    WriteSlot(1, 5000);
+    WriteSlot(3, 5000);
+    manager.LoadSlotList();
+    EXPECT_TRUE(manager.slots.at(1).items.empty()) << "the slot list keeps no items";
+    ASSERT_TRUE(manager.Continue());
+    EXPECT_EQ(manager.current.slot, 1);
+    EXPECT_EQ(State(), GameState::Loading);
+
+    WriteSlot(3, 5001);
+    manager.LoadSlotList();
+    ASSERT_TRUE(manager.Continue());
+    EXPECT_EQ(manager.current.slot, 3);
+}
+
+TEST_F(SaveSlots, AGameLostToPermadeathIsNeverContinued)
+{
+    WriteSlot(2, 9000, true, true);
+    manager.LoadSlotList();
+    EXPECT_FALSE(manager.HasContinuableSlot());
+    EXPECT_FALSE(manager.Continue());
+
+    WriteSlot(0, 100, true, false); // permadeath still alive: fine
+    manager.LoadSlotList();
+    EXPECT_TRUE(manager.HasContinuableSlot());
+    ASSERT_TRUE(manager.Continue());
+    EXPECT_EQ(manager.current.slot, 0);
+}
+
+TEST_F(SaveSlots, NewGameSavedAndLoadedKeepsItsItems)
+{
+    manager.NewGame(4, GameDifficulty::Hard, true, false);
+    EXPECT_EQ(State(), GameState::Loading);
+    EXPECT_TRUE(manager.current.freshGame);
+    EXPECT_EQ(manager.current.levelId, "pentagram");
+
+    PlayerInventory inventory;
+    inventory.AddItem(Weapons::MakeDoubleShotgun());
+    inventory.AddItem(MakeArtifactBoots());
+    inventory.AddItem(MakeHealthCube());
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_FALSE(manager.current.freshGame);
+    EXPECT_TRUE(manager.current.items.empty()) << "no pointer into the inventory survives the save";
+    EXPECT_GT(manager.current.saveTime, 1'600'000'000);
+
+    ASSERT_TRUE(manager.LoadSlot(4));
+    EXPECT_EQ(manager.current.difficulty, GameDifficulty::Hard);
+    EXPECT_TRUE(manager.current.blackout);
+    ASSERT_EQ(manager.current.items.size(), 3u);
+    std::vector<std::unique_ptr<Item>> items = manager.TakeItems();
+    EXPECT_TRUE(manager.current.items.empty());
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_NE(dynamic_cast<Weapon*>(items[0].get()), nullptr);
+    EXPECT_NE(dynamic_cast<Artifact*>(items[1].get()), nullptr);
+    EXPECT_NE(dynamic_cast<Consumable*>(items[2].get()), nullptr);
+    EXPECT_EQ(manager.current.equippedItem, items[0]->id);
+    EXPECT_EQ(manager.current.boundItems, std::vector<GUID>{items[1]->id});
+
+    // The player puts them back where they were.
+    PlayerInventory restored;
+    for (auto& item : items) {
+        const int32_t x = item->x, y = item->y;
+        restored.AddItemAt(x, y, std::move(item));
+    }
+    EXPECT_EQ(restored.GetItem(manager.current.equippedItem)->name, L"Double Shotgun");
+    EXPECT_EQ(restored.weaponIds.size(), 1u);
+}
+
+TEST_F(SaveSlots, SavingAgainKeepsOneFileWithTheLaterTime)
+{
+    manager.NewGame(0, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    ASSERT_TRUE(SaveInventory(inventory));
+    const int64_t first = manager.current.saveTime;
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_GE(manager.current.saveTime, first);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("saves")))
+        files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"save0.mfv"});
+}
+
+TEST_F(SaveSlots, LevelTimeIsCreditedOncePerPause)
+{
+    manager.NewGame(1, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    manager.current.health = 40.0f;
+    SaveInventory(inventory, 0); // the level starts
+    EXPECT_FLOAT_EQ(manager.current.health, 100.0f);
+    SaveInventory(inventory, 42); // death
+    SaveInventory(inventory, 42); // then "Save and exit" with the clock still paused
+    EXPECT_EQ(manager.current.levels.at("pentagram").totalTime, 42u);
+
+    ASSERT_TRUE(manager.LoadSlot(1)); // restart after death
+    SaveInventory(inventory, 0);
+    SaveInventory(inventory, 10);
+    EXPECT_EQ(manager.current.levels.at("pentagram").totalTime, 52u);
+    ASSERT_TRUE(manager.LoadSlot(1));
+    EXPECT_EQ(manager.current.levels.at("pentagram").totalTime, 52u);
+}
+
+TEST_F(SaveSlots, FinishingALevelUnlocksTheNextAndTheLastEndsTheGame)
+{
+    int finished = 0;
+    manager.onGameFinished = [&] { ++finished; };
+    manager.NewGame(0, GameDifficulty::Easy, false, false);
+    PlayerInventory inventory;
+    ASSERT_TRUE(SaveInventory(inventory));
+
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(manager.current.levelId, "descent");
+    EXPECT_EQ(manager.current.highestLevel, 2);
+    EXPECT_TRUE(showLevelBanner);
+    EXPECT_EQ(State(), GameState::Loading);
+    ASSERT_TRUE(SaveInventory(inventory));
+    manager.LoadSlotList();
+    EXPECT_TRUE(manager.IsLevelUnlocked(0, 2));
+    EXPECT_FALSE(manager.IsLevelUnlocked(0, 3));
+
+    manager.SetLevelName("mouth");
+    ASSERT_TRUE(SaveInventory(inventory));
+    GameStateManager::GetInstance().Reset();
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(State(), GameState::Start) << "no level follows the last";
+}
+
+TEST_F(SaveSlots, BrokenSlotFilesChangeNothing)
+{
+    WriteSlot(0, 700);
+    ASSERT_TRUE(manager.LoadSlot(0));
+    const std::string goodSave = dir.Read("saves/save0.mfv");
+
+    testing::SampleGame impossible = testing::MakeSampleGame();
+    impossible.save.difficulty = GameDifficulty{9};
+    WriteGameSaveFile(manager.SlotPath(4), impossible.save);
+    const std::string broken[] = {
+        "",                                                    // empty
+        "not a save at all, just some text",                   // garbage
+        goodSave.substr(0, goodSave.size() / 2),               // truncated
+        goodSave.substr(0, 30) + "\x63" + goodSave.substr(31), // a library version from the future
+    };
+    for (int slot = 1; slot <= 4; ++slot) {
+        if (slot < 4)
+            dir.Write("saves/save" + std::to_string(slot) + ".mfv", broken[slot - 1]);
+        const std::string before = dir.Read("saves/save" + std::to_string(slot) + ".mfv");
+        EXPECT_FALSE(manager.LoadSlot(slot)) << slot;
+        EXPECT_NE(manager.GetLastError(), "");
+        EXPECT_EQ(manager.current.saveTime, 700) << "the current game stays";
+        EXPECT_EQ(manager.current.levelId, "descent");
+        EXPECT_EQ(manager.current.items.size(), 3u);
+        EXPECT_EQ(dir.Read("saves/save" + std::to_string(slot) + ".mfv"), before) << "the file stays";
+    }
+    EXPECT_FALSE(manager.LoadSlot(7));
+
+    // On the title screen the broken slots are empty and the good one stays.
+    manager.LoadSlotList();
+    ASSERT_EQ(manager.slots.size(), 1u);
+    EXPECT_EQ(manager.slots.begin()->first, 0);
+    EXPECT_EQ(dir.Read("saves/save0.mfv"), goodSave);
+    // The items of the good load are still whole.
+    EXPECT_EQ(manager.TakeItems().size(), 3u);
+}
+
+TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
+{
+    manager.NewGame(0, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    inventory.AddItem(Weapons::MakeHammer());
+    ASSERT_TRUE(SaveInventory(inventory));
+    const std::string good = dir.Read("saves/save0.mfv");
+
+    // The temporary file cannot be created: a folder is in its way.
+    std::filesystem::create_directory(dir.File("saves/save0.mfv.tmp"));
+    inventory.AddItem(Weapons::MakeRocketLauncher());
+    EXPECT_FALSE(SaveInventory(inventory));
+    EXPECT_NE(manager.GetLastError(), "");
+    EXPECT_TRUE(manager.current.items.empty());
+    EXPECT_EQ(dir.Read("saves/save0.mfv"), good);
+
+    // The saves folder cannot be created: a file is in its way.
+    GameSaveManager blocked(dir.File("blocked"));
+    dir.Write("blocked", "a file, not a folder");
+    blocked.NewGame(0, GameDifficulty::Normal, false, false);
+    EXPECT_FALSE(blocked.Save(GUID{}, {}, {}));
+    EXPECT_NE(blocked.GetLastError().find("not saved"), std::string::npos);
+}
+
+TEST_F(SaveSlots, NextLevelWithAnUnreadableSaveReturnsToTheTitle)
+{
+    int finished = 0;
+    manager.onGameFinished = [&] { ++finished; };
+    manager.NewGame(0, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    ASSERT_TRUE(SaveInventory(inventory));
+    dir.Write("saves/save0.mfv", "scrambled");
+
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(manager.current.levelId, "pentagram") << "not moved on without the saved items";
+    EXPECT_FALSE(showLevelBanner);
+    EXPECT_EQ(dir.Read("saves/save0.mfv"), "scrambled");
+}
+
+TEST_F(SaveSlots, AnItemStoredOffTheGridIsPlacedInside)
+{
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.owned[0]->x = 10; // a weapon 2 wide at column 10
+    game.owned[0]->y = 3;
+    WriteGameSaveFile(manager.SlotPath(2), game.save);
+    ASSERT_TRUE(manager.LoadSlot(2));
+    PlayerInventory inventory;
+    for (auto& item : manager.TakeItems()) {
+        const int32_t x = item->x, y = item->y;
+        inventory.AddItemAt(x, y, std::move(item));
+    }
+    for (const auto& item : inventory.GetItems())
+        EXPECT_LE(item->x + item->width, inventory.GetWidth());
+    EXPECT_EQ(inventory.GetItems().size(), 3u);
+}
+
+} // namespace
+} // namespace mirefell

@@ -1,0 +1,252 @@
+// config.json: lenient reading, the exact written layout, the backup of an
+// unreadable file, and the display-settings switch.
+#include <climits>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "shell/Config.h"
+#include "support/TempDir.h"
+
+namespace mirefell
+{
+namespace
+{
+
+using testing::TempDir;
+
+const char* const DefaultFileText = "{\n"
+                                    "\"bloom\": true, \n"
+                                    "\"borderless\": true, \n"
+                                    "\"brightness\": 0, \n"
+                                    "\"contrast\": 1, \n"
+                                    "\"fov\": 90, \n"
+                                    "\"frameLimiter\": true, \n"
+                                    "\"fxaa\": true, \n"
+                                    "\"maxBloodDecals\": 1000, \n"
+                                    "\"mouseInvertY\": false, \n"
+                                    "\"mouseSensitivity\": 0.34999999403953552, \n"
+                                    "\"musicVolume\": 0.5, \n"
+                                    "\"noiseIntensity\": 0.25, \n"
+                                    "\"screenHeight\": -1, \n"
+                                    "\"screenWidth\": -1, \n"
+                                    "\"showHud\": true, \n"
+                                    "\"showLevelTimer\": false, \n"
+                                    "\"soundVolume\": 0.5, \n"
+                                    "\"ssao\": 1, \n"
+                                    "\"vsync\": true, \n"
+                                    "\"windowed\": true\n"
+                                    "}";
+
+TEST(ConfigText, DefaultsWriteTheExactLayout)
+{
+    EXPECT_EQ(Config::ToJsonString(Settings{}), DefaultFileText);
+}
+
+TEST(ConfigText, WrittenValuesReadBackExactly)
+{
+    Settings record;
+    record.screenWidth = 1920;
+    record.screenHeight = 1080;
+    record.windowed = false;
+    record.fov = 103.7f;
+    record.noiseIntensity = 0.1f;
+    record.brightness = -0.3f;
+    record.contrast = 1.2345678f;
+    record.maxBloodDecals = 0;
+    record.mouseSensitivity = 1.0f / 3.0f;
+    record.mouseInvertY = true;
+    record.ssao = -1;
+    record.soundVolume = 0.0f;
+    record.musicVolume = 0.9999999f;
+    record.showLevelTimer = true;
+    const auto back = Config::FromJson(Config::ToJsonString(record));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, record);
+}
+
+TEST(ConfigReading, AbsentKeysKeepDefaultsAndNumbersConvert)
+{
+    EXPECT_EQ(Config::FromJson("{}"), Settings{});
+    EXPECT_EQ(Config::FromJson("[1, 2]"), Settings{}); // not an object: all defaults
+    const auto onlyFov = Config::FromJson(R"({"fov": 110, "unknown": "x"})");
+    Settings expected;
+    expected.fov = 110.0f;
+    EXPECT_EQ(onlyFov, expected);
+
+    const auto numbers = Config::FromJson(R"({"ssao": 2.7, "maxBloodDecals": -3.9, "contrast": 2})");
+    EXPECT_EQ(numbers->ssao, 2);
+    EXPECT_EQ(numbers->maxBloodDecals, -3);
+    EXPECT_FLOAT_EQ(numbers->contrast, 2.0f);
+}
+
+TEST(ConfigReading, WrongTypesAndHugeNumbersKeepTheirDefaultOnly)
+{
+    std::vector<std::string> problems;
+    const auto record = Config::FromJson(
+        R"({"vsync": 1, "fov": "wide", "windowed": false, "ssao": 1e10, "screenWidth": -99999999999,
+            "maxBloodDecals": 18446744073709551615, "brightness": 1e300, "bloom": null})",
+        &problems);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_TRUE(record->vsync);
+    EXPECT_FLOAT_EQ(record->fov, 90.0f);
+    EXPECT_FALSE(record->windowed); // a good key beside bad ones still loads
+    EXPECT_EQ(record->ssao, INT_MAX);
+    EXPECT_EQ(record->screenWidth, INT_MIN);
+    EXPECT_EQ(record->maxBloodDecals, INT_MAX);
+    EXPECT_FLOAT_EQ(record->brightness, 0.0f); // beyond a float: default
+    EXPECT_TRUE(record->bloom);
+    EXPECT_EQ(problems, (std::vector<std::string>{"fov", "vsync", "brightness", "bloom"}));
+}
+
+TEST(ConfigReading, TextThatIsNotJsonIsReportedAsSuch)
+{
+    EXPECT_FALSE(Config::FromJson("").has_value());
+    EXPECT_FALSE(Config::FromJson("{\"fov\": ").has_value());
+    EXPECT_FALSE(Config::FromJson("fov = 90").has_value());
+}
+
+class ConfigFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Config::GetInstance().Reset(); }
+    void TearDown() override { Config::GetInstance().Reset(); }
+
+    TempDir dir;
+    Config& config = Config::GetInstance();
+};
+
+TEST_F(ConfigFileTest, MissingFileKeepsWhatIsThereAndSaveCreatesIt)
+{
+    config.settings.fov = 75.0f;
+    config.Load(dir.File("config.json"));
+    EXPECT_FLOAT_EQ(config.settings.fov, 75.0f);
+    config.Save(dir.File("config.json"));
+    config.settings = Settings{};
+    config.Load(dir.File("config.json"));
+    EXPECT_FLOAT_EQ(config.settings.fov, 75.0f);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.tmp")));
+}
+
+TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupBeforeDefaultsAreWritten)
+{
+    const std::string garbage = "{\"fov\": 120, \"vsync\": fals";
+    dir.Write("config.json", garbage);
+    config.settings.fov = 60.0f;
+    config.Load(dir.File("config.json"));
+    EXPECT_EQ(config.settings, Settings{});
+    EXPECT_EQ(dir.Read("config.json.bak"), garbage);
+    config.Save(dir.File("config.json"));
+    EXPECT_EQ(dir.Read("config.json"), DefaultFileText);
+    EXPECT_EQ(dir.Read("config.json.bak"), garbage);
+}
+
+TEST_F(ConfigFileTest, CrLfFilesAndTrailingSpaceRead)
+{
+    dir.Write("config.json", "{\r\n\"fov\": 100, \r\n\"vsync\": false\r\n}\r\n   ");
+    config.Load(dir.File("config.json"));
+    EXPECT_FLOAT_EQ(config.settings.fov, 100.0f);
+    EXPECT_FALSE(config.settings.vsync);
+}
+
+TEST_F(ConfigFileTest, SaveIntoAMissingFolderFailsQuietlyAndLeavesNothing)
+{
+    const std::string path = dir.File("no-such-folder/config.json");
+    EXPECT_NO_THROW(config.Save(path));
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(ConfigFileTest, NonPositiveSizesMeanTheDisplaySize)
+{
+    config.settings.screenWidth = 1280;
+    config.settings.screenHeight = 720;
+    EXPECT_FALSE(config.WantsDisplaySize());
+    config.settings.screenWidth = 0;
+    EXPECT_TRUE(config.WantsDisplaySize());
+    config.settings.screenWidth = 1280;
+    config.settings.screenHeight = -5;
+    EXPECT_TRUE(config.WantsDisplaySize());
+}
+
+// Records the window operations in order.
+class RecordingWindow : public IWindow
+{
+public:
+    void SetFullscreenState(bool fullscreen) override
+    {
+        calls.push_back(fullscreen ? "fullscreen" : "leave-fullscreen");
+    }
+    void SetWindowedStyle(int width, int height) override
+    {
+        calls.push_back("windowed " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    void SetBorderlessStyle() override { calls.push_back("borderless"); }
+    std::vector<std::string> calls;
+};
+
+class ConfigDisplayTest : public ConfigFileTest
+{
+protected:
+    void SetUp() override
+    {
+        ConfigFileTest::SetUp();
+        config.window = &window;
+        config.onEnterFullscreen = [this] { window.calls.push_back("enter-fullscreen-callback"); };
+        config.settings.screenWidth = config.pending.screenWidth = 1280;
+        config.settings.screenHeight = config.pending.screenHeight = 720;
+    }
+    RecordingWindow window;
+};
+
+TEST_F(ConfigDisplayTest, UnchangedDisplayFieldsOnlyClearTheDirtyFlag)
+{
+    config.displayDirty = true;
+    config.pending.fov = 50.0f; // not a display field
+    config.ApplyDisplaySettings();
+    EXPECT_FALSE(config.displayDirty);
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_FLOAT_EQ(config.settings.fov, 90.0f);
+}
+
+TEST_F(ConfigDisplayTest, FullScreenToWindowedLeavesFullScreenFirst)
+{
+    config.settings.windowed = false;
+    config.pending.windowed = true;
+    config.pending.borderless = false;
+    config.pending.screenWidth = 1024;
+    config.pending.screenHeight = 768;
+    config.displayDirty = true;
+    config.ApplyDisplaySettings();
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"leave-fullscreen", "windowed 1024x768"}));
+    EXPECT_EQ(config.settings.screenWidth, 1024);
+    EXPECT_FALSE(config.displayDirty);
+}
+
+TEST_F(ConfigDisplayTest, WindowedToFullScreenRunsTheCallbackAndBorderlessRestyles)
+{
+    config.pending.windowed = false;
+    config.ApplyDisplaySettings();
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"enter-fullscreen-callback"}));
+
+    window.calls.clear();
+    config.pending.windowed = true;
+    config.pending.borderless = true;
+    config.ApplyDisplaySettings();
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"leave-fullscreen", "borderless"}));
+}
+
+TEST_F(ConfigDisplayTest, DisplayModesKeepDistinctSizesInOrder)
+{
+    config.BuildDisplayModeList({{640, 480, 60}, {640, 480, 75}, {800, 600, 60}, {1280, 720, 60}});
+    EXPECT_EQ(config.displayModes, (std::vector<DisplaySize>{{640, 480}, {800, 600}, {1280, 720}}));
+    EXPECT_EQ(config.GetDisplayModeIndex(), 2);
+    config.pending.screenWidth = 999;
+    EXPECT_EQ(config.GetDisplayModeIndex(), 0);
+    config.BuildDisplayModeList({});
+    EXPECT_EQ(config.GetDisplayModeIndex(), 0);
+}
+
+} // namespace
+} // namespace mirefell

@@ -1,0 +1,134 @@
+// One snapshot per step: what counts as pressed, held and consumed, and what
+// a mouse-mode switch forgets.
+#include <gtest/gtest.h>
+
+#include "app/ShellTestSupport.h"
+#include "shell/Input.h"
+#include "shell/KeybindManager.h"
+
+namespace mirefell
+{
+namespace
+{
+
+using ButtonState = Mouse::ButtonStateTracker::ButtonState;
+
+class InputTest : public testing::ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        Input::GetInstance().Initialize(&window);
+    }
+    Input& input = Input::GetInstance();
+    testing::RecordingWindow window;
+};
+
+TEST_F(InputTest, AKeyOrButtonHeldOverTwoStepsIsPressedOnlyInTheFirst)
+{
+    Send(testing::KeyEvent('W', true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Attack));
+
+    Send(testing::KeyEvent('W', true, false, true)); // auto-repeat changes nothing
+    input.Update();
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::Attack));
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::Attack));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Held);
+
+    Send(testing::KeyEvent('W', false));
+    Send(testing::ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('W'));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Released);
+}
+
+TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)
+{
+    Send(testing::ButtonEvent(MouseButton::Right, true));
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Block));
+
+    input.SetMouseMode(Input::MouseModeRelative);
+    EXPECT_TRUE(window.relative);
+    EXPECT_EQ(window.cursorCentrings, 1);
+    Send(testing::MotionEvent(400, 300, 7, -2));
+    input.Update();
+    EXPECT_EQ(input.mouseState.x, 0);
+    EXPECT_EQ(input.mouseState.y, 0);
+    EXPECT_EQ(input.mouseTracker.rightButton, ButtonState::Up);
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::Block));
+
+    Send(testing::MotionEvent(400, 300, 3, 4));
+    Send(testing::MotionEvent(400, 300, 2, -1));
+    input.Update();
+    EXPECT_EQ(input.mouseState.x, 5); // relative: the sum since the last snapshot
+    EXPECT_EQ(input.mouseState.y, 3);
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Block));
+    input.Update();
+    EXPECT_EQ(input.mouseState.x, 0);
+    EXPECT_EQ(input.mouseTracker.rightButton, ButtonState::Held);
+
+    input.SetMouseMode(Input::MouseModeAbsolute);
+    EXPECT_FALSE(window.relative);
+    Send(testing::MotionEvent(120, 80, 1, 1));
+    input.Update();
+    input.Update();
+    EXPECT_EQ(input.mouseState.x, 120); // absolute: the cursor position
+    EXPECT_EQ(input.mouseState.y, 80);
+}
+
+TEST_F(InputTest, AConsumedClickStaysConsumedUntilTheLeftButtonIsUp)
+{
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    input.clickConsumed = true; // the UI used the click
+    Send(testing::ButtonEvent(MouseButton::Right, true));
+    input.Update();
+    Send(testing::ButtonEvent(MouseButton::Right, false));
+    input.SetMouseMode(Input::MouseModeRelative);
+    input.Update();
+    EXPECT_TRUE(input.clickConsumed);
+    Send(testing::ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    EXPECT_FALSE(input.clickConsumed);
+}
+
+TEST_F(InputTest, BindingsThatCanNeverFire)
+{
+    auto& bindings = KeybindManager::GetInstance().bindings;
+    for (int key = 0; key < 256; ++key)
+        Send(testing::KeyEvent(key, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    Send(testing::ButtonEvent(MouseButton::Middle, true));
+    Send(testing::ButtonEvent(MouseButton::Right, true));
+    input.Update();
+
+    bindings[KeybindAction::Use] = Keybind::ForKey(300);
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Use));
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::Use));
+    bindings[KeybindAction::Attack] = Keybind{true, KeybindDevice::Mouse};
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Attack));
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::Attack));
+    bindings[KeybindAction::MoveForward].bound = false;
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::Block)); // the neighbours still work
+
+    bindings.erase(KeybindAction::Inventory);
+    try {
+        input.IsActionPressed(KeybindAction::Inventory);
+        FAIL() << "a missing action must throw";
+    } catch (const std::out_of_range& error) {
+        EXPECT_STREQ(error.what(), "invalid map<K, T> key");
+    }
+}
+
+} // namespace
+} // namespace mirefell
