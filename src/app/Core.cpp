@@ -1,10 +1,6 @@
 #include "app/Core.h"
 
-#include "shell/Config.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/Profiler.h"
-#include "shell/Screen.h"
+#include "gameplay/LevelScriptCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
@@ -15,6 +11,11 @@
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/TextureRegistry.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/Profiler.h"
+#include "shell/Screen.h"
 
 namespace mirefell
 {
@@ -33,6 +34,8 @@ uint32_t TickCountMs()
 
 Core::Core() : statsStartTick(TickCountMs())
 {
+    // The world makes level scripts by name; gameplay owns them.
+    LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
