@@ -39,16 +39,14 @@ protected:
 
     Door& DoorOf(int32_t id)
     {
-        for (const auto& object : world->objects)
-            if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == id)
-                return *door;
+        if (Door* door = FindDoor(id))
+            return *door;
         throw std::runtime_error("no door " + std::to_string(id));
     }
     Elevator& ElevatorOf(int32_t id)
     {
-        for (const auto& object : world->objects)
-            if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == id)
-                return *elevator;
+        if (Elevator* elevator = FindElevator(id))
+            return *elevator;
         throw std::runtime_error("no elevator " + std::to_string(id));
     }
     Powerup& PickupOf(int32_t id)

@@ -1,14 +1,16 @@
 #include "support/GameplayFixture.h"
 
-#include "shell/Config.h"
 #include "app/Core.h"
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
+#include "platform/Lookup.h"
+#include "render/PointLights.h"
+#include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
 #include "shell/KeybindManager.h"
 #include "shell/SoundManager.h"
-#include "platform/Lookup.h"
-#include "render/PointLights.h"
 #include "ui/NotificationBox.h"
 
 namespace mirefell::testing
@@ -80,6 +82,22 @@ void GameplayTest::Step(int count)
         Input::GetInstance().Update();
         world->Update();
     }
+}
+
+Door* GameplayTest::FindDoor(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
+            return door;
+    return nullptr;
+}
+
+Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
+            return elevator;
+    return nullptr;
 }
 
 } // namespace mirefell::testing

@@ -5,18 +5,25 @@
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include "shell/KeybindAction.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
+#include "shell/KeybindAction.h"
 #include "support/TempDir.h"
 #include "world/MapData.h"
 #include "world/World.h"
+
+namespace mirefell
+{
+class Door;
+class Elevator;
+} // namespace mirefell
 
 namespace mirefell::testing
 {
@@ -36,6 +43,9 @@ protected:
     static void MoveMouse(int32_t dx, int32_t dy);
     // Input's snapshot and one World update.
     void Step(int count = 1);
+    // The door or elevator built for the sector with this id, or null.
+    Door* FindDoor(int32_t sectorId) const;
+    Elevator* FindElevator(int32_t sectorId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

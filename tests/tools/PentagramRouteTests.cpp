@@ -168,21 +168,6 @@ protected:
         return done();
     }
 
-    Door* DoorOf(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == id)
-                return door;
-        return nullptr;
-    }
-    Elevator* ElevatorOf(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == id)
-                return elevator;
-        return nullptr;
-    }
-
     void Follow(const RouteStep& step)
     {
         const Vector2 at{static_cast<float>(step.at.x), static_cast<float>(step.at.y)};
@@ -200,14 +185,14 @@ protected:
             Step(step.steps);
             break;
         case RouteAction::Lift: {
-            Elevator* lift = ElevatorOf(step.id);
+            Elevator* lift = FindElevator(step.id);
             ASSERT_NE(lift, nullptr);
             const uint32_t end = step.top ? ElevatorStateTop : ElevatorStateBottom;
             ASSERT_TRUE(WaitFor([&] { return lift->state == end; }));
             break;
         }
         case RouteAction::Door: {
-            Door* door = DoorOf(step.id);
+            Door* door = FindDoor(step.id);
             ASSERT_NE(door, nullptr);
             ASSERT_TRUE(WaitFor([&] { return door->GetState() == DoorStateOpen; }));
             break;
