@@ -29,6 +29,7 @@ room 3 floor=6 ceil=112 light=9 colour=FF0000 : 144,0 288,0 288,128 144,128
 switch 7 3 200,128 216,128
 thing 4 N 200,64 rot=90
 thing 5 MK 64,100
+room 9 floor=0 ceil=64 : rect 400,0 464,64
 )";
 
 MapData CompileAndLoad(const std::string& text, std::string* json = nullptr)
@@ -54,7 +55,7 @@ TEST(MapCompiler, WritesSectorsAndWallsInTheShapeTheBuildExpects)
     std::string json;
     const MapData map = CompileAndLoad(TwoRooms, &json);
     EXPECT_EQ(map.name, "tworooms");
-    EXPECT_EQ(map.sectorLinks, (std::vector<int32_t>{1, 2, 2, 3}));
+    EXPECT_EQ(map.sectorLinks, (std::vector<int32_t>{1, 2, 2, 3, 9, 9}));
 
     for (const MapSector& sector : map.sectors) {
         // Floors wound counter-clockwise in map (x, y): every triangle too.

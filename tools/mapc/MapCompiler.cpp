@@ -214,6 +214,13 @@ std::vector<int32_t> Links(const std::vector<CompiledSector>& sectors)
                 links.push_back(sectors[static_cast<size_t>(pair.second)].source->id);
             }
         }
+    // A sector with no neighbour is named by a link to itself, so that every
+    // sector is in the sector graph.
+    for (const CompiledSector& sector : sectors)
+        if (std::all_of(sector.neighbours.begin(), sector.neighbours.end(), [](int n) { return n < 0; })) {
+            links.push_back(sector.source->id);
+            links.push_back(sector.source->id);
+        }
     return links;
 }
 

@@ -1,7 +1,8 @@
 // MapCompiler: turns a LevelSource into the map JSON the game's loader
 // reads. Room outlines become sectors wound counter-clockwise (positive in
 // map x, y) with triangulated floors and ceilings, their collision polygon
-// equal to their render polygon. Every edge two sectors share is a link, and
+// equal to their render polygon. Every edge two sectors share is a link (a
+// sector that shares none is linked to itself, so every sector is named), and
 // each side of it gets the walls its neighbour's heights leave open (a riser
 // under a higher floor, a lintel over a lower ceiling); edges nobody shares
 // are full walls. Walls run clockwise around the sector they face, so their
