@@ -7,8 +7,10 @@
 // each, and written in the sprite-font layout of render/SpriteFontFile.h.
 //
 // Each font holds printable ASCII (32-126) and Latin-1 (160-255); "?" is the
-// default character. Every line box centres the font's ascent and descent,
-// and no glyph reaches above the line top.
+// default character. Every line box centres the font's ascent and descent
+// where its glyphs allow; no glyph reaches above the line top, and none below
+// the box where the line spacing can hold the font's tallest and deepest
+// glyphs together (the small font's spacing, the face's own, grows to).
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -164,12 +166,22 @@ SpriteFontData BakeFont(const FontRecipe& recipe)
     SpriteFontData font;
     font.lineSpacing = recipe.lineSpacing > 0.0f ? recipe.lineSpacing : std::round(face.LineHeight());
     font.defaultCharacter = DefaultCharacter;
-    // The baseline centres ascent plus descent in the line box, lowered when
-    // a glyph would otherwise reach above the line top.
-    float baseline = std::round((font.lineSpacing - (face.Ascent() + face.Descent())) * 0.5f + face.Ascent());
+    // The baseline centres ascent plus descent in the line box, moved up as
+    // far as the tallest glyph allows when a glyph would reach below the box,
+    // and down when one would reach above its top (the top wins).
+    float tallest = 0.0f;
+    float deepest = 0.0f;
     for (const RenderedGlyph& glyph : rendered)
-        if (glyph.height > 0)
-            baseline = std::max(baseline, static_cast<float>(glyph.top));
+        if (glyph.height > 0) {
+            tallest = std::max(tallest, static_cast<float>(glyph.top));
+            deepest = std::max(deepest, static_cast<float>(glyph.height - glyph.top));
+        }
+    float baseline = std::round((font.lineSpacing - (face.Ascent() + face.Descent())) * 0.5f + face.Ascent());
+    baseline = std::max(tallest, std::min(baseline, font.lineSpacing - deepest));
+
+    // A face-spaced font's line box also holds its deepest descender.
+    if (recipe.lineSpacing <= 0.0f)
+        font.lineSpacing = std::max(font.lineSpacing, baseline + deepest);
 
     font.glyphs.resize(rendered.size());
     Pack(rendered, font);
