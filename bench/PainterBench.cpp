@@ -8,14 +8,12 @@
 // the steady state makes none. Compare against the 16.7 ms frame budget.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
-#include "platform/gpu/HeadlessGpu.h"
 #include "render/Camera.h"
 #include "render/CommonStatesHolder.h"
 #include "render/DebugLines.h"
@@ -24,6 +22,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/Screen.h"
 #include "support/AllocationCounter.h"
+#include "support/BenchDevice.h"
 
 namespace
 {
@@ -35,23 +34,8 @@ constexpr uint32_t Height = 720;
 
 struct Screen
 {
-    Screen()
+    Screen() : bench(Width, Height, gpu::Format::R8G8B8A8_UNORM)
     {
-        std::filesystem::current_path(std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path());
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
-        gpu::Texture2DDesc desc;
-        desc.width = Width;
-        desc.height = Height;
-        desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
-        target = device->CreateTexture2D(desc);
-        view = device->CreateRenderTargetView(target.get());
-        gpu::RenderTargetView* views[] = {view.get()};
-        DeviceContext->OMSetRenderTargets(1, views, nullptr);
-        FrameViewport = gpu::Viewport{0, 0, float(Width), float(Height), 0, 1};
-        DeviceContext->RSSetViewports(1, &FrameViewport);
         ScreenWidth = Width;
         ScreenHeight = Height;
         TextureRegistry::GetInstance().LoadAll();
@@ -67,8 +51,6 @@ struct Screen
         DebugLines::GetInstance().Release();
         GetCommonStates().reset();
         TextureRegistry::GetInstance().Clear();
-        Device = nullptr;
-        DeviceContext = nullptr;
     }
 
     void DrawHud()
@@ -90,9 +72,7 @@ struct Screen
         painter.EndBatch();
     }
 
-    std::unique_ptr<gpu::Device> device;
-    std::shared_ptr<gpu::Texture2D> target;
-    std::shared_ptr<gpu::RenderTargetView> view;
+    testing::BenchDevice bench;
     Painter painter;
     std::vector<std::wstring> texts;
 };
@@ -112,13 +92,13 @@ void BM_HudScreen(benchmark::State& state, bool finish)
     for (auto _ : state) {
         screen.DrawHud();
         if (finish)
-            benchmark::DoNotOptimize(DeviceContext->ReadPixelsRGBA8(screen.target.get()));
+            benchmark::DoNotOptimize(DeviceContext->ReadPixelsRGBA8(screen.bench.target.get()));
     }
     if (!finish)
         ReportAllocations(state, before);
     state.counters["draws/frame"] = benchmark::Counter(
         double(screen.painter.spriteBatch->DrawCallCount() - drawsBefore), benchmark::Counter::kAvgIterations);
-    DeviceContext->ReadPixelsRGBA8(screen.target.get());
+    DeviceContext->ReadPixelsRGBA8(screen.bench.target.get());
 }
 BENCHMARK_CAPTURE(BM_HudScreen, submit, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_HudScreen, finished, true)->Unit(benchmark::kMillisecond);
@@ -141,11 +121,11 @@ void BM_DebugLines(benchmark::State& state, bool finish)
     for (auto _ : state) {
         lines.Draw(camera);
         if (finish)
-            benchmark::DoNotOptimize(DeviceContext->ReadPixelsRGBA8(screen.target.get()));
+            benchmark::DoNotOptimize(DeviceContext->ReadPixelsRGBA8(screen.bench.target.get()));
     }
     if (!finish)
         ReportAllocations(state, before);
-    DeviceContext->ReadPixelsRGBA8(screen.target.get());
+    DeviceContext->ReadPixelsRGBA8(screen.bench.target.get());
     lines.Lines().clear();
     state.SetItemsProcessed(state.iterations() * 2500);
 }

@@ -117,7 +117,8 @@ void Painter::BeginWithShader()
 
 void Painter::DrawRectangle(Vector2 position, Vector2 size, const std::string& textureName, Color color)
 {
-    gpu::ShaderResourceView* texture = TextureRegistry::GetInstance().GetTexture(textureName);
+    // Looked up by reference: a long texture name costs no copy per draw.
+    gpu::ShaderResourceView* texture = MapAt(TextureRegistry::GetInstance().Entries(), textureName).get();
     lastRectangle = {static_cast<int32_t>(position.x), static_cast<int32_t>(position.y), static_cast<int32_t>(size.x),
                      static_cast<int32_t>(size.y)};
     const gpu::Rect destination{lastRectangle.x, lastRectangle.y, lastRectangle.x + lastRectangle.width,
