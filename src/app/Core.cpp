@@ -7,9 +7,11 @@
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/CommonStatesHolder.h"
+#include "render/DebugLines.h"
 #include "render/EffectRegistry.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
+#include "render/Painter.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -201,6 +203,7 @@ void Core::OnDeviceLost()
 void Core::CreateRenderer()
 {
     geometryBuffer = std::make_unique<GeometryBuffer>();
+    Profiler::GetInstance().painter = std::make_unique<Painter>();
 }
 
 void Core::CreateDeviceResources()
@@ -209,6 +212,8 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    DebugLines::GetInstance().Initialize();
+    Profiler::GetInstance().painter->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
 }
 
@@ -224,15 +229,29 @@ bool Core::CanRestartAfterDeath() const
     return false; // no level exists yet, so there is no dead player
 }
 void Core::ReloadCurrentSave() {}
-void Core::StartLevel() {}
+void Core::StartLevel()
+{
+    DebugLines::GetInstance().Lines().clear();
+}
 void Core::SetLevelTimerPaused(bool) {}
-void Core::RenderTitle() {}
+void Core::RenderTitle()
+{
+    if (Device)
+        Profiler::GetInstance().Draw();
+}
 void Core::RenderLoading() {}
-void Core::RenderLevel(GameState) {}
+void Core::RenderLevel(GameState)
+{
+    // DebugLines::Draw with the main camera belongs here, after the debug
+    // pass, once Core has its camera.
+    if (Device)
+        Profiler::GetInstance().Draw();
+}
 void Core::ApplyBrightnessContrast() {}
 void Core::ResizeRenderer(int32_t, int32_t)
 {
     depthStencilView = nullptr;
+    Profiler::GetInstance().painter->UpdateScales();
     if (!Device)
         return;
     geometryBuffer->Create();
@@ -244,7 +263,9 @@ void Core::ReleaseDeviceResources()
 {
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    DebugLines::GetInstance().Release();
     geometryBuffer->Release();
+    Profiler::GetInstance().painter->Release();
     GetCommonStates().reset();
     depthStencilView = nullptr;
     renderTargetView = nullptr;
