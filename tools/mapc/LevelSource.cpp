@@ -37,10 +37,11 @@ public:
     }
 
     size_t Count() const { return positional.size(); }
+    const std::string& Verb() const { return positional.empty() ? words[0] : positional[0]; }
     const std::string& Word(size_t i) const
     {
         if (i >= positional.size())
-            Fail("'" + positional[0] + "' needs more values");
+            Fail("'" + Verb() + "' needs more values");
         return positional[i];
     }
 
@@ -90,7 +91,7 @@ public:
     {
         const auto found = options.find(key);
         if (found == options.end())
-            Fail("'" + positional[0] + "' needs " + key + "=");
+            Fail("'" + Verb() + "' needs " + key + "=");
         used.push_back(key);
         return found->second;
     }

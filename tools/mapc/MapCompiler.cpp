@@ -30,6 +30,9 @@ constexpr int32_t ScreenType = 4;
 constexpr int32_t WallType = 0;
 // A switch panel covers the band 8 to 16 above its wall's foot.
 constexpr double SwitchBandTop = 16.0;
+// Triangle indices are 16-bit; corners are added where neighbours meet an
+// edge, so keep well below the limit.
+constexpr size_t MaxCorners = 4096;
 // Floor and ceiling slabs are this thick.
 constexpr double SlabThickness = 8.0;
 
@@ -119,6 +122,8 @@ std::vector<CompiledSector> OrientSectors(const LevelSource& source)
         sector.outline = from.outline;
         if (sector.outline.size() < 3)
             Fail(source, from.line, "a sector needs at least three corners");
+        if (sector.outline.size() > MaxCorners)
+            Fail(source, from.line, "a sector has at most " + std::to_string(MaxCorners) + " corners");
         if (!IsSimplePolygon(sector.outline))
             Fail(source, from.line, "the outline of sector " + std::to_string(from.id) + " crosses itself");
         const double area = SignedArea2(sector.outline);
