@@ -1,10 +1,5 @@
 #include "app/Core.h"
 
-#include "shell/Config.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/Profiler.h"
-#include "shell/Screen.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
@@ -15,6 +10,12 @@
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/TextureRegistry.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/Profiler.h"
+#include "shell/Screen.h"
 
 namespace mirefell
 {

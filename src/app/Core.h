@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/GameState.h"
 #include "platform/math/Color.h"
+#include "shell/GameState.h"
 
 namespace mirefell
 {
@@ -61,10 +61,6 @@ public:
 
     // The frames drawn in the last whole second.
     uint32_t GetFramesPerSecond() const { return framesPerSecond; }
-
-    // Set by the user interface while the inventory window is shown (cleared
-    // by every level load); the world is then neither updated nor drawn.
-    static inline bool inventoryWindowOpen = false;
 
 private:
     void OnLevelStart(GameState newState);

@@ -5,10 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "ShellTestSupport.h"
+#include "app/Core.h"
 #include "app/Game.h"
-#include "shell/Screen.h"
 #include "platform/VirtualKey.h"
+#include "shell/Screen.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {

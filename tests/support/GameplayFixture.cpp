@@ -1,14 +1,14 @@
 #include "support/GameplayFixture.h"
 
-#include "shell/Config.h"
-#include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/KeybindManager.h"
-#include "shell/SoundManager.h"
 #include "platform/Lookup.h"
 #include "render/PointLights.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/KeybindManager.h"
+#include "shell/SoundManager.h"
 #include "ui/NotificationBox.h"
 
 namespace mirefell::testing
@@ -27,7 +27,7 @@ void ResetSingletons()
     GameSaveManager::GetInstance().current = GameSave();
     NotificationBox::Clear(NotificationBox::GetMessages());
     PointLights::GetInstance().Clear();
-    Core::inventoryWindowOpen = false;
+    inventoryWindowOpen = false;
 }
 
 } // namespace
