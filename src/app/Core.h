@@ -8,9 +8,11 @@
 // at the private seams below; until they do, a frame is the back buffer
 // cleared to the frame's clear colour.
 //
-// The constructor registers two GameStateManager listeners that refer to
-// this Core; listeners are never removed, so one Core lives per process
-// (tests reset the GameStateManager before making another).
+// The constructor registers the user interface's NotificationBox as the
+// game's notification service (until the Core is destroyed) and two
+// GameStateManager listeners that refer to this Core; listeners are never
+// removed, so one Core lives per process (tests reset the GameStateManager
+// before making another).
 #pragma once
 
 #include <cstdint>

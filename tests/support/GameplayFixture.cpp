@@ -9,7 +9,6 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/KeybindManager.h"
 #include "shell/SoundManager.h"
-#include "ui/NotificationBox.h"
 
 namespace mirefell::testing
 {
@@ -25,7 +24,6 @@ void ResetSingletons()
     KeybindManager::GetInstance().Reset(""); // memory only
     SoundManager::GetInstance().Reset();
     GameSaveManager::GetInstance().current = GameSave();
-    NotificationBox::Clear(NotificationBox::GetMessages());
     PointLights::GetInstance().Clear();
     inventoryWindowOpen = false;
 }
@@ -37,6 +35,7 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
+    SetNotificationService(&notifications);
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
     input.SetMouseMode(Input::MouseModeRelative);
@@ -46,6 +45,7 @@ void GameplayTest::SetUp()
 void GameplayTest::TearDown()
 {
     world.reset();
+    SetNotificationService(nullptr);
     ResetSingletons();
     std::filesystem::current_path(previousFolder);
 }
