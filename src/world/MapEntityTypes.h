@@ -10,6 +10,8 @@
 #include <map>
 #include <string>
 
+#include "render/MonsterAnimation.h"
+
 namespace mirefell
 {
 
@@ -17,16 +19,6 @@ enum class MapEntityKind : uint32_t
 {
     Powerup = 1,
     Monster = 2,
-};
-
-// Animation ids of monster sprites; the map table uses walk, death and attack,
-// the sprite animator adds idle.
-enum class MonsterAnimation : uint32_t
-{
-    Walk = 1,
-    Death = 2,
-    Attack = 3,
-    Idle = 4,
 };
 
 struct MapEntityType

@@ -18,7 +18,9 @@
 // Queries are 2D in the map plane: a map point (x, y) is world (x, z);
 // heights never choose cells. Visitors are called synchronously and never
 // kept; an object seen in several cells is visited once, in ascending id.
-// Nothing here needs a GPU: meshes are only moved between scene nodes.
+// Nothing here needs a GPU: meshes are only moved between scene nodes. The
+// renderer's blood decals see the grid through IDecalGrid, which the World
+// implements.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +32,7 @@
 
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
+#include "render/IDecalGrid.h"
 #include "world/CellRange.h"
 #include "world/GridCell.h"
 #include "world/MapData.h"
@@ -52,7 +55,7 @@ class ParticleSystem;
 class Player;
 class WorldCollision;
 
-class World
+class World : public IDecalGrid
 {
 public:
     static constexpr float CellSize = 16.0f;
@@ -67,7 +70,7 @@ public:
     // world's particles live in. Throws "sector not found" for a bad link and
     // "invalid map - bounds too large" for a grid beyond MaxCells.
     World(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, const MapData& mapData);
-    ~World();
+    ~World() override;
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
@@ -142,6 +145,11 @@ public:
     TriangleSource CollectObjectsInRange(const CellRange& range, uint32_t mask, ObjectPredicate predicate = {}) const;
     // The wall segments of the range's walls, doors and elevators.
     SegmentSource CollectSegmentsInRange(const CellRange& range, SegmentPredicate predicate = {}) const;
+
+    // IDecalGrid: the cell under the point's (x, z), null off the grid; every
+    // cell's decal list reserved.
+    DecalCell* FindDecalCell(const Vector3& point) override;
+    void ReserveDecalCells(size_t perCell) override;
 
     // The grid cell at (column, row); both must lie inside the grid.
     GridCell& CellAt(int32_t column, int32_t row)

@@ -26,8 +26,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 #include "world/CellRange.h"
 #include "world/Collision.h"
 #include "world/SegmentSource.h"
