@@ -57,7 +57,7 @@ void Door::Use()
     if (state != DoorStateClosed)
         return;
     SoundManager& sound = SoundManager::GetInstance();
-    const Player* player = world->player;
+    const auto* player = static_cast<const Player*>(world->player);
     const bool hasRed = player && player->hasRedKey;
     const bool hasBlue = player && player->hasBlueKey;
     if ((sector->key == 1 && !hasRed) || (sector->key == 2 && !hasBlue)) {

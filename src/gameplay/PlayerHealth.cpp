@@ -243,6 +243,9 @@ void Player::CompleteLevel()
 
 void Player::StartLevel()
 {
+    // The level's random pickups, taken or not, as the level build counted
+    // them; recorded before the save below writes the record.
+    CurrentLevelRecord().itemCount = world->randomPickupCount;
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const GameSave& save = saves.current;
     if (!save.freshGame) {

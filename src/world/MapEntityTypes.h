@@ -29,7 +29,7 @@ struct MapEntityType
     MapEntityKind kind = MapEntityKind::Powerup;
     // Mesh frame count per animation; empty for pickups.
     std::map<MonsterAnimation, uint32_t> animations;
-    // The pickup's kind (gameplay's PowerupType numbers); 0 for monsters and
+    // The pickup's kind (PowerupType numbers); 0 for monsters and
     // for random pickups until the loot tables choose one at spawn.
     uint32_t powerupType = 0;
 

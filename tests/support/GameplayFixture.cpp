@@ -1,6 +1,8 @@
 #include "support/GameplayFixture.h"
 
 #include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
+#include "gameplay/Player.h"
 #include "platform/Lookup.h"
 #include "render/PointLights.h"
 #include "shell/Config.h"
@@ -52,8 +54,9 @@ void GameplayTest::TearDown()
 
 void GameplayTest::BuildLevel(const MapData& map)
 {
-    world = World::Create(&root, &debugRoot, &particleStore, &camera, map);
-    player = world->player;
+    world = World::Create(&root, &debugRoot, &particleStore, &camera, map,
+                          GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
+    player = static_cast<Player*>(world->player);
 }
 
 void GameplayTest::Hold(KeybindAction action, bool down)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gameplay/Player.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
@@ -49,7 +50,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // World::Create over the map; `player` points at its player.
+    // World::Create over the map with the gameplay's factories and the
+    // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
     // Holds or releases the key bound to the action by default.
     static void Hold(KeybindAction action, bool down);
