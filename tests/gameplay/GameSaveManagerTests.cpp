@@ -9,10 +9,10 @@
 #include "gameplay/GameSaveFile.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/GameSaveTestData.h"
-#include "shell/GameStateManager.h"
 #include "gameplay/PlayerInventory.h"
-#include "support/TempDir.h"
+#include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
+#include "support/TempDir.h"
 
 namespace mirefell
 {
