@@ -167,7 +167,7 @@ public:
     }
 
     SectorGraph sectorGraph;
-    GridObject* player = nullptr;                 // one of `objects`; set when the player is made
+    GridObject* player = nullptr;                 // one of `objects`: the gameplay's Player, made by its factory
     ParticleSystem* particleStore;                // the renderer's particle list (not owned)
     std::unique_ptr<AIRegionGraph> aiRegions;     // made by Reset; holds the level script
     std::unique_ptr<WorldCollision> collision;    // made by Reset
