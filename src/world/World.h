@@ -95,9 +95,10 @@ public:
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);
     // A pickup or monster of a layer-"3" record, placed on the record's
-    // point; null when its factory gives no object. powerupIndex is the running count of random pickup
-    // records. Throws "entity doesn't have starting sector" for an entity
-    // outside every sector and a bare std::exception for an unknown kind.
+    // point; null when its factory gives no object. powerupIndex is the
+    // running count of random pickup records. Throws "entity doesn't have
+    // starting sector" for an entity outside every sector and a bare
+    // std::exception for an unknown kind.
     static GridObject* SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex);
 
     // (Re)creates the blood decals, particles and collision service, sets
