@@ -14,9 +14,12 @@
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/INotificationService.h"
 #include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "ui/NotificationBox.h"
 
 namespace mirefell
 {
@@ -35,6 +38,7 @@ uint32_t TickCountMs()
 
 Core::Core() : statsStartTick(TickCountMs())
 {
+    SetNotificationService(&NotificationBox::GetInstance());
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -43,6 +47,7 @@ Core::Core() : statsStartTick(TickCountMs())
 
 Core::~Core()
 {
+    SetNotificationService(nullptr);
     Config::GetInstance().Save();
 }
 
