@@ -15,9 +15,12 @@
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/INotificationService.h"
 #include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "ui/NotificationBox.h"
 
 namespace mirefell
 {
@@ -36,6 +39,7 @@ uint32_t TickCountMs()
 
 Core::Core() : statsStartTick(TickCountMs())
 {
+    SetNotificationService(&NotificationBox::GetInstance());
     // The world makes level scripts by name; gameplay owns them.
     LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
@@ -46,6 +50,7 @@ Core::Core() : statsStartTick(TickCountMs())
 
 Core::~Core()
 {
+    SetNotificationService(nullptr);
     Config::GetInstance().Save();
 }
 

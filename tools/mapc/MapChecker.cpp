@@ -13,6 +13,7 @@
 #include "Reachability.h"
 #include "ScriptProbe.h"
 #include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "platform/GameError.h"
@@ -109,7 +110,7 @@ void CheckBuild(const MapData& map, std::vector<std::string>& problems)
     ParticleSystem particles;
     Camera camera;
     try {
-        World::Create(&root, &debugRoot, &particles, &camera, copy);
+        World::Create(&root, &debugRoot, &particles, &camera, copy, saves.GetLevelSettings(), MakeMapObjectFactories());
     } catch (const GameError& error) {
         problems.push_back("the level build fails: " + error.Describe());
     } catch (const std::exception& error) {

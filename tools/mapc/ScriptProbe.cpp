@@ -79,7 +79,10 @@ public:
 };
 
 class ProbePowerup : public IPowerup
-{};
+{
+public:
+    bool RidesElevator(int32_t) const override { return false; }
+};
 
 class ProbeMonster : public IMonster
 {
