@@ -1,0 +1,74 @@
+// LevelRoute: plays a shipped level's authored route headless. The level is
+// built from its committed map, the player gets the god-mode cheat, and the
+// route of the level's source is followed step by step as a player would:
+// turning with the mouse, walking with the forward key, opening doors with
+// the use key, waiting for lifts and doors. Every hook the game calls on the
+// level script is counted on the way.
+//
+// Until the level build makes switches and monsters, a switch is thrown by
+// calling the script's switch hook on a stand-in once the player stands
+// within reach of it and faces it, and the monsters are stand-ins in the
+// script's index (nothing fights back).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "LevelSource.h"
+#include "support/GameplayFixture.h"
+#include "support/ScriptStandIns.h"
+#include "world/MapScript.h"
+
+namespace mirefell::testing
+{
+
+// Counts the hooks the game calls, then hands them to the level's script.
+class CountingScript : public MapScript
+{
+public:
+    explicit CountingScript(std::unique_ptr<MapScript> inner_);
+
+    void Update() override { inner->Update(); }
+    void OnDoorOpened(IDoor* door) override { inner->OnDoorOpened(door); }
+    void OnPowerupPickedUp(IPowerup* powerup) override;
+    void OnSwitchToggled(ISwitch* toggled) override;
+    void OnTriggerEnter(const AreaTrigger& trigger) override;
+    void OnTriggerLeave(const AreaTrigger& trigger) override { inner->OnTriggerLeave(trigger); }
+
+    std::unique_ptr<MapScript> inner;
+    std::map<IPowerup*, int> pickups;
+    std::map<ISwitch*, int> switches;
+    std::map<std::string, int> entered;
+};
+
+class LevelRouteTest : public GameplayTest
+{
+protected:
+    // Builds the shipped level (assets/maps/<name>.json) with its script on
+    // stand-ins, counted, and the player in god mode.
+    void LoadLevel(const std::string& name);
+    // Follows the whole route; a step that cannot be done fails the test.
+    void WalkRoute();
+    // The pickup of that entity id (compare by address only: a collected
+    // pickup is freed), or null.
+    IPowerup* PickupById(int32_t id) const;
+    // How often the script's switch hook was called for the switch.
+    int Throws(uint32_t switchId);
+
+    maptool::LevelSource source;
+    ScriptStandIns standIns;
+    CountingScript* counter = nullptr;
+
+private:
+    Vector2 Where() const;
+    void Aim(Vector2 target);
+    bool WalkTo(Vector2 target, float stopAt);
+    void Use(Vector2 target);
+    void ThrowSwitch(uint32_t id);
+    template <class Done> bool WaitFor(Done done);
+    void Follow(const maptool::RouteStep& step);
+};
+
+} // namespace mirefell::testing

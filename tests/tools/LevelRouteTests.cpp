@@ -1,0 +1,88 @@
+// The authored routes through the shipped levels, played headless from the
+// start to the exit (see LevelRoute). On the way each scripted trigger fires
+// as often as the route passes it, each switch is thrown once, and the
+// script's once-only reactions act once.
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "LevelRoute.h"
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
+#include "gameplay/Player.h"
+#include "render/PointLights.h"
+#include "shell/GameStateManager.h"
+#include "world/GridObject.h"
+#include "world/LightSource.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+class PentagramRoute : public LevelRouteTest
+{};
+class DescentRoute : public LevelRouteTest
+{};
+class MouthRoute : public LevelRouteTest
+{};
+
+TEST_F(PentagramRoute, ReachesTheExitAndFiresEachTriggerOnce)
+{
+    LoadLevel("pentagram");
+    IPowerup* closetKey = PickupById(118);
+    ASSERT_NE(closetKey, nullptr);
+    WalkRoute();
+    if (HasFatalFailure())
+        return;
+
+    EXPECT_EQ(GameStateManager::GetInstance().current, GameState::LevelComplete);
+    EXPECT_TRUE(player->hasRedKey);
+    EXPECT_FALSE(player->dead);
+
+    const std::map<std::string, int> entered = {
+        {"space_elevator_down", 1}, {"space_elevator_right", 1}, {"pentagram_tunnel", 1}, {"pentagram_left", 1}};
+    EXPECT_EQ(counter->entered, entered);
+    ASSERT_EQ(counter->switches.size(), 1u);
+    EXPECT_EQ(Throws(1973), 1);
+    EXPECT_EQ(counter->pickups[closetKey], 1);
+    for (const uint32_t id : {23u, 24u, 25u, 26u, 27u, 115u})
+        EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
+}
+
+TEST_F(DescentRoute, ReachesTheExitThroughTheDarkAndBothKeys)
+{
+    LoadLevel("descent");
+    IPowerup* chapelKey = PickupById(127);
+    ASSERT_NE(chapelKey, nullptr);
+    WalkRoute();
+    if (HasFatalFailure())
+        return;
+
+    EXPECT_EQ(GameStateManager::GetInstance().current, GameState::LevelComplete);
+    EXPECT_TRUE(player->hasRedKey);
+    EXPECT_TRUE(player->hasBlueKey);
+    EXPECT_FALSE(player->dead);
+
+    // The secret niche is passed on the way into the vault and out again.
+    const std::map<std::string, int> entered = {
+        {"secret_passage", 2}, {"bluekey", 1}, {"final_room_top", 1}, {"final_room_bottom", 1}};
+    EXPECT_EQ(counter->entered, entered);
+    EXPECT_EQ(counter->switches.size(), 5u);
+    for (const uint32_t id : {1299u, 3859u, 1301u, 2575u, 1300u}) {
+        EXPECT_EQ(Throws(id), 1) << "switch " << id;
+        EXPECT_TRUE(standIns.switches.at(id).on) << "switch " << id;
+    }
+    EXPECT_EQ(counter->pickups[chapelKey], 1);
+    // The key put the lights out and the generator's switch put them back.
+    world->ForEachObject(GridObjectType::LightSource,
+                         [](GridObject* object) { EXPECT_EQ(static_cast<LightSource*>(object)->light->enabled, 1); });
+    // Each lift ended where the route left it.
+    EXPECT_EQ(FindElevator(216)->state, ElevatorStateTop);
+    for (const int32_t id : {3, 73, 74, 197, 247, 248, 126, 392})
+        EXPECT_EQ(FindElevator(id)->state, ElevatorStateBottom) << "lift " << id;
+}
+
+} // namespace
+} // namespace mirefell::testing
