@@ -2,64 +2,23 @@
 // what each area, switch and the red key do to the real doors and
 // elevators. Switches and monsters are stand-ins until the level build
 // makes them.
-#include <string>
-
 #include <gtest/gtest.h>
 
-#include "gameplay/Door.h"
-#include "gameplay/Elevator.h"
-#include "gameplay/LevelScriptCatalogue.h"
-#include "gameplay/Powerup.h"
-#include "support/GameplayFixture.h"
-#include "support/ScriptStandIns.h"
-#include "world/AIRegionGraph.h"
-#include "world/MapEntityTypes.h"
-#include "world/MapLoader.h"
+#include "ShippedLevelFixture.h"
 
 namespace mirefell::testing
 {
 namespace
 {
 
-class ScriptPentagram : public GameplayTest
+class ScriptPentagram : public ShippedLevelTest
 {
 protected:
     void SetUp() override
     {
-        GameplayTest::SetUp();
-        MapEntityTypes::Initialize();
-        LevelScriptCatalogue::RegisterAll();
-        MapData map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/pentagram.json");
-        ASSERT_TRUE(map.hasScript);
-        map.hasScript = false; // started below, with stand-ins
-        BuildLevel(map);
-        standIns.Start(*world);
-        script = world->aiRegions->script.get();
+        ShippedLevelTest::SetUp();
+        LoadLevel("pentagram");
     }
-
-    Door& DoorOf(int32_t id)
-    {
-        if (Door* door = FindDoor(id))
-            return *door;
-        throw std::runtime_error("no door " + std::to_string(id));
-    }
-    Elevator& ElevatorOf(int32_t id)
-    {
-        if (Elevator* elevator = FindElevator(id))
-            return *elevator;
-        throw std::runtime_error("no elevator " + std::to_string(id));
-    }
-    Powerup& PickupOf(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-                return *pickup;
-        throw std::runtime_error("no pickup " + std::to_string(id));
-    }
-    void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }
-
-    ScriptStandIns standIns;
-    MapScript* script = nullptr;
 };
 
 constexpr int32_t FirstPillar = 25;
@@ -127,14 +86,14 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
     Enter("space_elevator_right");
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    script->OnSwitchToggled(&standIns.switches.at(550));
+    Throw(550);
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
-    script->OnSwitchToggled(&standIns.switches.at(551));
+    Throw(551);
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
     EXPECT_FALSE(standIns.switches.at(550).on);
     EXPECT_FALSE(standIns.switches.at(551).on);
 
-    script->OnSwitchToggled(&standIns.switches.at(1973));
+    Throw(1973);
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateMovingUp);
     EXPECT_EQ(DoorOf(460).GetState(), DoorStateOpening);
     EXPECT_TRUE(standIns.switches.at(1973).on);
@@ -142,9 +101,9 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(ElevatorOf(440).sector->floorTopY, 0.0f);
 
-    script->OnPowerupPickedUp(&PickupOf(229)); // the exit: no concern of the script
+    Collect(229); // the exit: no concern of the script
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateClosed);
-    script->OnPowerupPickedUp(&PickupOf(118));
+    Collect(118);
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateOpening);
     EXPECT_EQ(DoorOf(335).GetState(), DoorStateOpening);
 }

@@ -84,5 +84,29 @@ TEST_F(DescentRoute, ReachesTheExitThroughTheDarkAndBothKeys)
         EXPECT_EQ(FindElevator(id)->state, ElevatorStateBottom) << "lift " << id;
 }
 
+TEST_F(MouthRoute, ReachesTheExitThroughTheJailTheCavernAndTheSanctum)
+{
+    LoadLevel("mouth");
+    WalkRoute();
+    if (HasFatalFailure())
+        return;
+
+    EXPECT_EQ(GameStateManager::GetInstance().current, GameState::LevelComplete);
+    EXPECT_TRUE(player->hasRedKey);
+    EXPECT_TRUE(player->hasBlueKey);
+    EXPECT_FALSE(player->dead);
+
+    // The red key's lift is stepped on twice: up with the key, down with
+    // the switch; it rose only once.
+    const std::map<std::string, int> entered = {{"jail", 1}, {"tunnel", 1}, {"redkey", 2}, {"bluekey", 1}};
+    EXPECT_EQ(counter->entered, entered);
+    EXPECT_EQ(counter->switches.size(), 1u);
+    EXPECT_EQ(Throws(3030), 1);
+    EXPECT_EQ(FindElevator(62)->state, ElevatorStateBottom);
+    // Every door the script opened is still open.
+    for (const int32_t id : {8, 9, 10, 11, 12, 63, 267, 203, 205})
+        EXPECT_EQ(FindDoor(id)->GetState(), DoorStateOpen) << "door " << id;
+}
+
 } // namespace
 } // namespace mirefell::testing
