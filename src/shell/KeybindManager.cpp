@@ -1,15 +1,15 @@
 #include "shell/KeybindManager.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include <boost/serialization/map.hpp>
 #include <boost/serialization/utility.hpp>
 
-#include "shell/BinaryArchive.h"
-#include "shell/Input.h"
 #include "platform/Lookup.h"
+#include "shell/BinaryArchive.h"
+#include "shell/FileKeeping.h"
+#include "shell/Input.h"
 
 namespace mirefell
 {
@@ -81,11 +81,11 @@ void KeybindManager::Load()
         ReadBindings(filePath, loaded);
     } catch (const ArchiveError& error) {
         // Keep what was there: the file may come from a newer game.
-        const std::string backup = filePath + ".bak";
-        std::error_code copyError;
-        std::filesystem::copy_file(filePath, backup, std::filesystem::copy_options::overwrite_existing, copyError);
+        const std::string backup = KeepBackupCopy(filePath);
         std::fprintf(stderr, "%s does not hold key bindings (%s); using the defaults%s\n", filePath.c_str(),
-                     error.Describe().c_str(), copyError ? "" : (" (the old file is kept as " + backup + ")").c_str());
+                     error.Describe().c_str(),
+                     backup.empty() ? " (could not keep a copy)"
+                                    : (" (the old file is kept as " + backup + ")").c_str());
         return;
     }
     bindings = std::move(loaded);

@@ -5,8 +5,8 @@
 // The file is read on first use and written at reset and when the manager is
 // destroyed at exit. A missing file gives the default table. A file that does
 // not read as a bindings archive (truncated, garbage, foreign) also gives the
-// defaults: it is kept as "binds.bin.bak" and one line on stderr says so;
-// nothing is thrown. Actions a file lacks are loaded as unbound.
+// defaults: it is kept as "binds.bin.bak" (or the next free numbered backup)
+// and one line on stderr says so; nothing is thrown. Actions a file lacks are loaded as unbound.
 #pragma once
 
 #include <map>
