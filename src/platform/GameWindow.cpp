@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -63,12 +64,13 @@ GameWindow::GameWindow(const std::string& title, const WindowLayout& layout) : h
     if (!handles->window) {
         // A driver without sRGB visuals still runs the game, with a darker
         // picture; say so rather than refuse to start.
-        std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", SDL_GetError());
+        const std::string srgbFailure = SDL_GetError();
         RequestContext(false);
         handles->window = CreateWindow(title, layout);
+        if (!handles->window)
+            throw GameError("can't create the window", srgbFailure);
+        std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", srgbFailure.c_str());
     }
-    if (!handles->window)
-        throw GameError("can't create the window", SDL_GetError());
 
     handles->context = SDL_GL_CreateContext(handles->window);
     if (!handles->context) {
