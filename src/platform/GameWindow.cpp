@@ -164,6 +164,14 @@ std::vector<DisplayMode> GameWindow::GetDisplayModes() const
     return VideoSystem::GetDisplayModes();
 }
 
+uint32_t GameWindow::GetRefreshRate() const
+{
+    SDL_DisplayMode mode{};
+    if (SDL_GetWindowDisplayMode(handles->window, &mode) != 0 || mode.refresh_rate <= 0)
+        return 0;
+    return static_cast<uint32_t>(mode.refresh_rate);
+}
+
 void GameWindow::SetClientSize(int32_t width, int32_t height)
 {
     SDL_SetWindowSize(handles->window, std::max(width, 1), std::max(height, 1));
