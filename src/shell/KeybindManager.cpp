@@ -38,20 +38,6 @@ std::map<int32_t, std::wstring> BuildKeyNames()
     return names;
 }
 
-// Reads `path` into `loaded`; throws ArchiveError when it is not a bindings
-// file.
-void ReadBindings(const std::string& path, std::map<KeybindAction, Keybind>& loaded)
-{
-    ReadArchiveFile(path, [&](ArchiveReader& ar) { ar >> loaded; });
-    for (const auto& [action, binding] : loaded) {
-        const int32_t value = static_cast<int32_t>(action);
-        if (value < FirstKeybindAction || value > LastKeybindAction)
-            throw ArchiveError("invalid archive", path + ": unknown action " + std::to_string(value));
-    }
-    for (int32_t value = FirstKeybindAction; value <= LastKeybindAction; ++value)
-        loaded.try_emplace(static_cast<KeybindAction>(value), Keybind{});
-}
-
 } // namespace
 
 KeybindManager& KeybindManager::GetInstance()
@@ -66,6 +52,20 @@ KeybindManager& KeybindManager::GetInstance()
 
 KeybindManager::KeybindManager(std::string path) : filePath(std::move(path)) {}
 
+std::map<KeybindAction, Keybind> KeybindManager::ReadBindingsFile(const std::string& path)
+{
+    std::map<KeybindAction, Keybind> loaded;
+    ReadArchiveFile(path, [&](ArchiveReader& ar) { ar >> loaded; });
+    for (const auto& [action, binding] : loaded) {
+        const int32_t value = static_cast<int32_t>(action);
+        if (value < FirstKeybindAction || value > LastKeybindAction)
+            throw ArchiveError("invalid archive", path + ": unknown action " + std::to_string(value));
+    }
+    for (int32_t value = FirstKeybindAction; value <= LastKeybindAction; ++value)
+        loaded.try_emplace(static_cast<KeybindAction>(value), Keybind{});
+    return loaded;
+}
+
 KeybindManager::~KeybindManager()
 {
     Save();
@@ -78,7 +78,7 @@ void KeybindManager::Load()
         return;
     std::map<KeybindAction, Keybind> loaded;
     try {
-        ReadBindings(filePath, loaded);
+        loaded = ReadBindingsFile(filePath);
     } catch (const ArchiveError& error) {
         // Keep what was there: the file may come from a newer game.
         const std::string backup = KeepBackupCopy(filePath);

@@ -36,6 +36,9 @@ public:
     KeybindManager(const KeybindManager&) = delete;
     KeybindManager& operator=(const KeybindManager&) = delete;
 
+    // Reads a bindings file: every action it lacks comes back unbound.
+    // Throws ArchiveError when the file is missing or not a bindings archive.
+    static std::map<KeybindAction, Keybind> ReadBindingsFile(const std::string& path);
     void Load();
     // A failed write is reported on stderr and leaves the old file.
     void Save() const;
