@@ -68,4 +68,17 @@ struct ParticleInstanceRecord
 };
 static_assert(sizeof(ParticleInstanceRecord) == 80);
 
+// Sprite vertex, 36 bytes: position (z is the layer depth), colour (four
+// floats), texture coordinate. The sprite batch writes four per sprite.
+struct VertexPositionColorTexture
+{
+    Vector3 position;
+    Vector4 color;
+    Vector2 textureCoordinate;
+
+    static constexpr uint32_t InputElementCount = 3;
+    static const gpu::InputElement InputElements[InputElementCount];
+};
+static_assert(sizeof(VertexPositionColorTexture) == 36);
+
 } // namespace mirefell
