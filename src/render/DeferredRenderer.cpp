@@ -72,7 +72,7 @@ void DeferredRenderer::Draw(const Camera& camera, bool bloom)
 {
     if (bloom)
         ExtractBloom();
-    if (Config::GetInstance().ssao >= 0 && !lowFeatureLevel)
+    if (Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel)
         DrawSsao();
     DrawLights(camera);
     Compose();

@@ -106,7 +106,7 @@ void PostFXChain::UpdateSsaoSettings()
     s.fadeOutFrom = 1000.0f;
     s.fadeOutTo = 1500.0f;
     s.horizonAngleThreshold = 0.1f;
-    s.qualityLevel = std::clamp(Config::GetInstance().ssao, 0, 3);
+    s.qualityLevel = std::clamp(Config::GetInstance().settings.ssao, 0, 3);
     s.radius = 1.0f;
     s.shadowClamp = 0.98f;
     s.shadowMultiplier = 1.0f;
@@ -152,7 +152,7 @@ void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
 
 void PostFXChain::ApplyFxaa()
 {
-    if (Config::GetInstance().fxaa)
+    if (Config::GetInstance().settings.fxaa)
         DrawFullScreen(fxaaShader.get(), SpriteBatch::White);
 }
 
