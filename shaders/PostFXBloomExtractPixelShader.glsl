@@ -8,8 +8,8 @@ uniform sampler2D source_t0;
 
 layout(location = 0) out vec4 Target0;
 
-const float Threshold = 0.7;
-const float Strength = 0.5;
+const float Threshold = 0.9;
+const float Strength = 0.35;
 
 void main()
 {

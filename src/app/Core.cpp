@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-#include "shell/Config.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/Profiler.h"
-#include "shell/Screen.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
@@ -24,6 +19,11 @@
 #include "render/PostFXChain.h"
 #include "render/PostFXScreenEffectShader.h"
 #include "render/TextureRegistry.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/Profiler.h"
+#include "shell/Screen.h"
 
 namespace mirefell
 {

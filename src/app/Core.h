@@ -19,10 +19,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/GameState.h"
 #include "platform/math/Color.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
+#include "shell/GameState.h"
 
 namespace mirefell
 {

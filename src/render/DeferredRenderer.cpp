@@ -60,8 +60,8 @@ void DeferredRenderer::Release()
     outputTarget = nullptr;
 }
 
-void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect& destination,
-                                gpu::BlendState* blend, const std::function<void()>& setUp)
+void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect& destination, gpu::BlendState* blend,
+                                const std::function<void()>& setUp)
 {
     spriteBatch->Begin(SpriteSortMode::Immediate, blend, nullptr, nullptr, nullptr, setUp);
     spriteBatch->Draw(source, destination, SpriteBatch::White);
@@ -113,10 +113,10 @@ void DeferredRenderer::Compose()
     gpu::Context& context = *DeviceContext;
     context.OMSetRenderTargets(1, &outputTarget, nullptr);
     GeometryBuffer& g = *geometryBuffer;
-    gpu::ShaderResourceView* views[] = {
-        g.shaderResourceViews[GeometryBuffer::ColourIndex].get(), g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
-        g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
-        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(), skyboxView};
+    gpu::ShaderResourceView* views[] = {g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
+                                        g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
+                                        g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
+                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(), skyboxView};
     for (uint32_t i = 0; i < 5; ++i)
         context.PSSetShaderResources(1 + i, 1, &views[i]);
     DrawQuad(g.depthResourceView.get(), fullRectangle, nullptr,

@@ -28,11 +28,11 @@ void WriteFrameConstants(FrameConstants& out, const Camera& camera, const FrameI
     out.ambient = inputs.ambient;
 }
 
-void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel,
-                              const Camera& camera, const PointLight& light)
+void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel, const Camera& camera,
+                              const PointLight& light)
 {
-    vertex.worldViewProjection = Matrix::CreateScale(light.range) * Matrix::CreateTranslation(light.position) *
-                                 camera.view * camera.projection;
+    vertex.worldViewProjection =
+        Matrix::CreateScale(light.range) * Matrix::CreateTranslation(light.position) * camera.view * camera.projection;
     pixel.colour = light.colour;
     pixel.position = light.position;
     pixel.one = 1.0f;

@@ -80,7 +80,7 @@ struct FrameInputs
 
 // Fills every written field of `out`; the unwritten ones are left as they are.
 void WriteFrameConstants(FrameConstants& out, const Camera& camera, const FrameInputs& inputs);
-void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel,
-                              const Camera& camera, const PointLight& light);
+void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel, const Camera& camera,
+                              const PointLight& light);
 
 } // namespace mirefell

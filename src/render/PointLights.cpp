@@ -22,7 +22,6 @@ namespace mirefell
 namespace
 {
 
-
 std::shared_ptr<gpu::Buffer> DynamicConstants(uint32_t bytes)
 {
     gpu::BufferDesc desc;

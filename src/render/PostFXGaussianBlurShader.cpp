@@ -26,8 +26,8 @@ std::shared_ptr<gpu::Buffer> MakeConstants()
 } // namespace
 
 PostFXGaussianBlurShader::PostFXGaussianBlurShader()
-    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")),
-      horizontalConstants(MakeConstants()), verticalConstants(MakeConstants())
+    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")), horizontalConstants(MakeConstants()),
+      verticalConstants(MakeConstants())
 {}
 
 PostFXGaussianBlurShader::Constants PostFXGaussianBlurShader::BuildConstants(float dx, float dy)
