@@ -4,10 +4,10 @@
 #include <cmath>
 #include <memory>
 
+#include "shell/Config.h"
 #include "platform/Random.h"
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"
-#include "shell/Config.h"
 #include "world/GridCell.h"
 #include "world/World.h"
 
