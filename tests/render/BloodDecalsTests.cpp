@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "render/BloodDecals.h"
 #include "shell/Config.h"
+#include "render/BloodDecals.h"
 #include "support/WorldFixture.h"
 #include "world/GridCell.h"
 

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "shell/Config.h"
 #include "render/BloodDecals.h"
 #include "render/ParticleSimulator.h"
-#include "shell/Config.h"
 #include "support/WorldFixture.h"
 
 namespace mirefell
