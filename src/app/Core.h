@@ -74,6 +74,13 @@ public:
     // The frames drawn in the last whole second.
     uint32_t GetFramesPerSecond() const { return framesPerSecond; }
 
+    // The level's scene, which the level build fills: the tree the world's
+    // meshes hang under, the debug tree and the camera the level is drawn
+    // with.
+    Mesh& GetRoot() { return root; }
+    Mesh& GetDebugRoot() { return debugRoot; }
+    Camera& GetCamera() { return camera; }
+
     // Set by the user interface while the inventory window is shown (cleared
     // by every level load); the world is then neither updated nor drawn.
     static inline bool inventoryWindowOpen = false;

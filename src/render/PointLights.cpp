@@ -116,7 +116,7 @@ void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float
     FrameInputs inputs;
     inputs.ambient = ambient;
     inputs.noiseIntensity = noiseIntensity;
-    inputs.ssaoEnabled = Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel;
+    inputs.ssaoEnabled = Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel && occlusionAvailable;
     inputs.inGame = inGame;
     inputs.noise = RandUnit();
     inputs.lightPhase = lightPhase;

@@ -67,6 +67,10 @@ public:
     float lightPhase = 0.0f;
     // Set by Initialize on devices below feature level 11_0: no occlusion.
     bool lowFeatureLevel = false;
+    // Whether an SSAO effect exists to fill the occlusion target; kept by
+    // the post-processing chain that owns the effect. Without one the
+    // target holds its clear value (0), which must not darken the frame.
+    bool occlusionAvailable = false;
 
 private:
     struct ShaderSet

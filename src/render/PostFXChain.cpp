@@ -10,6 +10,7 @@
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
 #include "render/IScreenFlashSource.h"
+#include "render/PointLights.h"
 #include "render/PostFXFxaaShader.h"
 #include "render/PostFXScreenEffectShader.h"
 #include "render/SpriteBatch.h"
@@ -45,6 +46,7 @@ void PostFXChain::CreateDeviceResources()
     invulnerabilityShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXInvulnerabilityPixelShader.glsl");
     // The SSAO effect joins here once it exists: made only on feature level
     // 11_0 and up, and a failed creation leaves the slot empty.
+    PointLights::GetInstance().occlusionAvailable = ssao != nullptr;
 }
 
 void PostFXChain::CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::RenderTargetView* backBufferView_,
@@ -75,6 +77,7 @@ void PostFXChain::OnDeviceLost()
 {
     if (!LowFeatureLevel())
         ssao.reset();
+    PointLights::GetInstance().occlusionAvailable = false;
     sceneCopyView.reset();
     sceneCopyTarget.reset();
     sceneCopy.reset();
