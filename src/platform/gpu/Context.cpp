@@ -470,6 +470,11 @@ void Context::GenerateMips(ShaderResourceView* view)
     glBindTexture(texture->target, 0);
 }
 
+void Context::Finish()
+{
+    glFinish();
+}
+
 // ---- drawing ----
 
 uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* const* colour, uint32_t colourCount,

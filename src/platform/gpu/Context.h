@@ -71,6 +71,9 @@ public:
     // Copies every mip of a texture of the same size and format, raw.
     void CopyResource(Texture2D* destination, Texture2D* source);
     void GenerateMips(ShaderResourceView* view);
+    // Waits until every command issued so far has run (benchmarks that time
+    // one pass at a time).
+    void Finish();
 
     void Draw(uint32_t vertexCount, uint32_t startVertex);
     void DrawIndexed(uint32_t indexCount, uint32_t startIndex, int32_t baseVertex);
