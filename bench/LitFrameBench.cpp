@@ -33,6 +33,7 @@
 #include "render/PostFXChain.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
+#include "support/RoomMesh.h"
 
 namespace
 {
@@ -82,17 +83,7 @@ struct Hall
 
     void BuildScene()
     {
-        auto room = std::make_unique<Mesh>(EffectIdTexture, MeshVertexFormatTexture);
-        BuildCubeMesh(room->geometry);
-        for (MeshTriangle& t : room->geometry.triangles) {
-            std::swap(t.b, t.c);
-            std::swap(t.uvB, t.uvC);
-        }
-        room->textureName = "wall";
-        room->scale = {256, 64, 256};
-        room->position = {0, 64, 0};
-        room->UpdateTransform();
-        root.AddChild(std::move(room));
+        root.AddChild(testing::InwardRoom("wall", {256, 64, 256}, {0, 64, 0}));
         for (int i = 0; i < 64; ++i) {
             auto pillar = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
             BuildCubeMesh(pillar->geometry);

@@ -3,6 +3,8 @@
 // looks).
 #pragma once
 
+#include <string>
+
 #include "render/IPostFXShader.h"
 
 namespace mirefell

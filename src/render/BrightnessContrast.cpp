@@ -1,12 +1,10 @@
 // BrightnessContrast: the frame copy and its quad.
 #include "render/BrightnessContrast.h"
 
-#include <algorithm>
-
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "render/GraphicsDevice.h"
-#include "render/IPostFXShader.h"
+#include "render/PassResources.h"
 #include "render/SpriteBatch.h"
 
 namespace mirefell
@@ -21,12 +19,7 @@ void BrightnessContrast::LoadShader()
     pixelShader.reset();
     pixelShader = LoadPixelShader(L"shaders/BrightnessContrastPixelShader.glsl");
     constantBuffer.reset();
-    gpu::BufferDesc desc;
-    desc.byteWidth = ConstantBytes;
-    desc.usage = gpu::Usage::Dynamic;
-    desc.bindFlags = gpu::BindConstantBuffer;
-    desc.cpuWrite = true;
-    constantBuffer = Device->CreateBuffer(desc);
+    constantBuffer = CreateDynamicConstants(ConstantBytes);
 }
 
 void BrightnessContrast::CreateTarget(gpu::Texture2D* backBuffer_)
@@ -34,12 +27,7 @@ void BrightnessContrast::CreateTarget(gpu::Texture2D* backBuffer_)
     backBuffer = backBuffer_;
     frameCopyView.reset();
     frameCopy.reset();
-    gpu::Texture2DDesc desc;
-    desc.width = static_cast<uint32_t>(std::max(ScreenWidth, 1));
-    desc.height = static_cast<uint32_t>(std::max(ScreenHeight, 1));
-    desc.format = gpu::Format::R8G8B8A8_UNORM_SRGB;
-    desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
-    frameCopy = Device->CreateTexture2D(desc);
+    frameCopy = CreateFrameCopy();
     frameCopyView = Device->CreateShaderResourceView(frameCopy.get());
     fullRectangle = {0, 0, ScreenWidth, ScreenHeight};
 }

@@ -9,6 +9,7 @@
 #include "render/CommonStatesHolder.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
+#include "render/PassResources.h"
 #include "render/PointLights.h"
 #include "render/PostFXBloomExtractShader.h"
 #include "render/PostFXChain.h"

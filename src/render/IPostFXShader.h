@@ -5,10 +5,7 @@
 // replaces the pixel shader.
 #pragma once
 
-#include <memory>
-#include <string>
-
-#include "platform/gpu/GpuResources.h"
+#include "render/PassResources.h" // every post effect loads its shader the same way
 
 namespace mirefell
 {
@@ -21,9 +18,5 @@ public:
     // them) on the immediate context.
     virtual void Apply() = 0;
 };
-
-// A pixel shader from a shader file read through ReadData, on the
-// process-wide Device; throws what ReadData and the GPU layer throw.
-std::shared_ptr<gpu::PixelShader> LoadPixelShader(const std::wstring& file);
 
 } // namespace mirefell

@@ -13,6 +13,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/LightConstants.h"
 #include "render/MeshPrimitives.h"
+#include "render/PassResources.h"
 #include "render/ReadData.h"
 #include "shell/Config.h"
 
@@ -21,16 +22,6 @@ namespace mirefell
 
 namespace
 {
-
-std::shared_ptr<gpu::Buffer> DynamicConstants(uint32_t bytes)
-{
-    gpu::BufferDesc desc;
-    desc.byteWidth = bytes;
-    desc.usage = gpu::Usage::Dynamic;
-    desc.bindFlags = gpu::BindConstantBuffer;
-    desc.cpuWrite = true;
-    return Device->CreateBuffer(desc);
-}
 
 template <class T> void Upload(gpu::Buffer* buffer, const T& record)
 {
@@ -73,17 +64,16 @@ void PointLights::Initialize()
 {
     lowFeatureLevel = Device->GetFeatureLevel() < gpu::FeatureLevel::Level11_0;
     frameConstants.reset();
-    frameConstants = DynamicConstants(FrameConstantBytes);
+    frameConstants = CreateDynamicConstants(FrameConstantBytes);
 
     auto set = std::make_unique<ShaderSet>();
     const std::vector<uint8_t> vertexBytes = ReadData(L"shaders/PointLightVertexShader.glsl");
     set->vertexShader = Device->CreateVertexShader(vertexBytes.data(), vertexBytes.size());
-    const std::vector<uint8_t> pixelBytes = ReadData(L"shaders/PointLightPixelShader.glsl");
-    set->pixelShader = Device->CreatePixelShader(pixelBytes.data(), pixelBytes.size());
+    set->pixelShader = LoadPixelShader(L"shaders/PointLightPixelShader.glsl");
     const gpu::InputElement position{"SV_Position", 0, gpu::Format::R32G32B32_FLOAT, 0, 0, false, 0};
     set->inputLayout = Device->CreateInputLayout(&position, 1, vertexBytes.data(), vertexBytes.size());
-    set->vertexConstants = DynamicConstants(LightConstantBytes);
-    set->pixelConstants = DynamicConstants(LightConstantBytes);
+    set->vertexConstants = CreateDynamicConstants(LightConstantBytes);
+    set->pixelConstants = CreateDynamicConstants(LightConstantBytes);
     shaders = std::move(set);
 
     const std::vector<Vector3> sphere = BuildUnitSphereVertices();

@@ -10,6 +10,7 @@
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
 #include "render/IScreenFlashSource.h"
+#include "render/PassResources.h"
 #include "render/PointLights.h"
 #include "render/PostFXFxaaShader.h"
 #include "render/PostFXScreenEffectShader.h"
@@ -61,12 +62,7 @@ void PostFXChain::CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::Re
     sceneCopyView.reset();
     sceneCopyTarget.reset();
     sceneCopy.reset();
-    gpu::Texture2DDesc desc;
-    desc.width = static_cast<uint32_t>(std::max(ScreenWidth, 1));
-    desc.height = static_cast<uint32_t>(std::max(ScreenHeight, 1));
-    desc.format = gpu::Format::R8G8B8A8_UNORM_SRGB;
-    desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
-    sceneCopy = Device->CreateTexture2D(desc);
+    sceneCopy = CreateFrameCopy();
     sceneCopyTarget = Device->CreateRenderTargetView(sceneCopy.get());
     sceneCopyView = Device->CreateShaderResourceView(sceneCopy.get());
     fullRectangle = {0, 0, ScreenWidth, ScreenHeight};

@@ -2,22 +2,15 @@
 #include "render/PostFXScreenEffectShader.h"
 
 #include "platform/gpu/Context.h"
-#include "platform/gpu/Device.h"
 #include "render/GraphicsDevice.h"
 
 namespace mirefell
 {
 
 PostFXScreenEffectShader::PostFXScreenEffectShader()
-    : pixelShader(LoadPixelShader(L"shaders/PostFXScreenEffectPixelShader.glsl"))
-{
-    gpu::BufferDesc desc;
-    desc.byteWidth = ConstantBytes;
-    desc.usage = gpu::Usage::Dynamic;
-    desc.bindFlags = gpu::BindConstantBuffer;
-    desc.cpuWrite = true;
-    constantBuffer = Device->CreateBuffer(desc);
-}
+    : pixelShader(LoadPixelShader(L"shaders/PostFXScreenEffectPixelShader.glsl")),
+      constantBuffer(CreateDynamicConstants(ConstantBytes))
+{}
 
 void PostFXScreenEffectShader::Apply()
 {

@@ -26,6 +26,7 @@
 #include "render/SpriteBatch.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "support/RoomMesh.h"
 
 namespace mirefell::testing
 {
@@ -61,16 +62,7 @@ protected:
         camera.target = {0, 0, -20};
         camera.UpdateView();
 
-        auto room = std::make_unique<Mesh>(EffectIdTexture, MeshVertexFormatTexture);
-        BuildCubeMesh(room->geometry);
-        for (MeshTriangle& t : room->geometry.triangles) { // walls face inwards
-            std::swap(t.b, t.c);
-            std::swap(t.uvB, t.uvC);
-        }
-        room->textureName = "white";
-        room->scale = {20, 20, 20};
-        room->UpdateTransform();
-        root.AddChild(std::move(room));
+        root.AddChild(InwardRoom("white", {20, 20, 20}));
         root.Update();
     }
 
