@@ -57,33 +57,37 @@ const float MinimumAttenuation = 0.001; // keeps the light finite at its centre
 
 void main()
 {
+    // Position and distance first: pixels the light cannot reach leave
+    // before the normal is read (most of a near light's screen).
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
-    if (dot(normal, normal) < 0.01)
-        discard;
-    normal = normalize(normal);
-
     float depth = texelFetch(depth_t2, pixel, 0).r;
     vec2 screenUv = gl_FragCoord.xy / screenSize;
     vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
     world /= world.w;
-
     vec3 toLight = light.position - world.xyz;
     float d = length(toLight);
-    vec3 direction = toLight / max(d, 1e-4);
-    float facing = dot(normal, direction);
-    float diffuse = light.shaderFlag != 0 ? max(facing, 0.0) : facing * 0.5 + 0.5;
-
     float attenuation =
         max(light.attenuationConstant + light.attenuationLinear * d + light.attenuationQuadratic * d * d,
             MinimumAttenuation);
     float falloff;
     if (light.useFixedRadius != 0) {
-        float x = clamp(d / max(light.fixedRadius, 1e-4), 0.0, 1.0);
+        float x = d / max(light.fixedRadius, 1e-4);
+        if (x >= 1.0)
+            discard;
         float window = 1.0 - x * x;
         falloff = window * window / attenuation;
     } else {
-        falloff = max(1.0 / attenuation - 1.0 / Cutoff, 0.0);
+        if (attenuation >= Cutoff)
+            discard;
+        falloff = 1.0 / attenuation - 1.0 / Cutoff;
     }
+
+    vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
+    if (dot(normal, normal) < 0.01)
+        discard;
+    normal = normalize(normal);
+    vec3 direction = toLight / max(d, 1e-4);
+    float facing = dot(normal, direction);
+    float diffuse = light.shaderFlag != 0 ? max(facing, 0.0) : facing * 0.5 + 0.5;
     Target0 = vec4(light.colour.rgb * (light.intensity * diffuse * falloff), light.colour.a);
 }
