@@ -36,6 +36,10 @@ vec3 ToLinear(vec3 display)
 void main()
 {
     vec3 linear = texelFetch(frame_t0, ivec2(gl_FragCoord.xy), 0).rgb;
+    if (brightness == 0.0 && contrast == 1.0) { // the defaults: nothing to change, no powers to pay for
+        Target0 = vec4(linear, 1.0);
+        return;
+    }
     vec3 display = (ToDisplay(linear) - 0.5) * contrast + 0.5 + brightness;
     Target0 = vec4(ToLinear(clamp(display, 0.0, 1.0)), 1.0);
 }
