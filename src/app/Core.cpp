@@ -256,10 +256,16 @@ void Core::CreateDeviceResources()
 
 void Core::CreateTitleScene() {}
 void Core::UpdateSceneBuffers(GameState) {}
-void Core::UpdatePostEffects() {}
+void Core::UpdatePostEffects()
+{
+    postFX->Update();
+}
 void Core::UpdateTitleScene() {}
 void Core::UpdateWorld() {}
-void Core::UpdatePointLights() {}
+void Core::UpdatePointLights()
+{
+    PointLights::GetInstance().Update();
+}
 void Core::UpdateUi() {}
 bool Core::CanRestartAfterDeath() const
 {

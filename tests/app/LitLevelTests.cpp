@@ -23,6 +23,7 @@
 #include "render/MeshRegistry.h"
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
+#include "render/PostFXChain.h"
 #include "render/TextureRegistry.h"
 #include "support/GpuTest.h"
 #include "support/WorldFixture.h"
@@ -124,6 +125,42 @@ TEST_F(LitLevelTest, TheTestMapIsLitByItsLights)
     const Rgba8 door = At(140, 80);
     EXPECT_GT(door.b, door.r + 5);
     EXPECT_EQ(upperWall.a, 255);
+}
+
+// Each state's branch on the same level: the in-game menu dims the frame to
+// a grey (the luminance pass), the level-complete screen tints it with its
+// fade (none yet at fade 0), the loading frame is the cleared black alone,
+// and an open inventory window shows its backdrop instead of the level.
+TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
+{
+    StartLevel(320, 180);
+    core->Render();
+    const Rgba8 played = At(250, 10);
+
+    GameStateManager::GetInstance().Request(GameState::IngameMenu);
+    core->Render();
+    const Rgba8 menu = At(250, 10);
+    EXPECT_LT(menu.r, played.r);
+    EXPECT_NEAR(menu.r, menu.b, 3) << "drained of colour";
+
+    GameStateManager::GetInstance().Request(GameState::LevelComplete);
+    PostFXChain::fadeLevel = 0.0f;
+    core->Render();
+    const Rgba8 complete = At(250, 10);
+    EXPECT_NEAR(complete.r, played.r, 2) << "no fade yet";
+
+    GameStateManager::GetInstance().Request(GameState::Loading);
+    core->Render();
+    const Rgba8 loading = At(250, 10);
+    EXPECT_EQ(loading.r + loading.g + loading.b, 0);
+
+    GameStateManager::GetInstance().Request(GameState::Playing);
+    Core::inventoryWindowOpen = true;
+    core->Render();
+    const Rgba8 inventory = At(250, 10);
+    EXPECT_NE(inventory.r, played.r);
+    EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
+    Core::inventoryWindowOpen = false;
 }
 
 TEST_F(LitLevelTest, WritesAFullSizePicture)
