@@ -119,7 +119,7 @@ void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float
     DeviceContext->PSSetConstantBuffers(0, 1, &buffer);
 }
 
-uint32_t PointLights::Draw(const Camera& camera)
+void PointLights::Draw(const Camera& camera)
 {
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
@@ -151,7 +151,6 @@ uint32_t PointLights::Draw(const Camera& camera)
             ++drawn;
         }
     }
-    return drawn;
 }
 
 void PointLights::DrawLight(const Camera& camera, const PointLight& light)

@@ -58,9 +58,8 @@ public:
     // film grain, which only in-game frames show.
     void PrepareFrame(const Camera& camera, const Color& ambient, float noiseIntensity, bool inGame);
     // The light pass into the bound target (the light target), with the
-    // normal and depth views at pixel slots 1 and 2. Returns the number of
-    // lights drawn.
-    uint32_t Draw(const Camera& camera);
+    // normal and depth views at pixel slots 1 and 2.
+    void Draw(const Camera& camera);
 
     std::list<PointLight> lights;
     // Turns the sky in the composition; in [0, 2 pi).
