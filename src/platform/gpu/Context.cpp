@@ -470,11 +470,6 @@ void Context::GenerateMips(ShaderResourceView* view)
     glBindTexture(texture->target, 0);
 }
 
-void Context::Finish()
-{
-    glFinish();
-}
-
 // ---- drawing ----
 
 uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* const* colour, uint32_t colourCount,
@@ -752,6 +747,11 @@ void Context::ClearState()
     scissor = {};
     topology = PrimitiveTopology::Undefined;
     programDirty = inputDirty = statesDirty = framebufferDirty = true;
+}
+
+void Context::Finish()
+{
+    glFinish();
 }
 
 // ---- read-back ----

@@ -71,9 +71,6 @@ public:
     // Copies every mip of a texture of the same size and format, raw.
     void CopyResource(Texture2D* destination, Texture2D* source);
     void GenerateMips(ShaderResourceView* view);
-    // Waits until every command issued so far has run (benchmarks that time
-    // one pass at a time).
-    void Finish();
 
     void Draw(uint32_t vertexCount, uint32_t startVertex);
     void DrawIndexed(uint32_t indexCount, uint32_t startIndex, int32_t baseVertex);
@@ -84,6 +81,9 @@ public:
 
     // Unbinds everything and restores Direct3D's default state.
     void ClearState();
+    // Returns once the GPU has finished everything submitted so far
+    // (benchmarks that time passes one by one).
+    void Finish();
     // Forgets what OpenGL was last given, so the next draw sets framebuffer
     // and states again (after code that touched OpenGL directly).
     void InvalidateBindings() { framebufferDirty = statesDirty = true; }
