@@ -15,6 +15,7 @@
 #include "render/PostFXFxaaShader.h"
 #include "render/PostFXScreenEffectShader.h"
 #include "render/SpriteBatch.h"
+#include "render/SsaoSlot.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"

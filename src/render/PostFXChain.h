@@ -18,7 +18,7 @@
 
 #include "platform/gpu/GpuResources.h"
 #include "platform/math/Color.h"
-#include "render/SsaoSlot.h"
+#include "render/ASSAO_Effect.h"
 
 namespace mirefell
 {
