@@ -148,9 +148,10 @@ private:
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     Camera camera;
-    // The ambient light of the level's frames (the weapon view's, once the
-    // player has one).
-    Color ambient{0.02f, 0.02f, 0.02f, 1.0f};
+    // The ambient light of the level's frames: the weapon view's normal
+    // value (it keeps its own, which the level scripts and the Blackout
+    // modifier switch off, once the player has one).
+    Color ambient{0.05f, 0.05f, 0.05f, 0.0f};
     // The title screen's background scene and its camera (the title scene's
     // own, once it exists).
     Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};

@@ -109,7 +109,7 @@ protected:
 // Room A seen from its south-west corner: the warm ceiling light (0xFFE0C0,
 // 124 units up) lights the tops of the walls, the floor far below it gets
 // little, and the blue door of the east wall stays blue. Without the lights
-// the walls would show the ambient alone (about 14 in every channel).
+// the walls would show the ambient alone (0.05 of their colour, about 25).
 TEST_F(LitLevelTest, TheTestMapIsLitByItsLights)
 {
     StartLevel(320, 180);
