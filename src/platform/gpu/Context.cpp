@@ -844,6 +844,11 @@ void Context::ClearState()
     programDirty = inputDirty = statesDirty = framebufferDirty = true;
 }
 
+void Context::Finish()
+{
+    glFinish();
+}
+
 // ---- read-back ----
 
 void Context::ReadLevel(Texture2D* texture, uint32_t mip, uint32_t slice, uint32_t format, uint32_t type,

@@ -82,6 +82,9 @@ public:
 
     // Unbinds everything and restores Direct3D's default state.
     void ClearState();
+    // Returns once the GPU has finished everything submitted so far
+    // (benchmarks that time passes one by one).
+    void Finish();
     // Forgets what OpenGL was last given, so the next draw sets framebuffer
     // and states again (after code that touched OpenGL directly).
     void InvalidateBindings() { framebufferDirty = statesDirty = true; }
