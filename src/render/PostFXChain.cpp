@@ -6,6 +6,7 @@
 #include "platform/Random.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
+#include "render/ASSAODX11.h"
 #include "render/BasicPostFXShader.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
@@ -14,8 +15,8 @@
 #include "render/PointLights.h"
 #include "render/PostFXFxaaShader.h"
 #include "render/PostFXScreenEffectShader.h"
+#include "render/ReadData.h"
 #include "render/SpriteBatch.h"
-#include "render/SsaoSlot.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -46,8 +47,21 @@ void PostFXChain::CreateDeviceResources()
     fxaaShader = std::make_unique<PostFXFxaaShader>();
     luminanceShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXLuminancePixelShader.glsl");
     invulnerabilityShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXInvulnerabilityPixelShader.glsl");
-    // The SSAO effect joins here once it exists: made only on feature level
-    // 11_0 and up, and a failed creation leaves the slot empty.
+    CreateSsao();
+}
+
+void PostFXChain::CreateSsao()
+{
+    ssao.reset();
+    if (!LowFeatureLevel()) {
+        const std::vector<uint8_t> source = ReadData(L"assets/shaders/ASSAO.glsl");
+        const ASSAO_CreateDescDX11 desc(Device, source.data(), source.size());
+        auto effect = std::make_unique<ASSAODX11>(desc);
+        // A failed initialisation was reported by the effect; the chain goes
+        // on without occlusion.
+        if (effect->InitializeDX())
+            ssao = std::move(effect);
+    }
     PointLights::GetInstance().occlusionAvailable = ssao != nullptr;
 }
 

@@ -57,6 +57,9 @@ public:
 
     // The sprite batch, the four shaders, then the SSAO effect.
     void CreateDeviceResources();
+    // The SSAO effect from "assets/shaders/ASSAO.glsl", on feature level
+    // 11_0 and up; a failed compilation or creation leaves none.
+    void CreateSsao();
     // The back buffer (copied by every pass), its view and the scene's depth
     // view; remakes the scene copy at the screen size.
     void CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::RenderTargetView* backBufferView_,

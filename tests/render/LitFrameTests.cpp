@@ -220,6 +220,22 @@ TEST_F(LitFrameTest, AmbientLightsEverySurfaceAndDisabledLightsNothing)
     EXPECT_NEAR(wall.b, 39, 2);
 }
 
+// With SSAO on, the composition darkens the seam of the back wall and the
+// floor (row 150; row 149 is 1/3 unit above it) and leaves the open middle
+// of the wall as it was.
+TEST_F(LitFrameTest, OcclusionDarkensCreasesOnly)
+{
+    Config::GetInstance().settings.fxaa = false;
+    AddLight({0, 0, -10}, {1, 1, 1, 1}, 1, 0, 0.01f);
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 0});
+    const Rgba8 seamOpen = Frame(160, 149);
+    const Rgba8 middleOpen = Frame(160, WallRow);
+    Config::GetInstance().settings.ssao = 2;
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 0});
+    EXPECT_LT(Frame(160, 149).r, seamOpen.r - 5);
+    EXPECT_NEAR(Frame(160, WallRow).r, middleOpen.r, 2);
+}
+
 // At most 100 lights a frame, those marked to go first before the others:
 // a first-sweep light at the end of a list of 150 still lights the wall,
 // while an ordinary light after 100 others does not.
@@ -273,11 +289,12 @@ TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
 }
 
 // The picture a player would see: the room with three coloured lights and
-// a few blocks, every effect on, at 1280 x 720, written to
+// a few blocks, every effect on (SSAO at quality 2), at 1280 x 720, written to
 // test-output/lit_room.png. Lit spots are bright in their light's colour,
 // the far corners stay dark.
 TEST_F(LitFrameTest, ALitRoomAtFullSize)
 {
+    Config::GetInstance().settings.ssao = 2;
     Resize(1280, 720);
     CreateWindowSizeResources();
     camera.position = {0, -5, 15};
