@@ -11,19 +11,25 @@
 #include "render/BasicPostFXShader.h"
 #include "render/BrightnessContrast.h"
 #include "render/CommonStatesHolder.h"
+#include "render/DebugLines.h"
 #include "render/DeferredRenderer.h"
 #include "render/EffectRegistry.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
+#include "render/Painter.h"
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXScreenEffectShader.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/INotificationService.h"
 #include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "shell/TitleSubPageFlag.h"
+#include "ui/NotificationBox.h"
 
 namespace mirefell
 {
@@ -57,6 +63,7 @@ constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
 
 Core::Core() : statsStartTick(TickCountMs())
 {
+    SetNotificationService(&NotificationBox::GetInstance());
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -65,6 +72,7 @@ Core::Core() : statsStartTick(TickCountMs())
 
 Core::~Core()
 {
+    SetNotificationService(nullptr);
     Config::GetInstance().Save();
 }
 
@@ -228,9 +236,9 @@ void Core::CreateRenderer()
 {
     geometryBuffer = std::make_unique<GeometryBuffer>();
     postFX = std::make_unique<PostFXChain>(&camera);
-    postFX->inventoryOpen = &inventoryWindowOpen;
     deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
     brightnessContrast = std::make_unique<BrightnessContrast>();
+    Profiler::GetInstance().painter = std::make_unique<Painter>();
     Config::GetInstance().camera = &camera;
     Config::GetInstance().postFX = postFX.get();
     camera.fieldOfView = Config::GetInstance().settings.fov;
@@ -244,6 +252,8 @@ void Core::CreateDeviceResources()
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
     PointLights::GetInstance().Initialize();
+    DebugLines::GetInstance().Initialize();
+    Profiler::GetInstance().painter->Initialize();
     postFX->CreateDeviceResources();
     brightnessContrast->LoadShader();
     deferred->Initialize();
@@ -272,13 +282,24 @@ bool Core::CanRestartAfterDeath() const
     return false; // no level exists yet, so there is no dead player
 }
 void Core::ReloadCurrentSave() {}
-void Core::StartLevel() {}
+void Core::StartLevel()
+{
+    DebugLines::GetInstance().Lines().clear();
+}
 void Core::SetLevelTimerPaused(bool) {}
 void Core::RenderLoading() {}
 void Core::DrawParticles() {}
 void Core::DrawWeaponView() {}
-void Core::DrawDebugLines() {}
-void Core::DrawUi() {}
+
+void Core::DrawDebugLines()
+{
+    DebugLines::GetInstance().Draw(camera);
+}
+
+void Core::DrawUi()
+{
+    Profiler::GetInstance().Draw();
+}
 
 void Core::ResizeRenderer(int32_t width, int32_t height)
 {
@@ -288,6 +309,7 @@ void Core::ResizeRenderer(int32_t width, int32_t height)
     titleCamera.aspectRatio = aspect;
     titleCamera.UpdateProjection();
     depthStencilView = nullptr;
+    Profiler::GetInstance().painter->UpdateScales();
     if (!Device || !deviceResources || !backBuffer)
         return;
     geometryBuffer->Create();
@@ -304,6 +326,8 @@ void Core::ReleaseDeviceResources()
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
     PointLights::GetInstance().Release();
+    DebugLines::GetInstance().Release();
+    Profiler::GetInstance().painter->Release();
     postFX->OnDeviceLost();
     brightnessContrast->Release();
     geometryBuffer->Release();

@@ -11,9 +11,11 @@
 // interface, the world and the level loading attach at the private seams
 // below; until they do, the level's scene trees are empty.
 //
-// The constructor registers two GameStateManager listeners that refer to
-// this Core; listeners are never removed, so one Core lives per process
-// (tests reset the GameStateManager before making another).
+// The constructor registers the user interface's NotificationBox as the
+// game's notification service (until the Core is destroyed) and two
+// GameStateManager listeners that refer to this Core; listeners are never
+// removed, so one Core lives per process (tests reset the GameStateManager
+// before making another).
 #pragma once
 
 #include <cstdint>
@@ -80,13 +82,6 @@ public:
     Mesh& GetRoot() { return root; }
     Mesh& GetDebugRoot() { return debugRoot; }
     Camera& GetCamera() { return camera; }
-
-    // Set by the user interface while the inventory window is shown (cleared
-    // by every level load); the world is then neither updated nor drawn.
-    static inline bool inventoryWindowOpen = false;
-    // Set by the main menu while one of its sub-pages is shown; the title
-    // scene is then drawn dimmed.
-    static inline bool titleSubPageOpen = false;
 
 private:
     void OnLevelStart(GameState newState);

@@ -32,6 +32,11 @@ Powerup::Powerup(World* world_, MapEntity* record_) : EntityGridObject(world_, r
     meshOffset = Vector3(4.0f, 3.0f, 4.0f);
 }
 
+bool Powerup::RidesElevator(int32_t elevatorSectorId_) const
+{
+    return !isStatic && elevatorSectorId == elevatorSectorId_;
+}
+
 PowerupType Powerup::GetType() const
 {
     return static_cast<PowerupType>(record->entityType.powerupType);

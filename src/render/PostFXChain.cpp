@@ -20,6 +20,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/InventoryWindowFlag.h"
 
 namespace mirefell
 {
@@ -181,7 +182,7 @@ void PostFXChain::ApplyMenuEffects()
 
 void PostFXChain::ApplyGameEffects()
 {
-    if (inventoryOpen && *inventoryOpen) {
+    if (inventoryWindowOpen) {
         spriteBatch->Begin(SpriteSortMode::Deferred);
         spriteBatch->Draw(inventoryView, fullRectangle, InventoryTint);
         spriteBatch->End();

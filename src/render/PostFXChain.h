@@ -91,8 +91,6 @@ public:
     std::unique_ptr<BasicPostFXShader> invulnerabilityShader;
     // Set by the level at each load; null: no flashes.
     const IScreenFlashSource* flashSource = nullptr;
-    // The interface's inventory-window flag, set by its owner; null: closed.
-    const bool* inventoryOpen = nullptr;
     // Full-screen copies drawn since construction (tests and benchmarks).
     uint64_t copiesMade = 0;
 

@@ -81,4 +81,16 @@ struct VertexPositionColorTexture
 };
 static_assert(sizeof(VertexPositionColorTexture) == 36);
 
+// Line vertex, 28 bytes: position, colour (four floats). Line lists of the
+// line batch and the debug lines.
+struct VertexPositionColor
+{
+    Vector3 position;
+    Vector4 color;
+
+    static constexpr uint32_t InputElementCount = 2;
+    static const gpu::InputElement InputElements[InputElementCount];
+};
+static_assert(sizeof(VertexPositionColor) == 28);
+
 } // namespace mirefell

@@ -10,8 +10,9 @@
 #include <fstream>
 #include <memory>
 
-#include "ShellTestSupport.h"
 #include "app/Core.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
 #include "platform/Image.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
@@ -25,8 +26,11 @@
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
 #include "render/TextureRegistry.h"
+#include "shell/InventoryWindowFlag.h"
 #include "support/GpuTest.h"
-#include "support/WorldFixture.h"
+#include "support/ShellTestSupport.h"
+#include "world/MapEntityTypes.h"
+#include "world/MapLoader.h"
 #include "world/World.h"
 
 namespace mirefell::testing
@@ -81,7 +85,8 @@ protected:
         swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
-        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map);
+        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
+                              GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
         world->Update(); // the first step shows the player's region
         core->GetRoot().Update();
         Camera& camera = core->GetCamera();
@@ -102,7 +107,13 @@ protected:
     std::unique_ptr<gpu::SwapChain> swapChain;
     std::unique_ptr<Core> core;
     ParticleSystem particles;
-    MapData map = LoadTestMap();
+    MapData map = LoadMap();
+
+    static MapData LoadMap()
+    {
+        MapEntityTypes::Initialize();
+        return MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/tests/data/maps/testmap.json");
+    }
     std::unique_ptr<World> world;
 };
 
@@ -155,12 +166,12 @@ TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
     EXPECT_EQ(loading.r + loading.g + loading.b, 0);
 
     GameStateManager::GetInstance().Request(GameState::Playing);
-    Core::inventoryWindowOpen = true;
+    inventoryWindowOpen = true;
     core->Render();
     const Rgba8 inventory = At(250, 10);
     EXPECT_NE(inventory.r, played.r);
     EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
-    Core::inventoryWindowOpen = false;
+    inventoryWindowOpen = false;
 }
 
 TEST_F(LitLevelTest, WritesAFullSizePicture)

@@ -17,6 +17,7 @@
 #include "render/PostFXScreenEffectShader.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/InventoryWindowFlag.h"
 
 namespace mirefell::testing
 {
@@ -162,15 +163,14 @@ TEST_F(PostFXTest, MenuDimmingAndTheLevelCompleteFadeReplaceTheFrame)
 TEST_F(PostFXTest, TheInventoryBackdropIsDrawnWithoutCopyingTheFrame)
 {
     MakeChain();
-    bool inventoryOpen = true;
-    chain->inventoryOpen = &inventoryOpen;
+    inventoryWindowOpen = true;
     FillFlat(255, 255, 255);
     chain->ApplyGameEffects();
     EXPECT_EQ(chain->copiesMade, 0u);
     const std::vector<uint8_t> out = Read();
     EXPECT_LT(out[0], 255) << "the tinted backdrop covers the frame";
 
-    inventoryOpen = false; // no flash source: the plain screen effect
+    inventoryWindowOpen = false; // no flash source: the plain screen effect
     chain->ApplyGameEffects();
     EXPECT_EQ(chain->copiesMade, 1u);
 }

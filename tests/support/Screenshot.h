@@ -7,11 +7,22 @@
 
 #include "platform/Image.h"
 
-namespace mirefell::testing
+namespace mirefell
+{
+namespace gpu
+{
+class Context;
+class Texture2D;
+} // namespace gpu
+
+namespace testing
 {
 
 // Writes `image` as test-output/<name>.png (folders in `name` are made) and
 // returns the file's path.
 std::filesystem::path WriteScreenshot(const std::string& name, const Image& image);
+// Reads the render target back and writes it the same way.
+std::filesystem::path SaveScreenshot(gpu::Context& context, gpu::Texture2D* target, const std::string& name);
 
-} // namespace mirefell::testing
+} // namespace testing
+} // namespace mirefell
