@@ -6,14 +6,11 @@
 // test-output/testmap_lit.png for the eye.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
-#include "platform/Image.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/HeadlessGpu.h"
@@ -28,6 +25,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/InventoryWindowFlag.h"
 #include "support/GpuTest.h"
+#include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -178,13 +176,7 @@ TEST_F(LitLevelTest, WritesAFullSizePicture)
 {
     StartLevel(1280, 720);
     core->Render();
-    Image image(1280, 720);
-    image.rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
-    const std::vector<uint8_t> png = EncodePng(image);
-    const std::filesystem::path folder = std::filesystem::path(MIREFELL_RUN_DIR) / "test-output";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "testmap_lit.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_lit");
 }
 
 } // namespace

@@ -7,12 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "RenderFixture.h"
-#include "platform/Image.h"
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/BrightnessContrast.h"
@@ -27,6 +24,7 @@
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "support/RoomMesh.h"
+#include "support/Screenshot.h"
 
 namespace mirefell::testing
 {
@@ -142,18 +140,6 @@ protected:
     {
         const std::vector<float> values = context->ReadPixelsFloat(gbuffer.textures[GeometryBuffer::LightIndex].get());
         return values[(size_t(y) * ScreenWidth + x) * 4 + channel];
-    }
-
-    void WritePng(const std::string& name)
-    {
-        Image image(static_cast<uint32_t>(ScreenWidth), static_cast<uint32_t>(ScreenHeight));
-        image.rgba = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
-        for (size_t i = 3; i < image.rgba.size(); i += 4)
-            image.rgba[i] = 255;
-        const std::vector<uint8_t> png = EncodePng(image);
-        std::filesystem::create_directories("test-output");
-        std::ofstream(std::filesystem::path("test-output") / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     }
 
     Camera camera;
@@ -319,7 +305,7 @@ TEST_F(LitFrameTest, ALitRoomAtFullSize)
         root.AddChild(std::move(block))->Update();
     }
     DrawFrame(true, {0.01f, 0.01f, 0.01f, 1});
-    WritePng("lit_room.png");
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "lit_room");
 
     const Rgba8 warm = Frame(470, 410); // the back wall by the orange light
     EXPECT_GT(warm.r, warm.b + 40);
