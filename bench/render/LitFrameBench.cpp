@@ -2,7 +2,7 @@
 // LP_NUM_THREADS to choose its threads): a level-like hall - a textured room
 // 512 x 128 x 512 with 64 coloured pillars - and 50 point lights, drawn in
 // Core's order: geometry into the G-buffer, the frame constants, bloom
-// extract, lights, composition, FXAA, bloom blur and overlay, the play
+// extract, SSAO (quality 1, the default setting), lights, composition, FXAA, bloom blur and overlay, the play
 // state's screen effect, brightness and contrast. The frame is timed whole
 // with every effect on and with the post effects off (no bloom, FXAA or
 // SSAO), and pass by pass, each pass followed by a wait for the GPU, with the
@@ -15,15 +15,11 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
-#include "platform/gpu/Device.h"
-#include "platform/gpu/HeadlessGpu.h"
-#include "platform/gpu/SwapChain.h"
 #include "render/BrightnessContrast.h"
 #include "render/Camera.h"
 #include "render/CommonStatesHolder.h"
@@ -39,6 +35,7 @@
 #include "render/SpriteBatch.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
+#include "support/BenchDevice.h"
 #include "support/RoomMesh.h"
 
 namespace
@@ -52,17 +49,10 @@ constexpr int LightCount = 50;
 
 struct Hall
 {
-    Hall()
+    Hall() : bench(FrameWidth, FrameHeight, gpu::Format::R8G8B8A8_UNORM_SRGB)
     {
-        std::filesystem::current_path(std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path());
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
         ScreenWidth = FrameWidth;
         ScreenHeight = FrameHeight;
-        swapChain = std::make_unique<gpu::SwapChain>(*device, FrameWidth, FrameHeight);
-
         TextureRegistry::GetInstance().LoadAll();
         EffectRegistry::Initialize();
         PointLights::GetInstance().Initialize();
@@ -74,10 +64,9 @@ struct Hall
         GetCommonStates() = CreateCommonStates(Device);
         gbuffer.Create();
         gbuffer.CreateDepthBuffer();
-        deferred->CreateWindowSizeResources(swapChain->GetBackBufferView());
-        postFX->CreateWindowSizeResources(swapChain->GetBackBuffer(), swapChain->GetBackBufferView(),
-                                          gbuffer.depthStencilView.get());
-        brightness.CreateTarget(swapChain->GetBackBuffer());
+        deferred->CreateWindowSizeResources(bench.view.get());
+        postFX->CreateWindowSizeResources(bench.target.get(), bench.view.get(), gbuffer.depthStencilView.get());
+        brightness.CreateTarget(bench.target.get());
 
         BuildScene();
         camera.aspectRatio = float(FrameWidth) / float(FrameHeight);
@@ -127,7 +116,7 @@ struct Hall
     void Geometry()
     {
         gpu::Context& context = *DeviceContext;
-        gpu::RenderTargetView* backBuffer = swapChain->GetBackBufferView();
+        gpu::RenderTargetView* backBuffer = bench.view.get();
         const float black[4] = {0, 0, 0, 1};
         context.ClearRenderTargetView(backBuffer, black);
         context.ClearDepthStencilView(gbuffer.depthStencilView.get(), gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
@@ -158,8 +147,7 @@ struct Hall
         DeviceContext->Finish();
     }
 
-    std::unique_ptr<gpu::Device> device;
-    std::unique_ptr<gpu::SwapChain> swapChain;
+    testing::BenchDevice bench; // the frame's back buffer is its target
     Camera camera;
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     GeometryBuffer gbuffer;
@@ -202,6 +190,7 @@ void BM_LitFramePerPass(benchmark::State& state)
     {
         Geometry,
         BloomExtract,
+        Ssao,
         Lights,
         Composition,
         Fxaa,
@@ -210,8 +199,9 @@ void BM_LitFramePerPass(benchmark::State& state)
         BrightnessContrastPass,
         PassCount
     };
-    const char* const names[PassCount] = {"geometry_ms", "bloom_extract_ms", "lights_ms",    "composition_ms",
-                                          "fxaa_ms",     "bloom_blur_ms",    "screen_fx_ms", "brightness_ms"};
+    const char* const names[PassCount] = {"geometry_ms",   "bloom_extract_ms", "ssao_ms",
+                                          "lights_ms",     "composition_ms",   "fxaa_ms",
+                                          "bloom_blur_ms", "screen_fx_ms",     "brightness_ms"};
     double total[PassCount] = {};
     double cpu[PassCount] = {};
     using Clock = std::chrono::steady_clock;
@@ -226,6 +216,7 @@ void BM_LitFramePerPass(benchmark::State& state)
     for (auto _ : state) {
         time(Geometry, [&] { hall.Geometry(); });
         time(BloomExtract, [&] { hall.deferred->ExtractBloom(); });
+        time(Ssao, [&] { hall.deferred->DrawSsao(); });
         time(Lights, [&] { hall.deferred->DrawLights(hall.camera); });
         time(Composition, [&] { hall.deferred->Compose(); });
         time(Fxaa, [&] { hall.postFX->ApplyFxaa(); });
@@ -250,7 +241,7 @@ void BM_FullScreenCopy(benchmark::State& state)
     Hall& hall = TheHall();
     auto copy = CreateFrameCopy();
     for (auto _ : state) {
-        DeviceContext->CopyResource(copy.get(), hall.swapChain->GetBackBuffer());
+        DeviceContext->CopyResource(copy.get(), hall.bench.target.get());
         DeviceContext->Finish();
     }
 }
@@ -262,7 +253,7 @@ void BM_FullScreenQuad(benchmark::State& state)
     SpriteBatch batch(Device, DeviceContext);
     auto copy = CreateFrameCopy();
     auto view = Device->CreateShaderResourceView(copy.get());
-    gpu::RenderTargetView* target = hall.swapChain->GetBackBufferView();
+    gpu::RenderTargetView* target = hall.bench.view.get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
     gpu::Viewport viewport;
     viewport.width = FrameWidth;
