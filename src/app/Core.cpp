@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gameplay/LevelScriptCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
@@ -64,6 +65,8 @@ constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
 Core::Core() : statsStartTick(TickCountMs())
 {
     SetNotificationService(&NotificationBox::GetInstance());
+    // The world makes level scripts by name; gameplay owns them.
+    LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
