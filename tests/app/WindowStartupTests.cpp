@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ShellTestSupport.h"
+#include "support/ShellTestSupport.h"
 #include "app/WindowStartup.h"
 #include "platform/GameError.h"
 
