@@ -414,12 +414,14 @@ void main()
     ivec2 SVPosui = ivec2(SVPosRounded);
     ivec2 halfSize = textureSize(g_ViewspaceDepthSource_t0_s3, 0);
 
-    // This pixel's depth and its four neighbours' (mirrored at the borders).
+    // This pixel's depth and its four neighbours' (mirrored at the borders,
+    // which one texel out is clamping).
     float pixZ = texelFetch(g_ViewspaceDepthSource_t0_s3, SVPosui, 0).x;
-    float pixLZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(-1, 0), halfSize), 0).x;
-    float pixTZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(0, -1), halfSize), 0).x;
-    float pixRZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(1, 0), halfSize), 0).x;
-    float pixBZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(0, 1), halfSize), 0).x;
+    ivec2 lastTexel = halfSize - 1;
+    float pixLZ = texelFetch(g_ViewspaceDepthSource_t0_s3, max(SVPosui - ivec2(1, 0), ivec2(0)), 0).x;
+    float pixTZ = texelFetch(g_ViewspaceDepthSource_t0_s3, max(SVPosui - ivec2(0, 1), ivec2(0)), 0).x;
+    float pixRZ = texelFetch(g_ViewspaceDepthSource_t0_s3, min(SVPosui + ivec2(1, 0), lastTexel), 0).x;
+    float pixBZ = texelFetch(g_ViewspaceDepthSource_t0_s3, min(SVPosui + ivec2(0, 1), lastTexel), 0).x;
 
     // The centre of the full-resolution pixel this layer's texel stands for.
     vec2 normalizedScreenPos =
@@ -590,21 +592,20 @@ void main()
 
 #elif defined(PSNonSmartBlur)
 
-// Half resolution, quality 0: a plain five-tap blur of one layer.
-uniform sampler2D g_BlurInput_t2_s1;
+// Half resolution, quality 0: a plain five-point blur of one layer.
+uniform sampler2D g_BlurInput_t2_s0;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    vec2 uv = gl_FragCoord.xy * g.HalfViewportPixelSize;
-    vec2 halfPixel = g.HalfViewportPixelSize * 0.5;
-    vec2 centre = textureLod(g_BlurInput_t2_s1, uv, 0.0).xy;
-    vec4 vals;
-    vals.x = textureLod(g_BlurInput_t2_s1, uv + vec2(-halfPixel.x * 3.0, -halfPixel.y), 0.0).x;
-    vals.y = textureLod(g_BlurInput_t2_s1, uv + vec2(+halfPixel.x, -halfPixel.y * 3.0), 0.0).x;
-    vals.z = textureLod(g_BlurInput_t2_s1, uv + vec2(-halfPixel.x, +halfPixel.y * 3.0), 0.0).x;
-    vals.w = textureLod(g_BlurInput_t2_s1, uv + vec2(+halfPixel.x * 3.0, +halfPixel.y), 0.0).x;
-    Target0 = vec4(dot(vals, vec4(0.2)) + centre.x * 0.2, centre.y, 0.0, 0.0);
+    ivec2 at = ivec2(gl_FragCoord.xy);
+    ivec2 size = textureSize(g_BlurInput_t2_s0, 0);
+    vec2 centre = texelFetch(g_BlurInput_t2_s0, at, 0).xy;
+    float sum = centre.x + texelFetch(g_BlurInput_t2_s0, Mirror(at + ivec2(-1, 0), size), 0).x +
+                texelFetch(g_BlurInput_t2_s0, Mirror(at + ivec2(1, 0), size), 0).x +
+                texelFetch(g_BlurInput_t2_s0, Mirror(at + ivec2(0, -1), size), 0).x +
+                texelFetch(g_BlurInput_t2_s0, Mirror(at + ivec2(0, 1), size), 0).x;
+    Target0 = vec4(sum * 0.2, centre.y, 0.0, 0.0);
 }
 
 #elif defined(PSApply)
@@ -648,17 +649,18 @@ void main()
 
 #elif defined(PSNonSmartApply)
 
-// Full resolution, quality 0: the average of the four layers.
+// Full resolution, quality 0: the average of the four layers over the pixel's
+// 2 x 2 block.
 uniform sampler2DArray g_FinalSSAO_t4_s1;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    vec2 uv = gl_FragCoord.xy * g.ViewportPixelSize;
-    float a = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 0.0), 0.0).x;
-    float b = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 1.0), 0.0).x;
-    float c = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 2.0), 0.0).x;
-    float d = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 3.0), 0.0).x;
+    ivec2 at = ivec2(gl_FragCoord.xy) / 2;
+    float a = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 0), 0).x;
+    float b = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 1), 0).x;
+    float c = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 2), 0).x;
+    float d = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 3), 0).x;
     Target0 = vec4((a + b + c + d) * 0.25);
 }
 
