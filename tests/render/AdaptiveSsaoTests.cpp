@@ -18,6 +18,7 @@
 #include "render/GeometryBuffer.h"
 #include "render/ReadData.h"
 #include "render/ShaderErrorReport.h"
+#include "support/AllocationCounter.h"
 #include "support/Screenshot.h"
 
 namespace mirefell::testing
@@ -265,8 +266,11 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     settings.qualityLevel = GetParam();
     const ASSAO_InputsDX11 inputs = Inputs(camera, PictureWidth, PictureHeight, gbuffer.depthResourceView.get());
     effect->Draw(settings, &inputs);
-    // Twice: the second frame runs on textures made and cleared by the first.
+    // Again: the second frame runs on the textures made and cleared by the
+    // first, and allocates nothing.
+    const uint64_t allocations = AllocationCount();
     effect->Draw(settings, &inputs);
+    EXPECT_EQ(AllocationCount(), allocations);
     EXPECT_EQ(context->OMGetRenderTarget(0), occlusion[0]);
     EXPECT_EQ(context->PSGetShaderResource(4), kept[0]);
     EXPECT_EQ(context->RSGetViewport().width, float(PictureWidth));
@@ -298,7 +302,7 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
 
 INSTANTIATE_TEST_SUITE_P(EveryQualityLevel, AdaptiveSsaoQualityTest, ::testing::Values(0, 1, 2, 3));
 
-TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSize)
+TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSizeDownToOnePixel)
 {
     ASSERT_TRUE(CreateEffect(source));
     int major = 0;
@@ -319,6 +323,27 @@ TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSize)
     inputs = Inputs(camera, 1279, 719, nullptr);
     effect->AllocateResources(&inputs);
     EXPECT_GT(effect->GetAllocatedMemory(), 1279u * 719u * 4u);
+
+    // The smallest windows still draw: a flat wall seen head-on is lit.
+    for (uint32_t side : {1u, 2u, 3u}) {
+        auto depth = MakeDepth(side, side);
+        auto depthTarget = device->CreateDepthStencilView(depth.get());
+        context->ClearDepthStencilView(depthTarget.get(), gpu::ClearDepth, 0.99f, 0);
+        gpu::ShaderResourceViewDesc depthDesc;
+        depthDesc.format = Format::R24_UNORM_X8_TYPELESS;
+        auto depthView = device->CreateShaderResourceView(depth.get(), &depthDesc);
+        auto output = MakeTarget(Format::R8G8B8A8_UNORM, side, side);
+        auto outputView = device->CreateRenderTargetView(output.get());
+        gpu::RenderTargetView* targets[] = {outputView.get()};
+        context->OMSetRenderTargets(1, targets, nullptr);
+        for (int quality = 0; quality <= 3; ++quality) {
+            SsaoSettings settings;
+            settings.qualityLevel = quality;
+            const ASSAO_InputsDX11 small = Inputs(camera, int32_t(side), int32_t(side), depthView.get());
+            effect->Draw(settings, &small);
+            EXPECT_GT(PixelAt(output.get(), side - 1, side - 1).r, 240) << side << " quality " << quality;
+        }
+    }
 }
 
 TEST_F(AdaptiveSsaoTest, ACompileErrorIsReportedAndLeavesNothingBehind)
