@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libopenal-dev libstb-dev libglm-dev
   libboost-serialization-dev nlohmann-json3-dev libfreetype-dev fonts-dejavu-core
+  fonts-dejavu-extra fonts-liberation2
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2
   libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
   clang libclang-rt-14-dev

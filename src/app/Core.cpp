@@ -1,20 +1,26 @@
 #include "app/Core.h"
 
-#include "shell/Config.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/Profiler.h"
-#include "shell/Screen.h"
+#include "gameplay/LevelScriptCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/CommonStatesHolder.h"
+#include "render/DebugLines.h"
 #include "render/EffectRegistry.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
+#include "render/Painter.h"
 #include "render/TextureRegistry.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/INotificationService.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/Profiler.h"
+#include "shell/Screen.h"
+#include "ui/NotificationBox.h"
 
 namespace mirefell
 {
@@ -33,6 +39,9 @@ uint32_t TickCountMs()
 
 Core::Core() : statsStartTick(TickCountMs())
 {
+    SetNotificationService(&NotificationBox::GetInstance());
+    // The world makes level scripts by name; gameplay owns them.
+    LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -41,6 +50,7 @@ Core::Core() : statsStartTick(TickCountMs())
 
 Core::~Core()
 {
+    SetNotificationService(nullptr);
     Config::GetInstance().Save();
 }
 
@@ -198,6 +208,7 @@ void Core::OnDeviceLost()
 void Core::CreateRenderer()
 {
     geometryBuffer = std::make_unique<GeometryBuffer>();
+    Profiler::GetInstance().painter = std::make_unique<Painter>();
 }
 
 void Core::CreateDeviceResources()
@@ -206,6 +217,8 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    DebugLines::GetInstance().Initialize();
+    Profiler::GetInstance().painter->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
 }
 
@@ -221,15 +234,29 @@ bool Core::CanRestartAfterDeath() const
     return false; // no level exists yet, so there is no dead player
 }
 void Core::ReloadCurrentSave() {}
-void Core::StartLevel() {}
+void Core::StartLevel()
+{
+    DebugLines::GetInstance().Lines().clear();
+}
 void Core::SetLevelTimerPaused(bool) {}
-void Core::RenderTitle() {}
+void Core::RenderTitle()
+{
+    if (Device)
+        Profiler::GetInstance().Draw();
+}
 void Core::RenderLoading() {}
-void Core::RenderLevel(GameState) {}
+void Core::RenderLevel(GameState)
+{
+    // DebugLines::Draw with the main camera belongs here, after the debug
+    // pass, once Core has its camera.
+    if (Device)
+        Profiler::GetInstance().Draw();
+}
 void Core::ApplyBrightnessContrast() {}
 void Core::ResizeRenderer(int32_t, int32_t)
 {
     depthStencilView = nullptr;
+    Profiler::GetInstance().painter->UpdateScales();
     if (!Device)
         return;
     geometryBuffer->Create();
@@ -241,7 +268,9 @@ void Core::ReleaseDeviceResources()
 {
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    DebugLines::GetInstance().Release();
     geometryBuffer->Release();
+    Profiler::GetInstance().painter->Release();
     GetCommonStates().reset();
     depthStencilView = nullptr;
     renderTargetView = nullptr;

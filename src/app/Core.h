@@ -8,16 +8,18 @@
 // at the private seams below; until they do, a frame is the back buffer
 // cleared to the frame's clear colour.
 //
-// The constructor registers two GameStateManager listeners that refer to
-// this Core; listeners are never removed, so one Core lives per process
-// (tests reset the GameStateManager before making another).
+// The constructor registers the user interface's NotificationBox as the
+// game's notification service (until the Core is destroyed) and two
+// GameStateManager listeners that refer to this Core; listeners are never
+// removed, so one Core lives per process (tests reset the GameStateManager
+// before making another).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "shell/GameState.h"
 #include "platform/math/Color.h"
+#include "shell/GameState.h"
 
 namespace mirefell
 {
@@ -61,10 +63,6 @@ public:
 
     // The frames drawn in the last whole second.
     uint32_t GetFramesPerSecond() const { return framesPerSecond; }
-
-    // Set by the user interface while the inventory window is shown (cleared
-    // by every level load); the world is then neither updated nor drawn.
-    static inline bool inventoryWindowOpen = false;
 
 private:
     void OnLevelStart(GameState newState);

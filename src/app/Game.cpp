@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cassert>
 
-#include "shell/Config.h"
 #include "app/Core.h"
-#include "shell/Input.h"
-#include "shell/Screen.h"
-#include "shell/SoundManager.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/GraphicsDevice.h"
+#include "shell/Config.h"
+#include "shell/Input.h"
+#include "shell/Screen.h"
+#include "shell/SoundManager.h"
 
 namespace mirefell
 {

@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "shell/StepTimer.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
+#include "shell/StepTimer.h"
 
 namespace mirefell
 {

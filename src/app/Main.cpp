@@ -7,7 +7,6 @@
 #include <exception>
 #include <memory>
 
-#include "shell/Config.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "platform/EventPump.h"
@@ -17,6 +16,7 @@
 #include "platform/Random.h"
 #include "platform/VideoSystem.h"
 #include "platform/WindowLayout.h"
+#include "shell/Config.h"
 
 namespace mirefell
 {

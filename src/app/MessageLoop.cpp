@@ -1,9 +1,9 @@
 #include "app/MessageLoop.h"
 
-#include "shell/Config.h"
 #include "app/Game.h"
-#include "shell/Input.h"
 #include "platform/VirtualKey.h"
+#include "shell/Config.h"
+#include "shell/Input.h"
 
 namespace mirefell
 {

@@ -1,11 +1,11 @@
 // Door: the state machine of a sliding door.
 #include "gameplay/Door.h"
 
-#include "shell/SoundManager.h"
-#include "world/MapScript.h"
 #include "gameplay/Player.h"
-#include "ui/NotificationBox.h"
+#include "shell/INotificationService.h"
+#include "shell/SoundManager.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapScript.h"
 #include "world/MovingSector.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
@@ -57,12 +57,11 @@ void Door::Use()
     if (state != DoorStateClosed)
         return;
     SoundManager& sound = SoundManager::GetInstance();
-    const Player* player = world->player;
+    const auto* player = static_cast<const Player*>(world->player);
     const bool hasRed = player && player->hasRedKey;
     const bool hasBlue = player && player->hasBlueKey;
     if ((sector->key == 1 && !hasRed) || (sector->key == 2 && !hasBlue)) {
-        NotificationBox::AddMessage(NotificationBox::GetMessages(), sector->key == 1 ? NeedRedKey : NeedBlueKey,
-                                    MessageSteps);
+        GetNotificationService().Notify(sector->key == 1 ? NeedRedKey : NeedBlueKey, MessageSteps);
         sound.PlaySound("door_close");
         return;
     }

@@ -13,9 +13,9 @@
 
 #include <cstdint>
 
+#include "world/GridObject.h"
 #include "world/IDoor.h"
 #include "world/IUsable.h"
-#include "world/GridObject.h"
 
 namespace mirefell
 {

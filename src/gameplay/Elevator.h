@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "world/IElevator.h"
 #include "world/GridObject.h"
+#include "world/IElevator.h"
 
 namespace mirefell
 {

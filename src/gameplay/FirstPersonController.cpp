@@ -5,9 +5,9 @@
 #include <cassert>
 #include <cmath>
 
-#include "app/Core.h"
-#include "shell/Input.h"
 #include "render/Camera.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
 
 namespace mirefell
 {
@@ -27,7 +27,7 @@ ControllerInput ControllerInput::Read()
         read.mouseDx = static_cast<float>(input.mouseState.x);
         read.mouseDy = static_cast<float>(input.mouseState.y);
     }
-    read.look = !Core::inventoryWindowOpen;
+    read.look = !inventoryWindowOpen;
     read.forward = input.IsActionDown(KeybindAction::MoveForward);
     read.backward = input.IsActionDown(KeybindAction::MoveBackward);
     read.strafeLeft = input.IsActionDown(KeybindAction::StrafeLeft);

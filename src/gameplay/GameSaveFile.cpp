@@ -12,8 +12,8 @@
 #include "gameplay/Artifact.h"
 #include "gameplay/Consumable.h"
 #include "gameplay/Inventory.h"
-#include "shell/Levels.h"
 #include "gameplay/Weapon.h"
+#include "shell/Levels.h"
 
 // The serialised forms. They live in namespace mirefell so the library finds
 // them beside the types; the order of fields here is the order in the file.

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/BinaryArchive.h"
 #include "gameplay/GameSave.h"
 #include "gameplay/Item.h"
+#include "shell/BinaryArchive.h"
 
 namespace mirefell
 {

@@ -225,6 +225,17 @@ std::wstring GameSaveManager::GetModeLabel(const GameSave& save)
     return GetDifficultyLabel(save.difficulty, save.blackout, save.permadeath, save.permadead);
 }
 
+LevelSettings GameSaveManager::GetLevelSettings() const
+{
+    LevelSettings settings;
+    settings.blackout = current.blackout;
+    const auto level = current.levels.find(current.levelId);
+    if (level != current.levels.end())
+        for (const auto& entry : level->second.pickedUpItemIds)
+            settings.takenPickupIds.insert(entry.first);
+    return settings;
+}
+
 std::wstring GameSaveManager::GetModeLabel() const
 {
     return GetModeLabel(current);

@@ -24,6 +24,7 @@
 #include "gameplay/GameSave.h"
 #include "gameplay/Item.h"
 #include "shell/Levels.h"
+#include "world/LevelSettings.h"
 
 namespace mirefell
 {
@@ -80,6 +81,9 @@ public:
     // then "Save and exit") credits nothing more.
     bool SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,
                            std::vector<Item*> items);
+    // What the current game gives the level being built: its Blackout
+    // modifier and the random pickups already taken in the current level.
+    LevelSettings GetLevelSettings() const;
     // Hands the items of the last loaded slot to the player, who puts them
     // back at their cells; `current.items` is emptied.
     std::vector<std::unique_ptr<Item>> TakeItems();

@@ -1,11 +1,13 @@
 #include "gameplay/Item.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gameplay/AmmoType.h"
 #include "gameplay/Artifact.h"
 #include "gameplay/Consumable.h"
 #include "gameplay/Weapon.h"
+#include "render/Painter.h"
 
 namespace mirefell
 {
@@ -59,6 +61,25 @@ std::vector<TooltipLine> Item::GetTooltipLines(const Item& item, bool equipped)
         lines.push_back({Cyan, L"Right-click to use"});
     }
     return lines;
+}
+
+void Item::DrawTooltip(Painter* painter, const Item& item, bool equipped, Vector2 anchor)
+{
+    constexpr float Padding = 10.0f;
+    const std::vector<TooltipLine> lines = GetTooltipLines(item, equipped);
+    const float lineHeight = painter->GetLineHeight(0);
+    float widest = 0.0f;
+    for (const TooltipLine& line : lines)
+        widest = std::max(widest, painter->fonts.at(0)->MeasureString(line.text.c_str()).x);
+
+    const Vector2 size(widest + 2 * Padding, static_cast<float>(lines.size()) * lineHeight + 2 * Padding);
+    const Vector2 position(anchor.x - Padding - size.x, std::max(anchor.y - size.y * 0.5f, 2 * painter->margin));
+    painter->FillRectangle(position, size, Color(0.0f, 0.0f, 0.0f, 1.0f));
+    Vector2 linePosition(position.x + size.x * 0.5f, position.y + Padding);
+    for (const TooltipLine& line : lines) {
+        painter->DrawText(0, false, linePosition, line.text.c_str(), line.color, 2, 1, false);
+        linePosition.y += lineHeight;
+    }
 }
 
 } // namespace mirefell

@@ -3,8 +3,8 @@
 // holds it (or, between reading a save and the player taking it over, by the
 // save-game service) and is identified everywhere by its GUID.
 //
-// The tooltip's lines are computed here; the box they are drawn in belongs to
-// the inventory window, which has the painter.
+// The tooltip's lines are computed and drawn here; the inventory window says
+// where, and gives the painter.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,12 @@
 #include "gameplay/ItemCategory.h"
 #include "gameplay/TooltipLine.h"
 #include "platform/Guid.h"
+#include "platform/math/Vector.h"
 
 namespace mirefell
 {
+
+class Painter;
 
 class Item
 {
@@ -33,6 +36,11 @@ public:
     // and active for an artifact. A category or ammunition type without a
     // display name throws "invalid map<K, T> key".
     static std::vector<TooltipLine> GetTooltipLines(const Item& item, bool equipped);
+    // The tooltip in an opaque black box left of the anchor: its right edge
+    // 10 pixels left of it, centred on it vertically but never above twice
+    // the painter's margin; 10 pixels of padding; each line centred in
+    // display font 0, one line height apart. Inside the painter's batch.
+    static void DrawTooltip(Painter* painter, const Item& item, bool equipped, Vector2 anchor);
 
     GUID id;
     ItemCategory category{};

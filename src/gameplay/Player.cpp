@@ -5,17 +5,22 @@
 
 #include <algorithm>
 #include <cassert>
+#include <limits>
+#include <optional>
 
-#include "shell/Config.h"
-#include "gameplay/GameSaveManager.h"
-#include "shell/Input.h"
-#include "shell/SoundManager.h"
 #include "gameplay/FirstPersonController.h"
-#include "world/IMonster.h"
-#include "world/IUsable.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"
 #include "render/MeshPrimitives.h"
+#include "shell/Config.h"
+#include "shell/Input.h"
+#include "shell/SoundManager.h"
+#include "world/AIRegionGraph.h"
 #include "world/Collision.h"
+#include "world/IMonster.h"
+#include "world/IUsable.h"
+#include "world/Intersections.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
 
@@ -27,6 +32,9 @@ namespace
 // The player starts a hair inside the map's start point along z.
 constexpr float StartNudge = 0.0001f;
 constexpr int32_t StompParticles = 20;
+constexpr Color TeleportFlashColour{0.0f, 1.0f, 0.0f, 1.0f};
+constexpr float TeleportFlash = 0.3f;
+constexpr float TeleportLightLevel = 2.0f;
 } // namespace
 
 Player::Player(World* world_, Camera* camera_)
@@ -125,7 +133,81 @@ void Player::MoveWithCollision(Vector3& from, Vector3& to)
         SetPosition(to);
         return;
     }
-    world->collision->MoveObject(*this, from, to);
+    WorldCollision& collision = *world->collision;
+    const Vector3 triggerStart = from;
+    const bool teleported = collision.TryTeleport(*this, from, to);
+    if (const std::optional<CollisionResult> contact = collision.CollidePlayer(*this, from, to, GravityScale()))
+        OnVerticalContact(*contact, teleported);
+    collision.PlaceObject(this, to);
+
+    if (teleported) {
+        weaponView->StartTeleportFlash(TeleportFlashColour, TeleportFlash, TeleportLightLevel);
+        SoundManager::GetInstance().PlaySound("teleport");
+        collision.Telefrag(*this);
+    }
+    // A corpse still falls, but collects nothing (not even the exit).
+    if (!IsDead())
+        PickUpPowerups();
+    UpdatePlayerTargets();
+
+    if (AIRegionGraph* regions = world->aiRegions.get()) {
+        if (regions->script)
+            regions->CheckAreaTriggers(triggerStart, to);
+        regions->Traverse(this, AIRegionGraph::Awaken);
+        regions->MarkReachable(this);
+    }
+
+    if (to.y < WorldCollision::FallOutHeight && !IsDead())
+        TakeDamage(WorldCollision::FallOutDamage, nullptr, Vector3());
+}
+
+void Player::PickUpPowerups()
+{
+    World::ForEachObjectInCells(cells, GridObjectType::Powerup, [&](GridObject* object) {
+        if (object->removed || !object->box.Overlaps(box))
+            return;
+        PickUpPowerup(static_cast<Powerup*>(object));
+    });
+}
+
+void Player::UpdatePlayerTargets()
+{
+    const Vector3 eye = EyePosition();
+    const Vector3 look = LookDirection();
+
+    crosshairMonster = nullptr;
+    const RaycastResult aim =
+        world->collision->Raycast(eye, look, GridObjectType::Concrete | GridObjectType::Door | GridObjectType::Elevator,
+                                  GridObjectType::Monster, 5, nullptr);
+    if (aim.type == RaycastResult::Object)
+        crosshairMonster = aim.object;
+
+    const Vector3 reachEnd = eye + look * useReach;
+    const CellRange range = world->GetCellRange({{eye.x, eye.z}, {reachEnd.x, reachEnd.z}});
+    if (!range.valid)
+        return; // the usable target stays as it was
+
+    GridObject* best = nullptr;
+    float bestDistance = std::numeric_limits<float>::infinity();
+    world->ForEachObjectInRange(range, WorldCollision::UseTargets, [&](GridObject* object) {
+        Vector3 candidate = eye;
+        const bool inside = eye.x >= object->box.min.x && eye.x <= object->box.max.x && eye.y >= object->box.min.y &&
+                            eye.y <= object->box.max.y && eye.z >= object->box.min.z && eye.z <= object->box.max.z;
+        if (!inside && !RayIntersectsBox(Ray{eye, look}, object->box, candidate))
+            return;
+        const float distance = Vector3::Distance(eye, candidate);
+        if (distance <= useReach && distance < bestDistance) {
+            best = object;
+            bestDistance = distance;
+        }
+    });
+
+    usable = nullptr;
+    usableInReach = false;
+    if (best) {
+        usable = dynamic_cast<IUsable*>(best);
+        usableInReach = usable && usable->IsUsable();
+    }
 }
 
 void Player::SetPosition(const Vector3& newPosition)

@@ -2,11 +2,11 @@
 // by the World and updated in its pass, and an IKillable that monsters hunt.
 //
 // Each step it applies gravity to its vertical speed, runs its
-// FirstPersonController (mouse look and the wished move, which the World's
-// movement resolves: collide-and-slide, step-up, landing, pickups and the
-// use target), works the door or switch in reach with the use key, drains
-// the nightmare artifact and jumps with the boots. A dead player only turns
-// its view (its body still falls).
+// FirstPersonController (mouse look and the wished move, which the player's
+// move resolves: the World's teleport, collide-and-slide and telefrag, then
+// its own landing, pickups, crosshair and use targets), works the door or
+// switch in reach with the use key, drains the nightmare artifact and jumps
+// with the boots. A dead player only turns its view (its body still falls).
 //
 // Health: damage goes to the armour first at twice the rate; at zero health
 // the player dies, which locks movement, drops the view and saves. Pickups
@@ -23,12 +23,12 @@
 #include <map>
 #include <memory>
 
-#include "shell/Stopwatch.h"
-#include "world/IKillable.h"
 #include "gameplay/PlayerInventory.h"
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
+#include "shell/Stopwatch.h"
 #include "world/GridObject.h"
+#include "world/IKillable.h"
 
 namespace mirefell
 {
@@ -89,9 +89,20 @@ public:
     Color GetBloodColor() override { return bloodColor; }
     Vector3 GetPosition() override { return position; }
 
-    // The controller's move callback: through walls with noclip, else the
-    // World's movement, which writes back where the body may stand.
+    // The controller's move callback and the player's whole move for one
+    // step: through walls with noclip; else, in this order, the World's
+    // teleport, collide-and-slide (answered by OnVerticalContact) and
+    // placing in the grid; after a teleport the flash, its sound and the
+    // telefrag; the pickups (not when dead); the targets; the AI regions'
+    // area triggers, awakening and reachability; and death by falling out of
+    // the level. `to` is the wanted position on entry and the reached one on
+    // return (`from` changes too when a teleport moved the start).
     void MoveWithCollision(Vector3& from, Vector3& to);
+    // Hands every pickup whose box overlaps (or touches) the player's to
+    // PickUpPowerup.
+    void PickUpPowerups();
+    // The monster under the crosshair and the door or switch within reach.
+    void UpdatePlayerTargets();
     // The scale of the movement's gravity pass: the vertical speed, or 0
     // while flying.
     float GravityScale() const;
@@ -118,8 +129,9 @@ public:
     // Stops the clock, records the best time, saves and asks for the
     // level-complete state.
     void CompleteLevel();
-    // The last step of the set-up: the saved inventory back in place, one
-    // ammunition pack and a save.
+    // The last step of the set-up: the level's random-pickup count into the
+    // save's level record, the saved inventory back in place, one ammunition
+    // pack and a save.
     void StartLevel();
     void SaveToGameSave();
     // Equip or toggle an item (weapons: equip, or unequip when equipped;

@@ -3,21 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gameplay/GameSaveManager.h"
-#include "shell/GameStateManager.h"
-#include "shell/SoundManager.h"
 #include "gameplay/Artifact.h"
 #include "gameplay/Consumable.h"
 #include "gameplay/FirstPersonController.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/ItemMakers.h"
-#include "world/MapScript.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"
 #include "gameplay/Weapons.h"
-#include "ui/NotificationBox.h"
+#include "shell/GameStateManager.h"
+#include "shell/INotificationService.h"
+#include "shell/SoundManager.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapData.h"
+#include "world/MapScript.h"
 #include "world/World.h"
 
 namespace mirefell
@@ -180,7 +180,7 @@ void Player::GiveItem(uint32_t mapId, std::unique_ptr<Item> item)
         armor = std::min(armor + DuplicateArmor, maxArmor);
         AddAmmoPack();
     } else {
-        NotificationBox::ShowPickup(NotificationBox::GetMessages(), *item);
+        GetNotificationService().NotifyPickup(item->name, item->textureId);
         Item* added = item.get();
         inventory.AddItem(std::move(item));
         if (added->category == ItemCategory::Weapon) {
@@ -197,7 +197,7 @@ void Player::GiveItem(uint32_t mapId, std::unique_ptr<Item> item)
 
 void Player::GiveConsumable(uint32_t mapId, std::unique_ptr<Item> item)
 {
-    NotificationBox::ShowPickup(NotificationBox::GetMessages(), *item);
+    GetNotificationService().NotifyPickup(item->name, item->textureId);
     inventory.AddItem(std::move(item));
     RecordPickedUp(mapId);
 }
@@ -218,13 +218,13 @@ void Player::AddAmmoPack()
 void Player::NotifyRedKey()
 {
     hasRedKey = true;
-    NotificationBox::AddMessage(NotificationBox::GetMessages(), L"Picked up the red key.", KeyMessageSteps);
+    GetNotificationService().Notify(L"Picked up the red key.", KeyMessageSteps);
 }
 
 void Player::NotifyBlueKey()
 {
     hasBlueKey = true;
-    NotificationBox::AddMessage(NotificationBox::GetMessages(), L"Picked up the blue key.", KeyMessageSteps);
+    GetNotificationService().Notify(L"Picked up the blue key.", KeyMessageSteps);
 }
 
 void Player::CompleteLevel()
@@ -243,6 +243,9 @@ void Player::CompleteLevel()
 
 void Player::StartLevel()
 {
+    // The level's random pickups, taken or not, as the level build counted
+    // them; recorded before the save below writes the record.
+    CurrentLevelRecord().itemCount = world->randomPickupCount;
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const GameSave& save = saves.current;
     if (!save.freshGame) {

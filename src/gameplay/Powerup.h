@@ -11,38 +11,21 @@
 
 #include <cstdint>
 
-#include "gameplay/EntityGridObject.h"
+#include "world/EntityGridObject.h"
 #include "world/IPowerup.h"
+#include "world/PowerupType.h"
 
 namespace mirefell
 {
 
 struct PointLight;
 
-// What a pickup gives, from its map record.
-enum class PowerupType : uint32_t
-{
-    Health = 1,
-    AmmoPack = 2,
-    LevelExit = 3,
-    RedKey = 4,
-    BlueKey = 5,
-    Hammer = 6,
-    DoubleShotgun = 7,
-    HyperBlaster = 8,
-    RocketLauncher = 9,
-    HealthCube = 10,
-    Boots = 11,
-    Armor = 12,
-    Breastplate = 13,
-    Nightmare = 14,
-    Bloodlust = 15,
-};
-
 class Powerup : public EntityGridObject, public IPowerup
 {
 public:
     static constexpr float HalfSize = 5.0f;
+    // Added to the record's point (x, "y", y): where the pickup's centre rests.
+    static constexpr Vector3 SpawnOffset{4.0f, 3.0f, 4.0f};
     static constexpr float ExitLightRadius = 96.0f;
     static constexpr float ExitLightIntensity = 4.0f;
 
@@ -59,6 +42,7 @@ public:
     void Remove() override;
 
     PowerupType GetType() const;
+    bool RidesElevator(int32_t elevatorSectorId) const override;
 
     int32_t elevatorSectorId = 0; // the elevator sector it lies on, 0 for none
     float spinSpeed = 0.01f;      // radians per step

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "shell/SoundManager.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
+#include "shell/SoundManager.h"
 
 namespace mirefell
 {

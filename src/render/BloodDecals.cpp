@@ -4,17 +4,16 @@
 #include <cmath>
 #include <memory>
 
-#include "shell/Config.h"
 #include "platform/Random.h"
+#include "render/IDecalGrid.h"
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"
-#include "world/GridCell.h"
-#include "world/World.h"
+#include "shell/Config.h"
 
 namespace mirefell
 {
 
-BloodDecals::BloodDecals(World* world_, Mesh* root_) : world(world_), root(root_) {}
+BloodDecals::BloodDecals(IDecalGrid* grid_, Mesh* root_) : grid(grid_), root(root_) {}
 
 void BloodDecals::Initialize()
 {
@@ -39,9 +38,7 @@ void BloodDecals::Initialize()
     mesh = root->AddChild(std::move(decals));
 
     // Decals join cells during play; their lists are sized now.
-    for (auto& row : world->cells)
-        for (GridCell& cell : row)
-            cell.decals.reserve(DecalsPerCell);
+    grid->ReserveDecalCells(DecalsPerCell);
 }
 
 void BloodDecals::Add(const Vector3& point, const Color& colour)
@@ -49,12 +46,10 @@ void BloodDecals::Add(const Vector3& point, const Color& colour)
     if (Config::GetInstance().settings.maxBloodDecals == 0 || slotBoxes.empty() || !mesh)
         return;
 
-    const float column = std::floor((point.x - world->map.boundsMin.x) / world->cellSize);
-    const float row = std::floor((point.z - world->map.boundsMin.y) / world->cellSize);
-    if (!(column >= 0.0f && column < static_cast<float>(world->columns) && row >= 0.0f &&
-          row < static_cast<float>(world->rows)))
+    DecalCell* found = grid->FindDecalCell(point);
+    if (!found)
         return;
-    GridCell& cell = world->CellAt(static_cast<int32_t>(column), static_cast<int32_t>(row));
+    DecalCell& cell = *found;
 
     uint32_t slot = 0;
     bool fresh = false;

@@ -6,30 +6,32 @@
 // turn, so no cell collects more than 8 and the level no more than the
 // "maxBloodDecals" setting read when the level was built.
 //
-// The World makes it at Reset and calls Initialize last; the mesh belongs to
-// the scene root, the slot boxes (which the instances point at for culling)
-// to this object and never move after Initialize.
+// It reaches the level's grid only through IDecalGrid (the World). The
+// World makes it at Reset and calls Initialize last; the mesh belongs to the
+// scene root, the slot boxes (which the instances point at for culling) to
+// this object and never move after Initialize.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 
 namespace mirefell
 {
 
+class IDecalGrid;
 class Mesh;
-class World;
 
 class BloodDecals
 {
 public:
     static constexpr int32_t DecalsPerCell = 8;
 
-    BloodDecals(World* world_, Mesh* root_);
+    // Neither is owned; both outlive the decals.
+    BloodDecals(IDecalGrid* grid_, Mesh* root_);
 
     // Builds the decal mesh with one hidden instance per slot under the root
     // when the setting is above 0 (none, and no mesh, at 0; a mesh without
@@ -42,7 +44,7 @@ public:
     Mesh* mesh = nullptr; // owned by the root
     uint32_t nextSlot = 0;
     std::vector<Box3> slotBoxes;
-    World* world;
+    IDecalGrid* grid;
     Mesh* root;
 };
 

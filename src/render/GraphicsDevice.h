@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "shell/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
 #include "platform/gpu/GpuTypes.h"
+#include "shell/Screen.h" // ScreenWidth, ScreenHeight: the back-buffer size the shell stores
 
 namespace mirefell
 {

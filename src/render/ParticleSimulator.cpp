@@ -7,20 +7,20 @@
 #include "platform/Random.h"
 #include "render/BloodDecals.h"
 #include "render/ParticleSystem.h"
-#include "world/World.h"
 
 namespace mirefell
 {
 
-ParticleSimulator::ParticleSimulator(World* world_) : world(world_)
+ParticleSimulator::ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_)
+    : particleStore(particleStore_), bloodDecals(bloodDecals_)
 {
     motions.reserve(ReservedMotions);
 }
 
 ParticleMotion& ParticleSimulator::Spawn(const Color& colour, int32_t kind, const Vector3& origin)
 {
-    assert(world->particleStore && "particles live in the renderer's store");
-    Particle& particle = world->particleStore->AddParticle();
+    assert(particleStore && "particles live in the renderer's store");
+    Particle& particle = particleStore->AddParticle();
     particle.scale = {1.0f, 1.0f, 1.0f};
     particle.colour = colour;
 
@@ -91,8 +91,8 @@ void ParticleSimulator::Update()
                 particle.position += motion.displacement;
                 particle.rotation.y += motion.spin;
             } else if (motion.kind == ParticleKindBlood) {
-                if (world->bloodDecals)
-                    world->bloodDecals->Add(to, motion.colour);
+                if (bloodDecals)
+                    bloodDecals->Add(to, motion.colour);
                 particle.dead = true;
                 motion.dead = true;
             } else {

@@ -1,11 +1,11 @@
 // ParticleSimulator: the level's particle motion. The World makes one at
 // every Reset and advances it first in every update. It spawns particles
-// into the renderer's ParticleSystem (through the World), keeps one motion
-// record per particle, and moves them with gravity until they hit the level:
-// blood (kind 2) then becomes a blood decal and vanishes, debris (kind 1)
+// into the renderer's ParticleSystem, keeps one motion record per particle,
+// and moves them with gravity until they hit the level: blood (kind 2) then
+// becomes one of the level's blood decals and vanishes, debris (kind 1)
 // lands, shrinks and vanishes. A particle lives at most 301 updates.
 //
-// Landing asks the World's line-of-sight trace through `trace`, which the
+// Landing asks the level's line-of-sight trace through `trace`, which the
 // World's collision service provides; without one no particle lands, and
 // each simply falls until its age runs out.
 //
@@ -23,7 +23,8 @@
 namespace mirefell
 {
 
-class World;
+class BloodDecals;
+class ParticleSystem;
 struct Particle;
 
 inline constexpr int32_t ParticleKindPuff = 1;  // debris: lands and shrinks
@@ -60,9 +61,11 @@ public:
     // level, with `to` moved to the contact and `normal` set to its normal.
     using LandingTrace = std::function<bool(const Vector3& from, Vector3& to, Vector3& normal)>;
 
-    explicit ParticleSimulator(World* world_);
+    // Neither is owned. particleStore_ holds the particles; bloodDecals_ (may
+    // be null: blood then simply vanishes) takes the blood that lands.
+    ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_);
 
-    // Adds a particle of `colour` (linear) to the World's particle store and
+    // Adds a particle of `colour` (linear) to the particle store and
     // its motion record with a random spin and launch; returns the record
     // (valid until the next spawn). The caller places the particle.
     ParticleMotion& Spawn(const Color& colour, int32_t kind, const Vector3& origin);
@@ -79,7 +82,8 @@ public:
 
     float scale = VelocityScale;
     Vector3 gravity{0.0f, GravityY, 0.0f};
-    World* world;
+    ParticleSystem* particleStore;
+    BloodDecals* bloodDecals;
     std::vector<ParticleMotion> motions; // in spawn order
     LandingTrace trace;
 };

@@ -16,7 +16,7 @@
 
 #include "render/Mesh.h"
 #include "render/MeshInstance.h"
-#include "world/MapEntityTypes.h"
+#include "render/MonsterAnimation.h"
 
 namespace mirefell
 {

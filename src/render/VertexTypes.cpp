@@ -25,4 +25,15 @@ const gpu::InputElement VertexPosition::InputElements[InputElementCount] = {
     {"SV_Position", 0, Format::R32G32B32_FLOAT, 0, AppendAlignedElement, false, 0},
 };
 
+const gpu::InputElement VertexPositionColorTexture::InputElements[InputElementCount] = {
+    {"SV_Position", 0, Format::R32G32B32_FLOAT, 0, AppendAlignedElement, false, 0},
+    {"COLOR", 0, Format::R32G32B32A32_FLOAT, 0, AppendAlignedElement, false, 0},
+    {"TEXCOORD", 0, Format::R32G32_FLOAT, 0, AppendAlignedElement, false, 0},
+};
+
+const gpu::InputElement VertexPositionColor::InputElements[InputElementCount] = {
+    {"SV_Position", 0, Format::R32G32B32_FLOAT, 0, AppendAlignedElement, false, 0},
+    {"COLOR", 0, Format::R32G32B32A32_FLOAT, 0, AppendAlignedElement, false, 0},
+};
+
 } // namespace mirefell

@@ -68,4 +68,29 @@ struct ParticleInstanceRecord
 };
 static_assert(sizeof(ParticleInstanceRecord) == 80);
 
+// Sprite vertex, 36 bytes: position (z is the layer depth), colour (four
+// floats), texture coordinate. The sprite batch writes four per sprite.
+struct VertexPositionColorTexture
+{
+    Vector3 position;
+    Vector4 color;
+    Vector2 textureCoordinate;
+
+    static constexpr uint32_t InputElementCount = 3;
+    static const gpu::InputElement InputElements[InputElementCount];
+};
+static_assert(sizeof(VertexPositionColorTexture) == 36);
+
+// Line vertex, 28 bytes: position, colour (four floats). Line lists of the
+// line batch and the debug lines.
+struct VertexPositionColor
+{
+    Vector3 position;
+    Vector4 color;
+
+    static constexpr uint32_t InputElementCount = 2;
+    static const gpu::InputElement InputElements[InputElementCount];
+};
+static_assert(sizeof(VertexPositionColor) == 28);
+
 } // namespace mirefell

@@ -1,7 +1,7 @@
 #include "shell/Input.h"
 
-#include "shell/KeybindManager.h"
 #include "platform/Lookup.h"
+#include "shell/KeybindManager.h"
 
 namespace mirefell
 {

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/KeybindAction.h"
 #include "platform/Keyboard.h"
 #include "platform/Mouse.h"
+#include "shell/KeybindAction.h"
 
 namespace mirefell
 {

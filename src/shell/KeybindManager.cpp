@@ -7,9 +7,9 @@
 #include <boost/serialization/map.hpp>
 #include <boost/serialization/utility.hpp>
 
+#include "platform/Lookup.h"
 #include "shell/BinaryArchive.h"
 #include "shell/Input.h"
-#include "platform/Lookup.h"
 
 namespace mirefell
 {

@@ -35,4 +35,18 @@ void Profiler::AddSample(std::wstring_view name, float value)
         stat.line.append(numbers, static_cast<size_t>(length));
 }
 
+void Profiler::Draw()
+{
+    if (!visible || !painter)
+        return;
+    const float lineHeight = painter->GetLineHeight(0);
+    painter->BeginWithShader();
+    Vector2 position(painter->GetMargin(), painter->GetMargin());
+    for (const auto& [name, stat] : stats) {
+        painter->DrawText(0, false, position, stat.line.c_str(), Color(1.0f, 1.0f, 1.0f, 1.0f), 1, 1, false);
+        position.y += lineHeight;
+    }
+    painter->EndBatch();
+}
+
 } // namespace mirefell

@@ -1,11 +1,11 @@
 #include "shell/SoundManager.h"
 
-#include "shell/Config.h"
-#include "shell/Levels.h"
 #include "platform/Lookup.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/SoundEffect.h"
 #include "platform/audio/SoundEffectInstance.h"
+#include "shell/Config.h"
+#include "shell/Levels.h"
 
 namespace mirefell
 {

@@ -1,10 +1,10 @@
 // NotificationBox: the message list and the pickup messages.
 #include "ui/NotificationBox.h"
 
-#include "shell/KeybindAction.h"
-#include "shell/KeybindManager.h"
 #include "gameplay/Item.h"
 #include "platform/Lookup.h"
+#include "shell/KeybindAction.h"
+#include "shell/KeybindManager.h"
 
 namespace mirefell
 {
@@ -18,6 +18,22 @@ std::wstring KeyNameOf(KeybindAction action)
 }
 
 } // namespace
+
+NotificationBox& NotificationBox::GetInstance()
+{
+    static NotificationBox box;
+    return box;
+}
+
+void NotificationBox::Notify(std::wstring text, int32_t ticks)
+{
+    AddMessage(GetMessages(), std::move(text), ticks);
+}
+
+void NotificationBox::NotifyPickup(const std::wstring& itemName, const std::string& itemTextureId)
+{
+    ShowPickup(GetMessages(), itemName, itemTextureId);
+}
 
 std::list<NotificationMessage>& NotificationBox::GetMessages()
 {
@@ -36,14 +52,20 @@ void NotificationBox::AddMessage(std::list<NotificationMessage>& messages, std::
 
 void NotificationBox::ShowPickup(std::list<NotificationMessage>& messages, const Item& item)
 {
-    AddMessage(messages, L"Picked up " + item.name + L".", PickupTicks);
+    ShowPickup(messages, item.name, item.textureId);
+}
+
+void NotificationBox::ShowPickup(std::list<NotificationMessage>& messages, const std::wstring& itemName,
+                                 const std::string& itemTextureId)
+{
+    AddMessage(messages, L"Picked up " + itemName + L".", PickupTicks);
     if (!inventoryHintShown) {
         AddMessage(messages,
                    L"You can review your map and inventory by pressing [" + KeyNameOf(KeybindAction::Inventory) + L"].",
                    HintTicks);
         inventoryHintShown = true;
     }
-    if (item.textureId == "item_boots" && !bootsHintShown) {
+    if (itemTextureId == "item_boots" && !bootsHintShown) {
         AddMessage(messages,
                    L"Press [" + KeyNameOf(KeybindAction::UseAntiGravBoots) + L"] to jump. Land on something living!",
                    HintTicks);

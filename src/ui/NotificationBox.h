@@ -10,6 +10,10 @@
 // inventory key on the first pickup of any item, the jump key on the first
 // pickup of the anti-grav boots.
 //
+// The box is the game's notification service (INotificationService): the
+// program registers GetInstance() at start-up, and what the gameplay posts
+// through the service lands in GetMessages().
+//
 // Durations are in update steps of 1/60 s. The widget's drawing joins this
 // class with the UI framework; the list needs no display.
 #pragma once
@@ -17,6 +21,8 @@
 #include <cstdint>
 #include <list>
 #include <string>
+
+#include "shell/INotificationService.h"
 
 namespace mirefell
 {
@@ -29,12 +35,19 @@ struct NotificationMessage
     int32_t ticks = 0; // update steps left
 };
 
-class NotificationBox
+class NotificationBox : public INotificationService
 {
 public:
     static constexpr size_t MaxMessages = 3;
     static constexpr int32_t PickupTicks = 300;
     static constexpr int32_t HintTicks = 600;
+
+    // The one box, the service the program registers; it posts to
+    // GetMessages().
+    static NotificationBox& GetInstance();
+    // AddMessage and ShowPickup on GetMessages().
+    void Notify(std::wstring text, int32_t ticks) override;
+    void NotifyPickup(const std::wstring& itemName, const std::string& itemTextureId) override;
 
     // The message list, newest first; made on first use.
     static std::list<NotificationMessage>& GetMessages();
@@ -44,6 +57,10 @@ public:
     // "Picked up <name>." and the once-per-run control hints. Throws "invalid
     // map<K, T> key" when a hinted action has no binding.
     static void ShowPickup(std::list<NotificationMessage>& messages, const Item& item);
+    // The same from the item's display name and texture id (the boots are
+    // "item_boots").
+    static void ShowPickup(std::list<NotificationMessage>& messages, const std::wstring& itemName,
+                           const std::string& itemTextureId);
     // Removes every message whose ticks are exactly 0.
     static void RemoveExpired(std::list<NotificationMessage>& messages);
     static void Clear(std::list<NotificationMessage>& messages);

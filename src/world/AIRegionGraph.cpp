@@ -5,15 +5,15 @@
 #include <cassert>
 #include <string>
 
+#include "platform/GameError.h"
+#include "platform/Lookup.h"
+#include "render/Mesh.h"
+#include "world/GridObject.h"
 #include "world/IDoor.h"
 #include "world/IElevator.h"
 #include "world/IMonster.h"
 #include "world/IPowerup.h"
 #include "world/ISwitch.h"
-#include "platform/GameError.h"
-#include "platform/Lookup.h"
-#include "render/Mesh.h"
-#include "world/GridObject.h"
 #include "world/World.h"
 
 namespace mirefell

@@ -26,13 +26,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "world/MapScript.h"
-#include "world/MapScriptToolbox.h"
 #include "platform/math/Vector.h"
 #include "world/AIRegion.h"
 #include "world/AreaTrigger.h"
 #include "world/FunctionRef.h"
 #include "world/MapObjectIndex.h"
+#include "world/MapScript.h"
+#include "world/MapScriptToolbox.h"
 
 namespace mirefell
 {

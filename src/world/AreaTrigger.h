@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 
 namespace mirefell
 {

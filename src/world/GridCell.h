@@ -1,19 +1,20 @@
 // GridCell: one 16-unit square of the World's grid. It lists the objects
 // registered in it (not owned; GridObject keeps the mirror list of its
-// cells) and the blood-decal slots that lie in it.
+// cells) and, as a DecalCell, the blood-decal slots that lie in it.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/math/Vector.h"
+#include "render/IDecalGrid.h"
 
 namespace mirefell
 {
 
 class GridObject;
 
-struct GridCell
+struct GridCell : DecalCell
 {
     Vector2 min; // map-plane corners
     Vector2 max;
@@ -21,10 +22,6 @@ struct GridCell
     std::vector<GridObject*> objects;
     int32_t column = 0;
     int32_t row = 0;
-    // Blood-decal slots in this cell, at most BloodDecals::DecalsPerCell.
-    std::vector<int32_t> decals;
-    // Once the cell is full: the entry of `decals` the next decal here reuses.
-    int32_t nextDecal = 0;
 };
 
 } // namespace mirefell

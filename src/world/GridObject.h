@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 #include "world/CellRange.h"
 #include "world/MapData.h"
 

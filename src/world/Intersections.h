@@ -7,8 +7,8 @@
 
 #include <span>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 
 namespace mirefell
 {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "gameplay/GameSaveManager.h"
 #include "platform/GameError.h"
 #include "render/PointLights.h"
 #include "world/World.h"
@@ -33,7 +32,7 @@ LightSource::LightSource(World* world_, MapLight* record_) : GridObject(world_, 
 
 void LightSource::SetUp()
 {
-    if (GameSaveManager::GetInstance().current.blackout)
+    if (world->settings.blackout)
         return;
     PointLight& added = PointLights::GetInstance().Add();
     added.position = {record->pos.x, (startSector->floorBottomY + startSector->ceilBottomY) * 0.5f + record->yOffset,

@@ -1,8 +1,9 @@
 // LightSource: the map object of a layer-"5" light record. It stands at the
 // record's point, keeps the sector under it, and at set-up takes a point
 // light from PointLights, halfway between that sector's floor bottom and
-// ceiling plus the record's "yOffset". Under the Blackout modifier a level
-// has no map lights: set-up takes none and `light` stays null. The level
+// ceiling plus the record's "yOffset". Under the Blackout modifier (the
+// World's LevelSettings) a level has no map lights: set-up takes none and
+// `light` stays null. The level
 // scripts switch these lights off and on (MapScriptToolbox).
 #pragma once
 

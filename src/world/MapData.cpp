@@ -1,7 +1,7 @@
 // The map's derived data: its 2D bounds and its sector index.
 #include "world/MapData.h"
 
-#include "world/Bounds.h"
+#include "platform/math/Bounds.h"
 
 namespace mirefell
 {

@@ -10,6 +10,8 @@
 #include <map>
 #include <string>
 
+#include "render/MonsterAnimation.h"
+
 namespace mirefell
 {
 
@@ -17,16 +19,6 @@ enum class MapEntityKind : uint32_t
 {
     Powerup = 1,
     Monster = 2,
-};
-
-// Animation ids of monster sprites; the map table uses walk, death and attack,
-// the sprite animator adds idle.
-enum class MonsterAnimation : uint32_t
-{
-    Walk = 1,
-    Death = 2,
-    Attack = 3,
-    Idle = 4,
 };
 
 struct MapEntityType
@@ -37,7 +29,7 @@ struct MapEntityType
     MapEntityKind kind = MapEntityKind::Powerup;
     // Mesh frame count per animation; empty for pickups.
     std::map<MonsterAnimation, uint32_t> animations;
-    // The pickup's kind (gameplay's PowerupType numbers); 0 for monsters and
+    // The pickup's kind (PowerupType numbers); 0 for monsters and
     // for random pickups until the loot tables choose one at spawn.
     uint32_t powerupType = 0;
 

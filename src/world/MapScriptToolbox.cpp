@@ -1,7 +1,6 @@
 // MapScriptToolbox: switching the level's lights.
 #include "world/MapScriptToolbox.h"
 
-#include "gameplay/GameSaveManager.h"
 #include "render/PointLights.h"
 #include "world/GridObject.h"
 #include "world/LightSource.h"
@@ -28,7 +27,7 @@ void MapScriptToolbox::LightsOn()
 
 void MapScriptToolbox::Switch(bool mapLightsOn)
 {
-    if (GameSaveManager::GetInstance().current.blackout)
+    if (world->settings.blackout)
         return;
     const ViewLighting& view = world->viewLighting;
     if (view.light)

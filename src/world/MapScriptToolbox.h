@@ -1,7 +1,8 @@
 // MapScriptToolbox: the toolbox a level script gets, working on its World:
 // the map's LightSource lights and the first-person view's light and ambient
-// colour (World::viewLighting). Under the Blackout modifier the map has no
-// lights and the view light stays on, so both operations change nothing.
+// colour (World::viewLighting). Under the Blackout modifier (the World's
+// LevelSettings) the map has no lights and the view light stays on, so both
+// operations change nothing.
 #pragma once
 
 #include "world/IMapScriptToolbox.h"

@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
 #include "render/MeshGeometry.h"
-#include "world/Bounds.h"
 #include "world/MapData.h"
 
 namespace mirefell

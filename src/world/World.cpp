@@ -83,6 +83,22 @@ void World::BuildCellGrid()
     }
 }
 
+DecalCell* World::FindDecalCell(const Vector3& point)
+{
+    const float column = std::floor((point.x - map.boundsMin.x) / cellSize);
+    const float row = std::floor((point.z - map.boundsMin.y) / cellSize);
+    if (!(column >= 0.0f && column < static_cast<float>(columns) && row >= 0.0f && row < static_cast<float>(rows)))
+        return nullptr;
+    return &CellAt(static_cast<int32_t>(column), static_cast<int32_t>(row));
+}
+
+void World::ReserveDecalCells(size_t perCell)
+{
+    for (auto& line : cells)
+        for (GridCell& cell : line)
+            cell.decals.reserve(perCell);
+}
+
 void World::BuildSectorGraph()
 {
     uint32_t counter = 0;
@@ -105,7 +121,7 @@ void World::Reset()
 {
     assert(root && debugRoot && "a World is reset under its scene nodes");
     bloodDecals = std::make_unique<BloodDecals>(this, root);
-    particles = std::make_unique<ParticleSimulator>(this);
+    particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get());
     collision = std::make_unique<WorldCollision>(this);
 
     for (const auto& object : objects)

@@ -18,7 +18,9 @@
 // Queries are 2D in the map plane: a map point (x, y) is world (x, z);
 // heights never choose cells. Visitors are called synchronously and never
 // kept; an object seen in several cells is visited once, in ascending id.
-// Nothing here needs a GPU: meshes are only moved between scene nodes.
+// Nothing here needs a GPU: meshes are only moved between scene nodes. The
+// renderer's blood decals see the grid through IDecalGrid, which the World
+// implements.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +32,12 @@
 
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
+#include "render/IDecalGrid.h"
 #include "world/CellRange.h"
 #include "world/GridCell.h"
+#include "world/LevelSettings.h"
 #include "world/MapData.h"
+#include "world/MapObjectFactories.h"
 #include "world/ObjectVisitor.h"
 #include "world/SectorGraph.h"
 #include "world/SegmentSource.h"
@@ -49,10 +54,9 @@ class GridObject;
 class Mesh;
 class ParticleSimulator;
 class ParticleSystem;
-class Player;
 class WorldCollision;
 
-class World
+class World : public IDecalGrid
 {
 public:
     static constexpr float CellSize = 16.0f;
@@ -67,29 +71,34 @@ public:
     // world's particles live in. Throws "sector not found" for a bad link and
     // "invalid map - bounds too large" for a grid beyond MaxCells.
     World(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, const MapData& mapData);
-    ~World();
+    ~World() override;
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
     // The level build (WorldBuild.cpp). Create builds a whole level from its
-    // map: the World, the static geometry, doors, elevators and teleport
-    // destinations of the sectors, the walls, the pickups of the entities
-    // (leaving out random pickups this save already took), the lights and
-    // the player, counts the level's items and monsters, then Resets. Any
-    // failure propagates and destroys the partly built World.
+    // map: the World (keeping the settings and the factories), the static
+    // geometry, doors, elevators and teleport destinations of the sectors,
+    // the walls, the pickups of the entities (leaving out the random pickups
+    // the settings list as taken), the lights and the player, counts the
+    // level's items and monsters, then Resets. The objects of the upper
+    // layers come from the factories, which must be complete (else
+    // std::invalid_argument, before anything is built). Any failure
+    // propagates and destroys the partly built World.
     static std::unique_ptr<World> Create(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, Camera* camera,
-                                         const MapData& mapData);
+                                         const MapData& mapData, const LevelSettings& settings_,
+                                         const MapObjectFactories& factories_);
     static void SpawnMapObjects(World& world);
     // The centre of the first sector whose "teleportOutID" is id, at its
     // floor; nothing when no sector sends there.
     static void AddTeleportDestination(World& world, uint32_t id);
-    static Player* CreatePlayer(World& world, Camera* camera);
+    static GridObject* CreatePlayer(World& world, Camera* camera);
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);
-    // A pickup or monster of a layer-"3" record; null when the record's kind
-    // has no object yet. powerupIndex is the running count of random pickup
-    // records. Throws "entity doesn't have starting sector" for an entity
-    // outside every sector and a bare std::exception for an unknown kind.
+    // A pickup or monster of a layer-"3" record, placed on the record's
+    // point; null when its factory gives no object. powerupIndex is the
+    // running count of random pickup records. Throws "entity doesn't have
+    // starting sector" for an entity outside every sector and a bare
+    // std::exception for an unknown kind.
     static GridObject* SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex);
 
     // (Re)creates the blood decals, particles and collision service, sets
@@ -143,6 +152,11 @@ public:
     // The wall segments of the range's walls, doors and elevators.
     SegmentSource CollectSegmentsInRange(const CellRange& range, SegmentPredicate predicate = {}) const;
 
+    // IDecalGrid: the cell under the point's (x, z), null off the grid; every
+    // cell's decal list reserved.
+    DecalCell* FindDecalCell(const Vector3& point) override;
+    void ReserveDecalCells(size_t perCell) override;
+
     // The grid cell at (column, row); both must lie inside the grid.
     GridCell& CellAt(int32_t column, int32_t row)
     {
@@ -154,7 +168,7 @@ public:
     }
 
     SectorGraph sectorGraph;
-    Player* player = nullptr;                     // one of `objects`; set when the player is made
+    GridObject* player = nullptr;                 // one of `objects`: the gameplay's Player, made by its factory
     ParticleSystem* particleStore;                // the renderer's particle list (not owned)
     std::unique_ptr<AIRegionGraph> aiRegions;     // made by Reset; holds the level script
     std::unique_ptr<WorldCollision> collision;    // made by Reset
@@ -164,6 +178,9 @@ public:
     std::map<uint32_t, Vector3> teleportDestinations;
     int32_t itemCount = 0;
     int32_t monsterCount = 0;
+    uint32_t randomPickupCount = 0; // the map's random-pickup records, taken or not
+    LevelSettings settings;
+    MapObjectFactories factories;
     std::vector<std::unique_ptr<GridObject>> pendingObjects;
     std::vector<std::unique_ptr<GridObject>> objects; // the update order
     std::vector<std::vector<GridCell>> cells;         // cells[row][column]

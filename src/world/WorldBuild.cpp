@@ -3,23 +3,24 @@
 // elevator; then the segments' objects; the entities; the lights; the
 // player last), which is the update order.
 //
-// Switches and TV screens (segment types 5 and 4) and monsters are made by
-// their own classes' spawners; until those exist, their records give no
-// object here (monsters are still counted for the level statistics).
+// Doors, elevators, pickups, monsters and the player are constructed by the
+// factories the World was given (their classes live in the gameplay); the
+// build places them. Switches and TV screens (segment types 5 and 4) are
+// made by their own classes' spawners; until those exist, their records give
+// no object here, nor do monster records without a factory (monsters are
+// still counted for the level statistics).
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
-#include "gameplay/GameSaveManager.h"
-#include "gameplay/Door.h"
-#include "gameplay/Elevator.h"
-#include "gameplay/Player.h"
-#include "gameplay/Powerup.h"
 #include "platform/GameError.h"
 #include "world/ConcreteBuilder.h"
+#include "world/EntityGridObject.h"
 #include "world/Intersections.h"
 #include "world/LightSource.h"
 #include "world/MovingSector.h"
+#include "world/PowerupType.h"
 #include "world/World.h"
 
 namespace mirefell
@@ -38,10 +39,11 @@ bool CountsAsItem(uint32_t powerupType)
 // The type name of a random pickup record.
 constexpr const char* RandomPowerupName = "powerup";
 
-template <class Object> GridObject* SpawnMovingSector(World& world, MapSector& sector, bool elevator)
+GridObject* SpawnMovingSector(World& world, MapSector& sector, const MapObjectFactories::SectorObjectFactory& make,
+                              bool elevator)
 {
     const CellRange range = world.GetCellRange(sector.collisionVertices);
-    auto object = std::make_unique<Object>(&world, &sector);
+    std::unique_ptr<GridObject> object = make(world, sector);
     MovingSector::Apply(*object, MovingSector::Build(sector, elevator));
     object->SetCells(range);
     return world.AddObject(std::move(object));
@@ -50,11 +52,16 @@ template <class Object> GridObject* SpawnMovingSector(World& world, MapSector& s
 } // namespace
 
 std::unique_ptr<World> World::Create(Mesh* root_, Mesh* debugRoot_, ParticleSystem* particleStore_, Camera* camera,
-                                     const MapData& mapData)
+                                     const MapData& mapData, const LevelSettings& settings_,
+                                     const MapObjectFactories& factories_)
 {
+    if (!factories_.IsComplete())
+        throw std::invalid_argument("a level build needs door, elevator, pickup and player factories");
     // The constructor indexes the copy's sectors by id (a later sector with
     // the same id wins).
     auto world = std::make_unique<World>(root_, debugRoot_, particleStore_, mapData);
+    world->settings = settings_;
+    world->factories = factories_;
     SpawnMapObjects(*world);
     CreatePlayer(*world, camera);
     world->Reset();
@@ -80,8 +87,6 @@ void World::SpawnMapObjects(World& world)
         if (segment.type != SegmentTypeTVScreen && segment.type != SegmentTypeSwitch)
             ConcreteBuilder::AddWallConcrete(world, segment);
 
-    GameSave& save = GameSaveManager::GetInstance().current;
-    GameSaveLevelData& record = save.levels[save.levelId];
     uint32_t powerupIndex = 0;
     int32_t monsters = 0;
     int32_t items = 0;
@@ -91,7 +96,7 @@ void World::SpawnMapObjects(World& world)
             if (type.name == RandomPowerupName) {
                 // Counted also when skipped, so a record keeps its index.
                 ++powerupIndex;
-                if (record.pickedUpItemIds.contains(static_cast<unsigned int>(entity.id)))
+                if (world.settings.takenPickupIds.contains(static_cast<uint32_t>(entity.id)))
                     continue;
             }
             if (CountsAsItem(type.powerupType))
@@ -101,7 +106,7 @@ void World::SpawnMapObjects(World& world)
         }
         SpawnEntity(world, entity, powerupIndex);
     }
-    record.itemCount = powerupIndex;
+    world.randomPickupCount = powerupIndex;
     world.monsterCount = monsters;
     world.itemCount = items;
 
@@ -120,9 +125,9 @@ void World::AddTeleportDestination(World& world, uint32_t id)
     }
 }
 
-Player* World::CreatePlayer(World& world, Camera* camera)
+GridObject* World::CreatePlayer(World& world, Camera* camera)
 {
-    auto player = std::make_unique<Player>(&world, camera);
+    std::unique_ptr<GridObject> player = world.factories.player(world, camera);
     world.player = player.get();
     player->SetCells(world.GetCellRange({world.map.playerStartPosition}));
     world.AddObject(std::move(player));
@@ -131,36 +136,41 @@ Player* World::CreatePlayer(World& world, Camera* camera)
 
 GridObject* World::SpawnDoor(World& world, MapSector& sector)
 {
-    GridObject* door = SpawnMovingSector<Door>(world, sector, false);
+    GridObject* door = SpawnMovingSector(world, sector, world.factories.door, false);
     sector.doorOpen = 0;
     return door;
 }
 
 GridObject* World::SpawnElevator(World& world, MapSector& sector)
 {
-    return SpawnMovingSector<Elevator>(world, sector, true);
+    return SpawnMovingSector(world, sector, world.factories.elevator, true);
 }
 
-GridObject* World::SpawnEntity(World& world, MapEntity& entity, uint32_t)
+GridObject* World::SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex)
 {
-    if (entity.entityType.kind == MapEntityKind::Monster)
-        return nullptr; // no monster object yet; the record is only counted
-    if (entity.entityType.kind != MapEntityKind::Powerup)
+    const MapEntityKind kind = entity.entityType.kind;
+    if (kind != MapEntityKind::Powerup && kind != MapEntityKind::Monster)
         throw std::exception();
+    const MapObjectFactories::EntityObjectFactory& make =
+        kind == MapEntityKind::Powerup ? world.factories.powerup : world.factories.monster;
+    if (!make)
+        return nullptr;
+    std::unique_ptr<EntityGridObject> object = make(world, entity, powerupIndex);
+    if (!object)
+        return nullptr;
 
-    auto pickup = std::make_unique<Powerup>(&world, &entity);
-    pickup->position = pickup->meshOffset + Vector3(entity.pos.x, entity.y, entity.pos.y);
-    pickup->isStatic = entity.isStatic;
-    const Vector3& half = pickup->halfExtents;
-    const Vector2 centre{entity.pos.x + pickup->meshOffset.x, entity.pos.y + pickup->meshOffset.z};
-    pickup->SetCells(
+    object->position = object->meshOffset + Vector3(entity.pos.x, entity.y, entity.pos.y);
+    object->isStatic = entity.isStatic;
+    const Vector3& half = object->halfExtents;
+    const Vector2 centre{entity.pos.x + object->meshOffset.x, entity.pos.y + object->meshOffset.z};
+    object->SetCells(
         world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}}));
-    pickup->startingSector = pickup->FindSector();
-    if (!pickup->startingSector) {
-        pickup->RemoveFromCells();
+    object->startingSector = object->FindSector();
+    if (!object->startingSector) {
+        object->RemoveFromCells();
         throw GameError(EntityWithoutSector, "entity " + std::to_string(entity.id));
     }
-    return world.AddObject(std::move(pickup));
+    return world.AddObject(std::move(object));
 }
 
 } // namespace mirefell

@@ -3,10 +3,11 @@
 // the movement operations and the hit queries are its operations, built on
 // the World's cell queries:
 //
-// - the player's move (MoveObject): teleport, ellipsoid collide-and-slide
-//   against static geometry, doors, elevators and living monsters, then the
-//   grid, telefrag, pickups, crosshair and use targets, area triggers, the
-//   awakening of reachable regions and death by falling out of the level;
+// - the world's steps of the player's move, which the Player runs in order
+//   with its own (the teleport flash, pickups, crosshair and use targets,
+//   death by falling out of the level): the teleport, the ellipsoid
+//   collide-and-slide against static geometry, doors, elevators and living
+//   monsters, and the telefrag at the destination;
 // - the monsters' move (MoveMonster): a footprint box sliding along wall
 //   segments in the map plane, standing on the highest floor under it,
 //   refusing steps over 6 units and stopping at other monsters and the
@@ -23,11 +24,12 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "platform/math/Bounds.h"
 #include "platform/math/Vector.h"
-#include "world/Bounds.h"
 #include "world/CellRange.h"
 #include "world/Collision.h"
 #include "world/SegmentSource.h"
@@ -36,7 +38,6 @@ namespace mirefell
 {
 
 class GridObject;
-class Player;
 class World;
 struct GridCell;
 struct MapSegment;
@@ -87,25 +88,20 @@ public:
 
     explicit WorldCollision(World* world_);
 
-    // The player's whole move for one step: newPosition is the wanted
-    // position on entry and the reached one on return (oldPosition changes
-    // too when a teleport moved the start).
-    void MoveObject(Player& player, Vector3& oldPosition, Vector3& newPosition);
     // When the player stands in a teleport sector whose id has a
     // destination, both positions become that destination raised by the
     // player's half height. Returns whether it teleported.
-    bool TryTeleport(Player& player, Vector3& oldPosition, Vector3& newPosition);
-    // The ellipsoid slide from oldPosition to newPosition, then the player's
+    bool TryTeleport(GridObject& player, Vector3& oldPosition, Vector3& newPosition);
+    // The ellipsoid slide of the player's body from oldPosition to
+    // newPosition with a gravity pass of `gravity`; newPosition becomes the
+    // reached position and the sweep's result goes back for the player's
     // answer to the contact. A move whose box misses the grid keeps the
     // wanted position and reports nothing.
-    void CollidePlayer(Player& player, const Vector3& oldPosition, Vector3& newPosition, bool teleported);
-    // Kills every living monster whose box overlaps the player's.
-    void Telefrag(Player& player);
-    // Hands every pickup whose box overlaps (or touches) the player's to the
-    // player's pickup operation.
-    void PickUpPowerups(Player& player);
-    // The monster under the crosshair and the door or switch within reach.
-    void UpdatePlayerTargets(Player& player);
+    std::optional<CollisionResult> CollidePlayer(GridObject& player, const Vector3& oldPosition, Vector3& newPosition,
+                                                 float gravity);
+    // Kills every living monster whose box overlaps the player's, the player
+    // being the attacker.
+    void Telefrag(GridObject& player);
     // The margin of the player's query box: at least MinQueryMargin, and
     // twice the gravity pass's scale whichever way it points, so that a jump
     // (negative gravity) sees the ceiling above as a fall sees the floor.

@@ -1,8 +1,8 @@
 // WorldCollision: the stepped ray cast and the box tests of a closing door.
 #include <cmath>
 
-#include "world/IKillable.h"
 #include "world/GridObject.h"
+#include "world/IKillable.h"
 #include "world/Intersections.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"

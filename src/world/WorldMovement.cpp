@@ -1,18 +1,13 @@
-// WorldCollision: the movers. The player's move with its ordered after-steps,
-// the monsters' footprint sliding and floor probe, moving platforms and the
+// WorldCollision: the movers. The world's steps of the player's move, the
+// monsters' footprint sliding and floor probe, moving platforms and the
 // re-registration of movers in the grid.
 #include <algorithm>
 #include <cmath>
 
-#include "shell/SoundManager.h"
+#include "world/GridObject.h"
 #include "world/IKillable.h"
 #include "world/IMonster.h"
-#include "world/IUsable.h"
-#include "gameplay/Player.h"
-#include "gameplay/Powerup.h"
-#include "gameplay/WeaponView.h"
-#include "world/AIRegionGraph.h"
-#include "world/GridObject.h"
+#include "world/IPowerup.h"
 #include "world/Intersections.h"
 #include "world/Polygon.h"
 #include "world/World.h"
@@ -28,9 +23,6 @@ namespace
 constexpr size_t ReservedFloorHeights = 64;
 // A monster's body span is raised this much before the wall filter.
 constexpr float BodySpanLift = 0.03f;
-constexpr Color TeleportFlashColour{0.0f, 1.0f, 0.0f, 1.0f};
-constexpr float TeleportFlash = 0.3f;
-constexpr float TeleportLightLevel = 2.0f;
 
 // The 2D box of a position's footprint, plus and minus the half extents.
 MapRect FootprintAt(const Vector3& position, const Vector3& half)
@@ -55,37 +47,9 @@ WorldCollision::WorldCollision(World* world_) : world(world_)
 }
 
 // ---------------------------------------------------------------------------
-// The player
+// The player's steps
 
-void WorldCollision::MoveObject(Player& player, Vector3& oldPosition, Vector3& newPosition)
-{
-    const Vector3 triggerStart = oldPosition;
-    const bool teleported = TryTeleport(player, oldPosition, newPosition);
-    CollidePlayer(player, oldPosition, newPosition, teleported);
-    PlaceObject(&player, newPosition);
-
-    if (teleported) {
-        player.weaponView->StartTeleportFlash(TeleportFlashColour, TeleportFlash, TeleportLightLevel);
-        SoundManager::GetInstance().PlaySound("teleport");
-        Telefrag(player);
-    }
-    // A corpse still falls, but collects nothing (not even the exit).
-    if (!player.IsDead())
-        PickUpPowerups(player);
-    UpdatePlayerTargets(player);
-
-    if (AIRegionGraph* regions = world->aiRegions.get()) {
-        if (regions->script)
-            regions->CheckAreaTriggers(triggerStart, newPosition);
-        regions->Traverse(&player, AIRegionGraph::Awaken);
-        regions->MarkReachable(&player);
-    }
-
-    if (newPosition.y < FallOutHeight && !player.IsDead())
-        player.TakeDamage(FallOutDamage, nullptr, Vector3());
-}
-
-bool WorldCollision::TryTeleport(Player& player, Vector3& oldPosition, Vector3& newPosition)
+bool WorldCollision::TryTeleport(GridObject& player, Vector3& oldPosition, Vector3& newPosition)
 {
     const MapSector* sector = player.FindSector();
     if (!sector || sector->teleportInID == 0)
@@ -105,13 +69,13 @@ float WorldCollision::QueryMargin(float gravity)
     return std::max(MinQueryMargin, 2.0f * std::fabs(gravity));
 }
 
-void WorldCollision::CollidePlayer(Player& player, const Vector3& oldPosition, Vector3& newPosition, bool teleported)
+std::optional<CollisionResult> WorldCollision::CollidePlayer(GridObject& player, const Vector3& oldPosition,
+                                                             Vector3& newPosition, float gravity)
 {
     const CellRange range = MoveRange(*world, oldPosition, newPosition, player.collisionHalfExtents);
     if (!range.valid)
-        return;
+        return std::nullopt;
 
-    const float gravity = player.GravityScale();
     Box3 query(Vector3::Min(oldPosition, newPosition) - player.halfExtents,
                Vector3::Max(oldPosition, newPosition) + player.halfExtents);
     const Vector3 margin(QueryMargin(gravity));
@@ -125,12 +89,10 @@ void WorldCollision::CollidePlayer(Player& player, const Vector3& oldPosition, V
             return false;
         return object->box.Overlaps(*queryBox);
     });
-    const CollisionResult result =
-        Collision::Slide(oldPosition, newPosition, gravity, player.collisionHalfExtents, source);
-    player.OnVerticalContact(result, teleported);
+    return Collision::Slide(oldPosition, newPosition, gravity, player.collisionHalfExtents, source);
 }
 
-void WorldCollision::Telefrag(Player& player)
+void WorldCollision::Telefrag(GridObject& player)
 {
     const Vector3& half = player.collisionHalfExtents;
     const CellRange range = world->GetCellRange({{player.position.x - half.x, player.position.z - half.z},
@@ -143,55 +105,6 @@ void WorldCollision::Telefrag(Player& player)
         object->TakeDamage(monster->GetMaxHealth(), &player, Vector3());
         world->SpawnParticles(object->position, killable->GetBloodColor(), TelefragParticles);
     });
-}
-
-void WorldCollision::PickUpPowerups(Player& player)
-{
-    World::ForEachObjectInCells(player.cells, GridObjectType::Powerup, [&](GridObject* object) {
-        if (object->removed || !object->box.Overlaps(player.box))
-            return;
-        player.PickUpPowerup(static_cast<Powerup*>(object));
-    });
-}
-
-void WorldCollision::UpdatePlayerTargets(Player& player)
-{
-    const Vector3 eye = player.EyePosition();
-    const Vector3 look = player.LookDirection();
-
-    player.crosshairMonster = nullptr;
-    const RaycastResult aim =
-        Raycast(eye, look, GridObjectType::Concrete | GridObjectType::Door | GridObjectType::Elevator,
-                GridObjectType::Monster, 5, nullptr);
-    if (aim.type == RaycastResult::Object)
-        player.crosshairMonster = aim.object;
-
-    const Vector3 reachEnd = eye + look * player.useReach;
-    const CellRange range = world->GetCellRange({{eye.x, eye.z}, {reachEnd.x, reachEnd.z}});
-    if (!range.valid)
-        return; // the usable target stays as it was
-
-    GridObject* best = nullptr;
-    float bestDistance = std::numeric_limits<float>::infinity();
-    world->ForEachObjectInRange(range, UseTargets, [&](GridObject* object) {
-        Vector3 candidate = eye;
-        const bool inside = eye.x >= object->box.min.x && eye.x <= object->box.max.x && eye.y >= object->box.min.y &&
-                            eye.y <= object->box.max.y && eye.z >= object->box.min.z && eye.z <= object->box.max.z;
-        if (!inside && !RayIntersectsBox(Ray{eye, look}, object->box, candidate))
-            return;
-        const float distance = Vector3::Distance(eye, candidate);
-        if (distance <= player.useReach && distance < bestDistance) {
-            best = object;
-            bestDistance = distance;
-        }
-    });
-
-    player.usable = nullptr;
-    player.usableInReach = false;
-    if (best) {
-        player.usable = dynamic_cast<IUsable*>(best);
-        player.usableInReach = player.usable && player.usable->IsUsable();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -351,8 +264,8 @@ void WorldCollision::ForEachObjectOnPlatform(GridObject* platform, float heightD
         if (!object->box.Overlaps(platform->box))
             return;
         if (object->typeMask == GridObjectType::Powerup) {
-            const auto* pickup = static_cast<const Powerup*>(object);
-            if (pickup->isStatic || !platform->sector || pickup->elevatorSectorId != platform->sector->id)
+            const auto* pickup = dynamic_cast<const IPowerup*>(object);
+            if (!pickup || !platform->sector || !pickup->RidesElevator(platform->sector->id))
                 return;
         }
         object->SetPosition(object->position + Vector3(0.0f, heightDelta, 0.0f));

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "ShellTestSupport.h"
+#include "app/Core.h"
 #include "app/Game.h"
-#include "shell/Screen.h"
 #include "platform/VirtualKey.h"
+#include "shell/INotificationService.h"
+#include "shell/Screen.h"
+#include "support/ShellTestSupport.h"
+#include "ui/NotificationBox.h"
 
 namespace mirefell
 {
@@ -191,6 +194,22 @@ TEST_F(GameTest, FramesPerSecondCountsTheLastWholeSecondInTheStatesThatShowIt)
     GameStateManager::GetInstance().Request(GameState::LevelComplete);
     TickAfter(*game, OneStep);
     EXPECT_FALSE(stats.contains(L"fps"));
+}
+
+TEST_F(GameTest, WhatTheGameplayPostsLandsInTheNotificationBoxWhileTheCoreLives)
+{
+    auto& messages = NotificationBox::GetMessages();
+    NotificationBox::Clear(messages);
+    {
+        auto game = MakeGame();
+        GetNotificationService().Notify(L"You need the red key to open this door.", 300);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages.front().text, L"You need the red key to open this door.");
+        EXPECT_EQ(messages.front().ticks, 300);
+    }
+    GetNotificationService().Notify(L"after the Core", 300); // the silent service again
+    EXPECT_EQ(messages.size(), 1u);
+    NotificationBox::Clear(messages);
 }
 
 } // namespace

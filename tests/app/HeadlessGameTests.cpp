@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ShellTestSupport.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "platform/EventPump.h"
@@ -15,6 +14,7 @@
 #include "render/EffectRegistry.h"
 #include "render/GraphicsDevice.h"
 #include "render/TextureRegistry.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {

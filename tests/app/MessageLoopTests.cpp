@@ -2,10 +2,10 @@
 // that send many sizes, the wheel, focus loss and quitting.
 #include <gtest/gtest.h>
 
-#include "ShellTestSupport.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "platform/VirtualKey.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {

@@ -11,7 +11,6 @@
 #include "gameplay/Powerup.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
-#include "ui/NotificationBox.h"
 
 namespace mirefell::testing
 {
@@ -69,9 +68,9 @@ TEST_F(MapObjects, AKeyDoorOpensOnlyForTheKeyHolder)
     EXPECT_TRUE(redDoor->IsUsable());
     redDoor->Use();
     EXPECT_EQ(redDoor->GetState(), DoorStateClosed);
-    ASSERT_FALSE(NotificationBox::GetMessages().empty());
-    EXPECT_EQ(NotificationBox::GetMessages().front().text, Door::NeedRedKey);
-    EXPECT_EQ(NotificationBox::GetMessages().front().ticks, Door::MessageSteps);
+    ASSERT_FALSE(notifications.posted.empty());
+    EXPECT_EQ(notifications.posted.back().text, Door::NeedRedKey);
+    EXPECT_EQ(notifications.posted.back().ticks, Door::MessageSteps);
 
     player->hasRedKey = true;
     redDoor->Use();

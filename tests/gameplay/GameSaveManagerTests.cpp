@@ -9,10 +9,10 @@
 #include "gameplay/GameSaveFile.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/GameSaveTestData.h"
-#include "shell/GameStateManager.h"
 #include "gameplay/PlayerInventory.h"
-#include "support/TempDir.h"
+#include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
+#include "support/TempDir.h"
 
 namespace mirefell
 {
@@ -124,6 +124,7 @@ TEST_F(SaveSlots, NewGameSavedAndLoadedKeepsItsItems)
     ASSERT_TRUE(manager.LoadSlot(4));
     EXPECT_EQ(manager.current.difficulty, GameDifficulty::Hard);
     EXPECT_TRUE(manager.current.blackout);
+    EXPECT_TRUE(manager.GetLevelSettings().blackout) << "the level build sees the loaded game's modifier";
     ASSERT_EQ(manager.current.items.size(), 3u);
     std::vector<std::unique_ptr<Item>> items = manager.TakeItems();
     EXPECT_TRUE(manager.current.items.empty());

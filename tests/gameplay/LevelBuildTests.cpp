@@ -3,10 +3,10 @@
 // pickups, the player's start, and an entity outside every sector.
 #include <gtest/gtest.h>
 
-#include "gameplay/GameSaveManager.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "support/GameplayFixture.h"

@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/GameStateManager.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/ItemMakers.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"
 #include "render/ParticleSimulator.h"
+#include "shell/GameStateManager.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
 #include "world/Collision.h"

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Config.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
+#include "shell/Config.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
 #include "world/MapData.h"

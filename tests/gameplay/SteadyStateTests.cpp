@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Input.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"
+#include "shell/Input.h"
 #include "support/AllocationCounter.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"

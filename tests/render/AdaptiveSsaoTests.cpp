@@ -1,7 +1,7 @@
 // The adaptive SSAO: its per-pass constants, its texture sizes and memory,
 // the compile-failure report, and the picture it draws at every quality
 // level over a corner of two walls in a real G-buffer, written to
-// test-output/ssao/ as PNGs.
+// test-output/ssao_corner_quality<N>_on.png and _off.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -188,7 +188,7 @@ void main() { Target0 = colour; }
 
     // The lit picture as the composition would make it from colour and
     // occlusion; without SSAO the occlusion counts as 1 everywhere.
-    Image Compose(GeometryBuffer& gbuffer, bool withOcclusion)
+    std::shared_ptr<gpu::Texture2D> Compose(GeometryBuffer& gbuffer, bool withOcclusion)
     {
         const char* vs = R"(#version 330 core
 void main()
@@ -223,12 +223,8 @@ void main()
         context->PSSetShader(pixel.get());
         context->OMSetDepthStencilState(states->DepthNone(), 0);
         context->Draw(3, 0);
-        Image image(PictureWidth, PictureHeight);
-        image.rgba = context->ReadPixelsRGBA8(picture.get());
-        return image;
+        return picture;
     }
-
-    static int Red(const Image& image, int x, int y) { return image.rgba[(size_t(y) * image.width + x) * 4]; }
 
     std::unique_ptr<gpu::CommonStates> states;
     std::vector<uint8_t> source;
@@ -275,11 +271,14 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     EXPECT_EQ(context->PSGetShaderResource(4), kept[0]);
     EXPECT_EQ(context->RSGetViewport().width, float(PictureWidth));
 
-    const std::string name = "ssao/corner_quality" + std::to_string(GetParam());
-    const Image on = Compose(gbuffer, true);
-    const Image off = Compose(gbuffer, false);
-    WriteScreenshot(name + "_on", on);
-    WriteScreenshot(name + "_off", off);
+    const std::string name = "ssao_corner_quality" + std::to_string(GetParam());
+    const auto on = Compose(gbuffer, true);
+    const auto off = Compose(gbuffer, false);
+    SaveScreenshot(*context, on.get(), name + "_on");
+    SaveScreenshot(*context, off.get(), name + "_off");
+    auto Red = [this](const std::shared_ptr<gpu::Texture2D>& picture, int x, int y) {
+        return PixelAt(picture.get(), uint32_t(x), uint32_t(y)).r;
+    };
     // The seam is the middle column; at 40 pixels to either side the walls
     // are flat and more than a radius away from the other wall.
     const int y = PictureHeight / 2;
@@ -295,8 +294,8 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     if (GetParam() == 3) {
         settings.qualityLevel = 7;
         effect->Draw(settings, &inputs);
-        const Image seven = Compose(gbuffer, true);
-        EXPECT_EQ(seven.rgba, on.rgba);
+        const auto seven = Compose(gbuffer, true);
+        EXPECT_EQ(context->ReadPixelsRGBA8(seven.get()), context->ReadPixelsRGBA8(on.get()));
     }
 }
 

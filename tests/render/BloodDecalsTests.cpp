@@ -3,40 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
-#include "shell/Config.h"
+#include "TestDecalGrid.h"
 #include "render/BloodDecals.h"
-#include "support/WorldFixture.h"
-#include "world/GridCell.h"
+#include "render/Mesh.h"
+#include "shell/Config.h"
 
 namespace mirefell
 {
 namespace
 {
 
-MapData Room()
-{
-    MapData map;
-    map.sectors.push_back(MapSector{});
-    map.sectors[0].id = 1;
-    map.sectors[0].vertices = {{0, 0}, {128, 0}, {128, 64}, {0, 64}};
-    map.sectorLinks = {1, 1};
-    map.ComputeBounds();
-    return map;
-}
-
+// A room of 128 x 64 units: 8 x 4 cells.
 struct Decals : ::testing::Test
 {
     ~Decals() override { Config::GetInstance().settings = Settings{}; }
 
+    // Fresh decals over a fresh grid, as every level reset makes them.
     BloodDecals& Make(int32_t limit)
     {
         Config::GetInstance().settings.maxBloodDecals = limit;
-        fixture.world->Reset();
-        return *fixture.world->bloodDecals;
+        grid = testing::TestDecalGrid(8, 4);
+        decals = std::make_unique<BloodDecals>(&grid, &root);
+        decals->Initialize();
+        return *decals;
     }
 
-    testing::WorldFixture fixture{Room()};
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    testing::TestDecalGrid grid{8, 4};
+    std::unique_ptr<BloodDecals> decals;
 };
 
 TEST_F(Decals, TheSettingDecidesTheMeshAndItsSlots)
@@ -53,7 +49,7 @@ TEST_F(Decals, TheSettingDecidesTheMeshAndItsSlots)
 
     BloodDecals& some = Make(5);
     ASSERT_NE(some.mesh, nullptr);
-    EXPECT_EQ(some.mesh->parent, &fixture.root);
+    EXPECT_EQ(some.mesh->parent, &root);
     EXPECT_EQ(some.mesh->name, "blood_decals");
     EXPECT_EQ(some.mesh->textureName, "blood");
     EXPECT_EQ(some.mesh->effectId, EffectIdDecal);
@@ -90,7 +86,7 @@ TEST_F(Decals, ACellHoldsEightAndThenReusesItsOwnSlotsInTurn)
     BloodDecals& decals = Make(12);
     for (int i = 0; i < 8; ++i)
         decals.Add({1.0f + i, 0, 1}, Color(1, 0, 0, 1)); // all in cell (0, 0)
-    const GridCell& cell = fixture.world->CellAt(0, 0);
+    const DecalCell& cell = grid.CellAt(0, 0);
     EXPECT_EQ(cell.decals.size(), 8u);
     EXPECT_EQ(decals.nextSlot, 8u);
 

@@ -4,33 +4,26 @@
 
 #include <cmath>
 
-#include "shell/Config.h"
+#include "TestDecalGrid.h"
 #include "render/BloodDecals.h"
+#include "render/Mesh.h"
 #include "render/ParticleSimulator.h"
-#include "support/WorldFixture.h"
+#include "render/ParticleSystem.h"
+#include "shell/Config.h"
 
 namespace mirefell
 {
 namespace
 {
 
-MapData Floor()
-{
-    MapData map;
-    map.sectors.push_back(MapSector{});
-    map.sectors[0].id = 1;
-    map.sectors[0].vertices = {{0, 0}, {64, 0}, {64, 64}, {0, 64}};
-    map.sectorLinks = {1, 1};
-    map.ComputeBounds();
-    return map;
-}
-
+// Particles over a 64 x 64 floor (4 x 4 decal cells) with room for ten
+// decals.
 struct Particles : ::testing::Test
 {
-    Particles() : fixture(Floor())
+    Particles()
     {
         Config::GetInstance().settings.maxBloodDecals = 10;
-        fixture.world->Reset();
+        decals.Initialize();
         simulator().trace = [this](const Vector3& from, Vector3& to, Vector3& normal) {
             ++traces;
             if (to.y >= 0.0f)
@@ -44,7 +37,7 @@ struct Particles : ::testing::Test
     }
     ~Particles() override { Config::GetInstance().settings = Settings{}; }
 
-    ParticleSimulator& simulator() { return *fixture.world->particles; }
+    ParticleSimulator& simulator() { return particles; }
     Particle& SpawnAt(Vector3 at, int32_t kind)
     {
         ParticleMotion& motion = simulator().Spawn(Color(1, 1, 1, 1), kind, at);
@@ -52,7 +45,11 @@ struct Particles : ::testing::Test
         return *motion.particle;
     }
 
-    testing::WorldFixture fixture;
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    testing::TestDecalGrid grid{4, 4};
+    ParticleSystem particleStore;
+    BloodDecals decals{&grid, &root};
+    ParticleSimulator particles{&particleStore, &decals};
     int traces = 0;
 };
 
@@ -83,11 +80,11 @@ TEST_F(Particles, BloodThatHitsTheLevelBecomesADecalAndVanishes)
     simulator().Update();
     EXPECT_TRUE(drop.dead);
     EXPECT_TRUE(simulator().motions.empty());
-    const Mesh* decals = fixture.world->bloodDecals->mesh;
-    ASSERT_NE(decals, nullptr);
-    EXPECT_TRUE(decals->instances[0].shown);
-    EXPECT_NEAR(decals->instances[0].position.y, 0.0f, 1e-6f);
-    EXPECT_FALSE(decals->instances[1].shown);
+    const Mesh* placed = decals.mesh;
+    ASSERT_NE(placed, nullptr);
+    EXPECT_TRUE(placed->instances[0].shown);
+    EXPECT_NEAR(placed->instances[0].position.y, 0.0f, 1e-6f);
+    EXPECT_FALSE(placed->instances[1].shown);
 }
 
 TEST_F(Particles, DebrisLandsThenShrinksAway)
@@ -130,8 +127,8 @@ TEST_F(Particles, WithoutALandingTraceParticlesLiveThreeHundredAndOneUpdates)
     simulator().Update();
     EXPECT_TRUE(drop.dead);
     EXPECT_TRUE(simulator().motions.empty());
-    fixture.particleStore.RemoveDead();
-    EXPECT_TRUE(fixture.particleStore.particles.empty());
+    particleStore.RemoveDead();
+    EXPECT_TRUE(particleStore.particles.empty());
 }
 
 } // namespace

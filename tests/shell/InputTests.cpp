@@ -2,9 +2,9 @@
 // a mouse-mode switch forgets.
 #include <gtest/gtest.h>
 
-#include "app/ShellTestSupport.h"
 #include "shell/Input.h"
 #include "shell/KeybindManager.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {

@@ -7,9 +7,9 @@
 #include <boost/serialization/utility.hpp>
 #include <gtest/gtest.h>
 
-#include "app/ShellTestSupport.h"
 #include "shell/BinaryArchive.h"
 #include "shell/KeybindManager.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {

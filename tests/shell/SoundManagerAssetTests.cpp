@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/SoundManager.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/SoundEffectInstance.h"
 #include "platform/audio/WaveFile.h"
+#include "shell/SoundManager.h"
 
 namespace mirefell
 {

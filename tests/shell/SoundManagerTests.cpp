@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Config.h"
-#include "shell/SoundManager.h"
 #include "platform/GameError.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/RecordingAudioDevice.h"
 #include "platform/audio/SoundEffectInstance.h"
 #include "platform/audio/WaveFile.h"
+#include "shell/Config.h"
+#include "shell/SoundManager.h"
 #include "support/TempDir.h"
 
 namespace mirefell

@@ -1,10 +1,10 @@
 // Level time with pause and resume, and the text helpers of the UI.
 #include <gtest/gtest.h>
 
+#include "platform/Clock.h"
 #include "shell/Helpers.h"
 #include "shell/Profiler.h"
 #include "shell/Stopwatch.h"
-#include "platform/Clock.h"
 
 namespace mirefell
 {

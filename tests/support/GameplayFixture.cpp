@@ -1,15 +1,18 @@
 #include "support/GameplayFixture.h"
 
-#include "shell/Config.h"
-#include "app/Core.h"
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/KeybindManager.h"
-#include "shell/SoundManager.h"
+#include "gameplay/MapObjectMakers.h"
+#include "gameplay/Player.h"
 #include "platform/Lookup.h"
 #include "render/PointLights.h"
-#include "ui/NotificationBox.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/KeybindManager.h"
+#include "shell/SoundManager.h"
 
 namespace mirefell::testing
 {
@@ -25,9 +28,8 @@ void ResetSingletons()
     KeybindManager::GetInstance().Reset(""); // memory only
     SoundManager::GetInstance().Reset();
     GameSaveManager::GetInstance().current = GameSave();
-    NotificationBox::Clear(NotificationBox::GetMessages());
     PointLights::GetInstance().Clear();
-    Core::inventoryWindowOpen = false;
+    inventoryWindowOpen = false;
 }
 
 } // namespace
@@ -37,6 +39,7 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
+    SetNotificationService(&notifications);
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
     input.SetMouseMode(Input::MouseModeRelative);
@@ -46,14 +49,16 @@ void GameplayTest::SetUp()
 void GameplayTest::TearDown()
 {
     world.reset();
+    SetNotificationService(nullptr);
     ResetSingletons();
     std::filesystem::current_path(previousFolder);
 }
 
 void GameplayTest::BuildLevel(const MapData& map)
 {
-    world = World::Create(&root, &debugRoot, &particleStore, &camera, map);
-    player = world->player;
+    world = World::Create(&root, &debugRoot, &particleStore, &camera, map,
+                          GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
+    player = static_cast<Player*>(world->player);
 }
 
 void GameplayTest::Hold(KeybindAction action, bool down)
@@ -80,6 +85,22 @@ void GameplayTest::Step(int count)
         Input::GetInstance().Update();
         world->Update();
     }
+}
+
+Door* GameplayTest::FindDoor(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
+            return door;
+    return nullptr;
+}
+
+Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
+            return elevator;
+    return nullptr;
 }
 
 } // namespace mirefell::testing

@@ -3,23 +3,53 @@
 // singletons the player and the map objects touch reset before and after.
 // Input is fed as the message loop would: key and mouse events go to Input's
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
+// What the gameplay tells the player is recorded by a notification service
+// of the fixture's own, registered for the test.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "shell/KeybindAction.h"
+#include "gameplay/Player.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
+#include "shell/INotificationService.h"
+#include "shell/KeybindAction.h"
 #include "support/TempDir.h"
 #include "world/MapData.h"
 #include "world/World.h"
 
+namespace mirefell
+{
+class Door;
+class Elevator;
+} // namespace mirefell
+
 namespace mirefell::testing
 {
+
+// Keeps every post, oldest first.
+class RecordingNotifications final : public INotificationService
+{
+public:
+    struct Posted
+    {
+        std::wstring text;
+        int32_t ticks = 0;
+    };
+
+    void Notify(std::wstring text, int32_t ticks) override { posted.push_back({std::move(text), ticks}); }
+    void NotifyPickup(const std::wstring& itemName, const std::string&) override { pickups.push_back(itemName); }
+
+    std::vector<Posted> posted;
+    std::vector<std::wstring> pickups; // item names
+};
 
 class GameplayTest : public ::testing::Test
 {
@@ -27,7 +57,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // World::Create over the map; `player` points at its player.
+    // World::Create over the map with the gameplay's factories and the
+    // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
     // Holds or releases the key bound to the action by default.
     static void Hold(KeybindAction action, bool down);
@@ -36,6 +67,9 @@ protected:
     static void MoveMouse(int32_t dx, int32_t dy);
     // Input's snapshot and one World update.
     void Step(int count = 1);
+    // The door or elevator built for the sector with this id, or null.
+    Door* FindDoor(int32_t sectorId) const;
+    Elevator* FindElevator(int32_t sectorId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;
@@ -43,6 +77,7 @@ protected:
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     ParticleSystem particleStore;
     Camera camera;
+    RecordingNotifications notifications;
     std::unique_ptr<World> world;
     Player* player = nullptr;
 };

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "world/IDoor.h"
-#include "world/IKillable.h"
-#include "world/IMonster.h"
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "world/GridObject.h"
+#include "world/IDoor.h"
+#include "world/IKillable.h"
+#include "world/IMonster.h"
 #include "world/MapData.h"
 #include "world/World.h"
 

@@ -2,8 +2,8 @@
 // newest, expiry at exactly 0, and the once-per-run pickup hints.
 #include <gtest/gtest.h>
 
-#include "shell/KeybindManager.h"
 #include "gameplay/Item.h"
+#include "shell/KeybindManager.h"
 #include "ui/NotificationBox.h"
 
 namespace mirefell

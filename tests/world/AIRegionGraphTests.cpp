@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "world/MapScript.h"
 #include "platform/GameError.h"
 #include "support/WorldFixture.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapScript.h"
 
 namespace mirefell
 {

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "gameplay/GameSaveManager.h"
 #include "platform/GameError.h"
 #include "render/PointLights.h"
 #include "support/WorldFixture.h"
@@ -21,11 +20,7 @@ struct MapLights : ::testing::Test
         fixture.AddStaticGeometry();
         PointLights::GetInstance().Clear();
     }
-    ~MapLights() override
-    {
-        GameSaveManager::GetInstance().current.blackout = false;
-        PointLights::GetInstance().Clear();
-    }
+    ~MapLights() override { PointLights::GetInstance().Clear(); }
 
     World& world() { return *fixture.world; }
     testing::WorldFixture fixture;
@@ -81,7 +76,7 @@ TEST_F(MapLights, ALightOffEverySectorFailsTheLoadAndLeavesNothingBehind)
 
 TEST_F(MapLights, BlackoutLevelsHaveNoMapLights)
 {
-    GameSaveManager::GetInstance().current.blackout = true;
+    world().settings.blackout = true;
     LightSource::Create(world(), world().map.lights.at(0))->SetUp();
     EXPECT_TRUE(PointLights::GetInstance().lights.empty());
 }

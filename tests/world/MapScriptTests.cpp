@@ -2,15 +2,14 @@
 // over the object index, and the toolbox's lights switch.
 #include <gtest/gtest.h>
 
-#include "gameplay/GameSaveManager.h"
-#include "world/IElevator.h"
-#include "world/MapScript.h"
-#include "world/MapScriptToolbox.h"
 #include "platform/GameError.h"
 #include "render/PointLights.h"
 #include "support/WorldFixture.h"
+#include "world/IElevator.h"
 #include "world/LightSource.h"
 #include "world/MapObjectIndex.h"
+#include "world/MapScript.h"
+#include "world/MapScriptToolbox.h"
 
 namespace mirefell
 {
@@ -88,11 +87,7 @@ struct Toolbox : ::testing::Test
         viewLight = &PointLights::GetInstance().Add();
         fixture.world->viewLighting = {viewLight, &ambient};
     }
-    ~Toolbox() override
-    {
-        GameSaveManager::GetInstance().current.blackout = false;
-        PointLights::GetInstance().Clear();
-    }
+    ~Toolbox() override { PointLights::GetInstance().Clear(); }
 
     std::vector<int> MapLightsEnabled()
     {
@@ -124,7 +119,7 @@ TEST_F(Toolbox, LightsOutDarkensTheMapAndLightsTheViewAndLightsOnUndoesIt)
 
 TEST_F(Toolbox, BlackoutLeavesEverythingAsItIs)
 {
-    GameSaveManager::GetInstance().current.blackout = true;
+    fixture.world->settings.blackout = true;
     viewLight->enabled = 1;
     toolbox.LightsOn();
     EXPECT_EQ(viewLight->enabled, 1);

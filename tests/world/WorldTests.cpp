@@ -4,14 +4,14 @@
 #include <limits>
 
 #include "MapTestData.h"
-#include "shell/Config.h"
-#include "world/MapScript.h"
 #include "platform/GameError.h"
 #include "render/BloodDecals.h"
 #include "render/Mesh.h"
 #include "render/ParticleSimulator.h"
+#include "shell/Config.h"
 #include "support/WorldFixture.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapScript.h"
 #include "world/WorldCollision.h"
 
 namespace mirefell
@@ -107,6 +107,27 @@ TEST(WorldGrid, CellRangesClampToTheGridAndTouchingCounts)
     ASSERT_EQ(cells.size(), 4u); // columns 1-2, rows 0-1, row by row
     EXPECT_EQ(cells[1], &fixture.world->CellAt(2, 0));
     EXPECT_EQ(cells[2], &fixture.world->CellAt(1, 1));
+}
+
+TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
+{
+    WorldFixture fixture(BoxMap(-8, 8, 24, 40)); // 2 x 2 cells from (-8, 8)
+    World& world = *fixture.world;
+    EXPECT_EQ(world.FindDecalCell({8, 5, 24}), &world.CellAt(1, 1)); // a cell owns its minimum corner
+    EXPECT_EQ(world.FindDecalCell({-8, 0, 39.9f}), &world.CellAt(0, 1));
+    EXPECT_EQ(world.FindDecalCell({24, 0, 20}), nullptr); // the far edge lies past the last column
+    EXPECT_EQ(world.FindDecalCell({-8.1f, 0, 20}), nullptr);
+    EXPECT_EQ(world.FindDecalCell({0, 0, 7.9f}), nullptr);
+    world.ReserveDecalCells(8);
+    for (const auto& row : world.cells)
+        for (const GridCell& cell : row)
+            EXPECT_GE(cell.decals.capacity(), 8u);
+
+    Config::GetInstance().settings.maxBloodDecals = 4;
+    world.Reset();
+    Config::GetInstance().settings = Settings{};
+    world.bloodDecals->Add({10, 0, 30}, Color(1, 0, 0, 1));
+    EXPECT_EQ(world.CellAt(1, 1).decals, std::vector<int32_t>{0});
 }
 
 struct UpdatePass : ::testing::Test

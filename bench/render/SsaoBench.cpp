@@ -11,7 +11,6 @@
 
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
@@ -20,14 +19,12 @@
 #include <vector>
 
 #include "platform/gpu/CommonStates.h"
-#include "platform/gpu/Context.h"
-#include "platform/gpu/Device.h"
-#include "platform/gpu/HeadlessGpu.h"
 #include "render/ASSAODX11.h"
 #include "render/Camera.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/ReadData.h"
+#include "support/BenchDevice.h"
 
 namespace
 {
@@ -39,13 +36,8 @@ constexpr int32_t FrameHeight = 720;
 
 struct Room
 {
-    Room()
+    Room() : bench(FrameWidth, FrameHeight, gpu::Format::R8G8B8A8_UNORM_SRGB), device(bench.device.get())
     {
-        std::filesystem::current_path(std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path());
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
         ScreenWidth = FrameWidth;
         ScreenHeight = FrameHeight;
         gbuffer.Create();
@@ -59,7 +51,7 @@ struct Room
         DrawDepth();
 
         const std::vector<uint8_t> source = ReadData(L"assets/shaders/ASSAO.glsl");
-        const ASSAO_CreateDescDX11 desc(device.get(), source.data(), source.size());
+        const ASSAO_CreateDescDX11 desc(device, source.data(), source.size());
         effect = std::make_unique<ASSAODX11>(desc);
         if (!effect->InitializeDX())
             throw std::runtime_error("the SSAO shaders do not compile");
@@ -82,8 +74,6 @@ struct Room
     {
         effect.reset();
         gbuffer.Release();
-        Device = nullptr;
-        DeviceContext = nullptr;
     }
 
     void DrawDepth()
@@ -162,7 +152,8 @@ void main() { gl_Position = vec4(SV_Position0, 1.0) * viewProjection; }
         DeviceContext->OMSetRenderTargets(1, target, nullptr);
     }
 
-    std::unique_ptr<gpu::Device> device;
+    testing::BenchDevice bench;
+    gpu::Device* device;
     GeometryBuffer gbuffer;
     Camera camera;
     std::unique_ptr<ASSAODX11> effect;

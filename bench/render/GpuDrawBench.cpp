@@ -7,19 +7,18 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
-#include "platform/gpu/HeadlessGpu.h"
 #include "render/GraphicsDevice.h"
 #include "render/InstancedTextureEffect.h"
 #include "render/TextureEffect.h"
 #include "render/TextureRegistry.h"
 #include "render/VertexTypes.h"
+#include "support/BenchDevice.h"
 
 namespace
 {
@@ -28,26 +27,9 @@ using namespace mirefell;
 
 struct Scene
 {
-    Scene()
+    Scene() : bench(320, 180, gpu::Format::R8G8B8A8_UNORM_SRGB)
     {
-        std::filesystem::current_path(std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path());
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
-        gpu::Texture2DDesc desc;
-        desc.width = 320;
-        desc.height = 180;
-        desc.format = gpu::Format::R8G8B8A8_UNORM_SRGB;
-        desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
-        target = device->CreateTexture2D(desc);
-        view = device->CreateRenderTargetView(target.get());
-        gpu::RenderTargetView* views[] = {view.get()};
-        DeviceContext->OMSetRenderTargets(1, views, nullptr);
-        gpu::Viewport viewport;
-        viewport.width = 320;
-        viewport.height = 180;
-        DeviceContext->RSSetViewports(1, &viewport);
+        gpu::Device* device = bench.device.get();
         states = std::make_unique<gpu::CommonStates>(*device);
         DeviceContext->RSSetState(states->CullNone());
         TextureRegistry::GetInstance().Load(L"assets/textures/wall.png", "wall", true);
@@ -68,17 +50,10 @@ struct Scene
             records[i].inverseWorld = records[i].world.Inverted();
         }
     }
-    ~Scene()
-    {
-        TextureRegistry::GetInstance().Clear();
-        Device = nullptr;
-        DeviceContext = nullptr;
-    }
+    ~Scene() { TextureRegistry::GetInstance().Clear(); }
 
-    std::unique_ptr<gpu::Device> device;
+    testing::BenchDevice bench;
     std::unique_ptr<gpu::CommonStates> states;
-    std::shared_ptr<gpu::Texture2D> target;
-    std::shared_ptr<gpu::RenderTargetView> view;
     std::shared_ptr<gpu::Buffer> vertices;
     std::shared_ptr<gpu::Buffer> instances;
     std::vector<InstanceRecord> records;
@@ -103,7 +78,7 @@ void BM_TexturedMeshDraw(benchmark::State& state)
         DeviceContext->Draw(3, 0);
         x = x > 1 ? 0 : x + 0.001f;
     }
-    DeviceContext->ReadPixelsRGBA8(scene.target.get()); // let the GPU catch up before the device goes
+    DeviceContext->ReadPixelsRGBA8(scene.bench.target.get()); // let the GPU catch up before the device goes
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TexturedMeshDraw);
@@ -127,7 +102,7 @@ void BM_ThousandInstanceDraw(benchmark::State& state)
         DeviceContext->IASetVertexBuffers(0, 2, buffers, strides, offsets);
         DeviceContext->DrawInstanced(3, 1000, 0, 0);
     }
-    DeviceContext->ReadPixelsRGBA8(scene.target.get());
+    DeviceContext->ReadPixelsRGBA8(scene.bench.target.get());
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_ThousandInstanceDraw);

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/SoundManager.h"
 #include "platform/Clock.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OpenAlAudioDevice.h"
 #include "platform/audio/SoundEffect.h"
 #include "platform/audio/SoundEffectInstance.h"
 #include "platform/audio/WaveFile.h"
+#include "shell/SoundManager.h"
 
 namespace
 {

@@ -1,8 +1,9 @@
 // MapRect and Box3: the axis-aligned 2D rectangle (map plane) and 3D box
-// (world) that the map helpers, queries and movement code pass around as
-// minimum and maximum corners. A default-made bound is empty: minimum
-// +infinity, maximum -infinity, so widening it by the first point gives that
-// point. Overlap tests use closed intervals: touching counts.
+// (world space) that the map helpers, queries, movement code and the blood
+// decals' culling boxes pass around as minimum and maximum corners. A
+// default-made bound is empty: minimum +infinity, maximum -infinity, so
+// widening it by the first point gives that point. Overlap tests use closed
+// intervals: touching counts.
 #pragma once
 
 #include <limits>

@@ -11,16 +11,16 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Config.h"
-#include "app/Core.h"
-#include "shell/GameStateManager.h"
-#include "shell/Input.h"
-#include "shell/KeybindManager.h"
-#include "shell/Profiler.h"
-#include "shell/SoundManager.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/KeybindManager.h"
+#include "shell/Profiler.h"
+#include "shell/SoundManager.h"
 #include "support/TempDir.h"
 
 namespace mirefell::testing
@@ -168,7 +168,7 @@ protected:
         KeybindManager::GetInstance().Reset(""); // memory only: tests never write the real file
         Profiler::GetInstance().ClearStatistics();
         Profiler::GetInstance().visible = false;
-        Core::inventoryWindowOpen = false;
+        inventoryWindowOpen = false;
         SoundManager::GetInstance().Reset();
     }
 

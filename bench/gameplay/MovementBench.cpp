@@ -23,8 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "world/IKillable.h"
-#include "world/IMonster.h"
+#include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
@@ -32,6 +31,8 @@
 #include "support/AllocationCounter.h"
 #include "support/MapRecords.h"
 #include "world/GridObject.h"
+#include "world/IKillable.h"
+#include "world/IMonster.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
 
@@ -128,7 +129,8 @@ struct Level
         std::filesystem::create_directories(folder);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
-        world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side));
+        world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side), LevelSettings{},
+                              MakeMapObjectFactories());
         std::mt19937 random(7);
         std::uniform_int_distribution<int> tile(1, side - 2);
         for (int i = 0; i < walkers; ++i) {
@@ -192,8 +194,7 @@ void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
 void PlayerMove(benchmark::State& state)
 {
     Level level(16, 0);
-    Player& player = *level.world->player;
-    WorldCollision& collision = *level.world->collision;
+    Player& player = *static_cast<Player*>(level.world->player);
     float angle = 0.0f;
     // Circles of radius 40 around the room's centre, 1.25 units a step.
     const auto walk = [&] {
@@ -202,7 +203,7 @@ void PlayerMove(benchmark::State& state)
         Vector3 target{64.0f + 40.0f * std::cos(angle), from.y, 64.0f + 40.0f * std::sin(angle)};
         Vector3 oldPosition = from;
         Vector3 to = from + (target - from).Normalized() * 1.25f;
-        collision.MoveObject(player, oldPosition, to);
+        player.MoveWithCollision(oldPosition, to);
     };
     for (int i = 0; i < 200; ++i) // warm up: reach the circle, grow the scratch lists
         walk();

@@ -7,10 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Core.h"
+#include "platform/VirtualKey.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
 #include "shell/KeybindManager.h"
-#include "platform/VirtualKey.h"
 #include "support/AllocationCounter.h"
 
 namespace

@@ -1,4 +1,4 @@
-#include "gameplay/EntityGridObject.h"
+#include "world/EntityGridObject.h"
 
 #include "world/MapData.h"
 

@@ -1,0 +1,31 @@
+#include "gameplay/MapObjectMakers.h"
+
+#include <memory>
+
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
+#include "gameplay/Player.h"
+#include "gameplay/Powerup.h"
+
+namespace mirefell
+{
+
+MapObjectFactories MakeMapObjectFactories()
+{
+    MapObjectFactories factories;
+    factories.door = [](World& world, MapSector& sector) -> std::unique_ptr<GridObject> {
+        return std::make_unique<Door>(&world, &sector);
+    };
+    factories.elevator = [](World& world, MapSector& sector) -> std::unique_ptr<GridObject> {
+        return std::make_unique<Elevator>(&world, &sector);
+    };
+    factories.powerup = [](World& world, MapEntity& entity, uint32_t) -> std::unique_ptr<EntityGridObject> {
+        return std::make_unique<Powerup>(&world, &entity);
+    };
+    factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
+        return std::make_unique<Player>(&world, camera);
+    };
+    return factories;
+}
+
+} // namespace mirefell

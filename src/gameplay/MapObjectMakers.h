@@ -1,0 +1,16 @@
+// MapObjectMakers: the gameplay's map-object factories, the table the level
+// build makes its doors, elevators, pickups and player with (monsters and
+// the other kinds join as their classes arrive). Whoever builds a level
+// passes MakeMapObjectFactories() to World::Create.
+#pragma once
+
+#include "world/MapObjectFactories.h"
+
+namespace mirefell
+{
+
+// Door and Elevator from their sectors, Powerup from a pickup record, the
+// Player with the camera.
+MapObjectFactories MakeMapObjectFactories();
+
+} // namespace mirefell

@@ -1,0 +1,8 @@
+#include "shell/InventoryWindowFlag.h"
+
+namespace mirefell
+{
+
+bool inventoryWindowOpen = false;
+
+} // namespace mirefell

@@ -1,0 +1,50 @@
+// MapObjectFactories: how the level build makes the objects whose classes
+// live above the world: the door or elevator of a sector, the pickup or
+// monster of a layer-"3" entity record, and the player. The world keeps the
+// build's order, the moving-sector geometry, the placement in the grid and
+// the level statistics; a factory only constructs its object (and may leave
+// it unplaced). The gameplay fills the table (MakeMapObjectFactories) and
+// whoever builds a level hands it to World::Create, which keeps a copy.
+//
+// The door, elevator, pickup and player slots must be filled; an empty
+// monster slot, or a factory that returns null, means the record gives no
+// object (it still counts for the level statistics).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace mirefell
+{
+
+class Camera;
+class EntityGridObject;
+class GridObject;
+class World;
+struct MapEntity;
+struct MapSector;
+
+struct MapObjectFactories
+{
+    // The object of a sector of the World's map ("door" or "elevator" set).
+    using SectorObjectFactory = std::function<std::unique_ptr<GridObject>(World& world, MapSector& sector)>;
+    // The object of an entity record of the World's map. powerupIndex is the
+    // running count of random-pickup records so far (the loot of a random
+    // pickup depends on it).
+    using EntityObjectFactory =
+        std::function<std::unique_ptr<EntityGridObject>(World& world, MapEntity& entity, uint32_t powerupIndex)>;
+    // The player, looking through the camera (borrowed).
+    using PlayerFactory = std::function<std::unique_ptr<GridObject>(World& world, Camera* camera)>;
+
+    // Whether every slot the level build needs is filled.
+    bool IsComplete() const { return door && elevator && powerup && player; }
+
+    SectorObjectFactory door;
+    SectorObjectFactory elevator;
+    EntityObjectFactory powerup;
+    EntityObjectFactory monster;
+    PlayerFactory player;
+};
+
+} // namespace mirefell

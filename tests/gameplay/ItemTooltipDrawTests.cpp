@@ -1,0 +1,94 @@
+// An item's tooltip drawn by the painter on the headless GPU: the box's
+// edges beside the anchor, its clamp below twice the margin, and the lines
+// centred inside it in their colours.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gameplay/Item.h"
+#include "gameplay/ItemMakers.h"
+#include "gameplay/Weapons.h"
+#include "render/PainterFixture.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+class ItemTooltipDrawTest : public PainterFixture
+{
+protected:
+    // Grey, so the black box shows.
+    void SetUp() override
+    {
+        RenderFixture::SetUp();
+        StartScreen(640, 360, Color(0.25f, 0.25f, 0.25f, 1.0f));
+    }
+    bool IsBox(int x, int y) const
+    {
+        const Rgba8 p = At(x, y);
+        return p.r == 0 && p.g == 0 && p.b == 0;
+    }
+};
+
+TEST_F(ItemTooltipDrawTest, BoxSitsLeftOfTheAnchorAndHoldsTheLines)
+{
+    const auto hammer = Weapons::MakeHammer();
+    const auto lines = Item::GetTooltipLines(*hammer, false);
+    ASSERT_EQ(lines.size(), 6u);
+    float widest = 0.0f;
+    for (const auto& line : lines)
+        widest = std::max(widest, painter->fonts[0]->MeasureString(line.text.c_str()).x);
+    const int width = static_cast<int>(widest + 20.0f);
+    const int height = 6 * 32 + 20;
+
+    painter->BeginWithShader();
+    Item::DrawTooltip(painter.get(), *hammer, false, {400.0f, 200.0f});
+    painter->EndBatch();
+    Capture();
+    Save("item-tooltip");
+
+    // Right edge 10 left of the anchor; centred on it: top 200 - 106 = 94.
+    const int right = 390, top = 94, left = right - width, bottom = top + height;
+    EXPECT_TRUE(IsBox(right - 1, top));
+    EXPECT_FALSE(IsBox(right, top));
+    EXPECT_FALSE(IsBox(right - 1, top - 1));
+    EXPECT_TRUE(IsBox(left, bottom - 1));
+    EXPECT_FALSE(IsBox(left - 1, bottom - 1));
+    EXPECT_FALSE(IsBox(left, bottom));
+    EXPECT_EQ(painter->lastRectangle, (PixelRectangle{left, top, width, height}));
+
+    // The name, cyan, centred in the first line (10 below the top).
+    int cyanLeft = 640, cyanRight = -1;
+    for (int y = top + 10; y < top + 42; ++y)
+        for (int x = left; x < right; ++x) {
+            const Rgba8 p = At(x, y);
+            if (p.g > 200 && p.b > 200 && p.r < 40) {
+                cyanLeft = std::min(cyanLeft, x);
+                cyanRight = std::max(cyanRight, x);
+            }
+        }
+    ASSERT_GE(cyanRight, 0);
+    EXPECT_NEAR((cyanLeft + cyanRight) / 2.0, (left + right) / 2.0, 3.0);
+    // The last line, "Right-click to equip", is cyan too, 5 lines lower.
+    bool lastLineCyan = false;
+    for (int y = top + 10 + 5 * 32; y < top + 10 + 6 * 32; ++y)
+        for (int x = left; x < right; ++x)
+            lastLineCyan = lastLineCyan || (At(x, y).g > 200 && At(x, y).r < 40);
+    EXPECT_TRUE(lastLineCyan);
+}
+
+TEST_F(ItemTooltipDrawTest, BoxNeverStartsAboveTwiceTheMargin)
+{
+    painter->BeginWithShader();
+    Item::DrawTooltip(painter.get(), *MakeHealthCube(), false, {300.0f, 20.0f});
+    painter->EndBatch();
+    Capture();
+    // Margin 9 at 640 x 360: the top is row 18, not 20 - 106.
+    EXPECT_EQ(painter->lastRectangle.y, 18);
+    EXPECT_TRUE(IsBox(289, 18));
+    EXPECT_FALSE(IsBox(289, 17));
+}
+
+} // namespace
+} // namespace mirefell::testing
