@@ -47,6 +47,13 @@ TEST(ShaderFiles, EveryEffectShaderExists)
             EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" /
                                                 (std::string(effect) + stage + ".glsl")))
                 << effect << stage;
+    for (const char* pass :
+         {"DeferredPixelShader", "PointLightVertexShader", "PointLightPixelShader", "PostFXBloomExtractPixelShader",
+          "PostFXScreenEffectPixelShader", "PostFXFxaaPixelShader", "PostFXGaussianBlurPixelShader",
+          "PostFXLuminancePixelShader", "PostFXInvulnerabilityPixelShader", "BrightnessContrastPixelShader"})
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" /
+                                            (std::string(pass) + ".glsl")))
+            << pass;
 }
 
 TEST(ShaderFiles, ValidateWithGlslang)
