@@ -16,10 +16,14 @@
 #include "render/ASSAODX11.h"
 #include "render/Camera.h"
 #include "render/GeometryBuffer.h"
+#include "render/PointLights.h"
+#include "render/PostFXChain.h"
 #include "render/ReadData.h"
 #include "render/ShaderErrorReport.h"
+#include "shell/GameStateManager.h"
 #include "support/AllocationCounter.h"
 #include "support/Screenshot.h"
+#include "support/TempDir.h"
 
 namespace mirefell::testing
 {
@@ -373,6 +377,38 @@ TEST_F(AdaptiveSsaoTest, ACompileErrorIsReportedAndLeavesNothingBehind)
     const ASSAO_InputsDX11 inputs = Inputs(camera, 8, 8, depthView.get());
     effect->Draw(SsaoSettings{}, &inputs);
     EXPECT_EQ(effect->GetAllocatedMemory(), 0u);
+    SetShaderErrorReporter(previous);
+}
+
+// The post-processing chain keeps no effect when the SSAO source does not
+// compile: the error is reported, and the light pass is told that no
+// occlusion will be drawn.
+TEST_F(AdaptiveSsaoTest, AChainWhoseSsaoSourceFailsKeepsNoEffect)
+{
+    std::string caption;
+    const ShaderErrorReporter previous =
+        SetShaderErrorReporter([&](const std::string& c, const std::string&) { caption = c; });
+    TempDir folder;
+    std::filesystem::create_directories(folder.Path() / "assets" / "shaders");
+    folder.Write("assets/shaders/ASSAO.glsl", "#version 330 core\nvoid main() { gl_Position = missing; }\n");
+    std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "shaders",
+                                              folder.Path() / "shaders");
+    Camera camera;
+    PointLights& lights = PointLights::GetInstance();
+    {
+        WorkingFolder inside(folder.Path());
+        PostFXChain chain(&camera);
+        chain.CreateDeviceResources();
+        EXPECT_EQ(caption, "Pixel shader compilation error");
+        EXPECT_FALSE(lights.occlusionAvailable);
+    }
+    // From the run folder, with the game's source.
+    PostFXChain chain(&camera);
+    chain.CreateDeviceResources();
+    EXPECT_TRUE(lights.occlusionAvailable);
+    chain.OnDeviceLost();
+    EXPECT_FALSE(lights.occlusionAvailable);
+    GameStateManager::GetInstance().Reset();
     SetShaderErrorReporter(previous);
 }
 
