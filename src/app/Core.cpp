@@ -5,12 +5,16 @@
 #include "platform/VirtualKey.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
+#include "render/Camera.h"
 #include "render/CommonStatesHolder.h"
 #include "render/DebugLines.h"
 #include "render/EffectRegistry.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
 #include "render/Painter.h"
+#include "render/ParticleSystem.h"
+#include "render/PointLights.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -19,26 +23,31 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "shell/SoundManager.h"
 #include "ui/NotificationBox.h"
+#include "world/MapEntityTypes.h"
+#include "world/World.h"
 
 namespace mirefell
 {
 
-namespace
-{
-
-// Milliseconds on the process clock, wrapping like a 32-bit tick count.
-uint32_t TickCountMs()
+uint32_t Core::TickCountMs()
 {
     const IClock& clock = GetClock();
     return static_cast<uint32_t>(CounterToNanoseconds(clock.Counter(), clock.Frequency()) / 1'000'000);
 }
 
-} // namespace
-
 Core::Core() : statsStartTick(TickCountMs())
 {
+    MapEntityTypes::Initialize();
     SetNotificationService(&NotificationBox::GetInstance());
+    Config& config = Config::GetInstance();
+    camera = std::make_unique<Camera>();
+    camera->fieldOfView = config.settings.fov;
+    camera->UpdateView();
+    camera->UpdateProjection();
+    config.camera = camera.get();
+    particles = std::make_unique<ParticleSystem>();
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -48,7 +57,11 @@ Core::Core() : statsStartTick(TickCountMs())
 Core::~Core()
 {
     SetNotificationService(nullptr);
-    Config::GetInstance().Save();
+    Config& config = Config::GetInstance();
+    config.Save();
+    // The settings outlive the Core: they must not keep pointers into it.
+    config.world = nullptr;
+    config.camera = nullptr;
 }
 
 void Core::Initialize()
@@ -57,6 +70,11 @@ void Core::Initialize()
     GameStateManager& states = GameStateManager::GetInstance();
     if (states.current == GameState::Start) {
         CreateTitleScene();
+        // The title music starts whenever the title is shown.
+        states.AddListener([](GameState newState, GameState) {
+            if (newState == GameState::MainMenu)
+                SoundManager::GetInstance().PlayTitleMusic();
+        });
         states.Request(GameState::MainMenu);
     } else {
         UpdateSceneBuffers(states.current);
@@ -190,12 +208,41 @@ void Core::OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* windo
     renderTargetView = swapChain ? swapChain->GetBackBufferView() : nullptr;
     ScreenWidth = width;
     ScreenHeight = height;
+    const float aspectRatio = static_cast<float>(width) / static_cast<float>(height);
+    camera->aspectRatio = aspectRatio;
+    camera->UpdateProjection();
     ResizeRenderer(width, height);
+    const GameState state = GameStateManager::GetInstance().current;
+    if (state == GameState::Playing || state == GameState::LevelComplete || state == GameState::IngameMenu)
+        ResizeWeaponView(aspectRatio);
 }
 
 void Core::OnDeviceLost()
 {
     ReleaseDeviceResources();
+    const GameState state = GameStateManager::GetInstance().current;
+    if (state == GameState::Playing || state == GameState::LevelComplete || state == GameState::IngameMenu)
+        ReleaseLevelBuffers();
+}
+
+void Core::UpdateLevelBuffers()
+{
+    if (!Device || !world)
+        return;
+    root->Update();
+    debugRoot->Update();
+    if (Mesh* weaponView = WeaponViewRoot())
+        weaponView->Update();
+}
+
+void Core::ReleaseLevelBuffers()
+{
+    if (!world)
+        return;
+    root->ReleaseBuffers();
+    debugRoot->ReleaseBuffers();
+    if (Mesh* weaponView = WeaponViewRoot())
+        weaponView->ReleaseBuffers();
 }
 
 // --- Seams -----------------------------------------------------------------
@@ -220,22 +267,18 @@ void Core::CreateDeviceResources()
 }
 
 void Core::CreateTitleScene() {}
-void Core::UpdateSceneBuffers(GameState) {}
+void Core::UpdateSceneBuffers(GameState s)
+{
+    if (s == GameState::Playing || s == GameState::LevelComplete || s == GameState::IngameMenu)
+        UpdateLevelBuffers();
+}
 void Core::UpdatePostEffects() {}
 void Core::UpdateTitleScene() {}
-void Core::UpdateWorld() {}
-void Core::UpdatePointLights() {}
+void Core::UpdatePointLights()
+{
+    PointLights::GetInstance().Update();
+}
 void Core::UpdateUi() {}
-bool Core::CanRestartAfterDeath() const
-{
-    return false; // no level exists yet, so there is no dead player
-}
-void Core::ReloadCurrentSave() {}
-void Core::StartLevel()
-{
-    DebugLines::GetInstance().Lines().clear();
-}
-void Core::SetLevelTimerPaused(bool) {}
 void Core::RenderTitle()
 {
     if (Device)

@@ -4,15 +4,22 @@
 // and keeps the frame-rate statistics. It forwards size changes to the
 // renderer and writes "config.json" when it is destroyed.
 //
-// The renderer, the user interface, the world and the level loading attach
-// at the private seams below; until they do, a frame is the back buffer
-// cleared to the frame's clear colour.
+// Entering the loading state tears the old level down and builds the next
+// one from "assets/maps/<level id>.json" within the same step, then asks for
+// the playing state (CoreLevel.cpp). In play, a dead player restarts the
+// level from its slot with Enter, unless the game ended in permadeath; the
+// in-game menu stops the level clock.
 //
-// The constructor registers the user interface's NotificationBox as the
-// game's notification service (until the Core is destroyed) and two
-// GameStateManager listeners that refer to this Core; listeners are never
-// removed, so one Core lives per process (tests reset the GameStateManager
-// before making another).
+// The renderer and the user interface attach at the private seams below;
+// until they do, a frame is the back buffer cleared to the frame's clear
+// colour.
+//
+// The constructor fills the map-entity type table, registers the user
+// interface's NotificationBox as the game's notification service (until the
+// Core is destroyed), publishes the main camera in Config, and registers two
+// GameStateManager listeners that refer to this Core; Initialize adds the
+// title music's. Listeners are never removed, so one Core lives per process
+// (tests reset the GameStateManager before making another).
 #pragma once
 
 #include <cstdint>
@@ -32,8 +39,12 @@ class SwapChain;
 class Texture2D;
 } // namespace gpu
 
+class Camera;
 class GeometryBuffer;
 class IGameWindow;
+class Mesh;
+class ParticleSystem;
+class World;
 
 class Core
 {
@@ -64,32 +75,56 @@ public:
     // The frames drawn in the last whole second.
     uint32_t GetFramesPerSecond() const { return framesPerSecond; }
 
+    // The level being played; null until the first level load.
+    World* GetWorld() const { return world.get(); }
+    // The level's scene roots: every mesh the World builds hangs under
+    // root, the debug boxes under debugRoot. Made anew by every level load;
+    // null before the first.
+    Mesh* GetRoot() const { return root.get(); }
+    Mesh* GetDebugRoot() const { return debugRoot.get(); }
+    // The main camera every level pass draws with.
+    Camera& GetCamera() const { return *camera; }
+    // The particles every level's World moves and the scene pass draws.
+    ParticleSystem& GetParticles() const { return *particles; }
+
 private:
     void OnLevelStart(GameState newState);
     void OnPause(GameState newState, GameState previousState);
     void CheckDeathRestart();
     void BeginFrame();
     void CountFrame();
+    // Milliseconds on the process clock, wrapping like a 32-bit tick count.
+    static uint32_t TickCountMs();
+    // The device buffers of the level's trees: root, debugRoot and the
+    // weapon view's (nothing without a device).
+    void UpdateLevelBuffers();
+    void ReleaseLevelBuffers();
 
     // Seams, in the order they run. Each names the part that fills it.
-    void CreateRenderer();                 // renderer + UI: camera, particles, UI manager, G-buffer, post chain,
-                                           // deferred renderer, brightness pass; Config's camera and postFX pointers
-    void CreateDeviceResources();          // renderer: textures, effects, lights, painters, common states
-    void CreateTitleScene();               // UI: the title screen's 3D background and its listener
-    void UpdateSceneBuffers(GameState s);  // renderer: device buffers of the scene trees that exist in state s
-    void UpdatePostEffects();              // renderer: PostFXChain::Update
-    void UpdateTitleScene();               // UI: MenuScene::Update
-    void UpdateWorld();                    // world: World::Update
-    void UpdatePointLights();              // renderer: PointLights::Update
-    void UpdateUi();                       // UI: UIManager::Update
-    bool CanRestartAfterDeath() const;     // world + saves: the player is dead and not permadead
-    void ReloadCurrentSave();              // saves: GameSaveManager::LoadSlot of the current slot
-    void StartLevel();                     // level build: tear down the old level, load the next, request 3
-    void SetLevelTimerPaused(bool paused); // gameplay: the player's level stopwatch
-    void RenderTitle();                    // renderer + UI: title pass, deferred, menu effects, UI, profiler
-    void RenderLoading();                  // UI: DrawLoadingScreen
-    void RenderLevel(GameState s);         // renderer + UI: level passes of states 3-5, UI, profiler
-    void ApplyBrightnessContrast();        // renderer: the last pass of every frame
+    void CreateRenderer();                    // renderer + UI: UI manager, G-buffer, post chain, deferred
+                                              // renderer, brightness pass; Config's postFX pointer
+    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states
+    void CreateTitleScene();                  // UI: the title screen's 3D background and its listener
+    void UpdateSceneBuffers(GameState s);     // renderer: device buffers of the scene trees that exist in state s
+    void UpdatePostEffects();                 // renderer: PostFXChain::Update
+    void UpdateTitleScene();                  // UI: MenuScene::Update
+    void UpdateWorld();                       // world: World::Update
+    void UpdatePointLights();                 // renderer: PointLights::Update
+    void UpdateUi();                          // UI: UIManager::Update
+    bool CanRestartAfterDeath() const;        // world + saves: the player is dead and not permadead
+    void ReloadCurrentSave();                 // saves: GameSaveManager::LoadSlot of the current slot
+    void StartLevel();                        // level build: tear down the old level, load the next, request 3
+    void LoadLevel();                         // level build: the map, the World, play input, state 3, music
+    void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
+    void CreateHud();                         // UI: UIManager::CreateHud (today: the notifications emptied)
+    void InitializeUi();                      // UI: UIManager::Initialize with the new World
+    void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
+    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree (none yet)
+    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera (none yet)
+    void RenderTitle();                       // renderer + UI: title pass, deferred, menu effects, UI, profiler
+    void RenderLoading();                     // UI: DrawLoadingScreen
+    void RenderLevel(GameState s);            // renderer + UI: level passes of states 3-5, UI, profiler
+    void ApplyBrightnessContrast();           // renderer: the last pass of every frame
     void ResizeRenderer(int32_t width, int32_t height); // renderer + UI: size-dependent targets, cameras
     void ReleaseDeviceResources();                      // renderer: every device object, in creation order
 
@@ -100,6 +135,13 @@ private:
     gpu::Texture2D* backBuffer = nullptr;              // the swap chain's, not owned
     gpu::RenderTargetView* renderTargetView = nullptr; // the swap chain's, not owned
     gpu::DepthStencilView* depthStencilView = nullptr; // the G-buffer's, taken at each size change
+    // Declared in the order they are made; destroyed in reverse, so the
+    // World goes before the particles, the camera and the roots it uses.
+    std::unique_ptr<Mesh> root;
+    std::unique_ptr<Mesh> debugRoot;
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<ParticleSystem> particles;
+    std::unique_ptr<World> world;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
 };
 
