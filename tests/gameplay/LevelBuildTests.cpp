@@ -13,6 +13,8 @@
 #include "gameplay/Powerup.h"
 #include "platform/GameError.h"
 #include "render/Mesh.h"
+#include "render/PointLight.h"
+#include "render/PointLights.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
 #include "world/Concrete.h"
@@ -166,6 +168,31 @@ TEST_F(LevelBuild, ARandomPickupIsItsLootAndStaysTakenOnceCollected)
             EXPECT_NE(pickup->record->id, 4) << "a collected random pickup is not placed again";
         }
     EXPECT_EQ(world->randomPickupCount, 1u);
+}
+
+TEST_F(LevelBuild, TheLevelExitGlowsRedUntilItIsTaken)
+{
+    BuildLevel(map);
+    Powerup* exit = nullptr;
+    for (const auto& object : world->objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->GetType() == PowerupType::LevelExit)
+            exit = pickup;
+    ASSERT_NE(exit, nullptr);
+    ASSERT_NE(exit->exitLight, nullptr);
+    const PointLight* light = exit->exitLight;
+    EXPECT_TRUE(light->enabled && light->drawFirst && light->shaderFlag);
+    EXPECT_FALSE(light->remove);
+    EXPECT_EQ(light->colour, Color(1, 0, 0, 1));
+    EXPECT_FLOAT_EQ(light->range, 96.0f);
+    EXPECT_EQ(light->position, exit->position);
+
+    PointLights& lights = PointLights::GetInstance();
+    const size_t count = lights.lights.size();
+    lights.Update();
+    EXPECT_EQ(lights.lights.size(), count) << "the light keeps itself";
+    exit->Remove();
+    lights.Update();
+    EXPECT_EQ(lights.lights.size(), count - 1) << "and goes with its pickup";
 }
 
 TEST_F(LevelBuild, ARandomPickupWithoutLootEndsTheLoadNamingIt)
