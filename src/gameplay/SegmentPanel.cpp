@@ -44,21 +44,9 @@ std::unique_ptr<Mesh> BuildSegmentPanelMesh(const MapSegment& segment)
     for (const Vector3& corner : quad)
         geometry.positions.push_back(corner + offset);
 
-    MeshTriangle first;
-    first.a = 0;
-    first.b = 1;
-    first.c = 2;
-    first.uvA = Vector2(1.0f, 0.0f);
-    first.uvB = Vector2(0.0f, 0.0f);
-    first.uvC = Vector2(1.0f, 1.0f);
-    MeshTriangle second;
-    second.a = 3;
-    second.b = 4;
-    second.c = 5;
-    second.uvA = Vector2(0.0f, 0.0f);
-    second.uvB = Vector2(0.0f, 1.0f);
-    second.uvC = Vector2(1.0f, 1.0f);
-    geometry.triangles = {first, second};
+    const Vector4 black(0.0f, 0.0f, 0.0f, 1.0f);
+    geometry.triangles = {MeshTriangle{black, 0, 1, 2, Vector2(1.0f, 0.0f), Vector2(0.0f, 0.0f), Vector2(1.0f, 1.0f)},
+                          MeshTriangle{black, 3, 4, 5, Vector2(0.0f, 0.0f), Vector2(0.0f, 1.0f), Vector2(1.0f, 1.0f)}};
     return mesh;
 }
 
