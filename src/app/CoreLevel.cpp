@@ -34,11 +34,10 @@ namespace mirefell
 namespace
 {
 
-std::unique_ptr<Mesh> MakeSceneRoot(const char* name)
+// A scene root as new: a group node without children.
+void EmptySceneRoot(Mesh& node)
 {
-    auto node = std::make_unique<Mesh>(EffectIdNone, MeshVertexFormatColor);
-    node->name = name;
-    return node;
+    node.children.clear();
 }
 
 } // namespace
@@ -81,8 +80,8 @@ void Core::StartLevel()
         // The level with all its objects (the player's weapon view among
         // them), then the scene roots its meshes hang under.
         world.reset();
-        root.reset();
-        debugRoot.reset();
+        EmptySceneRoot(root);
+        EmptySceneRoot(debugRoot);
         Config::GetInstance().world = nullptr;
     }
     LoadLevel();
@@ -93,22 +92,22 @@ void Core::LoadLevel()
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
     inventoryWindowOpen = false;
 
-    particles->Clear();
+    particles.Clear();
     PointLights::GetInstance().Clear();
     DebugLines::GetInstance().Lines().clear();
     CreateHud();
     Profiler::GetInstance().ClearStatistics();
-    camera->UpdateView();
-    camera->UpdateProjection();
+    camera.UpdateView();
+    camera.UpdateProjection();
     MeshRegistry::GetInstance().LoadAll();
-    root = MakeSceneRoot("root");
-    debugRoot = MakeSceneRoot("debugRoot");
+    EmptySceneRoot(root);
+    EmptySceneRoot(debugRoot);
 
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const std::string levelId = saves.current.levelId;
     auto map = std::make_unique<MapData>(MapLoader::LoadLevel(levelId));
-    world = World::Create(root.get(), debugRoot.get(), particles.get(), camera.get(), *map, saves.GetLevelSettings(),
-                          MakeMapObjectFactories());
+    world =
+        World::Create(&root, &debugRoot, &particles, &camera, *map, saves.GetLevelSettings(), MakeMapObjectFactories());
 
     UpdateLevelBuffers();
     InitializeUi();

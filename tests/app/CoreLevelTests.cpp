@@ -87,10 +87,10 @@ TEST_F(CoreLevel, ANewGameIsBuiltAndPlayedWithinOneStep)
     ASSERT_NE(world, nullptr);
     EXPECT_EQ(Config::GetInstance().world, world);
     EXPECT_EQ(world->map.name, "testmap");
-    EXPECT_EQ(core->GetRoot()->name, "root");
-    EXPECT_EQ(core->GetDebugRoot()->name, "debugRoot");
-    EXPECT_EQ(world->root, core->GetRoot());
-    EXPECT_FALSE(core->GetRoot()->children.empty());
+    EXPECT_EQ(core->GetRoot().name, "root");
+    EXPECT_EQ(core->GetDebugRoot().name, "debugRoot");
+    EXPECT_EQ(world->root, &core->GetRoot());
+    EXPECT_FALSE(core->GetRoot().children.empty());
     EXPECT_EQ(Input::GetInstance().mouseMode, Input::MouseModeRelative);
     EXPECT_TRUE(window.relative);
     EXPECT_EQ(SoundManager::GetInstance().GetMusicLevelId(), "pentagram");
@@ -103,8 +103,8 @@ TEST_F(CoreLevel, ReenteringLoadingTearsTheLevelDownBeforeTheMapIsRead)
 {
     StartNewGame();
     const size_t levelLights = PointLights::GetInstance().lights.size();
-    const size_t rootChildren = core->GetRoot()->children.size();
-    const size_t debugChildren = core->GetDebugRoot()->children.size();
+    const size_t rootChildren = core->GetRoot().children.size();
+    const size_t debugChildren = core->GetDebugRoot().children.size();
     core->GetParticles().AddParticle();
     PointLights::GetInstance().Add();
     DebugLines::GetInstance().Lines().emplace_back();
@@ -119,15 +119,15 @@ TEST_F(CoreLevel, ReenteringLoadingTearsTheLevelDownBeforeTheMapIsRead)
     EXPECT_TRUE(core->GetParticles().particles.empty());
     EXPECT_TRUE(PointLights::GetInstance().lights.empty());
     EXPECT_TRUE(DebugLines::GetInstance().Lines().empty());
-    EXPECT_TRUE(core->GetRoot()->children.empty());
+    EXPECT_TRUE(core->GetRoot().children.empty());
 
     std::filesystem::rename("assets/maps/away.json", "assets/maps/pentagram.json");
     GameStateManager::GetInstance().Request(GameState::Loading);
     core->Update();
     EXPECT_EQ(State(), GameState::Playing);
     EXPECT_EQ(PointLights::GetInstance().lights.size(), levelLights);
-    EXPECT_EQ(core->GetRoot()->children.size(), rootChildren);
-    EXPECT_EQ(core->GetDebugRoot()->children.size(), debugChildren);
+    EXPECT_EQ(core->GetRoot().children.size(), rootChildren);
+    EXPECT_EQ(core->GetDebugRoot().children.size(), debugChildren);
 }
 
 TEST_F(CoreLevel, EnterAfterDeathRestartsTheLevelFromItsSlot)
