@@ -14,16 +14,11 @@
 #include "gameplay/Switch.h"
 #include "platform/VirtualKey.h"
 #include "platform/gpu/Context.h"
-#include "platform/gpu/Device.h"
-#include "platform/gpu/HeadlessGpu.h"
 #include "platform/gpu/SwapChain.h"
-#include "render/CommonStatesHolder.h"
-#include "render/EffectRegistry.h"
 #include "render/GraphicsDevice.h"
-#include "render/MeshRegistry.h"
 #include "render/PointLights.h"
-#include "render/TextureRegistry.h"
 #include "shell/KeybindManager.h"
+#include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/AIRegionGraph.h"
@@ -45,17 +40,14 @@ protected:
         ShellTest::SetUp();
         LendTestMapAsLevels();
         GameSaveManager::GetInstance().current = GameSave();
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
+        levelDevice.Create();
         PointLights::GetInstance().Clear();
         Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
         Input::GetInstance().Initialize(nullptr);
 
         core = std::make_unique<Core>();
         core->Initialize();
-        swapChain = std::make_unique<gpu::SwapChain>(*device, FrameWidth, FrameHeight);
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, FrameWidth, FrameHeight);
         core->OnWindowSizeChanged(FrameWidth, FrameHeight, nullptr, swapChain.get());
         core->Update(); // the main menu
         GameSaveManager::GetInstance().NewGame(0, GameDifficulty::Normal, false, false);
@@ -65,16 +57,7 @@ protected:
     void TearDown() override
     {
         core.reset();
-        PointLights::GetInstance().Clear();
-        PointLights::GetInstance().Release();
-        MeshRegistry::GetInstance().Clear();
-        TextureRegistry::GetInstance().Clear();
-        EffectRegistry::GetInstance().clear();
-        GetCommonStates().reset();
-        swapChain.reset();
-        Device = nullptr;
-        DeviceContext = nullptr;
-        device.reset();
+        levelDevice.Release();
         GameSaveManager::GetInstance().current = GameSave();
         ShellTest::TearDown();
     }
@@ -93,8 +76,8 @@ protected:
             }
     }
 
-    std::unique_ptr<gpu::Device> device;
-    std::unique_ptr<gpu::SwapChain> swapChain;
+    LevelDevice levelDevice;
+    std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
 };
 
