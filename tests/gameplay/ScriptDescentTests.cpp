@@ -1,7 +1,6 @@
 // Script_Descent on the shipped map: where its start parks the lifts, and
 // what the switches, the blue key's area, the chapel's key, the secret
 // passage and the final room do to the real doors, elevators and lights.
-// Switches are stand-ins until the level build makes them.
 #include <gtest/gtest.h>
 
 #include "ShippedLevelFixture.h"
@@ -73,7 +72,7 @@ TEST_F(ScriptDescent, TheDropSwitchesSendTheirLiftsDownAndStayOn)
     Throw(1301);
     Throw(1300);
     for (const uint32_t id : {1299u, 1301u, 1300u})
-        EXPECT_TRUE(standIns.switches.at(id).on) << "switch " << id;
+        EXPECT_TRUE(SwitchOf(id)->IsOn()) << "switch " << id;
     for (const int32_t id : {3, 73, 74})
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateMovingDown) << "lift " << id;
 
@@ -89,7 +88,7 @@ TEST_F(ScriptDescent, ThePitLiftSwitchBeforeTheBlueKeyEndsAtOnce)
 {
     Throw(2575);
     EXPECT_EQ(ElevatorOf(216).state, ElevatorStateMovingUp);
-    EXPECT_TRUE(standIns.switches.at(2575).on);
+    EXPECT_TRUE(SwitchOf(2575)->IsOn());
     Step();
     EXPECT_EQ(ElevatorOf(216).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(Surface(216), -32.0f);
@@ -134,7 +133,7 @@ TEST_F(ScriptDescent, TheChapelKeyDropsThePillarsAndPutsTheLightsOutUntilTheSwit
         EXPECT_FLOAT_EQ(Surface(id), 4.0f) << "pillar " << id;
 
     Throw(3859);
-    EXPECT_TRUE(standIns.switches.at(3859).on);
+    EXPECT_TRUE(SwitchOf(3859)->IsOn());
     EXPECT_TRUE(MapLightsAre(1));
     EXPECT_EQ(viewLight.enabled, 0);
     EXPECT_EQ(viewAmbient, Vector4(0.05f, 0.05f, 0.05f, 0.0f));

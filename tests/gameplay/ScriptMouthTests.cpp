@@ -1,7 +1,6 @@
 // Script_Mouth on the shipped map: the locked jail, tunnel and blue doors,
 // the jail opening for good, the red key's lift rising once and its switch,
-// and the doors that open on every entry. Switches are stand-ins until the
-// level build makes them.
+// and the doors that open on every entry.
 #include <gtest/gtest.h>
 
 #include "ShippedLevelFixture.h"
@@ -74,7 +73,7 @@ TEST_F(ScriptMouth, TheRedKeyRaisesItsLiftAndOpensItsDoorOnceAndTheSwitchLowersT
     EXPECT_EQ(DoorOf(63).GetState(), DoorStateOpen);
 
     Throw(3030);
-    EXPECT_TRUE(standIns.switches.at(3030).on);
+    EXPECT_TRUE(SwitchOf(3030)->IsOn());
     EXPECT_EQ(ElevatorOf(62).state, ElevatorStateMovingDown);
     Step(72);
     EXPECT_EQ(ElevatorOf(62).state, ElevatorStateBottom);

@@ -1,7 +1,6 @@
 // Script_Pentagram on the shipped map: what its start leaves behind, and
-// what each area, switch and the red key do to the real doors and
-// elevators. Switches and monsters are stand-ins until the level build
-// makes them.
+// what each area, switch and the red key do to the real doors, elevators
+// and switches. Monsters are stand-ins until the level build makes them.
 #include <gtest/gtest.h>
 
 #include "ShippedLevelFixture.h"
@@ -90,13 +89,13 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
     Throw(551);
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    EXPECT_FALSE(standIns.switches.at(550).on);
-    EXPECT_FALSE(standIns.switches.at(551).on);
+    EXPECT_FALSE(SwitchOf(550)->IsOn());
+    EXPECT_FALSE(SwitchOf(551)->IsOn());
 
     Throw(1973);
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateMovingUp);
     EXPECT_EQ(DoorOf(460).GetState(), DoorStateOpening);
-    EXPECT_TRUE(standIns.switches.at(1973).on);
+    EXPECT_TRUE(SwitchOf(1973)->IsOn());
     Step(5); // 48 up at ten a step: the bridge is level with the ledges
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(ElevatorOf(440).sector->floorTopY, 0.0f);

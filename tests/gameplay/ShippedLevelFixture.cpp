@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "gameplay/LevelScriptCatalogue.h"
+#include "platform/Lookup.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -44,6 +45,11 @@ Powerup& ShippedLevelTest::PickupOf(int32_t id)
     throw std::runtime_error("no pickup " + std::to_string(id));
 }
 
+ISwitch* ShippedLevelTest::SwitchOf(uint32_t id)
+{
+    return MapAt(world->aiRegions->objects.switches, id);
+}
+
 void ShippedLevelTest::Enter(const std::string& area)
 {
     script->OnTriggerEnter(standIns.Trigger(*world, area));
@@ -51,7 +57,7 @@ void ShippedLevelTest::Enter(const std::string& area)
 
 void ShippedLevelTest::Throw(uint32_t switchId)
 {
-    script->OnSwitchToggled(&standIns.switches.at(switchId));
+    script->OnSwitchToggled(SwitchOf(switchId));
 }
 
 void ShippedLevelTest::Collect(int32_t pickupId)

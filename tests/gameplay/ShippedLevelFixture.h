@@ -1,7 +1,7 @@
 // ShippedLevelFixture: a shipped level built from its committed map with the
 // gameplay's own objects, its level script started on stand-ins for what
-// the build does not make yet (switches, monsters), and look-ups of the real
-// doors, elevators and pickups by map id. Tests drive the script through
+// the build does not make yet (monsters), and look-ups of the real doors,
+// elevators, switches and pickups by map id. Tests drive the script through
 // its hooks as the game would.
 #pragma once
 
@@ -30,6 +30,8 @@ protected:
     Door& DoorOf(int32_t id);
     Elevator& ElevatorOf(int32_t id);
     Powerup& PickupOf(int32_t id);
+    // The map's switch on that segment, as the script finds it.
+    ISwitch* SwitchOf(uint32_t id);
 
     // The script's area, switch and pickup hooks, as the game calls them.
     void Enter(const std::string& area);

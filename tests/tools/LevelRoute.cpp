@@ -7,8 +7,11 @@
 #include "gameplay/LevelScriptCatalogue.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
+#include "platform/Lookup.h"
 #include "shell/Config.h"
 #include "world/AIRegionGraph.h"
+#include "world/ISwitch.h"
+#include "world/IUsable.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 
@@ -92,7 +95,7 @@ IPowerup* LevelRouteTest::PickupById(int32_t id) const
 
 int LevelRouteTest::Throws(uint32_t switchId)
 {
-    const auto found = counter->switches.find(&standIns.switches.at(switchId));
+    const auto found = counter->switches.find(SwitchOf(switchId));
     return found == counter->switches.end() ? 0 : found->second;
 }
 
@@ -140,8 +143,7 @@ void LevelRouteTest::Use(Vector2 target)
     Hold(KeybindAction::Use, false);
 }
 
-// Stands in for the use key on a switch until switches are objects: the
-// player must be facing it within reach.
+// The use key on the switch, facing it from where the route stands.
 void LevelRouteTest::ThrowSwitch(uint32_t id)
 {
     const MapSegment* found = nullptr;
@@ -152,8 +154,15 @@ void LevelRouteTest::ThrowSwitch(uint32_t id)
     const Vector2 middle = (found->start + found->end) * 0.5f;
     Aim(middle);
     Step();
-    EXPECT_LT(std::hypot(middle.x - Where().x, middle.y - Where().y), player->useReach) << "switch " << id;
-    world->aiRegions->script->OnSwitchToggled(&standIns.switches.at(id));
+    ASSERT_EQ(player->usable, dynamic_cast<IUsable*>(SwitchOf(id))) << "switch " << id << " not in reach";
+    Hold(KeybindAction::Use, true);
+    Step();
+    Hold(KeybindAction::Use, false);
+}
+
+ISwitch* LevelRouteTest::SwitchOf(uint32_t id) const
+{
+    return MapAt(world->aiRegions->objects.switches, id);
 }
 
 template <class Done> bool LevelRouteTest::WaitFor(Done done)

@@ -1,14 +1,12 @@
 // LevelRoute: plays a shipped level's authored route headless. The level is
 // built from its committed map, the player gets the god-mode cheat, and the
 // route of the level's source is followed step by step as a player would:
-// turning with the mouse, walking with the forward key, opening doors with
-// the use key, waiting for lifts and doors. Every hook the game calls on the
-// level script is counted on the way.
+// turning with the mouse, walking with the forward key, opening doors and
+// throwing switches with the use key, waiting for lifts and doors. Every
+// hook the game calls on the level script is counted on the way.
 //
-// Until the level build makes switches and monsters, a switch is thrown by
-// calling the script's switch hook on a stand-in once the player stands
-// within reach of it and faces it, and the monsters are stand-ins in the
-// script's index (nothing fights back).
+// Until the level build makes monsters, they are stand-ins in the script's
+// index (nothing fights back).
 #pragma once
 
 #include <cstdint>
@@ -56,6 +54,8 @@ protected:
     IPowerup* PickupById(int32_t id) const;
     // How often the script's switch hook was called for the switch.
     int Throws(uint32_t switchId);
+    // The map's switch on that segment, as the script finds it.
+    ISwitch* SwitchOf(uint32_t id) const;
 
     maptool::LevelSource source;
     ScriptStandIns standIns;

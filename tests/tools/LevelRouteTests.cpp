@@ -46,6 +46,7 @@ TEST_F(PentagramRoute, ReachesTheExitAndFiresEachTriggerOnce)
     EXPECT_EQ(counter->entered, entered);
     ASSERT_EQ(counter->switches.size(), 1u);
     EXPECT_EQ(Throws(1973), 1);
+    EXPECT_TRUE(SwitchOf(1973)->IsOn());
     EXPECT_EQ(counter->pickups[closetKey], 1);
     for (const uint32_t id : {23u, 24u, 25u, 26u, 27u, 115u})
         EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
@@ -72,7 +73,7 @@ TEST_F(DescentRoute, ReachesTheExitThroughTheDarkAndBothKeys)
     EXPECT_EQ(counter->switches.size(), 5u);
     for (const uint32_t id : {1299u, 3859u, 1301u, 2575u, 1300u}) {
         EXPECT_EQ(Throws(id), 1) << "switch " << id;
-        EXPECT_TRUE(standIns.switches.at(id).on) << "switch " << id;
+        EXPECT_TRUE(SwitchOf(id)->IsOn()) << "switch " << id;
     }
     EXPECT_EQ(counter->pickups[chapelKey], 1);
     // The key put the lights out and the generator's switch put them back.
