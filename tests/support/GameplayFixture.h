@@ -54,6 +54,14 @@ public:
 
 class GameplayTest : public ::testing::Test
 {
+public:
+    // Input as the message loop feeds it (usable by any test that steps a
+    // level through Input): holds or releases the key bound to the action
+    // by default, ...
+    static void Hold(KeybindAction action, bool down);
+    // ... and moves the mouse for the next step (in look mode).
+    static void MoveMouse(int32_t dx, int32_t dy);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -61,11 +69,6 @@ protected:
     // World::Create over the map with the gameplay's factories and the
     // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
-    // Holds or releases the key bound to the action by default.
-    static void Hold(KeybindAction action, bool down);
-    // Relative mouse movement for the next step (look mode is switched on by
-    // the fixture).
-    static void MoveMouse(int32_t dx, int32_t dy);
     // Input's snapshot and one World update.
     void Step(int count = 1);
     // The door or elevator built for the sector with this id, or null.

@@ -1,9 +1,6 @@
-// LevelRoute: plays a shipped level's authored route headless. The level is
-// built from its committed map, the player gets the god-mode cheat, and the
-// route of the level's source is followed step by step as a player would:
-// turning with the mouse, walking with the forward key, opening doors and
-// throwing switches with the use key, waiting for lifts and doors. Every
-// hook the game calls on the level script is counted on the way.
+// LevelRoute: a shipped level built from its committed map with the
+// gameplay's own objects, its script counted, the player in god mode, and
+// the level's authored route walked (RouteWalker) with the fixture's steps.
 //
 // Until the level build makes monsters, they are stand-ins in the script's
 // index (nothing fights back).
@@ -52,23 +49,14 @@ protected:
     // The pickup of that entity id (compare by address only: a collected
     // pickup is freed), or null.
     IPowerup* PickupById(int32_t id) const;
-    // How often the script's switch hook was called for the switch.
-    int Throws(uint32_t switchId);
-    // The map's switch on that segment, as the script finds it.
+    // The map's switch on that segment, and how often the script's switch
+    // hook was called for it.
     ISwitch* SwitchOf(uint32_t id) const;
+    int Throws(uint32_t switchId) const;
 
     maptool::LevelSource source;
     ScriptStandIns standIns;
     CountingScript* counter = nullptr;
-
-private:
-    Vector2 Where() const;
-    void Aim(Vector2 target);
-    bool WalkTo(Vector2 target, float stopAt);
-    void Use(Vector2 target);
-    void ThrowSwitch(uint32_t id);
-    template <class Done> bool WaitFor(Done done);
-    void Follow(const maptool::RouteStep& step);
 };
 
 } // namespace mirefell::testing
