@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "LevelRoute.h"
+#include "RouteWalker.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"
@@ -107,6 +108,35 @@ TEST_F(MouthRoute, ReachesTheExitThroughTheJailTheCavernAndTheSanctum)
     // Every door the script opened is still open.
     for (const int32_t id : {8, 9, 10, 11, 12, 63, 267, 203, 205})
         EXPECT_EQ(FindDoor(id)->GetState(), DoorStateOpen) << "door " << id;
+}
+
+// A route of the source format, walked from where the player stands.
+std::vector<maptool::RouteStep> Route(const std::string& steps)
+{
+    return maptool::LevelSource::Parse("level detour\nstart 0,0\n" + steps, "detour").route;
+}
+
+TEST_F(DescentRoute, ThePitCanBeLeftByItsStairsWhenItsLiftIsUp)
+{
+    LoadLevel("descent");
+    player->SetPosition({1300.0f, -97.0f, 1300.0f}); // on the pit's floor, the lift at the top
+    RouteWalker(*world, [this](int count) {
+        Step(count);
+    }).Walk(Route("route walk 1120,1192\nroute walk 1112,1240\nroute walk 1112,1420\nroute walk 1120,1500\n"));
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_NEAR(player->position.y, -32.0f + Player::BodyHalfExtents.y, 0.5f); // on the ledge
+}
+
+TEST_F(MouthRoute, TheRedStairwayClimbsFromTheCavernToTheGallery)
+{
+    LoadLevel("mouth");
+    player->SetPosition({720.0f, -89.0f, 992.0f}); // in the cavern, by the red door
+    player->hasRedKey = true;
+    RouteWalker(*world, [this](int count) { Step(count); })
+        .Walk(Route("route use 776,992\nroute door 110 open\nroute walk 900,992\nroute walk 1008,976\n"
+                    "route walk 1008,800\n"));
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_NEAR(player->position.y, -24.0f + Player::BodyHalfExtents.y, 0.5f); // in the gallery
 }
 
 } // namespace
