@@ -5,6 +5,7 @@
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "platform/Lookup.h"
+#include "shell/GameStateManager.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -49,9 +50,12 @@ void LevelRouteTest::LoadLevel(const std::string& name)
     player->godMode = true;
 }
 
-void LevelRouteTest::WalkRoute()
+void LevelRouteTest::WalkToTheExit()
 {
     RouteWalker(*world, [this](int count) { Step(count); }).Walk(source.route);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(GameStateManager::GetInstance().current, GameState::LevelComplete);
+    EXPECT_FALSE(player->dead);
 }
 
 IPowerup* LevelRouteTest::PickupById(int32_t id) const

@@ -44,8 +44,9 @@ protected:
     // Builds the shipped level (assets/maps/<name>.json) with its script on
     // stand-ins, counted, and the player in god mode.
     void LoadLevel(const std::string& name);
-    // Follows the whole route; a step that cannot be done fails the test.
-    void WalkRoute();
+    // Follows the whole route, which must end with the level complete and
+    // the player alive; a step that cannot be done fails the test.
+    void WalkToTheExit();
     // The pickup of that entity id (compare by address only: a collected
     // pickup is freed), or null.
     IPowerup* PickupById(int32_t id) const;

@@ -12,11 +12,8 @@
 
 #include "LevelSource.h"
 #include "RouteWalker.h"
-#include "app/Core.h"
-#include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
-#include "render/PointLights.h"
-#include "support/ShellTestSupport.h"
+#include "support/CoreFixture.h"
 #include "world/World.h"
 
 namespace mirefell::testing
@@ -24,33 +21,9 @@ namespace mirefell::testing
 namespace
 {
 
-class WholeGame : public ShellTest
+class WholeGame : public CoreTest
 {
 protected:
-    void SetUp() override
-    {
-        ShellTest::SetUp();
-        ResetGame();
-        Input::GetInstance().Initialize(&window);
-        core = std::make_unique<Core>();
-        core->Initialize();
-        core->OnWindowSizeChanged(800, 600, &window, nullptr);
-        core->Update(); // the main menu is announced
-    }
-    void TearDown() override
-    {
-        core.reset();
-        ResetGame();
-        ShellTest::TearDown();
-    }
-    static void ResetGame()
-    {
-        GameSaveManager& saves = GameSaveManager::GetInstance();
-        saves.current = GameSave();
-        saves.slots.clear();
-        saves.onGameFinished = nullptr;
-        PointLights::GetInstance().Clear();
-    }
     // Game steps of 1/60 s on the test's clock.
     void Step(int count)
     {
@@ -60,10 +33,6 @@ protected:
             ++steps;
         }
     }
-    static GameState State() { return GameStateManager::GetInstance().current; }
-
-    RecordingWindow window;
-    std::unique_ptr<Core> core;
     int steps = 0;
 };
 
@@ -90,8 +59,9 @@ TEST_F(WholeGame, ANewGameOnNormalIsPlayedThroughTheThreeLevelsToItsEnd)
         World& world = *core->GetWorld();
         ASSERT_EQ(world.map.name, level.id);
         auto& player = *static_cast<Player*>(world.player);
-        if (level.id != "pentagram")
+        if (level.id != "pentagram") {
             EXPECT_NE(player.equippedItem, nullptr) << "the weapon of the level before carries over";
+        }
         player.godMode = true;
 
         const int start = steps;
