@@ -1,0 +1,145 @@
+// The shipped levels drawn by Core on llvmpipe, seen from where a player
+// stands: the start of "descent", its chapel before and after the chapel's
+// key puts the lights out, its pit from the balcony; the teeth of "mouth",
+// its ember cavern and its heart. Each view is written to
+// test-output/levels/<level>_<view>.png for the eye; the frames are sampled
+// for what the level means them to show.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/Core.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
+#include "gameplay/Player.h"
+#include "platform/gpu/Context.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/MeshRegistry.h"
+#include "render/ParticleSystem.h"
+#include "render/PointLights.h"
+#include "support/LevelDevice.h"
+#include "support/Screenshot.h"
+#include "support/ShellTestSupport.h"
+#include "world/AIRegionGraph.h"
+#include "world/MapLoader.h"
+#include "world/MapScript.h"
+#include "world/World.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+constexpr uint32_t Width = 480;
+constexpr uint32_t Height = 270;
+
+struct Average
+{
+    double r = 0, g = 0, b = 0;
+    double Luminance() const { return 0.2126 * r + 0.7152 * g + 0.0722 * b; }
+};
+
+class ShippedLevelView : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        levelDevice.Create();
+        PointLights::GetInstance().Clear();
+        Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
+        core = std::make_unique<Core>();                      // registers the level scripts
+        core->Initialize();
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, Width, Height);
+        core->OnWindowSizeChanged(Width, Height, nullptr, swapChain.get());
+        MeshRegistry::GetInstance().LoadAll();
+    }
+    void TearDown() override
+    {
+        world.reset();
+        core.reset();
+        levelDevice.Release();
+        GameSaveManager::GetInstance().current = GameSave();
+        ShellTest::TearDown();
+    }
+
+    // The level built into Core's scene with its script started, as a level
+    // load builds it.
+    void Build(const std::string& level)
+    {
+        GameSaveManager::GetInstance().current.levelId = level;
+        map = MapLoader::LoadLevel(level);
+        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
+                              GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
+        GameStateManager::GetInstance().Request(GameState::Playing);
+    }
+
+    // The player stands at `eye` (map x, height, map y) and looks at
+    // `target`: the regions it reaches are shown, the frame is drawn, written
+    // and averaged.
+    Average Look(const std::string& name, Vector3 eye, Vector3 target)
+    {
+        auto& player = *static_cast<Player*>(world->player);
+        player.SetPosition({eye.x, eye.y - 3.5f, eye.z});
+        player.SetCells(world->GetCellRange({Vector2{eye.x, eye.z}}));
+        world->aiRegions->MarkReachable(&player);
+        core->GetRoot().Update();
+        Camera& camera = core->GetCamera();
+        camera.position = eye;
+        camera.target = target;
+        camera.UpdateView();
+        core->Render();
+        SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "levels/" + map.name + "_" + name);
+        const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        Average average;
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            average.r += rgba[i];
+            average.g += rgba[i + 1];
+            average.b += rgba[i + 2];
+        }
+        const double pixels = static_cast<double>(Width) * Height;
+        average.r /= pixels;
+        average.g /= pixels;
+        average.b /= pixels;
+        return average;
+    }
+
+    LevelDevice levelDevice;
+    std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
+    std::unique_ptr<Core> core;
+    ParticleSystem particles;
+    MapData map;
+    std::unique_ptr<World> world;
+};
+
+TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)
+{
+    Build("descent");
+    const Average gatehouse = Look("gatehouse", {128, 170, 2210}, {128, 190, 1990});
+    EXPECT_GT(gatehouse.Luminance(), 20.0) << "the start can be seen";
+    EXPECT_GT(gatehouse.b, gatehouse.r) << "moonlit blue";
+    Look("court", {300, 172, 1930}, {96, 176, 1700});
+    Look("pit", {1300, -20, 1460}, {1312, -100, 1230});
+
+    const Average lit = Look("chapel", {128, 15, 990}, {128, 20, 600});
+    // The chapel's key is taken.
+    world->aiRegions->script->OnPowerupPickedUp(world->aiRegions->objects.pickups.at(127));
+    const Average dark = Look("chapel_dark", {128, 15, 990}, {128, 20, 600});
+    EXPECT_LT(dark.Luminance(), 0.7 * lit.Luminance()) << "the lamps carry the chapel";
+}
+
+TEST_F(ShippedLevelView, MouthIsRedFromItsTeethToItsHeart)
+{
+    Build("mouth");
+    const Average teeth = Look("teeth", {960, 10.5f, 2300}, {960, 40, 1984});
+    const Average cavern = Look("cavern", {200, -80, 1030}, {384, -100, 700});
+    const Average heart = Look("heart", {448, -133, -100}, {448, -125, -512});
+    for (const Average& view : {teeth, cavern, heart}) {
+        EXPECT_GT(view.Luminance(), 10.0) << "something can be seen";
+        EXPECT_GT(view.r, view.b) << "the mouth is red";
+    }
+}
+
+} // namespace
+} // namespace mirefell::testing
