@@ -13,6 +13,7 @@
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"
 #include "render/ParticleSimulator.h"
+#include "render/PointLight.h"
 #include "shell/GameStateManager.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
@@ -217,7 +218,7 @@ TEST_F(PlayerMovement, ATeleportSectorSendsThePlayerToItsDestinationAndTelefrags
     EXPECT_NEAR(player->position.z, 64.0f, 1e-3f);
     EXPECT_NEAR(player->position.y, 64.0f + Standing, 0.04f);
     EXPECT_GT(player->weaponView->teleportFlash, 0.25f);
-    EXPECT_FLOAT_EQ(player->weaponView->teleportLightColour.g, 1.0f);
+    EXPECT_FLOAT_EQ(player->weaponView->teleportLight->colour.g, 1.0f);
     EXPECT_TRUE(monster->dead);
     EXPECT_FLOAT_EQ(monster->damageTaken, monster->maxHealth);
     EXPECT_FALSE(farMonster->dead);
