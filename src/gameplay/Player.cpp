@@ -146,8 +146,14 @@ void Player::MoveWithCollision(Vector3& from, Vector3& to)
     WorldCollision& collision = *world->collision;
     const Vector3 triggerStart = from;
     const bool teleported = collision.TryTeleport(*this, from, to);
-    if (const std::optional<CollisionResult> contact = collision.CollidePlayer(*this, from, to, GravityScale()))
+    if (const std::optional<CollisionResult> contact = collision.CollidePlayer(*this, from, to, GravityScale())) {
         OnVerticalContact(*contact, teleported);
+    } else {
+        // Off the grid there is nothing to stand on: the body falls freely
+        // (until it falls out of the level below).
+        to.y -= Collision::GravityStep * GravityScale();
+        OnVerticalContact(CollisionResult{}, teleported);
+    }
     collision.PlaceObject(this, to);
 
     if (teleported) {

@@ -280,6 +280,26 @@ TEST_F(PlayerMovement, FallingOutOfTheLevelKillsAndTheCorpseOnlyTurns)
     EXPECT_NE(player->controller->yaw, yaw);
 }
 
+TEST_F(PlayerMovement, OffTheGridThePlayerFallsFreelyAndDiesBelowTheLevel)
+{
+    Build();
+    Place({-40, Standing, 64}); // beyond the map's west edge
+    Step();                     // nothing under it: in the air from now on
+    EXPECT_TRUE(player->inAir);
+    float y = player->position.y;
+    int steps = 0;
+    while (!player->dead && steps < 300) {
+        Step();
+        ++steps;
+        ASSERT_TRUE(player->dead || player->position.y < y) << "step " << steps;
+        y = player->position.y;
+    }
+    EXPECT_TRUE(player->dead);
+    EXPECT_TRUE(player->inAir);
+    EXPECT_LT(player->position.y, WorldCollision::FallOutHeight);
+    EXPECT_GT(steps, 60); // a fall, not a jump to the bottom
+}
+
 TEST_F(PlayerMovement, NoclipWalksThroughWalls)
 {
     Build();
