@@ -1,7 +1,6 @@
-// Movement costs against the 16.7 ms step budget, on a generated dense room:
-// a square of 8-unit floor tiles at heights 0 to 3 (each a sector with a
-// floor and a ceiling piece) with a 4-wall pillar on every fourth tile of
-// every fourth row.
+// Movement costs against the 16.7 ms step budget, on a generated dense room
+// (support/DenseRoom.h): a square of 8-unit floor tiles at heights 0 to 3
+// with a 4-wall pillar on every fourth tile of every fourth row.
 //
 // - PlayerMove: one whole player move (teleport test, collide-and-slide
 //   with the gravity pass, grid, pickups, crosshair and use target, region
@@ -29,7 +28,7 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
-#include "support/MapRecords.h"
+#include "support/DenseRoom.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
 #include "world/IMonster.h"
@@ -41,55 +40,10 @@ namespace
 
 using namespace mirefell;
 
-constexpr float Tile = 8.0f;
-constexpr float CeilingHeight = 96.0f;
+using testing::DenseRoom;
+using testing::IsPillar;
+constexpr float Tile = testing::DenseTile;
 constexpr double StepBudgetSeconds = 1.0 / 60.0;
-
-MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end, float bottom)
-{
-    return testing::WallSegment(id, sectorId, start, end, bottom, CeilingHeight);
-}
-
-bool IsPillar(int row, int column)
-{
-    return row % 4 == 2 && column % 4 == 2;
-}
-
-// side x side tiles, each linked to its east and north neighbours.
-MapData DenseRoom(int side)
-{
-    MapData map;
-    map.name = "dense";
-    map.playerStartPosition = {Tile * 0.5f, Tile * 0.5f};
-    int32_t wallId = 1;
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const int32_t id = row * side + column + 1;
-            const float x0 = static_cast<float>(column) * Tile;
-            const float y0 = static_cast<float>(row) * Tile;
-            const float x1 = x0 + Tile;
-            const float y1 = y0 + Tile;
-            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
-            sector.floorTopY = static_cast<float>((row * 7 + column * 3) % 4);
-            sector.ceilBottomY = CeilingHeight;
-            sector.ceiling = true;
-            sector.lightLevel = 7;
-            sector.lightColor = 0xFFFFFF;
-            if (column + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
-            if (row + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
-            if (IsPillar(row, column)) {
-                // Counter-clockwise, so every face looks out of the pillar.
-                const Vector2 a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
-                for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
-                    map.segments.push_back(Wall(wallId++, id, start, end, sector.floorTopY));
-            }
-        }
-    }
-    map.ComputeBounds();
-    return map;
-}
 
 // A monster as the movement sees it: a box that is alive.
 class Walker : public GridObject, public IMonster, public IKillable
@@ -125,6 +79,7 @@ struct Level
 {
     Level(int side, int walkers)
     {
+        testing::LoadRunFolderMeshes();
         folder = std::filesystem::temp_directory_path() / ("mirefell-movement-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
         previous = std::filesystem::current_path();
