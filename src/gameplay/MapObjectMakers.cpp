@@ -4,9 +4,12 @@
 
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
+#include "gameplay/Loot.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/Projectile.h"
+#include "gameplay/Switch.h"
+#include "gameplay/TVScreen.h"
 
 namespace mirefell
 {
@@ -26,6 +29,9 @@ MapObjectFactories MakeMapObjectFactories()
     factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
         return std::make_unique<Player>(&world, camera);
     };
+    factories.switchPanel = &Switch::Spawn;
+    factories.tvScreen = &TVScreen::Spawn;
+    factories.loot = &Loot::Pick;
     factories.projectile = [](World& world, GridObject* owner, ProjectileType type, const Color& colour,
                               const Color& lightColour, const Vector3& origin, const Vector3& direction,
                               float damage) -> std::unique_ptr<GridObject> {

@@ -1,5 +1,7 @@
 #include "support/GameplayFixture.h"
 
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
@@ -38,6 +40,9 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
+    // Pickups are drawn through instances of the entity meshes (read once
+    // per test program, as the game reads them once per run).
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
     // The player's weapon view copies its models from the registry; the
     // files are read once per test program.
@@ -108,6 +113,22 @@ void GameplayTest::Step(int count)
         world->Update();
         input.wheel = 0; // seen by one step only, as Core clears it
     }
+}
+
+Door* GameplayTest::FindDoor(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
+            return door;
+    return nullptr;
+}
+
+Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
+            return elevator;
+    return nullptr;
 }
 
 } // namespace mirefell::testing

@@ -1,12 +1,14 @@
 // GameplayFixture: a whole level built from a map by the level build, with
-// no GPU, in a fresh working folder per test (saves land there), and the
-// singletons the player and the map objects touch reset before and after.
+// no GPU, in a fresh working folder per test (saves land there), the entity
+// meshes loaded, and the singletons the player and the map objects touch
+// reset before and after.
 // Input is fed as the message loop would: key and mouse events go to Input's
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
 // What the gameplay tells the player is recorded by a notification service
 // of the fixture's own, registered for the test.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,6 +25,12 @@
 #include "support/TempDir.h"
 #include "world/MapData.h"
 #include "world/World.h"
+
+namespace mirefell
+{
+class Door;
+class Elevator;
+} // namespace mirefell
 
 namespace mirefell::testing
 {
@@ -66,6 +74,9 @@ protected:
     // Input's snapshot and one World update; the wheel notch is cleared
     // after it.
     void Step(int count = 1);
+    // The door or elevator built for the sector with this id, or null.
+    Door* FindDoor(int32_t sectorId) const;
+    Elevator* FindElevator(int32_t sectorId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

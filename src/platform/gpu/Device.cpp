@@ -20,6 +20,35 @@ namespace mirefell::gpu
 
 using namespace detail;
 
+namespace
+{
+
+// A compiler log can run to hundreds of lines for one typo; the first few say
+// what went wrong.
+constexpr int ShownLogLines = 8;
+
+std::string FirstLines(std::string text, int count)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    size_t end = 0;
+    for (int line = 0; line < count; ++line) {
+        end = text.find('\n', end);
+        if (end == std::string::npos)
+            return text;
+        ++end;
+    }
+    const auto rest = std::count(text.begin() + static_cast<long>(end), text.end(), '\n');
+    return text.substr(0, end) + "... (" + std::to_string(rest + 1) + " more lines)";
+}
+
+std::string SizeText(const Texture2DDesc& desc)
+{
+    return std::to_string(desc.width) + "x" + std::to_string(desc.height) + ": ";
+}
+
+} // namespace
+
 // ---- DeviceChild and the destructors of objects that own GL names ----
 
 DeviceChild::DeviceChild(std::shared_ptr<DeviceState> state_) : state(std::move(state_)), id(state->nextId++)
@@ -217,10 +246,11 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
 {
     Texture2DDesc desc = descIn;
     if (desc.width == 0 || desc.height == 0)
-        throw GpuError("CreateTexture2D", "zero-sized texture");
+        throw GpuError("CreateTexture2D", SizeText(desc) + "zero-sized texture");
     const bool cube = (desc.miscFlags & TextureCube) != 0;
-    if (cube ? desc.arraySize != 6 : desc.arraySize != 1)
-        throw GpuError("CreateTexture2D", "only single textures and cubes of six faces");
+    const bool array = !cube && desc.arraySize > 1;
+    if (cube ? desc.arraySize != 6 : desc.arraySize == 0)
+        throw GpuError("CreateTexture2D", "a cube has six faces, any other texture at least one slice");
     if (desc.mipLevels == 0)
         desc.mipLevels = FullMipCount(desc.width, desc.height);
     if (desc.usage == Usage::Immutable && initialData == nullptr)
@@ -228,6 +258,14 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     const bool depth = IsDepthFormat(desc.format);
     if (depth && initialData != nullptr)
         throw GpuError("CreateTexture2D", "depth textures start cleared");
+    if (depth && array)
+        throw GpuError("CreateTexture2D", "depth textures cannot be arrays");
+
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (desc.width > static_cast<uint32_t>(largest) || desc.height > static_cast<uint32_t>(largest))
+        throw GpuError("CreateTexture2D",
+                       SizeText(desc) + "larger than the GPU's limit of " + std::to_string(largest) + " pixels a side");
 
     GlTextureFormat format = TextureFormatOf(desc.format, "CreateTexture2D");
     if (desc.format == Format::R8G8B8A8_SNORM && (desc.bindFlags & BindRenderTarget) != 0 && !snormRenderable)
@@ -236,7 +274,9 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     ClearGlErrors();
     auto texture = std::make_shared<Texture2D>(state);
     texture->desc = desc;
-    texture->target = cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+    texture->target = cube ? GL_TEXTURE_CUBE_MAP : array ? GL_TEXTURE_2D_ARRAY : GL_TEXTURE_2D;
+    texture->baseLevel = 0;
+    texture->maxLevel = desc.mipLevels - 1;
     glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
     glGenTextures(1, &texture->name);
     glBindTexture(texture->target, texture->name);
@@ -245,6 +285,13 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     glTexParameteri(texture->target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(texture->target, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(desc.mipLevels - 1));
     const uint32_t pixelSize = FormatSize(desc.format);
+    if (array) {
+        for (uint32_t mip = 0; mip < desc.mipLevels; ++mip)
+            glTexImage3D(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat),
+                         static_cast<GLsizei>(std::max(1u, desc.width >> mip)),
+                         static_cast<GLsizei>(std::max(1u, desc.height >> mip)), static_cast<GLsizei>(desc.arraySize),
+                         0, format.format, format.type, nullptr);
+    }
     for (uint32_t slice = 0; slice < desc.arraySize; ++slice) {
         const GLenum faceTarget = cube ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + slice : GL_TEXTURE_2D;
         for (uint32_t mip = 0; mip < desc.mipLevels; ++mip) {
@@ -253,13 +300,17 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
             const SubresourceData* data = initialData ? &initialData[slice * desc.mipLevels + mip] : nullptr;
             const bool hasPitch = data && data->rowPitch != 0 && pixelSize != 0;
             glPixelStorei(GL_UNPACK_ROW_LENGTH, hasPitch ? static_cast<GLint>(data->rowPitch / pixelSize) : 0);
-            glTexImage2D(faceTarget, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat), width, height,
-                         0, format.format, format.type, data ? data->data : nullptr);
+            if (!array)
+                glTexImage2D(faceTarget, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat), width,
+                             height, 0, format.format, format.type, data ? data->data : nullptr);
+            else if (data != nullptr)
+                glTexSubImage3D(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), 0, 0, static_cast<GLint>(slice), width,
+                                height, 1, format.format, format.type, data->data);
         }
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (glGetError() != GL_NO_ERROR)
-        throw GpuError("CreateTexture2D", "the driver refused the texture");
+        throw GpuError("CreateTexture2D", SizeText(desc) + "the driver refused the texture");
     return texture;
 }
 
@@ -274,17 +325,30 @@ std::shared_ptr<ShaderResourceView> Device::CreateShaderResourceView(Texture2D* 
         view->desc = *desc;
     if (view->desc.format == Format::Unknown)
         view->desc.format = texture->desc.format;
-    view->desc.dimension =
-        (texture->desc.miscFlags & TextureCube) ? ViewDimension::TextureCube : ViewDimension::Texture2D;
+    view->desc.dimension = texture->target == GL_TEXTURE_CUBE_MAP   ? ViewDimension::TextureCube
+                           : texture->target == GL_TEXTURE_2D_ARRAY ? ViewDimension::Texture2DArray
+                                                                    : ViewDimension::Texture2D;
+    const uint32_t levels = texture->desc.mipLevels;
+    ShaderResourceViewDesc& range = view->desc;
+    if (range.mostDetailedMip >= levels)
+        throw GpuError("CreateShaderResourceView", "the first mip level is beyond the texture's");
+    if (range.mipLevels == AllMipLevels)
+        range.mipLevels = levels - range.mostDetailedMip;
+    if (range.mipLevels == 0 || range.mipLevels > levels - range.mostDetailedMip)
+        throw GpuError("CreateShaderResourceView", "the mip range runs beyond the texture's levels");
     return view;
 }
 
-std::shared_ptr<RenderTargetView> Device::CreateRenderTargetView(Texture2D* texture)
+std::shared_ptr<RenderTargetView> Device::CreateRenderTargetView(Texture2D* texture, const RenderTargetViewDesc* desc)
 {
     if (texture == nullptr || (texture->desc.bindFlags & BindRenderTarget) == 0 ||
         (texture->desc.miscFlags & TextureCube) != 0)
         throw GpuError("CreateRenderTargetView", "texture not made as a render target");
     auto view = std::make_shared<RenderTargetView>(state);
+    if (desc != nullptr)
+        view->desc = *desc;
+    if (view->desc.mipSlice >= texture->desc.mipLevels || view->desc.arraySlice >= texture->desc.arraySize)
+        throw GpuError("CreateRenderTargetView", "mip level or slice beyond the texture's");
     view->texture = std::static_pointer_cast<Texture2D>(texture->shared_from_this());
     return view;
 }
@@ -337,7 +401,7 @@ uint32_t Device::CompileStage(uint32_t stage, const void* source, size_t size, c
         std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
         glGetShaderInfoLog(shader, length, nullptr, log.data());
         glDeleteShader(shader);
-        throw GpuError(call, log.c_str());
+        throw GpuError(call, FirstLines(log.c_str(), ShownLogLines));
     }
     return shader;
 }
