@@ -308,7 +308,6 @@ void Core::UpdatePointLights()
 void Core::UpdateUi() {}
 void Core::RenderLoading() {}
 void Core::DrawParticles() {}
-void Core::DrawWeaponView() {}
 
 void Core::DrawDebugLines()
 {
@@ -472,7 +471,8 @@ void Core::DrawScenePass()
     root.Draw(camera, TexturedOpaqueFilter, false, false);
     root.Draw(camera, InstancedFilter, false, false);
     DrawParticles();
-    PointLights::GetInstance().PrepareFrame(camera, ambient, Config::GetInstance().settings.noiseIntensity, true);
+    PointLights::GetInstance().PrepareFrame(camera, LevelAmbient(), Config::GetInstance().settings.noiseIntensity,
+                                            true);
 }
 
 void Core::DrawWeaponViewPass()
