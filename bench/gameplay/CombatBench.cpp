@@ -18,10 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "gameplay/GameSaveManager.h"
@@ -35,6 +32,7 @@
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "support/AllocationCounter.h"
+#include "support/BenchSupport.h"
 #include "support/DenseRoom.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
@@ -46,7 +44,6 @@ namespace
 
 using namespace mirefell;
 
-constexpr double StepBudgetSeconds = 1.0 / 60.0;
 constexpr int RoomSide = 16; // tiles: 128 units
 constexpr float RoomSize = RoomSide * testing::DenseTile;
 
@@ -69,13 +66,9 @@ public:
 
 struct Arena
 {
-    Arena()
+    Arena() : scratch("mirefell-combat-bench")
     {
         testing::LoadRunFolderMeshes();
-        folder = std::filesystem::temp_directory_path() / ("mirefell-combat-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         world = World::Create(&root, &debugRoot, &particles, &camera, testing::DenseRoom(RoomSide, true),
                               LevelSettings{}, MakeMapObjectFactories());
@@ -93,9 +86,6 @@ struct Arena
     {
         world.reset();
         PointLights::GetInstance().Clear();
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     // Drops the particles and lights that ended (a frame's draw and the
@@ -108,8 +98,7 @@ struct Arena
         PointLights::GetInstance().Update();
     }
 
-    std::filesystem::path folder;
-    std::filesystem::path previous;
+    testing::ScratchFolder scratch;
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     ParticleSystem particles;
@@ -117,15 +106,6 @@ struct Arena
     std::unique_ptr<World> world;
     Player* player = nullptr;
 };
-
-void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
-{
-    state.counters["budget_share"] = benchmark::Counter(
-        StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
-                           benchmark::Counter::kAvgIterations);
-}
 
 void HitscanShot(benchmark::State& state)
 {
@@ -144,7 +124,7 @@ void HitscanShot(benchmark::State& state)
             state.ResumeTiming();
         }
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(HitscanShot);
 
@@ -171,7 +151,7 @@ void RocketLife(benchmark::State& state)
         arena.Tidy();
         state.ResumeTiming();
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
     state.counters["per_step"] =
         benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -213,7 +193,7 @@ void ProjectilesStep(benchmark::State& state)
             state.ResumeTiming();
         }
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
     state.counters["projectiles"] = static_cast<double>(count);
 }
 BENCHMARK(ProjectilesStep)->Arg(50)->Unit(benchmark::kMicrosecond);

@@ -15,11 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "gameplay/MapObjectMakers.h"
@@ -28,6 +25,7 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
+#include "support/BenchSupport.h"
 #include "support/DenseRoom.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
@@ -43,7 +41,6 @@ using namespace mirefell;
 using testing::DenseRoom;
 using testing::IsPillar;
 constexpr float Tile = testing::DenseTile;
-constexpr double StepBudgetSeconds = 1.0 / 60.0;
 
 // A monster as the movement sees it: a box that is alive.
 class Walker : public GridObject, public IMonster, public IKillable
@@ -77,13 +74,9 @@ public:
 // saves at its start), with walkers spread over free tiles.
 struct Level
 {
-    Level(int side, int walkers)
+    Level(int side, int walkers) : scratch("mirefell-movement-bench")
     {
         testing::LoadRunFolderMeshes();
-        folder = std::filesystem::temp_directory_path() / ("mirefell-movement-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
         world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side), LevelSettings{},
                               MakeMapObjectFactories());
         std::mt19937 random(7);
@@ -102,13 +95,7 @@ struct Level
             world->collision->PlaceObject(list.back(), at);
         }
     }
-    ~Level()
-    {
-        world.reset();
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    ~Level() { world.reset(); }
 
     // One monster move of 0.5 units; a new heading when blocked or stuck.
     void MoveWalker(Walker& walker)
@@ -125,8 +112,7 @@ struct Level
         }
     }
 
-    std::filesystem::path folder;
-    std::filesystem::path previous;
+    testing::ScratchFolder scratch;
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     ParticleSystem particles;
@@ -135,16 +121,6 @@ struct Level
     std::vector<Walker*> list;
     uint32_t turn = 1;
 };
-
-void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
-{
-    // (budget x iterations / time), inverted: time per iteration / budget.
-    state.counters["budget_share"] = benchmark::Counter(
-        StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
-                           benchmark::Counter::kAvgIterations);
-}
 
 void PlayerMove(benchmark::State& state)
 {
@@ -167,7 +143,7 @@ void PlayerMove(benchmark::State& state)
         walk();
         benchmark::DoNotOptimize(player.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(PlayerMove);
 
@@ -182,7 +158,7 @@ void MonsterMove(benchmark::State& state)
         level.MoveWalker(walker);
         benchmark::DoNotOptimize(walker.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(MonsterMove);
 
@@ -197,7 +173,7 @@ void MonstersStep(benchmark::State& state)
         for (Walker* walker : level.list)
             level.MoveWalker(*walker);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
     state.counters["monsters"] = static_cast<double>(level.list.size());
 }
 BENCHMARK(MonstersStep)->Arg(200)->Unit(benchmark::kMicrosecond);

@@ -334,55 +334,40 @@ void WeaponView::Fire()
 {
     if (!current)
         return;
-    const int32_t t = StepsOf(current->cooldownMs);
-    const float steps = static_cast<float>(t);
+    const float steps = static_cast<float>(StepsOf(current->cooldownMs));
+    const auto part = [steps](float fraction) { return static_cast<int32_t>(std::floor(steps * fraction)); };
     if (current->kind == WeaponViewKind::Ranged) {
         fireLightLevel = FireLightLevel;
         swaySmoothed = 0.0f;
         bobPhase = 0.0f;
         const Vector3 kicked = current->offset + Vector3(0.0f, 0.0f, current->kickBack);
-        const auto returnSteps = static_cast<int32_t>(std::floor(steps * current->returnFraction));
-        auto kick = std::make_unique<Math::Vector3Tween>(
-            modelPosition, kicked, static_cast<int32_t>(std::floor(steps * current->kickFraction)),
-            [this](const Vector3& at) {
-                modelPosition = at;
-                PlaceModel();
-            });
-        kick->onComplete = [this, returnSteps] {
-            if (!current)
-                return;
-            tweens.Add(std::make_unique<Math::Vector3Tween>(modelPosition, current->offset, returnSteps,
-                                                            [this](const Vector3& at) {
-                                                                modelPosition = at;
-                                                                PlaceModel();
-                                                            }));
-        };
-        tweens.Add(std::move(kick));
+        MoveOutAndBack(&WeaponView::modelPosition, kicked, part(current->kickFraction), &WeaponViewEntry::offset,
+                       part(current->returnFraction));
     } else {
         modelRotation = current->rotation;
         swinging = true;
         swingAngle = 0.0f;
         swingStep = 360.0f / steps;
-        const auto backSteps = static_cast<int32_t>(std::floor(steps * 0.9f));
-        auto swing = std::make_unique<Math::Vector3Tween>(modelRotation, current->swingRotation,
-                                                          static_cast<int32_t>(std::floor(steps * 0.1f)),
-                                                          [this](const Vector3& angles) {
-                                                              modelRotation = angles;
-                                                              PlaceModel();
-                                                          });
-        swing->onComplete = [this, backSteps] {
-            if (!current)
-                return;
-            tweens.Add(std::make_unique<Math::Vector3Tween>(modelRotation, current->rotation, backSteps,
-                                                            [this](const Vector3& angles) {
-                                                                modelRotation = angles;
-                                                                PlaceModel();
-                                                            }));
-        };
-        tweens.Add(std::move(swing));
+        MoveOutAndBack(&WeaponView::modelRotation, current->swingRotation, part(SwingOutFraction),
+                       &WeaponViewEntry::rotation, part(SwingBackFraction));
     }
     if (!current->fireSound.empty())
         SoundManager::GetInstance().PlaySound(current->fireSound);
+}
+
+void WeaponView::MoveOutAndBack(Vector3 WeaponView::*pose, const Vector3& out, int32_t outSteps,
+                                Vector3 WeaponViewEntry::*rest, int32_t backSteps)
+{
+    const auto apply = [this, pose](const Vector3& value) {
+        this->*pose = value;
+        PlaceModel();
+    };
+    auto there = std::make_unique<Math::Vector3Tween>(this->*pose, out, outSteps, apply);
+    there->onComplete = [this, pose, rest, backSteps, apply] {
+        if (current)
+            tweens.Add(std::make_unique<Math::Vector3Tween>(this->*pose, current->*rest, backSteps, apply));
+    };
+    tweens.Add(std::move(there));
 }
 
 void WeaponView::MoveShield()

@@ -69,8 +69,11 @@ public:
     static constexpr int32_t SwitchInSteps = 30;
     static constexpr int32_t ShieldMoveSteps = 6;
     static constexpr int32_t ShieldHitSteps = 12;
-    // How far the hammer thrusts forward along z during a swing.
+    // How far the hammer thrusts forward along z during a swing, and the
+    // parts of its cool-down its rotation spends swinging out and back.
     static constexpr float SwingThrust = 3.0f;
+    static constexpr float SwingOutFraction = 0.1f;
+    static constexpr float SwingBackFraction = 0.9f;
     // Milliseconds to steps: roundf(ms x this).
     static constexpr float StepsPerMillisecond = 0.060024012f;
     // The view's ambient colour with the map's lights on, and off.
@@ -185,6 +188,10 @@ private:
     void PlaceModel();
     void PlaceShield();
     bool CurrentIsMelee() const { return current && current->kind == WeaponViewKind::Melee; }
+    // A motion of the current model's position or rotation out to `out`,
+    // then back to the entry's rest value, each part a tween of its steps.
+    void MoveOutAndBack(Vector3 WeaponView::*pose, const Vector3& out, int32_t outSteps, Vector3 WeaponViewEntry::*rest,
+                        int32_t backSteps);
     void FollowCamera();
 
     Matrix viewInverse; // of `camera`, refreshed with it
