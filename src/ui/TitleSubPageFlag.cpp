@@ -1,0 +1,8 @@
+#include "ui/TitleSubPageFlag.h"
+
+namespace mirefell
+{
+
+bool titleSubPageOpen = false;
+
+} // namespace mirefell
