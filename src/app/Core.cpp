@@ -19,7 +19,8 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
-#include "ui/NotificationBox.h"
+#include "ui/NotificationService.h"
+#include "ui/UIManager.h"
 
 namespace mirefell
 {
@@ -38,7 +39,7 @@ uint32_t TickCountMs()
 
 Core::Core() : statsStartTick(TickCountMs())
 {
-    SetNotificationService(&NotificationBox::GetInstance());
+    SetNotificationService(&NotificationService::GetInstance());
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -204,6 +205,7 @@ void Core::OnDeviceLost()
 
 void Core::CreateRenderer()
 {
+    ui = std::make_unique<UIManager>();
     geometryBuffer = std::make_unique<GeometryBuffer>();
     Profiler::GetInstance().painter = std::make_unique<Painter>();
 }
@@ -215,6 +217,7 @@ void Core::CreateDeviceResources()
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
     DebugLines::GetInstance().Initialize();
+    ui->painter->Initialize();
     Profiler::GetInstance().painter->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
 }
@@ -225,7 +228,10 @@ void Core::UpdatePostEffects() {}
 void Core::UpdateTitleScene() {}
 void Core::UpdateWorld() {}
 void Core::UpdatePointLights() {}
-void Core::UpdateUi() {}
+void Core::UpdateUi()
+{
+    ui->Update();
+}
 bool Core::CanRestartAfterDeath() const
 {
     return false; // no level exists yet, so there is no dead player
@@ -238,21 +244,31 @@ void Core::StartLevel()
 void Core::SetLevelTimerPaused(bool) {}
 void Core::RenderTitle()
 {
-    if (Device)
-        Profiler::GetInstance().Draw();
+    DrawUi();
 }
-void Core::RenderLoading() {}
+void Core::RenderLoading()
+{
+    if (Device)
+        ui->DrawLoadingScreen();
+}
 void Core::RenderLevel(GameState)
 {
     // DebugLines::Draw with the main camera belongs here, after the debug
     // pass, once Core has its camera.
-    if (Device)
-        Profiler::GetInstance().Draw();
+    DrawUi();
+}
+void Core::DrawUi()
+{
+    if (!Device)
+        return;
+    ui->Draw();
+    Profiler::GetInstance().Draw();
 }
 void Core::ApplyBrightnessContrast() {}
 void Core::ResizeRenderer(int32_t, int32_t)
 {
     depthStencilView = nullptr;
+    ui->OnResize();
     Profiler::GetInstance().painter->UpdateScales();
     if (!Device)
         return;
@@ -266,6 +282,7 @@ void Core::ReleaseDeviceResources()
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
     DebugLines::GetInstance().Release();
+    ui->painter->Release();
     geometryBuffer->Release();
     Profiler::GetInstance().painter->Release();
     GetCommonStates().reset();

@@ -8,7 +8,7 @@
 // at the private seams below; until they do, a frame is the back buffer
 // cleared to the frame's clear colour.
 //
-// The constructor registers the user interface's NotificationBox as the
+// The constructor registers the user interface's NotificationService as the
 // game's notification service (until the Core is destroyed) and two
 // GameStateManager listeners that refer to this Core; listeners are never
 // removed, so one Core lives per process (tests reset the GameStateManager
@@ -34,6 +34,7 @@ class Texture2D;
 
 class GeometryBuffer;
 class IGameWindow;
+class UIManager;
 
 class Core
 {
@@ -89,6 +90,7 @@ private:
     void RenderTitle();                    // renderer + UI: title pass, deferred, menu effects, UI, profiler
     void RenderLoading();                  // UI: DrawLoadingScreen
     void RenderLevel(GameState s);         // renderer + UI: level passes of states 3-5, UI, profiler
+    void DrawUi();                         // UI: UIManager::Draw, then the profiler's overlay
     void ApplyBrightnessContrast();        // renderer: the last pass of every frame
     void ResizeRenderer(int32_t width, int32_t height); // renderer + UI: size-dependent targets, cameras
     void ReleaseDeviceResources();                      // renderer: every device object, in creation order
@@ -100,6 +102,7 @@ private:
     gpu::Texture2D* backBuffer = nullptr;              // the swap chain's, not owned
     gpu::RenderTargetView* renderTargetView = nullptr; // the swap chain's, not owned
     gpu::DepthStencilView* depthStencilView = nullptr; // the G-buffer's, taken at each size change
+    std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
 };
 
