@@ -142,7 +142,7 @@ void GameSaveManager::AdvanceToNextLevel()
         return;
     }
     if (info.nextId.empty()) {
-        onGameFinished(); // the last level: back to the title
+        ReturnToTitle(); // the last level: back to the title (plainly, with no user interface)
         return;
     }
     current.highestLevel = std::max(current.highestLevel, static_cast<int32_t>(info.number) + 1);

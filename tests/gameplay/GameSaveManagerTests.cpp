@@ -202,6 +202,11 @@ TEST_F(SaveSlots, FinishingALevelUnlocksTheNextAndTheLastEndsTheGame)
     manager.AdvanceToNextLevel();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(State(), GameState::Start) << "no level follows the last";
+
+    // Without a user interface to take over, the title is requested plainly.
+    manager.onGameFinished = nullptr;
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(State(), GameState::MainMenu);
 }
 
 TEST_F(SaveSlots, BrokenSlotFilesChangeNothing)
