@@ -10,6 +10,7 @@
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
 #include "shell/InventoryWindowFlag.h"
+#include "shell/TitleSubPageFlag.h"
 #include "ui/AmmoBar.h"
 #include "ui/ArmorBar.h"
 #include "ui/BaseUIComponent.h"
@@ -22,7 +23,6 @@
 #include "ui/MonsterHealthBar.h"
 #include "ui/MouseCursor.h"
 #include "ui/NotificationBox.h"
-#include "ui/TitleSubPageFlag.h"
 #include "ui/UsePopup.h"
 
 namespace mirefell

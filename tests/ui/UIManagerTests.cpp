@@ -12,6 +12,7 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/LevelBannerFlag.h"
 #include "shell/Screen.h"
+#include "shell/TitleSubPageFlag.h"
 #include "ui/AmmoBar.h"
 #include "ui/ArmorBar.h"
 #include "ui/Crosshair.h"
@@ -20,7 +21,6 @@
 #include "ui/LevelNotification.h"
 #include "ui/LevelTimer.h"
 #include "ui/MonsterHealthBar.h"
-#include "ui/TitleSubPageFlag.h"
 #include "ui/UsePopup.h"
 
 namespace mirefell::testing

@@ -1,4 +1,4 @@
-#include "ui/TitleSubPageFlag.h"
+#include "shell/TitleSubPageFlag.h"
 
 namespace mirefell
 {

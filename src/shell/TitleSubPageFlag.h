@@ -1,7 +1,6 @@
 // The title sub-page flag: set by the main menu while one of its sub-pages
-// (options, new game, load game, level select) is shown, cleared when play
-// returns to the title; the Core draws the title scene dimmed while it is
-// set.
+// (options, game pickers, key bindings) is shown, cleared when it returns to
+// its first page. While it is set Core draws the title scene dimmed.
 #pragma once
 
 namespace mirefell
