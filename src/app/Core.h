@@ -83,6 +83,9 @@ public:
     Mesh& GetRoot() { return root; }
     Mesh& GetDebugRoot() { return debugRoot; }
     Camera& GetCamera() { return camera; }
+    // The user interface, whose HUD the level load builds (CreateHud, then
+    // Initialize with the new World).
+    UIManager& GetUi() { return *ui; }
 
 private:
     void OnLevelStart(GameState newState);

@@ -1,7 +1,8 @@
 // The HUD drawn on the headless GPU, with screenshots in "test-output/":
 // every widget's place and size at 1920 x 1080 and 1280 x 720 against
 // numbers worked out by hand, the death screen's lines, the loading screen,
-// the mouse cursor by state and edge, and the HUD over a level at 720p.
+// and the mouse cursor by state and edge. (The HUD over the lit level, as
+// the Core's frame draws it, is an app test.)
 //
 // For the layout the icons, the crosshair and the cursor are plain white
 // textures, so each draws as a solid rectangle in its tint over a grey
@@ -13,14 +14,8 @@
 #include <functional>
 
 #include "UiFixture.h"
-#include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapons.h"
-#include "platform/gpu/CommonStates.h"
-#include "render/Camera.h"
-#include "render/EffectRegistry.h"
-#include "render/Mesh.h"
-#include "render/MeshRegistry.h"
 #include "shell/Config.h"
 #include "shell/InventoryWindowFlag.h"
 #include "shell/LevelBannerFlag.h"
@@ -224,19 +219,6 @@ protected:
         UiDrawTest::TearDown();
     }
 
-    // The test map names surface textures of its own; they draw with the
-    // game's wall texture.
-    static void StandInForMapTextures(const Mesh& node)
-    {
-        TextureRegistry& textures = TextureRegistry::GetInstance();
-        if (!node.textureName.empty() && !textures.Entries().contains(node.textureName)) {
-            WorkingFolder assets(MIREFELL_RUN_DIR);
-            textures.Load(L"assets/textures/wall.png", node.textureName, true);
-        }
-        for (const auto& child : node.children)
-            StandInForMapTextures(*child);
-    }
-
     Lever lever;
     std::unique_ptr<TestMonster> monster;
 };
@@ -392,77 +374,6 @@ TEST_F(HudDrawTest, LoadingShowsOnlyItsTextAndTheCursorFollowsTheModeAndTheEdges
     ui->Update();
     DrawFrame(1280, 720);
     EXPECT_EQ(InkIn(0, 0, 1279, 719, IsWhite), (Box{50, 1, 81, 32}));
-}
-
-TEST_F(HudDrawTest, TheHudOverALevelAt720p)
-{
-    {
-        WorkingFolder assets(MIREFELL_RUN_DIR);
-        EffectRegistry::Initialize();
-        MeshRegistry::GetInstance().LoadAll();
-    }
-    SetUpPlay();
-    // The real icons again, and the view down the start room to its door.
-    {
-        WorkingFolder assets(MIREFELL_RUN_DIR);
-        TextureRegistry::GetInstance().LoadAll();
-    }
-    player->usableInReach = false;
-    ui->levelNotification->visible = false;
-    camera.aspectRatio = 1280.0f / 720.0f;
-    camera.UpdateProjection();
-    player->controller->SetAngles(10.0f, 95.0f);
-    Step();
-    StandInForMapTextures(root);
-    root.Update();
-
-    // The level's surfaces as the geometry passes draw them (unlit), then the
-    // UI over them.
-    StartScreen(1280, 720, Color(0.0f, 0.0f, 0.0f, 1.0f));
-    gpu::Texture2DDesc depthDesc;
-    depthDesc.width = 1280;
-    depthDesc.height = 720;
-    depthDesc.format = gpu::Format::D24_UNORM_S8_UINT;
-    depthDesc.bindFlags = gpu::BindDepthStencil;
-    const auto depth = device->CreateTexture2D(depthDesc);
-    const auto depthView = device->CreateDepthStencilView(depth.get());
-    context->ClearDepthStencilView(depthView.get(), gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
-    gpu::RenderTargetView* views[] = {view.get()};
-    context->OMSetRenderTargets(1, views, depthView.get());
-    gpu::CommonStates& states = *GetCommonStates();
-    gpu::SamplerState* sampler = states.AnisotropicWrap();
-    context->PSSetSamplers(0, 1, &sampler);
-    context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-    context->OMSetDepthStencilState(states.DepthDefault(), 0);
-    context->RSSetState(states.CullClockwise());
-    const auto effect = [](EffectId id, MeshSubKind subKind) {
-        return [id, subKind](const Mesh* node) {
-            return node->effectId == id && (subKind == 0 || node->subKind == subKind);
-        };
-    };
-    root.Draw(camera, effect(EffectIdColor, 0), false, false);
-    root.Draw(camera, effect(EffectIdTexture, MeshSubKindOpaque), false, false);
-    root.Draw(camera, effect(EffectIdInstancedTexture, 0), false, false);
-    context->OMSetRenderTargets(1, views, nullptr);
-    ui->Draw();
-    Capture();
-    Save("hud-over-level-1280x720");
-
-    // Behind the HUD there is a level, not the cleared frame.
-    EXPECT_FALSE(InkIn(400, 200, 880, 300, [](const Rgba8& p) { return p.r + p.g + p.b > 30; }).Empty());
-    // The health icon fills its 2u square at the bottom-left in red, and its
-    // number is right-aligned on (180, 672) in the band of font 2.
-    const Box icon = InkIn(0, 560, 150, 719, [](const Rgba8& p) { return p.r > 120 && p.g < 40 && p.b < 40; });
-    EXPECT_GE(icon.left, 0);
-    EXPECT_GE(icon.top, 624);
-    EXPECT_LE(icon.right, 95);
-    EXPECT_GT(icon.right - icon.left, 48);
-    const Box number = InkIn(100, 600, 190, 719, IsWhite);
-    EXPECT_LT(number.right, 180);
-    EXPECT_GE(number.right, 177);
-    EXPECT_GE(number.top, 640);
-    EXPECT_LE(number.bottom, 702);
-    MeshRegistry::GetInstance().Clear();
 }
 
 } // namespace
