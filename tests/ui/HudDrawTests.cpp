@@ -22,7 +22,6 @@
 #include "ui/DeathScreen.h"
 #include "ui/LevelNotification.h"
 #include "ui/UsePopup.h"
-#include "world/IUsable.h"
 
 namespace mirefell::testing
 {
@@ -60,13 +59,6 @@ bool IsAmmoCyan(const Rgba8& p)
 {
     return p.g > 180 && p.b > 180 && p.r < 10;
 }
-
-class Lever final : public IUsable
-{
-public:
-    void Use() override {}
-    bool IsUsable() override { return true; }
-};
 
 // What the HUD of one screen size must show, worked out by hand from the
 // layout rules with unit u and margin m.

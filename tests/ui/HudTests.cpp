@@ -19,19 +19,11 @@
 #include "ui/LevelTimer.h"
 #include "ui/MonsterHealthBar.h"
 #include "ui/UsePopup.h"
-#include "world/IUsable.h"
 
 namespace mirefell::testing
 {
 namespace
 {
-
-class Lever final : public IUsable
-{
-public:
-    void Use() override {}
-    bool IsUsable() override { return true; }
-};
 
 class HudTest : public UiTest
 {

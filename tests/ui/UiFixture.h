@@ -1,8 +1,8 @@
 // UiFixture: the user interface over a whole level with no GPU (the test
 // map built by the level build, its player, a UIManager with its HUD made
 // and initialised, the game in state 3), with key presses fed as the message
-// loop would; and UiDrawFixture, the same on the headless GPU, drawing into
-// a screen-sized RGBA8 target.
+// loop would; and UiDrawTest, the same on the headless GPU, drawing into a
+// screen-sized RGBA8 target.
 #pragma once
 
 #include <memory>
@@ -28,9 +28,18 @@
 #include "support/WorldFixture.h"
 #include "ui/NotificationBox.h"
 #include "ui/UIManager.h"
+#include "world/IUsable.h"
 
 namespace mirefell::testing
 {
+
+// A door or switch within reach, as the use prompt sees it.
+class Lever final : public IUsable
+{
+public:
+    void Use() override {}
+    bool IsUsable() override { return true; }
+};
 
 class UiTest : public GameplayTest
 {
