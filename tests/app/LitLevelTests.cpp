@@ -3,7 +3,7 @@
 // order (G-buffer passes, lights, composition, FXAA, bloom, game effects,
 // brightness and contrast). The frame is sampled where the lights fall and
 // where they do not, and a full-size picture is written to
-// test-output/testmap_lit.png for the eye; so is the HUD over it.
+// test-output/testmap_lit.png for the eye.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +11,6 @@
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
-#include "gameplay/Player.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/HeadlessGpu.h"
@@ -26,10 +25,9 @@
 #include "render/TextureRegistry.h"
 #include "shell/InventoryWindowFlag.h"
 #include "support/GpuTest.h"
+#include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
-#include "ui/NotificationBox.h"
-#include "ui/UIManager.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
@@ -45,10 +43,7 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
+        levelDevice.Create();
         PointLights::GetInstance().Clear();
         Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
     }
@@ -57,16 +52,7 @@ protected:
     {
         world.reset();
         core.reset();
-        PointLights::GetInstance().Clear();
-        PointLights::GetInstance().Release();
-        MeshRegistry::GetInstance().Clear();
-        TextureRegistry::GetInstance().Clear();
-        EffectRegistry::GetInstance().clear();
-        GetCommonStates().reset();
-        swapChain.reset();
-        Device = nullptr;
-        DeviceContext = nullptr;
-        device.reset();
+        levelDevice.Release();
         ShellTest::TearDown();
     }
 
@@ -83,7 +69,7 @@ protected:
                                          std::pair{"door_metal", L"blue_metal"}, std::pair{"door_red", L"red_metal"},
                                          std::pair{"elevator_side", L"dark_blue_metal"}})
             textures.Load(std::wstring(L"assets/textures/") + file + L".png", name, true);
-        swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, width, height);
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
         world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
@@ -104,8 +90,8 @@ protected:
         return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
     }
 
-    std::unique_ptr<gpu::Device> device;
-    std::unique_ptr<gpu::SwapChain> swapChain;
+    LevelDevice levelDevice;
+    std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
     ParticleSystem particles;
     MapData map = LoadMap();
@@ -180,51 +166,6 @@ TEST_F(LitLevelTest, WritesAFullSizePicture)
     StartLevel(1280, 720);
     core->Render();
     SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_lit");
-}
-
-// The HUD as the frame draws it, after the level's passes and post effects:
-// the health icon's 2u square at the bottom-left (u = 48) over the lit room,
-// and its number right-aligned on (180, 672), centred in the 63-pixel band
-// of the scaled font.
-TEST_F(LitLevelTest, TheHudStandsOverTheLitLevelAt720p)
-{
-    StartLevel(1280, 720);
-    UIManager& ui = core->GetUi();
-    ui.CreateHud();
-    ui.Initialize(world.get());
-    static_cast<Player*>(world->player)->armor = 50.0f;
-    NotificationBox::AddMessage(NotificationBox::GetMessages(), L"Picked up the red key.", 300);
-    for (int i = 0; i < 100; ++i) // the numbers count up to the player's
-        core->Update();
-    core->Render();
-    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "hud-over-level-1280x720");
-
-    int redLeft = 1280, redRight = -1, redTop = 720;
-    int whiteLeft = 1280, whiteRight = -1, whiteTop = 720, whiteBottom = -1;
-    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
-    for (int y = 560; y < 720; ++y)
-        for (int x = 0; x < 190; ++x) {
-            const uint8_t* p = &rgba[(size_t(y) * 1280 + x) * 4];
-            if (p[0] > 120 && p[1] < 40 && p[2] < 40 && x < 100) {
-                redLeft = std::min(redLeft, x);
-                redRight = std::max(redRight, x);
-                redTop = std::min(redTop, y);
-            }
-            if (x >= 100 && p[0] > 200 && p[1] > 200 && p[2] > 200) {
-                whiteLeft = std::min(whiteLeft, x);
-                whiteRight = std::max(whiteRight, x);
-                whiteTop = std::min(whiteTop, y);
-                whiteBottom = std::max(whiteBottom, y);
-            }
-        }
-    EXPECT_GE(redTop, 624);
-    EXPECT_LE(redRight, 95);
-    EXPECT_GT(redRight - redLeft, 48) << "the icon fills most of its square";
-    EXPECT_LT(whiteRight, 180);
-    EXPECT_GE(whiteRight, 177);
-    EXPECT_GE(whiteTop, 640);
-    EXPECT_LE(whiteBottom, 702);
-    NotificationBox::Clear(NotificationBox::GetMessages());
 }
 
 } // namespace
