@@ -1,6 +1,7 @@
 // BloodDecals: the decal mesh and the choice of slot for each decal.
 #include "render/BloodDecals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -17,8 +18,8 @@ BloodDecals::BloodDecals(IDecalGrid* grid_, Mesh* root_) : grid(grid_), root(roo
 
 void BloodDecals::Initialize()
 {
-    const int32_t limit = Config::GetInstance().settings.maxBloodDecals;
-    if (limit == 0)
+    const int32_t limit = std::min(Config::GetInstance().settings.maxBloodDecals, MaxSlots);
+    if (limit <= 0)
         return;
 
     auto decals = std::make_unique<Mesh>(EffectIdDecal, MeshVertexFormatTexture);
@@ -28,7 +29,7 @@ void BloodDecals::Initialize()
         position *= 0.5f;
     decals->textureName = "blood";
 
-    const size_t slots = limit > 0 ? static_cast<size_t>(limit) : 0;
+    const auto slots = static_cast<size_t>(limit);
     decals->instances.reserve(slots);
     slotBoxes.assign(slots, Box3());
     for (size_t i = 0; i < slots; ++i) {
@@ -43,7 +44,7 @@ void BloodDecals::Initialize()
 
 void BloodDecals::Add(const Vector3& point, const Color& colour)
 {
-    if (Config::GetInstance().settings.maxBloodDecals == 0 || slotBoxes.empty() || !mesh)
+    if (Config::GetInstance().settings.maxBloodDecals <= 0 || slotBoxes.empty() || !mesh)
         return;
 
     DecalCell* found = grid->FindDecalCell(point);
