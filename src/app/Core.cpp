@@ -18,6 +18,7 @@
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
+#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXScreenEffectShader.h"
@@ -237,6 +238,7 @@ void Core::OnDeviceLost()
 
 void Core::CreateRenderer()
 {
+    particles = std::make_unique<ParticleSystem>();
     geometryBuffer = std::make_unique<GeometryBuffer>();
     postFX = std::make_unique<PostFXChain>(&camera);
     deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
@@ -254,6 +256,7 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    particles->Create();
     PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
     Profiler::GetInstance().painter->Initialize();
@@ -287,11 +290,16 @@ bool Core::CanRestartAfterDeath() const
 void Core::ReloadCurrentSave() {}
 void Core::StartLevel()
 {
+    // The old level's particles would stand frozen in the next one.
+    particles->Clear();
     DebugLines::GetInstance().Lines().clear();
 }
 void Core::SetLevelTimerPaused(bool) {}
 void Core::RenderLoading() {}
-void Core::DrawParticles() {}
+void Core::DrawParticles()
+{
+    particles->Draw(camera);
+}
 void Core::DrawWeaponView() {}
 
 void Core::DrawDebugLines()
@@ -328,6 +336,7 @@ void Core::ReleaseDeviceResources()
     deviceResources = false;
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    particles->Release();
     PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
     Profiler::GetInstance().painter->Release();
@@ -426,7 +435,8 @@ void Core::DrawColourPass()
 
 void Core::DrawDecalPass()
 {
-    if (Config::GetInstance().settings.maxBloodDecals == 0)
+    // A negative limit, like 0, means no decals (the level made none).
+    if (Config::GetInstance().settings.maxBloodDecals <= 0)
         return;
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();

@@ -45,6 +45,7 @@ class BrightnessContrast;
 class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
+class ParticleSystem;
 class PostFXChain;
 
 class Core
@@ -82,6 +83,9 @@ public:
     Mesh& GetRoot() { return root; }
     Mesh& GetDebugRoot() { return debugRoot; }
     Camera& GetCamera() { return camera; }
+    // The particles every level's World moves and the scene pass draws;
+    // emptied at every level load.
+    ParticleSystem& GetParticles() const { return *particles; }
 
 private:
     void OnLevelStart(GameState newState);
@@ -151,6 +155,7 @@ private:
     // own, once it exists).
     Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};
     Camera titleCamera;
+    std::unique_ptr<ParticleSystem> particles;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;
     std::unique_ptr<DeferredRenderer> deferred;
