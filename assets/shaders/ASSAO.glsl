@@ -17,9 +17,11 @@
 //
 // Screen positions are 0..1 from the top-left corner; gl_FragCoord counts
 // rows from the top. View space: x right, y up, z the positive distance into
-// the screen. Point reads use texelFetch with the addressing written out;
-// filtered reads use the sampler slot their name carries (s1 trilinear clamp,
-// s3 the point depth-tap sampler).
+// the screen. Point reads go through point samplers at texel centres (on
+// llvmpipe that costs less than texelFetch, and the sampler's addressing
+// takes care of texels outside); every read uses the sampler slot its name
+// carries: s0 point clamp, s1 trilinear clamp, s2 point mirror, s3 the point
+// depth-tap sampler.
 //
 // Resource slots: t0 depth input or view depths, t1 normals (the caller's,
 // or the four layers' as an array), t2 the blur input, t3 the importance
@@ -97,13 +99,15 @@ vec4 saturate(vec4 v)
     return clamp(v, 0.0, 1.0);
 }
 
-// Direct3D's mirror addressing for point reads: -1 reads 0, size reads size - 1.
-ivec2 Mirror(ivec2 at, ivec2 size)
+// The texel at `at` (whole texel coordinates) through a point sampler.
+vec4 PointRead(sampler2D image, vec2 at, vec2 pixelSize)
 {
-    ivec2 below = -at - 1;
-    ivec2 above = 2 * size - at - 1;
-    return ivec2(at.x < 0 ? below.x : (at.x >= size.x ? above.x : at.x),
-                 at.y < 0 ? below.y : (at.y >= size.y ? above.y : at.y));
+    return textureLod(image, (at + 0.5) * pixelSize, 0.0);
+}
+
+vec4 PointRead(sampler2DArray image, vec2 at, int slice, vec2 pixelSize)
+{
+    return textureLod(image, vec3((at + 0.5) * pixelSize, float(slice)), 0.0);
 }
 
 float ScreenSpaceToViewSpaceDepth(float screenDepth)
@@ -181,9 +185,9 @@ layout(location = 5) out vec4 Normal1;
 layout(location = 6) out vec4 Normal2;
 layout(location = 7) out vec4 Normal3;
 
-float LoadDepth(ivec2 at, ivec2 last)
+float LoadDepth(vec2 at)
 {
-    return ScreenSpaceToViewSpaceDepth(texelFetch(g_DepthSource_t0_s0, clamp(at, ivec2(0), last), 0).x);
+    return ScreenSpaceToViewSpaceDepth(PointRead(g_DepthSource_t0_s0, at, g.ViewportPixelSize).x);
 }
 
 vec4 EncodeNormal(vec3 normal)
@@ -211,14 +215,14 @@ vec3 CalculateNormal(vec4 edgesLRTB, vec3 pixCenterPos, vec3 pixLPos, vec3 pixRP
 
 // The normal of the pixel at `at` of the 4 x 4 neighbourhood `z` (rows top
 // first, the 2 x 2 block at 1..2); corners are not needed.
-vec3 NormalAt(ivec2 at, float z[16], ivec2 pixel)
+vec3 NormalAt(ivec2 at, float z[16], vec2 pixel)
 {
     float c = z[at.y * 4 + at.x];
     float l = z[at.y * 4 + at.x - 1];
     float r = z[at.y * 4 + at.x + 1];
     float t = z[(at.y - 1) * 4 + at.x];
     float b = z[(at.y + 1) * 4 + at.x];
-    vec2 uv = (vec2(pixel) + 0.5) * g.ViewportPixelSize;
+    vec2 uv = (pixel + 0.5) * g.ViewportPixelSize;
     vec3 center = NDCToViewspace(uv, c);
     vec3 left = NDCToViewspace(uv - vec2(g.ViewportPixelSize.x, 0.0), l);
     vec3 right = NDCToViewspace(uv + vec2(g.ViewportPixelSize.x, 0.0), r);
@@ -231,17 +235,16 @@ vec3 NormalAt(ivec2 at, float z[16], ivec2 pixel)
 
 uniform sampler2D g_NormalmapSource_t1_s0;
 
-vec3 LoadInputNormal(ivec2 at)
+vec3 LoadInputNormal(vec2 at)
 {
-    return texelFetch(g_NormalmapSource_t1_s0, at, 0).xyz * g.NormalsUnpackMul + g.NormalsUnpackAdd;
+    return PointRead(g_NormalmapSource_t1_s0, at, g.ViewportPixelSize).xyz * g.NormalsUnpackMul + g.NormalsUnpackAdd;
 }
 
 #endif
 
 void main()
 {
-    ivec2 baseCoords = ivec2(gl_FragCoord.xy) * 2;
-    ivec2 last = textureSize(g_DepthSource_t0_s0, 0) - 1;
+    vec2 baseCoords = floor(gl_FragCoord.xy) * 2.0;
 #if defined(PSPrepareDepthsAndNormals)
     // The block and its four-neighbours: twelve texel reads for four
     // depths and four normals.
@@ -251,24 +254,24 @@ void main()
             if ((x == 0 || x == 3) && (y == 0 || y == 3))
                 z[y * 4 + x] = 0.0;
             else
-                z[y * 4 + x] = LoadDepth(baseCoords + ivec2(x - 1, y - 1), last);
+                z[y * 4 + x] = LoadDepth(baseCoords + vec2(x - 1, y - 1));
     Out0 = z[5];
     Out1 = z[6];
     Out2 = z[9];
     Out3 = z[10];
     Normal0 = EncodeNormal(NormalAt(ivec2(1, 1), z, baseCoords));
-    Normal1 = EncodeNormal(NormalAt(ivec2(2, 1), z, baseCoords + ivec2(1, 0)));
-    Normal2 = EncodeNormal(NormalAt(ivec2(1, 2), z, baseCoords + ivec2(0, 1)));
-    Normal3 = EncodeNormal(NormalAt(ivec2(2, 2), z, baseCoords + ivec2(1, 1)));
+    Normal1 = EncodeNormal(NormalAt(ivec2(2, 1), z, baseCoords + vec2(1, 0)));
+    Normal2 = EncodeNormal(NormalAt(ivec2(1, 2), z, baseCoords + vec2(0, 1)));
+    Normal3 = EncodeNormal(NormalAt(ivec2(2, 2), z, baseCoords + vec2(1, 1)));
 #else
-    Out0 = LoadDepth(baseCoords, last);
-    Out1 = LoadDepth(baseCoords + ivec2(1, 0), last);
-    Out2 = LoadDepth(baseCoords + ivec2(0, 1), last);
-    Out3 = LoadDepth(baseCoords + ivec2(1, 1), last);
-    Normal0 = EncodeNormal(LoadInputNormal(min(baseCoords, last)));
-    Normal1 = EncodeNormal(LoadInputNormal(min(baseCoords + ivec2(1, 0), last)));
-    Normal2 = EncodeNormal(LoadInputNormal(min(baseCoords + ivec2(0, 1), last)));
-    Normal3 = EncodeNormal(LoadInputNormal(min(baseCoords + ivec2(1, 1), last)));
+    Out0 = LoadDepth(baseCoords);
+    Out1 = LoadDepth(baseCoords + vec2(1, 0));
+    Out2 = LoadDepth(baseCoords + vec2(0, 1));
+    Out3 = LoadDepth(baseCoords + vec2(1, 1));
+    Normal0 = EncodeNormal(LoadInputNormal(baseCoords));
+    Normal1 = EncodeNormal(LoadInputNormal(baseCoords + vec2(1, 0)));
+    Normal2 = EncodeNormal(LoadInputNormal(baseCoords + vec2(0, 1)));
+    Normal3 = EncodeNormal(LoadInputNormal(baseCoords + vec2(1, 1)));
 #endif
 }
 
@@ -287,13 +290,12 @@ layout(location = 1) out float Out1;
 layout(location = 2) out float Out2;
 layout(location = 3) out float Out3;
 
-float Downsample(sampler2D above, ivec2 baseCoords)
+float Downsample(sampler2D above, vec2 baseCoords)
 {
-    ivec2 last = textureSize(above, 0) - 1;
-    vec4 depths = vec4(texelFetch(above, min(baseCoords, last), 0).x,
-                       texelFetch(above, min(baseCoords + ivec2(1, 0), last), 0).x,
-                       texelFetch(above, min(baseCoords + ivec2(0, 1), last), 0).x,
-                       texelFetch(above, min(baseCoords + ivec2(1, 1), last), 0).x);
+    vec2 pixelSize = 1.0 / vec2(textureSize(above, 0));
+    vec4 depths = vec4(PointRead(above, baseCoords, pixelSize).x, PointRead(above, baseCoords + vec2(1, 0), pixelSize).x,
+                       PointRead(above, baseCoords + vec2(0, 1), pixelSize).x,
+                       PointRead(above, baseCoords + vec2(1, 1), pixelSize).x);
     float closest = min(min(depths.x, depths.y), min(depths.z, depths.w));
     float unusedLookup;
     float unusedRadius;
@@ -306,7 +308,7 @@ float Downsample(sampler2D above, ivec2 baseCoords)
 
 void main()
 {
-    ivec2 baseCoords = ivec2(gl_FragCoord.xy) * 2;
+    vec2 baseCoords = floor(gl_FragCoord.xy) * 2.0;
     Out0 = Downsample(g_DepthMip0_t0_s0, baseCoords);
     Out1 = Downsample(g_DepthMip1_t1_s0, baseCoords);
     Out2 = Downsample(g_DepthMip2_t2_s0, baseCoords);
@@ -366,9 +368,9 @@ const vec4 samplePatternMain[32] = vec4[32](
     vec4(-0.975564, -0.139733, 1.00, -0.021043), vec4(0.253658, -0.173300, 1.00, -1.702726));
 
 // This layer's normal at a half-resolution position (clamped to the layer).
-vec3 LoadNormal(ivec2 at, ivec2 halfSize)
+vec3 LoadNormal(vec2 at)
 {
-    return texelFetch(g_Normals_t1_s0, ivec3(clamp(at, ivec2(0), halfSize - 1), g.PassIndex), 0).xyz * 2.0 - 1.0;
+    return PointRead(g_Normals_t1_s0, at, g.PassIndex, g.HalfViewportPixelSize).xyz * 2.0 - 1.0;
 }
 
 void SSAOTapInner(inout float obscuranceSum, inout float weightSum, vec2 samplingUV, float mipLevel,
@@ -412,20 +414,20 @@ void main()
 {
     vec2 SVPosRounded = floor(gl_FragCoord.xy);
     ivec2 SVPosui = ivec2(SVPosRounded);
-    ivec2 halfSize = textureSize(g_ViewspaceDepthSource_t0_s3, 0);
 
-    // This pixel's depth and its four neighbours' (mirrored at the borders).
-    float pixZ = texelFetch(g_ViewspaceDepthSource_t0_s3, SVPosui, 0).x;
-    float pixLZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(-1, 0), halfSize), 0).x;
-    float pixTZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(0, -1), halfSize), 0).x;
-    float pixRZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(1, 0), halfSize), 0).x;
-    float pixBZ = texelFetch(g_ViewspaceDepthSource_t0_s3, Mirror(SVPosui + ivec2(0, 1), halfSize), 0).x;
+    // This pixel's depth and its four neighbours' (clamped at the borders,
+    // which one texel out is the same as mirrored).
+    float pixZ = PointRead(g_ViewspaceDepthSource_t0_s3, SVPosRounded, g.HalfViewportPixelSize).x;
+    float pixLZ = PointRead(g_ViewspaceDepthSource_t0_s3, SVPosRounded + vec2(-1, 0), g.HalfViewportPixelSize).x;
+    float pixTZ = PointRead(g_ViewspaceDepthSource_t0_s3, SVPosRounded + vec2(0, -1), g.HalfViewportPixelSize).x;
+    float pixRZ = PointRead(g_ViewspaceDepthSource_t0_s3, SVPosRounded + vec2(1, 0), g.HalfViewportPixelSize).x;
+    float pixBZ = PointRead(g_ViewspaceDepthSource_t0_s3, SVPosRounded + vec2(0, 1), g.HalfViewportPixelSize).x;
 
     // The centre of the full-resolution pixel this layer's texel stands for.
     vec2 normalizedScreenPos =
         SVPosRounded * g.Viewport2xPixelSize + g.Viewport2xPixelSize_x_025 + g.PerPassFullResUVOffset;
     vec3 pixCenterPos = NDCToViewspace(normalizedScreenPos, pixZ);
-    vec3 pixelNormal = LoadNormal(SVPosui, halfSize);
+    vec3 pixelNormal = LoadNormal(SVPosRounded);
 
     // View-space size of one half-resolution pixel at this depth.
     vec2 pixelDirRBViewspaceSizeAtCenterZ = pixCenterPos.z * g.NDCToViewMul * g.Viewport2xPixelSize;
@@ -469,10 +471,10 @@ void main()
 
     // Creases between differently facing surfaces are edges too.
     if (!adaptiveBase && qualityLevel >= SSAO_NORMAL_BASED_EDGES_ENABLE_AT_QUALITY_PRESET) {
-        vec3 neighbourNormalL = LoadNormal(SVPosui + ivec2(-1, 0), halfSize);
-        vec3 neighbourNormalR = LoadNormal(SVPosui + ivec2(1, 0), halfSize);
-        vec3 neighbourNormalT = LoadNormal(SVPosui + ivec2(0, -1), halfSize);
-        vec3 neighbourNormalB = LoadNormal(SVPosui + ivec2(0, 1), halfSize);
+        vec3 neighbourNormalL = LoadNormal(SVPosRounded + vec2(-1, 0));
+        vec3 neighbourNormalR = LoadNormal(SVPosRounded + vec2(1, 0));
+        vec3 neighbourNormalT = LoadNormal(SVPosRounded + vec2(0, -1));
+        vec3 neighbourNormalB = LoadNormal(SVPosRounded + vec2(0, 1));
         vec4 normalEdgesLRTB;
         normalEdgesLRTB.x = saturate(dot(pixelNormal, neighbourNormalL) + SSAO_NORMAL_BASED_EDGES_DOT_THRESHOLD);
         normalEdgesLRTB.y = saturate(dot(pixelNormal, neighbourNormalR) + SSAO_NORMAL_BASED_EDGES_DOT_THRESHOLD);
@@ -492,7 +494,7 @@ void main()
     float importance = textureLod(g_ImportanceMap_t3_s1, normalizedScreenPos, 0.0).x;
     obscuranceSum *= (float(SSAO_ADAPTIVE_TAP_BASE_COUNT) / float(SSAO_MAX_TAPS)) +
                      (importance * float(SSAO_ADAPTIVE_TAP_FLEXIBLE_COUNT) / float(SSAO_MAX_TAPS));
-    vec2 baseValues = texelFetch(g_FinalSSAO_t4_s0, ivec3(SVPosui, g.PassIndex), 0).xy;
+    vec2 baseValues = PointRead(g_FinalSSAO_t4_s0, SVPosRounded, g.PassIndex, g.HalfViewportPixelSize).xy;
     weightSum += baseValues.y * float(SSAO_ADAPTIVE_TAP_BASE_COUNT * 4);
     obscuranceSum += baseValues.x * weightSum;
     float avgTotalImportance = texelFetch(g_ImportanceMap_t3_s1, ivec2(0), int(g.ImportanceAverageLevel)).x;
@@ -540,7 +542,7 @@ void main()
 #elif defined(PSSmartBlur) || defined(PSSmartBlurWide)
 
 // Half resolution: a blur of one layer that stops at the packed edges.
-uniform sampler2D g_BlurInput_t2_s0;
+uniform sampler2D g_BlurInput_t2_s2;
 layout(location = 0) out vec4 Target0;
 
 void AddSample(float ssaoValue, float edgeValue, inout float sum, inout float sumWeight)
@@ -549,25 +551,24 @@ void AddSample(float ssaoValue, float edgeValue, inout float sum, inout float su
     sumWeight += edgeValue;
 }
 
-vec2 Load(ivec2 at, ivec2 size)
+vec2 Load(vec2 at)
 {
-    return texelFetch(g_BlurInput_t2_s0, Mirror(at, size), 0).xy;
+    return PointRead(g_BlurInput_t2_s2, at, g.HalfViewportPixelSize).xy;
 }
 
 void main()
 {
-    ivec2 at = ivec2(gl_FragCoord.xy);
-    ivec2 size = textureSize(g_BlurInput_t2_s0, 0);
+    vec2 at = floor(gl_FragCoord.xy);
 #if defined(PSSmartBlurWide)
-    const int step = 2;
+    const float step = 2.0;
 #else
-    const int step = 1;
+    const float step = 1.0;
 #endif
-    vec2 vC = texelFetch(g_BlurInput_t2_s0, at, 0).xy;
-    vec2 vL = Load(at + ivec2(-step, 0), size);
-    vec2 vT = Load(at + ivec2(0, -step), size);
-    vec2 vR = Load(at + ivec2(step, 0), size);
-    vec2 vB = Load(at + ivec2(0, step), size);
+    vec2 vC = Load(at);
+    vec2 vL = Load(at + vec2(-step, 0.0));
+    vec2 vT = Load(at + vec2(0.0, -step));
+    vec2 vR = Load(at + vec2(step, 0.0));
+    vec2 vB = Load(at + vec2(0.0, step));
     float packedEdges = vC.y;
     vec4 edgesLRTB = UnpackEdges(packedEdges);
 #if defined(PSSmartBlurWide)
@@ -590,21 +591,20 @@ void main()
 
 #elif defined(PSNonSmartBlur)
 
-// Half resolution, quality 0: a plain five-tap blur of one layer.
-uniform sampler2D g_BlurInput_t2_s1;
+// Half resolution, quality 0: a plain five-point blur of one layer.
+uniform sampler2D g_BlurInput_t2_s2;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    vec2 uv = gl_FragCoord.xy * g.HalfViewportPixelSize;
-    vec2 halfPixel = g.HalfViewportPixelSize * 0.5;
-    vec2 centre = textureLod(g_BlurInput_t2_s1, uv, 0.0).xy;
-    vec4 vals;
-    vals.x = textureLod(g_BlurInput_t2_s1, uv + vec2(-halfPixel.x * 3.0, -halfPixel.y), 0.0).x;
-    vals.y = textureLod(g_BlurInput_t2_s1, uv + vec2(+halfPixel.x, -halfPixel.y * 3.0), 0.0).x;
-    vals.z = textureLod(g_BlurInput_t2_s1, uv + vec2(-halfPixel.x, +halfPixel.y * 3.0), 0.0).x;
-    vals.w = textureLod(g_BlurInput_t2_s1, uv + vec2(+halfPixel.x * 3.0, +halfPixel.y), 0.0).x;
-    Target0 = vec4(dot(vals, vec4(0.2)) + centre.x * 0.2, centre.y, 0.0, 0.0);
+    vec2 at = floor(gl_FragCoord.xy);
+    vec2 pixelSize = g.HalfViewportPixelSize;
+    vec2 centre = PointRead(g_BlurInput_t2_s2, at, pixelSize).xy;
+    float sum = centre.x + PointRead(g_BlurInput_t2_s2, at + vec2(-1, 0), pixelSize).x +
+                PointRead(g_BlurInput_t2_s2, at + vec2(1, 0), pixelSize).x +
+                PointRead(g_BlurInput_t2_s2, at + vec2(0, -1), pixelSize).x +
+                PointRead(g_BlurInput_t2_s2, at + vec2(0, 1), pixelSize).x;
+    Target0 = vec4(sum * 0.2, centre.y, 0.0, 0.0);
 }
 
 #elif defined(PSApply)
@@ -648,17 +648,18 @@ void main()
 
 #elif defined(PSNonSmartApply)
 
-// Full resolution, quality 0: the average of the four layers.
+// Full resolution, quality 0: the average of the four layers over the pixel's
+// 2 x 2 block.
 uniform sampler2DArray g_FinalSSAO_t4_s1;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    vec2 uv = gl_FragCoord.xy * g.ViewportPixelSize;
-    float a = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 0.0), 0.0).x;
-    float b = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 1.0), 0.0).x;
-    float c = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 2.0), 0.0).x;
-    float d = textureLod(g_FinalSSAO_t4_s1, vec3(uv, 3.0), 0.0).x;
+    ivec2 at = ivec2(gl_FragCoord.xy) / 2;
+    float a = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 0), 0).x;
+    float b = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 1), 0).x;
+    float c = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 2), 0).x;
+    float d = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 3), 0).x;
     Target0 = vec4((a + b + c + d) * 0.25);
 }
 
@@ -671,15 +672,15 @@ layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    ivec2 basePos = ivec2(gl_FragCoord.xy) * 2;
-    ivec2 last = textureSize(g_FinalSSAO_t4_s0, 0).xy - 1;
+    vec2 basePos = floor(gl_FragCoord.xy) * 2.0;
+    vec2 pixelSize = g.HalfViewportPixelSize;
     float minV = 1.0;
     float maxV = 0.0;
     for (int i = 0; i < 4; i++) {
-        vec4 vals = vec4(texelFetch(g_FinalSSAO_t4_s0, ivec3(min(basePos, last), i), 0).x,
-                         texelFetch(g_FinalSSAO_t4_s0, ivec3(min(basePos + ivec2(1, 0), last), i), 0).x,
-                         texelFetch(g_FinalSSAO_t4_s0, ivec3(min(basePos + ivec2(0, 1), last), i), 0).x,
-                         texelFetch(g_FinalSSAO_t4_s0, ivec3(min(basePos + ivec2(1, 1), last), i), 0).x);
+        vec4 vals = vec4(PointRead(g_FinalSSAO_t4_s0, basePos, i, pixelSize).x,
+                         PointRead(g_FinalSSAO_t4_s0, basePos + vec2(1, 0), i, pixelSize).x,
+                         PointRead(g_FinalSSAO_t4_s0, basePos + vec2(0, 1), i, pixelSize).x,
+                         PointRead(g_FinalSSAO_t4_s0, basePos + vec2(1, 1), i, pixelSize).x);
         // As the main pass would shade them.
         vals = g.EffectShadowStrength * vals;
         vals = 1.0 - vals;

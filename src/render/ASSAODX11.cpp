@@ -421,8 +421,11 @@ void ASSAODX11::GenerateSSAO(gpu::Context& context, const SsaoSettings& settings
         BindResources(context);
         BindTarget(context, blurPasses == 0 ? finalResultsSlices[layer].get() : ping->target.get());
         const bool adaptive = quality == 3 && !adaptiveBasePass;
-        BindResources(context, halfDepths[layer].all.get(), normalsView.get(), nullptr,
-                      adaptive ? importanceMap.view.get() : nullptr, adaptive ? finalResultsView.get() : nullptr);
+        // Below quality 2 the taps read level 0 only; a one-level view lets
+        // the rasterizer skip level selection.
+        gpu::ShaderResourceView* depths = quality < 2 ? halfDepths[layer].levels[0].get() : halfDepths[layer].all.get();
+        BindResources(context, depths, normalsView.get(), nullptr, adaptive ? importanceMap.view.get() : nullptr,
+                      adaptive ? finalResultsView.get() : nullptr);
         FullscreenPass(context,
                        adaptiveBasePass ? PSGenerateQ3Base : static_cast<PixelShaderId>(PSGenerateQ0 + quality));
 

@@ -1,7 +1,7 @@
 // The adaptive SSAO: its per-pass constants, its texture sizes and memory,
 // the compile-failure report, and the picture it draws at every quality
 // level over a corner of two walls in a real G-buffer, written to
-// test-output/ssao/ as PNGs.
+// test-output/ssao_corner_quality<N>_on.png and _off.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +16,14 @@
 #include "render/ASSAODX11.h"
 #include "render/Camera.h"
 #include "render/GeometryBuffer.h"
+#include "render/PointLights.h"
+#include "render/PostFXChain.h"
 #include "render/ReadData.h"
 #include "render/ShaderErrorReport.h"
+#include "shell/GameStateManager.h"
+#include "support/AllocationCounter.h"
 #include "support/Screenshot.h"
+#include "support/TempDir.h"
 
 namespace mirefell::testing
 {
@@ -187,7 +192,7 @@ void main() { Target0 = colour; }
 
     // The lit picture as the composition would make it from colour and
     // occlusion; without SSAO the occlusion counts as 1 everywhere.
-    Image Compose(GeometryBuffer& gbuffer, bool withOcclusion)
+    std::shared_ptr<gpu::Texture2D> Compose(GeometryBuffer& gbuffer, bool withOcclusion)
     {
         const char* vs = R"(#version 330 core
 void main()
@@ -222,12 +227,8 @@ void main()
         context->PSSetShader(pixel.get());
         context->OMSetDepthStencilState(states->DepthNone(), 0);
         context->Draw(3, 0);
-        Image image(PictureWidth, PictureHeight);
-        image.rgba = context->ReadPixelsRGBA8(picture.get());
-        return image;
+        return picture;
     }
-
-    static int Red(const Image& image, int x, int y) { return image.rgba[(size_t(y) * image.width + x) * 4]; }
 
     std::unique_ptr<gpu::CommonStates> states;
     std::vector<uint8_t> source;
@@ -265,17 +266,23 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     settings.qualityLevel = GetParam();
     const ASSAO_InputsDX11 inputs = Inputs(camera, PictureWidth, PictureHeight, gbuffer.depthResourceView.get());
     effect->Draw(settings, &inputs);
-    // Twice: the second frame runs on textures made and cleared by the first.
+    // Again: the second frame runs on the textures made and cleared by the
+    // first, and allocates nothing.
+    const uint64_t allocations = AllocationCount();
     effect->Draw(settings, &inputs);
+    EXPECT_EQ(AllocationCount(), allocations);
     EXPECT_EQ(context->OMGetRenderTarget(0), occlusion[0]);
     EXPECT_EQ(context->PSGetShaderResource(4), kept[0]);
     EXPECT_EQ(context->RSGetViewport().width, float(PictureWidth));
 
-    const std::string name = "ssao/corner_quality" + std::to_string(GetParam());
-    const Image on = Compose(gbuffer, true);
-    const Image off = Compose(gbuffer, false);
-    WriteScreenshot(name + "_on", on);
-    WriteScreenshot(name + "_off", off);
+    const std::string name = "ssao_corner_quality" + std::to_string(GetParam());
+    const auto on = Compose(gbuffer, true);
+    const auto off = Compose(gbuffer, false);
+    SaveScreenshot(*context, on.get(), name + "_on");
+    SaveScreenshot(*context, off.get(), name + "_off");
+    auto Red = [this](const std::shared_ptr<gpu::Texture2D>& picture, int x, int y) {
+        return PixelAt(picture.get(), uint32_t(x), uint32_t(y)).r;
+    };
     // The seam is the middle column; at 40 pixels to either side the walls
     // are flat and more than a radius away from the other wall.
     const int y = PictureHeight / 2;
@@ -291,14 +298,14 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     if (GetParam() == 3) {
         settings.qualityLevel = 7;
         effect->Draw(settings, &inputs);
-        const Image seven = Compose(gbuffer, true);
-        EXPECT_EQ(seven.rgba, on.rgba);
+        const auto seven = Compose(gbuffer, true);
+        EXPECT_EQ(context->ReadPixelsRGBA8(seven.get()), context->ReadPixelsRGBA8(on.get()));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryQualityLevel, AdaptiveSsaoQualityTest, ::testing::Values(0, 1, 2, 3));
 
-TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSize)
+TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSizeDownToOnePixel)
 {
     ASSERT_TRUE(CreateEffect(source));
     int major = 0;
@@ -319,6 +326,27 @@ TEST_F(AdaptiveSsaoTest, TexturesFollowTheViewportSize)
     inputs = Inputs(camera, 1279, 719, nullptr);
     effect->AllocateResources(&inputs);
     EXPECT_GT(effect->GetAllocatedMemory(), 1279u * 719u * 4u);
+
+    // The smallest windows still draw: a flat wall seen head-on is lit.
+    for (uint32_t side : {1u, 2u, 3u}) {
+        auto depth = MakeDepth(side, side);
+        auto depthTarget = device->CreateDepthStencilView(depth.get());
+        context->ClearDepthStencilView(depthTarget.get(), gpu::ClearDepth, 0.99f, 0);
+        gpu::ShaderResourceViewDesc depthDesc;
+        depthDesc.format = Format::R24_UNORM_X8_TYPELESS;
+        auto depthView = device->CreateShaderResourceView(depth.get(), &depthDesc);
+        auto output = MakeTarget(Format::R8G8B8A8_UNORM, side, side);
+        auto outputView = device->CreateRenderTargetView(output.get());
+        gpu::RenderTargetView* targets[] = {outputView.get()};
+        context->OMSetRenderTargets(1, targets, nullptr);
+        for (int quality = 0; quality <= 3; ++quality) {
+            SsaoSettings settings;
+            settings.qualityLevel = quality;
+            const ASSAO_InputsDX11 small = Inputs(camera, int32_t(side), int32_t(side), depthView.get());
+            effect->Draw(settings, &small);
+            EXPECT_GT(PixelAt(output.get(), side - 1, side - 1).r, 240) << side << " quality " << quality;
+        }
+    }
 }
 
 TEST_F(AdaptiveSsaoTest, ACompileErrorIsReportedAndLeavesNothingBehind)
@@ -349,6 +377,38 @@ TEST_F(AdaptiveSsaoTest, ACompileErrorIsReportedAndLeavesNothingBehind)
     const ASSAO_InputsDX11 inputs = Inputs(camera, 8, 8, depthView.get());
     effect->Draw(SsaoSettings{}, &inputs);
     EXPECT_EQ(effect->GetAllocatedMemory(), 0u);
+    SetShaderErrorReporter(previous);
+}
+
+// The post-processing chain keeps no effect when the SSAO source does not
+// compile: the error is reported, and the light pass is told that no
+// occlusion will be drawn.
+TEST_F(AdaptiveSsaoTest, AChainWhoseSsaoSourceFailsKeepsNoEffect)
+{
+    std::string caption;
+    const ShaderErrorReporter previous =
+        SetShaderErrorReporter([&](const std::string& c, const std::string&) { caption = c; });
+    TempDir folder;
+    std::filesystem::create_directories(folder.Path() / "assets" / "shaders");
+    folder.Write("assets/shaders/ASSAO.glsl", "#version 330 core\nvoid main() { gl_Position = missing; }\n");
+    std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "shaders",
+                                              folder.Path() / "shaders");
+    Camera camera;
+    PointLights& lights = PointLights::GetInstance();
+    {
+        WorkingFolder inside(folder.Path());
+        PostFXChain chain(&camera);
+        chain.CreateDeviceResources();
+        EXPECT_EQ(caption, "Pixel shader compilation error");
+        EXPECT_FALSE(lights.occlusionAvailable);
+    }
+    // From the run folder, with the game's source.
+    PostFXChain chain(&camera);
+    chain.CreateDeviceResources();
+    EXPECT_TRUE(lights.occlusionAvailable);
+    chain.OnDeviceLost();
+    EXPECT_FALSE(lights.occlusionAvailable);
+    GameStateManager::GetInstance().Reset();
     SetShaderErrorReporter(previous);
 }
 

@@ -268,6 +268,18 @@ TEST_F(EffectConstantTest, FrameConstantsReachTheLightAndCompositionShaders)
         EXPECT_NEAR(ahead.y, -0.485071f, 1e-3f) << file;
         EXPECT_NEAR(ahead.z, -0.727607f, 1e-3f) << file;
     }
+
+    // SSAO on: the word is 1 only while an effect fills the occlusion target
+    // (an effect that failed to compile would leave it at its clear value 0,
+    // and a 1 would black the frame out).
+    Config::GetInstance().settings.ssao = 1;
+    for (bool available : {false, true}) {
+        lights.occlusionAvailable = available;
+        lights.PrepareFrame(camera, {0.1f, 0.2f, 0.3f, 0.4f}, 0.25f, true);
+        auto seen = Echo("DeferredPixelShader.glsl", "FrameConstants_b0", context->PSGetConstantBuffer(0));
+        EXPECT_EQ(seen["ssaoEnabled"][0], available ? 1.0f : 0.0f) << "effect made: " << available;
+    }
+    lights.occlusionAvailable = false;
     lights.Release();
     Config::GetInstance().settings = Settings{};
 }
