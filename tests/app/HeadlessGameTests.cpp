@@ -32,6 +32,7 @@ public:
     void SetRelativeMouseMode(bool relative) override { window.SetRelativeMouseMode(relative); }
     void CentreCursor() override { window.CentreCursor(); }
     std::vector<DisplayMode> GetDisplayModes() const override { return window.GetDisplayModes(); }
+    uint32_t GetRefreshRate() const override { return window.GetRefreshRate(); }
     void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
     std::unique_ptr<gpu::Device> CreateGpuDevice() override { return window.CreateGpuDevice(); }
     void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
