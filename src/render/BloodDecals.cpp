@@ -1,7 +1,6 @@
 // BloodDecals: the decal mesh and the choice of slot for each decal.
 #include "render/BloodDecals.h"
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -18,7 +17,7 @@ BloodDecals::BloodDecals(IDecalGrid* grid_, Mesh* root_) : grid(grid_), root(roo
 
 void BloodDecals::Initialize()
 {
-    const int32_t limit = std::min(Config::GetInstance().settings.maxBloodDecals, MaxSlots);
+    const int32_t limit = Config::GetInstance().settings.maxBloodDecals;
     if (limit <= 0)
         return;
 

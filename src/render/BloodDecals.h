@@ -29,20 +29,17 @@ class BloodDecals
 {
 public:
     static constexpr int32_t DecalsPerCell = 8;
-    // The largest ring: the options offer up to 2000 decals, and a larger
-    // value edited into the settings file must not exhaust memory at level
-    // load.
-    static constexpr int32_t MaxSlots = 2000;
 
     // Neither is owned; both outlive the decals.
     BloodDecals(IDecalGrid* grid_, Mesh* root_);
 
     // Builds the decal mesh with one hidden instance per slot under the root
-    // when the setting is above 0, at most MaxSlots, and reserves each grid
-    // cell's decal list. A setting of 0 or below makes no mesh and no slots.
+    // when the setting is above 0, and reserves each grid cell's decal list.
+    // A setting of 0 or below makes no mesh and no slots.
     void Initialize();
     // Places a decal at the hit point in the particle's colour; nothing when
-    // the setting is 0, there are no slots, or the point lies off the grid.
+    // the setting is 0 or below, there are no slots, or the point lies off
+    // the grid.
     void Add(const Vector3& point, const Color& colour);
 
     Mesh* mesh = nullptr; // owned by the root
