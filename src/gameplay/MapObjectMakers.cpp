@@ -4,8 +4,11 @@
 
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
+#include "gameplay/Loot.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
+#include "gameplay/Switch.h"
+#include "gameplay/TVScreen.h"
 
 namespace mirefell
 {
@@ -25,6 +28,9 @@ MapObjectFactories MakeMapObjectFactories()
     factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
         return std::make_unique<Player>(&world, camera);
     };
+    factories.switchPanel = &Switch::Spawn;
+    factories.tvScreen = &TVScreen::Spawn;
+    factories.loot = &Loot::Pick;
     return factories;
 }
 

@@ -1,7 +1,7 @@
 // MapObjectMakers: the gameplay's map-object factories, the table the level
-// build makes its doors, elevators, pickups and player with (monsters and
-// the other kinds join as their classes arrive). Whoever builds a level
-// passes MakeMapObjectFactories() to World::Create.
+// build makes its doors, elevators, switches, TV screens, pickups (with
+// their loot) and player with (monsters join as their class arrives).
+// Whoever builds a level passes MakeMapObjectFactories() to World::Create.
 #pragma once
 
 #include "world/MapObjectFactories.h"
@@ -9,7 +9,8 @@
 namespace mirefell
 {
 
-// Door and Elevator from their sectors, Powerup from a pickup record, the
+// Door and Elevator from their sectors, Switch and TVScreen from their
+// segments, Powerup from a pickup record with the loot tables' pick, the
 // Player with the camera.
 MapObjectFactories MakeMapObjectFactories();
 

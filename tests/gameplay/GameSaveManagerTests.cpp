@@ -202,6 +202,12 @@ TEST_F(SaveSlots, FinishingALevelUnlocksTheNextAndTheLastEndsTheGame)
     manager.AdvanceToNextLevel();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(State(), GameState::Start) << "no level follows the last";
+
+    // Before the user interface sets its end-of-game action, the end of the
+    // game still leads back to the title.
+    manager.onGameFinished = nullptr;
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(State(), GameState::MainMenu);
 }
 
 TEST_F(SaveSlots, BrokenSlotFilesChangeNothing)

@@ -6,6 +6,7 @@
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "platform/Lookup.h"
+#include "render/MeshRegistry.h"
 #include "render/PointLights.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -39,6 +40,9 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
+    // Pickups are drawn through instances of the entity meshes (read once
+    // per test program, as the game reads them once per run).
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);

@@ -7,7 +7,10 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -210,6 +213,35 @@ protected:
         Profiler::GetInstance().visible = false;
         inventoryWindowOpen = false;
         SoundManager::GetInstance().Reset();
+    }
+
+    // The game's three levels, each the test map: the working folder's
+    // "assets" becomes a folder of its own that lends every generated asset
+    // folder but "maps", and holds "maps/<level id>.json". The test map names
+    // surfaces the game's texture table does not have; the copies name real
+    // pictures instead, so the level's meshes find their textures.
+    void LendTestMapAsLevels()
+    {
+        namespace fs = std::filesystem;
+        const fs::path assets = dir.Path() / "assets";
+        fs::remove(assets);
+        fs::create_directory(assets);
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(MIREFELL_RUN_DIR) / "assets"))
+            if (entry.path().filename() != "maps")
+                fs::create_directory_symlink(entry.path(), assets / entry.path().filename());
+        fs::create_directory(assets / "maps");
+
+        std::ifstream in(fs::path(MIREFELL_SOURCE_DIR) / "tests/data/maps/testmap.json");
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::pair<std::string, std::string> pictures[] = {
+            {"\"ceiling_plain\"", "\"metal\""},           {"\"floor_stone\"", "\"brown\""},
+            {"\"door_metal\"", "\"blue_metal\""},         {"\"door_red\"", "\"red_metal\""},
+            {"\"elevator_side\"", "\"dark_blue_metal\""}, {"\"wall_brick\"", "\"wall\""}};
+        for (const auto& [from, to] : pictures)
+            for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+                text.replace(at, from.size(), to);
+        for (const char* level : {"pentagram", "descent", "mouth"})
+            std::ofstream(assets / "maps" / (std::string(level) + ".json")) << text;
     }
 
     // Feeds an event to Input's keyboard and mouse, as the message loop does.

@@ -20,6 +20,7 @@
 #include "render/Camera.h"
 #include "render/EffectRegistry.h"
 #include "render/Mesh.h"
+#include "render/MeshRegistry.h"
 #include "render/ParticleSystem.h"
 #include "world/Polygon.h"
 #include "world/World.h"
@@ -96,6 +97,15 @@ private:
 
 void CheckBuild(const MapData& map, std::vector<std::string>& problems)
 {
+    // Pickups are drawn through the entity meshes, which the build needs
+    // loaded: read from "assets/meshes/" under the current folder, as the
+    // game reads them (before the scratch folder becomes current).
+    try {
+        MeshRegistry::GetInstance().LoadAll();
+    } catch (const std::exception& error) {
+        problems.push_back(std::string("the entity meshes cannot be read from \"assets/meshes/\": ") + error.what());
+        return;
+    }
     ScratchFolder folder;
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const GameSave kept = saves.current;
