@@ -202,5 +202,42 @@ TEST_F(LevelFrame, TheHudStandsOverTheLoadedLevelAt720p)
     EXPECT_LE(whiteBottom, 702);
 }
 
+// Projectiles as the frame shows them: a rocket (a white sphere, lighting
+// the walls around it orange) and a hyper-blaster bolt (a small blue block
+// along its flight) three steps after they were fired side by side ahead of
+// the player.
+TEST_F(LevelFrame, FlyingShotsAreDrawnAsTheirBodies)
+{
+    constexpr uint32_t Width = 640;
+    constexpr uint32_t Height = 360;
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, Width, Height);
+    core->OnWindowSizeChanged(Width, Height, nullptr, swapChain.get());
+    World& world = *core->GetWorld();
+    auto& player = *static_cast<Player*>(world.player);
+    const Vector3 eye = player.EyePosition();
+    const Vector3 look = player.LookDirection();
+    const Vector3 right{-look.z, 0, look.x};
+    world.SpawnProjectile(&player, ProjectileType::HyperBlasterBolt, {0.2f, 0.3f, 1, 1}, {0.75f, 0.85f, 1, 1},
+                          eye + look * 8.0f + right * 3.0f, look, 1);
+    world.SpawnProjectile(&player, ProjectileType::Rocket, {1, 1, 1, 1}, {1, 0.5f, 0, 1},
+                          eye + look * 8.0f - right * 3.0f, look, 1);
+    for (int i = 0; i < 3; ++i)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "level_shots");
+    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    int white = 0, blue = 0;
+    for (uint32_t y = Height / 3; y < Height * 2 / 3; ++y)
+        for (uint32_t x = Width / 4; x < Width * 3 / 4; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * Width + x) * 4];
+            if (x < Width / 2 && p[0] > 200 && p[1] > 200 && p[2] > 200)
+                ++white;
+            if (x > Width / 2 && p[2] > p[0] + 60)
+                ++blue;
+        }
+    EXPECT_GT(white, 600) << "the rocket left of the crosshair";
+    EXPECT_GT(blue, 10) << "the bolt right of it";
+}
+
 } // namespace
 } // namespace mirefell::testing
