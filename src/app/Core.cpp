@@ -18,6 +18,7 @@
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
+#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXScreenEffectShader.h"
@@ -31,7 +32,8 @@
 #include "shell/Screen.h"
 #include "shell/SoundManager.h"
 #include "shell/TitleSubPageFlag.h"
-#include "ui/NotificationBox.h"
+#include "ui/NotificationService.h"
+#include "ui/UIManager.h"
 #include "world/MapEntityTypes.h"
 #include "world/World.h"
 
@@ -69,7 +71,7 @@ Core::Core() : statsStartTick(TickCountMs())
     MapEntityTypes::Initialize();
     root.name = "root";
     debugRoot.name = "debugRoot";
-    SetNotificationService(&NotificationBox::GetInstance());
+    SetNotificationService(&NotificationService::GetInstance());
     // The world makes level scripts by name; gameplay owns them.
     LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
@@ -265,6 +267,7 @@ void Core::OnDeviceLost()
 
 void Core::CreateRenderer()
 {
+    ui = std::make_unique<UIManager>();
     geometryBuffer = std::make_unique<GeometryBuffer>();
     postFX = std::make_unique<PostFXChain>(&camera);
     deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
@@ -282,8 +285,10 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    particles.Create();
     PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
+    ui->painter->Initialize();
     Profiler::GetInstance().painter->Initialize();
     postFX->CreateDeviceResources();
     brightnessContrast->LoadShader();
@@ -305,10 +310,19 @@ void Core::UpdatePointLights()
 {
     PointLights::GetInstance().Update();
 }
-void Core::UpdateUi() {}
-void Core::RenderLoading() {}
-void Core::DrawParticles() {}
-void Core::DrawWeaponView() {}
+void Core::UpdateUi()
+{
+    ui->Update();
+}
+void Core::RenderLoading()
+{
+    if (CanDraw())
+        ui->DrawLoadingScreen();
+}
+void Core::DrawParticles()
+{
+    particles.Draw(camera);
+}
 
 void Core::DrawDebugLines()
 {
@@ -317,6 +331,7 @@ void Core::DrawDebugLines()
 
 void Core::DrawUi()
 {
+    ui->Draw();
     Profiler::GetInstance().Draw();
 }
 
@@ -328,6 +343,7 @@ void Core::ResizeRenderer(int32_t width, int32_t height)
     titleCamera.aspectRatio = aspect;
     titleCamera.UpdateProjection();
     depthStencilView = nullptr;
+    ui->OnResize();
     Profiler::GetInstance().painter->UpdateScales();
     if (!Device || !deviceResources || !backBuffer)
         return;
@@ -344,8 +360,10 @@ void Core::ReleaseDeviceResources()
     deviceResources = false;
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    particles.Release();
     PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
+    ui->painter->Release();
     Profiler::GetInstance().painter->Release();
     postFX->OnDeviceLost();
     brightnessContrast->Release();
@@ -444,7 +462,8 @@ void Core::DrawColourPass()
 
 void Core::DrawDecalPass()
 {
-    if (Config::GetInstance().settings.maxBloodDecals == 0)
+    // A negative limit, like 0, means no decals (the level made none).
+    if (Config::GetInstance().settings.maxBloodDecals <= 0)
         return;
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
@@ -472,7 +491,8 @@ void Core::DrawScenePass()
     root.Draw(camera, TexturedOpaqueFilter, false, false);
     root.Draw(camera, InstancedFilter, false, false);
     DrawParticles();
-    PointLights::GetInstance().PrepareFrame(camera, ambient, Config::GetInstance().settings.noiseIntensity, true);
+    PointLights::GetInstance().PrepareFrame(camera, LevelAmbient(), Config::GetInstance().settings.noiseIntensity,
+                                            true);
 }
 
 void Core::DrawWeaponViewPass()

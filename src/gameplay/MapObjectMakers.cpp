@@ -7,6 +7,7 @@
 #include "gameplay/Loot.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
+#include "gameplay/Projectile.h"
 #include "gameplay/Switch.h"
 #include "gameplay/TVScreen.h"
 
@@ -31,6 +32,11 @@ MapObjectFactories MakeMapObjectFactories()
     factories.switchPanel = &Switch::Spawn;
     factories.tvScreen = &TVScreen::Spawn;
     factories.loot = &Loot::Pick;
+    factories.projectile = [](World& world, GridObject* owner, ProjectileType type, const Color& colour,
+                              const Color& lightColour, const Vector3& origin, const Vector3& direction,
+                              float damage) -> std::unique_ptr<GridObject> {
+        return std::make_unique<Projectile>(&world, owner, type, colour, lightColour, origin, direction, damage);
+    };
     return factories;
 }
 

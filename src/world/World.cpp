@@ -99,6 +99,11 @@ void World::ReserveDecalCells(size_t perCell)
             cell.decals.reserve(perCell);
 }
 
+bool World::TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal)
+{
+    return collision && collision->TraceLineOfSight(from, to, normal);
+}
+
 void World::BuildSectorGraph()
 {
     uint32_t counter = 0;
@@ -117,11 +122,30 @@ GridObject* World::AddPendingObject(std::unique_ptr<GridObject> object)
     return pendingObjects.back().get();
 }
 
+std::unique_ptr<GridObject> World::MakeProjectile(World& world, GridObject* owner, ProjectileType type,
+                                                  const Color& colour, const Color& lightColour, const Vector3& origin,
+                                                  const Vector3& direction, float damage)
+{
+    return world.factories.projectile(world, owner, type, colour, lightColour, origin, direction, damage);
+}
+
+GridObject* World::SpawnProjectile(GridObject* owner, ProjectileType type, const Color& colour,
+                                   const Color& lightColour, const Vector3& origin, const Vector3& direction,
+                                   float damage)
+{
+    std::unique_ptr<GridObject> projectile =
+        MakeProjectile(*this, owner, type, colour, lightColour, origin, direction, damage);
+    if (!projectile)
+        return nullptr;
+    projectile->SetUp();
+    return AddPendingObject(std::move(projectile));
+}
+
 void World::Reset()
 {
     assert(root && debugRoot && "a World is reset under its scene nodes");
     bloodDecals = std::make_unique<BloodDecals>(this, root);
-    particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get());
+    particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get(), this);
     collision = std::make_unique<WorldCollision>(this);
 
     for (const auto& object : objects)

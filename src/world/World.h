@@ -19,8 +19,8 @@
 // heights never choose cells. Visitors are called synchronously and never
 // kept; an object seen in several cells is visited once, in ascending id.
 // Nothing here needs a GPU: meshes are only moved between scene nodes. The
-// renderer's blood decals see the grid through IDecalGrid, which the World
-// implements.
+// renderer's blood decals see the grid through IDecalGrid, and its particles
+// land through ILevelTrace; the World implements both.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +33,14 @@
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
 #include "render/IDecalGrid.h"
+#include "render/ILevelTrace.h"
 #include "world/CellRange.h"
 #include "world/GridCell.h"
 #include "world/LevelSettings.h"
 #include "world/MapData.h"
 #include "world/MapObjectFactories.h"
 #include "world/ObjectVisitor.h"
+#include "world/ProjectileType.h"
 #include "world/SectorGraph.h"
 #include "world/SegmentSource.h"
 #include "world/TriangleSource.h"
@@ -58,7 +60,7 @@ class ParticleSimulator;
 class ParticleSystem;
 class WorldCollision;
 
-class World : public IDecalGrid
+class World : public IDecalGrid, public ILevelTrace
 {
 public:
     static constexpr float CellSize = 16.0f;
@@ -124,6 +126,17 @@ public:
     // removed ones are destroyed.
     void Update();
 
+    // A projectile made by the factory table's projectile slot (which must be
+    // filled), not yet set up or placed; owner may be null.
+    static std::unique_ptr<GridObject> MakeProjectile(World& world, GridObject* owner, ProjectileType type,
+                                                      const Color& colour, const Color& lightColour,
+                                                      const Vector3& origin, const Vector3& direction, float damage);
+    // MakeProjectile, its SetUp at once, and the pending list: it joins the
+    // objects after the current pass. Returns it (null when the factory made
+    // nothing).
+    GridObject* SpawnProjectile(GridObject* owner, ProjectileType type, const Color& colour, const Color& lightColour,
+                                const Vector3& origin, const Vector3& direction, float damage);
+
     // Appends an object built while the level is built; returns it.
     GridObject* AddObject(std::unique_ptr<GridObject> object);
     // Queues an object made during an update pass; it joins after the pass.
@@ -168,6 +181,9 @@ public:
     // cell's decal list reserved.
     DecalCell* FindDecalCell(const Vector3& point) override;
     void ReserveDecalCells(size_t perCell) override;
+    // ILevelTrace: the particles' landing on static geometry (the collision
+    // service's sweep); nothing is met before Reset.
+    bool TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal) override;
 
     // The grid cell at (column, row); both must lie inside the grid.
     GridCell& CellAt(int32_t column, int32_t row)

@@ -56,8 +56,8 @@ class GameplayTest : public ::testing::Test
 {
 public:
     // Input as the message loop feeds it (usable by any test that steps a
-    // level through Input): holds or releases the key bound to the action
-    // by default, ...
+    // level through Input): holds or releases the key or mouse button bound
+    // to the action by default, ...
     static void Hold(KeybindAction action, bool down);
     // ... and moves the mouse for the next step (in look mode).
     static void MoveMouse(int32_t dx, int32_t dy);
@@ -69,7 +69,12 @@ protected:
     // World::Create over the map with the gameplay's factories and the
     // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
-    // Input's snapshot and one World update.
+    // Holds or releases a key by its virtual-key code.
+    static void HoldKey(int32_t virtualKey, bool down);
+    // A wheel notch (+1 away, -1 towards) for the next step.
+    static void TurnWheel(int32_t direction);
+    // Input's snapshot and one World update; the wheel notch is cleared
+    // after it.
     void Step(int count = 1);
     // The door or elevator built for the sector with this id, or null.
     Door* FindDoor(int32_t sectorId) const;
