@@ -51,6 +51,7 @@ class AIRegionGraph;
 class BloodDecals;
 class Camera;
 class GridObject;
+class InstancedMeshBatches;
 class Mesh;
 class ParticleSimulator;
 class ParticleSystem;
@@ -95,11 +96,13 @@ public:
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);
     // A pickup or monster of a layer-"3" record, placed on the record's
-    // point; null when its factory gives no object. powerupIndex is the
-    // running count of random pickup records. Throws "entity doesn't have
+    // point; null when its factory gives no object. A monster gets its
+    // sprite frame instances in `batches`, its debug box and its collision
+    // cube. powerupIndex is the running count of random pickup records. Throws "entity doesn't have
     // starting sector" for an entity outside every sector and a bare
     // std::exception for an unknown kind.
-    static GridObject* SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex);
+    static GridObject* SpawnEntity(InstancedMeshBatches& batches, World& world, MapEntity& entity,
+                                   uint32_t powerupIndex);
 
     // (Re)creates the blood decals, particles and collision service, sets
     // every object up in list order, builds the AI region graph (and the

@@ -17,8 +17,10 @@
 #include "platform/GameError.h"
 #include "world/ConcreteBuilder.h"
 #include "world/EntityGridObject.h"
+#include "world/InstancedMeshBatches.h"
 #include "world/Intersections.h"
 #include "world/LightSource.h"
+#include "world/MonsterSpawn.h"
 #include "world/MovingSector.h"
 #include "world/PowerupType.h"
 #include "world/World.h"
@@ -87,6 +89,7 @@ void World::SpawnMapObjects(World& world)
         if (segment.type != SegmentTypeTVScreen && segment.type != SegmentTypeSwitch)
             ConcreteBuilder::AddWallConcrete(world, segment);
 
+    InstancedMeshBatches batches;
     uint32_t powerupIndex = 0;
     int32_t monsters = 0;
     int32_t items = 0;
@@ -104,11 +107,12 @@ void World::SpawnMapObjects(World& world)
         } else if (type.kind == MapEntityKind::Monster) {
             ++monsters;
         }
-        SpawnEntity(world, entity, powerupIndex);
+        SpawnEntity(batches, world, entity, powerupIndex);
     }
     world.randomPickupCount = powerupIndex;
     world.monsterCount = monsters;
     world.itemCount = items;
+    world.entityMeshRoot = std::move(batches.root);
 
     for (MapLight& light : world.map.lights)
         LightSource::Create(world, light);
@@ -146,7 +150,7 @@ GridObject* World::SpawnElevator(World& world, MapSector& sector)
     return SpawnMovingSector(world, sector, world.factories.elevator, true);
 }
 
-GridObject* World::SpawnEntity(World& world, MapEntity& entity, uint32_t powerupIndex)
+GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapEntity& entity, uint32_t powerupIndex)
 {
     const MapEntityKind kind = entity.entityType.kind;
     if (kind != MapEntityKind::Powerup && kind != MapEntityKind::Monster)
@@ -163,6 +167,8 @@ GridObject* World::SpawnEntity(World& world, MapEntity& entity, uint32_t powerup
     object->isStatic = entity.isStatic;
     const Vector3& half = object->halfExtents;
     const Vector2 centre{entity.pos.x + object->meshOffset.x, entity.pos.y + object->meshOffset.z};
+    if (object->typeMask & GridObjectType::Monster)
+        SetUpMonsterInstances(batches, *object);
     object->SetCells(
         world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}}));
     object->startingSector = object->FindSector();
