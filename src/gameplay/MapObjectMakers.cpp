@@ -6,6 +6,7 @@
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
+#include "gameplay/Projectile.h"
 
 namespace mirefell
 {
@@ -24,6 +25,11 @@ MapObjectFactories MakeMapObjectFactories()
     };
     factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
         return std::make_unique<Player>(&world, camera);
+    };
+    factories.projectile = [](World& world, GridObject* owner, ProjectileType type, const Color& colour,
+                              const Color& lightColour, const Vector3& origin, const Vector3& direction,
+                              float damage) -> std::unique_ptr<GridObject> {
+        return std::make_unique<Projectile>(&world, owner, type, colour, lightColour, origin, direction, damage);
     };
     return factories;
 }

@@ -1,6 +1,7 @@
 // MapObjectMakers: the gameplay's map-object factories, the table the level
-// build makes its doors, elevators, pickups and player with (monsters and
-// the other kinds join as their classes arrive). Whoever builds a level
+// build makes its doors, elevators, pickups and player with, and the one
+// projectiles are made with during play (monsters and the other kinds join
+// as their classes arrive). Whoever builds a level
 // passes MakeMapObjectFactories() to World::Create.
 #pragma once
 
@@ -10,7 +11,7 @@ namespace mirefell
 {
 
 // Door and Elevator from their sectors, Powerup from a pickup record, the
-// Player with the camera.
+// Player with the camera, and Projectile for shots made during play.
 MapObjectFactories MakeMapObjectFactories();
 
 } // namespace mirefell

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "gameplay/AmmoType.h"
-#include "gameplay/HitscanWeaponData.h"
 #include "gameplay/ProjectileWeaponData.h"
+#include "world/HitscanWeaponData.h"
 
 namespace mirefell
 {

@@ -1,6 +1,7 @@
 // MapObjectFactories: how the level build makes the objects whose classes
 // live above the world: the door or elevator of a sector, the pickup or
-// monster of a layer-"3" entity record, and the player. The world keeps the
+// monster of a layer-"3" entity record, and the player; and how anyone makes
+// a projectile during play (World::MakeProjectile). The world keeps the
 // build's order, the moving-sector geometry, the placement in the grid and
 // the level statistics; a factory only constructs its object (and may leave
 // it unplaced). The gameplay fills the table (MakeMapObjectFactories) and
@@ -8,12 +9,18 @@
 //
 // The door, elevator, pickup and player slots must be filled; an empty
 // monster slot, or a factory that returns null, means the record gives no
-// object (it still counts for the level statistics).
+// object (it still counts for the level statistics). The projectile slot is
+// needed only by levels where something shoots: calling World::MakeProjectile
+// with it empty throws std::bad_function_call.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+#include "platform/math/Color.h"
+#include "platform/math/Vector.h"
+#include "world/ProjectileType.h"
 
 namespace mirefell
 {
@@ -36,6 +43,11 @@ struct MapObjectFactories
         std::function<std::unique_ptr<EntityGridObject>(World& world, MapEntity& entity, uint32_t powerupIndex)>;
     // The player, looking through the camera (borrowed).
     using PlayerFactory = std::function<std::unique_ptr<GridObject>(World& world, Camera* camera)>;
+    // A projectile of `type` fired by owner (may be null) from origin along
+    // the unit direction, not yet set up or placed.
+    using ProjectileFactory = std::function<std::unique_ptr<GridObject>(
+        World& world, GridObject* owner, ProjectileType type, const Color& colour, const Color& lightColour,
+        const Vector3& origin, const Vector3& direction, float damage)>;
 
     // Whether every slot the level build needs is filled.
     bool IsComplete() const { return door && elevator && powerup && player; }
@@ -45,6 +57,7 @@ struct MapObjectFactories
     EntityObjectFactory powerup;
     EntityObjectFactory monster;
     PlayerFactory player;
+    ProjectileFactory projectile;
 };
 
 } // namespace mirefell

@@ -117,12 +117,35 @@ GridObject* World::AddPendingObject(std::unique_ptr<GridObject> object)
     return pendingObjects.back().get();
 }
 
+std::unique_ptr<GridObject> World::MakeProjectile(World& world, GridObject* owner, ProjectileType type,
+                                                  const Color& colour, const Color& lightColour, const Vector3& origin,
+                                                  const Vector3& direction, float damage)
+{
+    return world.factories.projectile(world, owner, type, colour, lightColour, origin, direction, damage);
+}
+
+GridObject* World::SpawnProjectile(GridObject* owner, ProjectileType type, const Color& colour,
+                                   const Color& lightColour, const Vector3& origin, const Vector3& direction,
+                                   float damage)
+{
+    std::unique_ptr<GridObject> projectile =
+        MakeProjectile(*this, owner, type, colour, lightColour, origin, direction, damage);
+    if (!projectile)
+        return nullptr;
+    projectile->SetUp();
+    return AddPendingObject(std::move(projectile));
+}
+
 void World::Reset()
 {
     assert(root && debugRoot && "a World is reset under its scene nodes");
     bloodDecals = std::make_unique<BloodDecals>(this, root);
     particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get());
     collision = std::make_unique<WorldCollision>(this);
+    // Particles land on the static geometry.
+    particles->trace = [service = collision.get()](const Vector3& from, Vector3& to, Vector3& normal) {
+        return service->TraceLineOfSight(from, to, normal);
+    };
 
     for (const auto& object : objects)
         object->SetUp();

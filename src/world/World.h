@@ -39,6 +39,7 @@
 #include "world/MapData.h"
 #include "world/MapObjectFactories.h"
 #include "world/ObjectVisitor.h"
+#include "world/ProjectileType.h"
 #include "world/SectorGraph.h"
 #include "world/SegmentSource.h"
 #include "world/TriangleSource.h"
@@ -114,6 +115,17 @@ public:
     // order (the count taken before the pass), then pending objects join and
     // removed ones are destroyed.
     void Update();
+
+    // A projectile made by the factory table's projectile slot (which must be
+    // filled), not yet set up or placed; owner may be null.
+    static std::unique_ptr<GridObject> MakeProjectile(World& world, GridObject* owner, ProjectileType type,
+                                                      const Color& colour, const Color& lightColour,
+                                                      const Vector3& origin, const Vector3& direction, float damage);
+    // MakeProjectile, its SetUp at once, and the pending list: it joins the
+    // objects after the current pass. Returns it (null when the factory made
+    // nothing).
+    GridObject* SpawnProjectile(GridObject* owner, ProjectileType type, const Color& colour, const Color& lightColour,
+                                const Vector3& origin, const Vector3& direction, float damage);
 
     // Appends an object built while the level is built; returns it.
     GridObject* AddObject(std::unique_ptr<GridObject> object);

@@ -14,7 +14,12 @@
 //   player;
 // - platforms carrying what stands on them, and the re-registration of any
 //   mover in the grid (PlaceObject);
-// - the stepped ray cast and the box tests a closing door runs.
+// - the hit queries: the stepped ray cast, the hitscan pellets of the
+//   player's guns, the hammer's strike, the monsters' line of sight, the
+//   projectile sweep with its impact rules, the particles' landing trace,
+//   the blast of an explosion, and the box tests a closing door runs. Hits
+//   spray particles through the World and deal damage through the hit
+//   object's TakeDamage.
 //
 // The geometric cores (the sweep in Collision, the segment push and the
 // floor-height decision here) are plain functions over their inputs and a
@@ -40,6 +45,7 @@ namespace mirefell
 class GridObject;
 class World;
 struct GridCell;
+struct HitscanWeaponData;
 struct MapSegment;
 
 // What the monsters' floor query finds under a footprint.
@@ -85,6 +91,18 @@ public:
     static constexpr int32_t MaxSegmentPushes = 5;
     // Ray strides in the map plane.
     static constexpr float RayStride = 64.0f;
+    // What rays stop at: static geometry, doors and elevators.
+    static constexpr uint32_t RayBlockers = 7;
+    // Strides of a hitscan pellet (320 units) and of the hammer (one).
+    static constexpr int32_t PelletSteps = 5;
+    static constexpr int32_t HammerSteps = 1;
+    // The hammer reaches this far from the eye.
+    static constexpr float HammerReach = 12.0f;
+    static constexpr int32_t HammerPuffs = 5;
+    // Puffs where a projectile strikes without hurting.
+    static constexpr int32_t ImpactPuffs = 5;
+    // The chance in percent that a shot the player shrugs off turns back.
+    static constexpr float DeflectChance = 25.0f;
 
     explicit WorldCollision(World* world_);
 
@@ -141,6 +159,46 @@ public:
     // skipping `ignore` and dead monsters. direction is a unit vector.
     RaycastResult Raycast(const Vector3& origin, const Vector3& direction, uint32_t triangleMask, uint32_t objectMask,
                           int32_t steps, const GridObject* ignore);
+    // The player's gun: one ray per pellet of `data`, spread about the aim
+    // (degrees; pitch from straight up, 90 level). The yaw spread widens as
+    // the aim leaves the horizontal. Two random numbers per pellet, yaw
+    // first. A shot from the player (type mask 32) hits monsters and walls,
+    // any other shooter walls only.
+    void FireHitscan(GridObject* shooter, const Vector3& origin, const HitscanWeaponData& data, float damage,
+                     float yawDegrees, float pitchDegrees);
+    // One pellet: a puff and a harmless touch on a surface, blood and the
+    // damage on an object, nothing into the void.
+    void FirePellet(GridObject* shooter, const Vector3& origin, const Vector3& direction, const HitscanWeaponData& data,
+                    float damage, uint32_t objectMask);
+    // The hammer's strike from the player's eye along its look direction:
+    // within HammerReach a surface gets white puffs and "hammer_hit", a
+    // monster blood, the damage (with the look direction) and
+    // "hammer_hit_flesh".
+    void HammerHit(GridObject* player, const Vector3& eye, const Vector3& look, float damage);
+    // Whether `from` sees `target` within range: the first thing a ray meets
+    // among walls, doors, elevators and objects of the target's own type mask
+    // is the target. Other monsters never block the view.
+    bool CanReach(GridObject* from, GridObject* target, float range);
+    // One step of a projectile (an IProjectile) from oldPosition towards
+    // newPosition: the nearest of a wall contact and a living player or
+    // monster other than its owner decides. Nothing: it moves. A wall: a
+    // bouncing shot reflects and stays; another strikes (puffs, unless
+    // explosive) and hits. A body: unless explosive, the damage; a shot the
+    // player shrugs off turns back with a 25 % chance and becomes the
+    // player's. A strike moves the shot to the contact and calls its
+    // TakeDamage (its impact). A shot whose move misses the grid stays put.
+    // newPosition ends where the shot was placed.
+    void TraceProjectile(GridObject* projectile, Vector3& oldPosition, Vector3& newPosition);
+    // The particles' landing test: whether the path from `from` to `to`
+    // meets static geometry (a unit sphere's sweep); then `to` becomes the
+    // contact position and `normal` its normal. Otherwise both stay.
+    bool TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal);
+    // The blast of an explosion: every living player or monster whose box
+    // overlaps the cube of radius about the centre takes between half and all
+    // of the damage (1 - distance / radius, clamped to [0.5, 1]) from
+    // attacker, and bleeds 10 to 20 particles. No line of sight is needed;
+    // the attacker is hurt like anyone else.
+    void SplashDamage(const Vector3& centre, GridObject* attacker, float damage, float radius);
     // Whether a living player or monster of the cells overlaps the box.
     static bool AnyLivingKillableInBox(std::span<GridCell* const> cells, const Box3& box);
     // Kills every living player or monster of the cells that overlaps the

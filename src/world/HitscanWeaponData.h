@@ -1,4 +1,6 @@
-// HitscanWeaponData: the pellet settings of a weapon that fires rays.
+// HitscanWeaponData: the pellet settings of a weapon that fires rays. The
+// world's hitscan fire reads it (pellets, spread, puff colour and count), so
+// it lives here; the gameplay's WeaponData carries one.
 #pragma once
 
 #include <cstdint>
