@@ -4,6 +4,7 @@
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "platform/Lookup.h"
+#include "render/MeshRegistry.h"
 #include "render/PointLights.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -37,6 +38,8 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
+    // A level is played at some difficulty; monsters read it when they are made.
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
     SetNotificationService(&notifications);
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
@@ -54,6 +57,8 @@ void GameplayTest::TearDown()
 
 void GameplayTest::BuildLevel(const MapData& map)
 {
+    // The generated entity meshes (monster sprite frames), read once per run.
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     world = World::Create(&root, &debugRoot, &particleStore, &camera, map,
                           GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
     player = static_cast<Player*>(world->player);
