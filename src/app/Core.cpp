@@ -1,16 +1,26 @@
 #include "app/Core.h"
 
+#include <algorithm>
+
+#include "gameplay/LevelScriptCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
 #include "platform/VirtualKey.h"
+#include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
+#include "render/BasicPostFXShader.h"
+#include "render/BrightnessContrast.h"
 #include "render/CommonStatesHolder.h"
 #include "render/DebugLines.h"
+#include "render/DeferredRenderer.h"
 #include "render/EffectRegistry.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
+#include "render/PointLights.h"
+#include "render/PostFXChain.h"
+#include "render/PostFXScreenEffectShader.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -19,6 +29,7 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "shell/TitleSubPageFlag.h"
 #include "ui/NotificationBox.h"
 
 namespace mirefell
@@ -34,11 +45,28 @@ uint32_t TickCountMs()
     return static_cast<uint32_t>(CounterToNanoseconds(clock.Counter(), clock.Frequency()) / 1'000'000);
 }
 
+// The mesh filters of the level passes, made once.
+const MeshFilter ColourFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdColor; };
+const MeshFilter InstancedFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdInstancedTexture; };
+const MeshFilter TexturedOpaqueFilter = [](const Mesh* mesh) {
+    return mesh->effectId == EffectIdTexture && mesh->subKind == MeshSubKindOpaque;
+};
+const MeshFilter TexturedBlendedFilter = [](const Mesh* mesh) {
+    return mesh->effectId == EffectIdTexture && mesh->subKind == MeshSubKindBlended;
+};
+const MeshFilter DecalFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdDecal; };
+const MeshFilter NoFilter;
+
+// The ambient light of the title scene's frames.
+constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
+
 } // namespace
 
 Core::Core() : statsStartTick(TickCountMs())
 {
     SetNotificationService(&NotificationBox::GetInstance());
+    // The world makes level scripts by name; gameplay owns them.
+    LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
     GameStateManager& states = GameStateManager::GetInstance();
     states.AddListener([this](GameState newState, GameState) { OnLevelStart(newState); });
@@ -154,6 +182,11 @@ void Core::Render()
         Profiler::GetInstance().SetValue(L"fps", static_cast<int32_t>(framesPerSecond));
 }
 
+bool Core::CanDraw() const
+{
+    return deviceResources && DeviceContext && renderTargetView;
+}
+
 void Core::BeginFrame()
 {
     if (!DeviceContext || !renderTargetView) {
@@ -205,7 +238,14 @@ void Core::OnDeviceLost()
 void Core::CreateRenderer()
 {
     geometryBuffer = std::make_unique<GeometryBuffer>();
+    postFX = std::make_unique<PostFXChain>(&camera);
+    deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
+    brightnessContrast = std::make_unique<BrightnessContrast>();
     Profiler::GetInstance().painter = std::make_unique<Painter>();
+    Config::GetInstance().camera = &camera;
+    Config::GetInstance().postFX = postFX.get();
+    camera.fieldOfView = Config::GetInstance().settings.fov;
+    camera.UpdateProjection();
 }
 
 void Core::CreateDeviceResources()
@@ -214,17 +254,31 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
     Profiler::GetInstance().painter->Initialize();
+    postFX->CreateDeviceResources();
+    brightnessContrast->LoadShader();
+    deferred->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
+    root.Update();
+    debugRoot.Update();
+    titleRoot.Update();
+    deviceResources = true;
 }
 
 void Core::CreateTitleScene() {}
 void Core::UpdateSceneBuffers(GameState) {}
-void Core::UpdatePostEffects() {}
+void Core::UpdatePostEffects()
+{
+    postFX->Update();
+}
 void Core::UpdateTitleScene() {}
 void Core::UpdateWorld() {}
-void Core::UpdatePointLights() {}
+void Core::UpdatePointLights()
+{
+    PointLights::GetInstance().Update();
+}
 void Core::UpdateUi() {}
 bool Core::CanRestartAfterDeath() const
 {
@@ -236,42 +290,194 @@ void Core::StartLevel()
     DebugLines::GetInstance().Lines().clear();
 }
 void Core::SetLevelTimerPaused(bool) {}
-void Core::RenderTitle()
-{
-    if (Device)
-        Profiler::GetInstance().Draw();
-}
 void Core::RenderLoading() {}
-void Core::RenderLevel(GameState)
+void Core::DrawParticles() {}
+void Core::DrawWeaponView() {}
+
+void Core::DrawDebugLines()
 {
-    // DebugLines::Draw with the main camera belongs here, after the debug
-    // pass, once Core has its camera.
-    if (Device)
-        Profiler::GetInstance().Draw();
+    DebugLines::GetInstance().Draw(camera);
 }
-void Core::ApplyBrightnessContrast() {}
-void Core::ResizeRenderer(int32_t, int32_t)
+
+void Core::DrawUi()
 {
+    Profiler::GetInstance().Draw();
+}
+
+void Core::ResizeRenderer(int32_t width, int32_t height)
+{
+    const float aspect = static_cast<float>(width) / static_cast<float>(std::max(height, 1));
+    camera.aspectRatio = aspect;
+    camera.UpdateProjection();
+    titleCamera.aspectRatio = aspect;
+    titleCamera.UpdateProjection();
     depthStencilView = nullptr;
     Profiler::GetInstance().painter->UpdateScales();
-    if (!Device)
+    if (!Device || !deviceResources || !backBuffer)
         return;
     geometryBuffer->Create();
     geometryBuffer->CreateDepthBuffer();
     depthStencilView = geometryBuffer->depthStencilView.get();
+    deferred->CreateWindowSizeResources(renderTargetView);
+    postFX->CreateWindowSizeResources(backBuffer, renderTargetView, depthStencilView);
+    brightnessContrast->CreateTarget(backBuffer);
 }
 
 void Core::ReleaseDeviceResources()
 {
+    deviceResources = false;
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
-    geometryBuffer->Release();
     Profiler::GetInstance().painter->Release();
+    postFX->OnDeviceLost();
+    brightnessContrast->Release();
+    geometryBuffer->Release();
+    deferred->Release();
+    root.ReleaseBuffers();
+    debugRoot.ReleaseBuffers();
+    titleRoot.ReleaseBuffers();
     GetCommonStates().reset();
     depthStencilView = nullptr;
     renderTargetView = nullptr;
     backBuffer = nullptr;
+}
+
+// --- Frame passes ------------------------------------------------------------
+
+void Core::SetStates(gpu::SamplerState* sampler, gpu::BlendState* blend, gpu::DepthStencilState* depth,
+                     gpu::RasterizerState* rasterizer)
+{
+    gpu::Context& context = *DeviceContext;
+    context.PSSetSamplers(0, 1, &sampler);
+    context.OMSetBlendState(blend, nullptr, 0xFFFFFFFF);
+    context.OMSetDepthStencilState(depth, 0);
+    context.RSSetState(rasterizer);
+}
+
+void Core::BindGeometryBuffer()
+{
+    geometryBuffer->Clear();
+    gpu::RenderTargetView* targets[] = {geometryBuffer->renderTargetViews[GeometryBuffer::ColourIndex].get(),
+                                        geometryBuffer->renderTargetViews[GeometryBuffer::NormalIndex].get()};
+    DeviceContext->OMSetRenderTargets(2, targets, geometryBuffer->depthStencilView.get());
+}
+
+void Core::RenderTitle()
+{
+    if (!CanDraw())
+        return;
+    BindGeometryBuffer();
+    DrawTitlePass();
+    deferred->Draw(titleCamera, false);
+    postFX->ApplyMenuEffects();
+    if (titleSubPageOpen)
+        postFX->DrawFullScreen(postFX->luminanceShader.get(), PostFXChain::MenuDimTint);
+    DrawUi();
+}
+
+void Core::DrawTitlePass()
+{
+    gpu::CommonStates& states = *GetCommonStates();
+    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    PointLights::GetInstance().PrepareFrame(titleCamera, TitleAmbient, 0.0f, false);
+    titleRoot.Draw(titleCamera, NoFilter, false, false);
+}
+
+void Core::RenderLevel(GameState s)
+{
+    Mesh::drawCalls = 0;
+    Mesh::drawnInstances = 0;
+    if (!CanDraw())
+        return;
+    const Settings& settings = Config::GetInstance().settings;
+    if (!inventoryWindowOpen) {
+        BindGeometryBuffer();
+        DrawColourPass();
+        DrawDecalPass();
+        DrawScenePass();
+        DrawWeaponViewPass();
+        deferred->Draw(camera, settings.bloom);
+    }
+    if (s == GameState::Playing || s == GameState::IngameMenu)
+        postFX->ApplyGameEffects();
+    if (!inventoryWindowOpen) {
+        if (debugDraw)
+            DrawDebugPass();
+        DrawDebugLines();
+    }
+    if (s == GameState::IngameMenu) {
+        postFX->DrawFullScreen(postFX->luminanceShader.get(), PostFXChain::MenuDimTint);
+    } else if (s == GameState::LevelComplete) {
+        postFX->screenEffectShader->SetParameters(0.0f, 0.0f);
+        const float f = PostFXChain::fadeLevel;
+        postFX->DrawFullScreen(postFX->screenEffectShader.get(), Color(0.75f * f, f, 0.0f, f));
+    }
+    DrawUi();
+}
+
+void Core::DrawColourPass()
+{
+    gpu::CommonStates& states = *GetCommonStates();
+    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    root.Draw(camera, ColourFilter, false, false);
+}
+
+void Core::DrawDecalPass()
+{
+    if (Config::GetInstance().settings.maxBloodDecals == 0)
+        return;
+    gpu::Context& context = *DeviceContext;
+    gpu::CommonStates& states = *GetCommonStates();
+    gpu::RenderTargetView* colour = geometryBuffer->renderTargetViews[GeometryBuffer::ColourIndex].get();
+    context.OMSetRenderTargets(1, &colour, nullptr);
+    gpu::ShaderResourceView* sampled[] = {geometryBuffer->shaderResourceViews[GeometryBuffer::NormalIndex].get(),
+                                          geometryBuffer->depthResourceView.get()};
+    context.PSSetShaderResources(1, 2, sampled);
+    SetStates(states.AnisotropicClamp(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
+    root.Draw(camera, DecalFilter, true, false);
+    context.RSSetState(states.CullCounterClockwise());
+    root.Draw(camera, DecalFilter, true, true);
+    gpu::ShaderResourceView* none[5] = {};
+    context.PSSetShaderResources(0, 5, none);
+    gpu::RenderTargetView* targets[] = {colour, geometryBuffer->renderTargetViews[GeometryBuffer::NormalIndex].get()};
+    context.OMSetRenderTargets(2, targets, geometryBuffer->depthStencilView.get());
+}
+
+void Core::DrawScenePass()
+{
+    gpu::CommonStates& states = *GetCommonStates();
+    SetStates(states.AnisotropicWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
+    root.Draw(camera, TexturedBlendedFilter, false, false);
+    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    root.Draw(camera, TexturedOpaqueFilter, false, false);
+    root.Draw(camera, InstancedFilter, false, false);
+    DrawParticles();
+    PointLights::GetInstance().PrepareFrame(camera, ambient, Config::GetInstance().settings.noiseIntensity, true);
+}
+
+void Core::DrawWeaponViewPass()
+{
+    gpu::CommonStates& states = *GetCommonStates();
+    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    DrawWeaponView();
+}
+
+void Core::DrawDebugPass()
+{
+    gpu::CommonStates& states = *GetCommonStates();
+    DeviceContext->OMSetDepthStencilState(states.DepthNone(), 0);
+    DeviceContext->RSSetState(states.Wireframe());
+    debugRoot.Draw(camera, NoFilter, false, false);
+}
+
+void Core::ApplyBrightnessContrast()
+{
+    if (!CanDraw())
+        return;
+    const Settings& settings = Config::GetInstance().settings;
+    brightnessContrast->Apply(settings.brightness, settings.contrast);
 }
 
 } // namespace mirefell

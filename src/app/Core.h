@@ -4,9 +4,12 @@
 // and keeps the frame-rate statistics. It forwards size changes to the
 // renderer and writes "config.json" when it is destroyed.
 //
-// The renderer, the user interface, the world and the level loading attach
-// at the private seams below; until they do, a frame is the back buffer
-// cleared to the frame's clear colour.
+// A frame follows the state: the title scene lit and composed with the
+// menu effects (state 1), the cleared "Loading..." frame (state 2), the
+// level's geometry passes, composition, game effects and overlays (states 3
+// to 5), and in every state the brightness and contrast pass last. The user
+// interface, the world and the level loading attach at the private seams
+// below; until they do, the level's scene trees are empty.
 //
 // The constructor registers the user interface's NotificationBox as the
 // game's notification service (until the Core is destroyed) and two
@@ -19,6 +22,8 @@
 #include <memory>
 
 #include "platform/math/Color.h"
+#include "render/Camera.h"
+#include "render/Mesh.h"
 #include "shell/GameState.h"
 
 namespace mirefell
@@ -26,14 +31,21 @@ namespace mirefell
 
 namespace gpu
 {
+class BlendState;
+class DepthStencilState;
 class DepthStencilView;
+class RasterizerState;
 class RenderTargetView;
+class SamplerState;
 class SwapChain;
 class Texture2D;
 } // namespace gpu
 
+class BrightnessContrast;
+class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
+class PostFXChain;
 
 class Core
 {
@@ -64,12 +76,33 @@ public:
     // The frames drawn in the last whole second.
     uint32_t GetFramesPerSecond() const { return framesPerSecond; }
 
+    // The level's scene, which the level build fills: the tree the world's
+    // meshes hang under, the debug tree and the camera the level is drawn
+    // with.
+    Mesh& GetRoot() { return root; }
+    Mesh& GetDebugRoot() { return debugRoot; }
+    Camera& GetCamera() { return camera; }
+
 private:
     void OnLevelStart(GameState newState);
     void OnPause(GameState newState, GameState previousState);
     void CheckDeathRestart();
     void BeginFrame();
     void CountFrame();
+    bool CanDraw() const;
+    // Sampler slot 0, blend, depth-stencil and rasterizer states of the
+    // shared CommonStates.
+    static void SetStates(gpu::SamplerState* sampler, gpu::BlendState* blend, gpu::DepthStencilState* depth,
+                          gpu::RasterizerState* rasterizer);
+    // Clears the G-buffer and binds its colour and normal targets with its
+    // depth view.
+    void BindGeometryBuffer();
+    void DrawTitlePass();
+    void DrawColourPass();
+    void DrawDecalPass();
+    void DrawScenePass();
+    void DrawWeaponViewPass();
+    void DrawDebugPass();
 
     // Seams, in the order they run. Each names the part that fills it.
     void CreateRenderer();                 // renderer + UI: camera, particles, UI manager, G-buffer, post chain,
@@ -86,10 +119,14 @@ private:
     void ReloadCurrentSave();              // saves: GameSaveManager::LoadSlot of the current slot
     void StartLevel();                     // level build: tear down the old level, load the next, request 3
     void SetLevelTimerPaused(bool paused); // gameplay: the player's level stopwatch
-    void RenderTitle();                    // renderer + UI: title pass, deferred, menu effects, UI, profiler
+    void RenderTitle();                    // title pass, deferred, menu effects, UI, profiler
     void RenderLoading();                  // UI: DrawLoadingScreen
-    void RenderLevel(GameState s);         // renderer + UI: level passes of states 3-5, UI, profiler
-    void ApplyBrightnessContrast();        // renderer: the last pass of every frame
+    void RenderLevel(GameState s);         // level passes of states 3-5, UI, profiler
+    void DrawParticles();                  // renderer: ParticleSystem::Draw
+    void DrawWeaponView();                 // gameplay: the player's weapon-view tree with its camera
+    void DrawDebugLines();                 // shell overlay: DebugLines::Draw
+    void DrawUi();                         // UI: UIManager::Draw, then the profiler's overlay
+    void ApplyBrightnessContrast();        // the last pass of every frame
     void ResizeRenderer(int32_t width, int32_t height); // renderer + UI: size-dependent targets, cameras
     void ReleaseDeviceResources();                      // renderer: every device object, in creation order
 
@@ -100,7 +137,25 @@ private:
     gpu::Texture2D* backBuffer = nullptr;              // the swap chain's, not owned
     gpu::RenderTargetView* renderTargetView = nullptr; // the swap chain's, not owned
     gpu::DepthStencilView* depthStencilView = nullptr; // the G-buffer's, taken at each size change
+    bool debugDraw = false;                            // the debug tree is drawn in wireframe
+    // The level's scene: every mesh tree the world builds hangs under root;
+    // bounding boxes and other debug shapes under debugRoot.
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
+    Camera camera;
+    // The ambient light of the level's frames: the weapon view's normal
+    // value (it keeps its own, which the level scripts and the Blackout
+    // modifier switch off, once the player has one).
+    Color ambient{0.05f, 0.05f, 0.05f, 0.0f};
+    // The title screen's background scene and its camera (the title scene's
+    // own, once it exists).
+    Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};
+    Camera titleCamera;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
+    std::unique_ptr<PostFXChain> postFX;
+    std::unique_ptr<DeferredRenderer> deferred;
+    std::unique_ptr<BrightnessContrast> brightnessContrast;
+    bool deviceResources = false; // the renderer's device objects exist
 };
 
 } // namespace mirefell

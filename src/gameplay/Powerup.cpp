@@ -29,7 +29,7 @@ Powerup::Powerup(World* world_, MapEntity* record_) : EntityGridObject(world_, r
     halfExtents = Vector3(HalfSize);
     collisionHalfExtents = halfExtents;
     meshScale = Vector3(0.4f);
-    meshOffset = Vector3(4.0f, 3.0f, 4.0f);
+    meshOffset = SpawnOffset;
 }
 
 bool Powerup::RidesElevator(int32_t elevatorSectorId_) const

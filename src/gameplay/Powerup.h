@@ -24,6 +24,8 @@ class Powerup : public EntityGridObject, public IPowerup
 {
 public:
     static constexpr float HalfSize = 5.0f;
+    // Added to the record's point (x, "y", y): where the pickup's centre rests.
+    static constexpr Vector3 SpawnOffset{4.0f, 3.0f, 4.0f};
     static constexpr float ExitLightRadius = 96.0f;
     static constexpr float ExitLightIntensity = 4.0f;
 

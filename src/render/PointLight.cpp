@@ -1,6 +1,7 @@
 // PointLight: the light volume's range from its attenuation.
 #include "render/PointLight.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -16,12 +17,16 @@ void PointLight::ComputeRange()
     const float c = attenuationConstant;
     const float l = attenuationLinear;
     const float q = attenuationQuadratic;
+    // A constant term at or above the cutoff means the light never reaches
+    // anything: the square roots would see negative values and the linear
+    // case a negative distance, so every branch is clamped at 0.
     if (l == 0.0f && q > 0.0f)
-        range = std::sqrt((CutoffAttenuation - c) / q);
+        range = std::sqrt(std::max((CutoffAttenuation - c) / q, 0.0f));
     else if (l > 0.0f && q == 0.0f)
-        range = (CutoffAttenuation - c) / l;
+        range = std::max((CutoffAttenuation - c) / l, 0.0f);
     else if (l > 0.0f && q > 0.0f)
-        range = (std::sqrt(l * l - 4.0f * c * q + 4.0f * CutoffAttenuation * q) - l) / (2.0f * q);
+        range = std::max(
+            (std::sqrt(std::max(l * l - 4.0f * c * q + 4.0f * CutoffAttenuation * q, 0.0f)) - l) / (2.0f * q), 0.0f);
     else
         throw std::exception();
 }

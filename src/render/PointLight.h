@@ -19,7 +19,8 @@ struct PointLight
     static constexpr float CutoffAttenuation = 100.0f;
 
     // Sets `range`: the fixed radius when useFixedRadius is set, else the
-    // distance at which the attenuation reaches 100. Attenuation terms that
+    // distance at which the attenuation reaches 100 (0 when the constant term
+    // alone already reaches it). Attenuation terms that
     // never reach it (l < 0, q < 0, or l = 0 with q = 0) throw a standard
     // exception without message.
     void ComputeRange();

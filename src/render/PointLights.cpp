@@ -1,13 +1,45 @@
-// PointLights: the list of lights.
+// PointLights: the list of lights and the light pass.
 #include "render/PointLights.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/Random.h"
+#include "platform/gpu/CommonStates.h"
+#include "platform/gpu/Context.h"
+#include "platform/gpu/Device.h"
+#include "render/Camera.h"
+#include "render/CommonStatesHolder.h"
+#include "render/GraphicsDevice.h"
+#include "render/LightConstants.h"
+#include "render/MeshPrimitives.h"
+#include "render/PassResources.h"
+#include "render/ReadData.h"
+#include "shell/Config.h"
 
 namespace mirefell
 {
+
+namespace
+{
+
+template <class T> void Upload(gpu::Buffer* buffer, const T& record)
+{
+    std::memcpy(DeviceContext->Map(buffer, gpu::MapType::WriteDiscard), &record, sizeof(T));
+    DeviceContext->Unmap(buffer);
+}
+
+} // namespace
 
 PointLights& PointLights::GetInstance()
 {
     static PointLights instance;
     return instance;
+}
+
+PointLights::~PointLights()
+{
+    Shutdown();
 }
 
 PointLight& PointLights::Add()
@@ -23,7 +55,123 @@ void PointLights::Clear()
 void PointLights::Update()
 {
     lights.remove_if([](const PointLight& light) { return light.remove != 0; });
-    lightPhase += PhaseStep;
+    // The phase only turns the sky, a whole turn about every axis is the
+    // identity, so wrapping changes nothing on screen.
+    lightPhase = std::fmod(lightPhase + PhaseStep, TwoPi);
+}
+
+void PointLights::Initialize()
+{
+    lowFeatureLevel = Device->GetFeatureLevel() < gpu::FeatureLevel::Level11_0;
+    frameConstants.reset();
+    frameConstants = CreateDynamicConstants(FrameConstantBytes);
+
+    auto set = std::make_unique<ShaderSet>();
+    const std::vector<uint8_t> vertexBytes = ReadData(L"shaders/PointLightVertexShader.glsl");
+    set->vertexShader = Device->CreateVertexShader(vertexBytes.data(), vertexBytes.size());
+    set->pixelShader = LoadPixelShader(L"shaders/PointLightPixelShader.glsl");
+    const gpu::InputElement position{"SV_Position", 0, gpu::Format::R32G32B32_FLOAT, 0, 0, false, 0};
+    set->inputLayout = Device->CreateInputLayout(&position, 1, vertexBytes.data(), vertexBytes.size());
+    set->vertexConstants = CreateDynamicConstants(LightConstantBytes);
+    set->pixelConstants = CreateDynamicConstants(LightConstantBytes);
+    shaders = std::move(set);
+
+    const std::vector<Vector3> sphere = BuildUnitSphereVertices();
+    sphereVertexCount = sphere.size();
+    sphereVertices.reset();
+    gpu::BufferDesc desc;
+    desc.byteWidth = static_cast<uint32_t>(sizeof(Vector3) * sphere.size());
+    desc.usage = gpu::Usage::Immutable;
+    desc.bindFlags = gpu::BindVertexBuffer;
+    sphereVertices = Device->CreateBuffer(desc, sphere.data());
+}
+
+void PointLights::Release()
+{
+    frameConstants.reset();
+    shaders.reset();
+    sphereVertices.reset();
+}
+
+void PointLights::Shutdown()
+{
+    sphereVertices.reset();
+    shaders.reset();
+    lights.clear();
+    frameConstants.reset();
+}
+
+void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float noiseIntensity, bool inGame)
+{
+    FrameInputs inputs;
+    inputs.ambient = ambient;
+    inputs.noiseIntensity = noiseIntensity;
+    inputs.ssaoEnabled = Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel && occlusionAvailable;
+    inputs.inGame = inGame;
+    inputs.noise = RandUnit();
+    inputs.lightPhase = lightPhase;
+    inputs.screenWidth = static_cast<float>(ScreenWidth);
+    inputs.screenHeight = static_cast<float>(ScreenHeight);
+    FrameConstants record;
+    WriteFrameConstants(record, camera, inputs);
+    Upload(frameConstants.get(), record);
+    gpu::Buffer* buffer = frameConstants.get();
+    DeviceContext->PSSetConstantBuffers(0, 1, &buffer);
+}
+
+void PointLights::Draw(const Camera& camera)
+{
+    gpu::Context& context = *DeviceContext;
+    gpu::CommonStates& states = *GetCommonStates();
+    context.OMSetBlendState(states.Additive(), nullptr, 0xffffffff);
+    context.OMSetDepthStencilState(states.DepthNone(), 0);
+    gpu::Buffer* vertexBuffer = sphereVertices.get();
+    const uint32_t stride = sizeof(Vector3);
+    const uint32_t offset = 0;
+    context.IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
+    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
+    context.VSSetShader(shaders->vertexShader.get());
+    context.PSSetShader(shaders->pixelShader.get());
+    context.IASetInputLayout(shaders->inputLayout.get());
+
+    uint32_t drawn = 0;
+    for (const PointLight& light : lights) {
+        if (drawn == MaxLightsPerFrame)
+            break;
+        if (light.enabled && light.drawFirst) {
+            DrawLight(camera, light);
+            ++drawn;
+        }
+    }
+    for (const PointLight& light : lights) {
+        if (drawn == MaxLightsPerFrame)
+            break;
+        if (light.enabled && !light.drawFirst) {
+            DrawLight(camera, light);
+            ++drawn;
+        }
+    }
+}
+
+void PointLights::DrawLight(const Camera& camera, const PointLight& light)
+{
+    gpu::Context& context = *DeviceContext;
+    gpu::CommonStates& states = *GetCommonStates();
+    // From outside the volume the near faces are drawn; from inside (or on
+    // its surface) the far ones, which are the only ones in front of the eye.
+    const Vector3 toLight = light.position - camera.position;
+    context.RSSetState(toLight.Dot(toLight) > light.range * light.range ? states.CullClockwise()
+                                                                        : states.CullCounterClockwise());
+    PointLightVertexConstants vertex;
+    PointLightPixelConstants pixel;
+    WritePointLightConstants(vertex, pixel, camera, light);
+    Upload(shaders->vertexConstants.get(), vertex);
+    gpu::Buffer* vertexBuffer = shaders->vertexConstants.get();
+    context.VSSetConstantBuffers(0, 1, &vertexBuffer);
+    Upload(shaders->pixelConstants.get(), pixel);
+    gpu::Buffer* pixelBuffer = shaders->pixelConstants.get();
+    context.PSSetConstantBuffers(1, 1, &pixelBuffer);
+    context.Draw(static_cast<uint32_t>(sphereVertexCount), 0);
 }
 
 } // namespace mirefell

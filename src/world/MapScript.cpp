@@ -21,13 +21,22 @@ template <class T> std::vector<T*> Select(const std::map<uint32_t, T*>& index, c
     return found;
 }
 
+MapScript::MakerTable& RegisteredScripts()
+{
+    static MapScript::MakerTable makers;
+    return makers;
+}
+
 } // namespace
 
 const MapScript::MakerTable& MapScript::LevelScripts()
 {
-    // Each level script adds its maker here under its level's name.
-    static const MakerTable makers;
-    return makers;
+    return RegisteredScripts();
+}
+
+void MapScript::Register(const std::string& levelName, Maker maker)
+{
+    RegisteredScripts()[levelName] = maker;
 }
 
 std::unique_ptr<MapScript> MapScript::Create(std::string levelName, MapObjectIndex* objects, IMapScriptToolbox* toolbox)

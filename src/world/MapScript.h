@@ -50,8 +50,11 @@ public:
     // The same over any table of makers.
     static std::unique_ptr<MapScript> Create(const MakerTable& makers, const std::string& levelName,
                                              MapObjectIndex* objects, IMapScriptToolbox* toolbox);
-    // Level name to the maker of its script.
+    // Level name to the maker of its script: empty until the gameplay layer,
+    // which owns the level scripts, registers them at start-up.
     static const MakerTable& LevelScripts();
+    // Adds or replaces the maker of a level's script.
+    static void Register(const std::string& levelName, Maker maker);
 
     // Once, right after the script is made.
     virtual void Start() {}

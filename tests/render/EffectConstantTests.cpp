@@ -14,11 +14,15 @@
 
 #include "RenderFixture.h"
 #include "platform/gpu/CommonStates.h"
+#include "render/Camera.h"
 #include "render/ColorEffect.h"
 #include "render/DecalEffect.h"
 #include "render/InstancedTextureEffect.h"
+#include "render/LightConstants.h"
 #include "render/ParticleEffect.h"
+#include "render/PointLights.h"
 #include "render/TextureEffect.h"
+#include "shell/Config.h"
 
 namespace mirefell::testing
 {
@@ -52,7 +56,7 @@ std::vector<Member> ReadBlock(const std::string& file, const std::string& block,
     const size_t close = source.find('}', open);
     body = source.substr(open + 1, close - open - 1);
     std::vector<Member> members;
-    const std::regex member(R"((mat4|vec4|vec2|float)\s+(\w+)\s*;)");
+    const std::regex member(R"((mat4|vec4|vec3|vec2|float|int)\s+(\w+)\s*;)");
     for (auto it = std::sregex_iterator(body.begin(), body.end(), member); it != std::sregex_iterator(); ++it)
         members.push_back({(*it)[2], (*it)[1]});
     return members;
@@ -60,7 +64,7 @@ std::vector<Member> ReadBlock(const std::string& file, const std::string& block,
 
 int FloatCount(const std::string& type)
 {
-    return type == "mat4" ? 16 : type == "vec4" ? 4 : type == "vec2" ? 2 : 1;
+    return type == "mat4" ? 16 : type == "vec4" ? 4 : type == "vec3" ? 3 : type == "vec2" ? 2 : 1;
 }
 
 class EffectConstantTest : public RenderFixture
@@ -89,8 +93,8 @@ protected:
                 for (int r = 0; r < 4; ++r)
                     for (int c = 0; c < 4; ++c)
                         shader << "    v[" << at++ << "] = " << m.name << "[" << c << "][" << r << "];\n";
-            } else if (m.type == "float") {
-                shader << "    v[" << at++ << "] = " << m.name << ";\n";
+            } else if (m.type == "float" || m.type == "int") {
+                shader << "    v[" << at++ << "] = float(" << m.name << ");\n";
             } else {
                 for (int k = 0; k < FloatCount(m.type); ++k)
                     shader << "    v[" << at++ << "] = " << m.name << "[" << k << "];\n";
@@ -220,6 +224,106 @@ TEST_F(EffectConstantTest, ASingularWorldWritesWithoutComplaint)
     ExpectMatrix(seen["world"], flat, "world");
     for (float value : seen["inverseWorld"])
         EXPECT_TRUE(std::isfinite(value)); // no inverse: zeros, never NaN in the shaders
+}
+
+// The frame constants as the light pass and the composition read them.
+TEST_F(EffectConstantTest, FrameConstantsReachTheLightAndCompositionShaders)
+{
+    GetCommonStates() = CreateCommonStates(Device);
+    PointLights& lights = PointLights::GetInstance();
+    lights.Initialize();
+    lights.lightPhase = 0.0f;
+    Camera camera;
+    camera.position = {4, 5, 6};
+    camera.target = {0, 1, 0};
+    camera.UpdateView();
+    ScreenWidth = 1365;
+    ScreenHeight = 767;
+    Config::GetInstance().settings.ssao = -1;
+    lights.PrepareFrame(camera, {0.1f, 0.2f, 0.3f, 0.4f}, 0.25f, true);
+    gpu::Buffer* buffer = context->PSGetConstantBuffer(0);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(buffer->Desc().byteWidth, 208u);
+    for (const char* file : {"PointLightPixelShader.glsl", "DeferredPixelShader.glsl"}) {
+        auto seen = Echo(file, "FrameConstants_b0", buffer);
+        ExpectMatrix(seen["inverseViewProjection"], (camera.view * camera.projection).Inverted(), file);
+        EXPECT_EQ(seen["eye"], (std::vector<float>{4, 5, 6, 1})) << file;
+        EXPECT_GE(seen["noise"][0], 0.0f);
+        EXPECT_LE(seen["noise"][0], 1.0f);
+        EXPECT_EQ(seen["noiseIntensity"][0], 0.25f);
+        EXPECT_EQ(seen["ssaoEnabled"][0], 0.0f) << "ssao -1: no occlusion this frame";
+        EXPECT_EQ(seen["inGame"][0], 1.0f);
+        EXPECT_EQ(seen["one"][0], 1.0f);
+        EXPECT_EQ(seen["screenSize"], (std::vector<float>{1365, 767}));
+        EXPECT_EQ(seen["ambient"], (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
+
+        // The sky's frame, phase 0: the far plane's centre lies straight
+        // ahead of the camera, whatever its position: (-4, -4, -6) / |.|.
+        const auto& sky = seen["inverseSkyViewProjection"];
+        float far[4] = {};
+        for (int c = 0; c < 4; ++c)
+            far[c] = sky[2 * 4 + c] + sky[3 * 4 + c]; // (0, 0, 1, 1) x M
+        const Vector3 ahead = Vector3(far[0], far[1], far[2]).Normalized();
+        EXPECT_NEAR(ahead.x, -0.485071f, 1e-3f) << file;
+        EXPECT_NEAR(ahead.y, -0.485071f, 1e-3f) << file;
+        EXPECT_NEAR(ahead.z, -0.727607f, 1e-3f) << file;
+    }
+
+    // SSAO on: the word is 1 only while an effect fills the occlusion target
+    // (an effect that failed to compile would leave it at its clear value 0,
+    // and a 1 would black the frame out).
+    Config::GetInstance().settings.ssao = 1;
+    for (bool available : {false, true}) {
+        lights.occlusionAvailable = available;
+        lights.PrepareFrame(camera, {0.1f, 0.2f, 0.3f, 0.4f}, 0.25f, true);
+        auto seen = Echo("DeferredPixelShader.glsl", "FrameConstants_b0", context->PSGetConstantBuffer(0));
+        EXPECT_EQ(seen["ssaoEnabled"][0], available ? 1.0f : 0.0f) << "effect made: " << available;
+    }
+    lights.occlusionAvailable = false;
+    lights.Release();
+    Config::GetInstance().settings = Settings{};
+}
+
+TEST_F(EffectConstantTest, PointLightConstantsCarryTheVolumeAndTheRecord)
+{
+    Camera camera;
+    camera.position = {4, 5, 6};
+    camera.target = {0, 1, 0};
+    camera.UpdateView();
+    PointLight light;
+    light.colour = {0.5f, 0.25f, 1.0f, 0.75f};
+    light.position = {1, 2, 3};
+    light.shaderFlag = 1;
+    light.attenuationConstant = 0.5f;
+    light.attenuationLinear = 2.0f;
+    light.attenuationQuadratic = 0.25f;
+    light.useFixedRadius = 1;
+    light.fixedRadius = 12.0f;
+    light.intensity = 5.0f;
+    light.ComputeRange();
+    PointLightVertexConstants vertex;
+    PointLightPixelConstants pixel;
+    WritePointLightConstants(vertex, pixel, camera, light);
+    auto vertexBuffer = ConstantBuffer(64);
+    WriteConstants(vertexBuffer.get(), &vertex, sizeof vertex);
+    auto seen = Echo("PointLightVertexShader.glsl", "PointLightVertexConstants_b0", vertexBuffer.get());
+    ExpectMatrix(seen["worldViewProjection"],
+                 Matrix::CreateScale(12.0f) * Matrix::CreateTranslation({1, 2, 3}) * camera.view * camera.projection,
+                 "sphere to clip");
+
+    auto pixelBuffer = ConstantBuffer(64);
+    WriteConstants(pixelBuffer.get(), &pixel, sizeof pixel);
+    seen = Echo("PointLightPixelShader.glsl", "PointLightConstants_b1", pixelBuffer.get());
+    EXPECT_EQ(seen["colour"], (std::vector<float>{0.5f, 0.25f, 1.0f, 0.75f}));
+    EXPECT_EQ(seen["position"], (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(seen["positionW"][0], 1.0f);
+    EXPECT_EQ(seen["shaderFlag"][0], 1.0f);
+    EXPECT_EQ(seen["attenuationConstant"][0], 0.5f);
+    EXPECT_EQ(seen["attenuationLinear"][0], 2.0f);
+    EXPECT_EQ(seen["attenuationQuadratic"][0], 0.25f);
+    EXPECT_EQ(seen["useFixedRadius"][0], 1.0f);
+    EXPECT_EQ(seen["fixedRadius"][0], 12.0f);
+    EXPECT_EQ(seen["intensity"][0], 5.0f);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"
 #include "render/MeshRegistry.h"
+#include "support/RoomMesh.h"
 
 namespace mirefell::testing
 {
@@ -89,19 +90,7 @@ protected:
     }
 
     // A room of side 40 around the eye, its walls facing inwards.
-    static std::unique_ptr<Mesh> Room()
-    {
-        auto room = std::make_unique<Mesh>(EffectIdTexture, MeshVertexFormatTexture);
-        BuildCubeMesh(room->geometry);
-        for (MeshTriangle& t : room->geometry.triangles) {
-            std::swap(t.b, t.c);
-            std::swap(t.uvB, t.uvC);
-        }
-        room->textureName = "wall";
-        room->scale = {20, 20, 20};
-        room->UpdateTransform();
-        return room;
-    }
+    static std::unique_ptr<Mesh> Room() { return InwardRoom("wall", {20, 20, 20}); }
 
     static std::unique_ptr<Mesh> RedBlock(const Vector3& position)
     {

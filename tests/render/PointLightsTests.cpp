@@ -2,6 +2,7 @@
 // light phase.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/PointLights.h"
@@ -36,6 +37,12 @@ TEST(PointLight, RangeIsWhereTheAttenuationReachesOneHundred)
     fixed.ComputeRange();
     EXPECT_EQ(fixed.range, 256.0f);
 
+    // A constant term past the cutoff reaches nothing: range 0, never NaN
+    // or negative, in every branch.
+    EXPECT_EQ(RangeOf(150, 0, 0.005f), 0.0f);
+    EXPECT_EQ(RangeOf(150, 10, 0), 0.0f);
+    EXPECT_EQ(RangeOf(400, 1, 0.5f), 0.0f);
+
     EXPECT_THROW(RangeOf(1, 0, 0), std::exception);
     EXPECT_THROW(RangeOf(0, -1, 0.5f), std::exception);
     EXPECT_THROW(RangeOf(0, 1, -0.5f), std::exception);
@@ -66,6 +73,24 @@ TEST(PointLights, UpdateDropsLightsFlaggedForRemovalAndAdvancesThePhase)
     lights.Update();
     EXPECT_TRUE(lights.lights.empty());
     EXPECT_FLOAT_EQ(lights.lightPhase, phase + 2 * PointLights::PhaseStep);
+}
+
+TEST(PointLights, TheLightPhaseWrapsWithinOneTurnAndKeepsAdvancing)
+{
+    // Unwrapped, the phase would pass 4194 after about 16.8 million updates
+    // and stop moving (the step falls under half a float spacing). Wrapped it
+    // stays in [0, 2 pi) and keeps time: 100,000 steps of 0.00025 make 25,
+    // which is 25 - 3 x 2 pi = 6.15044 into the fourth turn.
+    PointLights& lights = PointLights::GetInstance();
+    lights.lightPhase = 0.0f;
+    float highest = 0.0f;
+    for (int i = 0; i < 100'000; ++i) {
+        lights.Update();
+        highest = std::max(highest, lights.lightPhase);
+    }
+    EXPECT_LT(highest, 6.2831854f);
+    EXPECT_NEAR(lights.lightPhase, 6.15044f, 0.01f);
+    lights.lightPhase = 0.0f;
 }
 
 } // namespace

@@ -9,13 +9,17 @@
 #include <sstream>
 
 #include "platform/gpu/GpuError.h"
+#include "render/ASSAODX11.h"
 #include "support/GpuTest.h"
+#include "support/TempDir.h"
 
 namespace mirefell::testing
 {
 namespace
 {
 
+// The effect shaders, one stage each. The SSAO source is validated entry
+// point by entry point below.
 std::vector<std::filesystem::path> ShaderFiles()
 {
     std::vector<std::filesystem::path> files;
@@ -24,7 +28,7 @@ std::vector<std::filesystem::path> ShaderFiles()
         if (!std::filesystem::exists(folder))
             continue;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-            if (entry.path().extension() == ".glsl")
+            if (entry.path().extension() == ".glsl" && entry.path().filename() != "ASSAO.glsl")
                 files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
@@ -43,6 +47,13 @@ TEST(ShaderFiles, EveryEffectShaderExists)
             EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" /
                                                 (std::string(effect) + stage + ".glsl")))
                 << effect << stage;
+    for (const char* pass :
+         {"DeferredPixelShader", "PointLightVertexShader", "PointLightPixelShader", "PostFXBloomExtractPixelShader",
+          "PostFXScreenEffectPixelShader", "PostFXFxaaPixelShader", "PostFXGaussianBlurPixelShader",
+          "PostFXLuminancePixelShader", "PostFXInvulnerabilityPixelShader", "BrightnessContrastPixelShader"})
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" /
+                                            (std::string(pass) + ".glsl")))
+            << pass;
 }
 
 TEST(ShaderFiles, ValidateWithGlslang)
@@ -53,6 +64,24 @@ TEST(ShaderFiles, ValidateWithGlslang)
         const std::string command = std::string("glslangValidator -S ") + (IsVertexStage(file) ? "vert" : "frag") +
                                     " '" + file.string() + "' > /dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << file;
+    }
+}
+
+TEST(ShaderFiles, TheSsaoSourceValidatesForEveryEntryPointAsTheGameCompilesIt)
+{
+    const std::filesystem::path file = std::filesystem::path(MIREFELL_SOURCE_DIR) / "assets" / "shaders" / "ASSAO.glsl";
+    std::ifstream in(file, std::ios::binary);
+    ASSERT_TRUE(in.is_open()) << file;
+    const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TempDir folder;
+    std::vector<std::pair<const char*, const char*>> entries = {{ASSAODX11::VertexShaderEntry, "vert"}};
+    for (const char* entry : ASSAODX11::PixelShaderEntries)
+        entries.emplace_back(entry, "frag");
+    for (const auto& [entry, stage] : entries) {
+        folder.Write(entry, ASSAODX11::AssembleSource(source.data(), source.size(), entry));
+        const std::string command = std::string("glslangValidator -S ") + stage + " '" + folder.File(entry) + "' > '" +
+                                    folder.File("log") + "' 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << entry << "\n" << folder.Read("log");
     }
 }
 

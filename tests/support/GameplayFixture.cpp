@@ -1,5 +1,7 @@
 #include "support/GameplayFixture.h"
 
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
@@ -88,6 +90,22 @@ void GameplayTest::Step(int count)
         Input::GetInstance().Update();
         world->Update();
     }
+}
+
+Door* GameplayTest::FindDoor(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
+            return door;
+    return nullptr;
+}
+
+Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
+            return elevator;
+    return nullptr;
 }
 
 } // namespace mirefell::testing

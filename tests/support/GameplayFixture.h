@@ -9,6 +9,7 @@
 // of the fixture's own, registered for the test.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -25,6 +26,12 @@
 #include "support/TempDir.h"
 #include "world/MapData.h"
 #include "world/World.h"
+
+namespace mirefell
+{
+class Door;
+class Elevator;
+} // namespace mirefell
 
 namespace mirefell::testing
 {
@@ -62,6 +69,9 @@ protected:
     static void MoveMouse(int32_t dx, int32_t dy);
     // Input's snapshot and one World update.
     void Step(int count = 1);
+    // The door or elevator built for the sector with this id, or null.
+    Door* FindDoor(int32_t sectorId) const;
+    Elevator* FindElevator(int32_t sectorId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

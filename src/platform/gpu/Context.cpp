@@ -205,26 +205,56 @@ void Context::PSSetConstantBuffers(uint32_t startSlot, uint32_t count, Buffer* c
     }
 }
 
+// Sets the levels OpenGL samples; the texture must be bound on the active
+// unit.
+void Context::SetLevelRange(Texture2D& texture, uint32_t base, uint32_t max)
+{
+    if (texture.baseLevel == base && texture.maxLevel == max)
+        return;
+    glTexParameteri(texture.target, GL_TEXTURE_BASE_LEVEL, static_cast<GLint>(base));
+    glTexParameteri(texture.target, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(max));
+    texture.baseLevel = base;
+    texture.maxLevel = max;
+}
+
 void Context::BindTextureUnit(uint32_t unit, ShaderResourceView* view)
 {
     glActiveTexture(GL_TEXTURE0 + unit);
     const uint32_t target = view ? view->texture->target : 0;
     if (unitTargets[unit] != 0 && unitTargets[unit] != target)
         glBindTexture(unitTargets[unit], 0);
-    if (view != nullptr)
+    if (view != nullptr) {
         glBindTexture(target, view->texture->name);
-    else if (unitTargets[unit] != 0)
+        SetLevelRange(*view->texture, view->desc.mostDetailedMip,
+                      view->desc.mostDetailedMip + view->desc.mipLevels - 1);
+    } else if (unitTargets[unit] != 0) {
         glBindTexture(unitTargets[unit], 0);
+    }
     unitTargets[unit] = target;
 }
 
 void Context::PSSetShaderResources(uint32_t startSlot, uint32_t count, ShaderResourceView* const* views)
 {
     assert(startSlot + count <= ShaderResourceSlots);
+    // OpenGL samples one level range per texture: refuse a view whose range
+    // differs from another view of its texture that stays bound.
+    for (uint32_t i = 0; i < count; ++i) {
+        const ShaderResourceView* view = views[i];
+        if (view == nullptr)
+            continue;
+        for (uint32_t slot = 0; slot < ShaderResourceSlots; ++slot) {
+            const bool replaced = slot >= startSlot && slot < startSlot + count;
+            const ShaderResourceView* other = replaced ? views[slot - startSlot] : shaderResources[slot].get();
+            if (other != nullptr && other->texture == view->texture &&
+                (other->desc.mostDetailedMip != view->desc.mostDetailedMip ||
+                 other->desc.mipLevels != view->desc.mipLevels))
+                throw GpuError("PSSetShaderResources", "two views of one texture with different mip ranges");
+        }
+    }
     for (uint32_t i = 0; i < count; ++i) {
         ShaderResourceView* view = views[i];
         // Direct3D refuses to read a resource that is bound for writing.
-        if (view != nullptr && IsBoundAsTarget(view->texture.get()))
+        if (view != nullptr && OverlapsBoundTarget(*view))
             view = nullptr;
         shaderResources[startSlot + i] = Keep(view);
         BindTextureUnit(startSlot + i, view);
@@ -276,20 +306,30 @@ void Context::IASetPrimitiveTopology(PrimitiveTopology topology_)
 
 // ---- output merger and rasterizer ----
 
-bool Context::IsBoundAsTarget(const Texture2D* texture) const
+namespace
 {
-    if (texture == nullptr)
-        return false;
-    for (const auto& target : renderTargets)
-        if (target && target->texture->Id() == texture->Id())
-            return true;
-    return depthStencil && depthStencil->texture->Id() == texture->Id();
+
+bool IncludesLevel(const ShaderResourceViewDesc& desc, uint32_t mip)
+{
+    return mip == AllMipLevels || (mip >= desc.mostDetailedMip && mip < desc.mostDetailedMip + desc.mipLevels);
 }
 
-void Context::UnbindShaderResourcesOf(const Texture2D* texture)
+} // namespace
+
+bool Context::OverlapsBoundTarget(const ShaderResourceView& view) const
+{
+    const uint64_t id = view.texture->Id();
+    for (const auto& target : renderTargets)
+        if (target && target->texture->Id() == id && IncludesLevel(view.desc, target->desc.mipSlice))
+            return true;
+    return depthStencil && depthStencil->texture->Id() == id;
+}
+
+void Context::UnbindShaderResourcesOf(const Texture2D* texture, uint32_t mip)
 {
     for (uint32_t slot = 0; slot < ShaderResourceSlots; ++slot) {
-        if (shaderResources[slot] && shaderResources[slot]->texture->Id() == texture->Id()) {
+        const ShaderResourceView* view = shaderResources[slot].get();
+        if (view && view->texture->Id() == texture->Id() && IncludesLevel(view->desc, mip)) {
             shaderResources[slot].reset();
             BindTextureUnit(slot, nullptr);
         }
@@ -302,19 +342,35 @@ void Context::OMSetRenderTargets(uint32_t count, RenderTargetView* const* views,
     for (uint32_t slot = 0; slot < RenderTargetSlots; ++slot) {
         renderTargets[slot] = slot < count ? Keep(views[slot]) : nullptr;
         if (renderTargets[slot])
-            UnbindShaderResourcesOf(renderTargets[slot]->texture.get());
+            UnbindShaderResourcesOf(renderTargets[slot]->texture.get(), renderTargets[slot]->desc.mipSlice);
     }
     depthStencil = Keep(depth);
     if (depthStencil)
-        UnbindShaderResourcesOf(depthStencil->texture.get());
+        UnbindShaderResourcesOf(depthStencil->texture.get(), AllMipLevels);
+    // A target whose texture no view reads any more gets its whole level
+    // range back, so a level outside the last view's range stays attachable.
+    for (const auto& target : renderTargets) {
+        if (!target)
+            continue;
+        Texture2D& texture = *target->texture;
+        const bool read = std::any_of(shaderResources.begin(), shaderResources.end(),
+                                      [&](const auto& view) { return view && view->texture.get() == &texture; });
+        if (!read && (texture.baseLevel != 0 || texture.maxLevel != texture.desc.mipLevels - 1)) {
+            glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
+            glBindTexture(texture.target, texture.name);
+            SetLevelRange(texture, 0, texture.desc.mipLevels - 1);
+            glBindTexture(texture.target, 0);
+        }
+    }
     framebufferDirty = true;
 }
 
-void Context::OMSetBlendState(BlendState* state, const float factor[4], uint32_t /*sampleMask*/)
+void Context::OMSetBlendState(BlendState* state, const float factor[4], uint32_t sampleMask_)
 {
     blendState = Keep(state);
     const float opaqueFactor[4] = {1, 1, 1, 1};
     std::memcpy(blendFactor, factor ? factor : opaqueFactor, sizeof blendFactor);
+    sampleMask = sampleMask_;
     statesDirty = true;
 }
 
@@ -323,6 +379,22 @@ void Context::OMSetDepthStencilState(DepthStencilState* state, uint32_t stencilR
     depthStencilState = Keep(state);
     stencilRef = stencilRef_;
     statesDirty = true;
+}
+
+BlendState* Context::OMGetBlendState(float factor[4], uint32_t* mask) const
+{
+    if (factor != nullptr)
+        std::memcpy(factor, blendFactor, sizeof blendFactor);
+    if (mask != nullptr)
+        *mask = sampleMask;
+    return blendState.get();
+}
+
+DepthStencilState* Context::OMGetDepthStencilState(uint32_t* reference) const
+{
+    if (reference != nullptr)
+        *reference = stencilRef;
+    return depthStencilState.get();
 }
 
 void Context::RSSetState(RasterizerState* state)
@@ -355,9 +427,10 @@ void Context::RSSetScissorRects(uint32_t count, const Rect* rects)
 void Context::ClearRenderTargetView(RenderTargetView* view, const float color[4])
 {
     std::array<uint64_t, 9> ids{};
+    std::array<uint32_t, 9> subresources{};
     ids[0] = view->texture->Id();
-    Texture2D* colour = view->texture.get();
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferFor(ids, &colour, 1, nullptr));
+    subresources[0] = view->desc.mipSlice + view->desc.arraySlice * view->texture->desc.mipLevels;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferFor(ids, subresources, &view, 1, nullptr));
     glDisable(GL_SCISSOR_TEST);
     glColorMaski(0, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearBufferfv(GL_COLOR, 0, color);
@@ -369,7 +442,7 @@ void Context::ClearDepthStencilView(DepthStencilView* view, uint32_t clearFlags,
 {
     std::array<uint64_t, 9> ids{};
     ids[8] = view->texture->Id();
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferFor(ids, nullptr, 0, view->texture.get()));
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferFor(ids, {}, nullptr, 0, view->texture.get()));
     glDisable(GL_SCISSOR_TEST);
     glDepthMask(GL_TRUE);
     glStencilMask(0xff);
@@ -419,10 +492,16 @@ void Context::UpdateSubresource(Texture2D* texture, uint32_t subresource, const 
     glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
     glBindTexture(texture->target, texture->name);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, rowPitch && pixelSize ? static_cast<GLint>(rowPitch / pixelSize) : 0);
-    const GLenum target =
-        texture->target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + slice : GL_TEXTURE_2D;
-    glTexSubImage2D(target, static_cast<GLint>(mip), 0, 0, static_cast<GLsizei>(std::max(1u, desc.width >> mip)),
-                    static_cast<GLsizei>(std::max(1u, desc.height >> mip)), format.format, format.type, data);
+    const GLsizei width = static_cast<GLsizei>(std::max(1u, desc.width >> mip));
+    const GLsizei height = static_cast<GLsizei>(std::max(1u, desc.height >> mip));
+    if (texture->target == GL_TEXTURE_2D_ARRAY) {
+        glTexSubImage3D(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), 0, 0, static_cast<GLint>(slice), width, height, 1,
+                        format.format, format.type, data);
+    } else {
+        const GLenum target =
+            texture->target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + slice : GL_TEXTURE_2D;
+        glTexSubImage2D(target, static_cast<GLint>(mip), 0, 0, width, height, format.format, format.type, data);
+    }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glBindTexture(texture->target, 0);
 }
@@ -466,18 +545,21 @@ void Context::GenerateMips(ShaderResourceView* view)
     Texture2D* texture = view->texture.get();
     glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
     glBindTexture(texture->target, texture->name);
+    // The chain is built from level 0 through every level, whatever range a
+    // view last set; the next bind of a view sets its range again.
+    SetLevelRange(*texture, 0, texture->desc.mipLevels - 1);
     glGenerateMipmap(texture->target);
     glBindTexture(texture->target, 0);
 }
 
 // ---- drawing ----
 
-uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* const* colour, uint32_t colourCount,
-                                 Texture2D* depth)
+uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, const std::array<uint32_t, 9>& subresources,
+                                 RenderTargetView* const* colour, uint32_t colourCount, Texture2D* depth)
 {
     auto& cache = device.state->framebuffers;
     for (const CachedFramebuffer& cached : cache)
-        if (cached.attachments == ids)
+        if (cached.attachments == ids && cached.subresources == subresources)
             return cached.framebuffer;
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
@@ -488,7 +570,13 @@ uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* 
         drawBuffers[slot] = GL_NONE;
         if (colour[slot] == nullptr)
             continue;
-        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + slot, GL_TEXTURE_2D, colour[slot]->name, 0);
+        const Texture2D& texture = *colour[slot]->texture;
+        const GLint mip = static_cast<GLint>(colour[slot]->desc.mipSlice);
+        if (texture.target == GL_TEXTURE_2D_ARRAY)
+            glFramebufferTextureLayer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + slot, texture.name, mip,
+                                      static_cast<GLint>(colour[slot]->desc.arraySlice));
+        else
+            glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + slot, GL_TEXTURE_2D, texture.name, mip);
         drawBuffers[slot] = GL_COLOR_ATTACHMENT0 + slot;
         drawCount = static_cast<GLsizei>(slot + 1);
     }
@@ -504,26 +592,30 @@ uint32_t Context::FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* 
         glDeleteFramebuffers(1, &framebuffer);
         throw GpuError("OMSetRenderTargets", "targets of different sizes or an unrenderable format");
     }
-    cache.push_back({ids, framebuffer});
+    cache.push_back({ids, subresources, framebuffer});
     return framebuffer;
 }
 
 void Context::ApplyFramebuffer()
 {
     std::array<uint64_t, 9> ids{};
-    Texture2D* colour[RenderTargetSlots] = {};
+    std::array<uint32_t, 9> subresources{};
+    RenderTargetView* colour[RenderTargetSlots] = {};
     uint32_t colourCount = 0;
     for (uint32_t slot = 0; slot < RenderTargetSlots; ++slot) {
         if (!renderTargets[slot])
             continue;
-        colour[slot] = renderTargets[slot]->texture.get();
-        ids[slot] = colour[slot]->Id();
+        colour[slot] = renderTargets[slot].get();
+        const Texture2D& texture = *colour[slot]->texture;
+        ids[slot] = texture.Id();
+        subresources[slot] = colour[slot]->desc.mipSlice + colour[slot]->desc.arraySlice * texture.desc.mipLevels;
         colourCount = slot + 1;
     }
     Texture2D* depth = depthStencil ? depthStencil->texture.get() : nullptr;
     if (depth)
         ids[8] = depth->Id();
-    currentFramebuffer = colourCount == 0 && depth == nullptr ? 0 : FramebufferFor(ids, colour, colourCount, depth);
+    currentFramebuffer =
+        colourCount == 0 && depth == nullptr ? 0 : FramebufferFor(ids, subresources, colour, colourCount, depth);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, currentFramebuffer);
     framebufferDirty = false;
 }
@@ -741,7 +833,10 @@ void Context::ClearState()
         target.reset();
     depthStencil.reset();
     blendState.reset();
+    sampleMask = 0xffffffffu;
+    std::fill(std::begin(blendFactor), std::end(blendFactor), 1.0f);
     depthStencilState.reset();
+    stencilRef = 0;
     rasterizerState.reset();
     viewport = {};
     scissor = {};
@@ -749,30 +844,52 @@ void Context::ClearState()
     programDirty = inputDirty = statesDirty = framebufferDirty = true;
 }
 
+void Context::Finish()
+{
+    glFinish();
+}
+
 // ---- read-back ----
 
-std::vector<uint8_t> Context::ReadPixelsRGBA8(Texture2D* texture)
+void Context::ReadLevel(Texture2D* texture, uint32_t mip, uint32_t slice, uint32_t format, uint32_t type,
+                        size_t bytesPerPixel, void* out)
+{
+    const Texture2DDesc& desc = texture->desc;
+    if (mip >= desc.mipLevels || slice >= desc.arraySize || texture->target == GL_TEXTURE_CUBE_MAP)
+        throw GpuError("ReadPixels", "no such level or slice");
+    const size_t sliceBytes =
+        static_cast<size_t>(std::max(1u, desc.width >> mip)) * std::max(1u, desc.height >> mip) * bytesPerPixel;
+    glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
+    glBindTexture(texture->target, texture->name);
+    if (texture->target == GL_TEXTURE_2D_ARRAY) {
+        // OpenGL 3.3 reads every slice of a level at once.
+        std::vector<uint8_t> all(sliceBytes * desc.arraySize);
+        glGetTexImage(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), format, type, all.data());
+        std::memcpy(out, all.data() + sliceBytes * slice, sliceBytes);
+    } else {
+        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(mip), format, type, out);
+    }
+    glBindTexture(texture->target, 0);
+}
+
+std::vector<uint8_t> Context::ReadPixelsRGBA8(Texture2D* texture, uint32_t mip, uint32_t slice)
 {
     const Texture2DDesc& desc = texture->desc;
     if (FormatSize(desc.format) != 4 || IsDepthFormat(desc.format))
         throw GpuError("ReadPixels", "not a four-byte colour format");
-    std::vector<uint8_t> pixels(static_cast<size_t>(desc.width) * desc.height * 4);
-    glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, desc.format == Format::R8G8B8A8_SNORM ? GL_BYTE : GL_UNSIGNED_BYTE,
-                  pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    std::vector<uint8_t> pixels(static_cast<size_t>(std::max(1u, desc.width >> mip)) *
+                                std::max(1u, desc.height >> mip) * 4);
+    ReadLevel(texture, mip, slice, GL_RGBA, desc.format == Format::R8G8B8A8_SNORM ? GL_BYTE : GL_UNSIGNED_BYTE, 4,
+              pixels.data());
     return pixels;
 }
 
-std::vector<float> Context::ReadPixelsFloat(Texture2D* texture)
+std::vector<float> Context::ReadPixelsFloat(Texture2D* texture, uint32_t mip, uint32_t slice)
 {
     const Texture2DDesc& desc = texture->desc;
-    std::vector<float> pixels(static_cast<size_t>(desc.width) * desc.height * 4);
-    glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    std::vector<float> pixels(static_cast<size_t>(std::max(1u, desc.width >> mip)) * std::max(1u, desc.height >> mip) *
+                              4);
+    ReadLevel(texture, mip, slice, GL_RGBA, GL_FLOAT, 4 * sizeof(float), pixels.data());
     return pixels;
 }
 
@@ -782,10 +899,7 @@ std::vector<float> Context::ReadDepth(Texture2D* texture)
     if (!IsDepthFormat(desc.format))
         throw GpuError("ReadDepth", "not a depth texture");
     std::vector<float> depth(static_cast<size_t>(desc.width) * desc.height);
-    glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    ReadLevel(texture, 0, 0, GL_DEPTH_COMPONENT, GL_FLOAT, sizeof(float), depth.data());
     return depth;
 }
 

@@ -5,10 +5,11 @@
 // layout and vertex buffers, the state objects and a sampler on every texture
 // unit the pixel shader reads.
 //
-// Hazards follow Direct3D: binding a texture as a render target or depth
-// target unbinds it from every shader-resource slot, and binding a view as a
-// shader resource while its texture is a bound target binds nothing. So no
-// pass can read what it writes.
+// Hazards follow Direct3D, per mip level: binding a render target unbinds
+// every shader-resource view whose levels include the target's level (a
+// depth target: every view of its texture), and binding a view whose levels
+// include a bound target's level binds nothing. So no pass can read what it
+// writes, while a pass may read mip N - 1 of a texture and write mip N.
 //
 // Bound objects are kept alive by the context until they are replaced.
 #pragma once
@@ -81,11 +82,19 @@ public:
 
     // Unbinds everything and restores Direct3D's default state.
     void ClearState();
+    // Returns once the GPU has finished everything submitted so far
+    // (benchmarks that time passes one by one).
+    void Finish();
     // Forgets what OpenGL was last given, so the next draw sets framebuffer
     // and states again (after code that touched OpenGL directly).
     void InvalidateBindings() { framebufferDirty = statesDirty = true; }
 
     // What is bound (tests and passes that save and restore state).
+    BlendState* OMGetBlendState(float factor[4], uint32_t* mask) const;
+    DepthStencilState* OMGetDepthStencilState(uint32_t* reference) const;
+    RasterizerState* RSGetState() const { return rasterizerState.get(); }
+    const Rect& RSGetScissorRect() const { return scissor; }
+    PrimitiveTopology IAGetPrimitiveTopology() const { return topology; }
     ShaderResourceView* PSGetShaderResource(uint32_t slot) const { return shaderResources[slot].get(); }
     Buffer* VSGetConstantBuffer(uint32_t slot) const { return vsConstantBuffers[slot].get(); }
     Buffer* PSGetConstantBuffer(uint32_t slot) const { return psConstantBuffers[slot].get(); }
@@ -97,11 +106,12 @@ public:
     InputLayout* IAGetInputLayout() const { return inputLayout.get(); }
     const Viewport& RSGetViewport() const { return viewport; }
 
-    // Read-back for tests and screenshots: mip 0 of slice 0, top row first.
-    // RGBA8 formats give 4 bytes a pixel as stored (sRGB stays encoded);
-    // float formats give 4 floats a pixel; depth gives one float a pixel.
-    std::vector<uint8_t> ReadPixelsRGBA8(Texture2D* texture);
-    std::vector<float> ReadPixelsFloat(Texture2D* texture);
+    // Read-back for tests and screenshots: one mip of one slice, top row
+    // first. RGBA8 formats give 4 bytes a pixel as stored (sRGB stays
+    // encoded); other colour formats give 4 floats a pixel (missing channels
+    // read 0, alpha 1); depth gives one float a pixel.
+    std::vector<uint8_t> ReadPixelsRGBA8(Texture2D* texture, uint32_t mip = 0, uint32_t slice = 0);
+    std::vector<float> ReadPixelsFloat(Texture2D* texture, uint32_t mip = 0, uint32_t slice = 0);
     std::vector<float> ReadDepth(Texture2D* texture);
 
 private:
@@ -111,11 +121,16 @@ private:
     void ApplyVertexInput(uint32_t startInstance);
     void ApplyStates();
     void ApplyFramebuffer();
-    uint32_t FramebufferFor(const std::array<uint64_t, 9>& ids, Texture2D* const* colour, uint32_t colourCount,
-                            Texture2D* depth);
-    bool IsBoundAsTarget(const Texture2D* texture) const;
-    void UnbindShaderResourcesOf(const Texture2D* texture);
+    uint32_t FramebufferFor(const std::array<uint64_t, 9>& ids, const std::array<uint32_t, 9>& subresources,
+                            RenderTargetView* const* colour, uint32_t colourCount, Texture2D* depth);
+    bool OverlapsBoundTarget(const ShaderResourceView& view) const;
+    // Unbinds the views of `texture` that include `mip` (AllMipLevels: all).
+    void UnbindShaderResourcesOf(const Texture2D* texture, uint32_t mip);
     void BindTextureUnit(uint32_t unit, ShaderResourceView* view);
+    void SetLevelRange(Texture2D& texture, uint32_t base, uint32_t max);
+    // One slice of one level in the given GL format and type.
+    void ReadLevel(Texture2D* texture, uint32_t mip, uint32_t slice, uint32_t format, uint32_t type,
+                   size_t bytesPerPixel, void* out);
 
     Device& device;
     uint32_t vertexArray = 0;
@@ -142,6 +157,7 @@ private:
     std::shared_ptr<DepthStencilView> depthStencil;
     std::shared_ptr<BlendState> blendState;
     float blendFactor[4] = {1, 1, 1, 1};
+    uint32_t sampleMask = 0xffffffffu;
     std::shared_ptr<DepthStencilState> depthStencilState;
     uint32_t stencilRef = 0;
     std::shared_ptr<RasterizerState> rasterizerState;

@@ -219,8 +219,9 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     if (desc.width == 0 || desc.height == 0)
         throw GpuError("CreateTexture2D", "zero-sized texture");
     const bool cube = (desc.miscFlags & TextureCube) != 0;
-    if (cube ? desc.arraySize != 6 : desc.arraySize != 1)
-        throw GpuError("CreateTexture2D", "only single textures and cubes of six faces");
+    const bool array = !cube && desc.arraySize > 1;
+    if (cube ? desc.arraySize != 6 : desc.arraySize == 0)
+        throw GpuError("CreateTexture2D", "a cube has six faces, any other texture at least one slice");
     if (desc.mipLevels == 0)
         desc.mipLevels = FullMipCount(desc.width, desc.height);
     if (desc.usage == Usage::Immutable && initialData == nullptr)
@@ -228,6 +229,8 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     const bool depth = IsDepthFormat(desc.format);
     if (depth && initialData != nullptr)
         throw GpuError("CreateTexture2D", "depth textures start cleared");
+    if (depth && array)
+        throw GpuError("CreateTexture2D", "depth textures cannot be arrays");
 
     GlTextureFormat format = TextureFormatOf(desc.format, "CreateTexture2D");
     if (desc.format == Format::R8G8B8A8_SNORM && (desc.bindFlags & BindRenderTarget) != 0 && !snormRenderable)
@@ -236,7 +239,9 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     ClearGlErrors();
     auto texture = std::make_shared<Texture2D>(state);
     texture->desc = desc;
-    texture->target = cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+    texture->target = cube ? GL_TEXTURE_CUBE_MAP : array ? GL_TEXTURE_2D_ARRAY : GL_TEXTURE_2D;
+    texture->baseLevel = 0;
+    texture->maxLevel = desc.mipLevels - 1;
     glActiveTexture(GL_TEXTURE0 + ScratchTextureUnit);
     glGenTextures(1, &texture->name);
     glBindTexture(texture->target, texture->name);
@@ -245,6 +250,13 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     glTexParameteri(texture->target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(texture->target, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(desc.mipLevels - 1));
     const uint32_t pixelSize = FormatSize(desc.format);
+    if (array) {
+        for (uint32_t mip = 0; mip < desc.mipLevels; ++mip)
+            glTexImage3D(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat),
+                         static_cast<GLsizei>(std::max(1u, desc.width >> mip)),
+                         static_cast<GLsizei>(std::max(1u, desc.height >> mip)), static_cast<GLsizei>(desc.arraySize),
+                         0, format.format, format.type, nullptr);
+    }
     for (uint32_t slice = 0; slice < desc.arraySize; ++slice) {
         const GLenum faceTarget = cube ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + slice : GL_TEXTURE_2D;
         for (uint32_t mip = 0; mip < desc.mipLevels; ++mip) {
@@ -253,8 +265,12 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
             const SubresourceData* data = initialData ? &initialData[slice * desc.mipLevels + mip] : nullptr;
             const bool hasPitch = data && data->rowPitch != 0 && pixelSize != 0;
             glPixelStorei(GL_UNPACK_ROW_LENGTH, hasPitch ? static_cast<GLint>(data->rowPitch / pixelSize) : 0);
-            glTexImage2D(faceTarget, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat), width, height,
-                         0, format.format, format.type, data ? data->data : nullptr);
+            if (!array)
+                glTexImage2D(faceTarget, static_cast<GLint>(mip), static_cast<GLint>(format.internalFormat), width,
+                             height, 0, format.format, format.type, data ? data->data : nullptr);
+            else if (data != nullptr)
+                glTexSubImage3D(GL_TEXTURE_2D_ARRAY, static_cast<GLint>(mip), 0, 0, static_cast<GLint>(slice), width,
+                                height, 1, format.format, format.type, data->data);
         }
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -274,17 +290,30 @@ std::shared_ptr<ShaderResourceView> Device::CreateShaderResourceView(Texture2D* 
         view->desc = *desc;
     if (view->desc.format == Format::Unknown)
         view->desc.format = texture->desc.format;
-    view->desc.dimension =
-        (texture->desc.miscFlags & TextureCube) ? ViewDimension::TextureCube : ViewDimension::Texture2D;
+    view->desc.dimension = texture->target == GL_TEXTURE_CUBE_MAP   ? ViewDimension::TextureCube
+                           : texture->target == GL_TEXTURE_2D_ARRAY ? ViewDimension::Texture2DArray
+                                                                    : ViewDimension::Texture2D;
+    const uint32_t levels = texture->desc.mipLevels;
+    ShaderResourceViewDesc& range = view->desc;
+    if (range.mostDetailedMip >= levels)
+        throw GpuError("CreateShaderResourceView", "the first mip level is beyond the texture's");
+    if (range.mipLevels == AllMipLevels)
+        range.mipLevels = levels - range.mostDetailedMip;
+    if (range.mipLevels == 0 || range.mipLevels > levels - range.mostDetailedMip)
+        throw GpuError("CreateShaderResourceView", "the mip range runs beyond the texture's levels");
     return view;
 }
 
-std::shared_ptr<RenderTargetView> Device::CreateRenderTargetView(Texture2D* texture)
+std::shared_ptr<RenderTargetView> Device::CreateRenderTargetView(Texture2D* texture, const RenderTargetViewDesc* desc)
 {
     if (texture == nullptr || (texture->desc.bindFlags & BindRenderTarget) == 0 ||
         (texture->desc.miscFlags & TextureCube) != 0)
         throw GpuError("CreateRenderTargetView", "texture not made as a render target");
     auto view = std::make_shared<RenderTargetView>(state);
+    if (desc != nullptr)
+        view->desc = *desc;
+    if (view->desc.mipSlice >= texture->desc.mipLevels || view->desc.arraySlice >= texture->desc.arraySize)
+        throw GpuError("CreateRenderTargetView", "mip level or slice beyond the texture's");
     view->texture = std::static_pointer_cast<Texture2D>(texture->shared_from_this());
     return view;
 }

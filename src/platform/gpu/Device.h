@@ -60,7 +60,9 @@ public:
     std::shared_ptr<Texture2D> CreateTexture2D(const Texture2DDesc& desc, const SubresourceData* initialData = nullptr);
     std::shared_ptr<ShaderResourceView> CreateShaderResourceView(Texture2D* texture,
                                                                  const ShaderResourceViewDesc* desc = nullptr);
-    std::shared_ptr<RenderTargetView> CreateRenderTargetView(Texture2D* texture);
+    // Without a description: mip 0 of slice 0.
+    std::shared_ptr<RenderTargetView> CreateRenderTargetView(Texture2D* texture,
+                                                             const RenderTargetViewDesc* desc = nullptr);
     std::shared_ptr<DepthStencilView> CreateDepthStencilView(Texture2D* texture);
 
     // Shaders are GLSL source text ("#version 330 core" first).

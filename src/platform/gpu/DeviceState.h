@@ -31,7 +31,8 @@ struct LinkedProgram
 // A framebuffer object for one combination of colour targets and depth.
 struct CachedFramebuffer
 {
-    std::array<uint64_t, 9> attachments{}; // eight colour ids, then depth
+    std::array<uint64_t, 9> attachments{};  // eight colour texture ids, then depth
+    std::array<uint32_t, 9> subresources{}; // mip + slice * mipLevels of each
     uint32_t framebuffer = 0;
 };
 

@@ -78,7 +78,10 @@ private:
     friend class SwapChain;
     Texture2DDesc desc;
     uint32_t name = 0;
-    uint32_t target = 0; // GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP
+    uint32_t target = 0; // GL_TEXTURE_2D, GL_TEXTURE_CUBE_MAP or GL_TEXTURE_2D_ARRAY
+    // The level range OpenGL samples, as the last bound view set it.
+    uint32_t baseLevel = 0;
+    uint32_t maxLevel = 0;
 };
 
 class ShaderResourceView final : public DeviceChild
@@ -86,6 +89,7 @@ class ShaderResourceView final : public DeviceChild
 public:
     explicit ShaderResourceView(std::shared_ptr<detail::DeviceState> state_) : DeviceChild(std::move(state_)) {}
     Texture2D* GetTexture() const { return texture.get(); }
+    // The description with format, dimension and mip count resolved.
     const ShaderResourceViewDesc& Desc() const { return desc; }
 
 private:
@@ -100,11 +104,13 @@ class RenderTargetView final : public DeviceChild
 public:
     explicit RenderTargetView(std::shared_ptr<detail::DeviceState> state_) : DeviceChild(std::move(state_)) {}
     Texture2D* GetTexture() const { return texture.get(); }
+    const RenderTargetViewDesc& Desc() const { return desc; }
 
 private:
     friend class Device;
     friend class Context;
     std::shared_ptr<Texture2D> texture;
+    RenderTargetViewDesc desc;
 };
 
 class DepthStencilView final : public DeviceChild

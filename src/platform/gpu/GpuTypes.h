@@ -69,12 +69,15 @@ enum TextureFlag : uint32_t
     TextureGenerateMips = 0x1, // mip chain filled by Context::GenerateMips
 };
 
+// arraySize above 1 without TextureCube makes a 2D texture array: colour
+// formats only; shaders read all of its slices through one view and pick a
+// slice by index, and a render-target view draws into one slice.
 struct Texture2DDesc
 {
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t mipLevels = 1; // 0: the full chain down to 1 x 1
-    uint32_t arraySize = 1; // 6 for a cube
+    uint32_t arraySize = 1; // 6 for a cube; more than 1 otherwise: an array
     Format format = Format::R8G8B8A8_UNORM;
     Usage usage = Usage::Default;
     uint32_t bindFlags = BindShaderResource;
@@ -94,14 +97,34 @@ enum class ViewDimension : uint8_t
 {
     Texture2D,
     TextureCube,
+    Texture2DArray,
 };
 
-// A shader-resource view over a whole texture. Unknown format takes the
-// texture's; depth textures are read through R24_UNORM_X8_TYPELESS.
+inline constexpr uint32_t AllMipLevels = 0xffffffffu;
+
+// A shader-resource view over a texture's mip levels mostDetailedMip to
+// mostDetailedMip + mipLevels - 1 (AllMipLevels: to the last), every slice.
+// In the shader the view's first level is level 0, as in Direct3D. Unknown
+// format takes the texture's; depth textures are read through
+// R24_UNORM_X8_TYPELESS. The dimension follows the texture.
+//
+// OpenGL 3.3 keeps one level range per texture, so two views of one texture
+// with different ranges cannot be bound at the same time (the context
+// refuses); a pass that writes mip N while reading mip N - 1 binds a view of
+// N - 1 alone.
 struct ShaderResourceViewDesc
 {
     Format format = Format::Unknown;
     ViewDimension dimension = ViewDimension::Texture2D;
+    uint32_t mostDetailedMip = 0;
+    uint32_t mipLevels = AllMipLevels;
+};
+
+// A render-target view draws into one mip level of one slice.
+struct RenderTargetViewDesc
+{
+    uint32_t mipSlice = 0;
+    uint32_t arraySlice = 0;
 };
 
 // Vertex input element, as Direct3D's input-layout record. The vertex shader

@@ -1,0 +1,63 @@
+#version 330 core
+// Screen effect: the per-state looks over the scene copy (slot 0). The tint
+// arrives as the vertex colour and the two parameters in the constants
+// (slot 1); the passes that use this shader give them as follows, and the
+// shader reads them so:
+//   title screen   tint (r, g, 0, 0), r and g random up to the distortion
+//                  amount: rows waver sideways and red and green part;
+//   play           tint (d, d, d, 0), d the damage flash: a red wash;
+//                  parameter A the teleport flash: a pale green-white wash;
+//                  parameter B the pickup flash: a warm gold wash;
+//   level complete tint (0.75 f, f, 0, f), f the fade: the picture sinks to
+//                  a monochrome in the tint's colour as f grows.
+// The distortion is taken only from a tint with alpha 0 and no blue, so the
+// damage and fade tints never shake the picture. Alpha is 1: the pass
+// replaces the frame.
+
+layout(std140) uniform ScreenEffectConstants_b1
+{
+    vec2 screenSize;  // 0
+    vec2 unused0;     // 8
+    float parameterA; // 16
+    float parameterB; // 20
+    vec2 unused1;     // 24
+};
+
+uniform sampler2D scene_t0;
+
+in vec4 spriteColor;
+in vec2 spriteTexCoord;
+
+layout(location = 0) out vec4 Target0;
+
+const float WaverPixels = 6.0;
+const float PartPixels = 4.0;
+const vec3 Hurt = vec3(0.8, 0.0, 0.0);
+const vec3 Teleport = vec3(0.7, 1.0, 0.8);
+const vec3 Pickup = vec3(1.0, 0.8, 0.3);
+
+void main()
+{
+    vec4 tint = spriteColor;
+    vec2 texel = 1.0 / screenSize;
+    vec2 uv = spriteTexCoord;
+    vec2 distortion = (tint.a == 0.0 && tint.b == 0.0) ? tint.rg : vec2(0.0);
+
+    float waver = sin(gl_FragCoord.y * 0.12 + distortion.g * 40.0) * distortion.r * WaverPixels;
+    uv.x += waver * texel.x;
+    vec2 part = vec2(distortion.g * PartPixels * texel.x, 0.0);
+    vec3 colour;
+    colour.r = texture(scene_t0, uv + part).r;
+    colour.g = texture(scene_t0, uv - part).g;
+    colour.b = texture(scene_t0, uv).b;
+
+    float hurt = tint.a == 0.0 ? tint.b : 0.0;
+    colour = mix(colour, Hurt, clamp(hurt * 0.6, 0.0, 1.0));
+    colour = mix(colour, Teleport, clamp(parameterA * 0.8, 0.0, 1.0));
+    colour = mix(colour, Pickup, clamp(parameterB * 0.5, 0.0, 1.0));
+
+    float fade = tint.a;
+    float luminance = dot(colour, vec3(0.2126, 0.7152, 0.0722));
+    colour = mix(colour, luminance * tint.rgb, clamp(fade, 0.0, 1.0));
+    Target0 = vec4(colour, 1.0);
+}

@@ -1,0 +1,8 @@
+#include "shell/TitleSubPageFlag.h"
+
+namespace mirefell
+{
+
+bool titleSubPageOpen = false;
+
+} // namespace mirefell

@@ -1,0 +1,183 @@
+// The test map drawn by Core in the play state on llvmpipe: the level build
+// makes the meshes and the map's four lights, Core draws the frame in its
+// order (G-buffer passes, lights, composition, FXAA, bloom, game effects,
+// brightness and contrast). The frame is sampled where the lights fall and
+// where they do not, and a full-size picture is written to
+// test-output/testmap_lit.png for the eye.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Core.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
+#include "platform/gpu/Context.h"
+#include "platform/gpu/Device.h"
+#include "platform/gpu/HeadlessGpu.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/CommonStatesHolder.h"
+#include "render/EffectRegistry.h"
+#include "render/GraphicsDevice.h"
+#include "render/MeshRegistry.h"
+#include "render/ParticleSystem.h"
+#include "render/PointLights.h"
+#include "render/PostFXChain.h"
+#include "render/TextureRegistry.h"
+#include "shell/InventoryWindowFlag.h"
+#include "support/GpuTest.h"
+#include "support/Screenshot.h"
+#include "support/ShellTestSupport.h"
+#include "world/MapEntityTypes.h"
+#include "world/MapLoader.h"
+#include "world/World.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+class LitLevelTest : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        gpu::HeadlessGpu::Shared();
+        device = std::make_unique<gpu::Device>();
+        Device = device.get();
+        DeviceContext = &device->GetImmediateContext();
+        PointLights::GetInstance().Clear();
+        Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
+    }
+
+    void TearDown() override
+    {
+        world.reset();
+        core.reset();
+        PointLights::GetInstance().Clear();
+        PointLights::GetInstance().Release();
+        MeshRegistry::GetInstance().Clear();
+        TextureRegistry::GetInstance().Clear();
+        EffectRegistry::GetInstance().clear();
+        GetCommonStates().reset();
+        swapChain.reset();
+        Device = nullptr;
+        DeviceContext = nullptr;
+        device.reset();
+        ShellTest::TearDown();
+    }
+
+    // Core on the device at the size, the test map built into its scene,
+    // the camera in room A looking east towards the hall, the play state.
+    void StartLevel(uint32_t width, uint32_t height)
+    {
+        core = std::make_unique<Core>();
+        core->Initialize();
+        // The test map names surfaces the game's texture table does not
+        // have; lend them real pictures.
+        TextureRegistry& textures = TextureRegistry::GetInstance();
+        for (const auto& [name, file] : {std::pair{"ceiling_plain", L"metal"}, std::pair{"floor_stone", L"brown"},
+                                         std::pair{"door_metal", L"blue_metal"}, std::pair{"door_red", L"red_metal"},
+                                         std::pair{"elevator_side", L"dark_blue_metal"}})
+            textures.Load(std::wstring(L"assets/textures/") + file + L".png", name, true);
+        swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
+        core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
+        MeshRegistry::GetInstance().LoadAll();
+        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
+                              GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
+        world->Update(); // the first step shows the player's region
+        core->GetRoot().Update();
+        Camera& camera = core->GetCamera();
+        camera.position = {12, 40, 20};
+        camera.target = {140, 32, 100};
+        camera.UpdateView();
+        GameStateManager::GetInstance().Request(GameState::Playing);
+    }
+
+    Rgba8 At(uint32_t x, uint32_t y)
+    {
+        const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        const size_t i = (size_t(y) * swapChain->Width() + x) * 4;
+        return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
+    }
+
+    std::unique_ptr<gpu::Device> device;
+    std::unique_ptr<gpu::SwapChain> swapChain;
+    std::unique_ptr<Core> core;
+    ParticleSystem particles;
+    MapData map = LoadMap();
+
+    static MapData LoadMap()
+    {
+        MapEntityTypes::Initialize();
+        return MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/tests/data/maps/testmap.json");
+    }
+    std::unique_ptr<World> world;
+};
+
+// Room A seen from its south-west corner: the warm ceiling light (0xFFE0C0,
+// 124 units up) lights the tops of the walls, the floor far below it gets
+// little, and the blue door of the east wall stays blue. Without the lights
+// the walls would show the ambient alone (0.05 of their colour, about 25).
+TEST_F(LitLevelTest, TheTestMapIsLitByItsLights)
+{
+    StartLevel(320, 180);
+    core->Render();
+    const Rgba8 upperWall = At(250, 10);
+    EXPECT_GT(upperWall.r, 35);
+    EXPECT_LT(upperWall.r, 80);
+    EXPECT_GT(upperWall.r, upperWall.b + 5) << "the ceiling light is warm";
+    EXPECT_GE(upperWall.g, upperWall.b);
+    const Rgba8 floor = At(160, 170);
+    EXPECT_LT(floor.r + floor.g + floor.b, upperWall.r + upperWall.g + upperWall.b);
+    EXPECT_GT(floor.r, 5) << "the ambient light reaches everything";
+    const Rgba8 door = At(140, 80);
+    EXPECT_GT(door.b, door.r + 5);
+    EXPECT_EQ(upperWall.a, 255);
+}
+
+// Each state's branch on the same level: the in-game menu dims the frame to
+// a grey (the luminance pass), the level-complete screen tints it with its
+// fade (none yet at fade 0), the loading frame is the cleared black alone,
+// and an open inventory window shows its backdrop instead of the level.
+TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
+{
+    StartLevel(320, 180);
+    core->Render();
+    const Rgba8 played = At(250, 10);
+
+    GameStateManager::GetInstance().Request(GameState::IngameMenu);
+    core->Render();
+    const Rgba8 menu = At(250, 10);
+    EXPECT_LT(menu.r, played.r);
+    EXPECT_NEAR(menu.r, menu.b, 3) << "drained of colour";
+
+    GameStateManager::GetInstance().Request(GameState::LevelComplete);
+    PostFXChain::fadeLevel = 0.0f;
+    core->Render();
+    const Rgba8 complete = At(250, 10);
+    EXPECT_NEAR(complete.r, played.r, 2) << "no fade yet";
+
+    GameStateManager::GetInstance().Request(GameState::Loading);
+    core->Render();
+    const Rgba8 loading = At(250, 10);
+    EXPECT_EQ(loading.r + loading.g + loading.b, 0);
+
+    GameStateManager::GetInstance().Request(GameState::Playing);
+    inventoryWindowOpen = true;
+    core->Render();
+    const Rgba8 inventory = At(250, 10);
+    EXPECT_NE(inventory.r, played.r);
+    EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
+    inventoryWindowOpen = false;
+}
+
+TEST_F(LitLevelTest, WritesAFullSizePicture)
+{
+    StartLevel(1280, 720);
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_lit");
+}
+
+} // namespace
+} // namespace mirefell::testing

@@ -1,0 +1,319 @@
+// The lit frame on llvmpipe: point lights into the light target, the
+// composition, bloom, FXAA and the brightness and contrast pass, drawn the
+// way Core draws a level frame, with pixels checked against values worked
+// out by hand. A white room of side 40 with the eye 30 units in front of its
+// back wall (z = -20) and a 90 degree view at 320 x 180: one pixel is 1/3
+// unit on that wall, and row 89 runs 1/6 unit above its centre.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "RenderFixture.h"
+#include "platform/gpu/CommonStates.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/BrightnessContrast.h"
+#include "render/Camera.h"
+#include "render/DeferredRenderer.h"
+#include "render/GeometryBuffer.h"
+#include "render/Mesh.h"
+#include "render/MeshPrimitives.h"
+#include "render/PointLights.h"
+#include "render/PostFXChain.h"
+#include "render/SpriteBatch.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "support/RoomMesh.h"
+#include "support/Screenshot.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+constexpr uint32_t FrameWidth = 320;
+constexpr uint32_t FrameHeight = 180;
+constexpr uint32_t WallRow = 89;
+
+class LitFrameTest : public RenderFixture
+{
+protected:
+    void SetUp() override
+    {
+        RenderFixture::SetUp();
+        Resize(FrameWidth, FrameHeight);
+        Config::GetInstance().settings = Settings{};
+        Config::GetInstance().settings.ssao = -1;
+        TextureRegistry::GetInstance().LoadAll();
+        EffectRegistry::Initialize();
+        GetCommonStates() = CreateCommonStates(Device);
+        PointLights::GetInstance().Clear();
+        PointLights::GetInstance().Initialize();
+        postFX = std::make_unique<PostFXChain>(&camera);
+        postFX->CreateDeviceResources();
+        brightness.LoadShader();
+        deferred = std::make_unique<DeferredRenderer>(&gbuffer, postFX.get());
+        deferred->Initialize();
+        CreateWindowSizeResources();
+
+        camera.position = {0, 0, 10};
+        camera.target = {0, 0, -20};
+        camera.UpdateView();
+
+        root.AddChild(InwardRoom("white", {20, 20, 20}));
+        root.Update();
+    }
+
+    void TearDown() override
+    {
+        PointLights::GetInstance().Clear();
+        PointLights::GetInstance().Release();
+        deferred.reset();
+        postFX.reset();
+        GameStateManager::GetInstance().Reset();
+        Config::GetInstance().settings = Settings{};
+        RenderFixture::TearDown();
+    }
+
+    void Resize(uint32_t width, uint32_t height)
+    {
+        ScreenWidth = static_cast<int32_t>(width);
+        ScreenHeight = static_cast<int32_t>(height);
+        camera.aspectRatio = float(width) / float(height);
+        camera.UpdateProjection();
+        swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
+    }
+
+    void CreateWindowSizeResources()
+    {
+        gbuffer.Create();
+        gbuffer.CreateDepthBuffer();
+        deferred->CreateWindowSizeResources(swapChain->GetBackBufferView());
+        postFX->CreateWindowSizeResources(swapChain->GetBackBuffer(), swapChain->GetBackBufferView(),
+                                          gbuffer.depthStencilView.get());
+        brightness.CreateTarget(swapChain->GetBackBuffer());
+    }
+
+    PointLight& AddLight(const Vector3& at, const Color& colour, float c, float l, float q)
+    {
+        PointLight& light = PointLights::GetInstance().Add();
+        light.enabled = 1;
+        light.shaderFlag = 1;
+        light.position = at;
+        light.colour = colour;
+        light.attenuationConstant = c;
+        light.attenuationLinear = l;
+        light.attenuationQuadratic = q;
+        light.ComputeRange();
+        return light;
+    }
+
+    // Core's level frame for this scene: clear, geometry into the G-buffer,
+    // the frame constants, the deferred passes, brightness and contrast.
+    void DrawFrame(bool bloom, const Color& ambient = {0, 0, 0, 1})
+    {
+        gpu::RenderTargetView* backBufferView = swapChain->GetBackBufferView();
+        const float black[4] = {0, 0, 0, 1};
+        context->ClearRenderTargetView(backBufferView, black);
+        context->ClearDepthStencilView(gbuffer.depthStencilView.get(), gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
+        SetViewport(static_cast<uint32_t>(ScreenWidth), static_cast<uint32_t>(ScreenHeight));
+        gbuffer.Clear();
+        gpu::RenderTargetView* targets[] = {gbuffer.renderTargetViews[GeometryBuffer::ColourIndex].get(),
+                                            gbuffer.renderTargetViews[GeometryBuffer::NormalIndex].get()};
+        context->OMSetRenderTargets(2, targets, gbuffer.depthStencilView.get());
+        gpu::CommonStates& states = *GetCommonStates();
+        gpu::SamplerState* sampler = states.AnisotropicWrap();
+        context->PSSetSamplers(0, 1, &sampler);
+        context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
+        context->OMSetDepthStencilState(states.DepthDefault(), 0);
+        context->RSSetState(states.CullClockwise());
+        root.Draw(camera, {}, false, false);
+        PointLights::GetInstance().PrepareFrame(camera, ambient, 0.0f, true);
+        deferred->Draw(camera, bloom);
+        brightness.Apply(Config::GetInstance().settings.brightness, Config::GetInstance().settings.contrast);
+    }
+
+    Rgba8 Frame(uint32_t x, uint32_t y) { return PixelAt(swapChain->GetBackBuffer(), x, y); }
+
+    // One channel of the light target at a pixel.
+    float LightAt(uint32_t x, uint32_t y, int channel = 0)
+    {
+        const std::vector<float> values = context->ReadPixelsFloat(gbuffer.textures[GeometryBuffer::LightIndex].get());
+        return values[(size_t(y) * ScreenWidth + x) * 4 + channel];
+    }
+
+    Camera camera;
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    GeometryBuffer gbuffer;
+    std::unique_ptr<gpu::SwapChain> swapChain;
+    std::unique_ptr<PostFXChain> postFX;
+    std::unique_ptr<DeferredRenderer> deferred;
+    BrightnessContrast brightness;
+};
+
+// Wall points of row 89 at columns 160, 189 and 204: 1/6, 9 5/6 and 14 5/6
+// units right of the spot 10 units in front of which the light hangs.
+// c = 1, l = 0, q = 0.01 (range 99.5); N.L = 10 / d and the falloff
+// 1 / (1 + 0.01 d^2) - 1 / 100, so the light there is 0.48973, 0.23315 and
+// 0.12748, and on screen (sRGB) 185.8, 132.6 and 100.0.
+TEST_F(LitFrameTest, APointLightFallsOffAcrossTheWallAndIsComposedOntoIt)
+{
+    Config::GetInstance().settings.fxaa = false;
+    AddLight({0, 0, -10}, {1, 0, 0, 1}, 1, 0, 0.01f); // the eye is inside its sphere
+    DrawFrame(false);
+    EXPECT_NEAR(LightAt(160, WallRow), 0.48973f, 0.005f);
+    EXPECT_NEAR(LightAt(189, WallRow), 0.23315f, 0.003f);
+    EXPECT_NEAR(LightAt(204, WallRow), 0.12748f, 0.002f);
+
+    const Rgba8 centre = Frame(160, WallRow);
+    EXPECT_NEAR(centre.r, 186, 3);
+    EXPECT_EQ(centre.g, 0);
+    EXPECT_EQ(centre.b, 0);
+    EXPECT_NEAR(Frame(189, WallRow).r, 133, 3);
+    EXPECT_NEAR(Frame(204, WallRow).r, 100, 3);
+    EXPECT_EQ(Frame(160, WallRow).a, 255);
+}
+
+// Seen from outside its sphere the light is drawn through the near faces: a
+// light of range 10 (q = 1) 2 units in front of the wall at x = 10 lights the
+// wall under it and nothing 12 units away, where its sphere never reaches.
+TEST_F(LitFrameTest, ALightSeenFromOutsideItsVolumeLightsOnlyWhatItReaches)
+{
+    const PointLight& light = AddLight({10, 0, -18}, {0, 1, 0, 1}, 0, 0, 1);
+    ASSERT_FLOAT_EQ(light.range, 10.0f);
+    DrawFrame(false);
+    // Straight under it (1/6 off to either side): d^2 = 4.056, N.L = 0.993,
+    // 1 / 4.056 - 1/100 = 0.2366, so 0.2350. Drawn once: the far faces of
+    // the sphere, which also cover the spot, are culled.
+    EXPECT_NEAR(LightAt(190, WallRow, 1), 0.2350f, 0.005f);
+    EXPECT_EQ(LightAt(130, WallRow, 1), 0.0f);
+    EXPECT_EQ(Frame(130, WallRow).g, 0);
+}
+
+// Ambient light alone: the white wall shows the ambient colour, sRGB
+// encoded (0.02 -> 39.4); a light with its enabled flag clear adds nothing.
+// SSAO is asked for, but no effect exists to fill the occlusion target: its
+// clear value must not black the frame out.
+TEST_F(LitFrameTest, AmbientLightsEverySurfaceAndDisabledLightsNothing)
+{
+    Config::GetInstance().settings.ssao = 2;
+    PointLight& off = AddLight({0, 0, -10}, {1, 1, 1, 1}, 1, 0, 0.01f);
+    off.enabled = 0;
+    DrawFrame(false, {0.02f, 0.02f, 0.02f, 1});
+    const Rgba8 wall = Frame(160, WallRow);
+    EXPECT_NEAR(wall.r, 39, 2);
+    EXPECT_NEAR(wall.g, 39, 2);
+    EXPECT_NEAR(wall.b, 39, 2);
+}
+
+// With SSAO on, the composition darkens the seam of the back wall and the
+// floor (row 150; row 149 is 1/3 unit above it) and leaves the open middle
+// of the wall as it was.
+TEST_F(LitFrameTest, OcclusionDarkensCreasesOnly)
+{
+    Config::GetInstance().settings.fxaa = false;
+    AddLight({0, 0, -10}, {1, 1, 1, 1}, 1, 0, 0.01f);
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 0});
+    const Rgba8 seamOpen = Frame(160, 149);
+    const Rgba8 middleOpen = Frame(160, WallRow);
+    Config::GetInstance().settings.ssao = 2;
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 0});
+    EXPECT_LT(Frame(160, 149).r, seamOpen.r - 5);
+    EXPECT_NEAR(Frame(160, WallRow).r, middleOpen.r, 2);
+}
+
+// At most 100 lights a frame, those marked to go first before the others:
+// a first-sweep light at the end of a list of 150 still lights the wall,
+// while an ordinary light after 100 others does not.
+TEST_F(LitFrameTest, AtMostOneHundredLightsAFrameTheFirstSweepPreferred)
+{
+    for (int i = 0; i < 150; ++i)
+        AddLight({0, 0, 100}, {1, 1, 1, 1}, 1, 0, 0.01f); // behind the eye, outside the room
+    PointLight& preferred = AddLight({-10, 0, -18}, {1, 0, 0, 1}, 0, 0, 1);
+    preferred.drawFirst = 1;
+    AddLight({10, 0, -18}, {0, 0, 1, 1}, 0, 0, 1); // the 152nd
+    DrawFrame(false);
+    EXPECT_GT(Frame(130, WallRow).r, 100);
+    EXPECT_EQ(Frame(190, WallRow).b, 0);
+}
+
+// Bloom keeps the frame: on a scene whose surfaces are all below the bloom
+// threshold it changes nothing, and over white surfaces it only adds light.
+TEST_F(LitFrameTest, BloomAddsLightAndNeverHidesTheFrame)
+{
+    AddLight({0, 0, -10}, {1, 0, 0, 1}, 1, 0, 0.01f);
+    Config::GetInstance().settings.fxaa = false;
+    DrawFrame(false);
+    const Rgba8 plain = Frame(160, WallRow);
+    DrawFrame(true);
+    const Rgba8 bloomed = Frame(160, WallRow);
+    EXPECT_GE(bloomed.r, plain.r);
+    EXPECT_GT(bloomed.g, 0) << "white surfaces bloom white";
+    EXPECT_GT(bloomed.r + bloomed.g, plain.r);
+}
+
+// A dark scene: the colour target is black, so the extracted bloom is zero
+// and the overlay leaves every pixel of the frame as it was.
+TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
+{
+    Config::GetInstance().settings.fxaa = false;
+    const float grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    gbuffer.Clear();
+    gpu::RenderTargetView* half = gbuffer.halfTargetA.get();
+    context->OMSetRenderTargets(1, &half, nullptr);
+    SetViewport(FrameWidth, FrameHeight);
+    context->ClearRenderTargetView(swapChain->GetBackBufferView(), grey);
+    deferred->ExtractBloom();
+    deferred->BlurBloom();
+    const std::vector<uint8_t> frame = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    const Rgba8 before = Frame(0, 0);
+    for (size_t i = 0; i < frame.size(); i += 4) {
+        ASSERT_EQ(frame[i], before.r) << i / 4;
+        ASSERT_EQ(frame[i + 1], before.g) << i / 4;
+    }
+    EXPECT_NEAR(before.r, 124, 1); // 0.2 linear, untouched
+}
+
+// The picture a player would see: the room with three coloured lights and
+// a few blocks, every effect on (SSAO at quality 2), at 1280 x 720, written to
+// test-output/lit_room.png. Lit spots are bright in their light's colour,
+// the far corners stay dark.
+TEST_F(LitFrameTest, ALitRoomAtFullSize)
+{
+    Config::GetInstance().settings.ssao = 2;
+    Resize(1280, 720);
+    CreateWindowSizeResources();
+    camera.position = {0, -5, 15};
+    camera.target = {0, -8, -20};
+    camera.UpdateView();
+    root.children.front()->textureName = "wall";
+    root.children.front()->RefreshTexture();
+    for (const auto& [at, colour] : {std::pair{Vector3(-12, -14, -12), Color(1, 0.4f, 0.1f, 1)},
+                                     std::pair{Vector3(12, -10, -14), Color(0.2f, 0.5f, 1, 1)},
+                                     std::pair{Vector3(0, 10, 0), Color(0.9f, 0.9f, 0.8f, 1)}}) {
+        PointLight& light = AddLight(at, colour, 0, 0, 0.01f);
+        light.intensity = 1.5f;
+    }
+    for (float x : {-8.0f, 0.0f, 8.0f}) {
+        auto block = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+        BuildCubeMesh(block->geometry);
+        block->geometry.useTriangleColours = false;
+        block->geometry.colour = {0.6f, 0.6f, 0.6f, 1};
+        block->position = {x, -17, -10 + std::abs(x) * 0.5f};
+        block->scale = {2.5f, 3, 2.5f};
+        block->UpdateTransform();
+        root.AddChild(std::move(block))->Update();
+    }
+    DrawFrame(true, {0.01f, 0.01f, 0.01f, 1});
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "lit_room");
+
+    const Rgba8 warm = Frame(470, 410); // the back wall by the orange light
+    EXPECT_GT(warm.r, warm.b + 40);
+    const Rgba8 cool = Frame(790, 400); // the back wall by the blue light
+    EXPECT_GT(cool.b, cool.r + 20);
+    const Rgba8 corner = Frame(1270, 10); // far from every light
+    EXPECT_LT(corner.r + corner.g + corner.b, 150);
+}
+
+} // namespace
+} // namespace mirefell::testing
