@@ -3,7 +3,8 @@
 // order (G-buffer passes, lights, composition, FXAA, bloom, game effects,
 // brightness and contrast). The frame is sampled where the lights fall and
 // where they do not, and a full-size picture is written to
-// test-output/testmap_lit.png for the eye.
+// test-output/testmap_lit.png for the eye; the monsters' sprites are drawn
+// where they stand (test-output/testmap_nom.png, testmap_eye.png).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,6 +31,7 @@
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
+#include "world/WorldCollision.h"
 
 namespace mirefell::testing
 {
@@ -83,6 +85,7 @@ protected:
         swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
+        GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
         world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
                               GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
         world->Update(); // the first step shows the player's region
@@ -170,6 +173,41 @@ TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
     EXPECT_NE(inventory.r, played.r);
     EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
     inventoryWindowOpen = false;
+}
+
+// The player walks into the hall, so its region (hall, elevator, ledge)
+// shows and its monsters wake. Looked at from the hall's north end, the nom
+// stands in the middle of the frame in its dark green (the hall's light is
+// dim) against the grey wall; from the ledge's east end, the eye shows its
+// brown iris in the middle of its pale ball.
+TEST_F(LitLevelTest, MonstersAreDrawnAsSpritesWhereTheyStand)
+{
+    StartLevel(320, 180);
+    world->collision->PlaceObject(world->player, Vector3(219.6f, 7.03f, 115.0f));
+    world->Update(); // the player's move shows the hall
+    world->Update(); // the monsters are no longer dormant
+    Camera& camera = core->GetCamera();
+    camera.position = {219.6f, 12.0f, 100.0f};
+    camera.target = {219.6f, 9.0f, 67.6f};
+    camera.UpdateView();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_nom");
+    const Rgba8 nom = At(160, 86);
+    EXPECT_GT(nom.g, nom.r + 4) << "the nom's green body";
+    EXPECT_GT(nom.g, nom.b + 10);
+    const Rgba8 wall = At(120, 86);
+    EXPECT_NEAR(wall.r, wall.g, 2) << "grey beside it";
+
+    camera.position = {440.0f, 76.0f, 34.8f};
+    camera.target = {402.8f, 76.0f, 34.8f};
+    camera.UpdateView();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_eye");
+    const Rgba8 iris = At(160, 90);
+    EXPECT_GT(iris.r, iris.b + 30) << "the eye's brown iris";
+    EXPECT_GT(iris.r, iris.g + 10);
+    const Rgba8 ball = At(152, 86);
+    EXPECT_GT(ball.b, iris.b + 30) << "its pale ball around it";
 }
 
 TEST_F(LitLevelTest, WritesAFullSizePicture)

@@ -20,6 +20,7 @@
 #include "render/Camera.h"
 #include "render/EffectRegistry.h"
 #include "render/Mesh.h"
+#include "render/MeshRegistry.h"
 #include "render/ParticleSystem.h"
 #include "world/Polygon.h"
 #include "world/World.h"
@@ -96,11 +97,21 @@ private:
 
 void CheckBuild(const MapData& map, std::vector<std::string>& problems)
 {
+    // The build gives every monster its sprite frames: the entity meshes come
+    // from the working folder's "assets/meshes/", read before the scratch
+    // folder is entered.
+    try {
+        MeshRegistry::GetInstance().LoadAll();
+    } catch (const GameError& error) {
+        problems.push_back("the entity meshes cannot be read: " + error.Describe());
+        return;
+    }
     ScratchFolder folder;
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const GameSave kept = saves.current;
     saves.current = GameSave();
     saves.current.levelId = map.name;
+    saves.current.difficulty = GameDifficulty::Normal; // the monsters' numbers depend on it
     // The script is started on stand-ins instead (ScriptProbe): the build
     // does not yet make every kind of object a script may look up.
     MapData copy = map;
