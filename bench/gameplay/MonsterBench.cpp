@@ -17,10 +17,8 @@
 // "alive" and "shots" are the living monsters and the projectiles at the end.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "gameplay/Door.h"
 #include "gameplay/GameSaveManager.h"
@@ -29,12 +27,10 @@
 #include "gameplay/Player.h"
 #include "gameplay/Projectile.h"
 #include "platform/Random.h"
-#include "render/Camera.h"
-#include "render/Mesh.h"
 #include "render/MeshRegistry.h"
-#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "support/AllocationCounter.h"
+#include "support/BenchScene.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -94,14 +90,10 @@ struct Level
     explicit Level(bool hunting)
     {
         MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
-        folder = std::filesystem::temp_directory_path() / ("mirefell-monster-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         SeedRand(1);
-        world = World::Create(&root, &debugRoot, &particles, &camera, CrowdedTestMap(MonsterCount), LevelSettings{},
-                              MakeMapObjectFactories());
+        world = World::Create(&scene.root, &scene.debugRoot, &scene.particles, &scene.camera,
+                              CrowdedTestMap(MonsterCount), LevelSettings{}, MakeMapObjectFactories());
         player = static_cast<Player*>(world->player);
         player->godMode = true;
         for (const auto& object : world->objects) {
@@ -123,9 +115,6 @@ struct Level
     {
         world.reset();
         PointLights::GetInstance().Clear();
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     int Alive() const
@@ -143,12 +132,7 @@ struct Level
         return shots;
     }
 
-    std::filesystem::path folder;
-    std::filesystem::path previous;
-    Mesh root{EffectIdNone, MeshVertexFormatColor};
-    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
-    ParticleSystem particles;
-    Camera camera;
+    mirefell::testing::BenchScene scene{"monster-bench"};
     std::unique_ptr<World> world;
     Player* player = nullptr;
     std::vector<Monster*> monsters;
@@ -166,9 +150,10 @@ void Report(benchmark::State& state, const Level& level, uint64_t allocationsBef
     state.counters["shots"] = static_cast<double>(level.Shots());
 }
 
-void HuntingStep(benchmark::State& state)
+// World steps after a one-second warm-up.
+void Steps(benchmark::State& state, bool hunting)
 {
-    Level level(true);
+    Level level(hunting);
     for (int i = 0; i < 60; ++i)
         level.world->Update();
     const uint64_t before = mirefell::testing::AllocationCount();
@@ -176,17 +161,16 @@ void HuntingStep(benchmark::State& state)
         level.world->Update();
     Report(state, level, before);
 }
+
+void HuntingStep(benchmark::State& state)
+{
+    Steps(state, true);
+}
 BENCHMARK(HuntingStep)->Iterations(600)->Unit(benchmark::kMicrosecond);
 
 void DormantStep(benchmark::State& state)
 {
-    Level level(false);
-    for (int i = 0; i < 60; ++i)
-        level.world->Update();
-    const uint64_t before = mirefell::testing::AllocationCount();
-    for (auto _ : state)
-        level.world->Update();
-    Report(state, level, before);
+    Steps(state, false);
 }
 BENCHMARK(DormantStep)->Unit(benchmark::kMicrosecond);
 

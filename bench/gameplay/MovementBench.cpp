@@ -16,19 +16,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
-#include "render/Camera.h"
-#include "render/Mesh.h"
-#include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
+#include "support/BenchScene.h"
 #include "support/MapRecords.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
@@ -125,12 +120,8 @@ struct Level
 {
     Level(int side, int walkers)
     {
-        folder = std::filesystem::temp_directory_path() / ("mirefell-movement-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
-        world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side), LevelSettings{},
-                              MakeMapObjectFactories());
+        world = World::Create(&scene.root, &scene.debugRoot, &scene.particles, &scene.camera, DenseRoom(side),
+                              LevelSettings{}, MakeMapObjectFactories());
         std::mt19937 random(7);
         std::uniform_int_distribution<int> tile(1, side - 2);
         for (int i = 0; i < walkers; ++i) {
@@ -147,14 +138,6 @@ struct Level
             world->collision->PlaceObject(list.back(), at);
         }
     }
-    ~Level()
-    {
-        world.reset();
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-
     // One monster move of 0.5 units; a new heading when blocked or stuck.
     void MoveWalker(Walker& walker)
     {
@@ -170,12 +153,7 @@ struct Level
         }
     }
 
-    std::filesystem::path folder;
-    std::filesystem::path previous;
-    Mesh root{EffectIdNone, MeshVertexFormatColor};
-    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
-    ParticleSystem particles;
-    Camera camera;
+    mirefell::testing::BenchScene scene{"movement-bench"};
     std::unique_ptr<World> world;
     std::vector<Walker*> list;
     uint32_t turn = 1;

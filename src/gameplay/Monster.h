@@ -174,7 +174,9 @@ private:
     // The target in reach of an attack: ahead and in the line of sight
     // within `range`.
     bool CanReachTarget(float range);
-    void AbandonAttack();
+    // Counts the attack's cooldown down; then whether the monster may wind
+    // up or go on winding up (a living target and no flinch).
+    bool ReadyToAttack(int32_t& cooldownLeft);
 
     GridObject* targetObject = nullptr; // the target as a GridObject
 };

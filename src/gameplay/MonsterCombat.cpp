@@ -18,25 +18,25 @@ bool Monster::CanReachTarget(float range)
     return targetObject && IsInFront(target->GetPosition()) && world->collision->CanReach(this, targetObject, range);
 }
 
-// A wind-up whose target died before the blow: the monster goes back to
-// walking instead of standing in its attack pose for good.
-void Monster::AbandonAttack()
+bool Monster::ReadyToAttack(int32_t& cooldownLeft)
 {
-    if (attacking)
-        StopAttack();
+    if (cooldownLeft > 0) {
+        --cooldownLeft;
+        return false;
+    }
+    // A wind-up whose target died before the blow is given up: the monster
+    // goes back to walking instead of standing in its attack pose for good.
+    if (target->IsDead()) {
+        if (attacking)
+            StopAttack();
+        return false;
+    }
+    return !flinching;
 }
 
 void Monster::MeleeLogic()
 {
-    if (biteCooldownLeft > 0) {
-        --biteCooldownLeft;
-        return;
-    }
-    if (target->IsDead()) {
-        AbandonAttack();
-        return;
-    }
-    if (flinching)
+    if (!ReadyToAttack(biteCooldownLeft))
         return;
     const auto inReach = [this] { return IsInMeleeRange(target->GetPosition()) && CanReachTarget(data.meleeRange); };
     if (windupLeft < 1) {
@@ -80,15 +80,7 @@ void Monster::StopAttack()
 
 void Monster::RangedLogic()
 {
-    if (rangedCooldownLeft > 0) {
-        --rangedCooldownLeft;
-        return;
-    }
-    if (target->IsDead()) {
-        AbandonAttack();
-        return;
-    }
-    if (flinching)
+    if (!ReadyToAttack(rangedCooldownLeft))
         return;
     if (windupLeft < 1) {
         if (CanReachTarget(data.rangedRange))

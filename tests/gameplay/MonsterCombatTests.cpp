@@ -107,7 +107,7 @@ TEST_F(MonsterCombat, FlinchRollsCancelAWindUpAQuarterOfTheTimeForTheNomAndThree
 TEST_F(MonsterCombat, AnEyesShotSparesEyesHurtsANomThatTurnsOnItAndKillsCountForThePlayer)
 {
     MapEntity second;
-    second.id = 10;
+    second.id = OtherRecordId;
     second.pos = {420.0f, 64.0f};
     second.y = 64.0f;
     second.entityType = *MapEntityTypes::Find("E");

@@ -30,12 +30,10 @@ protected:
     void Build()
     {
         BuildLevel(map);
-        for (const auto& object : world->objects) {
-            if (auto* monster = dynamic_cast<Monster*>(object.get()))
-                (monster->record->id == 3 ? nom : monster->record->id == 7 ? eye : other) = monster;
-            if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == 2)
-                hallDoor = door;
-        }
+        nom = FindMonster(3);
+        eye = FindMonster(7);
+        other = FindMonster(OtherRecordId);
+        hallDoor = FindDoor(2);
         ASSERT_TRUE(nom && eye && hallDoor);
     }
 
@@ -58,6 +56,9 @@ protected:
         for (int i = 0; i < steps; ++i)
             monster.Update();
     }
+
+    // The record id of a monster a test adds to the map.
+    static constexpr int32_t OtherRecordId = 10;
 
     MapData map;
     Monster* nom = nullptr;

@@ -205,10 +205,7 @@ TEST_F(MonsterTest, AMonsterPushingAWallTurnsOnlyWhenItsTargetIsFarOff)
 TEST_F(MonsterTest, AMonsterOnAnElevatorRidesItAliveAndDead)
 {
     Build();
-    Elevator* elevator = nullptr;
-    for (const auto& object : world->objects)
-        if (auto* found = dynamic_cast<Elevator*>(object.get()))
-            elevator = found;
+    Elevator* elevator = FindElevator(4);
     ASSERT_NE(elevator, nullptr);
     PlacePlayer(200.0f, 0.0f, 64.0f);
     PlaceMonster(*nom, 304.0f, 0.0f, 64.0f);

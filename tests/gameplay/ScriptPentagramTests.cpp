@@ -58,9 +58,8 @@ protected:
     }
     Monster& MonsterOf(int32_t id)
     {
-        for (const auto& object : world->objects)
-            if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == id)
-                return *monster;
+        if (Monster* monster = FindMonster(id))
+            return *monster;
         throw std::runtime_error("no monster " + std::to_string(id));
     }
     void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }

@@ -4,6 +4,7 @@
 #include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
+#include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "platform/Lookup.h"
 #include "render/MeshRegistry.h"
@@ -105,6 +106,14 @@ Elevator* GameplayTest::FindElevator(int32_t sectorId) const
     for (const auto& object : world->objects)
         if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
             return elevator;
+    return nullptr;
+}
+
+Monster* GameplayTest::FindMonster(int32_t recordId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == recordId)
+            return monster;
     return nullptr;
 }
 

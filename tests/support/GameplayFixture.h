@@ -31,6 +31,7 @@ namespace mirefell
 {
 class Door;
 class Elevator;
+class Monster;
 } // namespace mirefell
 
 namespace mirefell::testing
@@ -72,6 +73,8 @@ protected:
     // The door or elevator built for the sector with this id, or null.
     Door* FindDoor(int32_t sectorId) const;
     Elevator* FindElevator(int32_t sectorId) const;
+    // The monster built from the entity record with this id, or null.
+    Monster* FindMonster(int32_t recordId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

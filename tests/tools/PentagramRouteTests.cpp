@@ -230,11 +230,10 @@ TEST_F(PentagramRoute, ReachesTheExitAndFiresEachTriggerOnce)
     EXPECT_EQ(counter->switches.begin()->second, 1);
     EXPECT_EQ(counter->pickups[closetKey], 1);
     // The caged monsters were let out.
-    for (const auto& object : world->objects)
-        if (auto* monster = dynamic_cast<Monster*>(object.get()))
-            for (const int32_t id : {23, 24, 25, 26, 27, 115})
-                if (monster->record->id == id)
-                    EXPECT_NE(monster->state, MonsterState::Held) << "monster " << id;
+    for (const int32_t id : {23, 24, 25, 26, 27, 115}) {
+        ASSERT_NE(FindMonster(id), nullptr) << "monster " << id;
+        EXPECT_NE(FindMonster(id)->state, MonsterState::Held) << "monster " << id;
+    }
 }
 
 } // namespace
