@@ -13,6 +13,23 @@ constexpr float SpriteYawOffset = 3.1415927f; // the sprites face away from +z
 constexpr float MeleeRange = 15.0f;
 constexpr int32_t WalkFrameTicks = 15;
 
+struct DifficultyFactors
+{
+    float speed;
+    float damage;
+};
+
+// Built on first use; a difficulty outside 1 to 5 throws.
+const DifficultyFactors& FactorsOf(GameDifficulty difficulty)
+{
+    static const std::map<GameDifficulty, DifficultyFactors> factors = {{GameDifficulty::Easy, {1.0f, 0.5f}},
+                                                                        {GameDifficulty::Normal, {1.0f, 1.0f}},
+                                                                        {GameDifficulty::Hard, {1.5f, 1.5f}},
+                                                                        {GameDifficulty::VeryHard, {2.0f, 2.0f}},
+                                                                        {GameDifficulty::Masochistic, {2.5f, 2.5f}}};
+    return MapAt(factors, difficulty);
+}
+
 } // namespace
 
 MonsterType MonsterTypeFromString(const std::string& name)
@@ -23,22 +40,12 @@ MonsterType MonsterTypeFromString(const std::string& name)
 
 float MonsterSpeedFactor(GameDifficulty difficulty)
 {
-    static const std::map<GameDifficulty, float> factors = {{GameDifficulty::Easy, 1.0f},
-                                                            {GameDifficulty::Normal, 1.0f},
-                                                            {GameDifficulty::Hard, 1.5f},
-                                                            {GameDifficulty::VeryHard, 2.0f},
-                                                            {GameDifficulty::Masochistic, 2.5f}};
-    return MapAt(factors, difficulty);
+    return FactorsOf(difficulty).speed;
 }
 
 float MonsterDamageFactor(GameDifficulty difficulty)
 {
-    static const std::map<GameDifficulty, float> factors = {{GameDifficulty::Easy, 0.5f},
-                                                            {GameDifficulty::Normal, 1.0f},
-                                                            {GameDifficulty::Hard, 1.5f},
-                                                            {GameDifficulty::VeryHard, 2.0f},
-                                                            {GameDifficulty::Masochistic, 2.5f}};
-    return MapAt(factors, difficulty);
+    return FactorsOf(difficulty).damage;
 }
 
 MonsterData MakeNomData(GameDifficulty difficulty)
