@@ -29,21 +29,17 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/Screen.h"
+#include "shell/SoundManager.h"
 #include "shell/TitleSubPageFlag.h"
 #include "ui/NotificationBox.h"
+#include "world/MapEntityTypes.h"
+#include "world/World.h"
 
 namespace mirefell
 {
 
 namespace
 {
-
-// Milliseconds on the process clock, wrapping like a 32-bit tick count.
-uint32_t TickCountMs()
-{
-    const IClock& clock = GetClock();
-    return static_cast<uint32_t>(CounterToNanoseconds(clock.Counter(), clock.Frequency()) / 1'000'000);
-}
 
 // The mesh filters of the level passes, made once.
 const MeshFilter ColourFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdColor; };
@@ -62,8 +58,17 @@ constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
 
 } // namespace
 
+uint32_t Core::TickCountMs()
+{
+    const IClock& clock = GetClock();
+    return static_cast<uint32_t>(CounterToNanoseconds(clock.Counter(), clock.Frequency()) / 1'000'000);
+}
+
 Core::Core() : statsStartTick(TickCountMs())
 {
+    MapEntityTypes::Initialize();
+    root.name = "root";
+    debugRoot.name = "debugRoot";
     SetNotificationService(&NotificationBox::GetInstance());
     // The world makes level scripts by name; gameplay owns them.
     LevelScriptCatalogue::RegisterAll();
@@ -76,7 +81,12 @@ Core::Core() : statsStartTick(TickCountMs())
 Core::~Core()
 {
     SetNotificationService(nullptr);
-    Config::GetInstance().Save();
+    Config& config = Config::GetInstance();
+    config.Save();
+    // The settings outlive the Core: they must not keep pointers into it.
+    config.world = nullptr;
+    config.camera = nullptr;
+    config.postFX = nullptr;
 }
 
 void Core::Initialize()
@@ -85,6 +95,11 @@ void Core::Initialize()
     GameStateManager& states = GameStateManager::GetInstance();
     if (states.current == GameState::Start) {
         CreateTitleScene();
+        // The title music starts whenever the title is shown.
+        states.AddListener([](GameState newState, GameState) {
+            if (newState == GameState::MainMenu)
+                SoundManager::GetInstance().PlayTitleMusic();
+        });
         states.Request(GameState::MainMenu);
     } else {
         UpdateSceneBuffers(states.current);
@@ -224,6 +239,19 @@ void Core::OnWindowSizeChanged(int32_t width, int32_t height, IGameWindow* windo
     ScreenWidth = width;
     ScreenHeight = height;
     ResizeRenderer(width, height);
+    const GameState state = GameStateManager::GetInstance().current;
+    if (state == GameState::Playing || state == GameState::LevelComplete || state == GameState::IngameMenu)
+        ResizeWeaponView(camera.aspectRatio);
+}
+
+void Core::UpdateLevelBuffers()
+{
+    if (!deviceResources)
+        return;
+    root.Update();
+    debugRoot.Update();
+    if (Mesh* weaponView = WeaponViewRoot())
+        weaponView->Update();
 }
 
 void Core::OnDeviceLost()
@@ -261,10 +289,9 @@ void Core::CreateDeviceResources()
     brightnessContrast->LoadShader();
     deferred->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
-    root.Update();
-    debugRoot.Update();
-    titleRoot.Update();
     deviceResources = true;
+    UpdateLevelBuffers();
+    titleRoot.Update();
 }
 
 void Core::CreateTitleScene() {}
@@ -274,22 +301,11 @@ void Core::UpdatePostEffects()
     postFX->Update();
 }
 void Core::UpdateTitleScene() {}
-void Core::UpdateWorld() {}
 void Core::UpdatePointLights()
 {
     PointLights::GetInstance().Update();
 }
 void Core::UpdateUi() {}
-bool Core::CanRestartAfterDeath() const
-{
-    return false; // no level exists yet, so there is no dead player
-}
-void Core::ReloadCurrentSave() {}
-void Core::StartLevel()
-{
-    DebugLines::GetInstance().Lines().clear();
-}
-void Core::SetLevelTimerPaused(bool) {}
 void Core::RenderLoading() {}
 void Core::DrawParticles() {}
 void Core::DrawWeaponView() {}
@@ -337,6 +353,8 @@ void Core::ReleaseDeviceResources()
     deferred->Release();
     root.ReleaseBuffers();
     debugRoot.ReleaseBuffers();
+    if (Mesh* weaponView = WeaponViewRoot())
+        weaponView->ReleaseBuffers();
     titleRoot.ReleaseBuffers();
     GetCommonStates().reset();
     depthStencilView = nullptr;

@@ -7,15 +7,22 @@
 // A frame follows the state: the title scene lit and composed with the
 // menu effects (state 1), the cleared "Loading..." frame (state 2), the
 // level's geometry passes, composition, game effects and overlays (states 3
-// to 5), and in every state the brightness and contrast pass last. The user
-// interface, the world and the level loading attach at the private seams
-// below; until they do, the level's scene trees are empty.
+// to 5), and in every state the brightness and contrast pass last.
 //
-// The constructor registers the user interface's NotificationBox as the
-// game's notification service (until the Core is destroyed) and two
-// GameStateManager listeners that refer to this Core; listeners are never
-// removed, so one Core lives per process (tests reset the GameStateManager
-// before making another).
+// Entering the loading state tears the old level down and builds the next
+// one from "assets/maps/<level id>.json" within the same step, then asks for
+// the playing state (CoreLevel.cpp). In play, a dead player restarts the
+// level from its slot with Enter, unless the game ended in permadeath; the
+// in-game menu stops the level clock. The user interface attaches at the
+// private seams below.
+//
+// The constructor fills the map-entity type table, registers the user
+// interface's NotificationBox as the game's notification service (until the
+// Core is destroyed) and the level scripts, publishes the main camera and
+// the post-processing chain in Config, and registers two GameStateManager
+// listeners that refer to this Core; the first Initialize adds the title
+// music's. Listeners are never removed, so one Core lives per process (tests
+// reset the GameStateManager before making another).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +31,7 @@
 #include "platform/math/Color.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
+#include "render/ParticleSystem.h"
 #include "shell/GameState.h"
 
 namespace mirefell
@@ -46,6 +54,7 @@ class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
 class PostFXChain;
+class World;
 
 class Core
 {
@@ -78,10 +87,14 @@ public:
 
     // The level's scene, which the level build fills: the tree the world's
     // meshes hang under, the debug tree and the camera the level is drawn
-    // with.
+    // with. Every level load empties the roots before it builds.
     Mesh& GetRoot() { return root; }
     Mesh& GetDebugRoot() { return debugRoot; }
     Camera& GetCamera() { return camera; }
+    // The particles every level's World moves and the scene pass draws.
+    ParticleSystem& GetParticles() { return particles; }
+    // The level being played; null until the first level load.
+    World* GetWorld() const { return world.get(); }
 
 private:
     void OnLevelStart(GameState newState);
@@ -90,6 +103,11 @@ private:
     void BeginFrame();
     void CountFrame();
     bool CanDraw() const;
+    // Milliseconds on the process clock, wrapping like a 32-bit tick count.
+    static uint32_t TickCountMs();
+    // The device buffers of the level's trees (root, debugRoot and the
+    // weapon view's), once the renderer's device objects exist.
+    void UpdateLevelBuffers();
     // Sampler slot 0, blend, depth-stencil and rasterizer states of the
     // shared CommonStates.
     static void SetStates(gpu::SamplerState* sampler, gpu::BlendState* blend, gpu::DepthStencilState* depth,
@@ -105,28 +123,34 @@ private:
     void DrawDebugPass();
 
     // Seams, in the order they run. Each names the part that fills it.
-    void CreateRenderer();                 // renderer + UI: camera, particles, UI manager, G-buffer, post chain,
-                                           // deferred renderer, brightness pass; Config's camera and postFX pointers
-    void CreateDeviceResources();          // renderer: textures, effects, lights, painters, common states
-    void CreateTitleScene();               // UI: the title screen's 3D background and its listener
-    void UpdateSceneBuffers(GameState s);  // renderer: device buffers of the scene trees that exist in state s
-    void UpdatePostEffects();              // renderer: PostFXChain::Update
-    void UpdateTitleScene();               // UI: MenuScene::Update
-    void UpdateWorld();                    // world: World::Update
-    void UpdatePointLights();              // renderer: PointLights::Update
-    void UpdateUi();                       // UI: UIManager::Update
-    bool CanRestartAfterDeath() const;     // world + saves: the player is dead and not permadead
-    void ReloadCurrentSave();              // saves: GameSaveManager::LoadSlot of the current slot
-    void StartLevel();                     // level build: tear down the old level, load the next, request 3
-    void SetLevelTimerPaused(bool paused); // gameplay: the player's level stopwatch
-    void RenderTitle();                    // title pass, deferred, menu effects, UI, profiler
-    void RenderLoading();                  // UI: DrawLoadingScreen
-    void RenderLevel(GameState s);         // level passes of states 3-5, UI, profiler
-    void DrawParticles();                  // renderer: ParticleSystem::Draw
-    void DrawWeaponView();                 // gameplay: the player's weapon-view tree with its camera
-    void DrawDebugLines();                 // shell overlay: DebugLines::Draw
-    void DrawUi();                         // UI: UIManager::Draw, then the profiler's overlay
-    void ApplyBrightnessContrast();        // the last pass of every frame
+    void CreateRenderer();                    // renderer + UI: UI manager, G-buffer, post chain, deferred renderer,
+                                              // brightness pass; Config's camera and postFX pointers
+    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states
+    void CreateTitleScene();                  // UI: the title screen's 3D background and its listener
+    void UpdateSceneBuffers(GameState s);     // renderer: device buffers of the scene trees that exist in state s
+    void UpdatePostEffects();                 // renderer: PostFXChain::Update
+    void UpdateTitleScene();                  // UI: MenuScene::Update
+    void UpdateWorld();                       // world: World::Update
+    void UpdatePointLights();                 // renderer: PointLights::Update
+    void UpdateUi();                          // UI: UIManager::Update
+    bool CanRestartAfterDeath() const;        // world + saves: the player is dead and not permadead
+    void ReloadCurrentSave();                 // saves: GameSaveManager::LoadSlot of the current slot
+    void StartLevel();                        // level build: tear down the old level, load the next, request 3
+    void LoadLevel();                         // level build: the map, the World, play input, state 3, music
+    void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
+    void CreateHud();                         // UI: UIManager::CreateHud (today: the notifications emptied)
+    void InitializeUi();                      // UI: UIManager::Initialize with the new World
+    void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
+    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree (none yet)
+    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera (none yet)
+    void RenderTitle();                       // title pass, deferred, menu effects, UI, profiler
+    void RenderLoading();                     // UI: DrawLoadingScreen
+    void RenderLevel(GameState s);            // level passes of states 3-5, UI, profiler
+    void DrawParticles();                     // renderer: ParticleSystem::Draw
+    void DrawWeaponView();                    // gameplay: the player's weapon-view tree with its camera
+    void DrawDebugLines();                    // shell overlay: DebugLines::Draw
+    void DrawUi();                            // UI: UIManager::Draw, then the profiler's overlay
+    void ApplyBrightnessContrast();           // the last pass of every frame
     void ResizeRenderer(int32_t width, int32_t height); // renderer + UI: size-dependent targets, cameras
     void ReleaseDeviceResources();                      // renderer: every device object, in creation order
 
@@ -143,6 +167,10 @@ private:
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     Camera camera;
+    ParticleSystem particles;
+    // Declared after what it uses (the roots, the camera, the particles), so
+    // it is destroyed before them.
+    std::unique_ptr<World> world;
     // The ambient light of the level's frames: the weapon view's normal
     // value (it keeps its own, which the level scripts and the Blackout
     // modifier switch off, once the player has one).

@@ -16,7 +16,7 @@
 namespace mirefell
 {
 
-Game::Game() : clock(GetClock()), timer(clock), limiterStart(clock.Counter())
+Game::Game() : clock(GetClock()), sleeper(GetSleeper()), timer(clock), limiterStart(clock.Counter())
 {
     Config::GetInstance().onEnterFullscreen = [this] { EnterFullscreen(); };
     SoundManager::GetInstance().Initialize();
@@ -64,11 +64,37 @@ void Game::Tick()
             if (timer.GetFrameCount() != 0)
                 Render();
             lastLimitedFrameMs = nowMs;
+        } else {
+            // Too early for a frame: sleep until it is due rather than spin
+            // through the loop. Events are handled before the next Tick.
+            WaitUntil(clock, sleeper, NextLimitedFrameCounter());
         }
         return;
     }
-    if (timer.GetFrameCount() != 0)
+    if (timer.GetFrameCount() != 0) {
         Render();
+        if (settings.vsync)
+            PaceVsync();
+    }
+}
+
+uint64_t Game::NextLimitedFrameCounter() const
+{
+    // The first counter value whose time is past the last frame's by more
+    // than the limit.
+    const double due = (lastLimitedFrameMs + FrameLimitMs) * static_cast<double>(clock.Frequency()) / 1000.0;
+    return limiterStart + static_cast<uint64_t>(due) + 1;
+}
+
+void Game::PaceVsync()
+{
+    // A present that waited for the display comes about one refresh after
+    // the last; one that returns much sooner was not synchronised.
+    const uint64_t period = clock.Frequency() / refreshRate;
+    if (vsyncPresented && clock.Counter() - lastVsyncPresent < period * 3 / 4)
+        WaitUntil(clock, sleeper, lastVsyncPresent + period);
+    lastVsyncPresent = clock.Counter();
+    vsyncPresented = true;
 }
 
 void Game::Update()
@@ -153,6 +179,10 @@ void Game::CreateResources()
         config.BuildDisplayModeList(window->GetDisplayModes());
         displayModesKnown = true;
     }
+    // The window may have moved to another display, or changed its mode.
+    refreshRate = window->GetRefreshRate();
+    if (refreshRate == 0)
+        refreshRate = DefaultRefreshRate;
     // On every call, resizes included: a full-screen game stays full screen.
     if (!config.settings.windowed)
         window->SetFullscreenState(true);

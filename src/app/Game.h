@@ -5,6 +5,11 @@
 // the frame limiter on, at most 180 frames a second. No frame is drawn before
 // the first step has run.
 //
+// Waiting for the next frame sleeps (GetSleeper) and busy-waits only the last
+// fraction of a millisecond: the limiter sleeps until its next frame is due,
+// and a vsync the display does not honour (a frame presented well within one
+// refresh of the last) is made up for by sleeping out the refresh period.
+//
 // A window without a GPU context (logic-only tests) gives no device: the
 // Core then only clears the window's framebuffer.
 #pragma once
@@ -14,6 +19,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/Sleeper.h"
 #include "platform/Window.h"
 #include "shell/StepTimer.h"
 
@@ -35,8 +41,11 @@ public:
     static constexpr int32_t DefaultWidth = 960;
     static constexpr int32_t DefaultHeight = 540;
     static constexpr double FrameLimitMs = 1000.0 / 180.0;
+    // Assumed when the display does not say.
+    static constexpr uint32_t DefaultRefreshRate = 60;
 
-    // Starts the timer on the process clock (GetClock) and installs the
+    // Starts the timer on the process clock (GetClock), waits through the
+    // process sleeper (GetSleeper), and installs the
     // full-screen switch as Config's onEnterFullscreen.
     Game();
     // Leaves full screen, stops the audio and destroys the Core (which saves
@@ -78,6 +87,11 @@ private:
     void CreateResources();
     void EnterFullscreen();
     void ReleaseDevice();
+    // Counter value at which the limiter lets the next frame through.
+    uint64_t NextLimitedFrameCounter() const;
+    // After a vsync present: sleeps out the refresh period when the present
+    // did not wait for the display.
+    void PaceVsync();
 
     std::unique_ptr<Core> core;
     IGameWindow* window = nullptr;
@@ -87,9 +101,13 @@ private:
     int32_t outputHeight = DefaultHeight;
     bool displayModesKnown = false;
     const IClock& clock;
+    ISleeper& sleeper;
     StepTimer timer;
     uint64_t limiterStart;           // clock counter when the Game was made
     double lastLimitedFrameMs = 0.0; // time of the last frame the limiter let through
+    uint32_t refreshRate = DefaultRefreshRate;
+    uint64_t lastVsyncPresent = 0; // clock counter after the last vsync present
+    bool vsyncPresented = false;
 };
 
 } // namespace mirefell

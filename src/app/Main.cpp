@@ -6,9 +6,11 @@
 #include <ctime>
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "app/Game.h"
 #include "app/MessageLoop.h"
+#include "app/WindowStartup.h"
 #include "platform/EventPump.h"
 #include "platform/GameError.h"
 #include "platform/GameWindow.h"
@@ -30,26 +32,39 @@ int RunGame()
     Config& config = Config::GetInstance();
     config.Load();
     VideoSystem video;
+    const std::vector<DisplayMode> modes = VideoSystem::GetDisplayModes();
     if (config.WantsDisplaySize())
-        Game::QueryDefaultScreenSize(VideoSystem::GetDisplayModes(), config.settings.screenWidth,
-                                     config.settings.screenHeight);
+        Game::QueryDefaultScreenSize(modes, config.settings.screenWidth, config.settings.screenHeight);
+    DisplayBounds display;
+    if (!VideoSystem::GetScreenSize(display.screenWidth, display.screenHeight)) {
+        display.screenWidth = config.settings.screenWidth;
+        display.screenHeight = config.settings.screenHeight;
+    }
+    if (!modes.empty()) {
+        display.largestModeWidth = static_cast<int32_t>(modes.back().width);
+        display.largestModeHeight = static_cast<int32_t>(modes.back().height);
+    }
+    // A size the display cannot show would otherwise be written back and
+    // fail again at every start.
+    FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
 
     // Declared before the Game so that the Game, which leaves full screen
     // through it, is destroyed first.
-    std::unique_ptr<GameWindow> window;
+    std::unique_ptr<IGameWindow> window;
     auto game = std::make_unique<Game>();
 
-    const Settings& settings = config.settings;
-    int32_t screenWidth = settings.screenWidth;
-    int32_t screenHeight = settings.screenHeight;
-    VideoSystem::GetScreenSize(screenWidth, screenHeight);
-    const WindowLayout layout = ChooseWindowLayout(settings.windowed, settings.borderless, settings.screenWidth,
-                                                   settings.screenHeight, screenWidth, screenHeight);
-    window = std::make_unique<GameWindow>(Title, layout);
+    WindowLayout layout;
+    window = OpenGameWindow(
+        config, display,
+        [](const WindowLayout& wanted) {
+            auto made = std::make_unique<GameWindow>(Title, wanted);
+            made->SetCursorVisible(false); // the menus draw their own cursor
+            return made;
+        },
+        layout);
     config.window = window.get();
-    window->SetCursorVisible(false); // the menus draw their own cursor
     game->Initialize(window.get(), layout.width, layout.height);
 
     EventPump events;

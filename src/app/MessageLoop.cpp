@@ -83,6 +83,10 @@ void MessageLoop::HandleEvent(const PlatformEvent& event)
         }
         break;
     case PlatformEventType::SizeChanged:
+        // A minimised window's size is no size to draw at; restoring brings
+        // back the size it had.
+        if (minimized)
+            break;
         resizePending = true;
         pendingWidth = event.width;
         pendingHeight = event.height;

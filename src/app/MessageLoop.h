@@ -8,7 +8,8 @@
 // The window system has no modal size/move loop here, so a drag that sends
 // many size changes is coalesced: the Game hears the latest size once, when
 // the queue is empty, before the next Tick. While the window is minimised the
-// loop sleeps on the queue instead of ticking.
+// loop sleeps on the queue instead of ticking, and size changes are not
+// passed on.
 #pragma once
 
 #include <cstdint>

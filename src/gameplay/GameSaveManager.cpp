@@ -142,7 +142,7 @@ void GameSaveManager::AdvanceToNextLevel()
         return;
     }
     if (info.nextId.empty()) {
-        onGameFinished(); // the last level: back to the title
+        ReturnToTitle(); // the last level: the end-of-game action, or the title
         return;
     }
     current.highestLevel = std::max(current.highestLevel, static_cast<int32_t>(info.number) + 1);
@@ -229,6 +229,7 @@ LevelSettings GameSaveManager::GetLevelSettings() const
 {
     LevelSettings settings;
     settings.blackout = current.blackout;
+    settings.lootSeed = current.lootSeed;
     const auto level = current.levels.find(current.levelId);
     if (level != current.levels.end())
         for (const auto& entry : level->second.pickedUpItemIds)

@@ -82,7 +82,8 @@ public:
     bool SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,
                            std::vector<Item*> items);
     // What the current game gives the level being built: its Blackout
-    // modifier and the random pickups already taken in the current level.
+    // modifier, the random pickups already taken in the current level and
+    // the loot seed.
     LevelSettings GetLevelSettings() const;
     // Hands the items of the last loaded slot to the player, who puts them
     // back at their cells; `current.items` is emptied.
@@ -101,7 +102,9 @@ public:
     // The last failure reported, or empty.
     const std::string& GetLastError() const { return lastError; }
 
-    std::function<void()> onGameFinished; // set by the user interface: back to the title
+    // Set by the user interface: back to the title. Until it is set,
+    // finishing the last level requests the main menu itself.
+    std::function<void()> onGameFinished;
     GameSave current;
     std::map<int, GameSave> slots; // item lists always empty
 

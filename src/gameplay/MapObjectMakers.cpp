@@ -4,10 +4,13 @@
 
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
+#include "gameplay/Loot.h"
 #include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/Projectile.h"
+#include "gameplay/Switch.h"
+#include "gameplay/TVScreen.h"
 
 namespace mirefell
 {
@@ -35,6 +38,9 @@ MapObjectFactories MakeMapObjectFactories()
                               float damage) -> std::unique_ptr<GridObject> {
         return std::make_unique<Projectile>(&world, owner, type, colour, lightColour, origin, direction, damage);
     };
+    factories.switchPanel = &Switch::Spawn;
+    factories.tvScreen = &TVScreen::Spawn;
+    factories.loot = &Loot::Pick;
     return factories;
 }
 

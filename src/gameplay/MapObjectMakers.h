@@ -1,8 +1,8 @@
 // MapObjectMakers: the gameplay's map-object factories, the table the level
-// build makes its doors, elevators, pickups, monsters and player with, and
-// the one projectiles are made with during play (the other kinds join as
-// their classes arrive). Whoever builds a level
-// passes MakeMapObjectFactories() to World::Create.
+// build makes its doors, elevators, switches, TV screens, pickups (with
+// their loot), monsters and player with, and the one projectiles are made
+// with during play. Whoever builds a level passes MakeMapObjectFactories()
+// to World::Create.
 #pragma once
 
 #include "world/MapObjectFactories.h"
@@ -10,9 +10,10 @@
 namespace mirefell
 {
 
-// Door and Elevator from their sectors, Powerup from a pickup record,
-// Monster from a monster record, the Player with the camera, and Projectile
-// for shots made during play.
+// Door and Elevator from their sectors, Switch and TVScreen from their
+// segments, Powerup from a pickup record with the loot tables' pick,
+// Monster from a monster record, the Player with the camera, and
+// Projectile for shots made during play.
 MapObjectFactories MakeMapObjectFactories();
 
 } // namespace mirefell

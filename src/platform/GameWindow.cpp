@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -63,12 +64,13 @@ GameWindow::GameWindow(const std::string& title, const WindowLayout& layout) : h
     if (!handles->window) {
         // A driver without sRGB visuals still runs the game, with a darker
         // picture; say so rather than refuse to start.
-        std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", SDL_GetError());
+        const std::string srgbFailure = SDL_GetError();
         RequestContext(false);
         handles->window = CreateWindow(title, layout);
+        if (!handles->window)
+            throw GameError("can't create the window", srgbFailure);
+        std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", srgbFailure.c_str());
     }
-    if (!handles->window)
-        throw GameError("can't create the window", SDL_GetError());
 
     handles->context = SDL_GL_CreateContext(handles->window);
     if (!handles->context) {
@@ -160,6 +162,14 @@ void GameWindow::CentreCursor()
 std::vector<DisplayMode> GameWindow::GetDisplayModes() const
 {
     return VideoSystem::GetDisplayModes();
+}
+
+uint32_t GameWindow::GetRefreshRate() const
+{
+    SDL_DisplayMode mode{};
+    if (SDL_GetWindowDisplayMode(handles->window, &mode) != 0 || mode.refresh_rate <= 0)
+        return 0;
+    return static_cast<uint32_t>(mode.refresh_rate);
 }
 
 void GameWindow::SetClientSize(int32_t width, int32_t height)

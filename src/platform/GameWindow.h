@@ -40,6 +40,7 @@ public:
 
     // IGameWindow
     std::vector<DisplayMode> GetDisplayModes() const override;
+    uint32_t GetRefreshRate() const override;
     void SetClientSize(int32_t width, int32_t height) override;
     std::unique_ptr<gpu::Device> CreateGpuDevice() override;
     void GetClientSize(int32_t& width, int32_t& height) const override;

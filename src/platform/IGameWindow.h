@@ -26,6 +26,9 @@ class IGameWindow : public IWindow, public ICursorHost
 public:
     // The display's modes, sizes ascending (the last is the largest).
     virtual std::vector<DisplayMode> GetDisplayModes() const = 0;
+    // The refresh rate of the display the window is on, in Hz; 0 when the
+    // display does not say.
+    virtual uint32_t GetRefreshRate() const = 0;
     // Resizes the client area of a window that is not full screen; entering
     // full screen afterwards picks the display mode closest to this size.
     virtual void SetClientSize(int32_t width, int32_t height) = 0;

@@ -31,6 +31,12 @@ struct WindowLayout
 WindowLayout ChooseWindowLayout(bool windowed, bool borderless, int32_t width, int32_t height, int32_t screenWidth,
                                 int32_t screenHeight);
 
+// Fits a configured window size to the display: a side longer than the
+// display's (`displayWidth` x `displayHeight`) is cut to it. Non-positive
+// sizes (they mean "the display's size") and an unknown display (a side of 0
+// or less) are left alone. Returns whether anything changed.
+bool FitToDisplay(int32_t& width, int32_t& height, int32_t displayWidth, int32_t displayHeight);
+
 // The modes in the order the game expects: sizes ascending (width, then
 // height), the refresh rates of one size together and ascending, so the last
 // mode is the largest. Modes of zero size are dropped.

@@ -1,8 +1,9 @@
 // EffectResources: the four GPU objects every effect owns, in the order they
 // are made and the reverse of the order they go: vertex shader, pixel shader,
 // input layout, constant buffer. Construction reads both shader files through
-// ReadData and throws what ReadData or the GPU layer throws; objects made
-// before a failure are dropped as the partly built object unwinds.
+// ReadData and throws what ReadData throws, or the GPU layer's error with the
+// shader file's name in front of its detail; objects made before a failure
+// are dropped as the partly built object unwinds.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // ReadData: working folder first, then the executable's folder.
 #include "render/ReadData.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -32,14 +33,13 @@ std::vector<uint8_t> ReadData(const std::wstring& name)
             file.open(folder / relative, std::ios::binary | std::ios::ate);
     }
     if (!file.is_open())
-        throw GameError("ReadData", relative.string());
+        throw GameError("ReadData", "the file " + relative.string() +
+                                        " is missing; looked in the working folder and beside the program");
     const std::streamoff size = file.tellg();
-    if (size < 0)
-        throw GameError("ReadData", relative.string());
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<std::streamoff>(size, 0)));
     file.seekg(0, std::ios::beg);
-    if (!file || (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)))
-        throw GameError("ReadData", relative.string());
+    if (size < 0 || !file || (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)))
+        throw GameError("ReadData", "the file " + relative.string() + " cannot be read");
     return bytes;
 }
 

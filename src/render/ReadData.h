@@ -11,8 +11,9 @@
 namespace mirefell
 {
 
-// Throws GameError("ReadData", <name>) when the file cannot be opened in
-// either place or cannot be read whole. An empty file gives no bytes.
+// Throws GameError("ReadData") when the file cannot be opened in either place
+// or cannot be read whole; the detail names the file and says which. An
+// empty file gives no bytes.
 std::vector<uint8_t> ReadData(const std::wstring& name);
 
 } // namespace mirefell

@@ -1,7 +1,6 @@
 #include "shell/BinaryArchive.h"
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -11,6 +10,8 @@
 #include <boost/archive/impl/archive_serializer_map.ipp>
 #include <boost/archive/impl/basic_binary_iarchive.ipp>
 #include <boost/archive/impl/basic_binary_iprimitive.ipp>
+
+#include "shell/FileKeeping.h"
 
 // The reader is a derived archive: its templates are instantiated here once.
 namespace boost::archive
@@ -189,30 +190,23 @@ void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveRe
 
 void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write)
 {
-    const std::string temporary = path + ".tmp";
+    // The archive writes into memory, where nothing can fail part-way: a
+    // stream error inside the library would otherwise throw again from the
+    // archive's destructor while the first error unwinds.
+    std::ostringstream bytes;
     try {
-        {
-            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-            if (!file)
-                throw ArchiveError("can't access file", temporary);
-            WriteArchiveHeader(file);
-            {
-                ArchiveWriter archive(file, boost::archive::no_header);
-                write(archive);
-            }
-            file.flush();
-            if (!file)
-                throw ArchiveError("can't write file", temporary);
-        }
-        std::filesystem::rename(temporary, path);
+        WriteArchiveHeader(bytes);
+        ArchiveWriter archive(bytes, boost::archive::no_header | boost::archive::no_codecvt);
+        write(archive);
     } catch (const ArchiveError&) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
         throw;
     } catch (const std::exception& error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
         throw ArchiveError("can't write file", path + ": " + error.what());
+    }
+    try {
+        ReplaceFileContents(path, bytes.view());
+    } catch (const GameError& error) {
+        throw ArchiveError(error.what(), error.Detail());
     }
 }
 

@@ -4,12 +4,14 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
+
+#include "platform/GameError.h"
+#include "shell/FileKeeping.h"
 
 namespace mirefell
 {
@@ -45,15 +47,17 @@ bool ReadInt(const Json& value, int32_t& field)
     return true;
 }
 
-// A float field takes any number a float can hold.
+// A float field takes any number; one beyond what a float holds becomes an
+// infinity, which no range allows.
 bool ReadFloat(const Json& value, float& field)
 {
     if (!value.is_number())
         return false;
     const double number = value.get<double>();
-    if (!std::isfinite(number) || std::fabs(number) > std::numeric_limits<float>::max())
-        return false;
-    field = static_cast<float>(number);
+    if (std::fabs(number) > std::numeric_limits<float>::max())
+        field = number > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    else
+        field = static_cast<float>(number);
     return true;
 }
 
@@ -65,30 +69,41 @@ bool ReadBool(const Json& value, bool& field)
     return true;
 }
 
-// The fields in record order with their readers, shared by reading and
-// writing so the two cannot drift apart.
+// The range a setting may take: what its options page lets the player choose.
+// A value outside it keeps the default. The window size has none here: sizes
+// the display cannot show are fitted to it when the window is made.
+template <class T> struct Limits
+{
+    T lowest;
+    T highest;
+};
+constexpr Limits<int32_t> AnySize{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+constexpr Limits<bool> AnyFlag{false, true};
+
+// The fields in record order with their ranges, shared by reading and writing
+// so the two cannot drift apart.
 template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
 {
-    visit("screenWidth", s.screenWidth);
-    visit("screenHeight", s.screenHeight);
-    visit("windowed", s.windowed);
-    visit("borderless", s.borderless);
-    visit("fov", s.fov);
-    visit("vsync", s.vsync);
-    visit("frameLimiter", s.frameLimiter);
-    visit("noiseIntensity", s.noiseIntensity);
-    visit("brightness", s.brightness);
-    visit("contrast", s.contrast);
-    visit("maxBloodDecals", s.maxBloodDecals);
-    visit("bloom", s.bloom);
-    visit("fxaa", s.fxaa);
-    visit("mouseSensitivity", s.mouseSensitivity);
-    visit("mouseInvertY", s.mouseInvertY);
-    visit("ssao", s.ssao);
-    visit("soundVolume", s.soundVolume);
-    visit("musicVolume", s.musicVolume);
-    visit("showHud", s.showHud);
-    visit("showLevelTimer", s.showLevelTimer);
+    visit("screenWidth", s.screenWidth, AnySize);
+    visit("screenHeight", s.screenHeight, AnySize);
+    visit("windowed", s.windowed, AnyFlag);
+    visit("borderless", s.borderless, AnyFlag);
+    visit("fov", s.fov, Limits<float>{60.0f, 120.0f});
+    visit("vsync", s.vsync, AnyFlag);
+    visit("frameLimiter", s.frameLimiter, AnyFlag);
+    visit("noiseIntensity", s.noiseIntensity, Limits<float>{0.0f, 1.0f}); // no page: a strength, 0 to 1
+    visit("brightness", s.brightness, Limits<float>{0.0f, 0.05f});
+    visit("contrast", s.contrast, Limits<float>{1.0f, 1.05f});
+    visit("maxBloodDecals", s.maxBloodDecals, Limits<int32_t>{0, 2000});
+    visit("bloom", s.bloom, AnyFlag);
+    visit("fxaa", s.fxaa, AnyFlag);
+    visit("mouseSensitivity", s.mouseSensitivity, Limits<float>{0.05f, 4.0f});
+    visit("mouseInvertY", s.mouseInvertY, AnyFlag);
+    visit("ssao", s.ssao, Limits<int32_t>{-1, 3});
+    visit("soundVolume", s.soundVolume, Limits<float>{0.0f, 1.0f});
+    visit("musicVolume", s.musicVolume, Limits<float>{0.0f, 1.0f});
+    visit("showHud", s.showHud, AnyFlag);
+    visit("showLevelTimer", s.showLevelTimer, AnyFlag);
 }
 
 bool ReadField(const Json& value, int32_t& field)
@@ -124,6 +139,21 @@ std::string ValueText(float value)
     return buffer;
 }
 
+std::string RangeText(const Limits<int32_t>& limits)
+{
+    return std::to_string(limits.lowest) + " to " + std::to_string(limits.highest);
+}
+std::string RangeText(const Limits<float>& limits)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%g to %g", limits.lowest, limits.highest);
+    return buffer;
+}
+std::string RangeText(const Limits<bool>&)
+{
+    return "";
+}
+
 std::string ReadWholeFile(std::ifstream& file)
 {
     std::ostringstream text;
@@ -147,17 +177,23 @@ void Config::Reset()
 std::optional<Settings> Config::FromJson(const std::string& text, std::vector<std::string>* problems)
 {
     const Json root = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (root.is_discarded())
+    if (root.is_discarded() || !root.is_object())
         return std::nullopt;
     Settings record;
-    if (!root.is_object())
-        return record;
-    VisitFields(record, [&](const char* key, auto& field) {
+    VisitFields(record, [&](const char* key, auto& field, const auto& limits) {
         const auto member = root.find(key);
         if (member == root.end())
             return;
-        if (!ReadField(*member, field) && problems)
-            problems->push_back(key);
+        auto value = field;
+        if (!ReadField(*member, value)) {
+            if (problems)
+                problems->push_back('"' + std::string(key) + "\" (wrong type)");
+        } else if (value < limits.lowest || value > limits.highest) {
+            if (problems)
+                problems->push_back('"' + std::string(key) + "\" (out of range " + RangeText(limits) + ")");
+        } else {
+            field = value;
+        }
     });
     return record;
 }
@@ -167,7 +203,7 @@ std::string Config::ToJsonString(const Settings& record)
     // Members in ascending key order, as a sorted JSON dump gives them.
     Settings copy = record;
     std::vector<std::pair<std::string, std::string>> members;
-    VisitFields(copy, [&](const char* key, auto& field) { members.emplace_back(key, ValueText(field)); });
+    VisitFields(copy, [&](const char* key, auto& field, const auto&) { members.emplace_back(key, ValueText(field)); });
     std::sort(members.begin(), members.end());
 
     std::string text = "{\n";
@@ -191,18 +227,17 @@ void Config::Load(const std::string& path)
     const std::optional<Settings> record = FromJson(text, &problems);
     if (!record) {
         // Keep what the player wrote before the defaults are saved over it.
-        const std::string backup = path + ".bak";
-        std::error_code error;
-        std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, error);
-        std::fprintf(stderr, "%s is not valid JSON; using the default settings%s\n", path.c_str(),
-                     error ? " (could not keep a copy)" : (" (the old file is kept as " + backup + ")").c_str());
+        const std::string backup = KeepBackupCopy(path);
+        std::fprintf(stderr, "%s does not hold a JSON object of settings; using the default settings%s\n", path.c_str(),
+                     backup.empty() ? " (could not keep a copy)"
+                                    : (" (the old file is kept as " + backup + ")").c_str());
         settings = Settings{};
         return;
     }
     if (!problems.empty()) {
         std::string keys;
-        for (const std::string& key : problems)
-            keys += (keys.empty() ? "\"" : ", \"") + key + '"';
+        for (const std::string& problem : problems)
+            keys += (keys.empty() ? "" : ", ") + problem;
         std::fprintf(stderr, "%s: wrong type or out of range, default kept for %s\n", path.c_str(), keys.c_str());
     }
     settings = *record;
@@ -210,24 +245,10 @@ void Config::Load(const std::string& path)
 
 void Config::Save(const std::string& path) const
 {
-    const std::string text = ToJsonString(settings);
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << text;
-        file.flush();
-        if (!file) {
-            std::fprintf(stderr, "could not write %s; the settings were not saved\n", path.c_str());
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::fprintf(stderr, "could not replace %s: %s\n", path.c_str(), error.message().c_str());
-        std::filesystem::remove(temporary, error);
+    try {
+        ReplaceFileContents(path, ToJsonString(settings));
+    } catch (const GameError& error) {
+        std::fprintf(stderr, "%s; the settings were not saved\n", error.Describe().c_str());
     }
 }
 

@@ -5,9 +5,10 @@
 // back at start-up and at shutdown.
 //
 // Reading is lenient: a missing file or key keeps the default, a key of the
-// wrong type or out of range keeps its default (the others still load), and a
-// file that is not JSON gives all defaults after it has been kept as
-// "config.json.bak", so nothing the player wrote is lost. Each problem is
+// wrong type or outside the range its options page allows keeps its default
+// (the others still load), and a file that is not a JSON object gives all
+// defaults after it has been kept as "config.json.bak" (or the next free
+// numbered backup), so nothing the player wrote is lost. Each problem is
 // reported in one line on stderr.
 #pragma once
 
@@ -76,8 +77,9 @@ public:
     void Save(const std::string& path = FileName) const;
 
     // A record from JSON text: defaults for absent keys and for keys of the
-    // wrong type; nullopt when the text is not JSON at all. Each ignored key
-    // is described in `problems` when given.
+    // wrong type or out of range; nullopt when the text is not a JSON object.
+    // Each ignored key is described in `problems` when given, as its quoted
+    // name and the reason.
     static std::optional<Settings> FromJson(const std::string& text, std::vector<std::string>* problems = nullptr);
     // The file text: one member per line in key order, "{" and "}" alone on
     // the first and last line, no line break at the end.

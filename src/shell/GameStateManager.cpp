@@ -26,7 +26,7 @@ void GameStateManager::NotifyListeners()
     if (!changed)
         return;
     // Indexes, not iterators: a listener may register another and grow the
-    // vector; the newcomer waits for the next pass.
+    // list (elements stay put); the newcomer waits for the next pass.
     const size_t count = listeners.size();
     for (size_t i = 0; i < count; ++i)
         listeners[i](current, previous);

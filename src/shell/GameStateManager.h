@@ -7,8 +7,8 @@
 // and then counts as announced. Listeners are never removed.
 #pragma once
 
+#include <deque>
 #include <functional>
-#include <vector>
 
 #include "shell/GameState.h"
 
@@ -39,7 +39,10 @@ public:
     bool changed = false;
 
 private:
-    std::vector<Listener> listeners;
+    // A deque, so that a listener that registers another while it runs is
+    // not moved out from under itself: appending keeps every element where
+    // it is.
+    std::deque<Listener> listeners;
 };
 
 } // namespace mirefell

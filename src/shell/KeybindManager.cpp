@@ -1,7 +1,6 @@
 #include "shell/KeybindManager.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include <boost/serialization/map.hpp>
@@ -9,6 +8,7 @@
 
 #include "platform/Lookup.h"
 #include "shell/BinaryArchive.h"
+#include "shell/FileKeeping.h"
 #include "shell/Input.h"
 
 namespace mirefell
@@ -38,20 +38,6 @@ std::map<int32_t, std::wstring> BuildKeyNames()
     return names;
 }
 
-// Reads `path` into `loaded`; throws ArchiveError when it is not a bindings
-// file.
-void ReadBindings(const std::string& path, std::map<KeybindAction, Keybind>& loaded)
-{
-    ReadArchiveFile(path, [&](ArchiveReader& ar) { ar >> loaded; });
-    for (const auto& [action, binding] : loaded) {
-        const int32_t value = static_cast<int32_t>(action);
-        if (value < FirstKeybindAction || value > LastKeybindAction)
-            throw ArchiveError("invalid archive", path + ": unknown action " + std::to_string(value));
-    }
-    for (int32_t value = FirstKeybindAction; value <= LastKeybindAction; ++value)
-        loaded.try_emplace(static_cast<KeybindAction>(value), Keybind{});
-}
-
 } // namespace
 
 KeybindManager& KeybindManager::GetInstance()
@@ -66,6 +52,20 @@ KeybindManager& KeybindManager::GetInstance()
 
 KeybindManager::KeybindManager(std::string path) : filePath(std::move(path)) {}
 
+std::map<KeybindAction, Keybind> KeybindManager::ReadBindingsFile(const std::string& path)
+{
+    std::map<KeybindAction, Keybind> loaded;
+    ReadArchiveFile(path, [&](ArchiveReader& ar) { ar >> loaded; });
+    for (const auto& [action, binding] : loaded) {
+        const int32_t value = static_cast<int32_t>(action);
+        if (value < FirstKeybindAction || value > LastKeybindAction)
+            throw ArchiveError("invalid archive", path + ": unknown action " + std::to_string(value));
+    }
+    for (int32_t value = FirstKeybindAction; value <= LastKeybindAction; ++value)
+        loaded.try_emplace(static_cast<KeybindAction>(value), Keybind{});
+    return loaded;
+}
+
 KeybindManager::~KeybindManager()
 {
     Save();
@@ -78,14 +78,14 @@ void KeybindManager::Load()
         return;
     std::map<KeybindAction, Keybind> loaded;
     try {
-        ReadBindings(filePath, loaded);
+        loaded = ReadBindingsFile(filePath);
     } catch (const ArchiveError& error) {
         // Keep what was there: the file may come from a newer game.
-        const std::string backup = filePath + ".bak";
-        std::error_code copyError;
-        std::filesystem::copy_file(filePath, backup, std::filesystem::copy_options::overwrite_existing, copyError);
+        const std::string backup = KeepBackupCopy(filePath);
         std::fprintf(stderr, "%s does not hold key bindings (%s); using the defaults%s\n", filePath.c_str(),
-                     error.Describe().c_str(), copyError ? "" : (" (the old file is kept as " + backup + ")").c_str());
+                     error.Describe().c_str(),
+                     backup.empty() ? " (could not keep a copy)"
+                                    : (" (the old file is kept as " + backup + ")").c_str());
         return;
     }
     bindings = std::move(loaded);

@@ -5,8 +5,8 @@
 // The file is read on first use and written at reset and when the manager is
 // destroyed at exit. A missing file gives the default table. A file that does
 // not read as a bindings archive (truncated, garbage, foreign) also gives the
-// defaults: it is kept as "binds.bin.bak" and one line on stderr says so;
-// nothing is thrown. Actions a file lacks are loaded as unbound.
+// defaults: it is kept as "binds.bin.bak" (or the next free numbered backup)
+// and one line on stderr says so; nothing is thrown. Actions a file lacks are loaded as unbound.
 #pragma once
 
 #include <map>
@@ -36,6 +36,9 @@ public:
     KeybindManager(const KeybindManager&) = delete;
     KeybindManager& operator=(const KeybindManager&) = delete;
 
+    // Reads a bindings file: every action it lacks comes back unbound.
+    // Throws ArchiveError when the file is missing or not a bindings archive.
+    static std::map<KeybindAction, Keybind> ReadBindingsFile(const std::string& path);
     void Load();
     // A failed write is reported on stderr and leaves the old file.
     void Save() const;

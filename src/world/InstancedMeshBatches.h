@@ -1,46 +1,39 @@
-// InstancedMeshBatches: the spawn context of one level's entities. Every
-// entity mesh (a pickup model, one frame of a monster sprite) gets one
-// instanced node under a common root, and every entity that shows that mesh
-// gets an instance in it. It lives only while the level build spawns the
-// entities; the build then moves the root into the World (entityMeshRoot),
-// so all entity instances of a level hang under one node.
+// InstancedMeshBatches: the drawable instances of one level's entities while
+// they are spawned. One instanced node per entity mesh name, under one root:
+// every pickup of a kind and every frame of a monster sprite is an instance
+// of the node of its mesh. The level build makes it before the first entity
+// and moves the root into the World after the last, so all entity instances
+// hang under one node. Objects keep (node, index) to move, show and hide
+// their instance; nodes and instances are never erased.
+//
+// Needs the MeshRegistry loaded: a mesh name it lacks throws "invalid
+// map<K, T> key" and adds nothing. No GPU is touched.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "render/Mesh.h"
-#include "world/GridObject.h"
 
 namespace mirefell
 {
-
-struct MeshBatchInstance
-{
-    Mesh* batch = nullptr;
-    uint32_t index = 0; // of the new instance in batch->instances
-};
 
 class InstancedMeshBatches
 {
 public:
     InstancedMeshBatches();
 
-    // A new instance (visible, at the origin, unit scale, white) in the
-    // batch of the mesh; the batch is made on first use with a copy of the
-    // MeshRegistry's geometry of that name ("invalid map<K, T> key" when it
-    // has none) and the texture name, which later calls for the same mesh
-    // ignore.
-    MeshBatchInstance AddInstance(const std::string& meshName, const std::string& textureName);
+    // A new instance (at the origin, unit scale, white, shown, no bounds) of
+    // the node of `meshName`, made on first use with a copy of the
+    // registry's geometry and `textureName` (which later calls for the same
+    // mesh ignore). Returns the node and the instance's index in it.
+    std::pair<Mesh*, int32_t> AddInstance(const std::string& meshName, const std::string& textureName);
 
     std::unique_ptr<Mesh> root;
-    std::map<std::string, size_t> batches; // mesh name -> index in root->children
+    std::map<std::string, size_t> batchOfMesh; // mesh name to the root's child index
 };
-
-// An object's debug box: the unit cube halved (corners at +-0.5), white,
-// standing at the position; GridObject::UpdateBounds scales it to the box.
-std::unique_ptr<Mesh> CreateBoundsMesh(const Vector3& position);
 
 } // namespace mirefell

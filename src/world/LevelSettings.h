@@ -19,6 +19,9 @@ struct LevelSettings
     // Map-entity ids of the random ("powerup") pickups this game has already
     // taken in this level; the level build leaves them out.
     std::set<uint32_t> takenPickupIds;
+    // The game's loot seed: the same game draws the same loot in every build
+    // of a level.
+    uint32_t lootSeed = 0;
 };
 
 } // namespace mirefell

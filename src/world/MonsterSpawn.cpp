@@ -6,6 +6,7 @@
 
 #include "render/MeshPrimitives.h"
 #include "render/SpriteAnimator.h"
+#include "world/BoundsMesh.h"
 #include "world/EntityGridObject.h"
 #include "world/InstancedMeshBatches.h"
 #include "world/MapData.h"
@@ -35,12 +36,12 @@ void SetUpMonsterInstances(InstancedMeshBatches& batches, EntityGridObject& mons
     for (const auto& [animation, count] : type.animations) {
         for (uint32_t frame = 0; frame < count; ++frame) {
             const std::string meshName = type.name + "_" + AnimationName(animation) + std::to_string(frame);
-            const MeshBatchInstance added = batches.AddInstance(meshName, type.name);
-            MeshInstance& instance = added.batch->instances[added.index];
+            const auto [batch, index] = batches.AddInstance(meshName, type.name);
+            MeshInstance& instance = batch->instances[static_cast<size_t>(index)];
             instance.shown = false;
             instance.position = monster.position;
             if (owner)
-                owner->GetAnimationFrames()[animation].push_back({added.batch, added.index});
+                owner->GetAnimationFrames()[animation].push_back({batch, static_cast<uint32_t>(index)});
         }
     }
 

@@ -51,6 +51,7 @@ namespace mirefell
 class AIRegionGraph;
 class BloodDecals;
 class Camera;
+class EntityGridObject;
 class GridObject;
 class InstancedMeshBatches;
 class Mesh;
@@ -66,6 +67,7 @@ public:
     static constexpr int64_t MaxCells = int64_t{1} << 22;
     static constexpr const char* BoundsTooLarge = "invalid map - bounds too large";
     static constexpr const char* EntityWithoutSector = "entity doesn't have starting sector";
+    static constexpr const char* PickupWithoutMesh = "invalid map - pickup has no mesh";
 
     // Copies the map, builds the cell grid and the sector graph. root and
     // debugRoot are the scene nodes the level's meshes move under at Reset
@@ -96,12 +98,20 @@ public:
     static GridObject* CreatePlayer(World& world, Camera* camera);
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);
+    // The object of a layer-"3" record from the pickup or monster factory;
+    // null when the slot is empty or the factory gives none. Throws a bare
+    // std::exception for a kind other than pickup or monster.
+    static std::unique_ptr<EntityGridObject> CreateEntityObject(World& world, MapEntity& entity, uint32_t powerupIndex);
     // A pickup or monster of a layer-"3" record, placed on the record's
-    // point; null when its factory gives no object. A monster gets its
-    // sprite frame instances in `batches`, its debug box and its collision
-    // cube. powerupIndex is the running count of random pickup records. Throws "entity doesn't have
-    // starting sector" for an entity outside every sector and a bare
-    // std::exception for an unknown kind.
+    // point; null when its factory gives no object. A pickup gets its
+    // instance in `batches` (a random one its loot first) and its debug box;
+    // a monster its sprite frame instances, its debug box and its collision
+    // cube. powerupIndex is the running count of random pickup records.
+    // Throws "entity doesn't have starting sector" for an entity outside
+    // every sector, "invalid map - pickup has no mesh" for a pickup without a
+    // mesh (a random one whose loot table gives nothing), "invalid map<K, T>
+    // key" for a mesh the MeshRegistry lacks and a bare std::exception for
+    // an unknown kind.
     static GridObject* SpawnEntity(InstancedMeshBatches& batches, World& world, MapEntity& entity,
                                    uint32_t powerupIndex);
 

@@ -5,21 +5,25 @@
 //
 // Doors, elevators, pickups, monsters and the player are constructed by the
 // factories the World was given (their classes live in the gameplay); the
-// build places them. Switches and TV screens (segment types 5 and 4) are
-// made by their own classes' spawners; until those exist, their records give
-// no object here, nor do monster records without a factory (monsters are
-// still counted for the level statistics).
+// build places them and gives every entity its drawn instance in the
+// level's InstancedMeshBatches. Switches and TV screens (segment types 5 and
+// 4) come from the segment spawners of the same table. Monster records
+// without a factory give no object (they are still counted for the level
+// statistics).
 #include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "platform/GameError.h"
+#include "render/Mesh.h"
+#include "world/BoundsMesh.h"
 #include "world/ConcreteBuilder.h"
 #include "world/EntityGridObject.h"
 #include "world/InstancedMeshBatches.h"
 #include "world/Intersections.h"
 #include "world/LightSource.h"
+#include "world/LootEntry.h"
 #include "world/MonsterSpawn.h"
 #include "world/MovingSector.h"
 #include "world/PowerupType.h"
@@ -40,6 +44,62 @@ bool CountsAsItem(uint32_t powerupType)
 
 // The type name of a random pickup record.
 constexpr const char* RandomPowerupName = "powerup";
+
+// The entity mesh (also its texture) of each fixed pickup kind; a random
+// pickup's comes from its loot.
+const char* PickupMeshName(uint32_t powerupType)
+{
+    switch (static_cast<PowerupType>(powerupType)) {
+    case PowerupType::Health:
+        return "medkit";
+    case PowerupType::AmmoPack:
+        return "ammo";
+    case PowerupType::LevelExit:
+        return "win_thing";
+    case PowerupType::RedKey:
+        return "redkey";
+    case PowerupType::BlueKey:
+        return "bluekey";
+    case PowerupType::Armor:
+        return "armor_shard";
+    default:
+        return "";
+    }
+}
+
+// The pickup's drawn instance and debug box. A random pickup takes its mesh,
+// texture and kind from the loot of its index and loot table; the kind is
+// written into the World's copy of the record, which the pickup and the
+// player read from then on.
+void SetUpPickup(InstancedMeshBatches& batches, World& world, EntityGridObject& pickup, uint32_t powerupIndex)
+{
+    MapEntity& entity = *pickup.record;
+    std::string meshName = PickupMeshName(entity.entityType.powerupType);
+    std::string textureName = meshName;
+    if (entity.entityType.name == RandomPowerupName) {
+        LootEntry loot;
+        if (world.factories.loot) {
+            world.factories.loot(static_cast<int32_t>(world.settings.lootSeed), static_cast<int32_t>(powerupIndex),
+                                 static_cast<uint32_t>(entity.lootTableId), loot);
+        }
+        meshName = loot.meshName;
+        textureName = loot.textureName;
+        entity.entityType.powerupType = loot.powerupType;
+    }
+    if (meshName.empty())
+        throw GameError(World::PickupWithoutMesh,
+                        "entity " + std::to_string(entity.id) + ", loot table " + std::to_string(entity.lootTableId));
+
+    const auto [batch, index] = batches.AddInstance(meshName, textureName);
+    MeshInstance& instance = batch->instances[static_cast<size_t>(index)];
+    instance.position = pickup.position;
+    instance.scale = pickup.meshScale;
+    pickup.instanceBatch = batch;
+    pickup.instanceIndex = static_cast<uint32_t>(index);
+
+    pickup.boundsMesh = CreateBoundsMesh(pickup.position);
+    pickup.sceneNode = pickup.boundsMesh.get();
+}
 
 GridObject* SpawnMovingSector(World& world, MapSector& sector, const MapObjectFactories::SectorObjectFactory& make,
                               bool elevator)
@@ -85,9 +145,17 @@ void World::SpawnMapObjects(World& world)
             SpawnElevator(world, sector);
     }
 
-    for (MapSegment& segment : world.map.segments)
-        if (segment.type != SegmentTypeTVScreen && segment.type != SegmentTypeSwitch)
+    for (MapSegment& segment : world.map.segments) {
+        if (segment.type == SegmentTypeTVScreen) {
+            if (world.factories.tvScreen)
+                world.factories.tvScreen(world, segment);
+        } else if (segment.type == SegmentTypeSwitch) {
+            if (world.factories.switchPanel)
+                world.factories.switchPanel(world, segment);
+        } else {
             ConcreteBuilder::AddWallConcrete(world, segment);
+        }
+    }
 
     InstancedMeshBatches batches;
     uint32_t powerupIndex = 0;
@@ -150,7 +218,7 @@ GridObject* World::SpawnElevator(World& world, MapSector& sector)
     return SpawnMovingSector(world, sector, world.factories.elevator, true);
 }
 
-GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapEntity& entity, uint32_t powerupIndex)
+std::unique_ptr<EntityGridObject> World::CreateEntityObject(World& world, MapEntity& entity, uint32_t powerupIndex)
 {
     const MapEntityKind kind = entity.entityType.kind;
     if (kind != MapEntityKind::Powerup && kind != MapEntityKind::Monster)
@@ -159,7 +227,12 @@ GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapE
         kind == MapEntityKind::Powerup ? world.factories.powerup : world.factories.monster;
     if (!make)
         return nullptr;
-    std::unique_ptr<EntityGridObject> object = make(world, entity, powerupIndex);
+    return make(world, entity, powerupIndex);
+}
+
+GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapEntity& entity, uint32_t powerupIndex)
+{
+    std::unique_ptr<EntityGridObject> object = CreateEntityObject(world, entity, powerupIndex);
     if (!object)
         return nullptr;
 
@@ -167,10 +240,13 @@ GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapE
     object->isStatic = entity.isStatic;
     const Vector3& half = object->halfExtents;
     const Vector2 centre{entity.pos.x + object->meshOffset.x, entity.pos.y + object->meshOffset.z};
-    if (object->typeMask & GridObjectType::Monster)
+    const CellRange range =
+        world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}});
+    if (object->typeMask == GridObjectType::Powerup)
+        SetUpPickup(batches, world, *object, powerupIndex);
+    else if (object->typeMask == GridObjectType::Monster)
         SetUpMonsterInstances(batches, *object);
-    object->SetCells(
-        world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}}));
+    object->SetCells(range);
     object->startingSector = object->FindSector();
     if (!object->startingSector) {
         object->RemoveFromCells();

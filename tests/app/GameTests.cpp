@@ -37,6 +37,16 @@ protected:
         game.Tick();
         return game.GetTimer().GetFrameCount() - before;
     }
+    // Ticks with nothing but the Game's own waits moving the clock, as on an
+    // idle title screen whose frames cost next to nothing, until a second
+    // has passed; false when the loop spun instead (2000 passes, no time).
+    bool TickThroughOneSecondOfWaits(Game& game)
+    {
+        const uint64_t start = clock.Counter();
+        for (int pass = 0; pass < 2000 && clock.Counter() - start < 10'000'000; ++pass)
+            game.Tick();
+        return clock.Counter() - start >= 10'000'000;
+    }
     testing::RecordingWindow window;
     Settings& settings = Config::GetInstance().settings;
 };
@@ -66,17 +76,64 @@ TEST_F(GameTest, WithoutVsyncTheLimiterDrawsAtMost180FramesASecond)
 {
     settings.vsync = false;
     auto game = MakeGame();
-    for (int i = 0; i < 1000; ++i)
-        TickAfter(*game, 10'000); // 1 ms per pass for one second
+    const uint64_t end = clock.Counter() + 10'000'000;
+    while (clock.Counter() < end)
+        TickAfter(*game, 10'000); // 1 ms of work per pass, then what the limiter sleeps, for one second
     EXPECT_EQ(window.syncedPresents, 0);
     EXPECT_LE(window.unsyncedPresents, 180);
-    EXPECT_GE(window.unsyncedPresents, 160);
+    // The pass after each wait costs its 1 ms: a frame every 6.56 ms.
+    EXPECT_GE(window.unsyncedPresents, 150);
 
     settings.frameLimiter = false;
     window.unsyncedPresents = 0;
     for (int i = 0; i < 100; ++i)
         TickAfter(*game, 10'000);
     EXPECT_EQ(window.unsyncedPresents, 100);
+}
+
+// Each wait must sleep, busy-waiting no more than its last SpinNanoseconds.
+TEST_F(GameTest, TheLimiterSleepsOutEachFrameInsteadOfSpinning)
+{
+    settings.vsync = false;
+    auto game = MakeGame();
+    ASSERT_TRUE(TickThroughOneSecondOfWaits(*game)) << "the loop spun without sleeping";
+    // A frame every 1/180 s once the first step has run at 1/60 s.
+    EXPECT_GE(window.unsyncedPresents, 176);
+    EXPECT_LE(window.unsyncedPresents, 180);
+    ASSERT_GE(sleeper.sleeps.size(), 179u);
+    EXPECT_LE(sleeper.sleeps.size(), 181u);
+    for (uint64_t sleep : sleeper.sleeps) {
+        EXPECT_GE(sleep, 5'200'000u); // 1/180 s less the 0.3 ms spun
+        EXPECT_LE(sleep, 5'300'000u);
+    }
+    EXPECT_GE(sleeper.SleptNanoseconds(), 940'000'000u); // of the 1 s that passed
+}
+
+TEST_F(GameTest, AVsyncTheDisplayIgnoresIsMadeUpBySleeping)
+{
+    // This window's present returns at once, as on drivers that ignore vsync.
+    auto game = MakeGame();
+    TickAfter(*game, OneStep); // the first step and frame
+    ASSERT_TRUE(TickThroughOneSecondOfWaits(*game)) << "the loop spun without sleeping";
+    EXPECT_GE(window.syncedPresents, 60);
+    EXPECT_LE(window.syncedPresents, 62);
+    ASSERT_GE(sleeper.sleeps.size(), 59u);
+    for (uint64_t sleep : sleeper.sleeps) {
+        EXPECT_GE(sleep, 16'300'000u); // 1/60 s less the 0.3 ms spun
+        EXPECT_LE(sleep, 16'400'000u);
+    }
+
+    // A display that waits (time passes between presents) gets no extra
+    // sleep, at its own refresh rate.
+    window.refreshRate = 144;
+    auto fast = MakeGame();
+    sleeper.sleeps.clear();
+    sleeper.yields = 0;
+    for (int i = 0; i < 144; ++i)
+        TickAfter(*fast, 10'000'000 / 144);
+    EXPECT_GE(window.syncedPresents, 150);
+    EXPECT_TRUE(sleeper.sleeps.empty());
+    EXPECT_EQ(sleeper.yields, 0);
 }
 
 TEST_F(GameTest, SizesReachTheCoreNeverBelowOnePixel)

@@ -1,20 +1,29 @@
 // The whole shell on a real window and GL context with no display: SDL's
 // offscreen driver, a manual clock, a few hundred fixed steps and their
-// frames, then a posted quit.
+// frames, then a posted quit; and a game played through on the test map:
+// death and restart, the in-game menu, a lost device and the exit to the
+// next level.
 #include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
+#include "app/Core.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/Player.h"
 #include "platform/EventPump.h"
 #include "platform/GameWindow.h"
 #include "platform/VideoSystem.h"
+#include "platform/VirtualKey.h"
 #include "render/EffectRegistry.h"
 #include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
+#include "render/PointLights.h"
 #include "render/TextureRegistry.h"
 #include "support/ShellTestSupport.h"
+#include "world/World.h"
 
 namespace mirefell
 {
@@ -32,6 +41,7 @@ public:
     void SetRelativeMouseMode(bool relative) override { window.SetRelativeMouseMode(relative); }
     void CentreCursor() override { window.CentreCursor(); }
     std::vector<DisplayMode> GetDisplayModes() const override { return window.GetDisplayModes(); }
+    uint32_t GetRefreshRate() const override { return window.GetRefreshRate(); }
     void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
     std::unique_ptr<gpu::Device> CreateGpuDevice() override { return window.CreateGpuDevice(); }
     void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
@@ -137,6 +147,102 @@ TEST_F(HeadlessGameTest, ALostDeviceIsRebuiltAndTheGameGoesOn)
     }
     EXPECT_EQ(Device, nullptr);
     EXPECT_TRUE(TextureRegistry::GetInstance().Entries().empty());
+}
+
+// Whether every drawable node of the tree has its device buffers.
+bool HasBuffers(const Mesh& node)
+{
+    if (node.effectId != EffectIdNone && !node.vertexBuffer)
+        return false;
+    for (const auto& child : node.children)
+        if (!HasBuffers(*child))
+            return false;
+    return true;
+}
+
+TEST_F(HeadlessGameTest, AGameIsPlayedThroughTheTestMapToTheNextLevel)
+{
+    LendTestMapAsLevels();
+    GameSaveManager& saves = GameSaveManager::GetInstance();
+    saves.current = GameSave();
+    saves.onGameFinished = nullptr;
+    {
+        Game game;
+        game.Initialize(window.get(), layout.width, layout.height);
+        EventPump events;
+        MessageLoop loop(game, events);
+        GameStateManager& states = GameStateManager::GetInstance();
+        SoundManager& sound = SoundManager::GetInstance();
+        auto run = [&](int steps) {
+            for (int i = 0; i < steps; ++i) {
+                clock.Advance(testing::OneStep);
+                ASSERT_TRUE(loop.RunOnce());
+            }
+        };
+        auto player = [&] { return static_cast<Player*>(game.GetCore()->GetWorld()->player); };
+
+        run(5);
+        ASSERT_EQ(states.current, GameState::MainMenu);
+        EXPECT_NE(sound.music, nullptr) << "the title music plays";
+        EXPECT_EQ(sound.GetMusicLevelId(), "");
+
+        saves.NewGame(0, GameDifficulty::Normal, false, false);
+        run(60);
+        ASSERT_EQ(states.current, GameState::Playing);
+        World* world = game.GetCore()->GetWorld();
+        ASSERT_NE(world, nullptr);
+        EXPECT_TRUE(HasBuffers(game.GetCore()->GetRoot()));
+        EXPECT_EQ(sound.GetMusicLevelId(), "pentagram");
+
+        // Death, then Enter: the level is built again from the slot.
+        player()->Kill();
+        run(2);
+        world->itemCount = -7; // marks this World
+        Send(testing::KeyEvent(KeyEnter, true));
+        run(1);
+        Send(testing::KeyEvent(KeyEnter, false));
+        run(2);
+        ASSERT_EQ(states.current, GameState::Playing);
+        EXPECT_NE(game.GetCore()->GetWorld()->itemCount, -7);
+        EXPECT_FALSE(player()->IsDead());
+
+        // The in-game menu stops the level clock.
+        states.Request(GameState::IngameMenu);
+        run(1);
+        EXPECT_TRUE(player()->levelClock.IsPaused());
+        states.Request(GameState::Playing);
+        run(1);
+        EXPECT_FALSE(player()->levelClock.IsPaused());
+
+        // A lost device: the level and the state stay, the buffers return.
+        game.GetCore()->GetWorld()->itemCount = -8;
+        game.OnDeviceLost();
+        run(2);
+        EXPECT_EQ(states.current, GameState::Playing);
+        EXPECT_EQ(game.GetCore()->GetWorld()->itemCount, -8);
+        EXPECT_TRUE(HasBuffers(game.GetCore()->GetRoot()));
+
+        // Into the closet, onto the exit: the level is complete, the music
+        // stops; the next level follows.
+        player()->SetPosition(Vector3(500, 71.03f, 68));
+        run(2);
+        ASSERT_EQ(states.current, GameState::LevelComplete);
+        EXPECT_EQ(sound.music, nullptr);
+        saves.AdvanceToNextLevel();
+        run(2);
+        ASSERT_EQ(states.current, GameState::Playing);
+        EXPECT_EQ(saves.current.levelId, "descent");
+        EXPECT_EQ(saves.current.highestLevel, 2);
+        EXPECT_EQ(sound.GetMusicLevelId(), "descent");
+
+        // "Save and exit": the title music again.
+        states.Request(GameState::MainMenu);
+        run(2);
+        EXPECT_EQ(sound.GetMusicLevelId(), "");
+        EXPECT_NE(sound.music, nullptr);
+    }
+    saves.current = GameSave();
+    PointLights::GetInstance().Clear();
 }
 
 } // namespace

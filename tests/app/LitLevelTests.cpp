@@ -26,6 +26,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/InventoryWindowFlag.h"
 #include "support/GpuTest.h"
+#include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/MapEntityTypes.h"
@@ -44,10 +45,7 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        gpu::HeadlessGpu::Shared();
-        device = std::make_unique<gpu::Device>();
-        Device = device.get();
-        DeviceContext = &device->GetImmediateContext();
+        levelDevice.Create();
         PointLights::GetInstance().Clear();
         Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
     }
@@ -56,16 +54,7 @@ protected:
     {
         world.reset();
         core.reset();
-        PointLights::GetInstance().Clear();
-        PointLights::GetInstance().Release();
-        MeshRegistry::GetInstance().Clear();
-        TextureRegistry::GetInstance().Clear();
-        EffectRegistry::GetInstance().clear();
-        GetCommonStates().reset();
-        swapChain.reset();
-        Device = nullptr;
-        DeviceContext = nullptr;
-        device.reset();
+        levelDevice.Release();
         ShellTest::TearDown();
     }
 
@@ -82,7 +71,7 @@ protected:
                                          std::pair{"door_metal", L"blue_metal"}, std::pair{"door_red", L"red_metal"},
                                          std::pair{"elevator_side", L"dark_blue_metal"}})
             textures.Load(std::wstring(L"assets/textures/") + file + L".png", name, true);
-        swapChain = std::make_unique<gpu::SwapChain>(*device, width, height);
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, width, height);
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
@@ -104,8 +93,8 @@ protected:
         return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
     }
 
-    std::unique_ptr<gpu::Device> device;
-    std::unique_ptr<gpu::SwapChain> swapChain;
+    LevelDevice levelDevice;
+    std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
     ParticleSystem particles;
     MapData map = LoadMap();

@@ -91,10 +91,14 @@ TEST_F(MessageLoopTest, AMinimisedGameSleepsAndResumesWithoutCatchingUp)
     EXPECT_EQ(events.waits, 2);
     EXPECT_TRUE(loop->IsSuspended());
 
-    events.queue = {SimpleEvent(PlatformEventType::Restored)};
+    // The size a minimised window reports is not passed on; restoring keeps
+    // the size the game had.
+    events.queue = {testing::SizeEvent(0, 0), SimpleEvent(PlatformEventType::Restored)};
     EXPECT_EQ(Drain(OneStep), 1u) << "the time away is forgotten";
     EXPECT_FALSE(loop->IsMinimized());
     EXPECT_FALSE(loop->IsSuspended());
+    EXPECT_EQ(game->GetOutputWidth(), 1280);
+    EXPECT_EQ(game->GetOutputHeight(), 720);
 }
 
 TEST_F(MessageLoopTest, ADragsSizesReachTheGameOnceTheLatestFirst)

@@ -202,6 +202,12 @@ TEST_F(SaveSlots, FinishingALevelUnlocksTheNextAndTheLastEndsTheGame)
     manager.AdvanceToNextLevel();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(State(), GameState::Start) << "no level follows the last";
+
+    // Before the user interface sets its end-of-game action, the end of the
+    // game still leads back to the title.
+    manager.onGameFinished = nullptr;
+    manager.AdvanceToNextLevel();
+    EXPECT_EQ(State(), GameState::MainMenu);
 }
 
 TEST_F(SaveSlots, BrokenSlotFilesChangeNothing)
@@ -263,6 +269,26 @@ TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
     blocked.NewGame(0, GameDifficulty::Normal, false, false);
     EXPECT_FALSE(blocked.Save(GUID{}, {}, {}));
     EXPECT_NE(blocked.GetLastError().find("not saved"), std::string::npos);
+}
+
+TEST_F(SaveSlots, AFullDeviceFailsTheSaveCleanly)
+{
+    manager.NewGame(0, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    inventory.AddItem(Weapons::MakeHammer());
+    ASSERT_TRUE(SaveInventory(inventory));
+    const std::string good = dir.Read("saves/save0.mfv");
+
+    // Every write now meets a full device: the temporary file is /dev/full.
+    std::filesystem::create_symlink("/dev/full", dir.File("saves/save0.mfv.tmp"));
+    inventory.AddItem(Weapons::MakeRocketLauncher());
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveInventory(inventory));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dir.Read("saves/save0.mfv"), good);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("saves/save0.mfv.tmp")));
+    EXPECT_NE(said.find("not saved"), std::string::npos) << said;
+    EXPECT_NE(manager.GetLastError().find("No space left on device"), std::string::npos) << manager.GetLastError();
 }
 
 TEST_F(SaveSlots, NextLevelWithAnUnreadableSaveReturnsToTheTitle)

@@ -1,6 +1,8 @@
 // Building a level from map data: what each sector gives, the update
 // order, teleport destinations, the level statistics and skipped random
 // pickups, the player's start, and an entity outside every sector.
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include "gameplay/Door.h"
@@ -9,6 +11,10 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
+#include "platform/GameError.h"
+#include "render/Mesh.h"
+#include "render/PointLight.h"
+#include "render/PointLights.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
 #include "world/Concrete.h"
@@ -96,6 +102,107 @@ TEST_F(LevelBuild, CountsItemsAndMonstersAndSkipsRandomPickupsAlreadyTaken)
         if (auto* pickup = dynamic_cast<Powerup*>(object.get())) {
             EXPECT_NE(pickup->record->id, 4);
         }
+    }
+}
+
+TEST_F(LevelBuild, EveryPickupIsAnInstanceOfItsMeshsBatchWithItsDebugBox)
+{
+    BuildLevel(map);
+    std::map<int32_t, Powerup*> pickups;
+    for (const auto& object : world->objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get()))
+            pickups[pickup->record->id] = pickup;
+    ASSERT_EQ(pickups.size(), 7u);
+
+    // The two ammo packs (ids 2 and 9) share one batch, instances 0 and 1.
+    Powerup& ammo = *pickups.at(2);
+    ASSERT_NE(ammo.instanceBatch, nullptr);
+    EXPECT_EQ(ammo.instanceBatch->name, "ammo");
+    EXPECT_EQ(ammo.instanceBatch->textureName, "ammo");
+    EXPECT_EQ(ammo.instanceBatch->effectId, EffectIdInstancedTexture);
+    EXPECT_EQ(pickups.at(9)->instanceBatch, ammo.instanceBatch);
+    EXPECT_EQ(ammo.instanceIndex, 0u);
+    EXPECT_EQ(pickups.at(9)->instanceIndex, 1u);
+    EXPECT_EQ(pickups.at(8)->instanceBatch->name, "win_thing");
+    EXPECT_EQ(pickups.at(6)->instanceBatch->name, "redkey");
+
+    // The instance stands on the pickup (the record's point plus (4, 3, 4)),
+    // scaled to 0.4, its box the pickup's; all batches hang under root.
+    const MeshInstance& drawn = ammo.instanceBatch->instances[ammo.instanceIndex];
+    EXPECT_EQ(ammo.position, Vector3(100, 3, 100));
+    EXPECT_EQ(drawn.position, ammo.position);
+    EXPECT_EQ(drawn.scale, Vector3(0.4f));
+    EXPECT_EQ(drawn.bounds, ammo.BoxFloats());
+    EXPECT_EQ(ammo.instanceBatch->parent->parent, &root);
+
+    // The debug box: a white colour cube at the pickup, under debugRoot.
+    ASSERT_NE(ammo.sceneNode, nullptr);
+    EXPECT_EQ(ammo.sceneNode->parent, &debugRoot);
+    EXPECT_EQ(ammo.sceneNode->effectId, EffectIdColor);
+    EXPECT_EQ(ammo.sceneNode->position, ammo.position);
+    EXPECT_EQ(ammo.sceneNode->scale, Vector3(10));
+}
+
+TEST_F(LevelBuild, ARandomPickupIsItsLootAndStaysTakenOnceCollected)
+{
+    GameSave& save = GameSaveManager::GetInstance().current;
+    save.lootSeed = 12345; // list A: nightmare, boots, bloodlust, ...
+    map.entities[3].lootTableId = 3;
+    BuildLevel(map);
+    Powerup* random = nullptr;
+    for (const auto& object : world->objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == 4)
+            random = pickup;
+    ASSERT_NE(random, nullptr);
+    // The first random pickup takes list A's second entry.
+    EXPECT_EQ(random->GetType(), PowerupType::Boots);
+    EXPECT_EQ(random->instanceBatch->name, "boots");
+
+    player->PickUpPowerup(random);
+    EXPECT_TRUE(player->HasArtifact(Player::ArtifactBoots));
+    EXPECT_TRUE(save.levels[save.levelId].pickedUpItemIds.contains(4));
+
+    BuildLevel(map);
+    for (const auto& object : world->objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get())) {
+            EXPECT_NE(pickup->record->id, 4) << "a collected random pickup is not placed again";
+        }
+    EXPECT_EQ(world->randomPickupCount, 1u);
+}
+
+TEST_F(LevelBuild, TheLevelExitGlowsRedUntilItIsTaken)
+{
+    BuildLevel(map);
+    Powerup* exit = nullptr;
+    for (const auto& object : world->objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->GetType() == PowerupType::LevelExit)
+            exit = pickup;
+    ASSERT_NE(exit, nullptr);
+    ASSERT_NE(exit->exitLight, nullptr);
+    const PointLight* light = exit->exitLight;
+    EXPECT_TRUE(light->enabled && light->drawFirst && light->shaderFlag);
+    EXPECT_FALSE(light->remove);
+    EXPECT_EQ(light->colour, Color(1, 0, 0, 1));
+    EXPECT_FLOAT_EQ(light->range, 96.0f);
+    EXPECT_EQ(light->position, exit->position);
+
+    PointLights& lights = PointLights::GetInstance();
+    const size_t count = lights.lights.size();
+    lights.Update();
+    EXPECT_EQ(lights.lights.size(), count) << "the light keeps itself";
+    exit->Remove();
+    lights.Update();
+    EXPECT_EQ(lights.lights.size(), count - 1) << "and goes with its pickup";
+}
+
+TEST_F(LevelBuild, ARandomPickupWithoutLootEndsTheLoadNamingIt)
+{
+    map.entities[3].lootTableId = 0;
+    try {
+        BuildLevel(map);
+        FAIL() << "the build went on";
+    } catch (const GameError& error) {
+        EXPECT_EQ(error.Describe(), "invalid map - pickup has no mesh (entity 4, loot table 0)");
     }
 }
 

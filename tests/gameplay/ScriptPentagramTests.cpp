@@ -1,6 +1,6 @@
 // Script_Pentagram on the shipped map: what its start leaves behind, and
-// what each area, switch and the red key do to the real doors, elevators
-// and monsters. Switches are stand-ins until the level build makes them.
+// what each area, switch and the red key do to the real doors, elevators,
+// switches and monsters.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -63,6 +63,8 @@ protected:
         throw std::runtime_error("no monster " + std::to_string(id));
     }
     void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }
+    // The map's switch on that segment, as the script finds it.
+    ISwitch* SwitchOf(uint32_t id) { return world->aiRegions->objects.switches.at(id); }
 
     ScriptStandIns standIns;
     MapScript* script = nullptr;
@@ -136,17 +138,17 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
     Enter("space_elevator_right");
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    script->OnSwitchToggled(&standIns.switches.at(550));
+    script->OnSwitchToggled(SwitchOf(550));
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
-    script->OnSwitchToggled(&standIns.switches.at(551));
+    script->OnSwitchToggled(SwitchOf(551));
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    EXPECT_FALSE(standIns.switches.at(550).on);
-    EXPECT_FALSE(standIns.switches.at(551).on);
+    EXPECT_FALSE(SwitchOf(550)->IsOn());
+    EXPECT_FALSE(SwitchOf(551)->IsOn());
 
-    script->OnSwitchToggled(&standIns.switches.at(1973));
+    script->OnSwitchToggled(SwitchOf(1973));
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateMovingUp);
     EXPECT_EQ(DoorOf(460).GetState(), DoorStateOpening);
-    EXPECT_TRUE(standIns.switches.at(1973).on);
+    EXPECT_TRUE(SwitchOf(1973)->IsOn());
     Step(5); // 48 up at ten a step: the bridge is level with the ledges
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(ElevatorOf(440).sector->floorTopY, 0.0f);

@@ -30,6 +30,27 @@ TEST(ChooseWindowLayout, FullScreenStartsAsAPopupOfTheConfiguredSizeAtTheOrigin)
     EXPECT_EQ(ChooseWindowLayout(false, false, 800, 600, 1920, 1080), (WindowLayout{false, 0, 0, 800, 600}));
 }
 
+TEST(FitToDisplay, SidesLongerThanTheDisplayAreCutToIt)
+{
+    int32_t width = 20000, height = 20000;
+    EXPECT_TRUE(FitToDisplay(width, height, 1920, 1080));
+    EXPECT_EQ(width, 1920);
+    EXPECT_EQ(height, 1080);
+    width = 1280, height = 16384; // one side only
+    EXPECT_TRUE(FitToDisplay(width, height, 1920, 1080));
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 1080);
+    width = 1920, height = 1080; // exactly the display: kept
+    EXPECT_FALSE(FitToDisplay(width, height, 1920, 1080));
+    EXPECT_EQ(width, 1920);
+    width = -1, height = -1; // "the display's size" is not a size to cut
+    EXPECT_FALSE(FitToDisplay(width, height, 1920, 1080));
+    EXPECT_EQ(width, -1);
+    width = 20000, height = 20000; // an unknown display cuts nothing
+    EXPECT_FALSE(FitToDisplay(width, height, 0, 0));
+    EXPECT_EQ(width, 20000);
+}
+
 TEST(OrderDisplayModes, SizesAscendWithRatesOfOneSizeTogether)
 {
     // The order SDL reports: largest first, faster rates first.

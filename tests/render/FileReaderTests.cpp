@@ -45,6 +45,8 @@ TEST(ReadData, WorkingFolderFirstThenBesideTheExecutable)
         FAIL() << "a missing file was read";
     } catch (const GameError& error) {
         EXPECT_STREQ(error.what(), "ReadData");
+        EXPECT_EQ(error.Detail(),
+                  "the file shaders/NoSuchShader.glsl is missing; looked in the working folder and beside the program");
     }
 }
 

@@ -1,5 +1,5 @@
 // Every GLSL file of the game validates with glslangValidator and compiles in
-// the GPU layer as the stage its name says.
+// the GPU layer as the stage its name says; a failing one says why and where.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "RenderFixture.h"
+#include "platform/GameError.h"
 #include "platform/gpu/GpuError.h"
 #include "render/ASSAODX11.h"
+#include "render/EffectResources.h"
 #include "support/GpuTest.h"
 #include "support/TempDir.h"
 
@@ -99,6 +102,38 @@ TEST_F(GpuTest, EveryShaderFileCompilesInTheGpuLayer)
         } catch (const gpu::GpuError& error) {
             ADD_FAILURE() << file << ": " << error.Detail();
         }
+    }
+}
+
+// The program entry's one handler prints GameError::Describe(): a shader that
+// does not compile must say which file and what the compiler found, and a
+// texture the GPU cannot hold must say the size asked for.
+TEST_F(GpuTest, GpuFailuresReachTheGamesErrorWithTheirDetail)
+{
+    TempDir folder;
+    WorkingFolder inside(folder.Path());
+    std::filesystem::create_directory(folder.Path() / "shaders");
+    std::filesystem::copy_file(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" / "ColorVertexShader.glsl",
+                               folder.Path() / "shaders" / "ColorVertexShader.glsl");
+    folder.Write("shaders/Broken.glsl", "#version 330 core\nout vec4 Target0;\n"
+                                        "void main() { Target0 = undeclaredColour; }\n");
+    try {
+        EffectResources(*device, L"shaders/ColorVertexShader.glsl", L"shaders/Broken.glsl", nullptr, 0, 16);
+        FAIL() << "a broken shader compiled";
+    } catch (const GameError& error) {
+        const std::string said = error.Describe();
+        EXPECT_EQ(said.rfind("CreatePixelShader (shaders/Broken.glsl: ", 0), 0u) << said;
+        EXPECT_NE(said.find("undeclaredColour"), std::string::npos) << said;
+    }
+
+    gpu::Texture2DDesc huge;
+    huge.width = huge.height = 20000;
+    huge.bindFlags = gpu::BindRenderTarget;
+    try {
+        device->CreateTexture2D(huge);
+        FAIL() << "a 20000 x 20000 texture was made";
+    } catch (const GameError& error) {
+        EXPECT_NE(error.Describe().find("CreateTexture2D (20000x20000: "), std::string::npos) << error.Describe();
     }
 }
 

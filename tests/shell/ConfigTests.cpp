@@ -1,5 +1,6 @@
 // config.json: lenient reading, the exact written layout, the backup of an
 // unreadable file, and the display-settings switch.
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -53,8 +54,8 @@ TEST(ConfigText, WrittenValuesReadBackExactly)
     record.windowed = false;
     record.fov = 103.7f;
     record.noiseIntensity = 0.1f;
-    record.brightness = -0.3f;
-    record.contrast = 1.2345678f;
+    record.brightness = 0.0125f;
+    record.contrast = 1.0123457f;
     record.maxBloodDecals = 0;
     record.mouseSensitivity = 1.0f / 3.0f;
     record.mouseInvertY = true;
@@ -70,35 +71,55 @@ TEST(ConfigText, WrittenValuesReadBackExactly)
 TEST(ConfigReading, AbsentKeysKeepDefaultsAndNumbersConvert)
 {
     EXPECT_EQ(Config::FromJson("{}"), Settings{});
-    EXPECT_EQ(Config::FromJson("[1, 2]"), Settings{}); // not an object: all defaults
     const auto onlyFov = Config::FromJson(R"({"fov": 110, "unknown": "x"})");
     Settings expected;
     expected.fov = 110.0f;
     EXPECT_EQ(onlyFov, expected);
 
-    const auto numbers = Config::FromJson(R"({"ssao": 2.7, "maxBloodDecals": -3.9, "contrast": 2})");
+    const auto numbers = Config::FromJson(R"({"ssao": 2.7, "maxBloodDecals": 1500.9, "soundVolume": 1})");
     EXPECT_EQ(numbers->ssao, 2);
-    EXPECT_EQ(numbers->maxBloodDecals, -3);
-    EXPECT_FLOAT_EQ(numbers->contrast, 2.0f);
+    EXPECT_EQ(numbers->maxBloodDecals, 1500);
+    EXPECT_FLOAT_EQ(numbers->soundVolume, 1.0f);
 }
 
-TEST(ConfigReading, WrongTypesAndHugeNumbersKeepTheirDefaultOnly)
+TEST(ConfigReading, WrongTypesAndOutOfRangeValuesKeepTheirDefaultOnly)
 {
     std::vector<std::string> problems;
     const auto record = Config::FromJson(
-        R"({"vsync": 1, "fov": "wide", "windowed": false, "ssao": 1e10, "screenWidth": -99999999999,
-            "maxBloodDecals": 18446744073709551615, "brightness": 1e300, "bloom": null})",
+        R"({"vsync": 1, "fov": "wide", "windowed": false, "ssao": 2147483647, "screenWidth": -99999999999,
+            "maxBloodDecals": 2147483648, "brightness": 1e300, "bloom": null, "soundVolume": -50,
+            "musicVolume": 1000, "contrast": 0.99, "mouseSensitivity": 4.01})",
         &problems);
     ASSERT_TRUE(record.has_value());
-    EXPECT_TRUE(record->vsync);
-    EXPECT_FLOAT_EQ(record->fov, 90.0f);
-    EXPECT_FALSE(record->windowed); // a good key beside bad ones still loads
-    EXPECT_EQ(record->ssao, INT_MAX);
-    EXPECT_EQ(record->screenWidth, INT_MIN);
-    EXPECT_EQ(record->maxBloodDecals, INT_MAX);
-    EXPECT_FLOAT_EQ(record->brightness, 0.0f); // beyond a float: default
-    EXPECT_TRUE(record->bloom);
-    EXPECT_EQ(problems, (std::vector<std::string>{"fov", "vsync", "brightness", "bloom"}));
+    EXPECT_EQ(*record, [] {
+        Settings expected;
+        expected.windowed = false;      // a good key beside bad ones still loads
+        expected.screenWidth = INT_MIN; // no range: the window is fitted to the display
+        return expected;
+    }());
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            R"("fov" (wrong type))", R"("vsync" (wrong type))",
+                            R"("brightness" (out of range 0 to 0.05))", R"("contrast" (out of range 1 to 1.05))",
+                            R"("maxBloodDecals" (out of range 0 to 2000))", R"("bloom" (wrong type))",
+                            R"("mouseSensitivity" (out of range 0.05 to 4))", R"("ssao" (out of range -1 to 3))",
+                            R"("soundVolume" (out of range 0 to 1))", R"("musicVolume" (out of range 0 to 1))"}));
+
+    problems.clear();
+    const auto extremes =
+        Config::FromJson(R"({"maxBloodDecals": -2147483648, "fov": 3e38, "ssao": -2, "noiseIntensity": 2})", &problems);
+    EXPECT_EQ(*extremes, Settings{});
+    EXPECT_EQ(problems.size(), 4u);
+
+    // The ends of each range, as a player would type them, are kept.
+    const auto ends = Config::FromJson(R"({"fov": 60, "contrast": 1.05, "mouseSensitivity": 0.05, "ssao": -1,
+                                           "maxBloodDecals": 2000, "brightness": 0.05, "musicVolume": 0})");
+    EXPECT_FLOAT_EQ(ends->fov, 60.0f);
+    EXPECT_EQ(ends->contrast, 1.05f);
+    EXPECT_EQ(ends->mouseSensitivity, 0.05f);
+    EXPECT_EQ(ends->ssao, -1);
+    EXPECT_EQ(ends->maxBloodDecals, 2000);
+    EXPECT_EQ(ends->brightness, 0.05f);
+    EXPECT_EQ(ends->musicVolume, 0.0f);
 }
 
 TEST(ConfigReading, TextThatIsNotJsonIsReportedAsSuch)
@@ -106,6 +127,9 @@ TEST(ConfigReading, TextThatIsNotJsonIsReportedAsSuch)
     EXPECT_FALSE(Config::FromJson("").has_value());
     EXPECT_FALSE(Config::FromJson("{\"fov\": ").has_value());
     EXPECT_FALSE(Config::FromJson("fov = 90").has_value());
+    // JSON, but not an object of settings.
+    EXPECT_FALSE(Config::FromJson(R"([{"screenWidth": 800}])").has_value());
+    EXPECT_FALSE(Config::FromJson("42").has_value());
 }
 
 class ConfigFileTest : public ::testing::Test
@@ -141,6 +165,32 @@ TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupBeforeDefaultsAreWritten)
     config.Save(dir.File("config.json"));
     EXPECT_EQ(dir.Read("config.json"), DefaultFileText);
     EXPECT_EQ(dir.Read("config.json.bak"), garbage);
+}
+
+TEST_F(ConfigFileTest, JsonThatIsNotAnObjectIsKeptAsBackupToo)
+{
+    const std::string list = R"([{"screenWidth":800}])";
+    dir.Write("config.json", list);
+    ::testing::internal::CaptureStderr();
+    config.Load(dir.File("config.json"));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(config.settings, Settings{});
+    EXPECT_EQ(dir.Read("config.json.bak"), list);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("config.json.bak"), std::string::npos) << said;
+}
+
+TEST_F(ConfigFileTest, ASecondBadFileNeverReplacesTheFirstBackup)
+{
+    dir.Write("config.json", "first mistake");
+    config.Load(dir.File("config.json"));
+    dir.Write("config.json", "second mistake");
+    config.Load(dir.File("config.json"));
+    EXPECT_EQ(dir.Read("config.json.bak"), "first mistake");
+    EXPECT_EQ(dir.Read("config.json.bak2"), "second mistake");
+    // The same bad text again is already kept: no third copy.
+    config.Load(dir.File("config.json"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.bak3")));
 }
 
 TEST_F(ConfigFileTest, CrLfFilesAndTrailingSpaceRead)

@@ -98,5 +98,25 @@ TEST_F(GameStateManagerTest, AListenerAddedDuringAPassWaitsForTheNextPass)
     EXPECT_EQ(lateCalls, 1);
 }
 
+TEST_F(GameStateManagerTest, AListenerThatRegistersManyOthersKeepsItsOwnState)
+{
+    // The first listener (one small capture, kept inside the listener
+    // itself) registers enough others to outgrow any small list, then still
+    // reads its capture.
+    struct Probe
+    {
+        GameStateManager* manager;
+        std::vector<GameState> seen;
+    } probe{&manager, {}};
+    manager.AddListener([state = &probe](GameState n, GameState) {
+        for (int i = 0; i < 64; ++i)
+            state->manager->AddListener([](GameState, GameState) {});
+        state->seen.push_back(n);
+    });
+    manager.Request(GameState::MainMenu);
+    manager.NotifyListeners();
+    EXPECT_EQ(probe.seen, std::vector<GameState>{GameState::MainMenu});
+}
+
 } // namespace
 } // namespace mirefell

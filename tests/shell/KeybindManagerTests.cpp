@@ -133,8 +133,41 @@ TEST_F(KeybindFileTest, AnUnreadableFileGivesTheDefaultsKeepsACopyAndSaysSoOnce)
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << name << ": " << said;
         EXPECT_NE(said.find("binds.bin"), std::string::npos) << name;
         EXPECT_EQ(dir.Read("binds.bin.bak"), bytes) << name;
-        manager.filePath.clear(); // no write at destruction
+        std::filesystem::remove(dir.File("binds.bin.bak")); // a later bad file would be numbered
+        manager.filePath.clear();                           // no write at destruction
     }
+}
+
+TEST_F(KeybindFileTest, AFullDeviceLosesNeitherTheGameNorTheOldFile)
+{
+    KeybindManager manager(Path());
+    manager.ResetToDefaults();
+    const std::string old = dir.Read("binds.bin");
+    // Every write now meets a full device: the temporary file is /dev/full.
+    std::filesystem::create_symlink("/dev/full", Path() + ".tmp");
+    manager.Assign(KeybindAction::Use, Keybind::ForKey('Q'));
+    ::testing::internal::CaptureStderr();
+    manager.Save();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dir.Read("binds.bin"), old);
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".tmp")) << "the temporary file is removed";
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("key bindings"), std::string::npos) << said;
+    EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+}
+
+TEST_F(KeybindFileTest, ASecondBadFileIsKeptBesideTheFirst)
+{
+    for (const char* bytes : {"first", "second"}) {
+        dir.Write("binds.bin", bytes);
+        KeybindManager manager(Path());
+        ::testing::internal::CaptureStderr();
+        manager.Load();
+        ::testing::internal::GetCapturedStderr();
+        manager.filePath.clear();
+    }
+    EXPECT_EQ(dir.Read("binds.bin.bak"), "first");
+    EXPECT_EQ(dir.Read("binds.bin.bak2"), "second");
 }
 
 TEST_F(KeybindFileTest, ActionsAFileLacksAreUnbound)

@@ -43,6 +43,9 @@ void GameplayTest::SetUp()
     ResetSingletons();
     // A level is played at some difficulty; monsters read it when they are made.
     GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
+    // Pickups and monsters are drawn through instances of the entity meshes
+    // (read once per test program, as the game reads them once per run).
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
@@ -60,8 +63,6 @@ void GameplayTest::TearDown()
 
 void GameplayTest::BuildLevel(const MapData& map)
 {
-    // The generated entity meshes (monster sprite frames), read once per run.
-    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     world = World::Create(&root, &debugRoot, &particleStore, &camera, map,
                           GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
     player = static_cast<Player*>(world->player);

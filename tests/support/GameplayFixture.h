@@ -1,8 +1,7 @@
 // GameplayFixture: a whole level built from a map by the level build, with
-// no GPU, in a fresh working folder per test (saves land there), and the
-// singletons the player and the map objects touch reset before and after.
-// The game in progress is on "Normal"; the entity meshes come from the
-// build's generated assets.
+// no GPU, in a fresh working folder per test (saves land there), the entity
+// meshes loaded, the game in progress on "Normal", and the singletons the
+// player and the map objects touch reset before and after.
 // Input is fed as the message loop would: key and mouse events go to Input's
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
 // What the gameplay tells the player is recorded by a notification service

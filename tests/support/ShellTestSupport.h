@@ -1,18 +1,23 @@
 // Shared by the shell's tests: a window that records what the Game asks of
 // it, a scripted event queue, event makers, and a fixture that gives each
 // test a fresh process: its own working folder (so config.json and binds.bin
-// land there), a manual clock, and every shell singleton reset.
+// land there), a manual clock with a sleeper that moves it, and every shell
+// singleton reset.
 #pragma once
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
 #include "platform/IGameWindow.h"
+#include "platform/Sleeper.h"
 #include "platform/gpu/Device.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
@@ -38,6 +43,7 @@ public:
     void SetRelativeMouseMode(bool relative_) override { relative = relative_; }
     void CentreCursor() override { ++cursorCentrings; }
     std::vector<DisplayMode> GetDisplayModes() const override { return modes; }
+    uint32_t GetRefreshRate() const override { return refreshRate; }
     void SetClientSize(int32_t width, int32_t height) override
     {
         calls.push_back("client " + std::to_string(width) + "x" + std::to_string(height));
@@ -59,6 +65,7 @@ public:
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
 
     std::vector<DisplayMode> modes = {{640, 480, 60}, {640, 480, 75}, {1920, 1080, 60}};
+    uint32_t refreshRate = 60;
     std::vector<std::string> calls;
     bool relative = false;
     int cursorCentrings = 0;
@@ -68,6 +75,40 @@ public:
     Color lastClear{-1.0f, -1.0f, -1.0f, -1.0f};
     int syncedPresents = 0;
     int unsyncedPresents = 0;
+};
+
+// Sleeps by moving the test's manual clock: records the length of every
+// sleep and counts the yields of a busy wait, each of which lets 1 µs pass.
+class RecordingSleeper final : public ISleeper
+{
+public:
+    static constexpr uint64_t YieldNanoseconds = 1'000;
+
+    explicit RecordingSleeper(ManualClock& clock_) : clock(clock_) {}
+    void Sleep(uint64_t nanoseconds) override
+    {
+        sleeps.push_back(nanoseconds);
+        Pass(nanoseconds);
+    }
+    void Yield() override
+    {
+        ++yields;
+        Pass(YieldNanoseconds);
+    }
+    uint64_t SleptNanoseconds() const
+    {
+        uint64_t total = 0;
+        for (uint64_t sleep : sleeps)
+            total += sleep;
+        return total;
+    }
+
+    std::vector<uint64_t> sleeps;
+    int yields = 0;
+
+private:
+    void Pass(uint64_t nanoseconds) { clock.Advance(nanoseconds * clock.Frequency() / 1'000'000'000); }
+    ManualClock& clock;
 };
 
 class ScriptedEvents final : public IEventSource
@@ -138,7 +179,7 @@ inline constexpr uint64_t OneStep = 166666;
 class ShellTest : public ::testing::Test
 {
 protected:
-    ShellTest() : clock(10'000'000, 1'000'000'000) {}
+    ShellTest() : clock(10'000'000, 1'000'000'000), sleeper(clock) {}
 
     void SetUp() override
     {
@@ -150,12 +191,14 @@ protected:
                                                       dir.Path() / folder);
         std::filesystem::current_path(dir.Path());
         SetClock(&clock);
+        SetSleeper(&sleeper);
         ResetSingletons();
     }
 
     void TearDown() override
     {
         ResetSingletons();
+        SetSleeper(nullptr);
         SetClock(nullptr);
         std::filesystem::current_path(previousFolder);
     }
@@ -172,6 +215,35 @@ protected:
         SoundManager::GetInstance().Reset();
     }
 
+    // The game's three levels, each the test map: the working folder's
+    // "assets" becomes a folder of its own that lends every generated asset
+    // folder but "maps", and holds "maps/<level id>.json". The test map names
+    // surfaces the game's texture table does not have; the copies name real
+    // pictures instead, so the level's meshes find their textures.
+    void LendTestMapAsLevels()
+    {
+        namespace fs = std::filesystem;
+        const fs::path assets = dir.Path() / "assets";
+        fs::remove(assets);
+        fs::create_directory(assets);
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(MIREFELL_RUN_DIR) / "assets"))
+            if (entry.path().filename() != "maps")
+                fs::create_directory_symlink(entry.path(), assets / entry.path().filename());
+        fs::create_directory(assets / "maps");
+
+        std::ifstream in(fs::path(MIREFELL_SOURCE_DIR) / "tests/data/maps/testmap.json");
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::pair<std::string, std::string> pictures[] = {
+            {"\"ceiling_plain\"", "\"metal\""},           {"\"floor_stone\"", "\"brown\""},
+            {"\"door_metal\"", "\"blue_metal\""},         {"\"door_red\"", "\"red_metal\""},
+            {"\"elevator_side\"", "\"dark_blue_metal\""}, {"\"wall_brick\"", "\"wall\""}};
+        for (const auto& [from, to] : pictures)
+            for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+                text.replace(at, from.size(), to);
+        for (const char* level : {"pentagram", "descent", "mouth"})
+            std::ofstream(assets / "maps" / (std::string(level) + ".json")) << text;
+    }
+
     // Feeds an event to Input's keyboard and mouse, as the message loop does.
     static void Send(const PlatformEvent& event)
     {
@@ -182,6 +254,7 @@ protected:
 
     TempDir dir;
     ManualClock clock;
+    RecordingSleeper sleeper;
     std::filesystem::path previousFolder;
 };
 

@@ -1,13 +1,12 @@
 // The authored route through "pentagram", played headless: the player is
 // steered step by step along the route of the level's source (turning with
 // the mouse, walking with the forward key, opening doors with the use key,
-// waiting for elevators and doors) with the god-mode cheat, and reaches the
-// exit. On the way each scripted trigger fires exactly once.
+// waiting for elevators and doors, throwing switches with the use key) with
+// the god-mode cheat, and reaches the exit. On the way each scripted trigger
+// fires exactly once.
 //
-// Until the level build makes switches, the route throws a switch by
-// calling the script's switch hook on a stand-in once the player stands
-// within reach of it and faces it. The level's monsters are real: they hunt
-// and bite, and god mode shrugs the bites off.
+// The level's monsters are real: they hunt and bite, and god mode shrugs
+// the bites off.
 #include <cmath>
 #include <map>
 #include <memory>
@@ -27,6 +26,8 @@
 #include "support/GameplayFixture.h"
 #include "support/ScriptStandIns.h"
 #include "world/AIRegionGraph.h"
+#include "world/ISwitch.h"
+#include "world/IUsable.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 
@@ -143,8 +144,7 @@ protected:
         Hold(KeybindAction::Use, false);
     }
 
-    // Stands in for the use key on a switch until switches are objects: the
-    // player must be facing it within reach.
+    // The use key on the switch, facing it from where the route stands.
     void ThrowSwitch(uint32_t id)
     {
         const MapSegment* found = nullptr;
@@ -155,9 +155,12 @@ protected:
         const Vector2 middle = (found->start + found->end) * 0.5f;
         Aim(middle);
         Step();
-        EXPECT_LT(std::hypot(middle.x - Where().x, middle.y - Where().y), player->useReach) << "switch " << id;
-        world->aiRegions->script->OnSwitchToggled(&standIns.switches.at(id));
+        ASSERT_EQ(player->usable, dynamic_cast<IUsable*>(SwitchOf(id))) << "switch " << id << " not in reach";
+        Hold(KeybindAction::Use, true);
+        Step();
+        Hold(KeybindAction::Use, false);
     }
+    ISwitch* SwitchOf(uint32_t id) { return world->aiRegions->objects.switches.at(id); }
 
     template <class Done> bool WaitFor(Done done)
     {
@@ -226,7 +229,8 @@ TEST_F(PentagramRoute, ReachesTheExitAndFiresEachTriggerOnce)
         {"space_elevator_down", 1}, {"space_elevator_right", 1}, {"pentagram_tunnel", 1}, {"pentagram_left", 1}};
     EXPECT_EQ(counter->entered, entered);
     ASSERT_EQ(counter->switches.size(), 1u);
-    EXPECT_EQ(counter->switches.begin()->first, &standIns.switches.at(1973));
+    EXPECT_EQ(counter->switches.begin()->first, SwitchOf(1973));
+    EXPECT_TRUE(SwitchOf(1973)->IsOn());
     EXPECT_EQ(counter->switches.begin()->second, 1);
     EXPECT_EQ(counter->pickups[closetKey], 1);
     // The caged monsters were let out.

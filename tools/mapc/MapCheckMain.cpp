@@ -4,8 +4,8 @@
 //
 // Loads the map with the game's own loader, checks it (MapChecker) with the
 // author's notes from its source, prints every problem and fails when there
-// is one. Run it from a folder that holds the game's "assets/" (the build's
-// run folder): the level build reads the entity meshes from there.
+// is one. Run it from the game's run folder: the level build reads the
+// entity meshes from "assets/meshes/".
 #include <cstdio>
 
 #include "LevelSource.h"

@@ -97,13 +97,13 @@ private:
 
 void CheckBuild(const MapData& map, std::vector<std::string>& problems)
 {
-    // The build gives every monster its sprite frames: the entity meshes come
-    // from the working folder's "assets/meshes/", read before the scratch
-    // folder is entered.
+    // Pickups and monsters are drawn through the entity meshes, which the
+    // build needs loaded: read from "assets/meshes/" under the current folder, as the
+    // game reads them (before the scratch folder becomes current).
     try {
         MeshRegistry::GetInstance().LoadAll();
-    } catch (const GameError& error) {
-        problems.push_back("the entity meshes cannot be read: " + error.Describe());
+    } catch (const std::exception& error) {
+        problems.push_back(std::string("the entity meshes cannot be read from \"assets/meshes/\": ") + error.what());
         return;
     }
     ScratchFolder folder;

@@ -46,7 +46,7 @@ public:
     // `script` is the level's entry in the script catalogue, or null. Builds
     // the level at "Normal" in a scratch working folder (the player's level
     // start saves the game) and restores the current one. The entity meshes
-    // are read from "assets/meshes/" under the working folder (a build's run
+    // are read from "assets/meshes/" under the current folder (the game's run
     // folder).
     static std::vector<std::string> Check(const MapData& map, const CheckNotes& notes,
                                           const LevelScriptCatalogue::Entry* script);

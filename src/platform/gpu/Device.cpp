@@ -20,6 +20,35 @@ namespace mirefell::gpu
 
 using namespace detail;
 
+namespace
+{
+
+// A compiler log can run to hundreds of lines for one typo; the first few say
+// what went wrong.
+constexpr int ShownLogLines = 8;
+
+std::string FirstLines(std::string text, int count)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    size_t end = 0;
+    for (int line = 0; line < count; ++line) {
+        end = text.find('\n', end);
+        if (end == std::string::npos)
+            return text;
+        ++end;
+    }
+    const auto rest = std::count(text.begin() + static_cast<long>(end), text.end(), '\n');
+    return text.substr(0, end) + "... (" + std::to_string(rest + 1) + " more lines)";
+}
+
+std::string SizeText(const Texture2DDesc& desc)
+{
+    return std::to_string(desc.width) + "x" + std::to_string(desc.height) + ": ";
+}
+
+} // namespace
+
 // ---- DeviceChild and the destructors of objects that own GL names ----
 
 DeviceChild::DeviceChild(std::shared_ptr<DeviceState> state_) : state(std::move(state_)), id(state->nextId++)
@@ -217,7 +246,7 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
 {
     Texture2DDesc desc = descIn;
     if (desc.width == 0 || desc.height == 0)
-        throw GpuError("CreateTexture2D", "zero-sized texture");
+        throw GpuError("CreateTexture2D", SizeText(desc) + "zero-sized texture");
     const bool cube = (desc.miscFlags & TextureCube) != 0;
     const bool array = !cube && desc.arraySize > 1;
     if (cube ? desc.arraySize != 6 : desc.arraySize == 0)
@@ -231,6 +260,12 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
         throw GpuError("CreateTexture2D", "depth textures start cleared");
     if (depth && array)
         throw GpuError("CreateTexture2D", "depth textures cannot be arrays");
+
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (desc.width > static_cast<uint32_t>(largest) || desc.height > static_cast<uint32_t>(largest))
+        throw GpuError("CreateTexture2D",
+                       SizeText(desc) + "larger than the GPU's limit of " + std::to_string(largest) + " pixels a side");
 
     GlTextureFormat format = TextureFormatOf(desc.format, "CreateTexture2D");
     if (desc.format == Format::R8G8B8A8_SNORM && (desc.bindFlags & BindRenderTarget) != 0 && !snormRenderable)
@@ -275,7 +310,7 @@ std::shared_ptr<Texture2D> Device::CreateTexture2D(const Texture2DDesc& descIn, 
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (glGetError() != GL_NO_ERROR)
-        throw GpuError("CreateTexture2D", "the driver refused the texture");
+        throw GpuError("CreateTexture2D", SizeText(desc) + "the driver refused the texture");
     return texture;
 }
 
@@ -366,7 +401,7 @@ uint32_t Device::CompileStage(uint32_t stage, const void* source, size_t size, c
         std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
         glGetShaderInfoLog(shader, length, nullptr, log.data());
         glDeleteShader(shader);
-        throw GpuError(call, log.c_str());
+        throw GpuError(call, FirstLines(log.c_str(), ShownLogLines));
     }
     return shader;
 }

@@ -1,0 +1,143 @@
+// Core: the level's life: loading a level when the loading state is
+// announced (tear-down first, then the map, the World, play input, the
+// playing state and the music, in one step), the restart after death, the
+// level clock's pause in the in-game menu, and the World's part of the
+// playing step. The frame and the device cycle are in Core.cpp.
+#include <ctime>
+#include <memory>
+
+#include "app/Core.h"
+#include "gameplay/GameSaveManager.h"
+#include "gameplay/MapObjectMakers.h"
+#include "gameplay/Player.h"
+#include "platform/Random.h"
+#include "platform/VirtualKey.h"
+#include "render/Camera.h"
+#include "render/DebugLines.h"
+#include "render/Mesh.h"
+#include "render/MeshRegistry.h"
+#include "render/ParticleSystem.h"
+#include "render/PointLights.h"
+#include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "shell/Input.h"
+#include "shell/InventoryWindowFlag.h"
+#include "shell/Profiler.h"
+#include "shell/SoundManager.h"
+#include "ui/NotificationBox.h"
+#include "world/MapLoader.h"
+#include "world/World.h"
+
+namespace mirefell
+{
+
+namespace
+{
+
+// A scene root as new: a group node without children.
+void EmptySceneRoot(Mesh& node)
+{
+    node.children.clear();
+}
+
+} // namespace
+
+void Core::UpdateWorld()
+{
+    if (world)
+        world->Update();
+}
+
+bool Core::CanRestartAfterDeath() const
+{
+    const GameSave& save = GameSaveManager::GetInstance().current;
+    if (save.permadeath && save.permadead)
+        return false; // the game is over for good
+    auto* killable = world ? dynamic_cast<IKillable*>(world->player) : nullptr;
+    return killable && killable->IsDead();
+}
+
+void Core::ReloadCurrentSave()
+{
+    GameSaveManager& saves = GameSaveManager::GetInstance();
+    saves.LoadSlot(saves.current.slot);
+}
+
+void Core::SetLevelTimerPaused(bool paused)
+{
+    if (!world || !world->player)
+        return;
+    Stopwatch& clock = static_cast<Player*>(world->player)->levelClock;
+    if (paused)
+        clock.Pause();
+    else
+        clock.Resume();
+}
+
+void Core::StartLevel()
+{
+    if (world) {
+        // The level with all its objects (the player's weapon view among
+        // them), then the scene roots its meshes hang under.
+        world.reset();
+        EmptySceneRoot(root);
+        EmptySceneRoot(debugRoot);
+        Config::GetInstance().world = nullptr;
+    }
+    LoadLevel();
+}
+
+void Core::LoadLevel()
+{
+    SeedRand(static_cast<uint32_t>(std::time(nullptr)));
+    inventoryWindowOpen = false;
+
+    particles.Clear();
+    PointLights::GetInstance().Clear();
+    DebugLines::GetInstance().Lines().clear();
+    CreateHud();
+    Profiler::GetInstance().ClearStatistics();
+    camera.UpdateView();
+    camera.UpdateProjection();
+    MeshRegistry::GetInstance().LoadAll();
+    EmptySceneRoot(root);
+    EmptySceneRoot(debugRoot);
+
+    GameSaveManager& saves = GameSaveManager::GetInstance();
+    const std::string levelId = saves.current.levelId;
+    auto map = std::make_unique<MapData>(MapLoader::LoadLevel(levelId));
+    world =
+        World::Create(&root, &debugRoot, &particles, &camera, *map, saves.GetLevelSettings(), MakeMapObjectFactories());
+
+    UpdateLevelBuffers();
+    InitializeUi();
+    SetPostEffectsWorld();
+    Config::GetInstance().world = world.get();
+
+    Input::GetInstance().SetMouseMode(Input::MouseModeRelative);
+    GameStateManager::GetInstance().Request(GameState::Playing);
+    frameCount = 0;
+    statsStartTick = TickCountMs();
+    SoundManager::GetInstance().PlayLevelMusic(levelId);
+    map.reset();
+}
+
+// --- Seams of the level load -------------------------------------------------
+
+void Core::CreateHud()
+{
+    // Messages never carry over into the next level.
+    NotificationBox::GetMessages().clear();
+}
+
+void Core::InitializeUi() {}
+void Core::SetPostEffectsWorld() {}
+
+Mesh* Core::WeaponViewRoot() const
+{
+    return nullptr; // the weapon view has no models yet
+}
+
+void Core::ResizeWeaponView(float) {}
+
+} // namespace mirefell

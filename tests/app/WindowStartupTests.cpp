@@ -1,0 +1,116 @@
+// The window made at start-up from the settings: sizes cut to the display,
+// and one retry at the display's size when the window system refuses.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/ShellTestSupport.h"
+#include "app/WindowStartup.h"
+#include "platform/GameError.h"
+
+namespace mirefell
+{
+namespace
+{
+
+class WindowStartupTest : public testing::ShellTest
+{
+protected:
+    // Refuses the sizes in `refused` (all when `refuseAll`), as a window
+    // system out of memory or over its size limit does; records every layout
+    // asked for.
+    std::unique_ptr<IGameWindow> Create(const WindowLayout& layout)
+    {
+        asked.push_back(layout);
+        if (refuseAll || std::count(refused.begin(), refused.end(), layout.width) != 0)
+            throw GameError("can't create the window", "Window is too large.");
+        return std::make_unique<testing::RecordingWindow>();
+    }
+    std::unique_ptr<IGameWindow> Open()
+    {
+        return OpenGameWindow(
+            config, display, [this](const WindowLayout& l) { return Create(l); }, layout);
+    }
+
+    Config& config = Config::GetInstance();
+    Settings& settings = config.settings;
+    DisplayBounds display{1024, 768, 1280, 1024};
+    std::vector<int32_t> refused;
+    bool refuseAll = false;
+    std::vector<WindowLayout> asked;
+    WindowLayout layout;
+};
+
+TEST_F(WindowStartupTest, SizesTheDisplayCannotShowAreCutToIt)
+{
+    settings.windowed = true;
+    settings.borderless = false;
+    settings.screenWidth = settings.screenHeight = 20000;
+    ::testing::internal::CaptureStderr();
+    FitWindowSettings(settings, display);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(settings.screenWidth, 1024);
+    EXPECT_EQ(settings.screenHeight, 768);
+    EXPECT_NE(said.find("config.json"), std::string::npos) << said;
+
+    // Full screen may take the largest mode, beyond the desktop.
+    settings.windowed = false;
+    settings.screenWidth = settings.screenHeight = 16384;
+    ::testing::internal::CaptureStderr();
+    FitWindowSettings(settings, display);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(settings.screenWidth, 1280);
+    EXPECT_EQ(settings.screenHeight, 1024);
+}
+
+TEST_F(WindowStartupTest, ARefusedSizeFallsBackToTheDisplayOnceAndIsSaved)
+{
+    settings.windowed = true;
+    settings.borderless = false;
+    settings.screenWidth = 1000;
+    settings.screenHeight = 700;
+    refused = {1000};
+    ::testing::internal::CaptureStderr();
+    auto window = Open();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].width, 1000);
+    EXPECT_EQ(layout, (WindowLayout{true, 0, 0, 1024, 768}));
+    EXPECT_EQ(settings.screenWidth, 1024);
+    EXPECT_EQ(settings.screenHeight, 768);
+    EXPECT_NE(dir.Read("config.json").find("\"screenWidth\": 1024"), std::string::npos)
+        << "the size that works is kept";
+    EXPECT_NE(said.find("config.json"), std::string::npos) << said;
+}
+
+TEST_F(WindowStartupTest, AWindowRefusedAtTheDisplaysSizeTooFailsNamingConfigJson)
+{
+    settings.windowed = true;
+    settings.borderless = false;
+    settings.screenWidth = 1000;
+    settings.screenHeight = 700;
+    refuseAll = true;
+    ::testing::internal::CaptureStderr();
+    try {
+        Open();
+        FAIL() << "no window can be made";
+    } catch (const GameError& error) {
+        EXPECT_STREQ(error.what(), "can't create the window");
+        EXPECT_NE(error.Detail().find("config.json"), std::string::npos) << error.Detail();
+        EXPECT_NE(error.Detail().find("1000x700"), std::string::npos) << error.Detail();
+    }
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(asked.size(), 2u) << "one retry, no more";
+
+    // A borderless window already has the display's size: no retry.
+    asked.clear();
+    settings.borderless = true;
+    EXPECT_THROW(Open(), GameError);
+    EXPECT_EQ(asked.size(), 1u);
+}
+
+} // namespace
+} // namespace mirefell
