@@ -18,6 +18,7 @@
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
+#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXScreenEffectShader.h"
@@ -282,6 +283,7 @@ void Core::CreateDeviceResources()
         return;
     TextureRegistry::GetInstance().LoadAll();
     EffectRegistry::Initialize();
+    particles.Create();
     PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
     Profiler::GetInstance().painter->Initialize();
@@ -307,7 +309,10 @@ void Core::UpdatePointLights()
 }
 void Core::UpdateUi() {}
 void Core::RenderLoading() {}
-void Core::DrawParticles() {}
+void Core::DrawParticles()
+{
+    particles.Draw(camera);
+}
 void Core::DrawWeaponView() {}
 
 void Core::DrawDebugLines()
@@ -344,6 +349,7 @@ void Core::ReleaseDeviceResources()
     deviceResources = false;
     TextureRegistry::GetInstance().Clear();
     EffectRegistry::ReleaseAll();
+    particles.Release();
     PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
     Profiler::GetInstance().painter->Release();
@@ -444,7 +450,8 @@ void Core::DrawColourPass()
 
 void Core::DrawDecalPass()
 {
-    if (Config::GetInstance().settings.maxBloodDecals == 0)
+    // A negative limit, like 0, means no decals (the level made none).
+    if (Config::GetInstance().settings.maxBloodDecals <= 0)
         return;
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();

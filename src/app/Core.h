@@ -91,7 +91,8 @@ public:
     Mesh& GetRoot() { return root; }
     Mesh& GetDebugRoot() { return debugRoot; }
     Camera& GetCamera() { return camera; }
-    // The particles every level's World moves and the scene pass draws.
+    // The particles every level's World moves and the scene pass draws;
+    // emptied at every level load.
     ParticleSystem& GetParticles() { return particles; }
     // The level being played; null until the first level load.
     World* GetWorld() const { return world.get(); }

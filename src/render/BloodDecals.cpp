@@ -18,7 +18,7 @@ BloodDecals::BloodDecals(IDecalGrid* grid_, Mesh* root_) : grid(grid_), root(roo
 void BloodDecals::Initialize()
 {
     const int32_t limit = Config::GetInstance().settings.maxBloodDecals;
-    if (limit == 0)
+    if (limit <= 0)
         return;
 
     auto decals = std::make_unique<Mesh>(EffectIdDecal, MeshVertexFormatTexture);
@@ -28,7 +28,7 @@ void BloodDecals::Initialize()
         position *= 0.5f;
     decals->textureName = "blood";
 
-    const size_t slots = limit > 0 ? static_cast<size_t>(limit) : 0;
+    const auto slots = static_cast<size_t>(limit);
     decals->instances.reserve(slots);
     slotBoxes.assign(slots, Box3());
     for (size_t i = 0; i < slots; ++i) {
@@ -43,7 +43,7 @@ void BloodDecals::Initialize()
 
 void BloodDecals::Add(const Vector3& point, const Color& colour)
 {
-    if (Config::GetInstance().settings.maxBloodDecals == 0 || slotBoxes.empty() || !mesh)
+    if (Config::GetInstance().settings.maxBloodDecals <= 0 || slotBoxes.empty() || !mesh)
         return;
 
     DecalCell* found = grid->FindDecalCell(point);

@@ -34,11 +34,12 @@ public:
     BloodDecals(IDecalGrid* grid_, Mesh* root_);
 
     // Builds the decal mesh with one hidden instance per slot under the root
-    // when the setting is above 0 (none, and no mesh, at 0; a mesh without
-    // slots below 0), and reserves each grid cell's decal list.
+    // when the setting is above 0, and reserves each grid cell's decal list.
+    // A setting of 0 or below makes no mesh and no slots.
     void Initialize();
     // Places a decal at the hit point in the particle's colour; nothing when
-    // the setting is 0, there are no slots, or the point lies off the grid.
+    // the setting is 0 or below, there are no slots, or the point lies off
+    // the grid.
     void Add(const Vector3& point, const Color& colour);
 
     Mesh* mesh = nullptr; // owned by the root

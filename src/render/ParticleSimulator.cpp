@@ -6,13 +6,14 @@
 
 #include "platform/Random.h"
 #include "render/BloodDecals.h"
+#include "render/ILevelTrace.h"
 #include "render/ParticleSystem.h"
 
 namespace mirefell
 {
 
-ParticleSimulator::ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_)
-    : particleStore(particleStore_), bloodDecals(bloodDecals_)
+ParticleSimulator::ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_, ILevelTrace* trace_)
+    : particleStore(particleStore_), bloodDecals(bloodDecals_), trace(trace_)
 {
     motions.reserve(ReservedMotions);
 }
@@ -86,7 +87,7 @@ void ParticleSimulator::Update()
             const Vector3 from = particle.position;
             Vector3 to = from + motion.displacement;
             Vector3 normal;
-            const bool hit = trace && trace(from, to, normal);
+            const bool hit = trace && trace->TraceLineOfSight(from, to, normal);
             if (!hit) {
                 particle.position += motion.displacement;
                 particle.rotation.y += motion.spin;

@@ -5,16 +5,15 @@
 // becomes one of the level's blood decals and vanishes, debris (kind 1)
 // lands, shrinks and vanishes. A particle lives at most 301 updates.
 //
-// Landing asks the level's line-of-sight trace through `trace`, which the
-// World's collision service provides; without one no particle lands, and
-// each simply falls until its age runs out.
+// Landing asks the level's line-of-sight trace (ILevelTrace, which the World
+// implements); without one no particle lands, and each simply falls until
+// its age runs out.
 //
 // Random numbers come from the game's generator (Rand), drawn in a fixed
 // order per spawn, so a seeded run repeats exactly.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "platform/math/Color.h"
@@ -24,6 +23,7 @@ namespace mirefell
 {
 
 class BloodDecals;
+class ILevelTrace;
 class ParticleSystem;
 struct Particle;
 
@@ -57,13 +57,10 @@ public:
     // Motion records reserved at creation, so bursts do not allocate.
     static constexpr size_t ReservedMotions = 2048;
 
-    // The landing test: true when the path from `from` to `to` meets the
-    // level, with `to` moved to the contact and `normal` set to its normal.
-    using LandingTrace = std::function<bool(const Vector3& from, Vector3& to, Vector3& normal)>;
-
-    // Neither is owned. particleStore_ holds the particles; bloodDecals_ (may
-    // be null: blood then simply vanishes) takes the blood that lands.
-    ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_);
+    // None is owned. particleStore_ holds the particles; bloodDecals_ (may be
+    // null: blood then simply vanishes) takes the blood that lands; trace_
+    // (may be null: nothing lands) is the level the particles land on.
+    ParticleSimulator(ParticleSystem* particleStore_, BloodDecals* bloodDecals_, ILevelTrace* trace_ = nullptr);
 
     // Adds a particle of `colour` (linear) to the particle store and
     // its motion record with a random spin and launch; returns the record
@@ -84,8 +81,8 @@ public:
     Vector3 gravity{0.0f, GravityY, 0.0f};
     ParticleSystem* particleStore;
     BloodDecals* bloodDecals;
+    ILevelTrace* trace;
     std::vector<ParticleMotion> motions; // in spawn order
-    LandingTrace trace;
 };
 
 } // namespace mirefell

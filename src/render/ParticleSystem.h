@@ -1,23 +1,41 @@
-// ParticleSystem: the renderer's particle store, owned by Core for the life
-// of the program. It keeps every particle in a linked list, so a particle's
-// address stays valid until it is erased and the level's particle simulator
-// and projectiles can hold plain pointers. Whoever ends a particle sets its
-// `dead` flag; the draw erases dead particles before it builds its instance
-// lists. The list is emptied at every level load.
+// ParticleSystem: the renderer's particle store and its draw, owned by Core
+// for the life of the program. It keeps every particle in a linked list, so
+// a particle's address stays valid until it is erased and the level's
+// particle simulator and projectiles can hold plain pointers. Whoever ends a
+// particle sets its `dead` flag; the next draw erases it. Core empties the
+// list at every level load.
 //
-// Drawing (the effect, the vertex and instance buffers and the two instanced
-// draws) joins this class with the renderer's device set-up and release; the
-// store itself needs no GPU.
+// Erased particles keep their list nodes in a spare list that AddParticle
+// takes from first, and ReservedParticles nodes are made up front, so
+// spawning and erasing allocate nothing once the game runs.
+//
+// The draw builds one instance list per shape from the visible particles
+// (cubes of edge 1, unit spheres; at most MaxInstancesPerShape each, in list
+// order) and issues one instanced draw per shape through the particle
+// effect. Create makes the effect and the four buffers on the device and
+// Release drops them (device loss); the particles survive both. Everything
+// but Create, Release and Draw runs without a GPU.
 #pragma once
 
 #include <cstdint>
 #include <list>
+#include <memory>
+#include <vector>
 
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
+#include "render/VertexTypes.h"
 
 namespace mirefell
 {
+
+namespace gpu
+{
+class Buffer;
+}
+
+class Camera;
+class ParticleEffect;
 
 inline constexpr uint8_t ParticleShapeCube = 0;
 inline constexpr uint8_t ParticleShapeSphere = 1;
@@ -36,14 +54,61 @@ struct Particle
 class ParticleSystem
 {
 public:
-    // Appends a particle with the defaults above and returns it.
+    // Instances drawn per shape and frame; further particles of a shape wait
+    // for a frame with room.
+    static constexpr uint32_t MaxInstancesPerShape = 1000;
+    static constexpr uint32_t InstanceBufferBytes = MaxInstancesPerShape * sizeof(ParticleInstanceRecord);
+    // List nodes made at construction.
+    static constexpr size_t ReservedParticles = 4096;
+
+    ParticleSystem();
+    ~ParticleSystem();
+    ParticleSystem(const ParticleSystem&) = delete;
+    ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    // The effect, the cube's and the sphere's vertex buffers and their
+    // instance buffers; replaces any held. Throws when the device refuses one.
+    void Create();
+    // Drops the effect and the four buffers; the particles stay.
+    void Release();
+
+    // Appends a particle with the defaults of Particle and returns it.
     Particle& AddParticle();
     // Erases every dead particle (the first step of a draw).
     void RemoveDead();
     // Empties the list (level load); pointers into it become invalid.
     void Clear();
 
+    // Erases the dead, then draws the visible particles with the camera's
+    // view and projection into the bound targets: opaque, depth-tested,
+    // clockwise faces culled. Sets no state and draws nothing when no
+    // particle is visible, or before Create.
+    void Draw(const Camera& camera);
+    // Fills cubeInstances and sphereInstances from the visible particles:
+    // world matrix (scale, then rotation, then translation) transposed, and
+    // colour.
+    void BuildInstances();
+
+    uint32_t cubeVertexCount = 36;
+    uint32_t sphereVertexCount = 0;
     std::list<Particle> particles;
+    std::unique_ptr<ParticleEffect> effect;
+    std::shared_ptr<gpu::Buffer> cubeVertexBuffer;
+    std::shared_ptr<gpu::Buffer> cubeInstanceBuffer;
+    std::shared_ptr<gpu::Buffer> sphereVertexBuffer;
+    std::shared_ptr<gpu::Buffer> sphereInstanceBuffer;
+    // The last built instance lists, at most MaxInstancesPerShape each.
+    std::vector<ParticleInstanceRecord> cubeInstances;
+    std::vector<ParticleInstanceRecord> sphereInstances;
+
+private:
+    void CreateSphereBuffers();
+    // One shape's instanced draw: the records into its instance buffer, the
+    // two streams bound, one DrawInstanced.
+    void DrawShape(gpu::Buffer* vertices, gpu::Buffer* instanceBuffer, uint32_t vertexCount,
+                   const std::vector<ParticleInstanceRecord>& instances);
+
+    std::list<Particle> spare; // erased particles' nodes, reused first
 };
 
 } // namespace mirefell

@@ -99,6 +99,11 @@ void World::ReserveDecalCells(size_t perCell)
             cell.decals.reserve(perCell);
 }
 
+bool World::TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal)
+{
+    return collision && collision->TraceLineOfSight(from, to, normal);
+}
+
 void World::BuildSectorGraph()
 {
     uint32_t counter = 0;
@@ -140,12 +145,8 @@ void World::Reset()
 {
     assert(root && debugRoot && "a World is reset under its scene nodes");
     bloodDecals = std::make_unique<BloodDecals>(this, root);
-    particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get());
+    particles = std::make_unique<ParticleSimulator>(particleStore, bloodDecals.get(), this);
     collision = std::make_unique<WorldCollision>(this);
-    // Particles land on the static geometry.
-    particles->trace = [service = collision.get()](const Vector3& from, Vector3& to, Vector3& normal) {
-        return service->TraceLineOfSight(from, to, normal);
-    };
 
     for (const auto& object : objects)
         object->SetUp();

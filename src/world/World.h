@@ -19,8 +19,8 @@
 // heights never choose cells. Visitors are called synchronously and never
 // kept; an object seen in several cells is visited once, in ascending id.
 // Nothing here needs a GPU: meshes are only moved between scene nodes. The
-// renderer's blood decals see the grid through IDecalGrid, which the World
-// implements.
+// renderer's blood decals see the grid through IDecalGrid, and its particles
+// land through ILevelTrace; the World implements both.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +33,7 @@
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
 #include "render/IDecalGrid.h"
+#include "render/ILevelTrace.h"
 #include "world/CellRange.h"
 #include "world/GridCell.h"
 #include "world/LevelSettings.h"
@@ -59,7 +60,7 @@ class ParticleSimulator;
 class ParticleSystem;
 class WorldCollision;
 
-class World : public IDecalGrid
+class World : public IDecalGrid, public ILevelTrace
 {
 public:
     static constexpr float CellSize = 16.0f;
@@ -181,6 +182,9 @@ public:
     // cell's decal list reserved.
     DecalCell* FindDecalCell(const Vector3& point) override;
     void ReserveDecalCells(size_t perCell) override;
+    // ILevelTrace: the particles' landing on static geometry (the collision
+    // service's sweep); nothing is met before Reset.
+    bool TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal) override;
 
     // The grid cell at (column, row); both must lie inside the grid.
     GridCell& CellAt(int32_t column, int32_t row)

@@ -2,9 +2,10 @@
 // makes the meshes and the map's four lights, Core draws the frame in its
 // order (G-buffer passes, lights, composition, FXAA, bloom, game effects,
 // brightness and contrast). The frame is sampled where the lights fall and
-// where they do not, and a full-size picture is written to
-// test-output/testmap_lit.png for the eye; the monsters' sprites are drawn
-// where they stand (test-output/testmap_nom.png, testmap_eye.png).
+// where they do not, where blood has left a decal and where a particle
+// flies, and the monsters' sprites where they stand; full-size pictures are
+// written to test-output/testmap_lit.png and testmap_blood.png for the eye,
+// and the monsters to testmap_nom.png and testmap_eye.png.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,10 +17,13 @@
 #include "platform/gpu/Device.h"
 #include "platform/gpu/HeadlessGpu.h"
 #include "platform/gpu/SwapChain.h"
+#include "render/BloodDecals.h"
 #include "render/CommonStatesHolder.h"
 #include "render/EffectRegistry.h"
 #include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
 #include "render/MeshRegistry.h"
+#include "render/ParticleSimulator.h"
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "render/PostFXChain.h"
@@ -29,6 +33,7 @@
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
+#include "world/GridObject.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
@@ -75,7 +80,7 @@ protected:
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
-        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
+        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &core->GetParticles(), &core->GetCamera(), map,
                               GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
         world->Update(); // the first step shows the player's region
         core->GetRoot().Update();
@@ -93,10 +98,19 @@ protected:
         return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
     }
 
+    // Where a world point falls in the picture.
+    std::pair<uint32_t, uint32_t> PixelOf(const Vector3& point)
+    {
+        const Camera& camera = core->GetCamera();
+        const Vector4 clip = Transform(Vector4(point.x, point.y, point.z, 1), camera.view * camera.projection);
+        const float x = (clip.x / clip.w + 1) * 0.5f * float(swapChain->Width());
+        const float y = (1 - clip.y / clip.w) * 0.5f * float(swapChain->Height());
+        return {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+    }
+
     LevelDevice levelDevice;
     std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
-    ParticleSystem particles;
     MapData map = LoadMap();
 
     static MapData LoadMap()
@@ -197,6 +211,66 @@ TEST_F(LitLevelTest, MonstersAreDrawnAsSpritesWhereTheyStand)
     EXPECT_GT(iris.r, iris.g + 10);
     const Rgba8 ball = At(152, 86);
     EXPECT_GT(ball.b, iris.b + 30) << "its pale ball around it";
+}
+
+// Blood thrown at the wall the camera faces lands on it through the level's
+// trace and leaves a decal there (four, one over another): the wall is
+// stained dark under them and stays as it was a little way off.
+TEST_F(LitLevelTest, BloodThatHitsAWallLeavesADecalThatDarkensIt)
+{
+    StartLevel(1280, 720);
+    Camera& camera = core->GetCamera();
+    const Vector3 ahead = (camera.target - camera.position).Normalized();
+    const RaycastResult wall =
+        world->collision->Raycast(camera.position, ahead, GridObjectType::Concrete, 0, 5, nullptr);
+    ASSERT_EQ(wall.type, RaycastResult::Triangle);
+    // Step up to 30 units from the wall, facing it.
+    camera.position = wall.point + wall.normal * 30.0f;
+    camera.target = wall.point;
+    camera.UpdateView();
+    core->Render();
+    const auto [x, y] = PixelOf(wall.point);
+    const Rgba8 bare = At(x, y);
+    const Rgba8 bareAside = At(x + 400, y);
+
+    world->SpawnParticles(wall.point + wall.normal * 3.0f, Color(0.8f, 0.05f, 0.05f, 1), 4);
+    for (ParticleMotion& drop : world->particles->motions)
+        drop.velocity = wall.normal * -5.0f; // into the wall within this step
+    world->particles->Update(); // the world step's first part (the whole step would move the camera to the player)
+    EXPECT_TRUE(world->particles->motions.empty());
+    EXPECT_EQ(world->bloodDecals->nextSlot, 4u);
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_blood");
+
+    const Rgba8 stained = At(x, y);
+    EXPECT_LT(2 * (stained.r + stained.g + stained.b), bare.r + bare.g + bare.b) << "under half as bright";
+    const Rgba8 aside = At(x + 400, y);
+    EXPECT_NEAR(aside.g, bareAside.g, 2);
+}
+
+// A particle in Core's store is drawn in the level's scene pass (lit like
+// the geometry) among a spray of chips and blood. The picture is
+// test-output/testmap_particles.png.
+TEST_F(LitLevelTest, ParticlesAreDrawnInTheLevelsScenePass)
+{
+    StartLevel(640, 360);
+    Camera& camera = core->GetCamera();
+    const Vector3 ahead = (camera.target - camera.position).Normalized();
+    const Vector3 right = ahead.Cross({0, 1, 0}).Normalized();
+    const Vector3 spray = camera.position + ahead * 40.0f + right * 12.0f;
+    world->SpawnParticlesWithVelocity(spray, {0, 1, 0}, Color(1, 1, 1, 1), 30);
+    world->SpawnParticles(spray - right * 24.0f, Color(0.7f, 0, 0, 1), 30);
+    for (int i = 0; i < 30; ++i) // half a second of flight
+        world->particles->Update();
+    Particle& chip = core->GetParticles().AddParticle();
+    chip.position = camera.position + ahead * 20.0f;
+    chip.scale = Vector3(3);
+    chip.colour = {1, 0, 0, 1};
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_particles");
+    const Rgba8 seen = At(320, 180);
+    EXPECT_GT(seen.r, 30);
+    EXPECT_LT(seen.g + seen.b, 10);
 }
 
 TEST_F(LitLevelTest, WritesAFullSizePicture)

@@ -41,9 +41,10 @@ TEST_F(Decals, TheSettingDecidesTheMeshAndItsSlots)
     EXPECT_EQ(none.mesh, nullptr);
     none.Add({10, 0, 10}, Color(1, 0, 0, 1));
 
+    // A negative value means no decals too.
     BloodDecals& negative = Make(-4);
-    ASSERT_NE(negative.mesh, nullptr);
-    EXPECT_TRUE(negative.mesh->instances.empty());
+    EXPECT_EQ(negative.mesh, nullptr);
+    EXPECT_TRUE(root.children.empty());
     negative.Add({10, 0, 10}, Color(1, 0, 0, 1));
     EXPECT_EQ(negative.nextSlot, 0u);
 

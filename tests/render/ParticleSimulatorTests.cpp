@@ -6,6 +6,7 @@
 
 #include "TestDecalGrid.h"
 #include "render/BloodDecals.h"
+#include "render/ILevelTrace.h"
 #include "render/Mesh.h"
 #include "render/ParticleSimulator.h"
 #include "render/ParticleSystem.h"
@@ -16,6 +17,22 @@ namespace mirefell
 namespace
 {
 
+// The ground plane y = 0 as the level, counting the questions it is asked.
+struct GroundTrace final : ILevelTrace
+{
+    bool TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal) override
+    {
+        ++traces;
+        if (to.y >= 0.0f)
+            return false;
+        const float t = from.y / (from.y - to.y);
+        to = from + (to - from) * t;
+        normal = {0, 1, 0};
+        return true;
+    }
+    int traces = 0;
+};
+
 // Particles over a 64 x 64 floor (4 x 4 decal cells) with room for ten
 // decals.
 struct Particles : ::testing::Test
@@ -24,16 +41,6 @@ struct Particles : ::testing::Test
     {
         Config::GetInstance().settings.maxBloodDecals = 10;
         decals.Initialize();
-        simulator().trace = [this](const Vector3& from, Vector3& to, Vector3& normal) {
-            ++traces;
-            if (to.y >= 0.0f)
-                return false;
-            // The ground plane y = 0.
-            const float t = from.y / (from.y - to.y);
-            to = from + (to - from) * t;
-            normal = {0, 1, 0};
-            return true;
-        };
     }
     ~Particles() override { Config::GetInstance().settings = Settings{}; }
 
@@ -49,8 +56,8 @@ struct Particles : ::testing::Test
     testing::TestDecalGrid grid{4, 4};
     ParticleSystem particleStore;
     BloodDecals decals{&grid, &root};
-    ParticleSimulator particles{&particleStore, &decals};
-    int traces = 0;
+    GroundTrace ground;
+    ParticleSimulator particles{&particleStore, &decals, &ground};
 };
 
 TEST_F(Particles, LaunchesOffASurfaceFollowItsNormal)
@@ -101,10 +108,10 @@ TEST_F(Particles, DebrisLandsThenShrinksAway)
     EXPECT_EQ(landedAt.y, 0.0f);
     EXPECT_FALSE(chip.dead);
 
-    const int tracesBefore = traces;
+    const int tracesBefore = ground.traces;
     simulator().Update();
     EXPECT_EQ(chip.position, landedAt); // landed particles no longer move or trace
-    EXPECT_EQ(traces, tracesBefore);
+    EXPECT_EQ(ground.traces, tracesBefore);
     EXPECT_NEAR(chip.scale.x, 0.99f, 1e-6f);
     int shrinking = 1;
     while (!simulator().motions.empty() && shrinking < 200) {
@@ -118,7 +125,7 @@ TEST_F(Particles, DebrisLandsThenShrinksAway)
 
 TEST_F(Particles, WithoutALandingTraceParticlesLiveThreeHundredAndOneUpdates)
 {
-    simulator().trace = nullptr;
+    simulator().trace = nullptr; // a level without geometry
     Particle& drop = SpawnAt({20, 50, 20}, ParticleKindBlood);
     for (int i = 0; i < ParticleSimulator::MaxAge; ++i)
         simulator().Update();
