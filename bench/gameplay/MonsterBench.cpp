@@ -27,10 +27,13 @@
 #include "gameplay/Player.h"
 #include "gameplay/Projectile.h"
 #include "platform/Random.h"
+#include "render/Camera.h"
+#include "render/Mesh.h"
 #include "render/MeshRegistry.h"
+#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "support/AllocationCounter.h"
-#include "support/BenchScene.h"
+#include "support/BenchSupport.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -42,7 +45,6 @@ namespace
 
 using namespace mirefell;
 
-constexpr double StepBudgetSeconds = 1.0 / 60.0;
 constexpr int MonsterCount = 200;
 constexpr float RowSpacing = 13.0f;    // a nom's and an eye's half widths: 7.2 + 5.6
 constexpr float ColumnSpacing = 14.5f; // two noms: 7.2 + 7.2
@@ -87,13 +89,13 @@ MapData CrowdedTestMap(int count)
 // saves at its start).
 struct Level
 {
-    explicit Level(bool hunting)
+    explicit Level(bool hunting) : scratch("mirefell-monster-bench")
     {
         MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         SeedRand(1);
-        world = World::Create(&scene.root, &scene.debugRoot, &scene.particles, &scene.camera,
-                              CrowdedTestMap(MonsterCount), LevelSettings{}, MakeMapObjectFactories());
+        world = World::Create(&root, &debugRoot, &particles, &camera, CrowdedTestMap(MonsterCount), LevelSettings{},
+                              MakeMapObjectFactories());
         player = static_cast<Player*>(world->player);
         player->godMode = true;
         for (const auto& object : world->objects) {
@@ -132,7 +134,11 @@ struct Level
         return shots;
     }
 
-    mirefell::testing::BenchScene scene{"monster-bench"};
+    testing::ScratchFolder scratch;
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
+    ParticleSystem particles;
+    Camera camera;
     std::unique_ptr<World> world;
     Player* player = nullptr;
     std::vector<Monster*> monsters;
@@ -140,11 +146,7 @@ struct Level
 
 void Report(benchmark::State& state, const Level& level, uint64_t allocationsBefore)
 {
-    state.counters["budget_share"] = benchmark::Counter(
-        StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
-                           benchmark::Counter::kAvgIterations);
+    testing::ReportStepCounters(state, allocationsBefore);
     state.counters["monsters"] = static_cast<double>(level.monsters.size());
     state.counters["alive"] = static_cast<double>(level.Alive());
     state.counters["shots"] = static_cast<double>(level.Shots());

@@ -1,7 +1,6 @@
-// Movement costs against the 16.7 ms step budget, on a generated dense room:
-// a square of 8-unit floor tiles at heights 0 to 3 (each a sector with a
-// floor and a ceiling piece) with a 4-wall pillar on every fourth tile of
-// every fourth row.
+// Movement costs against the 16.7 ms step budget, on a generated dense room
+// (support/DenseRoom.h): a square of 8-unit floor tiles at heights 0 to 3
+// with a 4-wall pillar on every fourth tile of every fourth row.
 //
 // - PlayerMove: one whole player move (teleport test, collide-and-slide
 //   with the gravity pass, grid, pickups, crosshair and use target, region
@@ -22,9 +21,12 @@
 
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
+#include "render/Camera.h"
+#include "render/Mesh.h"
+#include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
-#include "support/BenchScene.h"
-#include "support/MapRecords.h"
+#include "support/BenchSupport.h"
+#include "support/DenseRoom.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
 #include "world/IMonster.h"
@@ -36,55 +38,9 @@ namespace
 
 using namespace mirefell;
 
-constexpr float Tile = 8.0f;
-constexpr float CeilingHeight = 96.0f;
-constexpr double StepBudgetSeconds = 1.0 / 60.0;
-
-MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end, float bottom)
-{
-    return testing::WallSegment(id, sectorId, start, end, bottom, CeilingHeight);
-}
-
-bool IsPillar(int row, int column)
-{
-    return row % 4 == 2 && column % 4 == 2;
-}
-
-// side x side tiles, each linked to its east and north neighbours.
-MapData DenseRoom(int side)
-{
-    MapData map;
-    map.name = "dense";
-    map.playerStartPosition = {Tile * 0.5f, Tile * 0.5f};
-    int32_t wallId = 1;
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const int32_t id = row * side + column + 1;
-            const float x0 = static_cast<float>(column) * Tile;
-            const float y0 = static_cast<float>(row) * Tile;
-            const float x1 = x0 + Tile;
-            const float y1 = y0 + Tile;
-            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
-            sector.floorTopY = static_cast<float>((row * 7 + column * 3) % 4);
-            sector.ceilBottomY = CeilingHeight;
-            sector.ceiling = true;
-            sector.lightLevel = 7;
-            sector.lightColor = 0xFFFFFF;
-            if (column + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
-            if (row + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
-            if (IsPillar(row, column)) {
-                // Counter-clockwise, so every face looks out of the pillar.
-                const Vector2 a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
-                for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
-                    map.segments.push_back(Wall(wallId++, id, start, end, sector.floorTopY));
-            }
-        }
-    }
-    map.ComputeBounds();
-    return map;
-}
+using testing::DenseRoom;
+using testing::IsPillar;
+constexpr float Tile = testing::DenseTile;
 
 // A monster as the movement sees it: a box that is alive.
 class Walker : public GridObject, public IMonster, public IKillable
@@ -118,10 +74,11 @@ public:
 // saves at its start), with walkers spread over free tiles.
 struct Level
 {
-    Level(int side, int walkers)
+    Level(int side, int walkers) : scratch("mirefell-movement-bench")
     {
-        world = World::Create(&scene.root, &scene.debugRoot, &scene.particles, &scene.camera, DenseRoom(side),
-                              LevelSettings{}, MakeMapObjectFactories());
+        testing::LoadRunFolderMeshes();
+        world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side), LevelSettings{},
+                              MakeMapObjectFactories());
         std::mt19937 random(7);
         std::uniform_int_distribution<int> tile(1, side - 2);
         for (int i = 0; i < walkers; ++i) {
@@ -138,6 +95,8 @@ struct Level
             world->collision->PlaceObject(list.back(), at);
         }
     }
+    ~Level() { world.reset(); }
+
     // One monster move of 0.5 units; a new heading when blocked or stuck.
     void MoveWalker(Walker& walker)
     {
@@ -153,21 +112,15 @@ struct Level
         }
     }
 
-    mirefell::testing::BenchScene scene{"movement-bench"};
+    testing::ScratchFolder scratch;
+    Mesh root{EffectIdNone, MeshVertexFormatColor};
+    Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
+    ParticleSystem particles;
+    Camera camera;
     std::unique_ptr<World> world;
     std::vector<Walker*> list;
     uint32_t turn = 1;
 };
-
-void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
-{
-    // (budget x iterations / time), inverted: time per iteration / budget.
-    state.counters["budget_share"] = benchmark::Counter(
-        StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
-                           benchmark::Counter::kAvgIterations);
-}
 
 void PlayerMove(benchmark::State& state)
 {
@@ -190,7 +143,7 @@ void PlayerMove(benchmark::State& state)
         walk();
         benchmark::DoNotOptimize(player.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(PlayerMove);
 
@@ -205,7 +158,7 @@ void MonsterMove(benchmark::State& state)
         level.MoveWalker(walker);
         benchmark::DoNotOptimize(walker.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(MonsterMove);
 
@@ -220,7 +173,7 @@ void MonstersStep(benchmark::State& state)
         for (Walker* walker : level.list)
             level.MoveWalker(*walker);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
     state.counters["monsters"] = static_cast<double>(level.list.size());
 }
 BENCHMARK(MonstersStep)->Arg(200)->Unit(benchmark::kMicrosecond);

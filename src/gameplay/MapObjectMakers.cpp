@@ -33,14 +33,14 @@ MapObjectFactories MakeMapObjectFactories()
     factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
         return std::make_unique<Player>(&world, camera);
     };
+    factories.switchPanel = &Switch::Spawn;
+    factories.tvScreen = &TVScreen::Spawn;
+    factories.loot = &Loot::Pick;
     factories.projectile = [](World& world, GridObject* owner, ProjectileType type, const Color& colour,
                               const Color& lightColour, const Vector3& origin, const Vector3& direction,
                               float damage) -> std::unique_ptr<GridObject> {
         return std::make_unique<Projectile>(&world, owner, type, colour, lightColour, origin, direction, damage);
     };
-    factories.switchPanel = &Switch::Spawn;
-    factories.tvScreen = &TVScreen::Spawn;
-    factories.loot = &Loot::Pick;
     return factories;
 }
 

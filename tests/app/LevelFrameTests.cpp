@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "app/Core.h"
@@ -12,6 +13,8 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Switch.h"
+#include "gameplay/WeaponView.h"
+#include "gameplay/Weapons.h"
 #include "platform/VirtualKey.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
@@ -22,6 +25,7 @@
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapScriptToolbox.h"
 #include "world/World.h"
 
 namespace mirefell::testing
@@ -111,6 +115,39 @@ TEST_F(LevelFrame, TheLoadedLevelShowsItsSwitchOffThenOn)
     Lamps(red, green);
     EXPECT_GT(green, 40) << "the green lamps of \"on\"";
     EXPECT_LT(red, 20);
+}
+
+// The hyper blaster raised: the frame shows it over the level in the lower
+// right, drawn with the weapon view's camera; the level's ambient light is
+// the weapon view's, which the level scripts' light switch turns off.
+TEST_F(LevelFrame, TheRaisedWeaponIsDrawnOverTheLevelWithTheViewsAmbient)
+{
+    auto& player = *static_cast<Player*>(core->GetWorld()->player);
+    core->Render();
+    const std::vector<uint8_t> bare = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    player.GiveItem(1000, Weapons::MakeHyperBlaster());
+    for (int i = 0; i <= WeaponView::SwitchInSteps; ++i)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "level_weapon_view");
+    const std::vector<uint8_t> armed = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    const auto changed = [&](uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+        int count = 0;
+        for (uint32_t y = y0; y < y1; ++y)
+            for (uint32_t x = x0; x < x1; ++x) {
+                const size_t i = (size_t(y) * FrameWidth + x) * 4;
+                const int difference = std::abs(armed[i] - bare[i]) + std::abs(armed[i + 1] - bare[i + 1]) +
+                                       std::abs(armed[i + 2] - bare[i + 2]);
+                count += difference > 30 ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_GT(changed(FrameWidth * 2 / 3, FrameHeight * 2 / 3, FrameWidth, FrameHeight), 1500);
+    EXPECT_LT(changed(0, 0, FrameWidth / 2, FrameHeight / 2), 50);
+
+    EXPECT_EQ(core->LevelAmbient(), Color(0.05f, 0.05f, 0.05f, 0.0f));
+    MapScriptToolbox(core->GetWorld()).LightsOut();
+    EXPECT_EQ(core->LevelAmbient(), Color(0.0f, 0.0f, 0.0f, 0.0f));
 }
 
 } // namespace

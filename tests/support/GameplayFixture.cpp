@@ -47,6 +47,9 @@ void GameplayTest::SetUp()
     // (read once per test program, as the game reads them once per run).
     MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
+    // The player's weapon view copies its models from the registry; the
+    // files are read once per test program.
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
     input.SetMouseMode(Input::MouseModeRelative);
@@ -72,9 +75,28 @@ void GameplayTest::Hold(KeybindAction action, bool down)
 {
     const Keybind& binding = MapAt(KeybindManager::GetInstance().bindings, action);
     PlatformEvent event;
+    if (binding.device == KeybindDevice::Mouse) {
+        event.type = down ? PlatformEventType::MouseButtonDown : PlatformEventType::MouseButtonUp;
+        event.button = binding.leftButton    ? MouseButton::Left
+                       : binding.rightButton ? MouseButton::Right
+                                             : MouseButton::Middle;
+        Input::GetInstance().mouse->ProcessEvent(event);
+        return;
+    }
+    HoldKey(binding.keyCode, down);
+}
+
+void GameplayTest::HoldKey(int32_t virtualKey, bool down)
+{
+    PlatformEvent event;
     event.type = down ? PlatformEventType::KeyDown : PlatformEventType::KeyUp;
-    event.key = binding.keyCode;
+    event.key = virtualKey;
     Input::GetInstance().keyboard->ProcessEvent(event);
+}
+
+void GameplayTest::TurnWheel(int32_t direction)
+{
+    Input::GetInstance().wheel = direction;
 }
 
 void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
@@ -88,9 +110,11 @@ void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
 
 void GameplayTest::Step(int count)
 {
+    Input& input = Input::GetInstance();
     for (int i = 0; i < count; ++i) {
-        Input::GetInstance().Update();
+        input.Update();
         world->Update();
+        input.wheel = 0; // seen by one step only, as Core clears it
     }
 }
 

@@ -62,12 +62,18 @@ protected:
     // World::Create over the map with the gameplay's factories and the
     // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
-    // Holds or releases the key bound to the action by default.
+    // Holds or releases the key or mouse button bound to the action by
+    // default.
     static void Hold(KeybindAction action, bool down);
+    // Holds or releases a key by its virtual-key code.
+    static void HoldKey(int32_t virtualKey, bool down);
+    // A wheel notch (+1 away, -1 towards) for the next step.
+    static void TurnWheel(int32_t direction);
     // Relative mouse movement for the next step (look mode is switched on by
     // the fixture).
     static void MoveMouse(int32_t dx, int32_t dy);
-    // Input's snapshot and one World update.
+    // Input's snapshot and one World update; the wheel notch is cleared
+    // after it.
     void Step(int count = 1);
     // The door or elevator built for the sector with this id, or null.
     Door* FindDoor(int32_t sectorId) const;
