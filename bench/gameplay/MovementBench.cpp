@@ -62,6 +62,7 @@ public:
     void SetState(uint32_t) override {}
     void Awaken() override {}
     float GetMaxHealth() override { return 60.0f; }
+    float GetHealth() override { return 60.0f; }
     bool IsDead() override { return false; }
     bool Kill() override { return false; }
     Color GetBloodColor() override { return {}; }

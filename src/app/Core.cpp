@@ -32,7 +32,8 @@
 #include "shell/Screen.h"
 #include "shell/SoundManager.h"
 #include "shell/TitleSubPageFlag.h"
-#include "ui/NotificationBox.h"
+#include "ui/NotificationService.h"
+#include "ui/UIManager.h"
 #include "world/MapEntityTypes.h"
 #include "world/World.h"
 
@@ -70,7 +71,7 @@ Core::Core() : statsStartTick(TickCountMs())
     MapEntityTypes::Initialize();
     root.name = "root";
     debugRoot.name = "debugRoot";
-    SetNotificationService(&NotificationBox::GetInstance());
+    SetNotificationService(&NotificationService::GetInstance());
     // The world makes level scripts by name; gameplay owns them.
     LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
@@ -266,6 +267,7 @@ void Core::OnDeviceLost()
 
 void Core::CreateRenderer()
 {
+    ui = std::make_unique<UIManager>();
     geometryBuffer = std::make_unique<GeometryBuffer>();
     postFX = std::make_unique<PostFXChain>(&camera);
     deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
@@ -286,6 +288,7 @@ void Core::CreateDeviceResources()
     particles.Create();
     PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
+    ui->painter->Initialize();
     Profiler::GetInstance().painter->Initialize();
     postFX->CreateDeviceResources();
     brightnessContrast->LoadShader();
@@ -307,8 +310,15 @@ void Core::UpdatePointLights()
 {
     PointLights::GetInstance().Update();
 }
-void Core::UpdateUi() {}
-void Core::RenderLoading() {}
+void Core::UpdateUi()
+{
+    ui->Update();
+}
+void Core::RenderLoading()
+{
+    if (CanDraw())
+        ui->DrawLoadingScreen();
+}
 void Core::DrawParticles()
 {
     particles.Draw(camera);
@@ -321,6 +331,7 @@ void Core::DrawDebugLines()
 
 void Core::DrawUi()
 {
+    ui->Draw();
     Profiler::GetInstance().Draw();
 }
 
@@ -332,6 +343,7 @@ void Core::ResizeRenderer(int32_t width, int32_t height)
     titleCamera.aspectRatio = aspect;
     titleCamera.UpdateProjection();
     depthStencilView = nullptr;
+    ui->OnResize();
     Profiler::GetInstance().painter->UpdateScales();
     if (!Device || !deviceResources || !backBuffer)
         return;
@@ -351,6 +363,7 @@ void Core::ReleaseDeviceResources()
     particles.Release();
     PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
+    ui->painter->Release();
     Profiler::GetInstance().painter->Release();
     postFX->OnDeviceLost();
     brightnessContrast->Release();

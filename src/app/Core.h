@@ -17,8 +17,8 @@
 // private seams below.
 //
 // The constructor fills the map-entity type table, registers the user
-// interface's NotificationBox as the game's notification service (until the
-// Core is destroyed) and the level scripts, publishes the main camera and
+// interface's NotificationService as the game's notification service (until
+// the Core is destroyed) and the level scripts, publishes the main camera and
 // the post-processing chain in Config, and registers two GameStateManager
 // listeners that refer to this Core; the first Initialize adds the title
 // music's. Listeners are never removed, so one Core lives per process (tests
@@ -54,6 +54,7 @@ class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
 class PostFXChain;
+class UIManager;
 class WeaponView;
 class World;
 
@@ -144,7 +145,7 @@ private:
     void StartLevel();                        // level build: tear down the old level, load the next, request 3
     void LoadLevel();                         // level build: the map, the World, play input, state 3, music
     void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
-    void CreateHud();                         // UI: UIManager::CreateHud (today: the notifications emptied)
+    void CreateHud();                         // UI: UIManager::CreateHud
     void InitializeUi();                      // UI: UIManager::Initialize with the new World
     void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
     WeaponView* PlayerWeaponView() const;     // gameplay: the player's weapon view, when there is a player
@@ -185,6 +186,7 @@ private:
     // own, once it exists).
     Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};
     Camera titleCamera;
+    std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;
     std::unique_ptr<DeferredRenderer> deferred;

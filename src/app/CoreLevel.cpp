@@ -25,7 +25,7 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/SoundManager.h"
-#include "ui/NotificationBox.h"
+#include "ui/UIManager.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
 
@@ -127,11 +127,14 @@ void Core::LoadLevel()
 
 void Core::CreateHud()
 {
-    // Messages never carry over into the next level.
-    NotificationBox::GetMessages().clear();
+    // Also empties the messages: they never carry over into the next level.
+    ui->CreateHud();
 }
 
-void Core::InitializeUi() {}
+void Core::InitializeUi()
+{
+    ui->Initialize(world.get());
+}
 void Core::SetPostEffectsWorld() {}
 
 // The player's weapon view, when a level with a player is loaded.

@@ -82,6 +82,7 @@ public:
     void SetState(uint32_t state_) override { state = static_cast<MonsterState>(state_); }
     void Awaken() override;
     float GetMaxHealth() override { return data.maxHealth; }
+    float GetHealth() override { return health; }
 
     // IKillable
     bool IsDead() override { return dead; }

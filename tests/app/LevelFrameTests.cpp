@@ -1,7 +1,9 @@
 // A level loaded by Core itself (the loading state on the test map) and
 // drawn by Core in the play state on llvmpipe: the player faces the hall's
-// switch, whose panel shows "off" and, after the use key, "on". The frames
-// are written to test-output/level_switch_{off,on}.png for the eye.
+// switch, whose panel shows "off" and, after the use key, "on"; and the HUD
+// over the level at 720p. The frames are written to
+// test-output/level_switch_{off,on}.png and hud-over-level-1280x720.png for
+// the eye.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "platform/gpu/SwapChain.h"
 #include "render/GraphicsDevice.h"
 #include "render/PointLights.h"
+#include "shell/INotificationService.h"
 #include "shell/KeybindManager.h"
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
@@ -148,6 +151,50 @@ TEST_F(LevelFrame, TheRaisedWeaponIsDrawnOverTheLevelWithTheViewsAmbient)
     EXPECT_EQ(core->LevelAmbient(), Color(0.05f, 0.05f, 0.05f, 0.0f));
     MapScriptToolbox(core->GetWorld()).LightsOut();
     EXPECT_EQ(core->LevelAmbient(), Color(0.0f, 0.0f, 0.0f, 0.0f));
+}
+
+// The HUD the level load built, as the Core's frame draws it over the lit
+// level at 1280 x 720 (u 48): the health icon fills its 2u square at the
+// bottom-left, and the number, counted up to the player's 100, stands
+// right-aligned on (180, 672), within the 63-pixel band of the scaled font
+// centred there.
+TEST_F(LevelFrame, TheHudStandsOverTheLoadedLevelAt720p)
+{
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, 1280, 720);
+    core->OnWindowSizeChanged(1280, 720, nullptr, swapChain.get());
+    auto& player = *static_cast<Player*>(core->GetWorld()->player);
+    player.controller->SetAngles(30.0f, 92.0f); // along the start room to its door
+    player.armor = 50.0f;
+    GetNotificationService().Notify(L"Picked up the red key.", 300);
+    for (int i = 0; i < 100; ++i)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "hud-over-level-1280x720");
+
+    int redLeft = 1280, redRight = -1, redTop = 720;
+    int whiteRight = -1, whiteTop = 720, whiteBottom = -1;
+    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    for (int y = 560; y < 720; ++y)
+        for (int x = 0; x < 190; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * 1280 + x) * 4];
+            if (x < 100 && p[0] > 120 && p[1] < 40 && p[2] < 40) {
+                redLeft = std::min(redLeft, x);
+                redRight = std::max(redRight, x);
+                redTop = std::min(redTop, y);
+            }
+            if (x >= 100 && p[0] > 200 && p[1] > 200 && p[2] > 200) {
+                whiteRight = std::max(whiteRight, x);
+                whiteTop = std::min(whiteTop, y);
+                whiteBottom = std::max(whiteBottom, y);
+            }
+        }
+    EXPECT_GE(redTop, 624);
+    EXPECT_LE(redRight, 95);
+    EXPECT_GT(redRight - redLeft, 48) << "the icon fills most of its square";
+    EXPECT_LT(whiteRight, 180);
+    EXPECT_GE(whiteRight, 177);
+    EXPECT_GE(whiteTop, 640);
+    EXPECT_LE(whiteBottom, 702);
 }
 
 } // namespace

@@ -33,6 +33,7 @@ public:
     void SetState(uint32_t state_) override { state = state_; }
     void Awaken() override { ++awakenings; }
     float GetMaxHealth() override { return 0.0f; }
+    float GetHealth() override { return 0.0f; }
 
     uint32_t state = 2;
     int roars = 0;
