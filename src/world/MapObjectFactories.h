@@ -5,10 +5,10 @@
 // tables); and how anyone makes a projectile during play
 // (World::MakeProjectile). The world keeps the build's order, the
 // moving-sector geometry, the placement of entities and the level
-// statistics; an object factory only constructs its object (and may leave
-// it unplaced). A segment spawner builds, places and appends its object
-// itself, through the World's public placement. The gameplay fills the
-// table (MakeMapObjectFactories) and whoever builds a level hands it to
+// statistics; an object factory only constructs its object (and may leave it
+// unplaced). A segment spawner builds, places and appends its object itself,
+// through the World's public placement. The gameplay fills the table
+// (MakeMapObjectFactories) and whoever builds a level hands it to
 // World::Create, which keeps a copy.
 //
 // The door, elevator, pickup and player slots must be filled. An empty
@@ -73,10 +73,10 @@ struct MapObjectFactories
     EntityObjectFactory powerup;
     EntityObjectFactory monster;
     PlayerFactory player;
+    ProjectileFactory projectile;
     SegmentObjectSpawner switchPanel;
     SegmentObjectSpawner tvScreen;
     LootPicker loot;
-    ProjectileFactory projectile;
 };
 
 } // namespace mirefell
