@@ -5,6 +5,7 @@
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Loot.h"
+#include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/Projectile.h"
@@ -25,6 +26,9 @@ MapObjectFactories MakeMapObjectFactories()
     };
     factories.powerup = [](World& world, MapEntity& entity, uint32_t) -> std::unique_ptr<EntityGridObject> {
         return std::make_unique<Powerup>(&world, &entity);
+    };
+    factories.monster = [](World& world, MapEntity& entity, uint32_t) -> std::unique_ptr<EntityGridObject> {
+        return std::make_unique<Monster>(&world, &entity);
     };
     factories.player = [](World& world, Camera* camera) -> std::unique_ptr<GridObject> {
         return std::make_unique<Player>(&world, camera);

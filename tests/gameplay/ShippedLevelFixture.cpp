@@ -17,9 +17,7 @@ void ShippedLevelTest::LoadLevel(const std::string& name)
     LevelScriptCatalogue::RegisterAll();
     MapData map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/" + name + ".json");
     ASSERT_TRUE(map.hasScript);
-    map.hasScript = false; // started below, with stand-ins
     BuildLevel(map);
-    standIns.Start(*world);
     script = world->aiRegions->script.get();
 }
 
@@ -45,14 +43,29 @@ Powerup& ShippedLevelTest::PickupOf(int32_t id)
     throw std::runtime_error("no pickup " + std::to_string(id));
 }
 
+Monster& ShippedLevelTest::MonsterOf(int32_t id)
+{
+    if (Monster* monster = FindMonster(id))
+        return *monster;
+    throw std::runtime_error("no monster " + std::to_string(id));
+}
+
 ISwitch* ShippedLevelTest::SwitchOf(uint32_t id)
 {
     return MapAt(world->aiRegions->objects.switches, id);
 }
 
+const AreaTrigger& ShippedLevelTest::TriggerOf(const std::string& area) const
+{
+    for (const AreaTrigger& trigger : world->aiRegions->areaTriggers)
+        if (trigger.name == area)
+            return trigger;
+    throw std::runtime_error("the map has no area " + area);
+}
+
 void ShippedLevelTest::Enter(const std::string& area)
 {
-    script->OnTriggerEnter(standIns.Trigger(*world, area));
+    script->OnTriggerEnter(TriggerOf(area));
 }
 
 void ShippedLevelTest::Throw(uint32_t switchId)

@@ -4,6 +4,7 @@
 #include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
+#include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "platform/Lookup.h"
 #include "render/MeshRegistry.h"
@@ -40,8 +41,10 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
-    // Pickups are drawn through instances of the entity meshes (read once
-    // per test program, as the game reads them once per run).
+    // A level is played at some difficulty; monsters read it when they are made.
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
+    // Pickups and monsters are drawn through instances of the entity meshes
+    // (read once per test program, as the game reads them once per run).
     MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
     // The player's weapon view copies its models from the registry; the
@@ -128,6 +131,14 @@ Elevator* GameplayTest::FindElevator(int32_t sectorId) const
     for (const auto& object : world->objects)
         if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
             return elevator;
+    return nullptr;
+}
+
+Monster* GameplayTest::FindMonster(int32_t recordId) const
+{
+    for (const auto& object : world->objects)
+        if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == recordId)
+            return monster;
     return nullptr;
 }
 

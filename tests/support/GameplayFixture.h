@@ -1,7 +1,7 @@
 // GameplayFixture: a whole level built from a map by the level build, with
 // no GPU, in a fresh working folder per test (saves land there), the entity
-// meshes loaded, and the singletons the player and the map objects touch
-// reset before and after.
+// meshes loaded, the game in progress on "Normal", and the singletons the
+// player and the map objects touch reset before and after.
 // Input is fed as the message loop would: key and mouse events go to Input's
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
 // What the gameplay tells the player is recorded by a notification service
@@ -30,6 +30,7 @@ namespace mirefell
 {
 class Door;
 class Elevator;
+class Monster;
 } // namespace mirefell
 
 namespace mirefell::testing
@@ -79,6 +80,8 @@ protected:
     // The door or elevator built for the sector with this id, or null.
     Door* FindDoor(int32_t sectorId) const;
     Elevator* FindElevator(int32_t sectorId) const;
+    // The monster built from the entity record with this id, or null.
+    Monster* FindMonster(int32_t recordId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

@@ -41,9 +41,7 @@ void LevelRouteTest::LoadLevel(const std::string& name)
     LevelScriptCatalogue::RegisterAll();
     source = maptool::LevelSource::Load(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/src/" + name + ".lvl");
     MapData map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/" + name + ".json");
-    map.hasScript = false; // started below, with stand-ins
     BuildLevel(map);
-    standIns.Start(*world);
     auto counting = std::make_unique<CountingScript>(std::move(world->aiRegions->script));
     counter = counting.get();
     world->aiRegions->script = std::move(counting);

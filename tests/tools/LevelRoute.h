@@ -13,7 +13,6 @@
 
 #include "LevelSource.h"
 #include "support/GameplayFixture.h"
-#include "support/ScriptStandIns.h"
 #include "world/MapScript.h"
 
 namespace mirefell::testing
@@ -56,7 +55,6 @@ protected:
     int Throws(uint32_t switchId) const;
 
     maptool::LevelSource source;
-    ScriptStandIns standIns;
     CountingScript* counter = nullptr;
 };
 
