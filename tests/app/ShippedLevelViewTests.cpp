@@ -11,18 +11,14 @@
 
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
-#include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
-#include "render/MeshRegistry.h"
-#include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/AIRegionGraph.h"
-#include "world/MapLoader.h"
 #include "world/MapScript.h"
 #include "world/World.h"
 
@@ -49,30 +45,32 @@ protected:
         levelDevice.Create();
         PointLights::GetInstance().Clear();
         Config::GetInstance().settings.noiseIntensity = 0.0f; // no film grain in a sampled picture
-        core = std::make_unique<Core>();                      // registers the level scripts
+        Input::GetInstance().Initialize(nullptr);
+        core = std::make_unique<Core>(); // registers the level scripts
         core->Initialize();
         swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, Width, Height);
         core->OnWindowSizeChanged(Width, Height, nullptr, swapChain.get());
-        MeshRegistry::GetInstance().LoadAll();
+        core->Update(); // the main menu
     }
     void TearDown() override
     {
-        world.reset();
         core.reset();
         levelDevice.Release();
         GameSaveManager::GetInstance().current = GameSave();
         ShellTest::TearDown();
     }
 
-    // The level built into Core's scene with its script started, as a level
-    // load builds it.
+    // A new game on "Normal" started at the level, loaded by Core's own
+    // level load.
     void Build(const std::string& level)
     {
-        GameSaveManager::GetInstance().current.levelId = level;
-        map = MapLoader::LoadLevel(level);
-        world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &particles, &core->GetCamera(), map,
-                              GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
-        GameStateManager::GetInstance().Request(GameState::Playing);
+        GameSaveManager& saves = GameSaveManager::GetInstance();
+        saves.NewGame(0, GameDifficulty::Normal, false, false);
+        saves.current.levelId = level;
+        core->Update();
+        ASSERT_EQ(GameStateManager::GetInstance().current, GameState::Playing);
+        world = core->GetWorld();
+        ASSERT_EQ(world->map.name, level);
     }
 
     // The player stands at `eye` (map x, height, map y) and looks at
@@ -90,7 +88,7 @@ protected:
         camera.target = target;
         camera.UpdateView();
         core->Render();
-        SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "levels/" + map.name + "_" + name);
+        SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "levels/" + world->map.name + "_" + name);
         const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
         Average average;
         for (size_t i = 0; i < rgba.size(); i += 4) {
@@ -108,9 +106,7 @@ protected:
     LevelDevice levelDevice;
     std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
-    ParticleSystem particles;
-    MapData map;
-    std::unique_ptr<World> world;
+    World* world = nullptr;
 };
 
 TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)

@@ -1,8 +1,9 @@
 // CoreFixture: the engine root on a recording window with no GPU, in the
 // fresh process of a ShellTest: the game in progress reset, Input on the
 // window, Core initialised at 800 x 600 and its first step run (the main
-// menu is announced). Tests step Core themselves; levels are loaded from
-// the working folder's "assets/maps/" as the game loads them.
+// menu is announced). Tests step Core themselves (Step runs whole steps on
+// the test's clock); levels are loaded from the working folder's
+// "assets/maps/" as the game loads them.
 #pragma once
 
 #include <memory>
@@ -49,9 +50,19 @@ protected:
         NotificationBox::GetMessages().clear();
     }
     static GameState State() { return GameStateManager::GetInstance().current; }
+    // Game steps of 1/60 s on the test's clock, each a whole Core update.
+    void Step(int count = 1)
+    {
+        for (int i = 0; i < count; ++i) {
+            clock.Advance(OneStep);
+            core->Update();
+            ++steps;
+        }
+    }
 
     RecordingWindow window;
     std::unique_ptr<Core> core;
+    int steps = 0; // run by Step
 };
 
 } // namespace mirefell::testing

@@ -53,6 +53,12 @@ public:
     std::vector<std::wstring> pickups; // item names
 };
 
+// The door or elevator built for the sector with this id, the monster
+// built from the entity record with this id; null when the level has none.
+Door* FindDoor(const World& world, int32_t sectorId);
+Elevator* FindElevator(const World& world, int32_t sectorId);
+Monster* FindMonster(const World& world, int32_t recordId);
+
 class GameplayTest : public ::testing::Test
 {
 public:
@@ -77,11 +83,10 @@ protected:
     // Input's snapshot and one World update; the wheel notch is cleared
     // after it.
     void Step(int count = 1);
-    // The door or elevator built for the sector with this id, or null.
-    Door* FindDoor(int32_t sectorId) const;
-    Elevator* FindElevator(int32_t sectorId) const;
-    // The monster built from the entity record with this id, or null.
-    Monster* FindMonster(int32_t recordId) const;
+    // The look-ups above in this test's level.
+    Door* FindDoor(int32_t sectorId) const { return testing::FindDoor(*world, sectorId); }
+    Elevator* FindElevator(int32_t sectorId) const { return testing::FindElevator(*world, sectorId); }
+    Monster* FindMonster(int32_t recordId) const { return testing::FindMonster(*world, recordId); }
 
     TempDir dir;
     std::filesystem::path previousFolder;
