@@ -1,9 +1,10 @@
-// The shipped levels drawn by Core on llvmpipe, seen from where a player
-// stands: the start of "descent", its chapel before and after the chapel's
-// key puts the lights out, its pit from the balcony; the teeth of "mouth",
-// its ember cavern and its heart. Each view is written to
-// test-output/levels/<level>_<view>.png for the eye; the frames are sampled
-// for what the level means them to show.
+// The shipped levels, each started as a new game and loaded by Core's own
+// level load, drawn on llvmpipe from where a player stands: every area of
+// "pentagram" and its hall with the pillars sunk; the start of "descent",
+// its chapel before and after the chapel's key puts the lights out, its pit
+// from the balcony; the teeth of "mouth", its ember cavern and its heart.
+// Each view is written to test-output/levels/<level>_<view>.png for the eye;
+// the frames are sampled for what the level means them to show.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,6 +20,7 @@
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/AIRegionGraph.h"
+#include "world/IElevator.h"
 #include "world/MapScript.h"
 #include "world/World.h"
 
@@ -108,6 +110,36 @@ protected:
     std::unique_ptr<Core> core;
     World* world = nullptr;
 };
+
+TEST_F(ShippedLevelView, PentagramIsLitFromItsHallToItsExit)
+{
+    Build("pentagram");
+    struct View
+    {
+        const char* name;
+        Vector3 eye;
+        Vector3 target;
+    };
+    const View views[] = {
+        {"hall", {96, 10, 1840}, {96, 20, 1600}},        {"courtyard", {0, 10, 1570}, {300, 24, 1200}},
+        {"crushers", {-72, 10, 1320}, {-320, 10, 1320}}, {"chasm", {-110, 10, 1070}, {-440, 0, 900}},
+        {"lift_hall", {-420, 10, 690}, {-72, 40, 568}},  {"gallery", {-30, 106, 568}, {600, 110, 568}},
+        {"dome", {420, 106, 690}, {640, 140, 450}},      {"tunnel", {904, 106, 690}, {904, 100, 820}},
+        {"corridor", {600, 34, 1030}, {584, 34, 1380}},  {"pentagram", {650, 34, 1630}, {904, 40, 1376}},
+        {"closet", {744, 34, 1738}, {744, 30, 1660}},    {"way_back", {560, 34, 1620}, {240, 34, 1620}},
+        {"exit", {504, 34, 1310}, {504, 40, 1560}},
+    };
+    for (const View& view : views) {
+        const Average seen = Look(view.name, view.eye, view.target);
+        EXPECT_GT(seen.Luminance(), 12.0) << view.name << " can be seen";
+    }
+
+    // The pillars sunk: the star on the floor, lit red.
+    for (int32_t pillar = 25; pillar <= 54; ++pillar)
+        world->aiRegions->objects.elevators.at(pillar)->SnapToBottom();
+    const Average star = Look("star", {650, 50, 1376}, {904, 24, 1376});
+    EXPECT_GT(star.r, 2.0 * star.b) << "the star is red";
+}
 
 TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)
 {
