@@ -13,12 +13,14 @@
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
+#include "gameplay/Weapons.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/PointLights.h"
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
+#include "ui/NotificationBox.h"
 #include "world/AIRegionGraph.h"
 #include "world/IElevator.h"
 #include "world/MapScript.h"
@@ -114,6 +116,13 @@ protected:
 TEST_F(ShippedLevelView, PentagramIsLitFromItsHallToItsExit)
 {
     Build("pentagram");
+    // The shotgun of the start hall's alcove in hand, raised, and the HUD's
+    // counters risen to what the player has.
+    auto& player = *static_cast<Player*>(world->player);
+    player.GiveItem(201, Weapons::MakeDoubleShotgun());
+    for (int step = 0; step < 120; ++step)
+        core->Update();
+    NotificationBox::GetMessages().clear(); // the pickup's message and hint
     struct View
     {
         const char* name;
