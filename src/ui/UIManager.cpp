@@ -18,11 +18,14 @@
 #include "ui/DeathScreen.h"
 #include "ui/HealthBar.h"
 #include "ui/HudState.h"
+#include "ui/IngameMenu.h"
 #include "ui/LevelNotification.h"
 #include "ui/LevelTimer.h"
+#include "ui/MainMenu.h"
 #include "ui/MonsterHealthBar.h"
 #include "ui/MouseCursor.h"
 #include "ui/NotificationBox.h"
+#include "ui/SocialMediaBox.h"
 #include "ui/UsePopup.h"
 
 namespace mirefell
@@ -53,10 +56,13 @@ template <class Widget> Widget* Append(std::vector<std::unique_ptr<BaseUICompone
 UIManager::UIManager() : painter(std::make_unique<Painter>())
 {
     hud.reserve(HudCapacity);
-    // The in-game menu, the main menu, the social-media box and the
-    // level-complete screen are made here, in that order around the cursor,
-    // once they exist; the in-game menu's exit then runs SaveAndExit.
+    auto menu = std::make_unique<IngameMenu>(painter.get());
+    menu->onExit = [this] { SaveAndExit(); };
+    ingameMenu = std::move(menu);
+    mainMenu = std::make_unique<MainMenu>(painter.get());
     mouseCursor = std::make_unique<MouseCursor>(painter.get());
+    socialMediaBox = std::make_unique<SocialMediaBox>(painter.get());
+    // The level-complete screen is made here once it exists.
     GameSaveManager::GetInstance().onGameFinished = [this] { ReturnToTitle(); };
 }
 
@@ -266,9 +272,9 @@ void UIManager::ShowTitle()
 
 void UIManager::RebuildMainMenu()
 {
-    // The slot list the title's pages show, as it is on disk now (including
-    // a save just written); the main menu rebuilds its pages from it.
-    GameSaveManager::GetInstance().LoadSlotList();
+    // The slot list the title's pages show is reread from disk, including a
+    // save just written.
+    mainMenu->Rebuild();
 }
 
 } // namespace mirefell

@@ -19,11 +19,11 @@
 // when the Inventory key opens the inventory and the automap, and cleared
 // here when they close (and by the Core at every level load).
 //
-// The menus, the level-complete screen, the inventory window, the dragged
-// item and the automap are made by their own makers as they join the game;
-// until then their places stay null and are skipped (the Inventory key then
-// switches the cursor mode and the flag alone). The return-to-title steps
-// reread the save slots themselves until the main menu rebuilds its pages.
+// The level-complete screen, the inventory window, the dragged item and the
+// automap are made by their own makers as they join the game; until then
+// their places stay null and are skipped (the Inventory key then switches
+// the cursor mode and the flag alone). The return-to-title steps rebuild the
+// main menu's pages from the save slots as they are on disk.
 //
 // Window thread only. Widgets keep a plain pointer to the painter, so the
 // painter outlives them (it is destroyed last).
@@ -46,6 +46,7 @@ class DeathScreen;
 class HealthBar;
 class LevelNotification;
 class LevelTimer;
+class MainMenu;
 class MonsterHealthBar;
 class MouseCursor;
 class NotificationBox;
@@ -112,7 +113,7 @@ public:
     // 5 and its Hide state 3; the others are plain widgets to this class.
     std::unique_ptr<BaseUIComponent> socialMediaBox;
     std::unique_ptr<BaseUIComponent> ingameMenu;
-    std::unique_ptr<BaseUIComponent> mainMenu;
+    std::unique_ptr<MainMenu> mainMenu;
     std::unique_ptr<MouseCursor> mouseCursor;
     std::unique_ptr<BaseUIComponent> winScreen;
 

@@ -22,6 +22,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
+#include "shell/Screen.h"
 #include "support/GameplayFixture.h"
 #include "support/GpuTest.h"
 #include "support/Screenshot.h"
@@ -50,6 +51,10 @@ protected:
         SetClock(&clock);
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         ui = std::make_unique<UIManager>();
+        // The Core lays the UI out for the window before its first update.
+        ScreenWidth = 1280;
+        ScreenHeight = 720;
+        ui->OnResize();
         StartLevel();
     }
 
