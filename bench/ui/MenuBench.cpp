@@ -22,6 +22,7 @@
 #include "shell/Screen.h"
 #include "support/AllocationCounter.h"
 #include "support/BenchDevice.h"
+#include "support/BenchSupport.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuPanel.h"
 #include "ui/UIManager.h"
@@ -33,7 +34,6 @@ using namespace mirefell;
 
 constexpr uint32_t Width = 1280;
 constexpr uint32_t Height = 720;
-constexpr double BudgetSeconds = 1.0 / 60.0;
 
 struct Title
 {
@@ -79,21 +79,13 @@ struct Title
     std::unique_ptr<UIManager> ui;
 };
 
-void ReportAllocations(benchmark::State& state, uint64_t before, const char* name)
-{
-    state.counters[name] =
-        benchmark::Counter(double(testing::AllocationCount() - before), benchmark::Counter::kAvgIterations);
-}
-
 void BM_MenuUpdate(benchmark::State& state, bool keybindsPage)
 {
     Title title(keybindsPage);
     const uint64_t before = testing::AllocationCount();
     for (auto _ : state)
         title.ui->Update();
-    ReportAllocations(state, before, "allocs/step");
-    state.counters["budget_share"] =
-        benchmark::Counter(BudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK_CAPTURE(BM_MenuUpdate, title, false);
 BENCHMARK_CAPTURE(BM_MenuUpdate, keybinds, true);
@@ -109,7 +101,8 @@ void BM_MenuFrame(benchmark::State& state, bool keybindsPage, bool finish)
             benchmark::DoNotOptimize(DeviceContext->ReadPixelsRGBA8(title.bench.target.get()));
     }
     if (!finish)
-        ReportAllocations(state, before, "allocs/frame");
+        state.counters["allocs/frame"] = benchmark::Counter(static_cast<double>(testing::AllocationCount() - before),
+                                                            benchmark::Counter::kAvgIterations);
     DeviceContext->ReadPixelsRGBA8(title.bench.target.get());
 }
 BENCHMARK_CAPTURE(BM_MenuFrame, title_submit, false, false)->Unit(benchmark::kMillisecond);

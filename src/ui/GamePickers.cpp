@@ -77,6 +77,29 @@ std::unique_ptr<MenuPanel> MakePage(Painter* painter, const MenuPanel* parent)
     return page;
 }
 
+using PageBuilder = std::unique_ptr<MenuPanel> (*)(Painter*, MenuPanel*);
+
+// A slot page whose rows store the chosen slot and open the page `next`
+// builds, which it owns.
+std::unique_ptr<MenuPanel> BuildSlotPageBefore(Painter* painter, MenuPanel* parent, SlotChoice choice, PageBuilder next)
+{
+    auto page = MakePage(painter, parent);
+    auto following = next(painter, page.get());
+    MenuPanel* self = page.get();
+    MenuPanel* target = following.get();
+    page->AddSubPage(std::move(following));
+
+    page->AddLabel(L"Pick save slot");
+    page->AddBlank();
+    AddSlotRows(*page, choice, [self, target](int32_t slot) {
+        NewGameSelection::Get().slot = slot;
+        self->SwitchTo(*target);
+    });
+    page->AddBlank();
+    AddSlotPageBack(*page, parent);
+    return page;
+}
+
 } // namespace
 
 NewGameSelection& NewGameSelection::Get()
@@ -121,21 +144,7 @@ bool LoadSavedSlot(int32_t slot)
 
 std::unique_ptr<MenuPanel> BuildNewGameSlotPage(Painter* painter, MenuPanel* parent)
 {
-    auto page = MakePage(painter, parent);
-    auto difficulty = BuildDifficultyPage(painter, page.get());
-    MenuPanel* self = page.get();
-    MenuPanel* next = difficulty.get();
-    page->AddSubPage(std::move(difficulty));
-
-    page->AddLabel(L"Pick save slot");
-    page->AddBlank();
-    AddSlotRows(*page, SlotChoice::AnySlot, [self, next](int32_t slot) {
-        NewGameSelection::Get().slot = slot;
-        self->SwitchTo(*next);
-    });
-    page->AddBlank();
-    AddSlotPageBack(*page, parent);
-    return page;
+    return BuildSlotPageBefore(painter, parent, SlotChoice::AnySlot, &BuildDifficultyPage);
 }
 
 std::unique_ptr<MenuPanel> BuildDifficultyPage(Painter* painter, MenuPanel* parent)
@@ -175,21 +184,7 @@ std::unique_ptr<MenuPanel> BuildDifficultyPage(Painter* painter, MenuPanel* pare
 
 std::unique_ptr<MenuPanel> BuildLevelSelectSlotPage(Painter* painter, MenuPanel* parent)
 {
-    auto page = MakePage(painter, parent);
-    auto levels = BuildLevelPage(painter, page.get());
-    MenuPanel* self = page.get();
-    MenuPanel* next = levels.get();
-    page->AddSubPage(std::move(levels));
-
-    page->AddLabel(L"Pick save slot");
-    page->AddBlank();
-    AddSlotRows(*page, SlotChoice::SavedGames, [self, next](int32_t slot) {
-        NewGameSelection::Get().slot = slot;
-        self->SwitchTo(*next);
-    });
-    page->AddBlank();
-    AddSlotPageBack(*page, parent);
-    return page;
+    return BuildSlotPageBefore(painter, parent, SlotChoice::SavedGames, &BuildLevelPage);
 }
 
 std::unique_ptr<MenuPanel> BuildLevelPage(Painter* painter, MenuPanel* parent)

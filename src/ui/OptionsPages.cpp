@@ -86,6 +86,22 @@ MenuToggle* AddFlag(MenuPanel& page, std::wstring caption, bool Settings::*field
         });
 }
 
+// A slider over one field of the current settings: each click adds or
+// takes away `step`, clamps to `range`, then runs `after` when given.
+template <class T>
+MenuSlider* AddStepSlider(MenuPanel& page, std::wstring caption, std::function<std::wstring()> valueText,
+                          T Settings::*field, T step, SettingRange<T> range, void (*after)() = nullptr)
+{
+    const auto stepBy = [field, range, after](T amount) {
+        Step(Current().*field, amount, range);
+        if (after)
+            after();
+    };
+    return page.AddSlider(
+        std::move(caption), std::move(valueText), [stepBy, step] { stepBy(static_cast<T>(-step)); },
+        [stepBy, step] { stepBy(step); });
+}
+
 // The mouse settings reach the running level's player at once.
 void PushMouseSettings()
 {
@@ -106,13 +122,14 @@ void PushFieldOfView()
     }
 }
 
-void StepSsao(int32_t step)
+// A quality of 0 to 3 reaches the post chain at once; "off" needs nothing:
+// the renderer skips the occlusion while the setting is negative.
+void PushSsaoQuality()
 {
-    Step(Current().ssao, step, SsaoRange);
-    if (Current().ssao >= 0) {
-        if (PostFXChain* postFX = Config::GetInstance().postFX)
-            postFX->UpdateSsaoSettings();
-    }
+    if (Current().ssao < 0)
+        return;
+    if (PostFXChain* postFX = Config::GetInstance().postFX)
+        postFX->UpdateSsaoSettings();
 }
 
 } // namespace
@@ -200,16 +217,9 @@ std::unique_ptr<MenuPanel> BuildControlsPage(Painter* painter, MenuPanel* parent
 
     AddPageButton(*page, L"Modify keybinds", keybindsPage);
     page->AddBlank();
-    page->AddSlider(
-        L"Mouse sensitivity", [] { return FloatToWString(Current().mouseSensitivity, 2); },
-        [] {
-            Step(Current().mouseSensitivity, -MouseSensitivityStep, MouseSensitivityRange);
-            PushMouseSettings();
-        },
-        [] {
-            Step(Current().mouseSensitivity, MouseSensitivityStep, MouseSensitivityRange);
-            PushMouseSettings();
-        });
+    AddStepSlider(
+        *page, L"Mouse sensitivity", [] { return FloatToWString(Current().mouseSensitivity, 2); },
+        &Settings::mouseSensitivity, MouseSensitivityStep, MouseSensitivityRange, &PushMouseSettings);
     AddFlag(*page, L"Mouse invert Y", &Settings::mouseInvertY, &Current, &PushMouseSettings);
     page->AddBlank();
     AddBack(*page, parent);
@@ -231,20 +241,12 @@ std::unique_ptr<MenuPanel> BuildAudioPage(Painter* painter, MenuPanel* parent)
     auto page = MakePage(painter, parent);
     // Each sound is played at the volume of its moment; only the music that
     // already plays needs telling.
-    page->AddSlider(
-        L"Sound volume", [] { return FloatToWString(Current().soundVolume * 10.0f, 0); },
-        [] { Step(Current().soundVolume, -VolumeStep, VolumeRange); },
-        [] { Step(Current().soundVolume, VolumeStep, VolumeRange); });
-    page->AddSlider(
-        L"Music volume", [] { return FloatToWString(Current().musicVolume * 10.0f, 0); },
-        [] {
-            Step(Current().musicVolume, -VolumeStep, VolumeRange);
-            SoundManager::GetInstance().ApplyMusicVolume();
-        },
-        [] {
-            Step(Current().musicVolume, VolumeStep, VolumeRange);
-            SoundManager::GetInstance().ApplyMusicVolume();
-        });
+    AddStepSlider(
+        *page, L"Sound volume", [] { return FloatToWString(Current().soundVolume * 10.0f, 0); }, &Settings::soundVolume,
+        VolumeStep, VolumeRange);
+    AddStepSlider(
+        *page, L"Music volume", [] { return FloatToWString(Current().musicVolume * 10.0f, 0); }, &Settings::musicVolume,
+        VolumeStep, VolumeRange, [] { SoundManager::GetInstance().ApplyMusicVolume(); });
     page->AddBlank();
     AddBack(*page, parent);
     return page;
@@ -269,24 +271,15 @@ std::unique_ptr<MenuPanel> BuildDisplayPage(Painter* painter, MenuPanel* parent)
         return !Config::GetInstance().displayDirty;
     };
     page->AddBlank();
-    page->AddSlider(
-        L"Brightness", [] { return FloatToWString(Current().brightness, 3); },
-        [] { Step(Current().brightness, -BrightnessStep, BrightnessRange); },
-        [] { Step(Current().brightness, BrightnessStep, BrightnessRange); });
-    page->AddSlider(
-        L"Contrast", [] { return FloatToWString(Current().contrast, 3); },
-        [] { Step(Current().contrast, -ContrastStep, ContrastRange); },
-        [] { Step(Current().contrast, ContrastStep, ContrastRange); });
-    page->AddSlider(
-        L"Field of view", [] { return FloatToWString(Current().fov, 0); },
-        [] {
-            Step(Current().fov, -FovStep, FovRange);
-            PushFieldOfView();
-        },
-        [] {
-            Step(Current().fov, FovStep, FovRange);
-            PushFieldOfView();
-        });
+    AddStepSlider(
+        *page, L"Brightness", [] { return FloatToWString(Current().brightness, 3); }, &Settings::brightness,
+        BrightnessStep, BrightnessRange);
+    AddStepSlider(
+        *page, L"Contrast", [] { return FloatToWString(Current().contrast, 3); }, &Settings::contrast, ContrastStep,
+        ContrastRange);
+    AddStepSlider(
+        *page, L"Field of view", [] { return FloatToWString(Current().fov, 0); }, &Settings::fov, FovStep, FovRange,
+        &PushFieldOfView);
     AddFlag(*page, L"Vertical sync", &Settings::vsync, &Current);
     AddFlag(*page, L"Frame limiter", &Settings::frameLimiter, &Current)->isDisabled = [] { return Current().vsync; };
     page->AddBlank();
@@ -297,16 +290,15 @@ std::unique_ptr<MenuPanel> BuildDisplayPage(Painter* painter, MenuPanel* parent)
 std::unique_ptr<MenuPanel> BuildGraphicsPage(Painter* painter, MenuPanel* parent, bool bloodDecalsEditable)
 {
     auto page = MakePage(painter, parent);
-    page->AddSlider(
-            L"Adaptive SSAO", [] { return SsaoQualityText(Current().ssao); }, [] { StepSsao(-SsaoStep); },
-            [] { StepSsao(SsaoStep); })
+    AddStepSlider(
+        *page, L"Adaptive SSAO", [] { return SsaoQualityText(Current().ssao); }, &Settings::ssao, SsaoStep, SsaoRange,
+        &PushSsaoQuality)
         ->wideValue = true;
     AddFlag(*page, L"Bloom", &Settings::bloom, &Current);
     AddFlag(*page, L"FXAA", &Settings::fxaa, &Current);
-    page->AddSlider(
-            L"Blood decals", [] { return std::to_wstring(Current().maxBloodDecals); },
-            [] { Step(Current().maxBloodDecals, -BloodDecalsStep, BloodDecalsRange); },
-            [] { Step(Current().maxBloodDecals, BloodDecalsStep, BloodDecalsRange); })
+    AddStepSlider(
+        *page, L"Blood decals", [] { return std::to_wstring(Current().maxBloodDecals); }, &Settings::maxBloodDecals,
+        BloodDecalsStep, BloodDecalsRange)
         ->isDisabled = [bloodDecalsEditable] { return !bloodDecalsEditable; };
     page->AddBlank();
     AddBack(*page, parent);

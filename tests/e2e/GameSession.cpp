@@ -19,6 +19,7 @@
 #include "render/Painter.h"
 #include "shell/KeybindManager.h"
 #include "shell/Screen.h"
+#include "support/MenuRows.h"
 #include "ui/IngameMenu.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuButton.h"
@@ -57,28 +58,6 @@ bool RunCommand(const std::string& command, std::string* output = nullptr)
 std::string Pixels(float value)
 {
     return std::to_string(static_cast<int>(value));
-}
-
-std::wstring TextOf(BaseUIComponent& row)
-{
-    if (auto* button = dynamic_cast<MenuButton*>(&row))
-        return button->CurrentText();
-    if (auto* label = dynamic_cast<MenuLabel*>(&row))
-        return label->text;
-    if (auto* slider = dynamic_cast<MenuSlider*>(&row))
-        return slider->text;
-    if (auto* toggle = dynamic_cast<MenuToggle*>(&row))
-        return toggle->text;
-    return L"";
-}
-
-BaseUIComponent& FindRow(const MenuPanel& page, const std::wstring& text)
-{
-    for (const auto& row : page.rows)
-        if (TextOf(*row) == text)
-            return *row;
-    ADD_FAILURE() << "no row reads \"" << std::string(text.begin(), text.end()) << "\"";
-    throw std::runtime_error("row not found");
 }
 
 Rect RectOf(BaseUIComponent& widget)
@@ -261,12 +240,12 @@ MenuLayout::~MenuLayout() = default;
 
 Rect MenuLayout::Row(const MenuPanel& page, const std::wstring& text)
 {
-    return RectOf(FindRow(page, text));
+    return RectOf(FindRow<BaseUIComponent>(page, text));
 }
 
 Rect MenuLayout::CheckBox(const MenuPanel& page, const std::wstring& text)
 {
-    return RectOf(*dynamic_cast<MenuToggle&>(FindRow(page, text)).checkBox);
+    return RectOf(*FindRow<MenuToggle>(page, text).checkBox);
 }
 
 Rect MenuLayout::RowByValue(const MenuPanel& page, const std::wstring& text)

@@ -56,18 +56,31 @@ protected:
         ASSERT_TRUE(game.WaitForText(shown)) << "the next page did not show";
     }
 
+    // The game's config.json: a window of this size, borderless or framed,
+    // and no ambient occlusion (the frames come faster on llvmpipe).
+    static std::string WindowConfig(int32_t width, int32_t height, bool borderless)
+    {
+        return "{\"screenWidth\": " + std::to_string(width) + ", \"screenHeight\": " + std::to_string(height) +
+               ", \"windowed\": true, \"borderless\": " + (borderless ? "true" : "false") + ", \"ssao\": -1}";
+    }
+    // Starts the game and checks its window has the size it was given.
+    static void StartAt(GameSession& game, int32_t width, int32_t height)
+    {
+        ASSERT_TRUE(game.Start()) << "no game window";
+        int32_t shownWidth = 0, shownHeight = 0;
+        ASSERT_TRUE(game.GetWindowSize(shownWidth, shownHeight));
+        ASSERT_EQ(shownWidth, width);
+        ASSERT_EQ(shownHeight, height);
+    }
+
     TempDir dir;
 };
 
 TEST_F(EndToEndTest, ANewGameFromTheTitleIsSavedAndExitedThroughTheMenus)
 {
-    GameSession game(dir.Path() / "run", R"({"screenWidth": 1280, "screenHeight": 720, "windowed": true,)"
-                                         R"( "borderless": true, "ssao": -1})");
-    ASSERT_TRUE(game.Start()) << "no game window";
-    int32_t width = 0, height = 0;
-    ASSERT_TRUE(game.GetWindowSize(width, height));
-    ASSERT_EQ(width, 1280);
-    ASSERT_EQ(height, 720);
+    const int32_t width = 1280, height = 720;
+    GameSession game(dir.Path() / "run", WindowConfig(width, height, true));
+    ASSERT_NO_FATAL_FAILURE(StartAt(game, width, height));
 
     MenuLayout first(game.Folder(), width, height);
     const MenuPanel& main = *first.title->mainPanel;
@@ -115,13 +128,9 @@ TEST_F(EndToEndTest, ANewGameFromTheTitleIsSavedAndExitedThroughTheMenus)
 
 TEST_F(EndToEndTest, TheOptionsRestyleTheWindowAndABindingReachesBindsBin)
 {
-    GameSession game(dir.Path() / "run", R"({"screenWidth": 800, "screenHeight": 600, "windowed": true,)"
-                                         R"( "borderless": false, "ssao": -1})");
-    ASSERT_TRUE(game.Start()) << "no game window";
-    int32_t width = 0, height = 0;
-    ASSERT_TRUE(game.GetWindowSize(width, height));
-    ASSERT_EQ(width, 800);
-    ASSERT_EQ(height, 600);
+    int32_t width = 800, height = 600;
+    GameSession game(dir.Path() / "run", WindowConfig(width, height, false));
+    ASSERT_NO_FATAL_FAILURE(StartAt(game, width, height));
 
     // Display: a borderless window over the whole screen, applied.
     {

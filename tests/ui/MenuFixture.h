@@ -11,6 +11,7 @@
 
 #include "UiFixture.h"
 #include "platform/UrlOpener.h"
+#include "support/MenuRows.h"
 #include "ui/IngameMenu.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuButton.h"
@@ -28,43 +29,6 @@ public:
     void Open(const std::string& url) override { opened.push_back(url); }
     std::vector<std::string> opened;
 };
-
-// The text a row shows now: a button's or label's text, a slider's or
-// toggle's caption; empty for a blank.
-inline std::wstring RowText(BaseUIComponent& row)
-{
-    if (auto* button = dynamic_cast<MenuButton*>(&row))
-        return button->CurrentText();
-    if (auto* label = dynamic_cast<MenuLabel*>(&row))
-        return label->text;
-    if (auto* slider = dynamic_cast<MenuSlider*>(&row))
-        return slider->text;
-    if (auto* toggle = dynamic_cast<MenuToggle*>(&row))
-        return toggle->text;
-    return L"";
-}
-
-// Every row's text, top first.
-inline std::vector<std::wstring> RowTexts(const MenuPanel& page)
-{
-    std::vector<std::wstring> texts;
-    for (const auto& row : page.rows)
-        texts.push_back(RowText(*row));
-    return texts;
-}
-
-// The row of a page showing `text`; fails the test when there is none.
-template <class Row = MenuButton> Row& FindRow(const MenuPanel& page, const std::wstring& text)
-{
-    for (const auto& row : page.rows) {
-        if (RowText(*row) == text) {
-            if (auto* found = dynamic_cast<Row*>(row.get()))
-                return *found;
-        }
-    }
-    ADD_FAILURE() << "no row reads \"" << std::string(text.begin(), text.end()) << "\"";
-    throw std::runtime_error("row not found");
-}
 
 inline Vector2 CentreOf(BaseUIComponent& widget)
 {
