@@ -334,7 +334,6 @@ void Core::DrawParticles()
 {
     particles.Draw(camera);
 }
-void Core::DrawWeaponView() {}
 
 void Core::DrawDebugLines()
 {
@@ -507,7 +506,8 @@ void Core::DrawScenePass()
     root.Draw(camera, TexturedOpaqueFilter, false, false);
     root.Draw(camera, InstancedFilter, false, false);
     DrawParticles();
-    PointLights::GetInstance().PrepareFrame(camera, ambient, Config::GetInstance().settings.noiseIntensity, true);
+    PointLights::GetInstance().PrepareFrame(camera, LevelAmbient(), Config::GetInstance().settings.noiseIntensity,
+                                            true);
 }
 
 void Core::DrawWeaponViewPass()

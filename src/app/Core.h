@@ -57,6 +57,7 @@ class IGameWindow;
 class MenuScene;
 class PostFXChain;
 class UIManager;
+class WeaponView;
 class World;
 
 class Core
@@ -99,6 +100,10 @@ public:
     ParticleSystem& GetParticles() { return particles; }
     // The level being played; null until the first level load.
     World* GetWorld() const { return world.get(); }
+    // The ambient light the level's frames are lit with: the player's weapon
+    // view's (which Blackout and the level scripts' light switch change),
+    // or the normal value while there is no player.
+    Color LevelAmbient() const;
 
 private:
     void OnLevelStart(GameState newState);
@@ -145,8 +150,9 @@ private:
     void CreateHud();                         // UI: UIManager::CreateHud
     void InitializeUi();                      // UI: UIManager::Initialize with the new World
     void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
-    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree (none yet)
-    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera (none yet)
+    WeaponView* PlayerWeaponView() const;     // gameplay: the player's weapon view, when there is a player
+    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree
+    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera
     void RenderTitle();                       // title pass, deferred, menu effects, UI, profiler
     void RenderLoading();                     // UI: DrawLoadingScreen
     void RenderLevel(GameState s);            // level passes of states 3-5, UI, profiler
@@ -175,9 +181,8 @@ private:
     // Declared after what it uses (the roots, the camera, the particles), so
     // it is destroyed before them.
     std::unique_ptr<World> world;
-    // The ambient light of the level's frames: the weapon view's normal
-    // value (it keeps its own, which the level scripts and the Blackout
-    // modifier switch off, once the player has one).
+    // The ambient light of the level's frames while there is no player (the
+    // weapon view's normal value; see LevelAmbient).
     Color ambient{0.05f, 0.05f, 0.05f, 0.0f};
     // The title screen's 3D background with its own camera; made by the
     // first Initialize.

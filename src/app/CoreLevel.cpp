@@ -10,6 +10,7 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
+#include "gameplay/WeaponView.h"
 #include "platform/Random.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -136,11 +137,39 @@ void Core::InitializeUi()
 }
 void Core::SetPostEffectsWorld() {}
 
-Mesh* Core::WeaponViewRoot() const
+// The player's weapon view, when a level with a player is loaded.
+WeaponView* Core::PlayerWeaponView() const
 {
-    return nullptr; // the weapon view has no models yet
+    auto* player = world ? static_cast<Player*>(world->player) : nullptr;
+    return player ? player->weaponView.get() : nullptr;
 }
 
-void Core::ResizeWeaponView(float) {}
+Mesh* Core::WeaponViewRoot() const
+{
+    const WeaponView* view = PlayerWeaponView();
+    return view ? view->root.get() : nullptr;
+}
+
+void Core::ResizeWeaponView(float aspectRatio)
+{
+    if (WeaponView* view = PlayerWeaponView()) {
+        view->camera.aspectRatio = aspectRatio;
+        view->camera.UpdateProjection();
+    }
+}
+
+void Core::DrawWeaponView()
+{
+    if (WeaponView* view = PlayerWeaponView())
+        view->root->Draw(view->camera, {}, false, false);
+}
+
+Color Core::LevelAmbient() const
+{
+    const WeaponView* view = PlayerWeaponView();
+    if (!view)
+        return ambient;
+    return {view->ambient.x, view->ambient.y, view->ambient.z, view->ambient.w};
+}
 
 } // namespace mirefell

@@ -2,10 +2,10 @@
 // drawn by Core in the play state on llvmpipe: the player faces the hall's
 // switch, whose panel shows "off" and, after the use key, "on"; the HUD
 // over the level at 720p; the inventory with the level's map; the
-// level-complete screen. The frames are written to test-output/
-// level_switch_{off,on}.png, hud-over-level-1280x720.png,
-// inventory-over-level-1280x720.png and level-complete-over-level-1280x720.png
-// for the eye.
+// level-complete screen; flying shots. The frames are written to
+// test-output/level_switch_{off,on}.png, hud-over-level-1280x720.png,
+// inventory-over-level-1280x720.png, level-complete-over-level-1280x720.png
+// and level_shots.png for the eye.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +17,8 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Switch.h"
+#include "gameplay/WeaponView.h"
+#include "gameplay/Weapons.h"
 #include "platform/VirtualKey.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
@@ -29,6 +31,7 @@
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapScriptToolbox.h"
 #include "world/World.h"
 
 namespace mirefell::testing
@@ -118,6 +121,44 @@ TEST_F(LevelFrame, TheLoadedLevelShowsItsSwitchOffThenOn)
     Lamps(red, green);
     EXPECT_GT(green, 40) << "the green lamps of \"on\"";
     EXPECT_LT(red, 20);
+}
+
+// The hyper blaster raised: at 720p the frame shows it over the level in
+// the lower right, beside the HUD, drawn with the weapon view's camera; the
+// upper right stays as it was. The level's ambient light is the weapon
+// view's, which the level scripts' light switch turns off.
+TEST_F(LevelFrame, TheRaisedWeaponIsDrawnOverTheLevelWithTheViewsAmbient)
+{
+    constexpr uint32_t Width = 1280;
+    constexpr uint32_t Height = 720;
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, Width, Height);
+    core->OnWindowSizeChanged(Width, Height, nullptr, swapChain.get());
+    auto& player = *static_cast<Player*>(core->GetWorld()->player);
+    core->Render();
+    const std::vector<uint8_t> bare = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    player.GiveItem(1000, Weapons::MakeHyperBlaster());
+    for (int i = 0; i <= WeaponView::SwitchInSteps; ++i)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "level_weapon_view");
+    const std::vector<uint8_t> armed = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    const auto changed = [&](uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+        int count = 0;
+        for (uint32_t y = y0; y < y1; ++y)
+            for (uint32_t x = x0; x < x1; ++x) {
+                const size_t i = (size_t(y) * Width + x) * 4;
+                const int difference = std::abs(armed[i] - bare[i]) + std::abs(armed[i + 1] - bare[i + 1]) +
+                                       std::abs(armed[i + 2] - bare[i + 2]);
+                count += difference > 30 ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_GT(changed(Width * 2 / 3, Height * 2 / 3, Width * 5 / 6, Height * 7 / 8), 10000);
+    EXPECT_LT(changed(Width * 3 / 4, 0, Width, Height / 2), 100); // right of the messages
+
+    EXPECT_EQ(core->LevelAmbient(), Color(0.05f, 0.05f, 0.05f, 0.0f));
+    MapScriptToolbox(core->GetWorld()).LightsOut();
+    EXPECT_EQ(core->LevelAmbient(), Color(0.0f, 0.0f, 0.0f, 0.0f));
 }
 
 // The HUD the level load built, as the Core's frame draws it over the lit
@@ -238,6 +279,43 @@ TEST_F(LevelFrame, TheLevelCompleteScreenStandsOverTheFadingLevel)
         }
     EXPECT_GT(title, 500);
     EXPECT_EQ(beside, 0);
+}
+
+// Projectiles as the frame shows them: a rocket (a white sphere, lighting
+// the walls around it orange) and a hyper-blaster bolt (a small blue block
+// along its flight) three steps after they were fired side by side ahead of
+// the player.
+TEST_F(LevelFrame, FlyingShotsAreDrawnAsTheirBodies)
+{
+    constexpr uint32_t Width = 640;
+    constexpr uint32_t Height = 360;
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, Width, Height);
+    core->OnWindowSizeChanged(Width, Height, nullptr, swapChain.get());
+    World& world = *core->GetWorld();
+    auto& player = *static_cast<Player*>(world.player);
+    const Vector3 eye = player.EyePosition();
+    const Vector3 look = player.LookDirection();
+    const Vector3 right{-look.z, 0, look.x};
+    world.SpawnProjectile(&player, ProjectileType::HyperBlasterBolt, {0.2f, 0.3f, 1, 1}, {0.75f, 0.85f, 1, 1},
+                          eye + look * 8.0f + right * 3.0f, look, 1);
+    world.SpawnProjectile(&player, ProjectileType::Rocket, {1, 1, 1, 1}, {1, 0.5f, 0, 1},
+                          eye + look * 8.0f - right * 3.0f, look, 1);
+    for (int i = 0; i < 3; ++i)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "level_shots");
+    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    int white = 0, blue = 0;
+    for (uint32_t y = Height / 3; y < Height * 2 / 3; ++y)
+        for (uint32_t x = Width / 4; x < Width * 3 / 4; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * Width + x) * 4];
+            if (x < Width / 2 && p[0] > 200 && p[1] > 200 && p[2] > 200)
+                ++white;
+            if (x > Width / 2 && p[2] > p[0] + 60)
+                ++blue;
+        }
+    EXPECT_GT(white, 600) << "the rocket left of the crosshair";
+    EXPECT_GT(blue, 10) << "the bolt right of it";
 }
 
 } // namespace

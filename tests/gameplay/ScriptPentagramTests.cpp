@@ -1,6 +1,6 @@
 // Script_Pentagram on the shipped map: what its start leaves behind, and
-// what each area, switch and the red key do to the real doors, elevators
-// and switches. Monsters are stand-ins until the level build makes them.
+// what each area, switch and the red key do to the real doors, elevators,
+// switches and monsters.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/LevelScriptCatalogue.h"
+#include "gameplay/Monster.h"
 #include "gameplay/Powerup.h"
 #include "support/GameplayFixture.h"
 #include "support/ScriptStandIns.h"
@@ -55,6 +56,12 @@ protected:
                 return *pickup;
         throw std::runtime_error("no pickup " + std::to_string(id));
     }
+    Monster& MonsterOf(int32_t id)
+    {
+        if (Monster* monster = FindMonster(id))
+            return *monster;
+        throw std::runtime_error("no monster " + std::to_string(id));
+    }
     void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }
     // The map's switch on that segment, as the script finds it.
     ISwitch* SwitchOf(uint32_t id) { return world->aiRegions->objects.switches.at(id); }
@@ -65,7 +72,7 @@ protected:
 
 constexpr int32_t FirstPillar = 25;
 constexpr int32_t LastPillar = 54;
-const uint32_t CagedMonsters[] = {23, 24, 25, 26, 27, 115};
+const int32_t CagedMonsters[] = {23, 24, 25, 26, 27, 115};
 
 TEST_F(ScriptPentagram, StartLocksDoorsSetsCrushersRaisesThePillarsAndHoldsTheCage)
 {
@@ -91,9 +98,9 @@ TEST_F(ScriptPentagram, StartLocksDoorsSetsCrushersRaisesThePillarsAndHoldsTheCa
         // Map floor -44 with a travel of 164: the closed ring stands at 120.
         EXPECT_FLOAT_EQ(pillar.sector->floorTopY, 120.0f) << "pillar " << id;
     }
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).state, 1u) << "monster " << id;
-    EXPECT_EQ(standIns.monsters.at(1).state, 2u); // outside the cage: untouched
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Held) << "monster " << id;
+    EXPECT_EQ(MonsterOf(1).state, MonsterState::Asleep); // outside the cage: untouched
 }
 
 TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
@@ -101,9 +108,12 @@ TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
     Enter("pentagram_left");
     for (int32_t id = FirstPillar; id <= LastPillar; ++id)
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateMovingDown) << "pillar " << id;
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Hunting) << "monster " << id;
 
+    // Held again, they show whether a second entrance roars once more.
+    for (const int32_t id : CagedMonsters)
+        MonsterOf(id).SetState(static_cast<uint32_t>(MonsterState::Held));
     Step(96); // 120 down to 24 at one unit a step
     for (int32_t id = FirstPillar; id <= LastPillar; ++id) {
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateBottom) << "pillar " << id;
@@ -114,8 +124,8 @@ TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
     Enter("pentagram_left");
     for (int32_t id = FirstPillar; id <= LastPillar; ++id)
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateBottom) << "pillar " << id;
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Held) << "monster " << id;
 }
 
 TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)

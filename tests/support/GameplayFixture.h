@@ -1,7 +1,7 @@
 // GameplayFixture: a whole level built from a map by the level build, with
 // no GPU, in a fresh working folder per test (saves land there), the entity
-// meshes loaded, and the singletons the player and the map objects touch
-// reset before and after.
+// meshes loaded, the game in progress on "Normal", and the singletons the
+// player and the map objects touch reset before and after.
 // Input is fed as the message loop would: key and mouse events go to Input's
 // keyboard and mouse, and Step runs Input's snapshot, then one World update.
 // What the gameplay tells the player is recorded by a notification service
@@ -30,6 +30,7 @@ namespace mirefell
 {
 class Door;
 class Elevator;
+class Monster;
 } // namespace mirefell
 
 namespace mirefell::testing
@@ -61,16 +62,24 @@ protected:
     // World::Create over the map with the gameplay's factories and the
     // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
-    // Holds or releases the key bound to the action by default.
+    // Holds or releases the key or mouse button bound to the action by
+    // default.
     static void Hold(KeybindAction action, bool down);
+    // Holds or releases a key by its virtual-key code.
+    static void HoldKey(int32_t virtualKey, bool down);
+    // A wheel notch (+1 away, -1 towards) for the next step.
+    static void TurnWheel(int32_t direction);
     // Relative mouse movement for the next step (look mode is switched on by
     // the fixture).
     static void MoveMouse(int32_t dx, int32_t dy);
-    // Input's snapshot and one World update.
+    // Input's snapshot and one World update; the wheel notch is cleared
+    // after it.
     void Step(int count = 1);
     // The door or elevator built for the sector with this id, or null.
     Door* FindDoor(int32_t sectorId) const;
     Elevator* FindElevator(int32_t sectorId) const;
+    // The monster built from the entity record with this id, or null.
+    Monster* FindMonster(int32_t recordId) const;
 
     TempDir dir;
     std::filesystem::path previousFolder;

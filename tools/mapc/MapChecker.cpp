@@ -97,8 +97,8 @@ private:
 
 void CheckBuild(const MapData& map, std::vector<std::string>& problems)
 {
-    // Pickups are drawn through the entity meshes, which the build needs
-    // loaded: read from "assets/meshes/" under the current folder, as the
+    // Pickups and monsters are drawn through the entity meshes, which the
+    // build needs loaded: read from "assets/meshes/" under the current folder, as the
     // game reads them (before the scratch folder becomes current).
     try {
         MeshRegistry::GetInstance().LoadAll();
@@ -111,6 +111,7 @@ void CheckBuild(const MapData& map, std::vector<std::string>& problems)
     const GameSave kept = saves.current;
     saves.current = GameSave();
     saves.current.levelId = map.name;
+    saves.current.difficulty = GameDifficulty::Normal; // the monsters' numbers depend on it
     // The script is started on stand-ins instead (ScriptProbe): the build
     // does not yet make every kind of object a script may look up.
     MapData copy = map;

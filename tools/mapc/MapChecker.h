@@ -44,9 +44,10 @@ public:
     static constexpr float MonsterHeadroom = 16.03f;
 
     // `script` is the level's entry in the script catalogue, or null. Builds
-    // the level in a scratch working folder (the player's level start saves
-    // the game) and restores the current one. The entity meshes are read from
-    // "assets/meshes/" under the current folder (the game's run folder).
+    // the level at "Normal" in a scratch working folder (the player's level
+    // start saves the game) and restores the current one. The entity meshes
+    // are read from "assets/meshes/" under the current folder (the game's run
+    // folder).
     static std::vector<std::string> Check(const MapData& map, const CheckNotes& notes,
                                           const LevelScriptCatalogue::Entry* script);
 };
