@@ -19,11 +19,10 @@
 // when the Inventory key opens the inventory and the automap, and cleared
 // here when they close (and by the Core at every level load).
 //
-// The level-complete screen, the inventory window, the dragged item and the
-// automap are made by their own makers as they join the game; until then
-// their places stay null and are skipped (the Inventory key then switches
-// the cursor mode and the flag alone). The return-to-title steps rebuild the
-// main menu's pages from the save slots as they are on disk.
+// The menus, the level-complete screen, the inventory window, the dragged
+// item and the automap are made by their own makers; a place left null is
+// skipped. The return-to-title steps rebuild the main menu's pages from the
+// save slots as they are on disk.
 //
 // Window thread only. Widgets keep a plain pointer to the painter, so the
 // painter outlives them (it is destroyed last).
@@ -40,10 +39,13 @@ namespace mirefell
 
 class AmmoBar;
 class ArmorBar;
+class Automap;
 class BaseUIComponent;
 class Crosshair;
 class DeathScreen;
+class DraggedItem;
 class HealthBar;
+class InventoryWindow;
 class LevelNotification;
 class LevelTimer;
 class MainMenu;
@@ -93,18 +95,17 @@ public:
     std::vector<std::unique_ptr<BaseUIComponent>> hud; // update and draw order
     World* context = nullptr;                          // the current level, null before the first
 
-    // Into `hud`, null before the first CreateHud (and, for the inventory
-    // window, the dragged item and the automap, until they exist).
-    BaseUIComponent* inventoryWindow = nullptr;
+    // Into `hud`, null before the first CreateHud.
+    InventoryWindow* inventoryWindow = nullptr;
     HealthBar* healthBar = nullptr;
     ArmorBar* armorBar = nullptr;
     AmmoBar* ammoBar = nullptr;
     MonsterHealthBar* monsterHealthBar = nullptr;
     Crosshair* crosshair = nullptr;
     UsePopup* usePopup = nullptr;
-    BaseUIComponent* draggedItem = nullptr;
+    DraggedItem* draggedItem = nullptr;
     NotificationBox* notificationBox = nullptr;
-    BaseUIComponent* automap = nullptr;
+    Automap* automap = nullptr;
     DeathScreen* deathScreen = nullptr;
     LevelNotification* levelNotification = nullptr;
     LevelTimer* levelTimer = nullptr;
