@@ -17,6 +17,7 @@
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/PointLights.h"
+#include "shell/LevelBannerFlag.h"
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
 #include "support/ShellTestSupport.h"
@@ -71,6 +72,7 @@ protected:
         GameSaveManager& saves = GameSaveManager::GetInstance();
         saves.NewGame(0, GameDifficulty::Normal, false, false);
         saves.current.levelId = level;
+        showLevelBanner = false; // the views are of the level, not of its opening banner
         core->Update();
         ASSERT_EQ(GameStateManager::GetInstance().current, GameState::Playing);
         world = core->GetWorld();
