@@ -158,14 +158,17 @@ protected:
 
     // A target of the screen's size, bound with its viewport and cleared;
     // the screen size stored and the UI laid out for it.
-    void StartScreen(uint32_t width, uint32_t height, const Color& background)
+    // An sRGB target stores what the player sees (the swap chain's format);
+    // the plain one stores the linear values.
+    void StartScreen(uint32_t width, uint32_t height, const Color& background,
+                     gpu::Format format = gpu::Format::R8G8B8A8_UNORM)
     {
         screenWidth = width;
         screenHeight = height;
         gpu::Texture2DDesc desc;
         desc.width = width;
         desc.height = height;
-        desc.format = gpu::Format::R8G8B8A8_UNORM;
+        desc.format = format;
         desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
         target = device->CreateTexture2D(desc);
         view = device->CreateRenderTargetView(target.get());
