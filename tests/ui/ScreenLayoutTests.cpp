@@ -74,7 +74,7 @@ std::string Narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-class ScreenLayoutTest : public MenuDrawTest
+class ScreenLayoutTest : public AimingTestOf<MenuDrawTest>
 {
 protected:
     struct Screen
@@ -89,29 +89,18 @@ protected:
     void SetUpGames()
     {
         std::filesystem::remove_all("saves");
-        WriteSave(0, GameDifficulty::Normal, false, false, false);
-        WriteSave(3, GameDifficulty::VeryHard, true, true, true);
-        WriteSave(4, GameDifficulty::Masochistic, true, true, false);
+        GameSaveManager& saves = GameSaveManager::GetInstance();
+        const GameSave playing = saves.current;
+        WriteSave(0, GameDifficulty::Normal, false, false);
+        WriteSave(3, GameDifficulty::VeryHard, true, true, 1, true);
+        WriteSave(4, GameDifficulty::Masochistic, true, true);
+        saves.current = playing;
         KeybindManager& binds = KeybindManager::GetInstance();
         binds.bindings[KeybindAction::Attack].bound = false;
         binds.bindings[KeybindAction::Use] = Keybind::ForKey(0x08); // BACKSPACE
         Config::GetInstance().settings.screenWidth = 1920;          // the widest value of the resolution row
         Config::GetInstance().settings.screenHeight = 1080;
     }
-    static void WriteSave(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath, bool permadead)
-    {
-        GameSaveManager& saves = GameSaveManager::GetInstance();
-        const GameSave current = saves.current;
-        saves.current = GameSave();
-        saves.current.slot = slot;
-        saves.current.difficulty = difficulty;
-        saves.current.blackout = blackout;
-        saves.current.permadeath = permadeath;
-        saves.current.permadead = permadead;
-        ASSERT_TRUE(saves.Save(GUID{}, {}, {}));
-        saves.current = current;
-    }
-
     // The visible page of a menu's page tree.
     static MenuPanel* VisiblePage(const std::vector<std::unique_ptr<BaseUIComponent>>& pages)
     {
@@ -185,9 +174,7 @@ protected:
         showLevelBanner = true;
         ui->CreateHud();
         ui->Initialize(world.get());
-        player->crosshairMonster = monster.get();
-        player->usable = &lever;
-        player->usableInReach = true;
+        Aim();
         Config::GetInstance().settings.showLevelTimer = true;
         for (int i = 0; i < 200; ++i) // the counters settle; the banner is opaque
             UiStep();
@@ -277,27 +264,11 @@ protected:
             inks.push_back(ink);
         }
     }
-
-    void TearDown() override
-    {
-        if (player) {
-            player->crosshairMonster = nullptr;
-            player->usable = nullptr;
-        }
-        monster.reset();
-        MenuDrawTest::TearDown();
-    }
-
-    Lever lever;
-    std::unique_ptr<TestMonster> monster;
 };
 
 TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
 {
     SetUpGames();
-    monster = std::make_unique<TestMonster>(world.get(), Vector3(40.0f, 8.0f, 40.0f), Vector3(2.0f, 4.0f, 2.0f));
-    monster->maxHealth = 100.0f;
-    monster->health = 49.0f;
     auto shotgun = Weapons::MakeDoubleShotgun();
     Item* equipped = shotgun.get();
     player->inventory.AddItemAt(0, 0, std::move(shotgun));

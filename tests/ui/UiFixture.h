@@ -209,4 +209,34 @@ protected:
     std::vector<uint8_t> pixels;
 };
 
+// A monster at 49 % of its health under the player's crosshair and a lever
+// within reach, for the HUD's health bar and use prompt; both let go before
+// the level goes.
+template <class Base> class AimingTestOf : public Base
+{
+protected:
+    void Aim()
+    {
+        monster =
+            std::make_unique<TestMonster>(this->world.get(), Vector3(40.0f, 8.0f, 40.0f), Vector3(2.0f, 4.0f, 2.0f));
+        monster->maxHealth = 100.0f;
+        monster->health = 49.0f;
+        this->player->crosshairMonster = monster.get();
+        this->player->usable = &lever;
+        this->player->usableInReach = true;
+    }
+    void TearDown() override
+    {
+        if (this->player) {
+            this->player->crosshairMonster = nullptr;
+            this->player->usable = nullptr;
+        }
+        monster.reset();
+        Base::TearDown();
+    }
+
+    Lever lever;
+    std::unique_ptr<TestMonster> monster;
+};
+
 } // namespace mirefell::testing
