@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Autopilot.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "app/WindowStartup.h"
@@ -49,6 +50,9 @@ int RunGame()
     FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
+    // A developer's aid, off unless MIREFELL_AUTOPILOT names a route file;
+    // read before the window opens, so a bad file stops the start at once.
+    std::unique_ptr<Autopilot> autopilot = Autopilot::FromEnvironment();
 
     // Declared before the Game so that the Game, which leaves full screen
     // through it, is destroyed first.
@@ -66,6 +70,7 @@ int RunGame()
         layout);
     config.window = window.get();
     game->Initialize(window.get(), layout.width, layout.height);
+    game->SetAutopilot(std::move(autopilot));
 
     EventPump events;
     MessageLoop loop(*game, events);
