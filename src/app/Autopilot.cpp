@@ -51,12 +51,15 @@ void Autopilot::BeforeStep(World* world, GameState state)
         levelPending = false;
         level = world;
         godMode = dead = paused = false;
+        levelSteps = 0;
         const bool onRoute = world->map.name == route.level;
         Report("level " + world->map.name + " started, " + (onRoute ? "walking its route" : "not on the route"));
         walker = onRoute ? std::make_unique<RouteWalker>(*world, route.steps) : nullptr;
     }
     if (world != level)
         return;
+    if (state == GameState::Playing)
+        ++levelSteps;
 
     const auto& player = *static_cast<const Player*>(world->player);
     if (player.godMode != godMode) {
@@ -66,25 +69,26 @@ void Autopilot::BeforeStep(World* world, GameState state)
     if (player.dead != dead) {
         dead = player.dead;
         if (dead) {
-            Report("the player died");
+            Report("the player died after " + std::to_string(levelSteps) + " steps");
             StopWalking(nullptr);
         }
     }
     if (!walker)
         return;
     if (state == GameState::LevelComplete) {
-        StopWalking("reached the exit");
+        StopWalking(("reached the exit after " + std::to_string(levelSteps) + " steps").c_str());
         return;
     }
     // The in-game menu and the inventory stop the level: the walk waits.
     const bool stopped = state != GameState::Playing || inventoryWindowOpen;
-    if (stopped) {
-        if (!paused)
+    if (stopped != paused) {
+        paused = stopped;
+        Report(paused ? "paused" : "walking on");
+        if (paused)
             walker->LetGo();
-        paused = true;
-        return;
     }
-    paused = false;
+    if (paused)
+        return;
     if (walker->Advance())
         return;
     // Taking the exit is seen at the next step, in state 4 (above).

@@ -16,12 +16,14 @@
 //   autopilot: level pentagram started, walking its route
 //   autopilot: level descent started, not on the route
 //   autopilot: god mode on | god mode off
-//   autopilot: reached the exit
-//   autopilot: the player died
+//   autopilot: paused | walking on      (the in-game menu or inventory)
+//   autopilot: reached the exit after 7290 steps
+//   autopilot: the player died after 1250 steps
 //   autopilot: stopped: route line 356: door 4 did not open
 //   autopilot: the route ended before the exit
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -68,6 +70,7 @@ private:
     bool paused = false;
     bool godMode = false;
     bool dead = false;
+    int32_t levelSteps = 0; // steps of play since the level started
 };
 
 } // namespace mirefell
