@@ -75,8 +75,7 @@ void DeferredRenderer::Draw(const Camera& camera, bool bloom)
         ExtractBloom();
     if (Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel)
         DrawSsao();
-    DrawLights(camera);
-    Compose();
+    Compose(camera);
     postFX->ApplyFxaa();
     if (bloom)
         BlurBloom();
@@ -97,31 +96,24 @@ void DeferredRenderer::DrawSsao()
     postFX->DrawSsao(geometryBuffer->depthResourceView.get());
 }
 
-void DeferredRenderer::DrawLights(const Camera& camera)
-{
-    gpu::Context& context = *DeviceContext;
-    gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::LightIndex].get();
-    context.OMSetRenderTargets(1, &target, nullptr);
-    gpu::ShaderResourceView* normals = geometryBuffer->shaderResourceViews[GeometryBuffer::NormalIndex].get();
-    gpu::ShaderResourceView* depth = geometryBuffer->depthResourceView.get();
-    context.PSSetShaderResources(1, 1, &normals);
-    context.PSSetShaderResources(2, 1, &depth);
-    PointLights::GetInstance().Draw(camera);
-}
-
-void DeferredRenderer::Compose()
+void DeferredRenderer::Compose(const Camera& camera)
 {
     gpu::Context& context = *DeviceContext;
     context.OMSetRenderTargets(1, &outputTarget, nullptr);
     GeometryBuffer& g = *geometryBuffer;
-    gpu::ShaderResourceView* views[] = {g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
+    gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
+                                        g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
-                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(), skyboxView};
-    for (uint32_t i = 0; i < 5; ++i)
-        context.PSSetShaderResources(1 + i, 1, &views[i]);
-    DrawQuad(g.depthResourceView.get(), fullRectangle, nullptr,
-             [this] { DeviceContext->PSSetShader(deferredShader.get()); });
+                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(),
+                                        skyboxView};
+    context.PSSetShaderResources(0, 6, views);
+    gpu::SamplerState* sampler = GetCommonStates()->LinearClamp();
+    context.PSSetSamplers(0, 1, &sampler);
+    context.PSSetShader(deferredShader.get());
+    // The light pass draws the window region by region through the
+    // composition's pixel shader.
+    PointLights::GetInstance().Draw(camera);
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
 }

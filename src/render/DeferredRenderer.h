@@ -1,17 +1,17 @@
 // DeferredRenderer: turns the filled G-buffer into the lit picture in the
 // back buffer. Draw runs, in order: the bloom extract (bloom on), the SSAO
 // into the occlusion target (when the "ssao" setting is 0 or more and the
-// device allows it), the point lights into the light target, the composition
-// quad into the output target through the deferred pixel shader, FXAA, and
-// the bloom blur and overlay (bloom on). Every quad goes through the sprite
-// batch in immediate mode with a set-up callback that replaces its pixel
-// shader.
+// device allows it), the composition into the output target through the
+// deferred pixel shader, which adds the point lights itself (the light pass
+// draws it region by region, PointLights::Draw), FXAA, and the bloom blur
+// and overlay (bloom on). The other quads go through the sprite batch in
+// immediate mode with a set-up callback that replaces its pixel shader.
 //
 // Bindings of the passes (pixel-shader texture slots):
 //   bloom extract   -> half A     t0 colour
-//   point lights    -> light      t1 normal, t2 depth; b0 frame, b1 light
-//   composition     -> output     t0 depth, t1 colour, t2 normal, t3 light,
-//                                 t4 occlusion, t5 sky box; b0 frame
+//   composition     -> output     t0 depth, t1 colour, t2 normal, t3 light
+//                                 (not read), t4 occlusion, t5 sky box;
+//                                 b0 frame, b1 the region's lights
 //   blur 1          -> half B     t0 half A; b0 horizontal weights (opaque)
 //   blur 2          -> half A     t0 half B; b0 vertical weights (additive)
 //   bloom overlay   -> output     t0 half A (premultiplied, batch's shader)
@@ -56,8 +56,8 @@ public:
     // The passes, public so they can be measured one by one.
     void ExtractBloom();
     void DrawSsao();
-    void DrawLights(const Camera& camera);
-    void Compose();
+    // The composition with the lights.
+    void Compose(const Camera& camera);
     void BlurBloom();
 
     // Set by Initialize on devices below feature level 11_0: no SSAO.
