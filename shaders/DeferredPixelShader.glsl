@@ -68,39 +68,29 @@ float Hash(vec2 p)
     return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453);
 }
 
-// One light's contribution at a surface point with a unit normal; nothing
-// (and no work beyond the distance) where the point lies beyond its range.
-void AddLight(inout vec3 sum, Light light, vec3 world, vec3 normal)
-{
-    vec3 toLight = light.positionRange.xyz - world;
-    float d2 = dot(toLight, toLight);
-    if (d2 < light.positionRange.w) {
-        vec4 terms = light.attenuation;
-        float inverseD = inversesqrt(max(d2, 1e-8));
-        float d = d2 * inverseD;
-        float attenuation = max(terms.x + terms.y * d + terms.z * d2, MinimumAttenuation);
-        float window = max(1.0 - d2 * max(terms.w, 0.0), 0.0);
-        float falloff = max(1.0 / attenuation + min(terms.w, 0.0), 0.0) * window * window;
-        float facing = dot(normal, toLight) * inverseD;
-        float diffuse = max(facing * light.colourWrap.w + 1.0 - light.colourWrap.w, 0.0);
-        sum += light.colourWrap.rgb * (diffuse * falloff);
-    }
-}
-
-// The region's lists come padded to whole groups of four with lights of no
-// reach, so each group is read at constant indices (cheap uniform reads on
-// a software rasteriser) and only whole groups are counted.
-#define LIGHT_GROUP(g) if (region.count > 4 * g) { AddLight(sum, region.lights[4 * g], world, normal); AddLight(sum, region.lights[4 * g + 1], world, normal); AddLight(sum, region.lights[4 * g + 2], world, normal); AddLight(sum, region.lights[4 * g + 3], world, normal); }
-
-// The lights of the region at a surface point with a unit normal.
+// The lights of the region at a surface point with a unit normal. Lights
+// are read at the loop's index (every pixel of a region runs the same
+// loop); a light is shaded only where some pixel of the rasteriser's block
+// lies within its range.
 vec3 PointLights(vec3 world, vec3 normal)
 {
     vec3 sum = vec3(0.0);
-    LIGHT_GROUP(0) LIGHT_GROUP(1) LIGHT_GROUP(2) LIGHT_GROUP(3) LIGHT_GROUP(4)
-    LIGHT_GROUP(5) LIGHT_GROUP(6) LIGHT_GROUP(7) LIGHT_GROUP(8) LIGHT_GROUP(9)
-    LIGHT_GROUP(10) LIGHT_GROUP(11) LIGHT_GROUP(12) LIGHT_GROUP(13) LIGHT_GROUP(14)
-    LIGHT_GROUP(15) LIGHT_GROUP(16) LIGHT_GROUP(17) LIGHT_GROUP(18) LIGHT_GROUP(19)
-    LIGHT_GROUP(20) LIGHT_GROUP(21) LIGHT_GROUP(22) LIGHT_GROUP(23) LIGHT_GROUP(24)
+    for (int i = 0; i < region.count; ++i) {
+        Light light = region.lights[i];
+        vec3 toLight = light.positionRange.xyz - world;
+        float d2 = dot(toLight, toLight);
+        if (d2 < light.positionRange.w) {
+            vec4 terms = light.attenuation;
+            float inverseD = inversesqrt(max(d2, 1e-8));
+            float d = d2 * inverseD;
+            float attenuation = max(terms.x + terms.y * d + terms.z * d2, MinimumAttenuation);
+            float window = max(1.0 - d2 * max(terms.w, 0.0), 0.0);
+            float falloff = max(1.0 / attenuation + min(terms.w, 0.0), 0.0) * window * window;
+            float facing = dot(normal, toLight) * inverseD;
+            float diffuse = max(facing * light.colourWrap.w + 1.0 - light.colourWrap.w, 0.0);
+            sum += light.colourWrap.rgb * (diffuse * falloff);
+        }
+    }
     return sum;
 }
 

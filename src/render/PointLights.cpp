@@ -157,16 +157,9 @@ void PointLights::DrawRegion(uint32_t region)
     constants.rect[2] = 2.0f * static_cast<float>(rect.right) / width - 1.0f;
     constants.rect[3] = 1.0f - 2.0f * static_cast<float>(rect.bottom) / height;
     const std::span<const uint8_t> list = grid.RegionLights(region);
+    constants.count = static_cast<int32_t>(list.size());
     for (size_t i = 0; i < list.size(); ++i)
         constants.lights[i] = shaded[list[i]];
-    // The shader reads whole groups of four; the rest of the last group
-    // reaches nowhere.
-    const size_t padded = (list.size() + 3) / 4 * 4;
-    for (size_t i = list.size(); i < padded; ++i)
-        constants.lights[i] = {};
-    for (size_t i = list.size(); i < padded; ++i)
-        constants.lights[i].rangeSquared = -1.0f;
-    constants.count = static_cast<int32_t>(padded);
     context.Unmap(regionConstants.get());
     context.Draw(4, 0);
 }
