@@ -129,7 +129,7 @@ struct Hall
                                             gbuffer.renderTargetViews[GeometryBuffer::NormalIndex].get()};
         context.OMSetRenderTargets(2, targets, gbuffer.depthStencilView.get());
         gpu::CommonStates& states = *GetCommonStates();
-        gpu::SamplerState* sampler = states.AnisotropicWrap();
+        gpu::SamplerState* sampler = states.LinearWrap();
         context.PSSetSamplers(0, 1, &sampler);
         context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
         context.OMSetDepthStencilState(states.DepthDefault(), 0);
