@@ -210,14 +210,14 @@ void BM_LitFramePerPass(benchmark::State& state)
         BloomExtract,
         Ssao,
         Composition,
-        Fxaa,
-        BloomBlurOverlay,
+        BloomBlur,
+        Finish,
         ScreenEffect,
         BrightnessContrastPass,
         PassCount
     };
-    const char* const names[PassCount] = {"geometry_ms", "bloom_extract_ms", "ssao_ms",      "lights_composition_ms",
-                                          "fxaa_ms",     "bloom_blur_ms",    "screen_fx_ms", "brightness_ms"};
+    const char* const names[PassCount] = {"geometry_ms",   "bloom_extract_ms",  "ssao_ms",      "lights_composition_ms",
+                                          "bloom_blur_ms", "fxaa_and_bloom_ms", "screen_fx_ms", "brightness_ms"};
     double total[PassCount] = {};
     double cpu[PassCount] = {};
     using Clock = std::chrono::steady_clock;
@@ -234,9 +234,9 @@ void BM_LitFramePerPass(benchmark::State& state)
         time(Geometry, [&] { hall.Geometry(); });
         time(BloomExtract, [&] { hall.deferred->ExtractBloom(); });
         time(Ssao, [&] { hall.deferred->DrawSsao(); });
-        time(Composition, [&] { hall.deferred->Compose(hall.camera); });
-        time(Fxaa, [&] { hall.postFX->ApplyFxaa(); });
-        time(BloomBlurOverlay, [&] { hall.deferred->BlurBloom(); });
+        time(Composition, [&] { hall.deferred->Compose(hall.camera, hall.postFX->SceneTarget()); });
+        time(BloomBlur, [&] { hall.deferred->BlurBloom(); });
+        time(Finish, [&] { hall.deferred->Finish(true); });
         time(ScreenEffect, [&] { hall.postFX->ApplyGameEffects(); });
         time(BrightnessContrastPass, [&] { hall.brightness.Apply(0.0f, 1.0f); });
     }

@@ -261,19 +261,19 @@ TEST_F(LitFrameTest, BloomAddsLightAndNeverHidesTheFrame)
     EXPECT_GT(bloomed.r + bloomed.g, plain.r);
 }
 
-// A dark scene: the colour target is black, so the extracted bloom is zero
-// and the overlay leaves every pixel of the frame as it was.
+// A dark scene: the colour target is black, so the extracted bloom and its
+// glow are zero and the finishing pass leaves every pixel of the composed
+// frame as it was.
 TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
 {
     Config::GetInstance().settings.fxaa = false;
     const float grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     gbuffer.Clear();
-    gpu::RenderTargetView* half = gbuffer.halfTargetA.get();
-    context->OMSetRenderTargets(1, &half, nullptr);
     SetViewport(FrameWidth, FrameHeight);
-    context->ClearRenderTargetView(swapChain->GetBackBufferView(), grey);
+    context->ClearRenderTargetView(postFX->SceneTarget(), grey);
     deferred->ExtractBloom();
     deferred->BlurBloom();
+    deferred->Finish(true);
     const std::vector<uint8_t> frame = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
     const Rgba8 before = Frame(0, 0);
     for (size_t i = 0; i < frame.size(); i += 4) {
@@ -281,6 +281,42 @@ TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
         ASSERT_EQ(frame[i + 1], before.g) << i / 4;
     }
     EXPECT_NEAR(before.r, 124, 1); // 0.2 linear, untouched
+}
+
+// Bloom comes from surfaces whose colour is near white: a white block in a
+// dim brick room glows over its edges (its extract and its blurred glow),
+// while the room far from it is the same with bloom and without. Written
+// to test-output/bloom_block.png at 1280 x 720.
+TEST_F(LitFrameTest, AWhiteBlockGlowsOverItsEdgesAndNothingElseChanges)
+{
+    Config::GetInstance().settings.fxaa = false;
+    Resize(1280, 720);
+    CreateWindowSizeResources();
+    root.children.front()->textureName = "wall";
+    root.children.front()->RefreshTexture();
+    auto block = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+    BuildCubeMesh(block->geometry);
+    block->geometry.useTriangleColours = false;
+    block->geometry.colour = {1, 1, 1, 1};
+    block->position = {0, 0, -12};
+    block->scale = {2, 2, 2};
+    block->UpdateTransform();
+    root.AddChild(std::move(block))->Update();
+    AddLight({0, 5, 0}, {1, 1, 1, 1}, 1, 0, 0.002f);
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 1});
+    const std::vector<uint8_t> plain = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    DrawFrame(true, {0.05f, 0.05f, 0.05f, 1});
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "bloom_block");
+    const std::vector<uint8_t> bloomed = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    auto at = [](const std::vector<uint8_t>& rgba, uint32_t x, uint32_t y) { return rgba[(y * 1280 + x) * 4]; };
+    // The block's front face (4 x 4 units, 20 units from the eye) spans
+    // x 604 to 676; just outside its right edge the glow lifts the wall.
+    int lifted = 0;
+    for (uint32_t x = 680; x < 700; ++x)
+        lifted += at(bloomed, x, 360) > at(plain, x, 360) + 8;
+    EXPECT_GT(lifted, 10) << "the glow reaches past the block's edge";
+    for (uint32_t x : {20u, 200u, 1100u, 1260u})
+        EXPECT_NEAR(at(bloomed, x, 100), at(plain, x, 100), 2) << "far from the block at " << x;
 }
 
 // The picture a player would see: the room with three coloured lights and
