@@ -11,12 +11,14 @@
 // intensity.
 //
 // A light adds colour * max(N.L * wrap + 1 - wrap, 0) * falloff, with
-//   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2:
-// an attenuated light (shape = -cutoff, the cutoff being 1/100) fades to
-// exactly zero at its range, where the attenuation reaches 100, so the edge
-// of its reach never shows; a fixed-radius light (shape = 1 / radius^2) is
-// windowed smoothly to zero at its radius, window = 1 - d^2 / radius^2.
-// A light is skipped where the pixel lies beyond its range.
+//   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
+//   window = max(1 - d^2 * windowScale, 0):
+// an attenuated light (cutoff 1/100, windowScale 0) fades to exactly zero at
+// its range, where the attenuation reaches 100, so the edge of its reach
+// never shows; a fixed-radius light (cutoff 0, windowScale 1 / radius^2) is
+// windowed smoothly to zero at its radius. Beyond its reach a light adds
+// exactly nothing, with no test: the rasteriser would pay for both sides of
+// one anyway.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -38,9 +40,9 @@ layout(std140) uniform FrameConstants_b0
 
 struct Light
 {
-    vec4 positionRange; // position, range squared
-    vec4 colourWrap;    // colour * alpha * intensity, wrap (1 Lambert, 0.5 half-Lambert)
-    vec4 attenuation;   // c, l, q, shape
+    vec4 positionCutoff; // position, cutoff
+    vec4 colourWrap;     // colour * alpha * intensity, wrap (1 Lambert, 0.5 half-Lambert)
+    vec4 attenuation;    // c, l, q, windowScale
 };
 
 layout(std140) uniform RegionLights_b1
@@ -68,29 +70,29 @@ float Hash(vec2 p)
     return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453);
 }
 
-// The lights of the region at a surface point with a unit normal. Lights
-// are read at the loop's index (every pixel of a region runs the same
-// loop); a light is shaded only where some pixel of the rasteriser's block
-// lies within its range.
+// The lights of the region at a surface point with a unit normal, read at
+// the loop's index (every pixel of a region runs the same loop). The test
+// comes after each light, so a region of n lights shades n, not n + 1.
 vec3 PointLights(vec3 world, vec3 normal)
 {
     vec3 sum = vec3(0.0);
-    for (int i = 0; i < region.count; ++i) {
+    if (region.count <= 0)
+        return sum;
+    int i = 0;
+    do {
         Light light = region.lights[i];
-        vec3 toLight = light.positionRange.xyz - world;
+        vec3 toLight = light.positionCutoff.xyz - world;
         float d2 = dot(toLight, toLight);
-        if (d2 < light.positionRange.w) {
-            vec4 terms = light.attenuation;
-            float inverseD = inversesqrt(max(d2, 1e-8));
-            float d = d2 * inverseD;
-            float attenuation = max(terms.x + terms.y * d + terms.z * d2, MinimumAttenuation);
-            float window = max(1.0 - d2 * max(terms.w, 0.0), 0.0);
-            float falloff = max(1.0 / attenuation + min(terms.w, 0.0), 0.0) * window * window;
-            float facing = dot(normal, toLight) * inverseD;
-            float diffuse = max(facing * light.colourWrap.w + 1.0 - light.colourWrap.w, 0.0);
-            sum += light.colourWrap.rgb * (diffuse * falloff);
-        }
-    }
+        float inverseD = inversesqrt(max(d2, 1e-8));
+        float d = d2 * inverseD;
+        vec4 terms = light.attenuation;
+        float attenuation = max(terms.x + d * terms.y + d2 * terms.z, MinimumAttenuation);
+        float window = max(1.0 - d2 * terms.w, 0.0);
+        float falloff = max(1.0 / attenuation - light.positionCutoff.w, 0.0) * (window * window);
+        float wrap = light.colourWrap.w;
+        float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
+        sum += light.colourWrap.rgb * (diffuse * falloff);
+    } while (++i < region.count);
     return sum;
 }
 

@@ -7,8 +7,9 @@
 // and blends along them; a flat area (no luma contrast above the thresholds)
 // is returned untouched.
 //
-// Bloom: the sharp extract (slot 1, half size) plus the blurred glow (slot 2,
-// quarter size), both covering the window and read bilinearly, are added to
+// Bloom: the sharp extract (slot 1, half size, sRGB) plus the blurred glow
+// (slot 2, quarter size, the square root of its light in plain 8 bits),
+// both covering the window and read bilinearly, are added to
 // the frame, which keeps 1 - m^2 of itself where the glow's brightest
 // channel is m: a bright glow washes the picture out, a faint one only adds.
 // The sum of extract and glow saturates at 1, as a stored bloom would.
@@ -79,6 +80,7 @@ void main()
     if (bloom != 0.0) {
         vec2 uv = gl_FragCoord.xy / screenSize;
         vec3 glow = texture(bloomGlow_t2, uv).rgb;
+        glow *= glow;
         vec3 added = min(texture(bloomExtract_t1, uv).rgb + glow, vec3(1.0));
         float m = min(max(glow.r, max(glow.g, glow.b)), 1.0);
         colour = added + colour * (1.0 - m * m);

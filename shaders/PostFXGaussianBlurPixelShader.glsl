@@ -7,6 +7,12 @@
 // target, so one texture coordinate serves both whatever their sizes: the
 // horizontal pass reads the half-size extract, the vertical one the
 // horizontal pass's quarter-size result. Both write opaquely.
+//
+// The glow targets are plain 8-bit: they hold the square root of the light,
+// which keeps the faint tail of the glow as finely as sRGB storage would at
+// a fraction of the cost of reading sRGB texels. The horizontal pass reads
+// the sRGB extract (its reads come back linear), the vertical one the
+// encoded glow (the first offset's z is 1), squaring each tap.
 
 layout(std140) uniform BlurConstants_b0
 {
@@ -21,10 +27,17 @@ in vec2 spriteTexCoord;
 
 layout(location = 0) out vec4 Target0;
 
+vec3 Read(vec2 uv, bool encoded)
+{
+    vec3 c = texture(source_t0, uv).rgb;
+    return encoded ? c * c : c;
+}
+
 void main()
 {
-    vec3 sum = texture(source_t0, spriteTexCoord).rgb * sampleWeights[0].x;
+    bool encoded = sampleOffsets[0].z != 0.0;
+    vec3 sum = Read(spriteTexCoord, encoded) * sampleWeights[0].x;
     for (int i = 1; i < 13; ++i)
-        sum += texture(source_t0, spriteTexCoord + sampleOffsets[i].xy).rgb * sampleWeights[i].x;
-    Target0 = vec4(sum, 1.0);
+        sum += Read(spriteTexCoord + sampleOffsets[i].xy, encoded) * sampleWeights[i].x;
+    Target0 = vec4(sqrt(sum), 1.0);
 }

@@ -58,7 +58,7 @@ void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTa
         gpu::Texture2DDesc desc;
         desc.width = static_cast<uint32_t>(quarterWidth);
         desc.height = static_cast<uint32_t>(quarterHeight);
-        desc.format = gpu::Format::R8G8B8A8_UNORM_SRGB;
+        desc.format = gpu::Format::R8G8B8A8_UNORM;
         desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
         auto texture = Device->CreateTexture2D(desc);
         glow.target = Device->CreateRenderTargetView(texture.get());

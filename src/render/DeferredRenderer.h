@@ -21,7 +21,8 @@
 //   glow blur 2     -> glow 1      t0 glow 0; b0 vertical weights (opaque)
 //   finishing       -> output      t0 scene copy, t1 half A, t2 glow 1
 // The glow targets are a quarter of the window (a quarter of the half size,
-// rounded down, at least 1 x 1) and belong to this renderer; the G-buffer
+// rounded down, at least 1 x 1), plain 8-bit holding the square root of the
+// light, and belong to this renderer; the G-buffer
 // and the chain are not owned; Core owns all three.
 #pragma once
 

@@ -32,17 +32,21 @@ void WriteFrameConstants(FrameConstants& out, const Camera& camera, const FrameI
 
 void WriteShadedLight(ShadedLight& out, const PointLight& light)
 {
-    constexpr float Cutoff = 1.0f / PointLight::CutoffAttenuation;
     out.position = light.position;
-    out.rangeSquared = light.range * light.range;
     const float scale = light.colour.a * light.intensity;
     out.colour = Vector3(light.colour.r * scale, light.colour.g * scale, light.colour.b * scale);
     out.wrap = light.shaderFlag ? 1.0f : 0.5f;
     out.constant = light.attenuationConstant;
     out.linear = light.attenuationLinear;
     out.quadratic = light.attenuationQuadratic;
-    // A fixed radius of 0 lights nothing; its window stays finite.
-    out.shape = light.useFixedRadius ? 1.0f / std::max(light.fixedRadius * light.fixedRadius, 1e-8f) : -Cutoff;
+    if (light.useFixedRadius) {
+        out.cutoff = 0.0f;
+        // A fixed radius of 0 lights nothing; its window stays finite.
+        out.windowScale = 1.0f / std::max(light.fixedRadius * light.fixedRadius, 1e-8f);
+    } else {
+        out.cutoff = 1.0f / PointLight::CutoffAttenuation;
+        out.windowScale = 0.0f;
+    }
 }
 
 } // namespace mirefell

@@ -44,19 +44,22 @@ static_assert(offsetof(FrameConstants, screenWidth) == 176 && offsetof(FrameCons
 // surface point at distance d (toward the light L, normal N) is
 //   colour * max(N.L * wrap + 1 - wrap, 0) * falloff,
 //   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
-// where an attenuated light has cutoff 1/100 and no window (it fades to
-// zero at its range, where the attenuation reaches 100), and a fixed-radius
-// light has no cutoff and window = max(1 - d^2 / radius^2, 0).
+//   window = max(1 - d^2 * windowScale, 0):
+// an attenuated light has cutoff 1/100 and windowScale 0, so it fades to
+// exactly zero at its range, where the attenuation reaches 100; a
+// fixed-radius light has cutoff 0 and windowScale 1 / radius^2, so it is
+// windowed smoothly to zero at its radius. Either way the formula gives
+// zero beyond the light's reach, so the shader needs no test.
 struct ShadedLight
 {
-    Vector3 position;   // 0
-    float rangeSquared; // 12: nothing beyond the range
-    Vector3 colour;     // 16: colour.rgb * colour.a * intensity
-    float wrap;         // 28: 1 with the shader flag (Lambert), 0.5 without (half-Lambert)
-    float constant;     // 32
-    float linear;       // 36
-    float quadratic;    // 40
-    float shape;        // 44: a fixed radius's 1 / radius^2 (> 0), or minus the cutoff 1/100
+    Vector3 position;  // 0
+    float cutoff;      // 12
+    Vector3 colour;    // 16: colour.rgb * colour.a * intensity
+    float wrap;        // 28: 1 with the shader flag (Lambert), 0.5 without (half-Lambert)
+    float constant;    // 32
+    float linear;      // 36
+    float quadratic;   // 40
+    float windowScale; // 44
 };
 static_assert(sizeof(ShadedLight) == 48);
 

@@ -68,7 +68,8 @@ void PostFXGaussianBlurShader::UpdateWeights()
     const float quarterHeight = static_cast<float>(std::max(ScreenHeight / 2 / 2, 1));
     const Constants horizontal = BuildConstants(1.0f / quarterWidth, 0.0f, false);
     DeviceContext->UpdateSubresource(horizontalConstants.get(), horizontal.data());
-    const Constants vertical = BuildConstants(0.0f, 1.0f / quarterHeight, true);
+    Constants vertical = BuildConstants(0.0f, 1.0f / quarterHeight, true);
+    vertical[2] = 1.0f; // reads the encoded glow
     DeviceContext->UpdateSubresource(verticalConstants.get(), vertical.data());
 }
 

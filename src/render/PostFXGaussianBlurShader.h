@@ -2,8 +2,9 @@
 // PostFXGaussianBlurPixelShader.glsl"), drawn at a quarter of the window's
 // size, and its two constant blocks, one per direction: fifteen float4
 // offsets (k dx, k dy, 0, 0) then fifteen float4 weights (w, 0, 0, 0), taps
-// past a direction's last left at zero (the shader reads thirteen). Both
-// directions make one
+// past a direction's last left at zero (the shader reads thirteen); the
+// vertical block's first offset has z = 1: its source, the first glow
+// target, holds square roots of the light. Both directions make one
 // Gaussian of standard deviation 2 quarter texels (8 window pixels) cut at
 // 6, w(k) = exp(-k^2 / 8) normalised:
 // - horizontal, 13 taps at k = 0, +-1, ..., +-6 quarter texels. It reads

@@ -356,16 +356,16 @@ TEST_F(EffectConstantTest, RegionConstantsCarryTheRectangleAndTheLightRecords)
     EXPECT_EQ(seen["rect"], (std::vector<float>{-1.0f, 0.5f, 0.25f, -0.75f}));
 
     // Colour 0.8 x 5 = 4 times the light's; wrap 0.5 without the shader
-    // flag; a fixed radius of 12 reaches 144 units squared, shape 1/144.
+    // flag; a fixed radius of 12: no cutoff, a window of 1/144 a unit squared.
     const std::vector<float> record = EchoVectors("DeferredPixelShader.glsl", "RegionLights_b1", "Light", buffer.get(),
-                                                  {"vec4(float(count), 0.0, 0.0, 0.0)", "lights[1].positionRange",
+                                                  {"vec4(float(count), 0.0, 0.0, 0.0)", "lights[1].positionCutoff",
                                                    "lights[1].colourWrap", "lights[1].attenuation"});
-    const std::vector<float> expected = {2, 0, 0, 0, 1, 2, 3, 144, 2, 1, 4, 0.5f, 0.5f, 2, 0.25f, 1.0f / 144.0f};
+    const std::vector<float> expected = {2, 0, 0, 0, 1, 2, 3, 0, 2, 1, 4, 0.5f, 0.5f, 2, 0.25f, 1.0f / 144.0f};
     ASSERT_EQ(record.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_NEAR(record[i], expected[i], 1e-6f) << i;
 
-    // An attenuated light: the range from its terms, shape minus the cutoff.
+    // An attenuated light: the cutoff 1/100, no window.
     light.useFixedRadius = 0;
     light.shaderFlag = 1;
     light.attenuationConstant = 0.0f;
@@ -374,9 +374,9 @@ TEST_F(EffectConstantTest, RegionConstantsCarryTheRectangleAndTheLightRecords)
     light.ComputeRange();
     ShadedLight attenuated;
     WriteShadedLight(attenuated, light);
-    EXPECT_FLOAT_EQ(attenuated.rangeSquared, 100.0f);
+    EXPECT_FLOAT_EQ(attenuated.cutoff, 0.01f);
+    EXPECT_FLOAT_EQ(attenuated.windowScale, 0.0f);
     EXPECT_FLOAT_EQ(attenuated.wrap, 1.0f);
-    EXPECT_FLOAT_EQ(attenuated.shape, -0.01f);
 }
 
 } // namespace

@@ -86,13 +86,14 @@ protected:
         std::shared_ptr<gpu::Texture2D> texture;
         std::shared_ptr<gpu::ShaderResourceView> view;
     };
-    // A square sRGB texture of one colour.
-    Picture FlatTexture(uint32_t side, uint8_t r, uint8_t g, uint8_t b)
+    // A square texture of one colour.
+    Picture FlatTexture(uint32_t side, uint8_t r, uint8_t g, uint8_t b,
+                        gpu::Format format = gpu::Format::R8G8B8A8_UNORM_SRGB)
     {
         const std::vector<uint8_t> rgba = Flat(r, g, b, side);
         gpu::Texture2DDesc desc;
         desc.width = desc.height = side;
-        desc.format = gpu::Format::R8G8B8A8_UNORM_SRGB;
+        desc.format = format;
         desc.bindFlags = gpu::BindShaderResource;
         const gpu::SubresourceData data{rgba.data(), side * 4};
         Picture picture;
@@ -173,29 +174,30 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
     EXPECT_EQ(Read()[0], 1) << "fxaa off and no bloom: nothing drawn";
 }
 
-// Bloom over a flat grey frame (188, linear 0.50288): a glow of red 124
-// (0.20156) adds itself and keeps 1 - 0.20156^2 of the frame: red
-// 0.20156 + 0.48245 = 0.68401 (216), green and blue 0.48245 (184). A bright
-// extract (243) saturates the added light at 1, the frame still shows.
+// Bloom over a flat grey frame (188, linear 0.50288): a glow of red 114
+// (stored as the square root of its light: 0.44706^2 = 0.19986) adds
+// itself and keeps 1 - 0.19986^2 of the frame: red 0.19986 + 0.48279 =
+// 0.68266 (215), green and blue 0.48279 (185). A bright extract (243, sRGB)
+// saturates the added light at 1, the frame still shows.
 TEST_F(PostFXTest, BloomIsAddedOverTheFrameWhichKeepsAllButTheGlowsSquare)
 {
     MakeChain();
     Config::GetInstance().settings.fxaa = false;
     auto extract = FlatTexture(Side / 2, 0, 0, 0);
-    auto glow = FlatTexture(Side / 4, 124, 0, 0);
+    auto glow = FlatTexture(Side / 4, 114, 0, 0, gpu::Format::R8G8B8A8_UNORM);
     FillComposed(Flat(188, 188, 188));
     chain->ApplyFxaa(extract.view.get(), glow.view.get());
     std::vector<uint8_t> out = Read();
-    EXPECT_NEAR(out[0], 216, 2);
-    EXPECT_NEAR(out[1], 184, 2);
-    EXPECT_NEAR(out[2], 184, 2);
+    EXPECT_NEAR(out[0], 215, 2);
+    EXPECT_NEAR(out[1], 185, 2);
+    EXPECT_NEAR(out[2], 185, 2);
     EXPECT_EQ(out[3], 255);
 
     auto bright = FlatTexture(Side / 2, 243, 0, 0);
     chain->ApplyFxaa(bright.view.get(), glow.view.get());
     out = Read();
     EXPECT_EQ(out[0], 255);
-    EXPECT_NEAR(out[1], 184, 2);
+    EXPECT_NEAR(out[1], 185, 2);
 }
 
 // The in-game menu's dimming replaces the frame (alpha 1): linear grey 0.5
