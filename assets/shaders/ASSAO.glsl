@@ -738,11 +738,12 @@ void main()
     // A computed pixel weighs each diagonal by its own two edges toward it;
     // the others weigh each neighbour by that neighbour's edge on their side
     // (the left one's right edge, the right one's left, the upper one's
-    // bottom, the lower one's top).
+    // bottom, the lower one's top), unpacking that one edge only.
     vec4 ownEdges = UnpackEdges(own.y);
     vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
                          ownEdges.y * ownEdges.w);
-    vec4 across = vec4(UnpackEdges(v0.y).y, UnpackEdges(v1.y).x, UnpackEdges(v2.y).w, UnpackEdges(v3.y).z);
+    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
+    vec4 across = saturate(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + g.InvSharpness);
     vec4 weights = (computed ? diagonal : across) + 1e-3;
 #else
     vec4 weights = vec4(1.0);

@@ -92,6 +92,14 @@ struct Game
         const std::filesystem::path run = MIREFELL_RUN_DIR;
         folder = std::filesystem::temp_directory_path() / ("mirefell-frame-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
+        // Removed at exit, after the key bindings (made later, so destroyed
+        // earlier) have written binds.bin into it.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                            ("mirefell-frame-bench-" + std::to_string(::getpid())),
+                                        ignored);
+        });
         for (const char* linked : {"assets", "shaders"})
             std::filesystem::create_directory_symlink(run / linked, folder / linked);
         std::filesystem::current_path(folder);
@@ -115,8 +123,6 @@ struct Game
         Device = nullptr;
         DeviceContext = nullptr;
         device.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     void Load(const std::string& level)
