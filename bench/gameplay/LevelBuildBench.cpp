@@ -45,6 +45,7 @@ struct Scratch
         previous = std::filesystem::current_path();
         MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
         MapEntityTypes::Initialize();
+        GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
         map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/tests/data/maps/testmap.json");
         std::filesystem::current_path(folder);
     }

@@ -1,7 +1,6 @@
-// Movement costs against the 16.7 ms step budget, on a generated dense room:
-// a square of 8-unit floor tiles at heights 0 to 3 (each a sector with a
-// floor and a ceiling piece) with a 4-wall pillar on every fourth tile of
-// every fourth row.
+// Movement costs against the 16.7 ms step budget, on a generated dense room
+// (support/DenseRoom.h): a square of 8-unit floor tiles at heights 0 to 3
+// with a 4-wall pillar on every fourth tile of every fourth row.
 //
 // - PlayerMove: one whole player move (teleport test, collide-and-slide
 //   with the gravity pass, grid, pickups, crosshair and use target, region
@@ -16,11 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "gameplay/MapObjectMakers.h"
@@ -29,7 +25,8 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "support/AllocationCounter.h"
-#include "support/MapRecords.h"
+#include "support/BenchSupport.h"
+#include "support/DenseRoom.h"
 #include "world/GridObject.h"
 #include "world/IKillable.h"
 #include "world/IMonster.h"
@@ -41,55 +38,9 @@ namespace
 
 using namespace mirefell;
 
-constexpr float Tile = 8.0f;
-constexpr float CeilingHeight = 96.0f;
-constexpr double StepBudgetSeconds = 1.0 / 60.0;
-
-MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end, float bottom)
-{
-    return testing::WallSegment(id, sectorId, start, end, bottom, CeilingHeight);
-}
-
-bool IsPillar(int row, int column)
-{
-    return row % 4 == 2 && column % 4 == 2;
-}
-
-// side x side tiles, each linked to its east and north neighbours.
-MapData DenseRoom(int side)
-{
-    MapData map;
-    map.name = "dense";
-    map.playerStartPosition = {Tile * 0.5f, Tile * 0.5f};
-    int32_t wallId = 1;
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const int32_t id = row * side + column + 1;
-            const float x0 = static_cast<float>(column) * Tile;
-            const float y0 = static_cast<float>(row) * Tile;
-            const float x1 = x0 + Tile;
-            const float y1 = y0 + Tile;
-            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
-            sector.floorTopY = static_cast<float>((row * 7 + column * 3) % 4);
-            sector.ceilBottomY = CeilingHeight;
-            sector.ceiling = true;
-            sector.lightLevel = 7;
-            sector.lightColor = 0xFFFFFF;
-            if (column + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
-            if (row + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
-            if (IsPillar(row, column)) {
-                // Counter-clockwise, so every face looks out of the pillar.
-                const Vector2 a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
-                for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
-                    map.segments.push_back(Wall(wallId++, id, start, end, sector.floorTopY));
-            }
-        }
-    }
-    map.ComputeBounds();
-    return map;
-}
+using testing::DenseRoom;
+using testing::IsPillar;
+constexpr float Tile = testing::DenseTile;
 
 // A monster as the movement sees it: a box that is alive.
 class Walker : public GridObject, public IMonster, public IKillable
@@ -111,6 +62,7 @@ public:
     void SetState(uint32_t) override {}
     void Awaken() override {}
     float GetMaxHealth() override { return 60.0f; }
+    float GetHealth() override { return 60.0f; }
     bool IsDead() override { return false; }
     bool Kill() override { return false; }
     Color GetBloodColor() override { return {}; }
@@ -123,12 +75,9 @@ public:
 // saves at its start), with walkers spread over free tiles.
 struct Level
 {
-    Level(int side, int walkers)
+    Level(int side, int walkers) : scratch("mirefell-movement-bench")
     {
-        folder = std::filesystem::temp_directory_path() / ("mirefell-movement-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
+        testing::LoadRunFolderMeshes();
         world = World::Create(&root, &debugRoot, &particles, &camera, DenseRoom(side), LevelSettings{},
                               MakeMapObjectFactories());
         std::mt19937 random(7);
@@ -147,13 +96,7 @@ struct Level
             world->collision->PlaceObject(list.back(), at);
         }
     }
-    ~Level()
-    {
-        world.reset();
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    ~Level() { world.reset(); }
 
     // One monster move of 0.5 units; a new heading when blocked or stuck.
     void MoveWalker(Walker& walker)
@@ -170,8 +113,7 @@ struct Level
         }
     }
 
-    std::filesystem::path folder;
-    std::filesystem::path previous;
+    testing::ScratchFolder scratch;
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     ParticleSystem particles;
@@ -180,16 +122,6 @@ struct Level
     std::vector<Walker*> list;
     uint32_t turn = 1;
 };
-
-void ReportCounters(benchmark::State& state, uint64_t allocationsBefore)
-{
-    // (budget x iterations / time), inverted: time per iteration / budget.
-    state.counters["budget_share"] = benchmark::Counter(
-        StepBudgetSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(mirefell::testing::AllocationCount() - allocationsBefore),
-                           benchmark::Counter::kAvgIterations);
-}
 
 void PlayerMove(benchmark::State& state)
 {
@@ -212,7 +144,7 @@ void PlayerMove(benchmark::State& state)
         walk();
         benchmark::DoNotOptimize(player.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(PlayerMove);
 
@@ -227,7 +159,7 @@ void MonsterMove(benchmark::State& state)
         level.MoveWalker(walker);
         benchmark::DoNotOptimize(walker.position);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
 }
 BENCHMARK(MonsterMove);
 
@@ -242,7 +174,7 @@ void MonstersStep(benchmark::State& state)
         for (Walker* walker : level.list)
             level.MoveWalker(*walker);
     }
-    ReportCounters(state, before);
+    testing::ReportStepCounters(state, before);
     state.counters["monsters"] = static_cast<double>(level.list.size());
 }
 BENCHMARK(MonstersStep)->Arg(200)->Unit(benchmark::kMicrosecond);

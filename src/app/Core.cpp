@@ -32,7 +32,9 @@
 #include "shell/Screen.h"
 #include "shell/SoundManager.h"
 #include "shell/TitleSubPageFlag.h"
-#include "ui/NotificationBox.h"
+#include "ui/MenuScene.h"
+#include "ui/NotificationService.h"
+#include "ui/UIManager.h"
 #include "world/MapEntityTypes.h"
 #include "world/World.h"
 
@@ -70,7 +72,7 @@ Core::Core() : statsStartTick(TickCountMs())
     MapEntityTypes::Initialize();
     root.name = "root";
     debugRoot.name = "debugRoot";
-    SetNotificationService(&NotificationBox::GetInstance());
+    SetNotificationService(&NotificationService::GetInstance());
     // The world makes level scripts by name; gameplay owns them.
     LevelScriptCatalogue::RegisterAll();
     CreateRenderer();
@@ -96,11 +98,6 @@ void Core::Initialize()
     GameStateManager& states = GameStateManager::GetInstance();
     if (states.current == GameState::Start) {
         CreateTitleScene();
-        // The title music starts whenever the title is shown.
-        states.AddListener([](GameState newState, GameState) {
-            if (newState == GameState::MainMenu)
-                SoundManager::GetInstance().PlayTitleMusic();
-        });
         states.Request(GameState::MainMenu);
     } else {
         UpdateSceneBuffers(states.current);
@@ -266,6 +263,7 @@ void Core::OnDeviceLost()
 
 void Core::CreateRenderer()
 {
+    ui = std::make_unique<UIManager>();
     geometryBuffer = std::make_unique<GeometryBuffer>();
     postFX = std::make_unique<PostFXChain>(&camera);
     deferred = std::make_unique<DeferredRenderer>(geometryBuffer.get(), postFX.get());
@@ -286,6 +284,7 @@ void Core::CreateDeviceResources()
     particles.Create();
     PointLights::GetInstance().Initialize();
     DebugLines::GetInstance().Initialize();
+    ui->painter->Initialize();
     Profiler::GetInstance().painter->Initialize();
     postFX->CreateDeviceResources();
     brightnessContrast->LoadShader();
@@ -293,27 +292,48 @@ void Core::CreateDeviceResources()
     GetCommonStates() = CreateCommonStates(Device);
     deviceResources = true;
     UpdateLevelBuffers();
-    titleRoot.Update();
+    if (titleScene)
+        titleScene->root->Update();
 }
 
-void Core::CreateTitleScene() {}
+void Core::CreateTitleScene()
+{
+    titleScene = std::make_unique<MenuScene>();
+    if (ScreenWidth > 0 && ScreenHeight > 0) {
+        titleScene->camera->aspectRatio = static_cast<float>(ScreenWidth) / static_cast<float>(ScreenHeight);
+        titleScene->camera->UpdateProjection();
+    }
+    if (deviceResources)
+        titleScene->root->Update();
+}
+
 void Core::UpdateSceneBuffers(GameState) {}
 void Core::UpdatePostEffects()
 {
     postFX->Update();
 }
-void Core::UpdateTitleScene() {}
+void Core::UpdateTitleScene()
+{
+    if (titleScene)
+        titleScene->Update();
+}
 void Core::UpdatePointLights()
 {
     PointLights::GetInstance().Update();
 }
-void Core::UpdateUi() {}
-void Core::RenderLoading() {}
+void Core::UpdateUi()
+{
+    ui->Update();
+}
+void Core::RenderLoading()
+{
+    if (CanDraw())
+        ui->DrawLoadingScreen();
+}
 void Core::DrawParticles()
 {
     particles.Draw(camera);
 }
-void Core::DrawWeaponView() {}
 
 void Core::DrawDebugLines()
 {
@@ -322,6 +342,7 @@ void Core::DrawDebugLines()
 
 void Core::DrawUi()
 {
+    ui->Draw();
     Profiler::GetInstance().Draw();
 }
 
@@ -330,9 +351,12 @@ void Core::ResizeRenderer(int32_t width, int32_t height)
     const float aspect = static_cast<float>(width) / static_cast<float>(std::max(height, 1));
     camera.aspectRatio = aspect;
     camera.UpdateProjection();
-    titleCamera.aspectRatio = aspect;
-    titleCamera.UpdateProjection();
+    if (titleScene) {
+        titleScene->camera->aspectRatio = aspect;
+        titleScene->camera->UpdateProjection();
+    }
     depthStencilView = nullptr;
+    ui->OnResize();
     Profiler::GetInstance().painter->UpdateScales();
     if (!Device || !deviceResources || !backBuffer)
         return;
@@ -352,6 +376,7 @@ void Core::ReleaseDeviceResources()
     particles.Release();
     PointLights::GetInstance().Release();
     DebugLines::GetInstance().Release();
+    ui->painter->Release();
     Profiler::GetInstance().painter->Release();
     postFX->OnDeviceLost();
     brightnessContrast->Release();
@@ -361,7 +386,8 @@ void Core::ReleaseDeviceResources()
     debugRoot.ReleaseBuffers();
     if (Mesh* weaponView = WeaponViewRoot())
         weaponView->ReleaseBuffers();
-    titleRoot.ReleaseBuffers();
+    if (titleScene)
+        titleScene->Release();
     GetCommonStates().reset();
     depthStencilView = nullptr;
     renderTargetView = nullptr;
@@ -396,11 +422,11 @@ void Core::BindGeometryBuffer()
 
 void Core::RenderTitle()
 {
-    if (!CanDraw())
+    if (!CanDraw() || !titleScene)
         return;
     BindGeometryBuffer();
     DrawTitlePass();
-    deferred->Draw(titleCamera, false);
+    deferred->Draw(*titleScene->camera, false);
     postFX->ApplyMenuEffects();
     if (titleSubPageOpen)
         postFX->DrawFullScreen(postFX->luminanceShader.get(), PostFXChain::MenuDimTint);
@@ -411,8 +437,9 @@ void Core::DrawTitlePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
     SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    const Camera& titleCamera = *titleScene->camera;
     PointLights::GetInstance().PrepareFrame(titleCamera, TitleAmbient, 0.0f, false);
-    titleRoot.Draw(titleCamera, NoFilter, false, false);
+    titleScene->root->Draw(titleCamera, NoFilter, false, false);
 }
 
 void Core::RenderLevel(GameState s)
@@ -485,7 +512,8 @@ void Core::DrawScenePass()
     root.Draw(camera, TexturedOpaqueFilter, false, false);
     root.Draw(camera, InstancedFilter, false, false);
     DrawParticles();
-    PointLights::GetInstance().PrepareFrame(camera, ambient, Config::GetInstance().settings.noiseIntensity, true);
+    PointLights::GetInstance().PrepareFrame(camera, LevelAmbient(), Config::GetInstance().settings.noiseIntensity,
+                                            true);
 }
 
 void Core::DrawWeaponViewPass()

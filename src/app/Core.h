@@ -17,12 +17,13 @@
 // private seams below.
 //
 // The constructor fills the map-entity type table, registers the user
-// interface's NotificationBox as the game's notification service (until the
-// Core is destroyed) and the level scripts, publishes the main camera and
+// interface's NotificationService as the game's notification service (until
+// the Core is destroyed) and the level scripts, publishes the main camera and
 // the post-processing chain in Config, and registers two GameStateManager
-// listeners that refer to this Core; the first Initialize adds the title
-// music's. Listeners are never removed, so one Core lives per process (tests
-// reset the GameStateManager before making another).
+// listeners that refer to this Core; the first Initialize makes the title
+// scene, which adds its own (it plays the title music). Listeners are never
+// removed, so one Core lives per process (tests reset the GameStateManager
+// before making another).
 #pragma once
 
 #include <cstdint>
@@ -53,7 +54,10 @@ class BrightnessContrast;
 class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
+class MenuScene;
 class PostFXChain;
+class UIManager;
+class WeaponView;
 class World;
 
 class Core
@@ -96,6 +100,10 @@ public:
     ParticleSystem& GetParticles() { return particles; }
     // The level being played; null until the first level load.
     World* GetWorld() const { return world.get(); }
+    // The ambient light the level's frames are lit with: the player's weapon
+    // view's (which Blackout and the level scripts' light switch change),
+    // or the normal value while there is no player.
+    Color LevelAmbient() const;
 
 private:
     void OnLevelStart(GameState newState);
@@ -139,11 +147,12 @@ private:
     void StartLevel();                        // level build: tear down the old level, load the next, request 3
     void LoadLevel();                         // level build: the map, the World, play input, state 3, music
     void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
-    void CreateHud();                         // UI: UIManager::CreateHud (today: the notifications emptied)
+    void CreateHud();                         // UI: UIManager::CreateHud
     void InitializeUi();                      // UI: UIManager::Initialize with the new World
     void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
-    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree (none yet)
-    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera (none yet)
+    WeaponView* PlayerWeaponView() const;     // gameplay: the player's weapon view, when there is a player
+    Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree
+    void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera
     void RenderTitle();                       // title pass, deferred, menu effects, UI, profiler
     void RenderLoading();                     // UI: DrawLoadingScreen
     void RenderLevel(GameState s);            // level passes of states 3-5, UI, profiler
@@ -172,14 +181,13 @@ private:
     // Declared after what it uses (the roots, the camera, the particles), so
     // it is destroyed before them.
     std::unique_ptr<World> world;
-    // The ambient light of the level's frames: the weapon view's normal
-    // value (it keeps its own, which the level scripts and the Blackout
-    // modifier switch off, once the player has one).
+    // The ambient light of the level's frames while there is no player (the
+    // weapon view's normal value; see LevelAmbient).
     Color ambient{0.05f, 0.05f, 0.05f, 0.0f};
-    // The title screen's background scene and its camera (the title scene's
-    // own, once it exists).
-    Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};
-    Camera titleCamera;
+    // The title screen's 3D background with its own camera; made by the
+    // first Initialize.
+    std::unique_ptr<MenuScene> titleScene;
+    std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;
     std::unique_ptr<DeferredRenderer> deferred;

@@ -10,6 +10,7 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
+#include "gameplay/WeaponView.h"
 #include "platform/Random.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -24,7 +25,7 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/Profiler.h"
 #include "shell/SoundManager.h"
-#include "ui/NotificationBox.h"
+#include "ui/UIManager.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
 
@@ -126,18 +127,49 @@ void Core::LoadLevel()
 
 void Core::CreateHud()
 {
-    // Messages never carry over into the next level.
-    NotificationBox::GetMessages().clear();
+    // Also empties the messages: they never carry over into the next level.
+    ui->CreateHud();
 }
 
-void Core::InitializeUi() {}
+void Core::InitializeUi()
+{
+    ui->Initialize(world.get());
+}
 void Core::SetPostEffectsWorld() {}
+
+// The player's weapon view, when a level with a player is loaded.
+WeaponView* Core::PlayerWeaponView() const
+{
+    auto* player = world ? static_cast<Player*>(world->player) : nullptr;
+    return player ? player->weaponView.get() : nullptr;
+}
 
 Mesh* Core::WeaponViewRoot() const
 {
-    return nullptr; // the weapon view has no models yet
+    const WeaponView* view = PlayerWeaponView();
+    return view ? view->root.get() : nullptr;
 }
 
-void Core::ResizeWeaponView(float) {}
+void Core::ResizeWeaponView(float aspectRatio)
+{
+    if (WeaponView* view = PlayerWeaponView()) {
+        view->camera.aspectRatio = aspectRatio;
+        view->camera.UpdateProjection();
+    }
+}
+
+void Core::DrawWeaponView()
+{
+    if (WeaponView* view = PlayerWeaponView())
+        view->root->Draw(view->camera, {}, false, false);
+}
+
+Color Core::LevelAmbient() const
+{
+    const WeaponView* view = PlayerWeaponView();
+    if (!view)
+        return ambient;
+    return {view->ambient.x, view->ambient.y, view->ambient.z, view->ambient.w};
+}
 
 } // namespace mirefell

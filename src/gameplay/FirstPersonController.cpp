@@ -102,7 +102,7 @@ void FirstPersonController::UpdateCamera()
     else if (eye.y != position.y)
         eye.y += (position.y - eye.y) * eyeSmoothing;
 
-    camera->position = Vector3(eye.x, eye.y + eyeHeight, eye.z);
+    camera->position = Vector3(eye.x, eye.y + eyeHeight + eyeBob, eye.z);
     lookAt = eye + look;
     cameraTarget = camera->position + look;
     camera->target = cameraTarget;

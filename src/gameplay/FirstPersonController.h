@@ -66,7 +66,8 @@ public:
     // speed through the move callback (which must be set).
     void Move(float strafe, float forwardAmount);
     // The eye follows position (y smoothed while smoothEye is set); the
-    // camera sits eyeHeight above the eye and looks along `look`.
+    // camera sits eyeHeight (plus the head bob) above the eye and looks along
+    // `look`.
     void UpdateCamera();
 
     Vector3 position;
@@ -89,6 +90,7 @@ public:
     bool flying = false; // walking follows the pitch too
     bool smoothEye = false;
     float eyeSmoothing = DefaultEyeSmoothing;
+    float eyeBob = 0.0f; // the walk's head bob, written by the weapon view; raises the camera
 };
 
 } // namespace mirefell

@@ -1,7 +1,8 @@
 // MapObjectMakers: the gameplay's map-object factories, the table the level
 // build makes its doors, elevators, switches, TV screens, pickups (with
-// their loot) and player with (monsters join as their class arrives).
-// Whoever builds a level passes MakeMapObjectFactories() to World::Create.
+// their loot), monsters and player with, and the one projectiles are made
+// with during play. Whoever builds a level passes MakeMapObjectFactories()
+// to World::Create.
 #pragma once
 
 #include "world/MapObjectFactories.h"
@@ -10,8 +11,9 @@ namespace mirefell
 {
 
 // Door and Elevator from their sectors, Switch and TVScreen from their
-// segments, Powerup from a pickup record with the loot tables' pick, the
-// Player with the camera.
+// segments, Powerup from a pickup record with the loot tables' pick,
+// Monster from a monster record, the Player with the camera, and
+// Projectile for shots made during play.
 MapObjectFactories MakeMapObjectFactories();
 
 } // namespace mirefell

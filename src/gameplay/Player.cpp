@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "gameplay/CheatCodeInput.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Powerup.h"
@@ -38,7 +39,8 @@ constexpr float TeleportLightLevel = 2.0f;
 } // namespace
 
 Player::Player(World* world_, Camera* camera_)
-    : GridObject(world_, {}, nullptr), weaponView(std::make_unique<WeaponView>(this)), camera(camera_)
+    : GridObject(world_, {}, nullptr), weaponView(std::make_unique<WeaponView>(this)), camera(camera_),
+      cheats(std::make_unique<CheatCodeInput>(this))
 {
     typeMask = GridObjectType::Player;
     halfExtents = BodyHalfExtents;
@@ -74,6 +76,9 @@ void Player::SetUp()
 
     weaponView->bobAmplitude = Vector2(0.41666666f, 0.41666666f);
     weaponView->headBobAmplitude = 1.25f;
+    for (uint32_t index = 1; index <= 5; ++index)
+        weaponView->LoadModel(index);
+    weaponView->LoadShield();
     StartLevel();
 }
 
@@ -85,15 +90,20 @@ void Player::Update()
     verticalSpeed *= FallDrag;
 
     if (dead) {
-        // The view still turns and the body still falls; nothing else.
+        // The view still turns and the body still falls; codes are read.
         controller->Update();
+        cheats->Update();
         return;
     }
 
     ControllerStep();
     if (usableInReach && usable && Input::GetInstance().IsActionPressed(KeybindAction::Use))
         usable->Use();
+    Fire();
+    SelectWeaponByKey();
+    UpdateBlock();
     ArtifactStep();
+    cheats->Update();
 }
 
 void Player::ControllerStep()
@@ -136,8 +146,14 @@ void Player::MoveWithCollision(Vector3& from, Vector3& to)
     WorldCollision& collision = *world->collision;
     const Vector3 triggerStart = from;
     const bool teleported = collision.TryTeleport(*this, from, to);
-    if (const std::optional<CollisionResult> contact = collision.CollidePlayer(*this, from, to, GravityScale()))
+    if (const std::optional<CollisionResult> contact = collision.CollidePlayer(*this, from, to, GravityScale())) {
         OnVerticalContact(*contact, teleported);
+    } else {
+        // Off the grid there is nothing to stand on: the body falls freely
+        // (until it falls out of the level below).
+        to.y -= Collision::GravityStep * GravityScale();
+        OnVerticalContact(CollisionResult{}, teleported);
+    }
     collision.PlaceObject(this, to);
 
     if (teleported) {

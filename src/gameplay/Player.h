@@ -5,11 +5,20 @@
 // FirstPersonController (mouse look and the wished move, which the player's
 // move resolves: the World's teleport, collide-and-slide and telefrag, then
 // its own landing, pickups, crosshair and use targets), works the door or
-// switch in reach with the use key, drains the nightmare artifact and jumps
-// with the boots. A dead player only turns its view (its body still falls).
+// switch in reach with the use key, fires, selects a weapon by key or wheel,
+// raises or lowers the hammer's shield, drains the nightmare artifact, jumps
+// with the boots and reads the typed cheat codes. A dead player only turns
+// its view (its body still falls) and reads cheat codes.
+//
+// Weapons (PlayerWeapons.cpp): the equipped weapon fires when Attack is held,
+// its cool-down has run out, the view is ready, the interface has not taken
+// the click and the shield is down; the first shot of a burst alerts the
+// monsters of every region the player can reach. The equipped-item callback
+// hands every change of weapon to the weapon view.
 //
 // Health: damage goes to the armour first at twice the rate; at zero health
-// the player dies, which locks movement, drops the view and saves. Pickups
+// the player dies, which locks movement, drops the view and saves. The dead
+// take no more damage. Pickups
 // are handed over by the movement; each kind's effect is decided here.
 //
 // Lifecycle: made by the level build (placed at the map's start), set up
@@ -34,6 +43,7 @@ namespace mirefell
 {
 
 class Camera;
+class CheatCodeInput;
 class FirstPersonController;
 class IUsable;
 class Item;
@@ -70,6 +80,10 @@ public:
     static constexpr uint32_t ArtifactBoots = 1;
     static constexpr uint32_t ArtifactNightmare = 2;
     static constexpr uint32_t ArtifactBloodlust = 3;
+    // Damage is doubled while the nightmare artifact is active.
+    static constexpr float NightmareDamageFactor = 2.0f;
+    // Milliseconds to steps: roundf(ms x this).
+    static constexpr float StepsPerMillisecond = 0.060024012f;
 
     // Takes health and armour from the current save and stands at the map's
     // start (x, 0, y - 0.0001). The camera is borrowed.
@@ -78,8 +92,8 @@ public:
 
     void SetUp() override;
     void Update() override;
-    // Armour first (twice the rate), then health; false with god mode or
-    // when the raised shield takes the blow.
+    // Armour first (twice the rate), then health; false with god mode, when
+    // dead, or when the raised shield takes the blow (which drops it).
     bool TakeDamage(float damage, GridObject* source, const Vector3& direction) override;
     // Moves the body, its triangles and the controller; feeds the sway.
     void SetPosition(const Vector3& newPosition) override;
@@ -131,13 +145,35 @@ public:
     void CompleteLevel();
     // The last step of the set-up: the level's random-pickup count into the
     // save's level record, the saved inventory back in place, one ammunition
-    // pack and a save.
+    // pack, the equipped weapon handed to the weapon view (and every later
+    // change through the equipped-item callback) and a save.
     void StartLevel();
     void SaveToGameSave();
     // Equip or toggle an item (weapons: equip, or unequip when equipped;
     // artifacts: switch on or off; consumables: their effect).
     void UseItem(Item* item);
     void UnequipItem(Item* item);
+    // Weapon keys 10 to 13 equip the hammer, double shotgun, hyper blaster or
+    // rocket launcher when carried (the first pressed key that finds one);
+    // otherwise the wheel cycles. Nothing while the view is switching.
+    void SelectWeaponByKey();
+    // The wheel's step: the next or previous carried weapon, wrapping; the
+    // first with none equipped. Nothing when the one weapon carried is
+    // equipped.
+    void CycleWeapon();
+    // One step of the equipped weapon: the cool-down, then an attack while
+    // Attack is held (a gun needs its ammunition per shot).
+    void Fire();
+    // Every monster of the regions reachable from the player roars (each
+    // region once per level).
+    void AlertMonsters();
+    // The hammer's shield: raised by pressing Block (when the view is ready
+    // and not swinging), lowered when Block is let go or the hammer is put
+    // away; it slows the walk while raised.
+    void UpdateBlock();
+    // Every item not yet held, full ammunition and both keys; nothing is
+    // equipped or switched on.
+    void GiveAllItems();
 
     bool firing = false;
     bool fly = false;
@@ -172,6 +208,7 @@ public:
     Camera* camera;
     float verticalSpeed = 0.0f;
     bool inAir = false;
+    std::unique_ptr<CheatCodeInput> cheats;
     int32_t itemsCollected = 0;
     int32_t killCount = 0;
 
@@ -179,6 +216,7 @@ private:
     void ControllerStep();
     void ArtifactStep();
     void RecordPickedUp(uint32_t mapId);
+    void SetBlocking(bool raised);
 };
 
 } // namespace mirefell

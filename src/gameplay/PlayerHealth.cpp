@@ -47,13 +47,15 @@ uint32_t WholeSeconds(const Stopwatch& clock)
 
 bool Player::TakeDamage(float damage, GridObject*, const Vector3&)
 {
-    if (godMode)
+    // The dead take no more damage: no second death, sound or save.
+    if (godMode || dead)
         return false;
     if (blocking) {
         // The shield takes the blow and drops.
         blocking = false;
         if (controller)
             controller->speed = WalkSpeed;
+        weaponView->ShieldHit();
         return false;
     }
     weaponView->hurtFlash = HurtFlash;
@@ -71,7 +73,7 @@ bool Player::TakeDamage(float damage, GridObject*, const Vector3&)
 
 bool Player::Kill()
 {
-    if (godMode)
+    if (godMode || dead)
         return false;
     weaponView->hurtFlash = HurtFlash;
     health = 0.0f;
@@ -269,6 +271,9 @@ void Player::StartLevel()
         }
     }
     AddAmmoPack();
+    if (equippedItem)
+        weaponView->Equip(equippedItem);
+    onEquippedItemChanged = [this] { weaponView->Equip(equippedItem); };
     SaveToGameSave();
 }
 

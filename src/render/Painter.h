@@ -30,6 +30,7 @@
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
 #include "render/LineBatch.h"
+#include "render/PainterDrawLog.h"
 #include "render/PainterPixelShader.h"
 #include "render/SpriteBatch.h"
 #include "render/SpriteFont.h"
@@ -89,9 +90,9 @@ public:
     void DrawShadowedBox(Vector2 position, Vector2 size, Color color);
     // The named texture stretched over the rectangle, tinted. An unknown name
     // throws "invalid map<K, T> key".
-    void DrawTexture(Vector2 position, Vector2 size, std::string textureName, Color color);
+    void DrawTexture(Vector2 position, Vector2 size, const std::string& textureName, Color color);
     // DrawTexture 4 pixels right and down, for a widget's shadow.
-    void DrawTextureShadow(Vector2 position, Vector2 size, std::string textureName, Color color);
+    void DrawTextureShadow(Vector2 position, Vector2 size, const std::string& textureName, Color color);
 
     // A text in display font fontSizeId, or, when scaled, fontSizeId plus
     // the font step (at most the largest font). With outline, black copies
@@ -119,10 +120,15 @@ public:
     std::map<int32_t, Vector2> anchors;
     PixelRectangle lastRectangle; // of the latest rectangle or texture draw
     std::unique_ptr<LineBatch> lineBatch;
+    // Null in the game; a layout test's record of every draw (PainterDrawLog.h).
+    PainterDrawLog* drawLog = nullptr;
 
 private:
     void DrawRectangle(Vector2 position, Vector2 size, const std::string& textureName, Color color);
     const SpriteFont& FontAt(int32_t index) const;
+    void LogText(const SpriteFont& font, float x, float y, const wchar_t* text);
+
+    bool drawingShadow = false; // inside DrawTextShadow: its copies go unlogged
 };
 
 } // namespace mirefell

@@ -199,7 +199,10 @@ const std::wstring& KeybindManager::GetActionLabel(KeybindAction action)
 
 std::wstring KeybindManager::GetUseKeyLabel() const
 {
-    return L"[" + GetKeyName(MapAt(bindings, KeybindAction::Use)) + L"]";
+    const Keybind& use = MapAt(bindings, KeybindAction::Use);
+    // An unbound action keeps the key it had, which may now do something
+    // else: naming it would send the player to the wrong key.
+    return L"[" + (use.bound ? GetKeyName(use) : std::wstring(NotBoundLabel)) + L"]";
 }
 
 const std::map<KeybindAction, Keybind>& KeybindManager::DefaultBindings()

@@ -24,6 +24,8 @@ class KeybindManager
 {
 public:
     static constexpr const char* FileName = "binds.bin";
+    // What the game shows for an action without a binding.
+    static constexpr const wchar_t* NotBoundLabel = L"NOT BOUND";
 
     // The process-wide manager; the first call loads "binds.bin".
     static KeybindManager& GetInstance();
@@ -62,7 +64,8 @@ public:
     // The action's label; throws "invalid map<K, T> key" for a value that is
     // no action.
     static const std::wstring& GetActionLabel(KeybindAction action);
-    // "[" + the key name of the Use binding + "]".
+    // "[" + the key name of the Use binding + "]"; "[NOT BOUND]" while Use
+    // has no binding (its key went to another action).
     std::wstring GetUseKeyLabel() const;
 
     static const std::map<KeybindAction, Keybind>& DefaultBindings();

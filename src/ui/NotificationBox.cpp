@@ -1,10 +1,16 @@
-// NotificationBox: the message list and the pickup messages.
+// NotificationBox: the message list, the pickup messages and their drawing.
 #include "ui/NotificationBox.h"
+
+#include <algorithm>
 
 #include "gameplay/Item.h"
 #include "platform/Lookup.h"
+#include "render/Painter.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/KeybindAction.h"
 #include "shell/KeybindManager.h"
+#include "ui/HudState.h"
+#include "ui/MonsterHealthBar.h"
 
 namespace mirefell
 {
@@ -17,22 +23,42 @@ std::wstring KeyNameOf(KeybindAction action)
     return KeybindManager::GetKeyName(MapAt(KeybindManager::GetInstance().bindings, action));
 }
 
+constexpr int32_t MessageFont = 0;
+constexpr int32_t TopLeft = 1;
+constexpr int32_t AlignStart = 1;
+constexpr Color BoxColor{0.0f, 0.0f, 0.0f, 0.75f};
+constexpr Color TextColor{1.0f, 1.0f, 1.0f, 1.0f};
+
 } // namespace
 
-NotificationBox& NotificationBox::GetInstance()
-{
-    static NotificationBox box;
-    return box;
-}
+NotificationBox::NotificationBox(Painter* painter_) : BaseUIComponent(painter_) {}
 
-void NotificationBox::Notify(std::wstring text, int32_t ticks)
-{
-    AddMessage(GetMessages(), std::move(text), ticks);
-}
+NotificationBox::~NotificationBox() = default;
 
-void NotificationBox::NotifyPickup(const std::wstring& itemName, const std::string& itemTextureId)
+void NotificationBox::Update() {}
+
+void NotificationBox::Draw()
 {
-    ShowPickup(GetMessages(), itemName, itemTextureId);
+    if (inventoryWindowOpen || !IsHudShown())
+        return;
+    const float margin = painter->margin;
+    const float lineHeight = painter->GetLineHeight(MessageFont);
+    const SpriteFont& font = *painter->fonts.at(MessageFont);
+    Vector2 corner = painter->GetAnchorPoint(TopLeft, 2.0f * margin, 2.0f * margin);
+    // A box that would reach under the monster's health bar (a long message
+    // on a screen up to 1280 wide) moves the stack below the bar's row.
+    float widest = 0.0f;
+    for (const NotificationMessage& message : GetMessages())
+        widest = std::max(widest, font.MeasureString(message.text.c_str()).x);
+    if (corner.x + 2.0f * margin + widest > MonsterHealthBar::RowLeft(*painter))
+        corner.y = MonsterHealthBar::RowBottom(*painter) + margin;
+    for (const NotificationMessage& message : GetMessages()) {
+        const float width = font.MeasureString(message.text.c_str()).x;
+        painter->FillRectangle(corner, Vector2(2.0f * margin + width, 2.0f * margin + lineHeight), BoxColor);
+        painter->DrawText(MessageFont, false, corner + Vector2(margin, margin), message.text.c_str(), TextColor,
+                          AlignStart, AlignStart, true);
+        corner.y += 3.0f * margin + lineHeight;
+    }
 }
 
 std::list<NotificationMessage>& NotificationBox::GetMessages()
@@ -75,7 +101,9 @@ void NotificationBox::ShowPickup(std::list<NotificationMessage>& messages, const
 
 void NotificationBox::RemoveExpired(std::list<NotificationMessage>& messages)
 {
-    messages.remove_if([](const NotificationMessage& message) { return message.ticks == 0; });
+    // Below 0 too: a message added with no time left, or one counted past 0,
+    // would otherwise stay for good.
+    messages.remove_if([](const NotificationMessage& message) { return message.ticks <= 0; });
 }
 
 void NotificationBox::Clear(std::list<NotificationMessage>& messages)

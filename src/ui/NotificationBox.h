@@ -10,19 +10,20 @@
 // inventory key on the first pickup of any item, the jump key on the first
 // pickup of the anti-grav boots.
 //
-// The box is the game's notification service (INotificationService): the
-// program registers GetInstance() at start-up, and what the gameplay posts
-// through the service lands in GetMessages().
+// What the gameplay posts through the shell's INotificationService lands in
+// the same list (NotificationService).
 //
-// Durations are in update steps of 1/60 s. The widget's drawing joins this
-// class with the UI framework; the list needs no display.
+// Durations are in update steps of 1/60 s. The list needs no display; the
+// widget draws it, and draws nothing while the inventory is open or the HUD
+// is switched off. Its Update does nothing: the UIManager counts the
+// messages down.
 #pragma once
 
 #include <cstdint>
 #include <list>
 #include <string>
 
-#include "shell/INotificationService.h"
+#include "ui/BaseUIComponent.h"
 
 namespace mirefell
 {
@@ -35,19 +36,21 @@ struct NotificationMessage
     int32_t ticks = 0; // update steps left
 };
 
-class NotificationBox : public INotificationService
+class NotificationBox : public BaseUIComponent
 {
 public:
     static constexpr size_t MaxMessages = 3;
     static constexpr int32_t PickupTicks = 300;
     static constexpr int32_t HintTicks = 600;
 
-    // The one box, the service the program registers; it posts to
-    // GetMessages().
-    static NotificationBox& GetInstance();
-    // AddMessage and ShowPickup on GetMessages().
-    void Notify(std::wstring text, int32_t ticks) override;
-    void NotifyPickup(const std::wstring& itemName, const std::string& itemTextureId) override;
+    explicit NotificationBox(Painter* painter_);
+    ~NotificationBox() override;
+
+    // Nothing, not even the children.
+    void Update() override;
+    // The messages from the top-left corner down, newest first, each in a
+    // dark box one margin wide around its text, one margin apart.
+    void Draw() override;
 
     // The message list, newest first; made on first use.
     static std::list<NotificationMessage>& GetMessages();
@@ -61,7 +64,7 @@ public:
     // "item_boots").
     static void ShowPickup(std::list<NotificationMessage>& messages, const std::wstring& itemName,
                            const std::string& itemTextureId);
-    // Removes every message whose ticks are exactly 0.
+    // Removes every message whose ticks have run out (0 or below).
     static void RemoveExpired(std::list<NotificationMessage>& messages);
     static void Clear(std::list<NotificationMessage>& messages);
 

@@ -46,8 +46,10 @@ CollisionResult Collision::CollideAndSlide(CollisionPacket& packet, const Triang
         Vector3(packet.velocity.x / radius.x, packet.velocity.y / radius.y, packet.velocity.z / radius.z);
     packet.basePoint = Vector3(packet.start.x / radius.x, packet.start.y / radius.y, packet.start.z / radius.z);
     packet.depth = 0;
+    packet.touched = false;
     const float startY = packet.basePoint.y;
     Vector3 end = CollideWithWorld(packet, source);
+    const bool slideTouched = packet.touched;
 
     CollisionResult result;
     result.movedUp = end.y > startY;
@@ -60,7 +62,7 @@ CollisionResult Collision::CollideAndSlide(CollisionPacket& packet, const Triang
     }
 
     result.position = end * radius;
-    result.collided = packet.foundCollision;
+    result.collided = packet.foundCollision || (result.movedUp && packet.gravity != 0.0f && slideTouched);
     result.hitObject = packet.hitObject;
     result.hitNormal = packet.hitNormal;
     return result;
@@ -80,6 +82,7 @@ Vector3 Collision::CollideWithWorld(CollisionPacket& packet, const TriangleSourc
 
     if (!packet.foundCollision)
         return packet.basePoint + packet.eVelocity;
+    packet.touched = true;
 
     const Vector3 destination = packet.basePoint + packet.eVelocity;
     Vector3 newBase = packet.basePoint;

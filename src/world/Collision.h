@@ -46,14 +46,18 @@ struct CollisionPacket
     bool stopAtContact = false;
     float gravity = 0.0f; // scale of the gravity pass; 0: none
     GridObject* hitObject = nullptr;
+    bool touched = false; // some pass of the current sweep found a contact
 };
 
 // What a sweep returns.
 struct CollisionResult
 {
-    Vector3 position;      // where the mover ends, world space
-    bool movedUp = false;  // the sliding pass ended higher than it started
-    bool collided = false; // the last pass found a contact
+    Vector3 position;     // where the mover ends, world space
+    bool movedUp = false; // the sliding pass ended higher than it started
+    // The last pass found a contact; for a walking move (one with a gravity
+    // pass) that stepped up, any pass of its slide: climbing a step touches
+    // the step's edge, though the slide's last pass runs free above it.
+    bool collided = false;
     GridObject* hitObject =
         nullptr;       // owner of the last recorded contact (kept from the slide when the gravity pass touched nothing)
     Vector3 hitNormal; // that contact's triangle normal, ellipsoid space

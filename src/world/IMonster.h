@@ -1,5 +1,6 @@
 // IMonster: how the AI region graph and the level scripts wake and hold
-// monsters, and what the player's telefrag and stomp read of them.
+// monsters, what the player's telefrag and stomp read of them, and the
+// health the HUD's monster bar shows.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,8 @@ public:
     // The monster's starting health (its kind's maximum at this difficulty):
     // a telefrag or a stomp deals exactly this much.
     virtual float GetMaxHealth() = 0;
+    // The health left now.
+    virtual float GetHealth() = 0;
 };
 
 } // namespace mirefell

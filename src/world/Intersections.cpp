@@ -140,10 +140,12 @@ SweepHit SweepBoxAgainstSegment(const MapRect& box, Vector2 from, Vector2 to, co
 bool SweepBoxAgainstBox(const Box3& box, const Vector3& from, const Vector3& to, const Box3& other, Vector3& position)
 {
     const Vector3 delta = to - from;
+    // The box where it starts and where it ends: the whole sweep, whichever
+    // way it moves.
     Box3 broad;
     broad.Widen(box.min);
     broad.Widen(box.max);
-    broad.Widen(box.min - delta);
+    broad.Widen(box.min + delta);
     broad.Widen(box.max + delta);
     if (!broad.Overlaps(other))
         return false;

@@ -105,10 +105,11 @@ public:
     static std::unique_ptr<EntityGridObject> CreateEntityObject(World& world, MapEntity& entity, uint32_t powerupIndex);
     // A pickup or monster of a layer-"3" record, placed on the record's
     // point; null when its factory gives no object. A pickup gets its
-    // instance in `batches` (a random one its loot first) and its debug box.
-    // powerupIndex is the running count of random pickup records. Throws
-    // "entity doesn't have starting sector" for an entity outside every
-    // sector, "invalid map - pickup has no mesh" for a pickup without a
+    // instance in `batches` (a random one its loot first) and its debug box;
+    // a monster its sprite frame instances, its debug box and its collision
+    // cube. powerupIndex is the running count of random pickup records.
+    // Throws "entity doesn't have starting sector" for an entity outside
+    // every sector, "invalid map - pickup has no mesh" for a pickup without a
     // mesh (a random one whose loot table gives nothing), "invalid map<K, T>
     // key" for a mesh the MeshRegistry lacks and a bare std::exception for
     // an unknown kind.

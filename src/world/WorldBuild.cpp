@@ -24,6 +24,7 @@
 #include "world/Intersections.h"
 #include "world/LightSource.h"
 #include "world/LootEntry.h"
+#include "world/MonsterSpawn.h"
 #include "world/MovingSector.h"
 #include "world/PowerupType.h"
 #include "world/World.h"
@@ -241,10 +242,10 @@ GridObject* World::SpawnEntity(InstancedMeshBatches& batches, World& world, MapE
     const Vector2 centre{entity.pos.x + object->meshOffset.x, entity.pos.y + object->meshOffset.z};
     const CellRange range =
         world.GetCellRange({{centre.x - half.x, centre.y - half.z}, {centre.x + half.x, centre.y + half.z}});
-    // The monster set-up (type mask 16: its sprite frames, reached through
-    // ISpriteOwner, and its box) joins the pickup's here with the monsters.
     if (object->typeMask == GridObjectType::Powerup)
         SetUpPickup(batches, world, *object, powerupIndex);
+    else if (object->typeMask == GridObjectType::Monster)
+        SetUpMonsterInstances(batches, *object);
     object->SetCells(range);
     object->startingSector = object->FindSector();
     if (!object->startingSector) {

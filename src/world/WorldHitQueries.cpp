@@ -22,7 +22,6 @@ namespace
 {
 constexpr int32_t CrushParticles = 20;
 constexpr uint32_t KillableMask = GridObjectType::Monster | GridObjectType::Player;
-constexpr float DegreesToRadians = 3.14159265f / 180.0f;
 // The yaw spread of a pellet grows by up to this many degrees as the aim
 // turns from level to straight up or down.
 constexpr float VerticalYawSpread = 20.0f;
@@ -117,8 +116,8 @@ void WorldCollision::FireHitscan(GridObject* shooter, const Vector3& origin, con
     for (uint32_t pellet = 0; pellet < data.pellets; ++pellet) {
         const float yawSign = RandomSign();
         const float pitchSign = RandomSign();
-        const float yaw = (yawDegrees + yawSpread * yawSign) * DegreesToRadians;
-        const float pitch = (pitchDegrees + data.spread * pitchSign) * DegreesToRadians;
+        const float yaw = ToRadians(yawDegrees + yawSpread * yawSign);
+        const float pitch = ToRadians(pitchDegrees + data.spread * pitchSign);
         const Vector3 direction =
             Vector3(std::cos(yaw) * std::sin(pitch), std::cos(pitch), std::sin(yaw) * std::sin(pitch)).Normalized();
         FirePellet(shooter, origin, direction, data, damage, objectMask);

@@ -3,8 +3,9 @@
 // order (G-buffer passes, lights, composition, FXAA, bloom, game effects,
 // brightness and contrast). The frame is sampled where the lights fall and
 // where they do not, where blood has left a decal and where a particle
-// flies; full-size pictures are written to test-output/testmap_lit.png and
-// testmap_blood.png for the eye.
+// flies, and the monsters' sprites where they stand; full-size pictures are
+// written to test-output/testmap_lit.png and testmap_blood.png for the eye,
+// and the monsters to testmap_nom.png and testmap_eye.png.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -78,6 +79,7 @@ protected:
         swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, width, height);
         core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
         MeshRegistry::GetInstance().LoadAll();
+        GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
         world = World::Create(&core->GetRoot(), &core->GetDebugRoot(), &core->GetParticles(), &core->GetCamera(), map,
                               GameSaveManager::GetInstance().GetLevelSettings(), MakeMapObjectFactories());
         world->Update(); // the first step shows the player's region
@@ -174,6 +176,41 @@ TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
     EXPECT_NE(inventory.r, played.r);
     EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
     inventoryWindowOpen = false;
+}
+
+// The player walks into the hall, so its region (hall, elevator, ledge)
+// shows and its monsters wake. Looked at from the hall's north end, the nom
+// stands in the middle of the frame in its dark green (the hall's light is
+// dim) against the grey wall; from the ledge's east end, the eye shows its
+// brown iris in the middle of its pale ball.
+TEST_F(LitLevelTest, MonstersAreDrawnAsSpritesWhereTheyStand)
+{
+    StartLevel(320, 180);
+    world->collision->PlaceObject(world->player, Vector3(219.6f, 7.03f, 115.0f));
+    world->Update(); // the player's move shows the hall
+    world->Update(); // the monsters are no longer dormant
+    Camera& camera = core->GetCamera();
+    camera.position = {219.6f, 12.0f, 100.0f};
+    camera.target = {219.6f, 9.0f, 67.6f};
+    camera.UpdateView();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_nom");
+    const Rgba8 nom = At(160, 86);
+    EXPECT_GT(nom.g, nom.r + 4) << "the nom's green body";
+    EXPECT_GT(nom.g, nom.b + 10);
+    const Rgba8 wall = At(120, 86);
+    EXPECT_NEAR(wall.r, wall.g, 2) << "grey beside it";
+
+    camera.position = {440.0f, 76.0f, 34.8f};
+    camera.target = {402.8f, 76.0f, 34.8f};
+    camera.UpdateView();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_eye");
+    const Rgba8 iris = At(160, 90);
+    EXPECT_GT(iris.r, iris.b + 30) << "the eye's brown iris";
+    EXPECT_GT(iris.r, iris.g + 10);
+    const Rgba8 ball = At(152, 86);
+    EXPECT_GT(ball.b, iris.b + 30) << "its pale ball around it";
 }
 
 // Blood thrown at the wall the camera faces lands on it through the level's

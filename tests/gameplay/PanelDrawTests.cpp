@@ -46,6 +46,7 @@ protected:
                                                       dir.Path() / folder);
         std::filesystem::current_path(dir.Path()); // the player's save lands here
         GameSaveManager::GetInstance().current = GameSave();
+        GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal; // the monsters read it
         Device = device.get();
         DeviceContext = context;
         ScreenWidth = Width;

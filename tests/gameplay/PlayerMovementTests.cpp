@@ -13,6 +13,7 @@
 #include "gameplay/Powerup.h"
 #include "gameplay/WeaponView.h"
 #include "render/ParticleSimulator.h"
+#include "render/PointLight.h"
 #include "shell/GameStateManager.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
@@ -217,7 +218,7 @@ TEST_F(PlayerMovement, ATeleportSectorSendsThePlayerToItsDestinationAndTelefrags
     EXPECT_NEAR(player->position.z, 64.0f, 1e-3f);
     EXPECT_NEAR(player->position.y, 64.0f + Standing, 0.04f);
     EXPECT_GT(player->weaponView->teleportFlash, 0.25f);
-    EXPECT_FLOAT_EQ(player->weaponView->teleportLightColour.g, 1.0f);
+    EXPECT_FLOAT_EQ(player->weaponView->teleportLight->colour.g, 1.0f);
     EXPECT_TRUE(monster->dead);
     EXPECT_FLOAT_EQ(monster->damageTaken, monster->maxHealth);
     EXPECT_FALSE(farMonster->dead);
@@ -277,6 +278,26 @@ TEST_F(PlayerMovement, FallingOutOfTheLevelKillsAndTheCorpseOnlyTurns)
     EXPECT_FLOAT_EQ(player->position.x, at.x);
     EXPECT_FLOAT_EQ(player->position.z, at.z);
     EXPECT_NE(player->controller->yaw, yaw);
+}
+
+TEST_F(PlayerMovement, OffTheGridThePlayerFallsFreelyAndDiesBelowTheLevel)
+{
+    Build();
+    Place({-40, Standing, 64}); // beyond the map's west edge
+    Step();                     // nothing under it: in the air from now on
+    EXPECT_TRUE(player->inAir);
+    float y = player->position.y;
+    int steps = 0;
+    while (!player->dead && steps < 300) {
+        Step();
+        ++steps;
+        ASSERT_TRUE(player->dead || player->position.y < y) << "step " << steps;
+        y = player->position.y;
+    }
+    EXPECT_TRUE(player->dead);
+    EXPECT_TRUE(player->inAir);
+    EXPECT_LT(player->position.y, WorldCollision::FallOutHeight);
+    EXPECT_GT(steps, 60); // a fall, not a jump to the bottom
 }
 
 TEST_F(PlayerMovement, NoclipWalksThroughWalls)

@@ -1,71 +1,29 @@
 // Script_Pentagram on the shipped map: what its start leaves behind, and
-// what each area, switch and the red key do to the real doors, elevators
-// and switches. Monsters are stand-ins until the level build makes them.
-#include <string>
-
+// what each area, switch and the red key do to the real doors, elevators,
+// switches and monsters.
 #include <gtest/gtest.h>
 
-#include "gameplay/Door.h"
-#include "gameplay/Elevator.h"
-#include "gameplay/LevelScriptCatalogue.h"
-#include "gameplay/Powerup.h"
-#include "support/GameplayFixture.h"
-#include "support/ScriptStandIns.h"
-#include "world/AIRegionGraph.h"
-#include "world/MapEntityTypes.h"
-#include "world/MapLoader.h"
+#include "ShippedLevelFixture.h"
+#include "gameplay/Monster.h"
 
 namespace mirefell::testing
 {
 namespace
 {
 
-class ScriptPentagram : public GameplayTest
+class ScriptPentagram : public ShippedLevelTest
 {
 protected:
     void SetUp() override
     {
-        GameplayTest::SetUp();
-        MapEntityTypes::Initialize();
-        LevelScriptCatalogue::RegisterAll();
-        MapData map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/pentagram.json");
-        ASSERT_TRUE(map.hasScript);
-        map.hasScript = false; // started below, with stand-ins
-        BuildLevel(map);
-        standIns.Start(*world);
-        script = world->aiRegions->script.get();
+        ShippedLevelTest::SetUp();
+        LoadLevel("pentagram");
     }
-
-    Door& DoorOf(int32_t id)
-    {
-        if (Door* door = FindDoor(id))
-            return *door;
-        throw std::runtime_error("no door " + std::to_string(id));
-    }
-    Elevator& ElevatorOf(int32_t id)
-    {
-        if (Elevator* elevator = FindElevator(id))
-            return *elevator;
-        throw std::runtime_error("no elevator " + std::to_string(id));
-    }
-    Powerup& PickupOf(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-                return *pickup;
-        throw std::runtime_error("no pickup " + std::to_string(id));
-    }
-    void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }
-    // The map's switch on that segment, as the script finds it.
-    ISwitch* SwitchOf(uint32_t id) { return world->aiRegions->objects.switches.at(id); }
-
-    ScriptStandIns standIns;
-    MapScript* script = nullptr;
 };
 
 constexpr int32_t FirstPillar = 25;
 constexpr int32_t LastPillar = 54;
-const uint32_t CagedMonsters[] = {23, 24, 25, 26, 27, 115};
+const int32_t CagedMonsters[] = {23, 24, 25, 26, 27, 115};
 
 TEST_F(ScriptPentagram, StartLocksDoorsSetsCrushersRaisesThePillarsAndHoldsTheCage)
 {
@@ -91,9 +49,9 @@ TEST_F(ScriptPentagram, StartLocksDoorsSetsCrushersRaisesThePillarsAndHoldsTheCa
         // Map floor -44 with a travel of 164: the closed ring stands at 120.
         EXPECT_FLOAT_EQ(pillar.sector->floorTopY, 120.0f) << "pillar " << id;
     }
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).state, 1u) << "monster " << id;
-    EXPECT_EQ(standIns.monsters.at(1).state, 2u); // outside the cage: untouched
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Held) << "monster " << id;
+    EXPECT_EQ(MonsterOf(1).state, MonsterState::Asleep); // outside the cage: untouched
 }
 
 TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
@@ -101,9 +59,12 @@ TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
     Enter("pentagram_left");
     for (int32_t id = FirstPillar; id <= LastPillar; ++id)
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateMovingDown) << "pillar " << id;
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Hunting) << "monster " << id;
 
+    // Held again, they show whether a second entrance roars once more.
+    for (const int32_t id : CagedMonsters)
+        MonsterOf(id).SetState(static_cast<uint32_t>(MonsterState::Held));
     Step(96); // 120 down to 24 at one unit a step
     for (int32_t id = FirstPillar; id <= LastPillar; ++id) {
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateBottom) << "pillar " << id;
@@ -114,8 +75,8 @@ TEST_F(ScriptPentagram, EitherEntranceDropsThePillarsAndLoosesTheCageOnce)
     Enter("pentagram_left");
     for (int32_t id = FirstPillar; id <= LastPillar; ++id)
         EXPECT_EQ(ElevatorOf(id).state, ElevatorStateBottom) << "pillar " << id;
-    for (const uint32_t id : CagedMonsters)
-        EXPECT_EQ(standIns.monsters.at(id).forcedRoars, 1) << "monster " << id;
+    for (const int32_t id : CagedMonsters)
+        EXPECT_EQ(MonsterOf(id).state, MonsterState::Held) << "monster " << id;
 }
 
 TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
@@ -128,14 +89,14 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
     Enter("space_elevator_right");
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    script->OnSwitchToggled(SwitchOf(550));
+    Throw(550);
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
-    script->OnSwitchToggled(SwitchOf(551));
+    Throw(551);
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
     EXPECT_FALSE(SwitchOf(550)->IsOn());
     EXPECT_FALSE(SwitchOf(551)->IsOn());
 
-    script->OnSwitchToggled(SwitchOf(1973));
+    Throw(1973);
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateMovingUp);
     EXPECT_EQ(DoorOf(460).GetState(), DoorStateOpening);
     EXPECT_TRUE(SwitchOf(1973)->IsOn());
@@ -143,9 +104,9 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(ElevatorOf(440).sector->floorTopY, 0.0f);
 
-    script->OnPowerupPickedUp(&PickupOf(229)); // the exit: no concern of the script
+    Collect(229); // the exit: no concern of the script
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateClosed);
-    script->OnPowerupPickedUp(&PickupOf(118));
+    Collect(118);
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateOpening);
     EXPECT_EQ(DoorOf(335).GetState(), DoorStateOpening);
 }

@@ -191,6 +191,7 @@ TEST(KeybindAssign, UnbindsEveryOtherActionOnTheSameKeyOrButton)
     manager.bindings[KeybindAction::Sledgehammer] = {false, KeybindDevice::Keyboard, static_cast<VirtualKey>('E')};
     manager.Assign(KeybindAction::MoveForward, Keybind::ForKey('E'));
     EXPECT_FALSE(manager.bindings.at(KeybindAction::Use).bound);
+    EXPECT_EQ(manager.GetUseKeyLabel(), L"[NOT BOUND]"); // E moves forward now
     EXPECT_EQ(manager.bindings.at(KeybindAction::MoveForward), Keybind::ForKey('E'));
     EXPECT_TRUE(manager.bindings.at(KeybindAction::MoveBackward).bound);
 

@@ -4,6 +4,7 @@
 #include "gameplay/Elevator.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
+#include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "platform/Lookup.h"
 #include "render/MeshRegistry.h"
@@ -40,10 +41,15 @@ void GameplayTest::SetUp()
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     ResetSingletons();
-    // Pickups are drawn through instances of the entity meshes (read once
-    // per test program, as the game reads them once per run).
+    // A level is played at some difficulty; monsters read it when they are made.
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
+    // Pickups and monsters are drawn through instances of the entity meshes
+    // (read once per test program, as the game reads them once per run).
     MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     SetNotificationService(&notifications);
+    // The player's weapon view copies its models from the registry; the
+    // files are read once per test program.
+    MeshRegistry::GetInstance().LoadAll(std::string(MIREFELL_RUN_DIR) + "/assets/meshes/");
     Input& input = Input::GetInstance();
     input.Initialize(nullptr);
     input.SetMouseMode(Input::MouseModeRelative);
@@ -69,9 +75,28 @@ void GameplayTest::Hold(KeybindAction action, bool down)
 {
     const Keybind& binding = MapAt(KeybindManager::GetInstance().bindings, action);
     PlatformEvent event;
+    if (binding.device == KeybindDevice::Mouse) {
+        event.type = down ? PlatformEventType::MouseButtonDown : PlatformEventType::MouseButtonUp;
+        event.button = binding.leftButton    ? MouseButton::Left
+                       : binding.rightButton ? MouseButton::Right
+                                             : MouseButton::Middle;
+        Input::GetInstance().mouse->ProcessEvent(event);
+        return;
+    }
+    HoldKey(binding.keyCode, down);
+}
+
+void GameplayTest::HoldKey(int32_t virtualKey, bool down)
+{
+    PlatformEvent event;
     event.type = down ? PlatformEventType::KeyDown : PlatformEventType::KeyUp;
-    event.key = binding.keyCode;
+    event.key = virtualKey;
     Input::GetInstance().keyboard->ProcessEvent(event);
+}
+
+void GameplayTest::TurnWheel(int32_t direction)
+{
+    Input::GetInstance().wheel = direction;
 }
 
 void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
@@ -85,25 +110,35 @@ void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
 
 void GameplayTest::Step(int count)
 {
+    Input& input = Input::GetInstance();
     for (int i = 0; i < count; ++i) {
-        Input::GetInstance().Update();
+        input.Update();
         world->Update();
+        input.wheel = 0; // seen by one step only, as Core clears it
     }
 }
 
-Door* GameplayTest::FindDoor(int32_t sectorId) const
+Door* FindDoor(const World& world, int32_t sectorId)
 {
-    for (const auto& object : world->objects)
+    for (const auto& object : world.objects)
         if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
             return door;
     return nullptr;
 }
 
-Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+Elevator* FindElevator(const World& world, int32_t sectorId)
 {
-    for (const auto& object : world->objects)
+    for (const auto& object : world.objects)
         if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
             return elevator;
+    return nullptr;
+}
+
+Monster* FindMonster(const World& world, int32_t recordId)
+{
+    for (const auto& object : world.objects)
+        if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == recordId)
+            return monster;
     return nullptr;
 }
 

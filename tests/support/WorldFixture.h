@@ -83,6 +83,7 @@ public:
     void SetState(uint32_t state_) override { state = state_; }
     void Awaken() override { ++awakenings; }
     float GetMaxHealth() override { return maxHealth; }
+    float GetHealth() override { return health; }
     bool TakeDamage(float damage, GridObject* source, const Vector3& direction) override;
     void SetPosition(const Vector3& at) override;
     bool IsDead() override { return dead; }

@@ -1,5 +1,5 @@
 // The notification list: at most three, newest first, no repeat of the
-// newest, expiry at exactly 0, and the once-per-run pickup hints.
+// newest, expiry at 0 or below, and the once-per-run pickup hints.
 #include <gtest/gtest.h>
 
 #include "gameplay/Item.h"
@@ -35,9 +35,11 @@ TEST(NotificationBox, HoldsThreeNewestFirstAndRefusesARepeatOfTheNewest)
     NotificationBox::AddMessage(messages, L"C", 999);
     EXPECT_EQ(Texts(messages), (std::vector<std::wstring>{L"C", L"A", L"B"})); // the oldest goes, ticks or not
 
-    // Expiry is at exactly zero: the UI counts down and then removes.
+    // Expiry is at zero or below: the UI counts down and then removes; a
+    // message that came with no time at all goes too.
     for (NotificationMessage& message : messages)
         message.ticks -= 10;
+    NotificationBox::AddMessage(messages, L"D", -1);
     NotificationBox::RemoveExpired(messages);
     EXPECT_EQ(Texts(messages), (std::vector<std::wstring>{L"C", L"A"}));
     NotificationBox::Clear(messages);

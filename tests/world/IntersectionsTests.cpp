@@ -107,6 +107,12 @@ TEST(Intersections, BoxSweptAgainstBox)
     ASSERT_TRUE(SweepBoxAgainstBox(box, from, {4, 1, 1}, {{4, 0, 0}, {9, 2, 2}}, position)); // overlapping at the end
     EXPECT_EQ(position, Vector3(4, 1, 1));
 
+    // Moving the other way along every axis.
+    ASSERT_TRUE(SweepBoxAgainstBox(box, from, {-9, -9, -9}, {{-5, -5, -5}, {-3, -3, -3}}, position));
+    EXPECT_FLOAT_EQ(position.x, -2.0f);
+    ASSERT_TRUE(SweepBoxAgainstBox(box, from, {1, 1, -9}, {{0, 0, -5}, {2, 2, -3}}, position));
+    EXPECT_FLOAT_EQ(position.z, -2.0f);
+
     EXPECT_FALSE(SweepBoxAgainstBox(box, from, {11, 1, 1}, {{5, 5, 0}, {7, 7, 2}}, position));   // beside the path
     EXPECT_FALSE(SweepBoxAgainstBox(box, from, {11, 1, 1}, {{-7, 0, 0}, {-5, 2, 2}}, position)); // behind
     EXPECT_FALSE(SweepBoxAgainstBox(box, from, {3, 1, 1}, {{8, 0, 0}, {9, 2, 2}}, position));    // out of reach

@@ -91,6 +91,7 @@ public:
     void SetState(uint32_t) override {}
     void Awaken() override {}
     float GetMaxHealth() override { return 0.0f; }
+    float GetHealth() override { return 0.0f; }
 };
 
 class ProbeToolbox : public IMapScriptToolbox
