@@ -2,7 +2,9 @@
 // (llvmpipe; LP_NUM_THREADS chooses its threads), drawn by Core exactly as
 // the game draws them: a new game on Normal, the level loaded by the
 // loading state, the player placed at fixed points along the level's route
-// and facing along it, then Core::Render (geometry passes, SSAO, lights,
+// (the eye and the point it looks at, as the shipped-level view tests place
+// them) with the regions it reaches shown, then Core::Render (geometry
+// passes, SSAO, lights,
 // composition, FXAA, bloom, the play state's effects, the interface,
 // brightness and contrast), drained with a wait for the GPU.
 //
@@ -26,7 +28,6 @@
 #include <vector>
 
 #include "app/Core.h"
-#include "gameplay/FirstPersonController.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "platform/Image.h"
@@ -39,6 +40,8 @@
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
+#include "shell/LevelBannerFlag.h"
+#include "world/AIRegionGraph.h"
 #include "world/World.h"
 
 namespace mirefell
@@ -49,13 +52,13 @@ namespace
 constexpr uint32_t FrameWidth = 1280;
 constexpr uint32_t FrameHeight = 720;
 
-// A point of a level's route in map coordinates and the map point it looks
-// towards (the next turn of the route).
+// A view along a level's route: the eye (map x, height, map y) and the
+// point it looks at.
 struct ViewPoint
 {
     const char* name;
-    float x, y;
-    float towardsX, towardsY;
+    Vector3 eye;
+    Vector3 target;
 };
 
 struct LevelViews
@@ -64,16 +67,24 @@ struct LevelViews
     std::vector<ViewPoint> points;
 };
 
-// Along "pentagram"'s route (assets/maps/src/pentagram.lvl), each looking
-// across a room of the way.
+// From the route of each level (assets/maps/src/<level>.lvl): its halls,
+// courts and caverns, the open sky where a level has it.
 const LevelViews Pentagram{"pentagram",
-                           {{"start", 96, 1840, 96, 1600},
-                            {"hall", 0, 1120, 400, 1560},
-                            {"lift_room", -420, 460, -120, 690},
-                            {"corridor", 232, 568, 904, 568},
-                            {"gallery", 420, 460, 640, 690},
-                            {"star", 650, 1140, 1150, 1600},
-                            {"star_side", 904, 1200, 904, 1640}}};
+                           {{"hall", {96, 10, 1840}, {96, 20, 1600}},
+                            {"courtyard", {0, 10, 1570}, {300, 24, 1200}},
+                            {"lift_hall", {-420, 10, 690}, {-72, 40, 568}},
+                            {"gallery", {-30, 106, 568}, {600, 110, 568}},
+                            {"pentagram", {650, 34, 1630}, {904, 40, 1376}},
+                            {"exit", {504, 34, 1310}, {504, 40, 1560}}}};
+const LevelViews Descent{"descent",
+                         {{"gatehouse", {128, 170, 2210}, {128, 190, 1990}},
+                          {"court", {300, 172, 1930}, {96, 176, 1700}},
+                          {"chapel", {128, 15, 990}, {128, 20, 600}},
+                          {"pit", {1300, -20, 1460}, {1312, -100, 1230}}}};
+const LevelViews Mouth{"mouth",
+                       {{"teeth", {960, 10.5f, 2300}, {960, 40, 1984}},
+                        {"cavern", {200, -80, 1030}, {384, -100, 700}},
+                        {"heart", {448, -133, -100}, {448, -125, -512}}}};
 
 double ProcessCpuMs()
 {
@@ -132,51 +143,45 @@ struct Game
         GameSaveManager& saves = GameSaveManager::GetInstance();
         saves.NewGame(0, GameDifficulty::Normal, false, false);
         saves.current.levelId = level;
-        core->Update(); // loading
-        core->Update(); // playing
+        showLevelBanner = false; // frames of the level, not of its opening banner
+        core->Update();          // loading
+        core->Update();          // playing
+        // Awake monsters would wear the player down while the blood flies.
+        static_cast<Player*>(core->GetWorld()->player)->godMode = true;
         loaded = level;
     }
 
-    void Place(const ViewPoint& point)
+    // The player at the eye with the regions it reaches shown, blood in the
+    // air and on the ground ahead, then the camera on the view (the steps
+    // that moved the blood placed it at the player's eye).
+    void Place(const ViewPoint& view)
     {
-        auto& player = *static_cast<Player*>(core->GetWorld()->player);
-        player.SetPosition(Vector3(point.x, FloorAt(point.x, point.y) + 1.0f, point.y));
-        const float yaw = std::atan2(point.towardsY - point.y, point.towardsX - point.x) * 57.29578f;
-        player.controller->SetAngles(yaw, 95.0f);
-        core->Update();
-        core->Update();
-        SprayBlood(player);
-    }
-
-    // The floor of the map sector whose polygon holds the point.
-    float FloorAt(float x, float y) const
-    {
-        const Vector2 p(x, y);
-        auto side = [](const Vector2& a, const Vector2& b, const Vector2& c) {
-            return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        World& world = *core->GetWorld();
+        auto& player = *static_cast<Player*>(world.player);
+        auto stand = [&] {
+            player.SetPosition({view.eye.x, view.eye.y - 3.5f, view.eye.z});
+            player.SetCells(world.GetCellRange({Vector2{view.eye.x, view.eye.z}}));
+            world.aiRegions->MarkReachable(&player);
         };
-        for (const MapSector& sector : core->GetWorld()->map.sectors)
-            for (size_t i = 0; i + 2 < sector.indices.size(); i += 3) {
-                const Vector2& a = sector.vertices[sector.indices[i]];
-                const Vector2& b = sector.vertices[sector.indices[i + 1]];
-                const Vector2& c = sector.vertices[sector.indices[i + 2]];
-                const float ab = side(a, b, p), bc = side(b, c, p), ca = side(c, a, p);
-                if ((ab >= 0 && bc >= 0 && ca >= 0) || (ab <= 0 && bc <= 0 && ca <= 0))
-                    return sector.floorTopY;
-            }
-        return 0.0f;
+        stand();
+        SprayBlood(view.eye + (view.target - view.eye).Normalized() * 30.0f);
+        stand();
+        core->GetRoot().Update();
+        Camera& camera = core->GetCamera();
+        camera.position = view.eye;
+        camera.target = view.target;
+        camera.UpdateView();
     }
 
-    // Blood sprayed in front of the eye through the level's particle
-    // motion: over the steps that follow some lands as decals and the rest
-    // is still in the air when the frame is drawn.
-    void SprayBlood(const Player& player)
+    // Blood sprayed at a point through the level's particle motion: over the
+    // steps that follow some lands as decals and the rest is still in the
+    // air when the frame is drawn.
+    void SprayBlood(const Vector3& at)
     {
         ParticleSimulator& simulator = *core->GetWorld()->particles;
-        const Vector3 ahead = player.controller->eye + player.controller->look * 30.0f;
         for (int burst = 0; burst < 4; ++burst) {
             for (int i = 0; i < 60; ++i) {
-                ParticleMotion& motion = simulator.Spawn(Color(0.4f, 0.01f, 0.01f, 1.0f), ParticleKindBlood, ahead);
+                ParticleMotion& motion = simulator.Spawn(Color(0.4f, 0.01f, 0.01f, 1.0f), ParticleKindBlood, at);
                 simulator.SetRandomVelocity(motion);
             }
             for (int step = 0; step < 15; ++step)
@@ -256,6 +261,8 @@ void RegisterLevel(const char* level, const LevelViews& views)
 
 const int registered = [] {
     RegisterLevel("pentagram", Pentagram);
+    RegisterLevel("descent", Descent);
+    RegisterLevel("mouth", Mouth);
     return 0;
 }();
 
