@@ -41,6 +41,7 @@
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
 #include "shell/LevelBannerFlag.h"
+#include "support/ProcessCpuTime.h"
 #include "world/AIRegionGraph.h"
 #include "world/World.h"
 
@@ -86,13 +87,6 @@ const LevelViews Mouth{"mouth",
                         {"cavern", {200, -80, 1030}, {384, -100, 700}},
                         {"heart", {448, -133, -100}, {448, -125, -512}}}};
 
-double ProcessCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
 // A scratch working folder that sees the run folder's assets and shaders
 // (Core writes config.json, the new game its save), a device on the headless
 // context, Core at 1280 x 720 with a level loaded.
@@ -136,10 +130,10 @@ struct Game
         device.reset();
     }
 
+    // Every view starts from a freshly loaded level, so the blood and the
+    // monsters of one view do not carry into the next.
     void Load(const std::string& level)
     {
-        if (loaded == level)
-            return;
         GameSaveManager& saves = GameSaveManager::GetInstance();
         saves.NewGame(0, GameDifficulty::Normal, false, false);
         saves.current.levelId = level;
@@ -148,7 +142,6 @@ struct Game
         core->Update();          // playing
         // Awake monsters would wear the player down while the blood flies.
         static_cast<Player*>(core->GetWorld()->player)->godMode = true;
-        loaded = level;
     }
 
     // The player at the eye with the regions it reaches shown, blood in the
@@ -219,7 +212,6 @@ struct Game
     std::unique_ptr<gpu::Device> device;
     std::unique_ptr<gpu::SwapChain> swapChain;
     std::unique_ptr<Core> core;
-    std::string loaded;
 };
 
 Game& TheGame()
@@ -238,13 +230,7 @@ void LevelFrame(benchmark::State& state, const LevelViews* views, size_t point, 
     if (std::getenv("MIREFELL_BENCH_PICTURES") != nullptr)
         game.SavePicture(std::string(views->level) + "_" + views->points[point].name +
                          (effects ? "_every_effect" : "_post_off"));
-    double cpu = 0.0;
-    for (auto _ : state) {
-        const double start = ProcessCpuMs();
-        game.Frame();
-        cpu += ProcessCpuMs() - start;
-    }
-    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
+    testing::TimeFramesWithCpu(state, [&] { game.Frame(); });
 }
 
 void RegisterLevel(const char* level, const LevelViews& views)

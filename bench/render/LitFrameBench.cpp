@@ -36,6 +36,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "support/BenchDevice.h"
+#include "support/ProcessCpuTime.h"
 #include "support/RoomMesh.h"
 
 namespace
@@ -162,14 +163,6 @@ Hall& TheHall()
     return hall;
 }
 
-// Process CPU time over every thread, in milliseconds.
-double ProcessCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
 // Frames after one that compiles the programs of this state; the CPU time
 // per frame as a counter.
 void TimeFrames(benchmark::State& state, bool effects)
@@ -177,13 +170,7 @@ void TimeFrames(benchmark::State& state, bool effects)
     Hall& hall = TheHall();
     hall.SetEffects(effects);
     hall.Frame();
-    double cpu = 0.0;
-    for (auto _ : state) {
-        const double start = ProcessCpuMs();
-        hall.Frame();
-        cpu += ProcessCpuMs() - start;
-    }
-    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
+    testing::TimeFramesWithCpu(state, [&] { hall.Frame(); });
 }
 
 void BM_LitFrameEveryEffect(benchmark::State& state)

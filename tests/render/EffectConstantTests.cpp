@@ -43,13 +43,18 @@ struct Member
     std::string type;
 };
 
-// The members of `block` in a shader file, and the file's declaration text.
-std::vector<Member> ReadBlock(const std::string& file, const std::string& block, std::string& body)
+std::string ShaderText(const std::string& file)
 {
     std::ifstream in(std::string("shaders/") + file);
     std::stringstream text;
     text << in.rdbuf();
-    const std::string source = text.str();
+    return text.str();
+}
+
+// The members of `block` in a shader file, and the file's declaration text.
+std::vector<Member> ReadBlock(const std::string& file, const std::string& block, std::string& body)
+{
+    const std::string source = ShaderText(file);
     const size_t start = source.find("uniform " + block);
     EXPECT_NE(start, std::string::npos) << file << " has no block " << block;
     const size_t open = source.find('{', start);
@@ -105,24 +110,7 @@ protected:
         shader << "    int i = int(gl_FragCoord.x) * 4;\n"
                << "    Target0 = vec4(v[i], v[i + 1], v[i + 2], v[i + 3]);\n}\n";
 
-        auto target = MakeTarget(gpu::Format::R32G32B32A32_FLOAT, static_cast<uint32_t>(pixels), 1);
-        auto view = device->CreateRenderTargetView(target.get());
-        gpu::RenderTargetView* views[] = {view.get()};
-        context->OMSetRenderTargets(1, views, nullptr);
-        SetViewport(static_cast<uint32_t>(pixels), 1);
-        gpu::CommonStates states(*device);
-        context->RSSetState(states.CullNone());
-        context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-        context->OMSetDepthStencilState(states.DepthNone(), 0);
-        auto vertex = VertexShader(FullScreenTriangle);
-        auto pixel = PixelShader(shader.str());
-        context->VSSetShader(vertex.get());
-        context->PSSetShader(pixel.get());
-        context->IASetInputLayout(nullptr);
-        context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-        context->PSSetConstantBuffers(0, 1, &buffer);
-        context->Draw(3, 0);
-        const std::vector<float> values = context->ReadPixelsFloat(target.get());
+        const std::vector<float> values = DrawPixels(shader.str(), static_cast<uint32_t>(pixels), buffer);
 
         std::map<std::string, std::vector<float>> result;
         at = 0;
@@ -141,10 +129,7 @@ protected:
     {
         std::string body;
         ReadBlock(file, block, body);
-        std::ifstream in(std::string("shaders/") + file);
-        std::stringstream text;
-        text << in.rdbuf();
-        const std::string source = text.str();
+        const std::string source = ShaderText(file);
         const size_t start = source.find("struct " + structName);
         EXPECT_NE(start, std::string::npos) << file << " has no struct " << structName;
         const std::string structText = source.substr(start, source.find("};", start) + 2 - start);
@@ -155,7 +140,13 @@ protected:
         for (size_t i = 0; i < expressions.size(); ++i)
             shader << "    if (i == " << i << ") Target0 = " << expressions[i] << ";\n";
         shader << "}\n";
-        const auto pixels = static_cast<uint32_t>(expressions.size());
+        return DrawPixels(shader.str(), static_cast<uint32_t>(expressions.size()), buffer);
+    }
+
+    // Draws `pixelSource` over a row of `pixels` float pixels with `buffer`
+    // at pixel slot 0 and reads the row back, four floats a pixel.
+    std::vector<float> DrawPixels(const std::string& pixelSource, uint32_t pixels, gpu::Buffer* buffer)
+    {
         auto target = MakeTarget(gpu::Format::R32G32B32A32_FLOAT, pixels, 1);
         auto view = device->CreateRenderTargetView(target.get());
         gpu::RenderTargetView* views[] = {view.get()};
@@ -166,7 +157,7 @@ protected:
         context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
         context->OMSetDepthStencilState(states.DepthNone(), 0);
         auto vertex = VertexShader(FullScreenTriangle);
-        auto pixel = PixelShader(shader.str());
+        auto pixel = PixelShader(pixelSource);
         context->VSSetShader(vertex.get());
         context->PSSetShader(pixel.get());
         context->IASetInputLayout(nullptr);
