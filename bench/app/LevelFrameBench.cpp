@@ -1,20 +1,20 @@
 // Real frames of the shipped levels at 1280 x 720 on the headless context
 // (llvmpipe; LP_NUM_THREADS chooses its threads), drawn by Core exactly as
-// the game draws them: a new game on Normal, the level loaded by the
-// loading state, the player placed at fixed points along the level's route
-// (the eye and the point it looks at, as the shipped-level view tests place
-// them) with the regions it reaches shown, then Core::Render (geometry
-// passes, SSAO, lights,
-// composition, FXAA, bloom, the play state's effects, the interface,
-// brightness and contrast), drained with a wait for the GPU.
+// the game draws them: a new game on Normal in god mode, the level loaded
+// afresh by the loading state for every view, the player placed at a fixed
+// point of the level's route (the eye and the point it looks at, as the
+// shipped-level view tests place them) with the regions it reaches shown,
+// blood sprayed ahead, then Core::Render (geometry passes, SSAO, the
+// composition with the lights, FXAA, bloom, the play state's effects, the
+// interface, brightness and contrast), drained with a wait for the GPU.
 //
-// Each point is timed with every effect on (SSAO medium, FXAA, bloom, blood
-// decals and a burst of blood particles in view, the HUD) and with the post
-// effects off (no SSAO, FXAA or bloom). Targets on 8 threads: 16.7 ms and
-// 6 ms. `cpu_ms` is the process's CPU time over all of llvmpipe's threads
-// per frame, which a busy machine disturbs less than the wall time. With
-// MIREFELL_BENCH_PICTURES set, each point's frame is also written to
-// bench-output/<level>_<point>_<effects>.png in the run folder.
+// Each view is timed with every effect on (SSAO medium, FXAA, bloom, blood
+// decals and blood particles in view, the HUD) and with the post effects
+// off (no SSAO, FXAA or bloom). Targets on 8 threads: 16.7 ms and 6 ms.
+// `cpu_ms` is the process's CPU time over all of llvmpipe's threads per
+// frame, which a busy machine disturbs less than the wall time. With
+// MIREFELL_BENCH_PICTURES set, each view's frame is also written to
+// bench-output/<level>_<view>_<effects>.png in the run folder.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
