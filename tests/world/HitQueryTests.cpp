@@ -29,11 +29,8 @@ const Vector3 MonsterHalf{4.0f, 8.0f, 4.0f};
 // floor to 128.
 MapData RoomWithWall()
 {
-    MapData map;
-    map.sectors.push_back(testing::RectSector(1, 0, 0, 256, 256));
-    map.sectorLinks = {1, 1};
+    MapData map = testing::RoomMap(0, 0, 256, 256);
     map.segments.push_back(testing::WallSegment(1, 1, {200, 256}, {200, 0}, 0, 128));
-    map.ComputeBounds();
     return map;
 }
 
