@@ -171,6 +171,28 @@ void GameSession::Type(const std::string& letters) const
     RunCommand("xdotool type --delay 250 " + letters);
 }
 
+bool GameSession::ClickUntil(Vector2 point, const std::function<bool()>& taken, std::chrono::milliseconds patience,
+                             int attempts) const
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        Click(point);
+        if (WaitUntil(taken, patience))
+            return true;
+    }
+    return false;
+}
+
+bool GameSession::PressKeyUntil(const std::string& keysym, const std::function<bool()>& taken,
+                                std::chrono::milliseconds patience, int attempts) const
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        PressKey(keysym);
+        if (WaitUntil(taken, patience))
+            return true;
+    }
+    return false;
+}
+
 Image GameSession::Screenshot() const
 {
     return Screenshot(folder / "screen.png");

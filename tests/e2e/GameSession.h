@@ -75,6 +75,14 @@ public:
     void PressKey(const std::string& keysym) const;
     // Letters typed in quick succession, each a short tap.
     void Type(const std::string& letters) const;
+    // Clicks `point` (presses `keysym`) until `taken` holds: after each
+    // click it waits up to `patience` for it, and clicks again when the
+    // click did not take (a frame that missed it), `attempts` times at most.
+    // False when it never held.
+    bool ClickUntil(Vector2 point, const std::function<bool()>& taken,
+                    std::chrono::milliseconds patience = std::chrono::seconds(20), int attempts = 3) const;
+    bool PressKeyUntil(const std::string& keysym, const std::function<bool()>& taken,
+                       std::chrono::milliseconds patience = std::chrono::seconds(20), int attempts = 3) const;
     // A picture of the window.
     Image Screenshot() const;
     // The same, also kept as a PNG file.

@@ -103,11 +103,8 @@ protected:
     // come; false when it never does.
     static bool ClickThrough(GameSession& game, const Rect& row, const std::function<bool()>& shown)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            game.Click(row.Centre());
-            if (GameSession::WaitUntil(shown, 20s))
-                return true;
-        }
+        if (game.ClickUntil(row.Centre(), shown))
+            return true;
         game.Screenshot(Pictures / "play_failed_click.png"); // what showed instead
         return false;
     }
@@ -170,8 +167,8 @@ TEST_F(PlayThrough, PentagramIsWalkedToItsExitThenDescentIsSavedAndContinued)
     // The inventory with the automap: the level's outlines in the inset,
     // the empty grid of the inventory beside it.
     const HudLayout hud(Width, Height);
-    game->PressKey("Tab");
-    ASSERT_TRUE(game->WaitForLog("autopilot: paused", 20s)) << "the inventory did not open";
+    ASSERT_TRUE(game->PressKeyUntil("Tab", [&] { return game->LogCount("autopilot: paused") > 0; }))
+        << "the inventory did not open";
     const Image inventory =
         game->WaitForPicture([&](const Image& picture) { return HasWhiteText(picture, hud.automap, 40); }, 20s,
                              Pictures / "play_inventory_automap.png");
@@ -180,8 +177,8 @@ TEST_F(PlayThrough, PentagramIsWalkedToItsExitThenDescentIsSavedAndContinued)
     EXPECT_GT(CountPixels(inventory, hud.inventory, [](int r, int g, int b) { return r + g + b > 60; }),
               static_cast<int>(hud.inventory.size.x * hud.inventory.size.y / 20))
         << "no inventory grid";
-    game->PressKey("Tab");
-    ASSERT_TRUE(game->WaitForLog("autopilot: walking on", 20s)) << "the inventory did not close";
+    ASSERT_TRUE(game->PressKeyUntil("Tab", [&] { return game->LogCount("autopilot: walking on") > 0; }))
+        << "the inventory did not close";
 
     // The HUD in play, once the alcoves by the start have armed the player:
     // each number's icon where the layout puts it (the red cross, the green
@@ -209,20 +206,17 @@ TEST_F(PlayThrough, PentagramIsWalkedToItsExitThenDescentIsSavedAndContinued)
     EXPECT_GT(ColourCount(complete), 2u);
 
     // Enter starts "descent".
-    for (int attempt = 0; attempt < 3 && !game->LogCount("level descent started"); ++attempt) {
-        game->PressKey("Return");
-        game->WaitForLog("level descent started", 30s);
-    }
+    ASSERT_TRUE(game->PressKeyUntil(
+        "Return", [&] { return game->LogCount("level descent started") > 0; }, 30s))
+        << game->Log();
     ASSERT_GT(game->LogCount("autopilot: level descent started, not on the route"), 0u) << game->Log();
 
     // The in-game menu over the level, and its "Save and exit" back to a
     // title that offers to continue.
     const MenuPanel& pause = *menus.pause->panel;
     const Rect resume = MenuLayout::Row(pause, L"Resume");
-    for (int attempt = 0; attempt < 3 && !HasWhiteText(game->Screenshot(), resume); ++attempt) {
-        game->PressKey("Escape");
-        game->WaitForText(resume, 20s);
-    }
+    ASSERT_TRUE(game->PressKeyUntil("Escape", [&] { return HasWhiteText(game->Screenshot(), resume); }))
+        << "no in-game menu";
     const Image menu = game->Screenshot(Pictures / "play_ingame_menu.png");
     ExpectAFrameOfTheLevel(menu);
     for (const wchar_t* row : {L"Resume", L"Options", L"Save and exit"})
