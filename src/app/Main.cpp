@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/DeveloperRun.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "app/WindowStartup.h"
@@ -49,6 +50,9 @@ int RunGame()
     FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
+    // The developer's aids, off unless their variables are set; read before
+    // the window opens, so a bad value stops the start at once.
+    DeveloperRun developer = DeveloperRun::FromEnvironment();
 
     // Declared before the Game so that the Game, which leaves full screen
     // through it, is destroyed first.
@@ -66,6 +70,17 @@ int RunGame()
         layout);
     config.window = window.get();
     game->Initialize(window.get(), layout.width, layout.height);
+    if (developer.Active()) {
+        developer.Start();
+        game->onFramePresented = [&developer] {
+            std::string line;
+            if (developer.AfterFrame(line)) {
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+                EventPump::PostQuit();
+            }
+        };
+    }
 
     EventPump events;
     MessageLoop loop(*game, events);
