@@ -3,8 +3,10 @@
 #include <cstdlib>
 
 #include "gameplay/GameSaveManager.h"
+#include "gameplay/Player.h"
 #include "platform/GameError.h"
 #include "shell/GameStateManager.h"
+#include "world/World.h"
 
 namespace mirefell
 {
@@ -45,8 +47,10 @@ void DeveloperRun::Start() const
     saves.current.levelId = playLevel;
 }
 
-bool DeveloperRun::AfterFrame(std::string& out)
+bool DeveloperRun::AfterFrame(World* world, std::string& out)
 {
+    if (!playLevel.empty() && world && world->player)
+        static_cast<Player*>(world->player)->godMode = true;
     const GameState state = GameStateManager::GetInstance().current;
     if (exitAfterTitle && state == GameState::MainMenu) {
         out = TitleLine;

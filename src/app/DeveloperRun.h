@@ -8,7 +8,8 @@
 //     as the main menu's "Exit" does.
 //   MIREFELL_PLAY_LEVEL=<level id>: the game starts a new game on Normal in
 //     the first save slot (overwriting its save) at that level instead of
-//     stopping at the title.
+//     stopping at the title, the player in god mode (it stands where the
+//     level starts it, and the monsters come).
 //   MIREFELL_EXIT_AFTER_FRAMES=<n>: once n frames of play have been
 //     presented, writes "mirefell: <n> frames of play presented" to stdout
 //     and ends the program.
@@ -22,6 +23,8 @@
 
 namespace mirefell
 {
+
+class World;
 
 class DeveloperRun
 {
@@ -41,9 +44,11 @@ public:
     // After the Game is initialised (the main menu requested): starts the
     // level when one is asked for.
     void Start() const;
-    // After every presented frame; true when the program should end now.
-    // `out` gets the line that says why.
-    bool AfterFrame(std::string& out);
+    // After every presented frame, with the level in memory (null before
+    // the first): keeps the player of a level it started in god mode; true
+    // when the program should end now, `out` then holding the line that
+    // says why.
+    bool AfterFrame(World* world, std::string& out);
 
     bool exitAfterTitle = false;
     std::string playLevel;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Core.h"
 #include "app/DeveloperRun.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
@@ -72,9 +73,9 @@ int RunGame()
     game->Initialize(window.get(), layout.width, layout.height);
     if (developer.Active()) {
         developer.Start();
-        game->onFramePresented = [&developer] {
+        game->onFramePresented = [&developer, &game] {
             std::string line;
-            if (developer.AfterFrame(line)) {
+            if (developer.AfterFrame(game->GetCore()->GetWorld(), line)) {
                 std::printf("%s\n", line.c_str());
                 std::fflush(stdout);
                 EventPump::PostQuit();

@@ -35,9 +35,9 @@ TEST_F(DeveloperRunTest, EachAidEndsTheProgramAtItsFrame)
     DeveloperRun title = DeveloperRun::FromEnvironment();
     std::string line;
     Enter(GameState::Start);
-    EXPECT_FALSE(title.AfterFrame(line));
+    EXPECT_FALSE(title.AfterFrame(nullptr, line));
     Enter(GameState::MainMenu);
-    EXPECT_TRUE(title.AfterFrame(line));
+    EXPECT_TRUE(title.AfterFrame(nullptr, line));
     EXPECT_EQ(line, "mirefell: first title frame presented");
     ::unsetenv(DeveloperRun::ExitAfterTitleVariable);
 
@@ -46,11 +46,11 @@ TEST_F(DeveloperRunTest, EachAidEndsTheProgramAtItsFrame)
     DeveloperRun play = DeveloperRun::FromEnvironment();
     EXPECT_EQ(play.playLevel, "descent");
     Enter(GameState::Loading); // frames of the loading screen do not count
-    EXPECT_FALSE(play.AfterFrame(line));
+    EXPECT_FALSE(play.AfterFrame(nullptr, line));
     Enter(GameState::Playing);
-    EXPECT_FALSE(play.AfterFrame(line));
-    EXPECT_FALSE(play.AfterFrame(line));
-    EXPECT_TRUE(play.AfterFrame(line));
+    EXPECT_FALSE(play.AfterFrame(nullptr, line));
+    EXPECT_FALSE(play.AfterFrame(nullptr, line));
+    EXPECT_TRUE(play.AfterFrame(nullptr, line));
     EXPECT_EQ(line, "mirefell: 3 frames of play presented");
 }
 
