@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/Autopilot.h"
+#include "app/Core.h"
+#include "app/DeveloperRun.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "app/WindowStartup.h"
@@ -50,8 +52,10 @@ int RunGame()
     FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
-    // A developer's aid, off unless MIREFELL_AUTOPILOT names a route file;
-    // read before the window opens, so a bad file stops the start at once.
+    // The developer's aids, off unless their variables are set (the
+    // autopilot: MIREFELL_AUTOPILOT names a route file); read before the
+    // window opens, so a bad value or file stops the start at once.
+    DeveloperRun developer = DeveloperRun::FromEnvironment();
     std::unique_ptr<Autopilot> autopilot = Autopilot::FromEnvironment();
 
     // Declared before the Game so that the Game, which leaves full screen
@@ -71,6 +75,17 @@ int RunGame()
     config.window = window.get();
     game->Initialize(window.get(), layout.width, layout.height);
     game->SetAutopilot(std::move(autopilot));
+    if (developer.Active()) {
+        developer.Start();
+        game->onFramePresented = [&developer, &game] {
+            std::string line;
+            if (developer.AfterFrame(game->GetCore()->GetWorld(), line)) {
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+                EventPump::PostQuit();
+            }
+        };
+    }
 
     EventPump events;
     MessageLoop loop(*game, events);
