@@ -893,6 +893,14 @@ std::vector<float> Context::ReadPixelsFloat(Texture2D* texture, uint32_t mip, ui
     return pixels;
 }
 
+void Context::ReadRedGreen(Texture2D* texture, std::span<float> out)
+{
+    const Texture2DDesc& desc = texture->desc;
+    if (texture->target != GL_TEXTURE_2D || out.size() != size_t{desc.width} * desc.height * 2)
+        throw GpuError("ReadRedGreen", "not a 2D texture of the size given");
+    ReadLevel(texture, 0, 0, GL_RG, GL_FLOAT, 2 * sizeof(float), out.data());
+}
+
 std::vector<float> Context::ReadDepth(Texture2D* texture)
 {
     const Texture2DDesc& desc = texture->desc;
