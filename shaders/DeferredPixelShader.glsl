@@ -4,8 +4,11 @@
 // only where a surface was drawn (the pass's depth test; the sky pass draws
 // the rest).
 //   slot 0 depth, 1 colour (surface colour, linear), 2 normal, 4 occlusion
-//   (visibility in red when ssaoEnabled); slot 3 (the light target) is not
-//   read: the lights are added here.
+//   (visibility in red); slot 3 (the light target) is not read: the lights
+//   are added here. The renderer builds two variants: with OCCLUSION defined
+//   (the frame has SSAO) the visibility is read, without it the occlusion
+//   target is not touched (a read costs the software rasteriser even where
+//   its result is not used).
 // The surface colour is lit by the ambient colour plus the point lights of
 // the region's list and darkened by the occlusion. In-game frames get a
 // faint film grain scaled by the noise intensity, as the sky does.
@@ -105,7 +108,11 @@ void main()
     vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
     // A blended surface may have left a short normal; none is zero.
     vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
-    float visibility = ssaoEnabled != 0 ? texelFetch(occlusion_t4, pixel, 0).r : 1.0;
+#ifdef OCCLUSION
+    float visibility = texelFetch(occlusion_t4, pixel, 0).r;
+#else
+    float visibility = 1.0;
+#endif
     vec3 result = surface * (ambient.rgb + light) * visibility;
     // Without grain the factor is exactly 1.
     float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;

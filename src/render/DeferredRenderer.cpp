@@ -34,6 +34,7 @@ DeferredRenderer::~DeferredRenderer()
     spriteBatch.reset();
     blurShader.reset();
     bloomExtractShader.reset();
+    occludedShader.reset();
     deferredShader.reset();
 }
 
@@ -42,6 +43,7 @@ void DeferredRenderer::Initialize()
     lowFeatureLevel = Device->GetFeatureLevel() < gpu::FeatureLevel::Level11_0;
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
+    occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
     skyShader = LoadPixelShader(L"shaders/SkyPixelShader.glsl");
     const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
     skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
@@ -103,6 +105,7 @@ void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTa
 void DeferredRenderer::Release()
 {
     deferredShader.reset();
+    occludedShader.reset();
     skyShader.reset();
     skyVertexShader.reset();
     skyDepth.reset();
@@ -207,8 +210,8 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     // The light pass draws the window region by region through the
     // composition's pixel shader.
     context.OMSetDepthStencilState(surfaceDepth.get(), 0);
-    context.PSSetShader(deferredShader.get());
     PointLights& lights = PointLights::GetInstance();
+    context.PSSetShader(lights.OcclusionShown() ? occludedShader.get() : deferredShader.get());
     lights.Draw(camera, depths);
     // Marked surfaces in front of the sky: unlit (no light reaches the far
     // plane, where their depth puts them), as the composition shades them.

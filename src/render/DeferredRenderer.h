@@ -108,7 +108,9 @@ private:
     void DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect& destination, gpu::BlendState* blend,
                   const std::function<void()>& setUp);
 
+    // The composition without and with the occlusion read.
     std::shared_ptr<gpu::PixelShader> deferredShader;
+    std::shared_ptr<gpu::PixelShader> occludedShader;
     std::shared_ptr<gpu::VertexShader> skyVertexShader;
     std::shared_ptr<gpu::PixelShader> skyShader;
     // Depth tests of the sky (the depth is still 1) and of the composition

@@ -92,6 +92,7 @@ void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float
     inputs.ambient = ambient;
     inputs.noiseIntensity = noiseIntensity;
     inputs.ssaoEnabled = Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel && occlusionAvailable;
+    occlusionShown = inputs.ssaoEnabled;
     inputs.inGame = inGame;
     inputs.noise = RandUnit();
     inputs.lightPhase = lightPhase;

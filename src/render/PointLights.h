@@ -84,6 +84,9 @@ public:
     // The lights Draw last shaded, in drawing order, and its regions (tests).
     uint32_t ShadedLightCount() const { return shadedCount; }
     uint32_t DrawnRegionCount() const { return drawnRegions; }
+    // Whether the frame PrepareFrame last set up shows the SSAO's occlusion
+    // (the composition reads the occlusion target only then).
+    bool OcclusionShown() const { return occlusionShown; }
     // The per-frame constants PrepareFrame fills (the sky reads them too).
     gpu::Buffer* FrameConstantBuffer() const { return frameConstants.get(); }
     const LightGrid& Grid() const { return grid; }
@@ -115,6 +118,7 @@ private:
     std::array<LightGrid::Sphere, MaxLightsPerFrame> spheres{};
     uint32_t shadedCount = 0;
     uint32_t drawnRegions = 0;
+    bool occlusionShown = false;
 };
 
 } // namespace mirefell
