@@ -250,11 +250,15 @@ void DeferredRenderer::BlurBloom()
 
 void DeferredRenderer::Finish(bool bloom)
 {
-    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
+    // The depth test copy's stencil has only SurfaceMark set; the finishing
+    // pass may use its FlatMark bit to run FXAA on the edges alone.
+    static_assert((PostFXChain::FlatMark & SurfaceMark) == 0, "two marks, two bits");
+    DeviceContext->OMSetRenderTargets(1, &outputTarget, geometryBuffer->depthTestView.get());
     if (bloom)
-        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get());
+        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get(), true);
     else
-        postFX->ApplyFxaa();
+        postFX->ApplyFxaa(nullptr, nullptr, true);
+    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
 }
 
 } // namespace mirefell
