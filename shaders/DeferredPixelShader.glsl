@@ -11,7 +11,11 @@
 //   its result is not used).
 // The surface colour is lit by the ambient colour plus the point lights of
 // the region's list and darkened by the occlusion. In-game frames get a
-// faint film grain scaled by the noise intensity, as the sky does.
+// faint film grain scaled by the noise intensity.
+//
+// Built with SKY defined, the shader is the sky's pass instead (drawn where
+// nothing was, by the depth test): the sky box (slot 5, a cube) seen
+// through the sky's own turning frame, with the same grain.
 //
 // A light adds colour * max(N.L * wrap + 1 - wrap, 0) * falloff, with
 //   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
@@ -61,6 +65,7 @@ uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
 uniform sampler2D occlusion_t4;
+uniform samplerCube sky_t5;
 
 layout(location = 0) out vec4 Target0;
 
@@ -98,6 +103,22 @@ vec3 PointLights(vec3 world, vec3 normal)
     return sum;
 }
 
+// The film grain of in-game frames; without grain the factor is exactly 1.
+vec3 Grain(vec3 colour)
+{
+    float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
+    float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
+    return colour * (1.0 + grain * strength);
+}
+
+#ifdef SKY
+void main()
+{
+    vec2 screenUv = gl_FragCoord.xy / screenSize;
+    vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
+    Target0 = vec4(Grain(texture(sky_t5, far.xyz / far.w).rgb), 1.0);
+}
+#else
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
@@ -113,9 +134,6 @@ void main()
 #else
     float visibility = 1.0;
 #endif
-    vec3 result = surface * (ambient.rgb + light) * visibility;
-    // Without grain the factor is exactly 1.
-    float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
-    float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
-    Target0 = vec4(result * (1.0 + grain * strength), 1.0);
+    Target0 = vec4(Grain(surface * (ambient.rgb + light) * visibility), 1.0);
 }
+#endif

@@ -44,7 +44,7 @@ void DeferredRenderer::Initialize()
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
     occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
-    skyShader = LoadPixelShader(L"shaders/SkyPixelShader.glsl");
+    skyShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define SKY 1\n");
     const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
     skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
     // The depth-stencil states that split the window between the sky and

@@ -21,7 +21,7 @@ TileDepthBounds::~TileDepthBounds() = default;
 void TileDepthBounds::Initialize()
 {
     firstShader = LoadPixelShader(L"shaders/DepthBoundsPixelShader.glsl");
-    reduceShader = LoadPixelShader(L"shaders/DepthBoundsReducePixelShader.glsl");
+    reduceShader = LoadPixelShader(L"shaders/DepthBoundsPixelShader.glsl", "#define REDUCE 1\n");
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
 }
 
