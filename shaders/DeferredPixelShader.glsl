@@ -1,14 +1,21 @@
 #version 330 core
 // Deferred composition: the lit frame from the G-buffer, drawn region by
-// region (the point lights' vertex stage places each region's quad).
+// region (the point lights' vertex stage places each region's quad) and
+// only where a surface was drawn (the pass's depth test; the sky pass draws
+// the rest).
 //   slot 0 depth, 1 colour (surface colour, linear), 2 normal, 4 occlusion
-//   (visibility in red when ssaoEnabled), 5 the sky box (cube); slot 3 (the
-//   light target) is not read: the lights are added here.
-// Where no surface was drawn (zero normal) the sky shows, looked up through
-// the sky's own turning frame; elsewhere the surface colour is lit by the
-// ambient colour plus the point lights of the region's list and darkened by
-// the occlusion. In-game frames get a faint film grain scaled by the noise
-// intensity.
+//   (visibility in red); slot 3 (the light target) is not read: the lights
+//   are added here. The renderer builds two variants: with OCCLUSION defined
+//   (the frame has SSAO) the visibility is read, without it the occlusion
+//   target is not touched (a read costs the software rasteriser even where
+//   its result is not used).
+// The surface colour is lit by the ambient colour plus the point lights of
+// the region's list and darkened by the occlusion. In-game frames get a
+// faint film grain scaled by the noise intensity.
+//
+// Built with SKY defined, the shader is the sky's pass instead (drawn where
+// nothing was, by the depth test): the sky box (slot 5, a cube) seen
+// through the sky's own turning frame, with the same grain.
 //
 // A light adds colour * max(N.L * wrap + 1 - wrap, 0) * falloff, with
 //   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
@@ -96,27 +103,37 @@ vec3 PointLights(vec3 world, vec3 normal)
     return sum;
 }
 
+// The film grain of in-game frames; without grain the factor is exactly 1.
+vec3 Grain(vec3 colour)
+{
+    float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
+    float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
+    return colour * (1.0 + grain * strength);
+}
+
+#ifdef SKY
+void main()
+{
+    vec2 screenUv = gl_FragCoord.xy / screenSize;
+    vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
+    Target0 = vec4(Grain(texture(sky_t5, far.xyz / far.w).rgb), 1.0);
+}
+#else
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     vec2 screenUv = gl_FragCoord.xy / screenSize;
     vec3 normal = texelFetch(normals_t2, pixel, 0).xyz;
-    vec3 result;
-    if (dot(normal, normal) < 0.01) {
-        vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
-        vec3 direction = far.xyz / far.w;
-        result = texture(sky_t5, direction).rgb;
-    } else {
-        float depth = texelFetch(depth_t0, pixel, 0).r;
-        vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
-        vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
-        vec3 light = PointLights(world.xyz / world.w, normalize(normal));
-        float visibility = ssaoEnabled != 0 ? texelFetch(occlusion_t4, pixel, 0).r : 1.0;
-        result = surface * (ambient.rgb + light) * visibility;
-    }
-    if (inGame != 0 && noiseIntensity > 0.0) {
-        float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
-        result *= 1.0 + grain * noiseIntensity * GrainStrength;
-    }
-    Target0 = vec4(result, 1.0);
+    float depth = texelFetch(depth_t0, pixel, 0).r;
+    vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
+    vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
+    // A blended surface may have left a short normal; none is zero.
+    vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
+#ifdef OCCLUSION
+    float visibility = texelFetch(occlusion_t4, pixel, 0).r;
+#else
+    float visibility = 1.0;
+#endif
+    Target0 = vec4(Grain(surface * (ambient.rgb + light) * visibility), 1.0);
 }
+#endif

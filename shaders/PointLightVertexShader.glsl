@@ -1,8 +1,9 @@
 #version 330 core
 // Point light, vertex stage: one region of the lit composition, a quad over
 // the region's rectangle (clip space, from the region's constants), drawn
-// as a four-vertex strip with no vertex buffer. The composition's pixel
-// stage shades it with the region's lights.
+// as a four-vertex strip with no vertex buffer, at the far plane (depth 1)
+// so the pass's depth test keeps it to the pixels where something was drawn.
+// The composition's pixel stage shades it with the region's lights.
 
 layout(std140) uniform RegionRect_b0
 {
@@ -13,5 +14,5 @@ void main()
 {
     float x = (gl_VertexID & 1) != 0 ? rect.z : rect.x;
     float y = (gl_VertexID & 2) != 0 ? rect.w : rect.y;
-    gl_Position = vec4(x, y, 0.0, 1.0);
+    gl_Position = vec4(x, y, 1.0, 1.0);
 }

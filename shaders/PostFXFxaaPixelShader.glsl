@@ -7,6 +7,12 @@
 // and blends along them; a flat area (no luma contrast above the thresholds)
 // is returned untouched.
 //
+// Built with FLAT_PIXELS defined, the pass draws only the pixels FXAA leaves
+// untouched (with the bloom) and discards the edge pixels, so that a stencil
+// mark of what it drew lets the full pass run on the edges alone: the
+// software rasteriser pays for every instruction on every pixel, and the
+// blend along an edge costs most of the pass.
+//
 // Bloom: the sharp extract (slot 1, half size, sRGB) plus the blurred glow
 // (slot 2, quarter size, the square root of its light in plain 8 bits),
 // both covering the window and read bilinearly, are added to
@@ -45,6 +51,15 @@ float LumaAt(ivec2 p, ivec2 offset)
     return Luma(texelFetch(scene_t0, clamp(p + offset, ivec2(0), last), 0).rgb);
 }
 
+// Whether FXAA changes the pixel: the luma contrast of the centre and its
+// four diagonal neighbours against the thresholds.
+bool IsEdge(float lumaM, float lumaNW, float lumaNE, float lumaSW, float lumaSE)
+{
+    float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
+    float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
+    return lumaMax - lumaMin >= max(EdgeThresholdMin, lumaMax * EdgeThreshold);
+}
+
 vec3 Fxaa(ivec2 p, vec3 centre)
 {
     float lumaM = Luma(centre);
@@ -54,7 +69,7 @@ vec3 Fxaa(ivec2 p, vec3 centre)
     float lumaSE = LumaAt(p, ivec2(1, 1));
     float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
-    if (lumaMax - lumaMin < max(EdgeThresholdMin, lumaMax * EdgeThreshold))
+    if (!IsEdge(lumaM, lumaNW, lumaNE, lumaSW, lumaSE))
         return centre;
 
     vec2 direction = vec2(-((lumaNW + lumaNE) - (lumaSW + lumaSE)), (lumaNW + lumaSW) - (lumaNE + lumaSE));
@@ -75,8 +90,14 @@ void main()
 {
     ivec2 p = ivec2(gl_FragCoord.xy);
     vec3 colour = texelFetch(scene_t0, p, 0).rgb;
+#ifdef FLAT_PIXELS
+    if (fxaa != 0.0 && IsEdge(Luma(colour), LumaAt(p, ivec2(-1, -1)), LumaAt(p, ivec2(1, -1)), LumaAt(p, ivec2(-1, 1)),
+                              LumaAt(p, ivec2(1, 1))))
+        discard;
+#else
     if (fxaa != 0.0)
         colour = Fxaa(p, colour);
+#endif
     if (bloom != 0.0) {
         vec2 uv = gl_FragCoord.xy / screenSize;
         vec3 glow = texture(bloomGlow_t2, uv).rgb;

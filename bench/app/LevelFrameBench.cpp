@@ -14,9 +14,19 @@
 // `cpu_ms` is the process's CPU time over all of llvmpipe's threads per
 // frame, which a busy machine disturbs less than the wall time. With
 // MIREFELL_BENCH_PICTURES set, each view's frame is also written to
-// bench-output/<level>_<view>_<effects>.png in the run folder.
+// bench-output/<level>_<view>_<effects>.png in the run folder. The blood,
+// the random pickups and the film grain are seeded, but the sky turns a step
+// with every update the process has made, so the pictures of two builds
+// match pixel for pixel only when each comes from a process that ran that
+// one benchmark (--benchmark_filter with the whole name).
+//
+// BM_LevelFramePerPass draws the same frames with a wait for the rasteriser
+// after every pass and reports each pass's CPU and wall time per frame
+// (`<pass>_cpu`, `<pass>_ms`).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -31,10 +41,12 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "platform/Image.h"
+#include "platform/Random.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/HeadlessGpu.h"
 #include "platform/gpu/SwapChain.h"
+#include "render/FramePass.h"
 #include "render/GraphicsDevice.h"
 #include "render/ParticleSimulator.h"
 #include "shell/Config.h"
@@ -137,11 +149,15 @@ struct Game
         GameSaveManager& saves = GameSaveManager::GetInstance();
         saves.NewGame(0, GameDifficulty::Normal, false, false);
         saves.current.levelId = level;
-        showLevelBanner = false; // frames of the level, not of its opening banner
-        core->Update();          // loading
-        core->Update();          // playing
+        saves.current.lootSeed = 1; // the same random pickups every run
+        showLevelBanner = false;    // frames of the level, not of its opening banner
+        core->Update();             // loading
+        core->Update();             // playing
         // Awake monsters would wear the player down while the blood flies.
         static_cast<Player*>(core->GetWorld()->player)->godMode = true;
+        // The same blood, monster moves and film grain every run, so the
+        // pictures of two builds can be compared pixel by pixel.
+        SeedRand(1);
     }
 
     // The player at the eye with the regions it reaches shown, blood in the
@@ -233,6 +249,61 @@ void LevelFrame(benchmark::State& state, const LevelViews* views, size_t point, 
     testing::TimeFramesWithCpu(state, [&] { game.Frame(); });
 }
 
+// The same frame with a wait for the rasteriser after every pass: each
+// pass's process CPU time (`<pass>_cpu`) and wall time (`<pass>_ms`) per
+// frame. The waits add a synchronisation to every pass, so the sum is a
+// little above the whole frame's time.
+struct PassClock
+{
+    static inline double cpu[size_t(FramePass::Count)] = {};
+    static inline double wall[size_t(FramePass::Count)] = {};
+    static inline double cpuMark = 0.0;
+    static inline std::chrono::steady_clock::time_point wallMark;
+
+    static void Start()
+    {
+        cpuMark = testing::ProcessCpuMs();
+        wallMark = std::chrono::steady_clock::now();
+    }
+    static void Issued(FramePass pass)
+    {
+        DeviceContext->Finish();
+        const double cpuNow = testing::ProcessCpuMs();
+        const auto wallNow = std::chrono::steady_clock::now();
+        cpu[size_t(pass)] += cpuNow - cpuMark;
+        wall[size_t(pass)] += std::chrono::duration<double, std::milli>(wallNow - wallMark).count();
+        cpuMark = cpuNow;
+        wallMark = wallNow;
+    }
+};
+
+constexpr const char* PassNames[size_t(FramePass::Count)] = {"clear",  "geometry", "decals", "scene", "weapon",
+                                                             "bounds", "extract",  "ssao",   "sky",   "compose",
+                                                             "glow",   "finish",   "flash",  "ui",    "bright"};
+
+void LevelFramePerPass(benchmark::State& state, const LevelViews* views, size_t point, bool effects)
+{
+    Game& game = TheGame();
+    game.Load(views->level);
+    game.SetEffects(effects);
+    game.Place(views->points[point]);
+    game.Frame();
+    std::fill(std::begin(PassClock::cpu), std::end(PassClock::cpu), 0.0);
+    std::fill(std::begin(PassClock::wall), std::end(PassClock::wall), 0.0);
+    framePassIssued = PassClock::Issued;
+    for (auto _ : state) {
+        PassClock::Start();
+        game.Frame();
+    }
+    framePassIssued = nullptr;
+    const double iterations = static_cast<double>(state.iterations());
+    for (size_t pass = 0; pass < size_t(FramePass::Count); ++pass)
+        if (PassClock::wall[pass] > 0.0) {
+            state.counters[std::string(PassNames[pass]) + "_cpu"] = PassClock::cpu[pass] / iterations;
+            state.counters[std::string(PassNames[pass]) + "_ms"] = PassClock::wall[pass] / iterations;
+        }
+}
+
 void RegisterLevel(const char* level, const LevelViews& views)
 {
     for (size_t point = 0; point < views.points.size(); ++point)
@@ -240,6 +311,10 @@ void RegisterLevel(const char* level, const LevelViews& views)
             const std::string name = std::string("BM_LevelFrame/") + level + "/" + views.points[point].name +
                                      (effects ? "/every_effect" : "/post_off");
             benchmark::RegisterBenchmark(name.c_str(), LevelFrame, &views, point, effects)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+            benchmark::RegisterBenchmark(("BM_LevelFramePerPass/" + name.substr(name.find('/') + 1)).c_str(),
+                                         LevelFramePerPass, &views, point, effects)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }

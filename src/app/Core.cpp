@@ -15,6 +15,7 @@
 #include "render/DebugLines.h"
 #include "render/DeferredRenderer.h"
 #include "render/EffectRegistry.h"
+#include "render/FramePass.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
@@ -451,14 +452,21 @@ void Core::RenderLevel(GameState s)
     const Settings& settings = Config::GetInstance().settings;
     if (!inventoryWindowOpen) {
         BindGeometryBuffer();
+        MarkFramePass(FramePass::Clear);
         DrawColourPass();
+        MarkFramePass(FramePass::Geometry);
         DrawDecalPass();
+        MarkFramePass(FramePass::Decals);
         DrawScenePass();
+        MarkFramePass(FramePass::Scene);
         DrawWeaponViewPass();
+        MarkFramePass(FramePass::WeaponView);
         deferred->Draw(camera, settings.bloom);
     }
-    if (s == GameState::Playing || s == GameState::IngameMenu)
+    if (s == GameState::Playing || s == GameState::IngameMenu) {
         postFX->ApplyGameEffects();
+        MarkFramePass(FramePass::GameEffects);
+    }
     if (!inventoryWindowOpen) {
         if (debugDraw)
             DrawDebugPass();
@@ -472,6 +480,7 @@ void Core::RenderLevel(GameState s)
         postFX->DrawFullScreen(postFX->screenEffectShader.get(), Color(0.75f * f, f, 0.0f, f));
     }
     DrawUi();
+    MarkFramePass(FramePass::Ui);
 }
 
 void Core::DrawColourPass()
@@ -512,7 +521,9 @@ void Core::DrawDecalPass()
 void Core::DrawScenePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    SetStates(states.LinearWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
+    // Blended surfaces write no depth; the stencil mark keeps the sky off them.
+    SetStates(states.LinearWrap(), states.AlphaBlend(), deferred->MarkingDepthRead(), states.CullClockwise());
+    DeviceContext->OMSetDepthStencilState(deferred->MarkingDepthRead(), DeferredRenderer::SurfaceMark);
     root.Draw(camera, TexturedBlendedFilter, false, false);
     SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     root.Draw(camera, TexturedOpaqueFilter, false, false);
@@ -543,6 +554,7 @@ void Core::ApplyBrightnessContrast()
         return;
     const Settings& settings = Config::GetInstance().settings;
     brightnessContrast->Apply(settings.brightness, settings.contrast);
+    MarkFramePass(FramePass::Brightness);
 }
 
 } // namespace mirefell

@@ -9,6 +9,7 @@
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/GpuError.h"
+#include "render/PassResources.h"
 #include "render/ShaderErrorReport.h"
 
 namespace mirefell
@@ -87,21 +88,11 @@ const std::array<std::array<const char*, 2>, 6> ASSAODX11::ShaderMacros = {{
 
 std::string ASSAODX11::AssembleSource(const void* source, size_t size, const char* entry)
 {
-    const std::string text(static_cast<const char*>(source), size);
-    // The defines go after the #version line (nothing may precede it); a
-    // #line directive keeps the compiler's line numbers those of the file.
-    const size_t version = text.find("#version");
-    const size_t versionEnd = version == std::string::npos ? std::string::npos : text.find('\n', version);
-    if (versionEnd == std::string::npos)
-        return text; // the compiler reports the missing #version
-    const auto nextLine = 2 + std::count(text.begin(), text.begin() + static_cast<long>(versionEnd), '\n');
-    std::string assembled = text.substr(0, versionEnd + 1);
+    std::string defines;
     for (const auto& [name, value] : ShaderMacros)
-        assembled += std::string("#define ") + name + " " + value + "\n";
-    assembled += std::string("#define ") + entry + " 1\n";
-    assembled += "#line " + std::to_string(nextLine) + "\n";
-    assembled += text.substr(versionEnd + 1);
-    return assembled;
+        defines += std::string("#define ") + name + " " + value + "\n";
+    defines += std::string("#define ") + entry + " 1\n";
+    return InsertDefines(std::string(static_cast<const char*>(source), size), defines);
 }
 
 ASSAODX11::ASSAODX11(const ASSAO_CreateDescDX11& desc)

@@ -7,6 +7,7 @@
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "render/CommonStatesHolder.h"
+#include "render/FramePass.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/PassResources.h"
@@ -14,8 +15,10 @@
 #include "render/PostFXBloomExtractShader.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXGaussianBlurShader.h"
+#include "render/ReadData.h"
 #include "render/SpriteBatch.h"
 #include "render/TextureRegistry.h"
+#include "render/TileDepthBounds.h"
 #include "shell/Config.h"
 
 namespace mirefell
@@ -27,9 +30,11 @@ DeferredRenderer::DeferredRenderer(GeometryBuffer* geometryBuffer_, PostFXChain*
 
 DeferredRenderer::~DeferredRenderer()
 {
+    depthBounds.reset();
     spriteBatch.reset();
     blurShader.reset();
     bloomExtractShader.reset();
+    occludedShader.reset();
     deferredShader.reset();
 }
 
@@ -38,6 +43,35 @@ void DeferredRenderer::Initialize()
     lowFeatureLevel = Device->GetFeatureLevel() < gpu::FeatureLevel::Level11_0;
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
+    occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
+    skyShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define SKY 1\n");
+    const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
+    skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
+    // The depth-stencil states that split the window between the sky and
+    // the composition (none writes the depth).
+    gpu::DepthStencilDesc test;
+    test.depthWrite = false;
+    test.depthFunc = gpu::ComparisonFunc::Greater;
+    surfaceDepth = Device->CreateDepthStencilState(test);
+    test.depthFunc = gpu::ComparisonFunc::LessEqual;
+    test.stencilEnable = true;
+    test.stencilReadMask = SurfaceMark;
+    test.stencilWriteMask = 0;
+    test.frontFace.func = gpu::ComparisonFunc::Equal;
+    test.backFace.func = gpu::ComparisonFunc::Equal;
+    skyDepth = Device->CreateDepthStencilState(test);       // reference 0
+    markedFarDepth = Device->CreateDepthStencilState(test); // reference SurfaceMark
+    // Surfaces that write no depth: the depth test of DepthRead, and a mark.
+    gpu::DepthStencilDesc mark;
+    mark.depthWrite = false;
+    mark.depthFunc = gpu::ComparisonFunc::LessEqual;
+    mark.stencilEnable = true;
+    mark.stencilWriteMask = SurfaceMark;
+    mark.frontFace.passOp = gpu::StencilOp::Replace;
+    mark.backFace.passOp = gpu::StencilOp::Replace;
+    markingDepthRead = Device->CreateDepthStencilState(mark);
+    depthBounds = std::make_unique<TileDepthBounds>();
+    depthBounds->Initialize();
     bloomExtractShader = std::make_unique<PostFXBloomExtractShader>();
     blurShader = std::make_unique<PostFXGaussianBlurShader>();
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
@@ -64,12 +98,21 @@ void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTa
         glow.target = Device->CreateRenderTargetView(texture.get());
         glow.view = Device->CreateShaderResourceView(texture.get());
     }
+    depthBounds->CreateWindowSizeResources();
     skyboxView = TextureRegistry::GetInstance().GetTexture("skybox");
 }
 
 void DeferredRenderer::Release()
 {
     deferredShader.reset();
+    occludedShader.reset();
+    skyShader.reset();
+    skyVertexShader.reset();
+    skyDepth.reset();
+    surfaceDepth.reset();
+    markedFarDepth.reset();
+    markingDepthRead.reset();
+    depthBounds.reset();
     bloomExtractShader.reset();
     blurShader.reset();
     spriteBatch.reset();
@@ -87,19 +130,30 @@ void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect
 
 void DeferredRenderer::Draw(const Camera& camera, bool bloom)
 {
-    if (bloom)
+    BoundDepths();
+    MarkFramePass(FramePass::DepthBounds);
+    if (bloom) {
         ExtractBloom();
-    if (Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel)
+        MarkFramePass(FramePass::BloomExtract);
+    }
+    if (Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel) {
         DrawSsao();
+        MarkFramePass(FramePass::Ssao);
+    }
     // With FXAA or bloom to come, the composition goes to the chain's scene
     // copy and the finishing pass draws it into the output; without, it goes
     // straight to the output.
     const bool finishing = bloom || Config::GetInstance().settings.fxaa;
     Compose(camera, finishing ? postFX->SceneTarget() : outputTarget);
-    if (bloom)
+    MarkFramePass(FramePass::Composition);
+    if (bloom) {
         BlurBloom();
-    if (finishing)
+        MarkFramePass(FramePass::Glow);
+    }
+    if (finishing) {
         Finish(bloom);
+        MarkFramePass(FramePass::Finish);
+    }
 }
 
 void DeferredRenderer::ExtractBloom()
@@ -117,11 +171,19 @@ void DeferredRenderer::DrawSsao()
     postFX->DrawSsao(geometryBuffer->depthResourceView.get());
 }
 
+void DeferredRenderer::BoundDepths()
+{
+    depthBounds->Reduce(geometryBuffer->depthResourceView.get());
+}
+
 void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* target)
 {
     gpu::Context& context = *DeviceContext;
-    context.OMSetRenderTargets(1, &target, nullptr);
     GeometryBuffer& g = *geometryBuffer;
+    // One wait for the rasteriser serves both: the copy and the read-back.
+    g.CopyDepthForTests();
+    const std::span<const LightGrid::DepthRange> depths = depthBounds->Read();
+    context.OMSetRenderTargets(1, &target, g.depthTestView.get());
     gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
                                         g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
@@ -129,14 +191,35 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
                                         g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(),
                                         skyboxView};
     context.PSSetShaderResources(0, 6, views);
-    gpu::SamplerState* sampler = GetCommonStates()->LinearClamp();
+    gpu::CommonStates& states = *GetCommonStates();
+    gpu::SamplerState* sampler = states.LinearClamp();
     context.PSSetSamplers(0, 1, &sampler);
-    context.PSSetShader(deferredShader.get());
+
+    context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
+    context.OMSetDepthStencilState(skyDepth.get(), 0);
+    context.RSSetState(states.CullNone());
+    context.IASetInputLayout(nullptr);
+    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
+    context.VSSetShader(skyVertexShader.get());
+    context.PSSetShader(skyShader.get());
+    gpu::Buffer* frame = PointLights::GetInstance().FrameConstantBuffer();
+    context.PSSetConstantBuffers(0, 1, &frame);
+    context.Draw(3, 0);
+    MarkFramePass(FramePass::Sky);
+
     // The light pass draws the window region by region through the
     // composition's pixel shader.
-    PointLights::GetInstance().Draw(camera);
+    context.OMSetDepthStencilState(surfaceDepth.get(), 0);
+    PointLights& lights = PointLights::GetInstance();
+    context.PSSetShader(lights.OcclusionShown() ? occludedShader.get() : deferredShader.get());
+    lights.Draw(camera, depths);
+    // Marked surfaces in front of the sky: unlit (no light reaches the far
+    // plane, where their depth puts them), as the composition shades them.
+    context.OMSetDepthStencilState(markedFarDepth.get(), SurfaceMark);
+    lights.DrawWindowUnlit();
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
+    context.OMSetDepthStencilState(states.DepthNone(), 0);
 }
 
 void DeferredRenderer::BlurBloom()
@@ -167,11 +250,15 @@ void DeferredRenderer::BlurBloom()
 
 void DeferredRenderer::Finish(bool bloom)
 {
-    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
+    // The depth test copy's stencil has only SurfaceMark set; the finishing
+    // pass may use its FlatMark bit to run FXAA on the edges alone.
+    static_assert((PostFXChain::FlatMark & SurfaceMark) == 0, "two marks, two bits");
+    DeviceContext->OMSetRenderTargets(1, &outputTarget, geometryBuffer->depthTestView.get());
     if (bloom)
-        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get());
+        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get(), true);
     else
-        postFX->ApplyFxaa();
+        postFX->ApplyFxaa(nullptr, nullptr, true);
+    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
 }
 
 } // namespace mirefell

@@ -79,6 +79,15 @@ void GeometryBuffer::CreateDepthBuffer()
     gpu::ShaderResourceViewDesc view;
     view.format = gpu::Format::R24_UNORM_X8_TYPELESS;
     depthResourceView = Device->CreateShaderResourceView(depth.get(), &view);
+    depthTestView.reset();
+    depthTestCopy.reset();
+    depthTestCopy = Device->CreateTexture2D(desc);
+    depthTestView = Device->CreateDepthStencilView(depthTestCopy.get());
+}
+
+void GeometryBuffer::CopyDepthForTests()
+{
+    DeviceContext->CopyResource(depthTestCopy.get(), depthResourceView->GetTexture());
 }
 
 void GeometryBuffer::Clear()
@@ -107,6 +116,8 @@ void GeometryBuffer::Release()
     halfResourceB.reset();
     depthStencilView.reset();
     depthResourceView.reset();
+    depthTestView.reset();
+    depthTestCopy.reset();
 }
 
 } // namespace mirefell

@@ -6,6 +6,10 @@
 //   index 3 occlusion  W x H  R8G8B8A8_UNORM_SRGB   SSAO
 //   half-size A and B  W/2 x H/2 sRGB               bloom extract (A; B unused)
 //   depth              W x H  D24S8, read as R24_UNORM_X8
+//   depth test copy    W x H  D24S8, the depth copied once the geometry is
+//                             drawn: the passes that read the depth as a
+//                             texture test against the copy (a buffer must
+//                             not be read and attached at once)
 // W and H are ScreenWidth and ScreenHeight when Create runs; the half sizes
 // are rounded down but never below 1 (a 1-pixel window still gets targets).
 // Core owns one for the program's life: Create and CreateDepthBuffer at every
@@ -38,8 +42,12 @@ public:
     // half-size targets on the process-wide Device. A failure throws and
     // leaves the targets made before it.
     void Create();
-    // Makes the depth texture and its two views, replacing those held.
+    // Makes the depth texture and its two views, and the test copy with its
+    // depth-stencil view, replacing those held.
     void CreateDepthBuffer();
+    // Copies the depth and stencil into the test copy (waits for the
+    // drawing that wrote them).
+    void CopyDepthForTests();
     // Colour and normal to (0, 0, 0, 1), the two targets a frame reads
     // before writing; the others are written whole before they are read (or
     // never read). The depth buffer is left alone.
@@ -56,6 +64,8 @@ public:
     std::shared_ptr<gpu::ShaderResourceView> halfResourceB;
     std::shared_ptr<gpu::DepthStencilView> depthStencilView;
     std::shared_ptr<gpu::ShaderResourceView> depthResourceView;
+    std::shared_ptr<gpu::Texture2D> depthTestCopy;
+    std::shared_ptr<gpu::DepthStencilView> depthTestView;
 };
 
 } // namespace mirefell

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace mirefell
 {
@@ -26,6 +27,17 @@ float Distance(const Vector4& plane, const Vector3& point)
     return plane.x * point.x + plane.y * point.y + plane.z * point.z + plane.w;
 }
 
+// The view-space z whose depth-buffer value is `depth`: solves
+// depth = (z m22 + m32) / (z m23 + m33) for z (row-vector projection).
+// In double: near the far plane the denominator is a small difference.
+float ViewZ(const Matrix& projection, float depth)
+{
+    const double d = depth;
+    const double numerator = double(projection.m[3][2]) - d * double(projection.m[3][3]);
+    const double denominator = d * double(projection.m[2][3]) - double(projection.m[2][2]);
+    return static_cast<float>(numerator / denominator);
+}
+
 } // namespace
 
 void LightGrid::Resize(int32_t width_, int32_t height_)
@@ -38,6 +50,8 @@ void LightGrid::Resize(int32_t width_, int32_t height_)
     counts.assign(static_cast<size_t>(columns * rows), 0);
     columnHit.assign(static_cast<size_t>(columns), 0);
     rowHit.assign(static_cast<size_t>(rows), 0);
+    nearZ.assign(static_cast<size_t>(columns * rows), 0.0f);
+    farZ.assign(static_cast<size_t>(columns * rows), 0.0f);
 }
 
 gpu::Rect LightGrid::RegionRect(uint32_t region) const
@@ -53,9 +67,26 @@ std::span<const uint8_t> LightGrid::RegionLights(uint32_t region) const
     return {lists.data() + static_cast<size_t>(region) * MaxLights, counts[region]};
 }
 
-void LightGrid::Build(const Matrix& view, const Matrix& projection, float nearPlane, std::span<const Sphere> lights)
+void LightGrid::Build(const Matrix& view, const Matrix& projection, float nearPlane, std::span<const Sphere> lights,
+                      std::span<const DepthRange> depths)
 {
     std::fill(counts.begin(), counts.end(), 0);
+    const bool bounded = depths.size() == RegionCount();
+    if (bounded)
+        for (size_t region = 0; region < depths.size(); ++region) {
+            if (depths[region].nearest > depths[region].farthest) {
+                nearZ[region] = -std::numeric_limits<float>::infinity(); // meets no sphere
+                farZ[region] = std::numeric_limits<float>::infinity();
+                continue;
+            }
+            // Widened by more than the depth buffer's steps and the
+            // composition's rounding where it rebuilds a point from its
+            // depth, so no shown point falls outside its slab.
+            const float nearest = ViewZ(projection, std::max(depths[region].nearest, 0.0f));
+            const float farthest = ViewZ(projection, std::min(depths[region].farthest, 1.0f));
+            nearZ[region] = nearest + std::abs(nearest) * SlabMargin;
+            farZ[region] = farthest - std::abs(farthest) * SlabMargin;
+        }
     const size_t count = std::min<size_t>(lights.size(), MaxLights);
     for (size_t light = 0; light < count; ++light) {
         const Vector3 centre = TransformPoint(lights[light].centre, view);
@@ -91,6 +122,9 @@ void LightGrid::Build(const Matrix& view, const Matrix& projection, float nearPl
                 if (!columnHit[column])
                     continue;
                 const size_t region = static_cast<size_t>(row * columns + column);
+                // The slab runs from farZ (farthest, most negative) to nearZ.
+                if (bounded && (centre.z - radius > nearZ[region] || centre.z + radius < farZ[region]))
+                    continue;
                 lists[region * MaxLights + counts[region]++] = static_cast<uint8_t>(light);
             }
         }

@@ -6,7 +6,9 @@
 // whose sphere meets the region's slice of the view frustum. The test is
 // conservative: a listed light may still miss every surface of the region
 // (the shader skips it per pixel), but a light that lights a pixel is always
-// listed for that pixel's region.
+// listed for that pixel's region. Given the nearest and farthest depth of
+// what each region shows, a light is listed only where its sphere also
+// meets that slab of depths, and a region that shows nothing lists none.
 //
 // Pure CPU work over plain values: no device, no allocation after Resize
 // (the lists are sized for MaxLights lights in every region).
@@ -28,7 +30,7 @@ class LightGrid
 public:
     // Side of a square region in pixels; the last column and row take what
     // is left of the window.
-    static constexpr int32_t RegionSize = 128;
+    static constexpr int32_t RegionSize = 64;
     // Lights a frame can have (the light pass's limit).
     static constexpr uint32_t MaxLights = 100;
 
@@ -38,6 +40,14 @@ public:
         Vector3 centre;
         float radius = 0.0f;
     };
+    // The depth-buffer values (0 near plane, 1 far plane) of the nearest
+    // and the farthest point a region shows; nearest > farthest when it
+    // shows nothing (only sky).
+    struct DepthRange
+    {
+        float nearest = 0.0f;
+        float farthest = 1.0f;
+    };
 
     // Lays out the regions of a window of this size (at least 1 x 1).
     void Resize(int32_t width, int32_t height);
@@ -45,7 +55,9 @@ public:
     // camera's (row-vector, right-handed, clip depth 0..1); `nearPlane` is
     // its near distance. At most MaxLights spheres are read; a light keeps
     // its index in `lights` in every list, and lists keep that order.
-    void Build(const Matrix& view, const Matrix& projection, float nearPlane, std::span<const Sphere> lights);
+    // `depths`, when not empty, holds one range per region in region order.
+    void Build(const Matrix& view, const Matrix& projection, float nearPlane, std::span<const Sphere> lights,
+               std::span<const DepthRange> depths = {});
 
     int32_t Width() const { return width; }
     int32_t Height() const { return height; }
@@ -58,6 +70,9 @@ public:
     std::span<const uint8_t> RegionLights(uint32_t region) const;
 
 private:
+    // The relative widening of a region's depth slab.
+    static constexpr float SlabMargin = 5e-3f;
+
     int32_t width = 0;
     int32_t height = 0;
     int32_t columns = 0;
@@ -67,6 +82,10 @@ private:
     // Per light and frame: which columns and rows its sphere reaches.
     std::vector<uint8_t> columnHit;
     std::vector<uint8_t> rowHit;
+    // Per region and frame: the view-space z (negative ahead) of its
+    // nearest and farthest point.
+    std::vector<float> nearZ;
+    std::vector<float> farZ;
 };
 
 } // namespace mirefell

@@ -15,6 +15,14 @@ namespace mirefell
 {
 
 std::shared_ptr<gpu::PixelShader> LoadPixelShader(const std::wstring& file);
+// The same with `defines` (whole "#define NAME VALUE" lines) put after the
+// #version line, for one variant of a shader file.
+std::shared_ptr<gpu::PixelShader> LoadPixelShader(const std::wstring& file, const std::string& defines);
+// Shader source with `defines` put after its #version line (nothing may come
+// before that line) and a #line directive that keeps the compiler's line
+// numbers those of the file. A source without #version is returned as it
+// is: the compiler reports it.
+std::string InsertDefines(const std::string& source, const std::string& defines);
 // Dynamic, CPU-writable, bound as a constant buffer.
 std::shared_ptr<gpu::Buffer> CreateDynamicConstants(uint32_t bytes);
 // ScreenWidth x ScreenHeight (at least 1 x 1), sRGB like the back buffer,

@@ -92,6 +92,7 @@ void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float
     inputs.ambient = ambient;
     inputs.noiseIntensity = noiseIntensity;
     inputs.ssaoEnabled = Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel && occlusionAvailable;
+    occlusionShown = inputs.ssaoEnabled;
     inputs.inGame = inGame;
     inputs.noise = RandUnit();
     inputs.lightPhase = lightPhase;
@@ -119,18 +120,19 @@ void PointLights::ChooseLights()
         }
 }
 
-void PointLights::Draw(const Camera& camera)
+void PointLights::Draw(const Camera& camera, std::span<const LightGrid::DepthRange> depths)
 {
     ChooseLights();
     // The lists are made again only when the window size changes.
     if (grid.Width() != std::max(ScreenWidth, 1) || grid.Height() != std::max(ScreenHeight, 1))
         grid.Resize(ScreenWidth, ScreenHeight);
-    grid.Build(camera.view, camera.projection, camera.nearPlane, {spheres.data(), shadedCount});
+    if (depths.size() != grid.RegionCount())
+        depths = {};
+    grid.Build(camera.view, camera.projection, camera.nearPlane, {spheres.data(), shadedCount}, depths);
 
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
     context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-    context.OMSetDepthStencilState(states.DepthNone(), 0);
     context.RSSetState(states.CullNone());
     context.IASetInputLayout(nullptr);
     context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
@@ -140,23 +142,35 @@ void PointLights::Draw(const Camera& camera)
     gpu::Buffer* region = regionConstants.get();
     context.VSSetConstantBuffers(0, 1, &region);
     context.PSSetConstantBuffers(1, 1, &region);
+    drawnRegions = 0;
     for (uint32_t index = 0; index < grid.RegionCount(); ++index)
-        DrawRegion(index);
+        if (depths.empty() || depths[index].nearest <= depths[index].farthest) {
+            DrawRegion(index);
+            ++drawnRegions;
+        }
 }
 
 void PointLights::DrawRegion(uint32_t region)
 {
+    DrawRect(grid.RegionRect(region), grid.RegionLights(region));
+}
+
+void PointLights::DrawWindowUnlit()
+{
+    DrawRect(gpu::Rect{0, 0, std::max(ScreenWidth, 1), std::max(ScreenHeight, 1)}, {});
+}
+
+void PointLights::DrawRect(const gpu::Rect& rect, std::span<const uint8_t> list)
+{
     gpu::Context& context = *DeviceContext;
     auto& constants =
         *static_cast<RegionLightConstants*>(context.Map(regionConstants.get(), gpu::MapType::WriteDiscard));
-    const gpu::Rect rect = grid.RegionRect(region);
     const float width = static_cast<float>(std::max(ScreenWidth, 1));
     const float height = static_cast<float>(std::max(ScreenHeight, 1));
     constants.rect[0] = 2.0f * static_cast<float>(rect.left) / width - 1.0f;
     constants.rect[1] = 1.0f - 2.0f * static_cast<float>(rect.top) / height;
     constants.rect[2] = 2.0f * static_cast<float>(rect.right) / width - 1.0f;
     constants.rect[3] = 1.0f - 2.0f * static_cast<float>(rect.bottom) / height;
-    const std::span<const uint8_t> list = grid.RegionLights(region);
     constants.count = static_cast<int32_t>(list.size());
     for (size_t i = 0; i < list.size(); ++i)
         constants.lights[i] = shaded[list[i]];

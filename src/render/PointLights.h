@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <span>
 
 #include "platform/gpu/GpuResources.h"
 #include "platform/math/Color.h"
@@ -67,12 +68,27 @@ public:
     // by region through the pixel shader the caller bound (the composition),
     // with this frame's lights that may reach each region in its constants
     // (RegionLightConstants at vertex slot 0 and pixel slot 1) and the frame
-    // constants at pixel slot 0. Sets the vertex shader, input layout,
-    // topology, rasterizer, blend (opaque) and depth states; the caller
-    // binds the target, the textures and the sampler.
-    void Draw(const Camera& camera);
+    // constants at pixel slot 0. `depths`, when given (one range per region
+    // of the grid, TileDepthBounds), narrows each list to the lights that
+    // reach the depths the region shows, and regions that show nothing are
+    // not drawn. Each region's quad lies at the far plane (depth 1), so the
+    // caller's depth test can keep it to the pixels where something was
+    // drawn. Sets the vertex shader, input layout, topology, rasterizer and
+    // blend (opaque) states; the caller binds the target, the depth-stencil
+    // state, the textures and the sampler.
+    void Draw(const Camera& camera, std::span<const LightGrid::DepthRange> depths = {});
+    // One quad over the whole window at the far plane with no lights, for
+    // the pixels the caller's depth-stencil test keeps; after Draw, with its
+    // bindings.
+    void DrawWindowUnlit();
     // The lights Draw last shaded, in drawing order, and its regions (tests).
     uint32_t ShadedLightCount() const { return shadedCount; }
+    uint32_t DrawnRegionCount() const { return drawnRegions; }
+    // Whether the frame PrepareFrame last set up shows the SSAO's occlusion
+    // (the composition reads the occlusion target only then).
+    bool OcclusionShown() const { return occlusionShown; }
+    // The per-frame constants PrepareFrame fills (the sky reads them too).
+    gpu::Buffer* FrameConstantBuffer() const { return frameConstants.get(); }
     const LightGrid& Grid() const { return grid; }
 
     std::list<PointLight> lights;
@@ -91,6 +107,8 @@ private:
     // then the other enabled ones, at most MaxLightsPerFrame.
     void ChooseLights();
     void DrawRegion(uint32_t region);
+    // Fills the region constants with a rectangle in pixels and draws it.
+    void DrawRect(const gpu::Rect& rect, std::span<const uint8_t> list);
 
     std::shared_ptr<gpu::Buffer> frameConstants;
     std::shared_ptr<gpu::VertexShader> regionShader;
@@ -99,6 +117,8 @@ private:
     std::array<ShadedLight, MaxLightsPerFrame> shaded{};
     std::array<LightGrid::Sphere, MaxLightsPerFrame> spheres{};
     uint32_t shadedCount = 0;
+    uint32_t drawnRegions = 0;
+    bool occlusionShown = false;
 };
 
 } // namespace mirefell

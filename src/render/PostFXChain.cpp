@@ -45,6 +45,18 @@ void PostFXChain::CreateDeviceResources()
 {
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
     opaque = Device->CreateBlendState(gpu::BlendDesc{});
+    gpu::DepthStencilDesc stencil;
+    stencil.depthEnable = false;
+    stencil.depthWrite = false;
+    stencil.stencilEnable = true;
+    stencil.stencilReadMask = FlatMark;
+    stencil.stencilWriteMask = FlatMark;
+    stencil.frontFace.passOp = stencil.backFace.passOp = gpu::StencilOp::Replace;
+    markFlat = Device->CreateDepthStencilState(stencil);
+    stencil.stencilWriteMask = 0;
+    stencil.frontFace = stencil.backFace = gpu::StencilFaceDesc{};
+    stencil.frontFace.func = stencil.backFace.func = gpu::ComparisonFunc::Equal;
+    unmarked = Device->CreateDepthStencilState(stencil);
     gpu::Texture2DDesc white;
     white.width = white.height = 1;
     white.format = gpu::Format::R8G8B8A8_UNORM;
@@ -103,6 +115,8 @@ void PostFXChain::OnDeviceLost()
     sceneCopy.reset();
     spriteBatch.reset();
     opaque.reset();
+    markFlat.reset();
+    unmarked.reset();
     whiteView.reset();
     screenEffectShader.reset();
     fxaaShader.reset();
@@ -175,7 +189,8 @@ void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
     ssao->Draw(ssaoSettings, &inputs);
 }
 
-void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow)
+void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow,
+                            bool stencilBound)
 {
     const bool fxaa = Config::GetInstance().settings.fxaa;
     const bool bloom = bloomExtract != nullptr && bloomGlow != nullptr;
@@ -184,14 +199,26 @@ void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderRe
     const float constants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), fxaa ? 1.0f : 0.0f,
                                 bloom ? 1.0f : 0.0f};
     DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), constants);
-    spriteBatch->Begin(SpriteSortMode::Immediate, opaque.get(), nullptr, nullptr, nullptr,
-                       [this, bloomExtract, bloomGlow] {
-                           fxaaShader->Apply();
-                           gpu::ShaderResourceView* views[] = {bloomExtract, bloomGlow};
-                           DeviceContext->PSSetShaderResources(1, 2, views);
-                       });
-    spriteBatch->Draw(sceneCopyView.get(), fullRectangle, SpriteBatch::White);
-    spriteBatch->End();
+    auto pass = [&](gpu::DepthStencilState* test, uint32_t reference) {
+        spriteBatch->Begin(SpriteSortMode::Immediate, opaque.get(), nullptr, test, nullptr,
+                           [this, bloomExtract, bloomGlow, test, reference] {
+                               fxaaShader->Apply();
+                               gpu::ShaderResourceView* views[] = {bloomExtract, bloomGlow};
+                               DeviceContext->PSSetShaderResources(1, 2, views);
+                               if (test)
+                                   DeviceContext->OMSetDepthStencilState(test, reference);
+                           });
+        spriteBatch->Draw(sceneCopyView.get(), fullRectangle, SpriteBatch::White);
+        spriteBatch->End();
+    };
+    if (fxaa && stencilBound) {
+        fxaaShader->flatPixels = true;
+        pass(markFlat.get(), FlatMark);
+        fxaaShader->flatPixels = false;
+        pass(unmarked.get(), 0);
+    } else {
+        pass(nullptr, 0);
+    }
     gpu::ShaderResourceView* none[3] = {};
     DeviceContext->PSSetShaderResources(0, 3, none);
 }

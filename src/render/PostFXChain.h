@@ -81,7 +81,13 @@ public:
     // sharp half-size extract plus the quarter-size glow laid over the
     // frame, which keeps 1 - m^2 of itself under a glow whose brightest
     // channel is m. Draws nothing when there is neither to do.
-    void ApplyFxaa(gpu::ShaderResourceView* bloomExtract = nullptr, gpu::ShaderResourceView* bloomGlow = nullptr);
+    // With `stencilBound` (the bound depth-stencil has the FlatMark bit clear
+    // in every pixel) and FXAA on, the pass runs in two parts that give the
+    // same picture: the pixels FXAA leaves alone, marking FlatMark, then
+    // the full pass on the unmarked (the edges) alone; the bit is left set.
+    static constexpr uint8_t FlatMark = 2;
+    void ApplyFxaa(gpu::ShaderResourceView* bloomExtract = nullptr, gpu::ShaderResourceView* bloomGlow = nullptr,
+                   bool stencilBound = false);
     // The title screen's distortion.
     void ApplyMenuEffects();
     // Play and in-game menu: the inventory backdrop, else the invulnerable
@@ -113,6 +119,8 @@ private:
     std::shared_ptr<gpu::ShaderResourceView> sceneCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
     std::shared_ptr<gpu::BlendState> opaque;            // the finishing pass replaces the frame
+    std::shared_ptr<gpu::DepthStencilState> markFlat;   // its first part: sets FlatMark
+    std::shared_ptr<gpu::DepthStencilState> unmarked;   // its second: where FlatMark is clear
     std::shared_ptr<gpu::ShaderResourceView> whiteView; // 1 x 1, the flashes' wash
     gpu::Rect fullRectangle;
     Camera* camera;

@@ -8,7 +8,9 @@
 namespace mirefell
 {
 
-PostFXFxaaShader::PostFXFxaaShader() : pixelShader(LoadPixelShader(L"shaders/PostFXFxaaPixelShader.glsl"))
+PostFXFxaaShader::PostFXFxaaShader()
+    : pixelShader(LoadPixelShader(L"shaders/PostFXFxaaPixelShader.glsl")),
+      flatShader(LoadPixelShader(L"shaders/PostFXFxaaPixelShader.glsl", "#define FLAT_PIXELS 1\n"))
 {
     gpu::BufferDesc desc;
     desc.byteWidth = ConstantBytes;
@@ -21,7 +23,7 @@ void PostFXFxaaShader::Apply()
 {
     gpu::Buffer* buffer = constantBuffer.get();
     DeviceContext->PSSetConstantBuffers(ConstantSlot, 1, &buffer);
-    DeviceContext->PSSetShader(pixelShader.get());
+    DeviceContext->PSSetShader(flatPixels ? flatShader.get() : pixelShader.get());
 }
 
 } // namespace mirefell

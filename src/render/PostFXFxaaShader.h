@@ -1,6 +1,7 @@
 // PostFXFxaaShader: the frame's finishing pass ("shaders/PostFXFxaaPixel
 // Shader.glsl"): fast approximate anti-aliasing of the composed frame and
-// the bloom laid over it. Its constants (pixel slot 1: the screen width and
+// the bloom laid over it, whole or in two parts (the pixels off the edges,
+// then the edges). Its constants (pixel slot 1: the screen width and
 // height, then 1 or 0 for FXAA on and for the bloom on) are written by the
 // chain at every window-size set-up and at every finishing pass.
 #pragma once
@@ -17,10 +18,15 @@ public:
     static constexpr uint32_t ConstantSlot = 1;
 
     PostFXFxaaShader();
-    // Binds the constants at pixel slot 1, then the pixel shader.
+    // Binds the constants at pixel slot 1, then the pixel shader: the flat
+    // variant when `flatPixels` is set.
     void Apply() override;
 
     std::shared_ptr<gpu::PixelShader> pixelShader;
+    // Built with FLAT_PIXELS: draws the pixels FXAA leaves alone, discards
+    // the edges.
+    std::shared_ptr<gpu::PixelShader> flatShader;
+    bool flatPixels = false;
     std::shared_ptr<gpu::Buffer> constantBuffer;
 };
 

@@ -31,10 +31,13 @@ struct GridView
         grid.Resize(1280, 720);
     }
 
-    void Build(const std::vector<LightGrid::Sphere>& lights)
+    void Build(const std::vector<LightGrid::Sphere>& lights, std::span<const LightGrid::DepthRange> depths = {})
     {
-        grid.Build(camera.view, camera.projection, camera.nearPlane, lights);
+        grid.Build(camera.view, camera.projection, camera.nearPlane, lights, depths);
     }
+
+    // The depth-buffer value of a point at this distance ahead.
+    float DepthAt(float distance) const { return TransformPoint(Vector3(0, 0, -distance), camera.projection).z; }
 
     std::vector<uint32_t> RegionsOf(uint8_t light) const
     {
@@ -54,18 +57,18 @@ TEST(LightGrid, RegionsTileTheWindowTheLastOnesTakingWhatIsLeft)
 {
     LightGrid grid;
     grid.Resize(1280, 720);
-    ASSERT_EQ(grid.Columns(), 10);
-    ASSERT_EQ(grid.Rows(), 6); // 5 x 128 + 80
+    ASSERT_EQ(grid.Columns(), 20);
+    ASSERT_EQ(grid.Rows(), 12); // 11 x 64 + 16
     const gpu::Rect last = grid.RegionRect(grid.RegionCount() - 1);
-    EXPECT_EQ(last.left, 1152);
-    EXPECT_EQ(last.top, 640);
+    EXPECT_EQ(last.left, 1216);
+    EXPECT_EQ(last.top, 704);
     EXPECT_EQ(last.right, 1280);
     EXPECT_EQ(last.bottom, 720);
     const gpu::Rect second = grid.RegionRect(1);
-    EXPECT_EQ(second.left, 128);
+    EXPECT_EQ(second.left, 64);
     EXPECT_EQ(second.top, 0);
-    EXPECT_EQ(second.right, 256);
-    EXPECT_EQ(second.bottom, 128);
+    EXPECT_EQ(second.right, 128);
+    EXPECT_EQ(second.bottom, 64);
 
     grid.Resize(0, 0); // a window never has less than one pixel
     ASSERT_EQ(grid.RegionCount(), 1u);
@@ -74,18 +77,18 @@ TEST(LightGrid, RegionsTileTheWindowTheLastOnesTakingWhatIsLeft)
 }
 
 // A light of radius 1 at depth 10 straight ahead spans pixels 604 to 676
-// across and 324 to 396 down (36 each way): the two middle columns of the
-// third and fourth rows, which meet at pixel row 384. One
+// across and 324 to 396 down (36 each way): columns 9 and 10 (which meet
+// at pixel 640) of rows 5 and 6 (which meet at pixel row 384). One
 // behind the eye is listed nowhere; one around the eye everywhere. Lists
 // keep the order of the lights.
 TEST(LightGrid, ALightIsListedWhereItsSphereMeetsTheViewAndNowhereElse)
 {
     GridView view;
     view.Build({{{0, 0, -10}, 1.0f}, {{0, 0, 5}, 2.0f}, {{0.5f, -0.5f, 0.5f}, 3.0f}, {{0, 0, -10}, 1.0f}});
-    EXPECT_EQ(view.RegionsOf(0), (std::vector<uint32_t>{24, 25, 34, 35}));
+    EXPECT_EQ(view.RegionsOf(0), (std::vector<uint32_t>{109, 110, 129, 130}));
     EXPECT_TRUE(view.RegionsOf(1).empty());
     EXPECT_EQ(view.RegionsOf(2).size(), view.grid.RegionCount());
-    const std::span<const uint8_t> middle = view.grid.RegionLights(24);
+    const std::span<const uint8_t> middle = view.grid.RegionLights(109);
     EXPECT_EQ(std::vector<uint8_t>(middle.begin(), middle.end()), (std::vector<uint8_t>{0, 2, 3}));
 
     // A light off to the right at the screen's edge reaches only the last
@@ -93,8 +96,30 @@ TEST(LightGrid, ALightIsListedWhereItsSphereMeetsTheViewAndNowhereElse)
     // 36 pixels.
     view.Build({{{17.78f + 0.5f, 0, -10}, 1.0f}});
     for (uint32_t region : view.RegionsOf(0))
-        EXPECT_EQ(static_cast<int32_t>(region) % view.grid.Columns(), 9) << region;
+        EXPECT_EQ(static_cast<int32_t>(region) % view.grid.Columns(), 19) << region;
     EXPECT_FALSE(view.RegionsOf(0).empty());
+}
+
+// With the depths each region shows, a light is listed only where its
+// sphere reaches them: every region shows a wall between 9.5 and 10.5
+// units ahead, except region 0, which shows sky. The light at depth 10
+// (radius 1) reaches the wall; one at depth 20 and one at depth 3 (radius
+// 1) do not; one at depth 12 with radius 2 does, in the regions its sphere
+// covers on screen (60 pixels each way: columns 9 and 10 of rows 4 to 6).
+// Sky lists nothing, not even the light around the eye.
+TEST(LightGrid, DepthRangesKeepOnlyTheLightsThatReachTheDepthsARegionShows)
+{
+    GridView view;
+    std::vector<LightGrid::DepthRange> depths(view.grid.RegionCount(), {view.DepthAt(9.5f), view.DepthAt(10.5f)});
+    depths[0] = {1.0f, 0.0f};
+    view.Build({{{0, 0, -10}, 1.0f}, {{0, 0, -20}, 1.0f}, {{0, 0, -3}, 1.0f}, {{0, 0, -12}, 2.0f}, {{0, 0, 0}, 50.0f}},
+               depths);
+    EXPECT_EQ(view.RegionsOf(0), (std::vector<uint32_t>{109, 110, 129, 130}));
+    EXPECT_TRUE(view.RegionsOf(1).empty());
+    EXPECT_TRUE(view.RegionsOf(2).empty());
+    EXPECT_EQ(view.RegionsOf(3), (std::vector<uint32_t>{89, 90, 109, 110, 129, 130}));
+    EXPECT_EQ(view.RegionsOf(4).size(), view.grid.RegionCount() - 1);
+    EXPECT_TRUE(view.grid.RegionLights(0).empty());
 }
 
 // Random lights and random visible points within their reach: the region
@@ -125,7 +150,21 @@ TEST(LightGrid, EveryLightThatReachesAVisiblePointIsListedForItsPixel)
             lights.push_back({point + offset.Normalized() * (radius * 0.999f * unit(random)), radius});
             points.push_back(point);
         }
-        view.Build(lights);
+        // Every other round, each region's depth range is that of the
+        // points that fall in it (empty where none does).
+        std::vector<LightGrid::DepthRange> depths;
+        if (round % 2 == 1) {
+            depths.assign(view.grid.RegionCount(), {1.0f, 0.0f});
+            for (const Vector3& point : points) {
+                const Vector3 clip = TransformPoint(point, viewProjection);
+                const int32_t px = std::clamp(static_cast<int32_t>((clip.x + 1.0f) * 640.0f), 0, 1279);
+                const int32_t py = std::clamp(static_cast<int32_t>((1.0f - clip.y) * 360.0f), 0, 719);
+                LightGrid::DepthRange& range =
+                    depths[(py / LightGrid::RegionSize) * view.grid.Columns() + px / LightGrid::RegionSize];
+                range = {std::min(range.nearest, clip.z), std::max(range.farthest, clip.z)};
+            }
+        }
+        view.Build(lights, depths);
         for (uint8_t light = 0; light < lights.size(); ++light) {
             const Vector3 clip = TransformPoint(points[light], viewProjection);
             const int32_t px = std::clamp(static_cast<int32_t>((clip.x + 1.0f) * 640.0f), 0, 1279);

@@ -174,6 +174,41 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
     EXPECT_EQ(Read()[0], 1) << "fxaa off and no bloom: nothing drawn";
 }
 
+// Split by the stencil (the pixels FXAA leaves alone, then the edges), the
+// finishing pass draws the same picture as whole: a black and light
+// staircase under the bloom. The stencil then marks every pixel but the
+// edges, those whose diagonal neighbours are not all of the centre's colour:
+// x - y of -1, 0, 1 or 2, 15 + 16 + 15 + 14 = 60 pixels.
+TEST_F(PostFXTest, FxaaOnTheEdgesAloneGivesTheWholePassesPicture)
+{
+    MakeChain();
+    auto extract = FlatTexture(Side / 2, 30, 0, 0);
+    auto glow = FlatTexture(Side / 4, 60, 60, 0, gpu::Format::R8G8B8A8_UNORM);
+    std::vector<uint8_t> stairs(Side * Side * 4, 255);
+    for (uint32_t y = 0; y < Side; ++y)
+        for (uint32_t x = 0; x < Side; ++x)
+            for (int c = 0; c < 3; ++c)
+                stairs[(y * Side + x) * 4 + c] = x > y ? 0 : 230;
+    FillComposed(stairs);
+    chain->ApplyFxaa(extract.view.get(), glow.view.get());
+    const std::vector<uint8_t> whole = Read();
+
+    auto depth = MakeDepth(Side, Side);
+    auto depthView = device->CreateDepthStencilView(depth.get());
+    context->ClearDepthStencilView(depthView.get(), gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
+    gpu::RenderTargetView* view = swapChain->GetBackBufferView();
+    context->OMSetRenderTargets(1, &view, depthView.get());
+    FillFlat(0, 0, 0);
+    chain->ApplyFxaa(extract.view.get(), glow.view.get(), true);
+    context->OMSetRenderTargets(1, &view, nullptr);
+    EXPECT_EQ(Read(), whole);
+
+    int edges = 0;
+    for (uint8_t stencil : context->ReadStencil(depth.get()))
+        edges += (stencil & PostFXChain::FlatMark) == 0;
+    EXPECT_EQ(edges, 60);
+}
+
 // Bloom over a flat grey frame (188, linear 0.50288): a glow of red 114
 // (stored as the square root of its light: 0.44706^2 = 0.19986) adds
 // itself and keeps 1 - 0.19986^2 of the frame: red 0.19986 + 0.48279 =

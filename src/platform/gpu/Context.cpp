@@ -893,6 +893,29 @@ std::vector<float> Context::ReadPixelsFloat(Texture2D* texture, uint32_t mip, ui
     return pixels;
 }
 
+void Context::ReadRedGreen(Texture2D* texture, std::span<float> out)
+{
+    const Texture2DDesc& desc = texture->desc;
+    if (texture->target != GL_TEXTURE_2D || out.size() != size_t{desc.width} * desc.height * 2)
+        throw GpuError("ReadRedGreen", "not a 2D texture of the size given");
+    ReadLevel(texture, 0, 0, GL_RG, GL_FLOAT, 2 * sizeof(float), out.data());
+}
+
+std::vector<uint8_t> Context::ReadStencil(Texture2D* texture)
+{
+    const Texture2DDesc& desc = texture->desc;
+    if (desc.format != Format::D24_UNORM_S8_UINT)
+        throw GpuError("ReadStencil", "not a depth-stencil texture");
+    // OpenGL 3.3 reads the stencil only together with the depth: 24 bits of
+    // depth above 8 of stencil.
+    std::vector<uint32_t> packed(static_cast<size_t>(desc.width) * desc.height);
+    ReadLevel(texture, 0, 0, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8, sizeof(uint32_t), packed.data());
+    std::vector<uint8_t> stencil(packed.size());
+    for (size_t i = 0; i < packed.size(); ++i)
+        stencil[i] = static_cast<uint8_t>(packed[i] & 0xff);
+    return stencil;
+}
+
 std::vector<float> Context::ReadDepth(Texture2D* texture)
 {
     const Texture2DDesc& desc = texture->desc;

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/gpu/GpuResources.h"
@@ -113,6 +114,13 @@ public:
     std::vector<uint8_t> ReadPixelsRGBA8(Texture2D* texture, uint32_t mip = 0, uint32_t slice = 0);
     std::vector<float> ReadPixelsFloat(Texture2D* texture, uint32_t mip = 0, uint32_t slice = 0);
     std::vector<float> ReadDepth(Texture2D* texture);
+    // The stencil of a depth-stencil texture, one byte a pixel (tests).
+    std::vector<uint8_t> ReadStencil(Texture2D* texture);
+    // A frame's own read-back of a small float target into memory the caller
+    // keeps (no allocation): mip 0 of a 2D texture, red and green, two floats
+    // a pixel, top row first. Waits for the drawing into it. Throws when
+    // `out` does not hold the pixels exactly.
+    void ReadRedGreen(Texture2D* texture, std::span<float> out);
 
 private:
     template <class T> static std::shared_ptr<T> Keep(T* object);

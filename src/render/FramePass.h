@@ -1,0 +1,41 @@
+// FramePass: the passes of a drawn level frame, in the order they run, and
+// the one hook that hears each pass issued. The frame benchmarks set the
+// hook to wait for the rasteriser after every pass and time it; the game
+// leaves it empty, and an empty hook costs one test per pass.
+#pragma once
+
+#include <cstdint>
+
+namespace mirefell
+{
+
+enum class FramePass : uint8_t
+{
+    Clear,        // the frame's and the G-buffer's clears
+    Geometry,     // the coloured region meshes
+    Decals,       // the blood decals
+    Scene,        // textured, instanced meshes and particles
+    WeaponView,   // the player's weapon view
+    DepthBounds,  // the depth bounds of the light regions
+    BloomExtract, // the bloom's sharp extract at half size
+    Ssao,         // the ambient occlusion
+    Sky,          // the sky where nothing was drawn
+    Composition,  // the lit composition with the point lights
+    Glow,         // the bloom's blurred glow
+    Finish,       // FXAA and the bloom laid over
+    GameEffects,  // the play state's flashes
+    Ui,           // the interface
+    Brightness,   // brightness and contrast
+    Count
+};
+
+// Called after each pass has been issued; null in the game.
+inline void (*framePassIssued)(FramePass pass) = nullptr;
+
+inline void MarkFramePass(FramePass pass)
+{
+    if (framePassIssued)
+        framePassIssued(pass);
+}
+
+} // namespace mirefell
