@@ -312,10 +312,12 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
              // monster's health bar.
              const float barLeft = MonsterHealthBar::RowLeft(*ui->painter);
              const float barBottom = MonsterHealthBar::RowBottom(*ui->painter);
-             for (const PainterDrawLog::Texture& fill : log.textures)
-                 if (fill.name == "white" && fill.color.a == 0.75f && fill.height > 32)
+             for (const PainterDrawLog::Texture& fill : log.textures) {
+                 if (fill.name == "white" && fill.color.a == 0.75f && fill.height > 32) {
                      EXPECT_TRUE(fill.x + fill.width <= barLeft || fill.y >= barBottom)
                          << "a message box at (" << fill.x << ", " << fill.y << ") lies on the monster's bar";
+                 }
+             }
          }},
         {"inventory", [&] { ShowInventory(); }},
         {"death", [&] { ShowDeath(false); }},
