@@ -704,36 +704,38 @@ void main()
 // every pixel ends up with both layers' rotations in equal parts, as the
 // four-layer apply mixes its four; the neighbours are weighted by the edges
 // between them and the pixel (PSApplyHalf) or alike (PSNonSmartHalfApply).
-// Five texel reads a pixel.
-uniform sampler2DArray g_FinalSSAO_t4_s1;
+// Five texel reads a pixel, through the point sampler, whose clamping keeps
+// the reads beyond the border on the edge texels.
+uniform sampler2DArray g_FinalSSAO_t4_s0;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    ivec2 pixPos = ivec2(gl_FragCoord.xy);
-    ivec2 halfPos = pixPos / 2;
-    ivec2 last = textureSize(g_FinalSSAO_t4_s1, 0).xy - 1;
-    int mx = pixPos.x % 2;
-    int my = pixPos.y % 2;
-    bool computed = mx == my;
+    vec2 pixPos = floor(gl_FragCoord.xy);
+    vec2 halfPos = floor(pixPos * 0.5);
+    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
+    bool computed = m.x == m.y;
 
     // Where the four reads go. Computed (m, m) in layer 3m: the other layer
     // at x - 1 + m, x + m and y - 1 + m, y + m. (odd, even): left and right
     // in layer 0, above and below in layer 3; (even, odd) the other way.
+    int mx = int(m.x);
+    int my = int(m.y);
     int sideLayer = mx == 1 ? 0 : 3;
     int upLayer = 3 - sideLayer;
-    ivec2 at0 = computed ? halfPos + ivec2(mx - 1, mx - 1) : ivec2(halfPos.x - my, halfPos.y);
-    ivec2 at1 = computed ? halfPos + ivec2(mx, mx - 1) : ivec2(halfPos.x + mx, halfPos.y);
-    ivec2 at2 = computed ? halfPos + ivec2(mx - 1, mx) : ivec2(halfPos.x, halfPos.y - mx);
-    ivec2 at3 = computed ? halfPos + ivec2(mx, mx) : ivec2(halfPos.x, halfPos.y + my);
+    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
+    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
+    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
+    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
     int otherLayer = 3 - 3 * mx;
     int layer01 = computed ? otherLayer : sideLayer;
     int layer23 = computed ? otherLayer : upLayer;
-    vec2 own = texelFetch(g_FinalSSAO_t4_s1, ivec3(halfPos, 3 * mx), 0).xy;
-    vec2 v0 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at0, ivec2(0), last), layer01), 0).xy;
-    vec2 v1 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at1, ivec2(0), last), layer01), 0).xy;
-    vec2 v2 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at2, ivec2(0), last), layer23), 0).xy;
-    vec2 v3 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at3, ivec2(0), last), layer23), 0).xy;
+    vec2 size = g.HalfViewportPixelSize;
+    vec2 own = PointRead(g_FinalSSAO_t4_s0, halfPos, 3 * mx, size).xy;
+    vec2 v0 = PointRead(g_FinalSSAO_t4_s0, at0, layer01, size).xy;
+    vec2 v1 = PointRead(g_FinalSSAO_t4_s0, at1, layer01, size).xy;
+    vec2 v2 = PointRead(g_FinalSSAO_t4_s0, at2, layer23, size).xy;
+    vec2 v3 = PointRead(g_FinalSSAO_t4_s0, at3, layer23, size).xy;
 #if defined(PSApplyHalf)
     // A computed pixel weighs each diagonal by its own two edges toward it;
     // the others weigh each neighbour by that neighbour's edge on their side

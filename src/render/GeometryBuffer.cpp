@@ -48,7 +48,7 @@ void GeometryBuffer::Create()
         shaderResourceViews[index] = Device->CreateShaderResourceView(textures[index].get());
     };
     make(ColourIndex, gpu::Format::R8G8B8A8_UNORM_SRGB);
-    make(OcclusionIndex, gpu::Format::R8G8B8A8_UNORM_SRGB);
+    make(OcclusionIndex, gpu::Format::R8_UNORM);
     make(LightIndex, gpu::Format::R16G16B16A16_FLOAT);
     make(NormalIndex, gpu::Format::R8G8B8A8_SNORM);
 

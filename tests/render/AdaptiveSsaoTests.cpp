@@ -297,11 +297,11 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     // However many of the four layers a quality computes, no pixel pattern
     // shows through: the pixels of each 2 x 2 position (one per layer) are
     // on average as dark as the picture.
-    const std::vector<uint8_t> ao = context->ReadPixelsRGBA8(gbuffer.textures[GeometryBuffer::OcclusionIndex].get());
+    const std::vector<float> ao = context->ReadPixelsFloat(gbuffer.textures[GeometryBuffer::OcclusionIndex].get());
     double layerMean[4] = {};
     for (int yy = 0; yy < PictureHeight; ++yy)
         for (int xx = 0; xx < PictureWidth; ++xx)
-            layerMean[(yy % 2) * 2 + xx % 2] += ao[(size_t(yy) * PictureWidth + xx) * 4];
+            layerMean[(yy % 2) * 2 + xx % 2] += 255.0 * ao[(size_t(yy) * PictureWidth + xx) * 4];
     const double overall = (layerMean[0] + layerMean[1] + layerMean[2] + layerMean[3]) / 4;
     for (double mean : layerMean)
         EXPECT_NEAR(mean / (PictureWidth * PictureHeight / 4), overall / (PictureWidth * PictureHeight / 4), 1.0)

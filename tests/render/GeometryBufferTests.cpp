@@ -42,7 +42,7 @@ TEST_F(GeometryBufferTest, TargetsTakeTheScreenSizeAndHalvesRoundDownButNotToZer
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::ColourIndex]->Desc().format, gpu::Format::R8G8B8A8_UNORM_SRGB);
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::NormalIndex]->Desc().format, gpu::Format::R8G8B8A8_SNORM);
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::LightIndex]->Desc().format, gpu::Format::R16G16B16A16_FLOAT);
-    EXPECT_EQ(gbuffer.textures[GeometryBuffer::OcclusionIndex]->Desc().format, gpu::Format::R8G8B8A8_UNORM_SRGB);
+    EXPECT_EQ(gbuffer.textures[GeometryBuffer::OcclusionIndex]->Desc().format, gpu::Format::R8_UNORM);
     EXPECT_EQ(gbuffer.depthResourceView->Desc().format, gpu::Format::R24_UNORM_X8_TYPELESS);
 }
 
