@@ -61,11 +61,14 @@ layout(std140) uniform RegionLights_b1
     Light lights[100];   // 32
 } region;
 
+// The G-buffer is read through the point sampler (slot 0) at the pixel's
+// centre, which on the software rasteriser costs less than texelFetch; the
+// sky through the trilinear one (slot 1).
 uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
 uniform sampler2D occlusion_t4;
-uniform samplerCube sky_t5;
+uniform samplerCube sky_t5_s1;
 
 layout(location = 0) out vec4 Target0;
 
@@ -116,21 +119,20 @@ void main()
 {
     vec2 screenUv = gl_FragCoord.xy / screenSize;
     vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
-    Target0 = vec4(Grain(texture(sky_t5, far.xyz / far.w).rgb), 1.0);
+    Target0 = vec4(Grain(texture(sky_t5_s1, far.xyz / far.w).rgb), 1.0);
 }
 #else
 void main()
 {
-    ivec2 pixel = ivec2(gl_FragCoord.xy);
     vec2 screenUv = gl_FragCoord.xy / screenSize;
-    vec3 normal = texelFetch(normals_t2, pixel, 0).xyz;
-    float depth = texelFetch(depth_t0, pixel, 0).r;
+    vec3 normal = textureLod(normals_t2, screenUv, 0.0).xyz;
+    float depth = textureLod(depth_t0, screenUv, 0.0).r;
     vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
-    vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
+    vec3 surface = textureLod(colour_t1, screenUv, 0.0).rgb;
     // A blended surface may have left a short normal; none is zero.
     vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
 #ifdef OCCLUSION
-    float visibility = texelFetch(occlusion_t4, pixel, 0).r;
+    float visibility = textureLod(occlusion_t4, screenUv, 0.0).r;
 #else
     float visibility = 1.0;
 #endif

@@ -192,8 +192,8 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
                                         skyboxView};
     context.PSSetShaderResources(0, 6, views);
     gpu::CommonStates& states = *GetCommonStates();
-    gpu::SamplerState* sampler = states.LinearClamp();
-    context.PSSetSamplers(0, 1, &sampler);
+    gpu::SamplerState* samplers[] = {states.PointClamp(), states.LinearClamp()};
+    context.PSSetSamplers(0, 2, samplers);
 
     context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
     context.OMSetDepthStencilState(skyDepth.get(), 0);
