@@ -27,9 +27,11 @@ layout(std140) uniform FxaaConstants_b1
     float bloom;     // 12: 1 to lay the bloom over
 };
 
+// The frame through sampler slot 0 (the point sampler for the FLAT_PIXELS
+// variant, bilinear for the whole pass), the bloom through slot 1 (bilinear).
 uniform sampler2D scene_t0;
-uniform sampler2D bloomExtract_t1;
-uniform sampler2D bloomGlow_t2;
+uniform sampler2D bloomExtract_t1_s1;
+uniform sampler2D bloomGlow_t2_s1;
 
 layout(location = 0) out vec4 Target0;
 
@@ -45,11 +47,18 @@ float Luma(vec3 c)
 }
 
 // A neighbour's luma, the edge texel standing in beyond the picture.
+#ifdef FLAT_PIXELS
+float LumaAt(ivec2 p, ivec2 offset)
+{
+    return Luma(textureLod(scene_t0, (vec2(p + offset) + 0.5) / screenSize, 0.0).rgb);
+}
+#else
 float LumaAt(ivec2 p, ivec2 offset)
 {
     ivec2 last = textureSize(scene_t0, 0) - 1;
     return Luma(texelFetch(scene_t0, clamp(p + offset, ivec2(0), last), 0).rgb);
 }
+#endif
 
 // Whether FXAA changes the pixel: the luma contrast of the centre and its
 // four diagonal neighbours against the thresholds.
@@ -89,7 +98,11 @@ vec3 Fxaa(ivec2 p, vec3 centre)
 void main()
 {
     ivec2 p = ivec2(gl_FragCoord.xy);
+#ifdef FLAT_PIXELS
+    vec3 colour = textureLod(scene_t0, gl_FragCoord.xy / screenSize, 0.0).rgb;
+#else
     vec3 colour = texelFetch(scene_t0, p, 0).rgb;
+#endif
 #ifdef FLAT_PIXELS
     if (fxaa != 0.0 && IsEdge(Luma(colour), LumaAt(p, ivec2(-1, -1)), LumaAt(p, ivec2(1, -1)), LumaAt(p, ivec2(-1, 1)),
                               LumaAt(p, ivec2(1, 1))))
@@ -100,9 +113,9 @@ void main()
 #endif
     if (bloom != 0.0) {
         vec2 uv = gl_FragCoord.xy / screenSize;
-        vec3 glow = texture(bloomGlow_t2, uv).rgb;
+        vec3 glow = texture(bloomGlow_t2_s1, uv).rgb;
         glow *= glow;
-        vec3 added = min(texture(bloomExtract_t1, uv).rgb + glow, vec3(1.0));
+        vec3 added = min(texture(bloomExtract_t1_s1, uv).rgb + glow, vec3(1.0));
         float m = min(max(glow.r, max(glow.g, glow.b)), 1.0);
         colour = added + colour * (1.0 - m * m);
     }

@@ -19,7 +19,8 @@ public:
 
     PostFXFxaaShader();
     // Binds the constants at pixel slot 1, then the pixel shader: the flat
-    // variant when `flatPixels` is set.
+    // variant when `flatPixels` is set; and the samplers: bilinear at slot
+    // 1, and point at slot 0 for the flat variant.
     void Apply() override;
 
     std::shared_ptr<gpu::PixelShader> pixelShader;
@@ -27,6 +28,8 @@ public:
     // the edges.
     std::shared_ptr<gpu::PixelShader> flatShader;
     bool flatPixels = false;
+    std::shared_ptr<gpu::SamplerState> linearClamp; // slot 1: the bloom's textures
+    std::shared_ptr<gpu::SamplerState> pointClamp;  // slot 0 of the flat variant: the frame
     std::shared_ptr<gpu::Buffer> constantBuffer;
 };
 
