@@ -11,8 +11,10 @@
 // The glow targets are plain 8-bit: they hold the square root of the light,
 // which keeps the faint tail of the glow as finely as sRGB storage would at
 // a fraction of the cost of reading sRGB texels. The horizontal pass reads
-// the sRGB extract (its reads come back linear), the vertical one the
-// encoded glow (the first offset's z is 1), squaring each tap.
+// the sRGB extract (its reads come back linear), all thirteen taps; the
+// vertical one, built with VERTICAL defined, reads the encoded glow,
+// squaring each tap, and only the seven taps its block fills (the software
+// rasteriser would pay for the six of no weight all the same).
 
 layout(std140) uniform BlurConstants_b0
 {
@@ -27,17 +29,25 @@ in vec2 spriteTexCoord;
 
 layout(location = 0) out vec4 Target0;
 
-vec3 Read(vec2 uv, bool encoded)
+#ifdef VERTICAL
+const int Taps = 7;
+vec3 Read(vec2 uv)
 {
     vec3 c = texture(source_t0, uv).rgb;
-    return encoded ? c * c : c;
+    return c * c;
 }
+#else
+const int Taps = 13;
+vec3 Read(vec2 uv)
+{
+    return texture(source_t0, uv).rgb;
+}
+#endif
 
 void main()
 {
-    bool encoded = sampleOffsets[0].z != 0.0;
-    vec3 sum = Read(spriteTexCoord, encoded) * sampleWeights[0].x;
-    for (int i = 1; i < 13; ++i)
-        sum += Read(spriteTexCoord + sampleOffsets[i].xy, encoded) * sampleWeights[i].x;
+    vec3 sum = Read(spriteTexCoord) * sampleWeights[0].x;
+    for (int i = 1; i < Taps; ++i)
+        sum += Read(spriteTexCoord + sampleOffsets[i].xy) * sampleWeights[i].x;
     Target0 = vec4(sqrt(sum), 1.0);
 }

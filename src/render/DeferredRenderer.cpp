@@ -243,7 +243,7 @@ void DeferredRenderer::BlurBloom()
     DrawQuad(glowTargets[0].view.get(), quarterRectangle, states.Opaque(), [this] {
         gpu::Buffer* weights = blurShader->verticalConstants.get();
         DeviceContext->PSSetConstantBuffers(0, 1, &weights);
-        DeviceContext->PSSetShader(blurShader->pixelShader.get());
+        DeviceContext->PSSetShader(blurShader->verticalShader.get());
     });
     context.PSSetShaderResources(0, 1, &none);
 }

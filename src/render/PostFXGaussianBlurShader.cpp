@@ -26,8 +26,9 @@ std::shared_ptr<gpu::Buffer> MakeConstants()
 } // namespace
 
 PostFXGaussianBlurShader::PostFXGaussianBlurShader()
-    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")), horizontalConstants(MakeConstants()),
-      verticalConstants(MakeConstants())
+    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")),
+      verticalShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl", "#define VERTICAL 1\n")),
+      horizontalConstants(MakeConstants()), verticalConstants(MakeConstants())
 {}
 
 PostFXGaussianBlurShader::Constants PostFXGaussianBlurShader::BuildConstants(float dx, float dy, bool bilinearPairs)

@@ -2,9 +2,9 @@
 // PostFXGaussianBlurPixelShader.glsl"), drawn at a quarter of the window's
 // size, and its two constant blocks, one per direction: fifteen float4
 // offsets (k dx, k dy, 0, 0) then fifteen float4 weights (w, 0, 0, 0), taps
-// past a direction's last left at zero (the shader reads thirteen); the
-// vertical block's first offset has z = 1: its source, the first glow
-// target, holds square roots of the light. Both directions make one
+// past a direction's last left at zero (the horizontal shader reads
+// thirteen, the vertical seven); the vertical block's first offset has
+// z = 1: its source, the first glow target, holds square roots of the light. Both directions make one
 // Gaussian of standard deviation 2 quarter texels (8 window pixels) cut at
 // 6, w(k) = exp(-k^2 / 8) normalised:
 // - horizontal, 13 taps at k = 0, +-1, ..., +-6 quarter texels. It reads
@@ -13,7 +13,8 @@
 // - vertical, 7 bilinear taps over the quarter-size texels: the centre, and
 //   each neighbour pair (1, 2), (3, 4), (5, 6) as one tap between its two
 //   texels weighted by their sum.
-// The deferred renderer binds the shader and one of the blocks itself, so
+// The vertical direction has a variant of the shader of its own (seven taps,
+// squared). The deferred renderer binds a shader and its block itself, so
 // Apply does nothing.
 #pragma once
 
@@ -42,7 +43,8 @@ public:
     // coordinates); `bilinearPairs` merges the neighbour pairs.
     static Constants BuildConstants(float dx, float dy, bool bilinearPairs);
 
-    std::shared_ptr<gpu::PixelShader> pixelShader;
+    std::shared_ptr<gpu::PixelShader> pixelShader;    // horizontal
+    std::shared_ptr<gpu::PixelShader> verticalShader; // built with VERTICAL
     std::shared_ptr<gpu::Buffer> horizontalConstants;
     std::shared_ptr<gpu::Buffer> verticalConstants;
 };
