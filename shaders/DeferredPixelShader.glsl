@@ -8,7 +8,11 @@
 //   are added here. The renderer builds two variants: with OCCLUSION defined
 //   (the frame has SSAO) the visibility is read, without it the occlusion
 //   target is not touched (a read costs the software rasteriser even where
-//   its result is not used).
+//   its result is not used). Built with OCCLUSION_LAYERS defined instead,
+//   slot 4 holds the SSAO's two finished half-size layers (0 and 3 of the
+//   four, as the low and medium qualities compute them) and the composition
+//   puts them together itself, as the SSAO's half-layer apply pass would
+//   into the occlusion target: no pass and no full-size target between.
 // The surface colour is lit by the ambient colour plus the point lights of
 // the region's list and darkened by the occlusion. In-game frames get a
 // faint film grain scaled by the noise intensity.
@@ -67,7 +71,11 @@ layout(std140) uniform RegionLights_b1
 uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
+#ifdef OCCLUSION_LAYERS
+uniform sampler2DArray occlusionLayers_t4;
+#else
 uniform sampler2D occlusion_t4;
+#endif
 uniform samplerCube sky_t5_s1;
 
 layout(location = 0) out vec4 Target0;
@@ -106,6 +114,66 @@ vec3 PointLights(vec3 world, vec3 normal)
     return sum;
 }
 
+#ifdef OCCLUSION_LAYERS
+layout(std140) uniform OcclusionLayers_b2
+{
+    vec2 layerTexel;    // 0: one texel of a layer in texture coordinates
+    float invSharpness; // 8: the floor of an edge weight
+    float smart;        // 12: 1 to weigh the neighbours by the depth edges
+};
+
+vec2 LayerRead(vec2 at, int layer)
+{
+    return textureLod(occlusionLayers_t4, vec3((at + 0.5) * layerTexel, float(layer)), 0.0).xy;
+}
+
+// The visibility of the pixel from the two computed layers: the layer pixel
+// it belongs to (a computed one, on the diagonal of its 2 x 2 block) and four
+// of the other kind around it, a pixel of layers 1 and 2 its four neighbours
+// (left and right in one layer, above and below in the other), a computed
+// one its four diagonal neighbours (all of the other layer). A computed
+// pixel takes the mean of its own value and theirs, the others their
+// average; the neighbours are weighted by the depth edges between them and
+// the pixel (smart) or alike. The point sampler's clamping keeps reads
+// beyond the border on the edge texels.
+float Visibility()
+{
+    vec2 pixPos = floor(gl_FragCoord.xy);
+    vec2 halfPos = floor(pixPos * 0.5);
+    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
+    bool computed = m.x == m.y;
+    int mx = int(m.x);
+    int sideLayer = mx == 1 ? 0 : 3;
+    int upLayer = 3 - sideLayer;
+    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
+    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
+    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
+    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
+    int otherLayer = 3 - 3 * mx;
+    int layer01 = computed ? otherLayer : sideLayer;
+    int layer23 = computed ? otherLayer : upLayer;
+    vec2 own = LayerRead(halfPos, 3 * mx);
+    vec2 v0 = LayerRead(at0, layer01);
+    vec2 v1 = LayerRead(at1, layer01);
+    vec2 v2 = LayerRead(at2, layer23);
+    vec2 v3 = LayerRead(at3, layer23);
+    // Edges are packed two bits each (left, right, top, bottom from the
+    // high bits). A computed pixel weighs each diagonal by its own two edges
+    // toward it; the others weigh each neighbour by that neighbour's edge on
+    // their side (the left one's right edge, the right one's left, the upper
+    // one's bottom, the lower one's top).
+    uint ownBits = uint(own.y * 255.5);
+    vec4 ownEdges = clamp(vec4((uvec4(ownBits) >> uvec4(6u, 4u, 2u, 0u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
+    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
+                         ownEdges.y * ownEdges.w);
+    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
+    vec4 across = clamp(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
+    vec4 weights = mix(vec4(1.0), (computed ? diagonal : across) + 1e-3, smart);
+    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
+    return computed ? 0.5 * (own.x + around) : around;
+}
+#endif
+
 // The film grain of in-game frames; without grain the factor is exactly 1.
 vec3 Grain(vec3 colour)
 {
@@ -131,7 +199,9 @@ void main()
     vec3 surface = textureLod(colour_t1, screenUv, 0.0).rgb;
     // A blended surface may have left a short normal; none is zero.
     vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
-#ifdef OCCLUSION
+#if defined(OCCLUSION_LAYERS)
+    float visibility = Visibility();
+#elif defined(OCCLUSION)
     float visibility = textureLod(occlusion_t4, screenUv, 0.0).r;
 #else
     float visibility = 1.0;

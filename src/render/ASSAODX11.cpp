@@ -492,6 +492,7 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
     const ASSAO_InputsDX11& inputs = *inputsDX11;
     gpu::Context& context = *inputs.deviceContext;
     const int quality = std::clamp(settings.qualityLevel, 0, 3);
+    leftLayers = {};
 
     UpdateTextures(inputs);
     UpdateConstants(context, settings, inputs, 0);
@@ -515,6 +516,18 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
         GenerateImportanceMap(context);
     }
     GenerateSSAO(context, settings, inputs, false);
+
+    if (inputs.leaveHalfLayers && HalfLayers(quality, inputs)) {
+        leftLayers.view = finalResultsView.get();
+        leftLayers.texelSize[0] = 1.0f / static_cast<float>(sizes.halfWidth);
+        leftLayers.texelSize[1] = 1.0f / static_cast<float>(sizes.halfHeight);
+        leftLayers.invSharpness = std::clamp(1.0f - settings.sharpness, 0.0f, 1.0f);
+        leftLayers.smart = quality == 1;
+        savedState.Restore(context);
+        callerTargets = {};
+        callerDepth = nullptr;
+        return;
+    }
 
     // Apply: the four layers back together at full size into the output.
     if (inputs.overrideOutputRTV != nullptr) {

@@ -65,6 +65,23 @@ struct ASSAO_InputsDX11 : ASSAO_Inputs
     gpu::ShaderResourceView* normalSRV = nullptr;
     // Null: the result goes to the render targets bound when Draw is called.
     gpu::RenderTargetView* overrideOutputRTV = nullptr;
+    // Qualities 0 and 1 (the two computed layers): no apply pass; the caller
+    // reads the finished layers itself (`ASSAODX11::LeftLayers`) and nothing
+    // is written to the output.
+    bool leaveHalfLayers = false;
+};
+
+// The two finished layers a Draw left for its caller: an array of four
+// half-size slices (layers 0 and 3 filled; red the visibility, green the
+// packed depth edges), the size of one of their texels in texture
+// coordinates, the apply's edge floor and whether it weighs by the edges
+// (quality 1) or not (quality 0).
+struct ASSAOLeftLayers
+{
+    gpu::ShaderResourceView* view = nullptr;
+    float texelSize[2] = {};
+    float invSharpness = 0.0f;
+    bool smart = false;
 };
 
 class ASSAODX11 final : public ASSAO_Effect
@@ -127,6 +144,9 @@ public:
     void GetVersion(int& major, int& minor) override;
     // `inputs` must be an ASSAO_InputsDX11 with a context and a depth view.
     void Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputs) override;
+    // What the last Draw left with `leaveHalfLayers`; an empty view when it
+    // ran the apply pass (or did not run).
+    const ASSAOLeftLayers& LeftLayers() const { return leftLayers; }
 
     // Called after each full-screen pass of a Draw with the pass's shader
     // (the benchmark times the passes with it); empty by default.
@@ -211,6 +231,7 @@ private:
     std::shared_ptr<gpu::ShaderResourceView> normalsView;
     std::array<std::shared_ptr<gpu::RenderTargetView>, 4> normalsSlices;
     bool texturesMade = false;
+    ASSAOLeftLayers leftLayers;
     bool madeWithNormalsView = false;
     uint32_t allocatedMemory = 0;
     bool requiresClear = false;

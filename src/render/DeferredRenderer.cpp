@@ -6,6 +6,7 @@
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
+#include "render/ASSAODX11.h"
 #include "render/CommonStatesHolder.h"
 #include "render/FramePass.h"
 #include "render/GeometryBuffer.h"
@@ -44,6 +45,12 @@ void DeferredRenderer::Initialize()
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
     occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
+    layersShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION_LAYERS 1\n");
+    gpu::BufferDesc constants;
+    constants.byteWidth = LayersConstantBytes;
+    constants.usage = gpu::Usage::Default;
+    constants.bindFlags = gpu::BindConstantBuffer;
+    layersConstants = Device->CreateBuffer(constants);
     skyShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define SKY 1\n");
     const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
     skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
@@ -106,6 +113,9 @@ void DeferredRenderer::Release()
 {
     deferredShader.reset();
     occludedShader.reset();
+    layersShader.reset();
+    layersConstants.reset();
+    ssaoLayers = nullptr;
     skyShader.reset();
     skyVertexShader.reset();
     skyDepth.reset();
@@ -130,6 +140,7 @@ void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect
 
 void DeferredRenderer::Draw(const Camera& camera, bool bloom)
 {
+    ssaoLayers = nullptr;
     BoundDepths();
     MarkFramePass(FramePass::DepthBounds);
     if (bloom) {
@@ -168,7 +179,8 @@ void DeferredRenderer::DrawSsao()
 {
     gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::OcclusionIndex].get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
-    postFX->DrawSsao(geometryBuffer->depthResourceView.get());
+    const ASSAOLeftLayers* left = postFX->DrawSsao(geometryBuffer->depthResourceView.get(), true);
+    ssaoLayers = left != nullptr && left->view != nullptr ? left : nullptr;
 }
 
 void DeferredRenderer::BoundDepths()
@@ -184,11 +196,20 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     g.CopyDepthForTests();
     const std::span<const LightGrid::DepthRange> depths = depthBounds->Read();
     context.OMSetRenderTargets(1, &target, g.depthTestView.get());
+    gpu::ShaderResourceView* occlusion = g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get();
+    if (ssaoLayers != nullptr) {
+        occlusion = ssaoLayers->view;
+        const float layers[4] = {ssaoLayers->texelSize[0], ssaoLayers->texelSize[1], ssaoLayers->invSharpness,
+                                 ssaoLayers->smart ? 1.0f : 0.0f};
+        context.UpdateSubresource(layersConstants.get(), layers);
+        gpu::Buffer* buffer = layersConstants.get();
+        context.PSSetConstantBuffers(2, 1, &buffer);
+    }
     gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
                                         g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
-                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(),
+                                        occlusion,
                                         skyboxView};
     context.PSSetShaderResources(0, 6, views);
     gpu::CommonStates& states = *GetCommonStates();
@@ -211,7 +232,10 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     // composition's pixel shader.
     context.OMSetDepthStencilState(surfaceDepth.get(), 0);
     PointLights& lights = PointLights::GetInstance();
-    context.PSSetShader(lights.OcclusionShown() ? occludedShader.get() : deferredShader.get());
+    gpu::PixelShader* composition = deferredShader.get();
+    if (lights.OcclusionShown())
+        composition = ssaoLayers != nullptr ? layersShader.get() : occludedShader.get();
+    context.PSSetShader(composition);
     lights.Draw(camera, depths);
     // Marked surfaces in front of the sky: unlit (no light reaches the far
     // plane, where their depth puts them), as the composition shades them.

@@ -1,8 +1,10 @@
 // DeferredRenderer: turns the filled G-buffer into the lit picture in the
 // back buffer. Draw runs, in order: the depth bounds of the window's regions
-// (TileDepthBounds), the bloom extract (bloom on), the SSAO into the
-// occlusion target (when the "ssao" setting is 0 or more and the device
-// allows it), the sky where nothing was drawn, the composition through the
+// (TileDepthBounds), the bloom extract (bloom on), the SSAO (when the
+// "ssao" setting is 0 or more and the device allows it: at the low and
+// medium qualities its two finished half-size layers, which the
+// composition puts together itself, at the others the occlusion target
+// through the SSAO's own apply pass), the sky where nothing was drawn, the composition through the
 // deferred pixel shader where something was, which adds the point lights
 // itself (the light pass draws it region by region, PointLights::Draw, each
 // region with the lights that reach the depths it shows), the blur of the
@@ -32,8 +34,9 @@
 //   sky             -> scene copy  t5 sky box; b0 frame
 //                      or output
 //   composition     -> scene copy  t0 depth, t1 colour, t2 normal, t3 light
-//                      or output   (not read), t4 occlusion (t5 stays bound,
-//                                  unread); b0 frame, b1 the region's lights;
+//                      or output   (not read), t4 occlusion or the SSAO's
+//                                  layers (t5 stays bound, unread); b0 frame,
+//                                  b1 the region's lights, b2 the layers';
 //                                  the depth test copy as depth-stencil
 //   glow blur 1     -> glow 0      t0 half A; b0 horizontal weights (opaque)
 //   glow blur 2     -> glow 1      t0 glow 0; b0 vertical weights (opaque)
@@ -53,6 +56,7 @@
 namespace mirefell
 {
 
+struct ASSAOLeftLayers;
 class Camera;
 class GeometryBuffer;
 class PostFXBloomExtractShader;
@@ -108,9 +112,17 @@ private:
     void DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect& destination, gpu::BlendState* blend,
                   const std::function<void()>& setUp);
 
-    // The composition without and with the occlusion read.
+    // The composition without and with the occlusion read, and with the
+    // SSAO's two finished layers put together in place (their constants at
+    // pixel slot 2: the layer texel, the edge floor, 1 to weigh by edges).
     std::shared_ptr<gpu::PixelShader> deferredShader;
     std::shared_ptr<gpu::PixelShader> occludedShader;
+    std::shared_ptr<gpu::PixelShader> layersShader;
+    std::shared_ptr<gpu::Buffer> layersConstants;
+    static constexpr uint32_t LayersConstantBytes = 16;
+    // What the SSAO of this frame left for the composition; null when it
+    // wrote the occlusion target (or did not run).
+    const ASSAOLeftLayers* ssaoLayers = nullptr;
     std::shared_ptr<gpu::VertexShader> skyVertexShader;
     std::shared_ptr<gpu::PixelShader> skyShader;
     // Depth tests of the sky (the depth is still 1) and of the composition

@@ -23,6 +23,8 @@
 namespace mirefell
 {
 
+class ASSAODX11;
+struct ASSAOLeftLayers;
 class BasicPostFXShader;
 class Camera;
 class IPostFXShader;
@@ -70,8 +72,11 @@ public:
     void Update();
     // The SSAO settings from the "ssao" setting and the game state.
     void UpdateSsaoSettings();
-    // The occlusion into the bound target; nothing without an effect.
-    void DrawSsao(gpu::ShaderResourceView* depthView);
+    // The occlusion into the bound target, nothing without an effect; with
+    // `leaveHalfLayers`, at the qualities that compute two layers, the
+    // finished layers are left for the caller instead (the result says
+    // which; null without an effect).
+    const ASSAOLeftLayers* DrawSsao(gpu::ShaderResourceView* depthView, bool leaveHalfLayers = false);
     // Where the deferred renderer composes the frame when a finishing pass
     // follows: the scene copy.
     gpu::RenderTargetView* SceneTarget() const { return sceneCopyTarget.get(); }
@@ -98,7 +103,7 @@ public:
     void DrawFullScreen(IPostFXShader* shader, const Color& tint, const std::function<void()>& extra = {});
 
     SsaoSettings ssaoSettings;
-    std::unique_ptr<ASSAO_Effect> ssao;
+    std::unique_ptr<ASSAODX11> ssao;
     std::unique_ptr<PostFXScreenEffectShader> screenEffectShader;
     std::unique_ptr<PostFXFxaaShader> fxaaShader;
     std::unique_ptr<BasicPostFXShader> luminanceShader;
