@@ -175,12 +175,14 @@ void DeferredRenderer::ExtractBloom()
              [this] { bloomExtractShader->Apply(); });
 }
 
-void DeferredRenderer::DrawSsao()
+void DeferredRenderer::DrawSsao(bool leaveLayers)
 {
     gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::OcclusionIndex].get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
-    const ASSAOLeftLayers* left = postFX->DrawSsao(geometryBuffer->depthResourceView.get(), true);
-    ssaoLayers = left != nullptr && left->view != nullptr ? left : nullptr;
+    const ASSAOLeftLayers* left = postFX->DrawSsao(geometryBuffer->depthResourceView.get(), leaveLayers);
+    ssaoLayers = left != nullptr ? left->view : nullptr;
+    if (ssaoLayers != nullptr)
+        ssaoLayersConstants = {left->texelSize[0], left->texelSize[1], left->invSharpness, left->smart ? 1.0f : 0.0f};
 }
 
 void DeferredRenderer::BoundDepths()
@@ -198,10 +200,8 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     context.OMSetRenderTargets(1, &target, g.depthTestView.get());
     gpu::ShaderResourceView* occlusion = g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get();
     if (ssaoLayers != nullptr) {
-        occlusion = ssaoLayers->view;
-        const float layers[4] = {ssaoLayers->texelSize[0], ssaoLayers->texelSize[1], ssaoLayers->invSharpness,
-                                 ssaoLayers->smart ? 1.0f : 0.0f};
-        context.UpdateSubresource(layersConstants.get(), layers);
+        occlusion = ssaoLayers;
+        context.UpdateSubresource(layersConstants.get(), ssaoLayersConstants.data());
         gpu::Buffer* buffer = layersConstants.get();
         context.PSSetConstantBuffers(2, 1, &buffer);
     }

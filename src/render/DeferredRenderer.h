@@ -56,7 +56,6 @@
 namespace mirefell
 {
 
-struct ASSAOLeftLayers;
 class Camera;
 class GeometryBuffer;
 class PostFXBloomExtractShader;
@@ -94,7 +93,10 @@ public:
 
     // The passes, public so they can be measured one by one.
     void ExtractBloom();
-    void DrawSsao();
+    // The SSAO; with `leaveLayers` (as Draw runs it) the low and medium
+    // qualities leave their two layers for Compose instead of filling the
+    // occlusion target.
+    void DrawSsao(bool leaveLayers = true);
     // The depth bounds of the regions, read back by Compose.
     void BoundDepths();
     // The sky and the composition with the lights, into `target`.
@@ -120,9 +122,11 @@ private:
     std::shared_ptr<gpu::PixelShader> layersShader;
     std::shared_ptr<gpu::Buffer> layersConstants;
     static constexpr uint32_t LayersConstantBytes = 16;
-    // What the SSAO of this frame left for the composition; null when it
-    // wrote the occlusion target (or did not run).
-    const ASSAOLeftLayers* ssaoLayers = nullptr;
+    // What the SSAO of this frame left for the composition (DrawSsao), and
+    // the layers' constants; null when it wrote the occlusion target or did
+    // not run.
+    gpu::ShaderResourceView* ssaoLayers = nullptr;
+    std::array<float, 4> ssaoLayersConstants = {};
     std::shared_ptr<gpu::VertexShader> skyVertexShader;
     std::shared_ptr<gpu::PixelShader> skyShader;
     // Depth tests of the sky (the depth is still 1) and of the composition

@@ -6,8 +6,11 @@
 // unit on that wall, and row 89 runs 1/6 unit above its centre.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "RenderFixture.h"
 #include "platform/gpu/CommonStates.h"
@@ -112,6 +115,14 @@ protected:
     // the frame constants, the deferred passes, brightness and contrast.
     void DrawFrame(bool bloom, const Color& ambient = {0, 0, 0, 1})
     {
+        DrawGeometry(ambient);
+        deferred->Draw(camera, bloom);
+        brightness.Apply(Config::GetInstance().settings.brightness, Config::GetInstance().settings.contrast);
+    }
+
+    // The G-buffer and the frame constants of DrawFrame.
+    void DrawGeometry(const Color& ambient)
+    {
         gpu::RenderTargetView* backBufferView = swapChain->GetBackBufferView();
         const float black[4] = {0, 0, 0, 1};
         context->ClearRenderTargetView(backBufferView, black);
@@ -129,8 +140,6 @@ protected:
         context->RSSetState(states.CullClockwise());
         root.Draw(camera, {}, false, false);
         PointLights::GetInstance().PrepareFrame(camera, ambient, 0.0f, true);
-        deferred->Draw(camera, bloom);
-        brightness.Apply(Config::GetInstance().settings.brightness, Config::GetInstance().settings.contrast);
     }
 
     Rgba8 Frame(uint32_t x, uint32_t y) { return PixelAt(swapChain->GetBackBuffer(), x, y); }
@@ -229,6 +238,38 @@ TEST_F(LitFrameTest, OcclusionDarkensCreasesOnly)
     DrawFrame(false, {0.05f, 0.05f, 0.05f, 0});
     EXPECT_LT(Frame(160, 149).r, seamOpen.r - 5);
     EXPECT_NEAR(Frame(160, WallRow).r, middleOpen.r, 2);
+}
+
+// At the low and medium qualities the composition puts the SSAO's two
+// finished layers together itself. Its frame is the one the SSAO's own
+// apply pass gives through the occlusion target, to within that target's
+// 8-bit steps, and the crease is darkened.
+TEST_F(LitFrameTest, TheComposedOcclusionLayersGiveTheApplyPassesPicture)
+{
+    Config::GetInstance().settings.fxaa = false;
+    AddLight({0, 0, -10}, {1, 1, 1, 1}, 1, 0, 0.01f);
+    const Color ambient{0.05f, 0.05f, 0.05f, 0};
+    DrawFrame(false, ambient);
+    const Rgba8 seamOpen = Frame(160, 149);
+    for (int quality : {0, 1}) {
+        Config::GetInstance().settings.ssao = quality;
+        postFX->UpdateSsaoSettings();
+        // The apply pass into the occlusion target, composed from there.
+        DrawGeometry(ambient);
+        deferred->BoundDepths();
+        deferred->DrawSsao(false);
+        deferred->Compose(camera, swapChain->GetBackBufferView());
+        const std::vector<uint8_t> applied = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+
+        DrawFrame(false, ambient);
+        const std::vector<uint8_t> composed = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        ASSERT_EQ(composed.size(), applied.size());
+        int largest = 0;
+        for (size_t i = 0; i < composed.size(); ++i)
+            largest = std::max(largest, std::abs(int(composed[i]) - int(applied[i])));
+        EXPECT_LE(largest, 2) << "quality " << quality;
+        EXPECT_LT(Frame(160, 149).r, seamOpen.r - 5) << "quality " << quality;
+    }
 }
 
 // At most 100 lights a frame, those marked to go first before the others:
