@@ -11,6 +11,7 @@ packages=(
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2
   libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
   clang libclang-rt-14-dev
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, headless: no display and no sound
 # card are needed (SDL's offscreen driver on Mesa's llvmpipe, OpenAL's null
-# backend). Then the soak (label "soak"): a second, small tree built with
-# AddressSanitizer and UBSan that holds only the soak program and what it
-# links, in which each shipped level is played at random for twenty minutes
-# of game time. That tree is a Debug build at -O1 with line tables only: the
-# asserts stay on, and it builds in about half the time of -O2 -g.
+# backend). The end-to-end tests (label "e2e") start their own virtual X
+# server with xvfb-run and drive the real game in it. Then the soak (label
+# "soak"): a second, small tree built with AddressSanitizer and UBSan that
+# holds only the soak program and what it links, in which each shipped level
+# is played at random for twenty minutes of game time. That tree is a Debug
+# build at -O1 with line tables only: the asserts stay on, and it builds in
+# about half the time of -O2 -g.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -4,9 +4,11 @@
 // update step (the countdown of the messages and every widget's Update), and
 // one UI frame (UIManager::Draw: one painter batch, the mouse cursor last).
 // "Submit" is the CPU side up to the last GL call; "finished" adds reading
-// the picture back, which waits for llvmpipe to rasterise it. Allocations
-// per step or frame are reported; the steady state makes none. Compare
-// against the 16.7 ms step and frame budgets.
+// the picture back, which waits for llvmpipe to rasterise it. The same
+// frame with the inventory open: the level's map in its inset (one line
+// batch, one icon batch) and the inventory window with a page of items.
+// Allocations per step or frame are reported; the steady state makes none.
+// Compare against the 16.7 ms step and frame budgets.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -16,22 +18,27 @@
 #include <string>
 
 #include "gameplay/GameSaveManager.h"
+#include "gameplay/ItemMakers.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapons.h"
 #include "render/Camera.h"
 #include "render/CommonStatesHolder.h"
 #include "render/Mesh.h"
+#include "render/MeshRegistry.h"
 #include "render/Painter.h"
 #include "render/ParticleSystem.h"
 #include "render/TextureRegistry.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/LevelBannerFlag.h"
 #include "shell/Screen.h"
 #include "support/AllocationCounter.h"
 #include "support/BenchDevice.h"
 #include "support/MapRecords.h"
+#include "ui/Automap.h"
+#include "ui/InventoryWindow.h"
 #include "ui/NotificationBox.h"
 #include "ui/UIManager.h"
 #include "world/IMonster.h"
@@ -94,6 +101,7 @@ struct Hud
         ScreenWidth = Width;
         ScreenHeight = Height;
         TextureRegistry::GetInstance().LoadAll();
+        MeshRegistry::GetInstance().LoadAll(); // the player's weapon view takes its models at set-up
         GetCommonStates() = CreateCommonStates(Device);
         ui = std::make_unique<UIManager>();
         ui->painter->Initialize();
@@ -171,10 +179,13 @@ void BM_HudUpdate(benchmark::State& state)
 }
 BENCHMARK(BM_HudUpdate);
 
-void BM_HudFrame(benchmark::State& state, bool finish)
+// UIManager::Draw per iteration, after warm-up frames (buffers grown, queues
+// reserved, the driver's states built); "finished" also reads the picture
+// back.
+void MeasureFrames(benchmark::State& state, Hud& hud, bool finish)
 {
-    Hud hud;
-    hud.ui->Draw(); // warm: buffers grown, queues reserved
+    for (int i = 0; i < 10; ++i)
+        hud.ui->Draw();
     const uint64_t before = testing::AllocationCount();
     for (auto _ : state) {
         hud.ui->Draw();
@@ -185,7 +196,28 @@ void BM_HudFrame(benchmark::State& state, bool finish)
         ReportAllocations(state, before, "allocs/frame");
     DeviceContext->ReadPixelsRGBA8(hud.bench.target.get());
 }
+
+void BM_HudFrame(benchmark::State& state, bool finish)
+{
+    Hud hud;
+    MeasureFrames(state, hud, finish);
+}
 BENCHMARK_CAPTURE(BM_HudFrame, submit, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_HudFrame, finished, true)->Unit(benchmark::kMillisecond);
+
+void BM_InventoryFrame(benchmark::State& state, bool finish)
+{
+    Hud hud;
+    for (int i = 0; i < 12; ++i)
+        hud.player->inventory.AddItem(i % 2 ? std::unique_ptr<Item>(MakeHealthCube()) : MakeArtifactBoots());
+    inventoryWindowOpen = true;
+    hud.ui->inventoryWindow->Show();
+    hud.ui->automap->Show();
+    hud.ui->Update();
+    MeasureFrames(state, hud, finish);
+    inventoryWindowOpen = false;
+}
+BENCHMARK_CAPTURE(BM_InventoryFrame, submit, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_InventoryFrame, finished, true)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -32,6 +32,7 @@
 #include "shell/Screen.h"
 #include "shell/SoundManager.h"
 #include "shell/TitleSubPageFlag.h"
+#include "ui/MenuScene.h"
 #include "ui/NotificationService.h"
 #include "ui/UIManager.h"
 #include "world/MapEntityTypes.h"
@@ -97,11 +98,6 @@ void Core::Initialize()
     GameStateManager& states = GameStateManager::GetInstance();
     if (states.current == GameState::Start) {
         CreateTitleScene();
-        // The title music starts whenever the title is shown.
-        states.AddListener([](GameState newState, GameState) {
-            if (newState == GameState::MainMenu)
-                SoundManager::GetInstance().PlayTitleMusic();
-        });
         states.Request(GameState::MainMenu);
     } else {
         UpdateSceneBuffers(states.current);
@@ -296,16 +292,31 @@ void Core::CreateDeviceResources()
     GetCommonStates() = CreateCommonStates(Device);
     deviceResources = true;
     UpdateLevelBuffers();
-    titleRoot.Update();
+    if (titleScene)
+        titleScene->root->Update();
 }
 
-void Core::CreateTitleScene() {}
+void Core::CreateTitleScene()
+{
+    titleScene = std::make_unique<MenuScene>();
+    if (ScreenWidth > 0 && ScreenHeight > 0) {
+        titleScene->camera->aspectRatio = static_cast<float>(ScreenWidth) / static_cast<float>(ScreenHeight);
+        titleScene->camera->UpdateProjection();
+    }
+    if (deviceResources)
+        titleScene->root->Update();
+}
+
 void Core::UpdateSceneBuffers(GameState) {}
 void Core::UpdatePostEffects()
 {
     postFX->Update();
 }
-void Core::UpdateTitleScene() {}
+void Core::UpdateTitleScene()
+{
+    if (titleScene)
+        titleScene->Update();
+}
 void Core::UpdatePointLights()
 {
     PointLights::GetInstance().Update();
@@ -340,8 +351,10 @@ void Core::ResizeRenderer(int32_t width, int32_t height)
     const float aspect = static_cast<float>(width) / static_cast<float>(std::max(height, 1));
     camera.aspectRatio = aspect;
     camera.UpdateProjection();
-    titleCamera.aspectRatio = aspect;
-    titleCamera.UpdateProjection();
+    if (titleScene) {
+        titleScene->camera->aspectRatio = aspect;
+        titleScene->camera->UpdateProjection();
+    }
     depthStencilView = nullptr;
     ui->OnResize();
     Profiler::GetInstance().painter->UpdateScales();
@@ -373,7 +386,8 @@ void Core::ReleaseDeviceResources()
     debugRoot.ReleaseBuffers();
     if (Mesh* weaponView = WeaponViewRoot())
         weaponView->ReleaseBuffers();
-    titleRoot.ReleaseBuffers();
+    if (titleScene)
+        titleScene->Release();
     GetCommonStates().reset();
     depthStencilView = nullptr;
     renderTargetView = nullptr;
@@ -402,11 +416,11 @@ void Core::BindGeometryBuffer()
 
 void Core::RenderTitle()
 {
-    if (!CanDraw())
+    if (!CanDraw() || !titleScene)
         return;
     BindGeometryBuffer();
     DrawTitlePass();
-    deferred->Draw(titleCamera, false);
+    deferred->Draw(*titleScene->camera, false);
     postFX->ApplyMenuEffects();
     if (titleSubPageOpen)
         postFX->DrawFullScreen(postFX->luminanceShader.get(), PostFXChain::MenuDimTint);
@@ -417,8 +431,9 @@ void Core::DrawTitlePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
     SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    const Camera& titleCamera = *titleScene->camera;
     PointLights::GetInstance().PrepareFrame(titleCamera, TitleAmbient, 0.0f, false);
-    titleRoot.Draw(titleCamera, NoFilter, false, false);
+    titleScene->root->Draw(titleCamera, NoFilter, false, false);
 }
 
 void Core::RenderLevel(GameState s)

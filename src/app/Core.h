@@ -20,9 +20,10 @@
 // interface's NotificationService as the game's notification service (until
 // the Core is destroyed) and the level scripts, publishes the main camera and
 // the post-processing chain in Config, and registers two GameStateManager
-// listeners that refer to this Core; the first Initialize adds the title
-// music's. Listeners are never removed, so one Core lives per process (tests
-// reset the GameStateManager before making another).
+// listeners that refer to this Core; the first Initialize makes the title
+// scene, which adds its own (it plays the title music). Listeners are never
+// removed, so one Core lives per process (tests reset the GameStateManager
+// before making another).
 #pragma once
 
 #include <cstdint>
@@ -53,6 +54,7 @@ class BrightnessContrast;
 class DeferredRenderer;
 class GeometryBuffer;
 class IGameWindow;
+class MenuScene;
 class PostFXChain;
 class UIManager;
 class WeaponView;
@@ -182,10 +184,9 @@ private:
     // The ambient light of the level's frames while there is no player (the
     // weapon view's normal value; see LevelAmbient).
     Color ambient{0.05f, 0.05f, 0.05f, 0.0f};
-    // The title screen's background scene and its camera (the title scene's
-    // own, once it exists).
-    Mesh titleRoot{EffectIdNone, MeshVertexFormatColor};
-    Camera titleCamera;
+    // The title screen's 3D background with its own camera; made by the
+    // first Initialize.
+    std::unique_ptr<MenuScene> titleScene;
     std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;

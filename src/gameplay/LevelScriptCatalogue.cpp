@@ -1,6 +1,8 @@
 // LevelScriptCatalogue: the table of shipped level scripts.
 #include "gameplay/LevelScriptCatalogue.h"
 
+#include "gameplay/Script_Descent.h"
+#include "gameplay/Script_Mouth.h"
 #include "gameplay/Script_Pentagram.h"
 
 namespace mirefell
@@ -10,6 +12,8 @@ const std::map<std::string, LevelScriptCatalogue::Entry>& LevelScriptCatalogue::
 {
     static const std::map<std::string, Entry> entries = {
         {"pentagram", {Script_Pentagram::Make, &Script_Pentagram::Needs()}},
+        {"descent", {Script_Descent::Make, &Script_Descent::Needs()}},
+        {"mouth", {Script_Mouth::Make, &Script_Mouth::Needs()}},
     };
     return entries;
 }

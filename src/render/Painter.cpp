@@ -137,14 +137,14 @@ void Painter::DrawShadowedBox(Vector2 position, Vector2 size, Color color)
     DrawRectangle(position - Vector2(2, 2), size + Vector2(4, 4), "white", color);
 }
 
-void Painter::DrawTexture(Vector2 position, Vector2 size, std::string textureName, Color color)
+void Painter::DrawTexture(Vector2 position, Vector2 size, const std::string& textureName, Color color)
 {
     DrawRectangle(position, size, textureName, color);
 }
 
-void Painter::DrawTextureShadow(Vector2 position, Vector2 size, std::string textureName, Color color)
+void Painter::DrawTextureShadow(Vector2 position, Vector2 size, const std::string& textureName, Color color)
 {
-    DrawTexture(position + Vector2(4, 4), size, std::move(textureName), color);
+    DrawTexture(position + Vector2(4, 4), size, textureName, color);
 }
 
 const SpriteFont& Painter::FontAt(int32_t index) const

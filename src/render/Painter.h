@@ -89,9 +89,9 @@ public:
     void DrawShadowedBox(Vector2 position, Vector2 size, Color color);
     // The named texture stretched over the rectangle, tinted. An unknown name
     // throws "invalid map<K, T> key".
-    void DrawTexture(Vector2 position, Vector2 size, std::string textureName, Color color);
+    void DrawTexture(Vector2 position, Vector2 size, const std::string& textureName, Color color);
     // DrawTexture 4 pixels right and down, for a widget's shadow.
-    void DrawTextureShadow(Vector2 position, Vector2 size, std::string textureName, Color color);
+    void DrawTextureShadow(Vector2 position, Vector2 size, const std::string& textureName, Color color);
 
     // A text in display font fontSizeId, or, when scaled, fontSizeId plus
     // the font step (at most the largest font). With outline, black copies

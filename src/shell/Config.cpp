@@ -12,6 +12,7 @@
 
 #include "platform/GameError.h"
 #include "shell/FileKeeping.h"
+#include "shell/SettingRanges.h"
 
 namespace mirefell
 {
@@ -72,11 +73,7 @@ bool ReadBool(const Json& value, bool& field)
 // The range a setting may take: what its options page lets the player choose.
 // A value outside it keeps the default. The window size has none here: sizes
 // the display cannot show are fitted to it when the window is made.
-template <class T> struct Limits
-{
-    T lowest;
-    T highest;
-};
+template <class T> using Limits = SettingRange<T>;
 constexpr Limits<int32_t> AnySize{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
 constexpr Limits<bool> AnyFlag{false, true};
 
@@ -88,20 +85,20 @@ template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
     visit("screenHeight", s.screenHeight, AnySize);
     visit("windowed", s.windowed, AnyFlag);
     visit("borderless", s.borderless, AnyFlag);
-    visit("fov", s.fov, Limits<float>{60.0f, 120.0f});
+    visit("fov", s.fov, FovRange);
     visit("vsync", s.vsync, AnyFlag);
     visit("frameLimiter", s.frameLimiter, AnyFlag);
-    visit("noiseIntensity", s.noiseIntensity, Limits<float>{0.0f, 1.0f}); // no page: a strength, 0 to 1
-    visit("brightness", s.brightness, Limits<float>{0.0f, 0.05f});
-    visit("contrast", s.contrast, Limits<float>{1.0f, 1.05f});
-    visit("maxBloodDecals", s.maxBloodDecals, Limits<int32_t>{0, 2000});
+    visit("noiseIntensity", s.noiseIntensity, NoiseIntensityRange); // no page: a strength, 0 to 1
+    visit("brightness", s.brightness, BrightnessRange);
+    visit("contrast", s.contrast, ContrastRange);
+    visit("maxBloodDecals", s.maxBloodDecals, BloodDecalsRange);
     visit("bloom", s.bloom, AnyFlag);
     visit("fxaa", s.fxaa, AnyFlag);
-    visit("mouseSensitivity", s.mouseSensitivity, Limits<float>{0.05f, 4.0f});
+    visit("mouseSensitivity", s.mouseSensitivity, MouseSensitivityRange);
     visit("mouseInvertY", s.mouseInvertY, AnyFlag);
-    visit("ssao", s.ssao, Limits<int32_t>{-1, 3});
-    visit("soundVolume", s.soundVolume, Limits<float>{0.0f, 1.0f});
-    visit("musicVolume", s.musicVolume, Limits<float>{0.0f, 1.0f});
+    visit("ssao", s.ssao, SsaoRange);
+    visit("soundVolume", s.soundVolume, VolumeRange);
+    visit("musicVolume", s.musicVolume, VolumeRange);
     visit("showHud", s.showHud, AnyFlag);
     visit("showLevelTimer", s.showLevelTimer, AnyFlag);
 }

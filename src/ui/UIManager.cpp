@@ -5,6 +5,8 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "platform/VirtualKey.h"
+#include "platform/gpu/Context.h"
+#include "render/GraphicsDevice.h"
 #include "render/Painter.h"
 #include "render/UiProjection.h"
 #include "shell/GameStateManager.h"
@@ -13,17 +15,24 @@
 #include "shell/TitleSubPageFlag.h"
 #include "ui/AmmoBar.h"
 #include "ui/ArmorBar.h"
+#include "ui/Automap.h"
 #include "ui/BaseUIComponent.h"
 #include "ui/Crosshair.h"
 #include "ui/DeathScreen.h"
+#include "ui/DraggedItem.h"
 #include "ui/HealthBar.h"
 #include "ui/HudState.h"
+#include "ui/IngameMenu.h"
+#include "ui/InventoryWindow.h"
 #include "ui/LevelNotification.h"
 #include "ui/LevelTimer.h"
+#include "ui/MainMenu.h"
 #include "ui/MonsterHealthBar.h"
 #include "ui/MouseCursor.h"
 #include "ui/NotificationBox.h"
+#include "ui/SocialMediaBox.h"
 #include "ui/UsePopup.h"
+#include "ui/WinScreen.h"
 
 namespace mirefell
 {
@@ -40,9 +49,10 @@ constexpr int32_t AlignTop = 1;
 constexpr Color White{1.0f, 1.0f, 1.0f, 1.0f};
 
 // Appends a widget to the HUD list and returns it.
-template <class Widget> Widget* Append(std::vector<std::unique_ptr<BaseUIComponent>>& hud, Painter* painter)
+template <class Widget, class... Extra>
+Widget* Append(std::vector<std::unique_ptr<BaseUIComponent>>& hud, Painter* painter, Extra... extra)
 {
-    auto widget = std::make_unique<Widget>(painter);
+    auto widget = std::make_unique<Widget>(painter, extra...);
     Widget* raw = widget.get();
     hud.push_back(std::move(widget));
     return raw;
@@ -53,10 +63,13 @@ template <class Widget> Widget* Append(std::vector<std::unique_ptr<BaseUICompone
 UIManager::UIManager() : painter(std::make_unique<Painter>())
 {
     hud.reserve(HudCapacity);
-    // The in-game menu, the main menu, the social-media box and the
-    // level-complete screen are made here, in that order around the cursor,
-    // once they exist; the in-game menu's exit then runs SaveAndExit.
+    auto menu = std::make_unique<IngameMenu>(painter.get());
+    menu->onExit = [this] { SaveAndExit(); };
+    ingameMenu = std::move(menu);
+    mainMenu = std::make_unique<MainMenu>(painter.get());
     mouseCursor = std::make_unique<MouseCursor>(painter.get());
+    socialMediaBox = std::make_unique<SocialMediaBox>(painter.get());
+    winScreen = std::make_unique<WinScreen>(painter.get());
     GameSaveManager::GetInstance().onGameFinished = [this] { ReturnToTitle(); };
 }
 
@@ -78,7 +91,9 @@ void UIManager::CreateHud()
 {
     NotificationBox::Clear(NotificationBox::GetMessages());
     hud.clear();
-    inventoryWindow = draggedItem = automap = nullptr;
+    inventoryWindow = nullptr;
+    draggedItem = nullptr;
+    automap = nullptr;
 
     Painter* p = painter.get();
     monsterHealthBar = Append<MonsterHealthBar>(hud, p);
@@ -88,11 +103,16 @@ void UIManager::CreateHud()
     notificationBox = Append<NotificationBox>(hud, p);
     usePopup = Append<UsePopup>(hud, p);
     crosshair = Append<Crosshair>(hud, p);
-    // The automap and the inventory window come here (the dragged item is
-    // made before them, for the window to point at, and appended last).
+    // The dragged item is made first, for the window to point at, and
+    // appended last, so it is drawn over everything.
+    auto dragged = std::make_unique<DraggedItem>(p);
+    draggedItem = dragged.get();
+    automap = Append<Automap>(hud, p);
+    inventoryWindow = Append<InventoryWindow>(hud, p, draggedItem);
     levelNotification = Append<LevelNotification>(hud, p);
     levelTimer = Append<LevelTimer>(hud, p);
     deathScreen = Append<DeathScreen>(hud, p);
+    hud.push_back(std::move(dragged));
 }
 
 void UIManager::Initialize(World* context_)
@@ -203,9 +223,13 @@ void UIManager::LeaveCursorMode()
 void UIManager::Draw()
 {
     const GameState state = GameStateManager::GetInstance().current;
-    // While the inventory is open in play, the automap draws the level's map
-    // here, through automapViewport, before the batch begins (then the frame
-    // viewport is bound again); it joins with the automap itself.
+    // While the inventory is open in play, the level's map goes into the
+    // inset before the batch begins; then the frame viewport is bound again.
+    if (state == GameState::Playing && inventoryWindowOpen && automap && DeviceContext) {
+        DeviceContext->RSSetViewports(1, &automapViewport);
+        automap->DrawMap();
+        DeviceContext->RSSetViewports(1, &FrameViewport);
+    }
     painter->BeginWithShader();
     switch (state) {
     case GameState::MainMenu:
@@ -266,9 +290,9 @@ void UIManager::ShowTitle()
 
 void UIManager::RebuildMainMenu()
 {
-    // The slot list the title's pages show, as it is on disk now (including
-    // a save just written); the main menu rebuilds its pages from it.
-    GameSaveManager::GetInstance().LoadSlotList();
+    // The slot list the title's pages show is reread from disk, including a
+    // save just written.
+    mainMenu->Rebuild();
 }
 
 } // namespace mirefell

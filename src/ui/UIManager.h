@@ -20,10 +20,9 @@
 // here when they close (and by the Core at every level load).
 //
 // The menus, the level-complete screen, the inventory window, the dragged
-// item and the automap are made by their own makers as they join the game;
-// until then their places stay null and are skipped (the Inventory key then
-// switches the cursor mode and the flag alone). The return-to-title steps
-// reread the save slots themselves until the main menu rebuilds its pages.
+// item and the automap are made by their own makers; a place left null is
+// skipped. The return-to-title steps rebuild the main menu's pages from the
+// save slots as they are on disk.
 //
 // Window thread only. Widgets keep a plain pointer to the painter, so the
 // painter outlives them (it is destroyed last).
@@ -40,12 +39,16 @@ namespace mirefell
 
 class AmmoBar;
 class ArmorBar;
+class Automap;
 class BaseUIComponent;
 class Crosshair;
 class DeathScreen;
+class DraggedItem;
 class HealthBar;
+class InventoryWindow;
 class LevelNotification;
 class LevelTimer;
+class MainMenu;
 class MonsterHealthBar;
 class MouseCursor;
 class NotificationBox;
@@ -92,18 +95,17 @@ public:
     std::vector<std::unique_ptr<BaseUIComponent>> hud; // update and draw order
     World* context = nullptr;                          // the current level, null before the first
 
-    // Into `hud`, null before the first CreateHud (and, for the inventory
-    // window, the dragged item and the automap, until they exist).
-    BaseUIComponent* inventoryWindow = nullptr;
+    // Into `hud`, null before the first CreateHud.
+    InventoryWindow* inventoryWindow = nullptr;
     HealthBar* healthBar = nullptr;
     ArmorBar* armorBar = nullptr;
     AmmoBar* ammoBar = nullptr;
     MonsterHealthBar* monsterHealthBar = nullptr;
     Crosshair* crosshair = nullptr;
     UsePopup* usePopup = nullptr;
-    BaseUIComponent* draggedItem = nullptr;
+    DraggedItem* draggedItem = nullptr;
     NotificationBox* notificationBox = nullptr;
-    BaseUIComponent* automap = nullptr;
+    Automap* automap = nullptr;
     DeathScreen* deathScreen = nullptr;
     LevelNotification* levelNotification = nullptr;
     LevelTimer* levelTimer = nullptr;
@@ -112,7 +114,7 @@ public:
     // 5 and its Hide state 3; the others are plain widgets to this class.
     std::unique_ptr<BaseUIComponent> socialMediaBox;
     std::unique_ptr<BaseUIComponent> ingameMenu;
-    std::unique_ptr<BaseUIComponent> mainMenu;
+    std::unique_ptr<MainMenu> mainMenu;
     std::unique_ptr<MouseCursor> mouseCursor;
     std::unique_ptr<BaseUIComponent> winScreen;
 

@@ -17,7 +17,7 @@
 #include "render/Mesh.h"
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
-#include "support/ShellTestSupport.h"
+#include "support/CoreFixture.h"
 #include "ui/NotificationBox.h"
 #include "world/World.h"
 
@@ -28,34 +28,10 @@ namespace
 
 using testing::KeyEvent;
 
-class CoreLevel : public testing::ShellTest
+class CoreLevel : public testing::CoreTest
 {
 protected:
-    void SetUp() override
-    {
-        ShellTest::SetUp();
-        LendTestMapAsLevels();
-        ResetGame();
-        Input::GetInstance().Initialize(&window);
-        core = std::make_unique<Core>();
-        core->Initialize();
-        core->OnWindowSizeChanged(800, 600, &window, nullptr);
-        core->Update(); // the main menu is announced
-    }
-    void TearDown() override
-    {
-        core.reset();
-        ResetGame();
-        ShellTest::TearDown();
-    }
-    static void ResetGame()
-    {
-        GameSaveManager& saves = GameSaveManager::GetInstance();
-        saves.current = GameSave();
-        saves.onGameFinished = nullptr;
-        PointLights::GetInstance().Clear();
-        NotificationBox::GetMessages().clear();
-    }
+    void PrepareFolder() override { LendTestMapAsLevels(); }
     // A new game in slot 0, loaded by the next step.
     void StartNewGame(bool permadeath = false)
     {
@@ -71,11 +47,7 @@ protected:
         Send(KeyEvent(key, false));
         core->Update();
     }
-    static GameState State() { return GameStateManager::GetInstance().current; }
     Player* ThePlayer() const { return static_cast<Player*>(core->GetWorld()->player); }
-
-    testing::RecordingWindow window;
-    std::unique_ptr<Core> core;
 };
 
 TEST_F(CoreLevel, ANewGameIsBuiltAndPlayedWithinOneStep)

@@ -7,6 +7,7 @@
 
 #include "app/Core.h"
 #include "app/Game.h"
+#include "gameplay/GameSaveManager.h"
 #include "platform/VirtualKey.h"
 #include "shell/INotificationService.h"
 #include "shell/Screen.h"
@@ -248,6 +249,8 @@ TEST_F(GameTest, FramesPerSecondCountsTheLastWholeSecondInTheStatesThatShowIt)
     EXPECT_EQ(stats.find(L"fps")->second.max, 30.0f);
 
     Profiler::GetInstance().ClearStatistics();
+    // A level is only ever completed in a game, which has a difficulty.
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
     GameStateManager::GetInstance().Request(GameState::LevelComplete);
     TickAfter(*game, OneStep);
     EXPECT_FALSE(stats.contains(L"fps"));

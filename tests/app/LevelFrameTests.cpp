@@ -1,9 +1,11 @@
 // A level loaded by Core itself (the loading state on the test map) and
 // drawn by Core in the play state on llvmpipe: the player faces the hall's
-// switch, whose panel shows "off" and, after the use key, "on"; and the HUD
-// over the level at 720p. The frames are written to
-// test-output/level_switch_{off,on}.png and hud-over-level-1280x720.png for
-// the eye.
+// switch, whose panel shows "off" and, after the use key, "on"; the HUD
+// over the level at 720p; the inventory with the level's map; the
+// level-complete screen; flying shots. The frames are written to
+// test-output/level_switch_{off,on}.png, hud-over-level-1280x720.png,
+// inventory-over-level-1280x720.png, level-complete-over-level-1280x720.png
+// and level_shots.png for the eye.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +25,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/PointLights.h"
 #include "shell/INotificationService.h"
+#include "shell/InventoryWindowFlag.h"
 #include "shell/KeybindManager.h"
 #include "support/LevelDevice.h"
 #include "support/Screenshot.h"
@@ -200,6 +203,82 @@ TEST_F(LevelFrame, TheHudStandsOverTheLoadedLevelAt720p)
     EXPECT_GE(whiteRight, 177);
     EXPECT_GE(whiteTop, 640);
     EXPECT_LE(whiteBottom, 702);
+}
+
+// The Inventory key in play, through Core at 1280 x 720: the level stops
+// (walking forward moves nothing while the window is open) and the frame
+// shows the post chain's kept picture with the window and the map over it;
+// the player at the start (32, 32) puts room A's top edge on y 84 + 176 =
+// 260 from x 24 + 300 to 24 + 556 (see the automap's tests). Closing the
+// window lets the level run again.
+TEST_F(LevelFrame, TheInventoryPausesTheLevelAndShowsItsMap)
+{
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, 1280, 720);
+    core->OnWindowSizeChanged(1280, 720, nullptr, swapChain.get());
+    auto& player = *static_cast<Player*>(core->GetWorld()->player);
+    core->Update();
+    core->Render();
+    auto press = [this](int32_t key) {
+        Send(KeyEvent(key, true));
+        core->Update();
+        Send(KeyEvent(key, false));
+        core->Update();
+    };
+    press(KeyTab);
+    ASSERT_TRUE(inventoryWindowOpen);
+
+    const Vector3 before = player.position;
+    Send(KeyEvent('W', true));
+    for (int i = 0; i < 30; ++i)
+        core->Update();
+    EXPECT_EQ(player.position, before);
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "inventory-over-level-1280x720");
+    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    // The outline's grey, 0.75 on the display (the back buffer is sRGB),
+    // on the rows either side of y 260.
+    int edge = 0;
+    for (int y = 258; y < 262; ++y)
+        for (int x = 330; x < 440; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * 1280 + x) * 4];
+            edge += (std::abs(p[0] - 191) < 6 && std::abs(p[1] - 191) < 6 && std::abs(p[2] - 191) < 6) ? 1 : 0;
+        }
+    EXPECT_GE(edge, 110) << "room A's outline";
+
+    Send(KeyEvent('W', false));
+    press(KeyTab);
+    ASSERT_FALSE(inventoryWindowOpen);
+    Send(KeyEvent('W', true));
+    for (int i = 0; i < 30; ++i)
+        core->Update();
+    Send(KeyEvent('W', false));
+    EXPECT_NE(player.position, before);
+}
+
+// The exit reached, through Core at 1280 x 720: the level-complete screen
+// over the level in its fading tint, every row landed after 300 steps
+// (slot 9 lands in update ceil((720 + 9 x 360) / 14) = 283) with the
+// prompt; the title's white text centred on x 640 from y 25.
+TEST_F(LevelFrame, TheLevelCompleteScreenStandsOverTheFadingLevel)
+{
+    swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, 1280, 720);
+    core->OnWindowSizeChanged(1280, 720, nullptr, swapChain.get());
+    static_cast<Player*>(core->GetWorld()->player)->CompleteLevel();
+    for (int i = 0; i < 300; ++i)
+        core->Update();
+    ASSERT_EQ(GameStateManager::GetInstance().current, GameState::LevelComplete);
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "level-complete-over-level-1280x720");
+    const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    int title = 0, beside = 0;
+    for (int y = 25; y < 88; ++y)
+        for (int x = 300; x < 980; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * 1280 + x) * 4];
+            const bool white = p[0] > 240 && p[1] > 240 && p[2] > 240;
+            (x >= 430 && x < 850 ? title : beside) += white ? 1 : 0;
+        }
+    EXPECT_GT(title, 500);
+    EXPECT_EQ(beside, 0);
 }
 
 // Projectiles as the frame shows them: a rocket (a white sphere, lighting

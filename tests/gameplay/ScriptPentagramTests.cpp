@@ -1,73 +1,24 @@
 // Script_Pentagram on the shipped map: what its start leaves behind, and
 // what each area, switch and the red key do to the real doors, elevators,
 // switches and monsters.
-#include <string>
-
 #include <gtest/gtest.h>
 
-#include "gameplay/Door.h"
-#include "gameplay/Elevator.h"
-#include "gameplay/LevelScriptCatalogue.h"
+#include "ShippedLevelFixture.h"
 #include "gameplay/Monster.h"
-#include "gameplay/Powerup.h"
-#include "support/GameplayFixture.h"
-#include "support/ScriptStandIns.h"
-#include "world/AIRegionGraph.h"
-#include "world/MapEntityTypes.h"
-#include "world/MapLoader.h"
 
 namespace mirefell::testing
 {
 namespace
 {
 
-class ScriptPentagram : public GameplayTest
+class ScriptPentagram : public ShippedLevelTest
 {
 protected:
     void SetUp() override
     {
-        GameplayTest::SetUp();
-        MapEntityTypes::Initialize();
-        LevelScriptCatalogue::RegisterAll();
-        MapData map = MapLoader::LoadFromFile(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/pentagram.json");
-        ASSERT_TRUE(map.hasScript);
-        map.hasScript = false; // started below, with stand-ins
-        BuildLevel(map);
-        standIns.Start(*world);
-        script = world->aiRegions->script.get();
+        ShippedLevelTest::SetUp();
+        LoadLevel("pentagram");
     }
-
-    Door& DoorOf(int32_t id)
-    {
-        if (Door* door = FindDoor(id))
-            return *door;
-        throw std::runtime_error("no door " + std::to_string(id));
-    }
-    Elevator& ElevatorOf(int32_t id)
-    {
-        if (Elevator* elevator = FindElevator(id))
-            return *elevator;
-        throw std::runtime_error("no elevator " + std::to_string(id));
-    }
-    Powerup& PickupOf(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-                return *pickup;
-        throw std::runtime_error("no pickup " + std::to_string(id));
-    }
-    Monster& MonsterOf(int32_t id)
-    {
-        if (Monster* monster = FindMonster(id))
-            return *monster;
-        throw std::runtime_error("no monster " + std::to_string(id));
-    }
-    void Enter(const std::string& area) { script->OnTriggerEnter(standIns.Trigger(*world, area)); }
-    // The map's switch on that segment, as the script finds it.
-    ISwitch* SwitchOf(uint32_t id) { return world->aiRegions->objects.switches.at(id); }
-
-    ScriptStandIns standIns;
-    MapScript* script = nullptr;
 };
 
 constexpr int32_t FirstPillar = 25;
@@ -138,14 +89,14 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
     Enter("space_elevator_right");
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
-    script->OnSwitchToggled(SwitchOf(550));
+    Throw(550);
     EXPECT_EQ(space.state, ElevatorStateMovingUp);
-    script->OnSwitchToggled(SwitchOf(551));
+    Throw(551);
     EXPECT_EQ(space.state, ElevatorStateMovingDown);
     EXPECT_FALSE(SwitchOf(550)->IsOn());
     EXPECT_FALSE(SwitchOf(551)->IsOn());
 
-    script->OnSwitchToggled(SwitchOf(1973));
+    Throw(1973);
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateMovingUp);
     EXPECT_EQ(DoorOf(460).GetState(), DoorStateOpening);
     EXPECT_TRUE(SwitchOf(1973)->IsOn());
@@ -153,9 +104,9 @@ TEST_F(ScriptPentagram, AreasSwitchesAndTheKeyDriveTheirDoorsAndElevators)
     EXPECT_EQ(ElevatorOf(440).state, ElevatorStateTop);
     EXPECT_FLOAT_EQ(ElevatorOf(440).sector->floorTopY, 0.0f);
 
-    script->OnPowerupPickedUp(&PickupOf(229)); // the exit: no concern of the script
+    Collect(229); // the exit: no concern of the script
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateClosed);
-    script->OnPowerupPickedUp(&PickupOf(118));
+    Collect(118);
     EXPECT_EQ(DoorOf(333).GetState(), DoorStateOpening);
     EXPECT_EQ(DoorOf(335).GetState(), DoorStateOpening);
 }

@@ -53,7 +53,7 @@ protected:
         std::filesystem::current_path(MIREFELL_RUN_DIR);
         TextureRegistry& textures = TextureRegistry::GetInstance();
         textures.Load(L"assets/textures/normalmaps/normal_128.png", "normal", true);
-        for (const char* name : {"white", "hammer", "hyper_blaster"})
+        for (const char* name : {"white", "hammer", "hyper_blaster", "double_shotgun"})
             textures.Load(L"assets/textures/" + std::wstring(name, name + std::strlen(name)) + L".png", name, false);
         EffectRegistry::Initialize();
         std::filesystem::current_path(here);
@@ -136,7 +136,7 @@ protected:
     std::shared_ptr<gpu::DepthStencilView> depthView;
 };
 
-TEST_F(WeaponViewDraw, TheRaisedGunSitsInTheLowerRightAndTheHammerBringsItsShieldLeft)
+TEST_F(WeaponViewDraw, TheRaisedGunsSitInTheLowerRightAndTheHammerBringsItsShieldLeft)
 {
     BuildLevel(LoadTestMap());
     player->GiveItem(1000, Weapons::MakeHyperBlaster());
@@ -155,6 +155,16 @@ TEST_F(WeaponViewDraw, TheRaisedGunSitsInTheLowerRightAndTheHammerBringsItsShiel
     EXPECT_GT(Drawn(0, Height / 2, Width / 4, Height), 1000);         // the shield
     EXPECT_GT(Drawn(Width * 5 / 8, Height / 2, Width, Height), 3000); // the hammer's head
     EXPECT_EQ(Drawn(0, 0, Width, Height / 3), 0);
+
+    player->GiveItem(1002, Weapons::MakeDoubleShotgun());
+    Step(WeaponView::SwitchOutSteps + WeaponView::SwitchInSteps + 1);
+    DrawView();
+    SaveScreenshot(*context, colour.get(), "weapon_view_double_shotgun");
+    // Barrels, receiver and stock in the lower right (the barrels' tip alone
+    // is a few hundred pixels).
+    EXPECT_GT(Drawn(Width * 2 / 3, Height * 2 / 3, Width, Height), 2000);
+    EXPECT_EQ(Drawn(0, 0, Width, Height / 2), 0);
+    EXPECT_EQ(Drawn(0, 0, Width / 2, Height), 0);
 
     // Lowered for the switch, nothing shows.
     player->UseItem(player->equippedItem);

@@ -15,6 +15,7 @@
 #include "platform/audio/WaveFile.h"
 #include "shell/Config.h"
 #include "shell/SoundManager.h"
+#include "support/SoundTestSupport.h"
 #include "support/TempDir.h"
 
 namespace mirefell
@@ -27,17 +28,9 @@ using testing::TempDir;
 constexpr double EffectSeconds = 0.5;
 constexpr double MusicSeconds = 2.0;
 
-// Writes a small silent file for every file of the sound table.
 void WriteSoundFolder(const TempDir& folder)
 {
-    for (const auto& [name, entry] : SoundManager::GetSoundTable()) {
-        const bool isMusic = entry.file.rfind("music/", 0) == 0;
-        WaveData wave;
-        wave.format = {1, 8000, 16};
-        wave.samples.assign(static_cast<size_t>((isMusic ? MusicSeconds : EffectSeconds) * 8000) * 2, 0);
-        const std::vector<uint8_t> bytes = EncodeWave(wave);
-        folder.Write("sounds/" + entry.file, std::string(bytes.begin(), bytes.end()));
-    }
+    testing::WriteSilentSoundFolder(folder, EffectSeconds, MusicSeconds);
 }
 
 class SoundManagerTest : public ::testing::Test

@@ -118,25 +118,25 @@ void GameplayTest::Step(int count)
     }
 }
 
-Door* GameplayTest::FindDoor(int32_t sectorId) const
+Door* FindDoor(const World& world, int32_t sectorId)
 {
-    for (const auto& object : world->objects)
+    for (const auto& object : world.objects)
         if (auto* door = dynamic_cast<Door*>(object.get()); door && door->sector->id == sectorId)
             return door;
     return nullptr;
 }
 
-Elevator* GameplayTest::FindElevator(int32_t sectorId) const
+Elevator* FindElevator(const World& world, int32_t sectorId)
 {
-    for (const auto& object : world->objects)
+    for (const auto& object : world.objects)
         if (auto* elevator = dynamic_cast<Elevator*>(object.get()); elevator && elevator->sector->id == sectorId)
             return elevator;
     return nullptr;
 }
 
-Monster* GameplayTest::FindMonster(int32_t recordId) const
+Monster* FindMonster(const World& world, int32_t recordId)
 {
-    for (const auto& object : world->objects)
+    for (const auto& object : world.objects)
         if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == recordId)
             return monster;
     return nullptr;

@@ -53,8 +53,22 @@ public:
     std::vector<std::wstring> pickups; // item names
 };
 
+// The door or elevator built for the sector with this id, the monster
+// built from the entity record with this id; null when the level has none.
+Door* FindDoor(const World& world, int32_t sectorId);
+Elevator* FindElevator(const World& world, int32_t sectorId);
+Monster* FindMonster(const World& world, int32_t recordId);
+
 class GameplayTest : public ::testing::Test
 {
+public:
+    // Input as the message loop feeds it (usable by any test that steps a
+    // level through Input): holds or releases the key or mouse button bound
+    // to the action by default, ...
+    static void Hold(KeybindAction action, bool down);
+    // ... and moves the mouse for the next step (in look mode).
+    static void MoveMouse(int32_t dx, int32_t dy);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -62,24 +76,17 @@ protected:
     // World::Create over the map with the gameplay's factories and the
     // current save's level settings; `player` points at its player.
     void BuildLevel(const MapData& map);
-    // Holds or releases the key or mouse button bound to the action by
-    // default.
-    static void Hold(KeybindAction action, bool down);
     // Holds or releases a key by its virtual-key code.
     static void HoldKey(int32_t virtualKey, bool down);
     // A wheel notch (+1 away, -1 towards) for the next step.
     static void TurnWheel(int32_t direction);
-    // Relative mouse movement for the next step (look mode is switched on by
-    // the fixture).
-    static void MoveMouse(int32_t dx, int32_t dy);
     // Input's snapshot and one World update; the wheel notch is cleared
     // after it.
     void Step(int count = 1);
-    // The door or elevator built for the sector with this id, or null.
-    Door* FindDoor(int32_t sectorId) const;
-    Elevator* FindElevator(int32_t sectorId) const;
-    // The monster built from the entity record with this id, or null.
-    Monster* FindMonster(int32_t recordId) const;
+    // The look-ups above in this test's level.
+    Door* FindDoor(int32_t sectorId) const { return testing::FindDoor(*world, sectorId); }
+    Elevator* FindElevator(int32_t sectorId) const { return testing::FindElevator(*world, sectorId); }
+    Monster* FindMonster(int32_t recordId) const { return testing::FindMonster(*world, recordId); }
 
     TempDir dir;
     std::filesystem::path previousFolder;

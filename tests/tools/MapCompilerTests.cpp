@@ -9,6 +9,9 @@
 
 #include "LevelSource.h"
 #include "MapCompiler.h"
+#include "render/PointLight.h"
+#include "support/GameplayFixture.h"
+#include "world/LightSource.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
 #include "world/Polygon.h"
@@ -154,6 +157,28 @@ TEST(MapCompiler, RefusesBrokenSourcesNamingTheLine)
     EXPECT_EQ(failure(head + "rooom 2\n"), "broken.lvl:5: unknown directive 'rooom'");
     EXPECT_EQ(failure(head + "room 2 floor=0 ceil=64 colour=red : rect 64,0 96,64\n"),
               "broken.lvl:5: 'red' is not a colour RRGGBB");
+}
+
+// A lamp's height is its light's height above the floor once the game has
+// built the level, whatever the room's height.
+class MapCompilerLamps : public testing::GameplayTest
+{};
+
+TEST_F(MapCompilerLamps, PutsTheLightItsHeightAboveTheFloor)
+{
+    BuildLevel(CompileAndLoad(R"(
+level lamps
+start 32,32
+room 1 floor=0 ceil=128 : rect 0,0 128,128
+room 2 floor=6 ceil=112 : rect 128,0 256,128
+lamp 1 200,64 height=40 colour=FFFFFF
+lamp 2 32,100 height=100 colour=FFFFFF
+)"));
+    std::vector<float> heights;
+    world->ForEachObject(GridObjectType::LightSource, [&](GridObject* object) {
+        heights.push_back(static_cast<LightSource*>(object)->light->position.y);
+    });
+    EXPECT_EQ(heights, (std::vector<float>{46.0f, 100.0f})); // floors 6 and 0
 }
 
 } // namespace

@@ -15,9 +15,12 @@
 #include "shell/TitleSubPageFlag.h"
 #include "ui/AmmoBar.h"
 #include "ui/ArmorBar.h"
+#include "ui/Automap.h"
 #include "ui/Crosshair.h"
 #include "ui/DeathScreen.h"
+#include "ui/DraggedItem.h"
 #include "ui/HealthBar.h"
+#include "ui/InventoryWindow.h"
 #include "ui/LevelNotification.h"
 #include "ui/LevelTimer.h"
 #include "ui/MonsterHealthBar.h"
@@ -136,8 +139,9 @@ TEST_F(UIManagerTest, ALevelLoadMakesTheHudInDrawOrderAndEmptiesTheMessages)
 
     EXPECT_TRUE(NotificationBox::GetMessages().empty());
     const std::vector<BaseUIComponent*> expected = {
-        ui->monsterHealthBar, ui->healthBar, ui->armorBar,          ui->ammoBar,    ui->notificationBox,
-        ui->usePopup,         ui->crosshair, ui->levelNotification, ui->levelTimer, ui->deathScreen};
+        ui->monsterHealthBar, ui->healthBar,   ui->armorBar,   ui->ammoBar,         ui->notificationBox,
+        ui->usePopup,         ui->crosshair,   ui->automap,    ui->inventoryWindow, ui->levelNotification,
+        ui->levelTimer,       ui->deathScreen, ui->draggedItem};
     ASSERT_EQ(ui->hud.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(ui->hud[i].get(), expected[i]) << i;
@@ -145,6 +149,9 @@ TEST_F(UIManagerTest, ALevelLoadMakesTheHudInDrawOrderAndEmptiesTheMessages)
     }
     EXPECT_FALSE(ui->usePopup->visible);
     EXPECT_TRUE(ui->crosshair->visible);
+    EXPECT_TRUE(ui->automap->visible);
+    EXPECT_FALSE(ui->inventoryWindow->visible);
+    EXPECT_FALSE(ui->draggedItem->visible);
 
     // The banner names the level and takes the flag, so a restart shows none.
     EXPECT_TRUE(ui->levelNotification->visible);

@@ -22,6 +22,7 @@
 #include "render/TextureRegistry.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
+#include "shell/Screen.h"
 #include "support/GameplayFixture.h"
 #include "support/GpuTest.h"
 #include "support/Screenshot.h"
@@ -50,6 +51,10 @@ protected:
         SetClock(&clock);
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         ui = std::make_unique<UIManager>();
+        // The Core lays the UI out for the window before its first update.
+        ScreenWidth = 1280;
+        ScreenHeight = 720;
+        ui->OnResize();
         StartLevel();
     }
 
@@ -93,6 +98,28 @@ protected:
         Input::GetInstance().keyboard->ProcessEvent(event);
     }
     static GameState State() { return GameStateManager::GetInstance().current; }
+    // The cursor to a window point (absolute mode), seen from the next step.
+    static void PointAt(float x, float y)
+    {
+        PlatformEvent event;
+        event.type = PlatformEventType::MouseMotion;
+        event.x = static_cast<int32_t>(x);
+        event.y = static_cast<int32_t>(y);
+        Input::GetInstance().mouse->ProcessEvent(event);
+    }
+    // A button going down for one UI step, then its release seen by one more
+    // snapshot.
+    void ClickAndStep(MouseButton button)
+    {
+        PlatformEvent event;
+        event.type = PlatformEventType::MouseButtonDown;
+        event.button = button;
+        Input::GetInstance().mouse->ProcessEvent(event);
+        UiStep();
+        event.type = PlatformEventType::MouseButtonUp;
+        Input::GetInstance().mouse->ProcessEvent(event);
+        Input::GetInstance().Update();
+    }
 
     ManualClock clock;
     std::unique_ptr<UIManager> ui;

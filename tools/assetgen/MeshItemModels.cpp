@@ -77,8 +77,12 @@ Model Pistol()
 Model DoubleShotgun()
 {
     // Over-and-under barrels, receiver, fore-end and stock, then turned so
-    // the muzzles point along +z.
-    PictureModel m(Unit, 32, 30);
+    // the muzzles point along +z. The weapon view holds the shotgun a unit
+    // lower and nearer than the other guns, so the model stands 3.5 units
+    // above and 1 unit muzzle-ward of its picture's middle: raised, it shows
+    // barrels, receiver and stock in the lower right as they show theirs
+    // (its pickup floats one and a half units higher).
+    PictureModel m(Unit, 36, 44);
     m.CylinderX(4, 42, 24, 2);
     m.CylinderX(4, 42, 29, 2);
     m.Box(36, 21, 46, 33, -4, 4);

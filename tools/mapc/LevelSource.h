@@ -27,6 +27,8 @@
 //   thing <id> <code> <point> [rot=] [loot=] [static]
 //                                 the point is where the thing stands
 //   lamp <id> <point> height= colour=
+//                                 height: of the light above its sector's
+//                                 floor
 //   area <id> <name> <point> <point>
 //   ledge <sector> <sector>       a step above 6 that keeps monsters out
 //   route walk <point> | use <point> | switch <id> | wait <steps>

@@ -22,6 +22,7 @@
 #include "render/Mesh.h"
 #include "render/MeshRegistry.h"
 #include "render/ParticleSystem.h"
+#include "world/MapScript.h"
 #include "world/Polygon.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
@@ -95,7 +96,46 @@ private:
     std::filesystem::path path;
 };
 
-void CheckBuild(const MapData& map, std::vector<std::string>& problems)
+// The level script the checked build makes: the catalogue's maker under
+// test, wrapped so that what its Start throws is kept for the report. The
+// registry takes plain function pointers, so the maker and the report are
+// file-wide; one check runs at a time.
+MapScript::Maker checkedMaker = nullptr;
+std::string startFailure;
+
+class WatchedStart final : public MapScript
+{
+public:
+    explicit WatchedStart(std::unique_ptr<MapScript> inner_)
+        : MapScript(inner_->objects, inner_->toolbox), inner(std::move(inner_))
+    {}
+    void Start() override
+    {
+        try {
+            inner->Start();
+        } catch (const GameError& error) {
+            startFailure = error.Describe();
+            throw;
+        } catch (const std::exception& error) {
+            startFailure = error.what();
+            throw;
+        }
+    }
+
+private:
+    std::unique_ptr<MapScript> inner;
+};
+
+std::unique_ptr<MapScript> MakeWatchedScript(MapObjectIndex* objects, IMapScriptToolbox* toolbox)
+{
+    return std::make_unique<WatchedStart>(checkedMaker(objects, toolbox));
+}
+
+// The level built as the game's level start builds it, at "Normal": every
+// object made by the gameplay's own factories and, for a scripted map with
+// a script, the script made and started on them by the build. A script
+// whose start fails on the built level is reported as such.
+void CheckBuild(const MapData& map, const LevelScriptCatalogue::Entry* script, std::vector<std::string>& problems)
 {
     // Pickups and monsters are drawn through the entity meshes, which the
     // build needs loaded: read from "assets/meshes/" under the current folder, as the
@@ -112,26 +152,37 @@ void CheckBuild(const MapData& map, std::vector<std::string>& problems)
     saves.current = GameSave();
     saves.current.levelId = map.name;
     saves.current.difficulty = GameDifficulty::Normal; // the monsters' numbers depend on it
-    // The script is started on stand-ins instead (ScriptProbe): the build
-    // does not yet make every kind of object a script may look up.
     MapData copy = map;
-    copy.hasScript = false;
+    // A scripted map without a script is reported by the script check; the
+    // rest of the level is still built.
+    copy.hasScript = map.hasScript && script;
+    if (copy.hasScript) {
+        checkedMaker = script->make;
+        MapScript::Register(map.name, MakeWatchedScript);
+    }
+    startFailure.clear();
     Mesh root{EffectIdNone, MeshVertexFormatColor};
     Mesh debugRoot{EffectIdNone, MeshVertexFormatColor};
     ParticleSystem particles;
     Camera camera;
+    std::string failure;
     try {
         World::Create(&root, &debugRoot, &particles, &camera, copy, saves.GetLevelSettings(), MakeMapObjectFactories());
     } catch (const GameError& error) {
-        problems.push_back("the level build fails: " + error.Describe());
+        failure = error.Describe();
     } catch (const std::exception& error) {
-        problems.push_back(std::string("the level build fails: ") + error.what());
+        failure = error.what();
     }
+    if (!startFailure.empty())
+        problems.push_back("the script of \"" + map.name + "\" fails to start on this map: " + startFailure);
+    else if (!failure.empty())
+        problems.push_back("the level build fails: " + failure);
+    if (copy.hasScript)
+        MapScript::Register(map.name, script->make); // as the game registers it
     saves.current = kept;
 }
 
-void CheckScriptNeeds(const MapData& map, const LevelScriptCatalogue::Entry* script, const ScriptModel& model,
-                      std::vector<std::string>& problems)
+void CheckScriptNeeds(const MapData& map, const LevelScriptCatalogue::Entry* script, std::vector<std::string>& problems)
 {
     if (!map.hasScript)
         return;
@@ -191,8 +242,6 @@ void CheckScriptNeeds(const MapData& map, const LevelScriptCatalogue::Entry* scr
         if (!found)
             problems.push_back(who + " needs area \"" + name + "\", which the map lacks");
     }
-    if (!model.startFailure.empty())
-        problems.push_back(who + " fails to start on this map: " + model.startFailure);
 }
 
 double OpenGap(const MapSector& door)
@@ -375,9 +424,16 @@ std::vector<std::string> MapChecker::Check(const MapData& map, const CheckNotes&
                                            const LevelScriptCatalogue::Entry* script)
 {
     std::vector<std::string> problems;
+    // What the script does to doors and elevators, for the reachability
+    // walk, is learnt on stand-ins (ScriptProbe) rather than on the built
+    // level: each area, switch and pickup is tried on a fresh script from its
+    // start, which on real objects would take a level build per cause and
+    // stepping each door and lift until it arrived; the stand-ins record at
+    // once what the script asked of them. Whether the script starts at all
+    // is the real build's to say.
     const ScriptModel model = ScriptProbe::Run(map, script && map.hasScript ? script->make : nullptr);
-    CheckScriptNeeds(map, script, model, problems);
-    CheckBuild(map, problems);
+    CheckScriptNeeds(map, script, problems);
+    CheckBuild(map, script, problems);
     CheckDoors(map, problems);
     CheckEntities(map, model, problems);
     CheckSteps(map, notes, problems);

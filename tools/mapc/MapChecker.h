@@ -1,6 +1,8 @@
 // MapChecker: the level checker. It builds a map with the game's own level
-// build (World::Create) and then checks what a playable level needs and the
-// build does not enforce: every id and area its script looks for is there;
+// build (World::Create with the gameplay's objects, the level script made and
+// started on them as at the game's level start) and then checks what a
+// playable level needs and the build does not enforce: every id and area its
+// script looks for is there;
 // every sector can be reached from the start through doors, elevators and
 // keys, a key is reachable before its door and the exit is reachable; every
 // monster stands inside a sector with room for its body and can move; a
@@ -43,11 +45,12 @@ public:
     // The room a monster's body needs between floor and ceiling.
     static constexpr float MonsterHeadroom = 16.03f;
 
-    // `script` is the level's entry in the script catalogue, or null. Builds
-    // the level at "Normal" in a scratch working folder (the player's level
-    // start saves the game) and restores the current one. The entity meshes
-    // are read from "assets/meshes/" under the current folder (the game's run
-    // folder).
+    // `script` is the level's entry in the script catalogue, or null; its
+    // maker is registered under the map's name for the build (and stays
+    // registered, as the game registers it). Builds the level at "Normal" in
+    // a scratch working folder (the player's level start saves the game) and
+    // restores the current one. The entity meshes are read from
+    // "assets/meshes/" under the current folder (the game's run folder).
     static std::vector<std::string> Check(const MapData& map, const CheckNotes& notes,
                                           const LevelScriptCatalogue::Entry* script);
 };

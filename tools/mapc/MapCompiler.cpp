@@ -346,7 +346,10 @@ void PlaceThings(const LevelSource& source, CompiledLevel& level)
         const int sector = level.SectorAt(lamp.at);
         if (sector < 0)
             Fail(source, lamp.line, "lamp " + std::to_string(lamp.id) + " stands outside every sector");
-        level.lampFloors.push_back(level.sectors[static_cast<size_t>(sector)].source->floor);
+        // The source gives the light's height above the floor.
+        const SourceSector& under = *level.sectors[static_cast<size_t>(sector)].source;
+        const double middle = (under.floor - SlabThickness + under.ceil) * 0.5;
+        level.lampOffsets.push_back(under.floor + lamp.height - middle);
     }
     if (level.SectorAt(source.start) < 0)
         throw SourceError(source.path + ": the start lies outside every sector");
@@ -480,10 +483,11 @@ std::string MapCompiler::ToJson(const LevelSource& source, const CompiledLevel& 
         record["end"] = PointJson({std::max(area.a.x, area.b.x), std::max(area.a.y, area.b.y)});
         areas.push_back(std::move(record));
     }
-    for (const SourceLamp& lamp : source.lamps) {
+    for (size_t l = 0; l < source.lamps.size(); ++l) {
+        const SourceLamp& lamp = source.lamps[l];
         Json record;
         record["id"] = lamp.id;
-        record["yOffset"] = Number(lamp.height);
+        record["yOffset"] = Number(level.lampOffsets[l]);
         record["pos"] = PointJson(lamp.at);
         record["lightColor"] = lamp.colour;
         lights.push_back(std::move(record));

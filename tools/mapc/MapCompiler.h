@@ -59,7 +59,9 @@ struct CompiledLevel
     std::vector<CompiledSegment> segments;
     std::vector<int32_t> links; // flat pairs of sector ids
     std::vector<CompiledEntity> entities;
-    std::vector<double> lampFloors; // per source lamp: the floor under it
+    // Per source lamp: the map's "yOffset", which the game measures from the
+    // middle of the lamp's sector (floor slab's underside to ceiling).
+    std::vector<double> lampOffsets;
 
     // The index of the sector whose outline holds the point, or -1.
     int SectorAt(Point p) const;

@@ -56,7 +56,7 @@ struct ScriptModel
 
     std::map<uint32_t, Door> doors;         // by sector id, every door of the map
     std::map<uint32_t, Elevator> elevators; // by sector id, every elevator of the map
-    std::string startFailure;               // what Start threw on this map, if it threw
+    std::string startFailure;               // what Start threw on the stand-ins (no cause is probed then)
 };
 
 class ScriptProbe

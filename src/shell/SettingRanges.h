@@ -1,0 +1,31 @@
+// SettingRanges: the range each setting may take. The settings file keeps a
+// default for a value outside its range, and the options pages stop their
+// sliders at the same limits, so what the pages can set is exactly what the
+// file accepts.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace mirefell
+{
+
+template <class T> struct SettingRange
+{
+    T lowest;
+    T highest;
+
+    constexpr T Clamp(T value) const { return std::clamp(value, lowest, highest); }
+    constexpr bool Contains(T value) const { return value >= lowest && value <= highest; }
+};
+
+inline constexpr SettingRange<float> FovRange{60.0f, 120.0f}; // degrees
+inline constexpr SettingRange<float> NoiseIntensityRange{0.0f, 1.0f};
+inline constexpr SettingRange<float> BrightnessRange{0.0f, 0.05f};
+inline constexpr SettingRange<float> ContrastRange{1.0f, 1.05f};
+inline constexpr SettingRange<int32_t> BloodDecalsRange{0, 2000};
+inline constexpr SettingRange<float> MouseSensitivityRange{0.05f, 4.0f};
+inline constexpr SettingRange<int32_t> SsaoRange{-1, 3}; // -1 off, 0 to 3 quality
+inline constexpr SettingRange<float> VolumeRange{0.0f, 1.0f};
+
+} // namespace mirefell

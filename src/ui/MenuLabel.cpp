@@ -1,0 +1,23 @@
+// MenuLabel: white outlined text, placed like a button's.
+#include "ui/MenuLabel.h"
+
+#include "render/Painter.h"
+#include "ui/MenuStyle.h"
+
+namespace mirefell
+{
+
+MenuLabel::MenuLabel(Painter* painter_) : BaseUIComponent(painter_) {}
+
+MenuLabel::~MenuLabel() = default;
+
+void MenuLabel::Draw()
+{
+    if (!visible)
+        return;
+    const float x = MenuTextX(painter->margin, position, size, alignment);
+    painter->DrawText(textSize, scaleText, Vector2(x, position.y + size.y * 0.5f), text.c_str(), MenuWhite, alignment,
+                      MenuAlignCentre, true);
+}
+
+} // namespace mirefell

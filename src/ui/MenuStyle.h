@@ -1,0 +1,33 @@
+// MenuStyle: the colours and text placement the menu rows share. Colours are
+// linear values: the display values raised to the power 2.2 per channel,
+// alpha unchanged; white is used as it stands.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/math/Color.h"
+#include "platform/math/Vector.h"
+
+namespace mirefell
+{
+
+inline constexpr Color MenuWhite{1.0f, 1.0f, 1.0f, 1.0f};
+// Behind a hovered button: display (0.125, 0, 0).
+inline constexpr Color MenuHoverRed{0.0103086f, 0.0f, 0.0f, 1.0f};
+// Text and icons of a disabled row: display grey 0.25.
+const Color& MenuDisabledGrey();
+// The text colour of a pulsing button at `pulseTime`: white fading to red
+// and back, (1, p, p) with p = ((sin t + 1) / 2) ^ 2.2.
+Color MenuPulseColour(float pulseTime);
+
+// Alignments and font the menu rows use.
+inline constexpr int32_t MenuAlignLeft = 1;
+inline constexpr int32_t MenuAlignCentre = 2;
+inline constexpr int32_t MenuAlignRight = 3;
+inline constexpr int32_t MenuValueFont = 0; // slider values, never scaled
+
+// The x a row's text is drawn at: one margin in from the left edge (left
+// alignment), one margin in from the right edge (right), else the centre.
+float MenuTextX(float margin, Vector2 position, Vector2 size, int32_t alignment);
+
+} // namespace mirefell

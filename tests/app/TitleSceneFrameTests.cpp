@@ -1,0 +1,117 @@
+// The title scene drawn by Core in the main-menu state on llvmpipe: the
+// swoop run to its end, then the frame sampled where the word, the ring band
+// and the dark surroundings fall; pictures in test-output/title_scene.png
+// (1280 x 720, for the eye) and title_scene_swoop.png (mid-swoop).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Core.h"
+#include "platform/gpu/Context.h"
+#include "platform/gpu/SwapChain.h"
+#include "render/GraphicsDevice.h"
+#include "render/PointLights.h"
+#include "shell/Config.h"
+#include "support/GpuTest.h"
+#include "support/LevelDevice.h"
+#include "support/Screenshot.h"
+#include "support/ShellTestSupport.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+class TitleSceneFrame : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        levelDevice.Create();
+        PointLights::GetInstance().Clear();
+        Config::GetInstance().settings.noiseIntensity = 0.0f;
+        Input::GetInstance().Initialize(nullptr);
+    }
+
+    void TearDown() override
+    {
+        core.reset();
+        levelDevice.Release();
+        ShellTest::TearDown();
+    }
+
+    void Start(uint32_t width, uint32_t height)
+    {
+        core = std::make_unique<Core>();
+        core->Initialize();
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, width, height);
+        core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
+    }
+
+    // Pixels of the last frame inside [left, right) x [top, bottom) that
+    // pass the test.
+    template <class Test> int Count(uint32_t left, uint32_t top, uint32_t right, uint32_t bottom, Test test)
+    {
+        const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        int count = 0;
+        for (uint32_t y = top; y < bottom; ++y)
+            for (uint32_t x = left; x < right; ++x) {
+                const size_t i = (size_t(y) * swapChain->Width() + x) * 4;
+                count += test(Rgba8{rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]}) ? 1 : 0;
+            }
+        return count;
+    }
+
+    LevelDevice levelDevice;
+    std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
+    std::unique_ptr<Core> core;
+};
+
+// The word's letters are green going to peat brown, warmly lit; the ring
+// band is a strong blue; below the scene the sky box fades to near black.
+bool IsLetter(const Rgba8& p)
+{
+    return p.g > p.b + 30 && p.r > 40;
+}
+bool IsRingBlue(const Rgba8& p)
+{
+    return p.b > p.r + 100;
+}
+bool IsDark(const Rgba8& p)
+{
+    return p.r < 40 && p.g < 40 && p.b < 40;
+}
+
+// At 1280 x 720 with the camera 10 units out at 80 degrees, 1.5 below the
+// origin: the word, 5 units out at y 0.25 to 0.95, lies about 14 degrees
+// above the view's centre, tan 14.25 / tan 40 x 360 = 109 pixels up; about
+// 0.5 x 8 letters wide, some 340 pixels across the middle.
+TEST_F(TitleSceneFrame, TheSwoopEndsInFrontOfTheLitWord)
+{
+    Start(1280, 720);
+    for (int step = 0; step < 70; ++step)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "title_scene_swoop");
+    // Halfway round, 22 degrees off, the word stands right of the middle.
+    const int swoopLeft = Count(0, 0, 640, 720, IsLetter);
+    const int swoopRight = Count(640, 0, 1280, 720, IsLetter);
+    EXPECT_GT(swoopRight, 4 * swoopLeft);
+
+    for (int step = 0; step < 100; ++step)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "title_scene");
+    const int word = Count(450, 220, 830, 300, IsLetter);
+    const int all = Count(0, 0, 1280, 720, IsLetter);
+    EXPECT_GT(word, 3000);
+    EXPECT_GT(word * 10, all * 9) << "the letters stand in one band, centred";
+    EXPECT_GT(Count(0, 0, 1280, 720, IsRingBlue), 30000);
+    // Below the ring the ground fades to black between the main menu (left)
+    // and the credit lines (right).
+    EXPECT_EQ(Count(300, 680, 800, 720, IsDark), 500 * 40);
+}
+
+} // namespace
+} // namespace mirefell::testing

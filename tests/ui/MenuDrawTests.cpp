@@ -1,0 +1,108 @@
+// The menus drawn on the headless GPU at 1280 x 720, with screenshots in
+// "test-output/": the title's main menu with a hovered row and its corner
+// lines, and option rows with a disabled one. The title scene is not drawn
+// here: the menus stand on a grey background, and "white" keeps its own
+// texture, so the hover rectangle shows in its own colour.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "MenuFixture.h"
+#include "shell/Config.h"
+
+namespace mirefell::testing
+{
+namespace
+{
+
+constexpr Color Grey{0.25f, 0.25f, 0.25f, 1.0f}; // 64 in the target
+
+class MenuDrawTest : public testing::MenuDrawTest
+{
+protected:
+    void DrawFrame()
+    {
+        ui->Draw();
+        Capture();
+    }
+};
+
+TEST_F(MenuDrawTest, TheTitleMenuShowsItsRowsAHoveredRowAndTheCornerLines)
+{
+    StartScreen(1280, 720, Grey);
+    std::filesystem::remove_all("saves"); // the level start saved: no game to continue here
+    ShowTitle();
+    MenuButton& newGame = FindRow(*Title().mainPanel, L"New game");
+    MoveMouse(CentreOf(newGame) + Vector2(200.0f, 0.0f)); // over the row, right of its text
+    UiStep();
+    DrawFrame();
+    Save("ui/title_main_menu");
+
+    // Four rows, 48 high, ending 12 above the bottom: "New game" at y 516.
+    EXPECT_EQ(newGame.GetPosition(), Vector2(12.0f, 516.0f));
+    ASSERT_TRUE(newGame.hovered);
+    const Rgba8 hover = At(400, 520); // inside the row, away from its text
+    EXPECT_EQ(hover.r, 3);            // display red 0.125, stored linear
+    EXPECT_EQ(hover.g, 0);
+    const Rgba8 otherRow = At(400, 570);
+    EXPECT_EQ(otherRow.r, 64);
+}
+
+TEST_F(MenuDrawTest, OptionRowsShowTheirValuesAndDisabledRowsAreGrey)
+{
+    StartScreen(1280, 720, Grey);
+    Config::GetInstance().Reset();
+    Config::GetInstance().settings.screenWidth = 1280;
+    Config::GetInstance().settings.screenHeight = 720;
+    ShowTitle();
+    ClickRow(*Title().mainPanel, L"Options");
+    ClickRow(*Title().optionsPage, L"Display");
+    auto& display = static_cast<MenuPanel&>(*Title().optionsPage->subPages.at(3));
+    MoveMouse(Vector2(1200.0f, 100.0f)); // over no row
+    UiStep();
+    DrawFrame();
+    Save("ui/options_display_page");
+
+    // Twelve rows of 48 from y 132, in the bottom-left corner like the
+    // title's panel. "Frame limiter" (disabled while vsync is on) and "Apply
+    // change" (nothing to apply) are written in grey 0.25, stored linear (12),
+    // with nothing brighter than the background; enabled rows in white.
+    struct Shades
+    {
+        int grey = 0;
+        int brightest = 0;
+    };
+    const auto shades = [&](BaseUIComponent& row) {
+        Shades found;
+        const Vector2 p = row.GetPosition();
+        for (int y = static_cast<int>(p.y); y < static_cast<int>(p.y) + 48; ++y) {
+            for (int x = 12; x < 300; ++x) {
+                found.grey += At(x, y).g == 12 ? 1 : 0;
+                found.brightest = std::max<int>(found.brightest, At(x, y).g);
+            }
+        }
+        return found;
+    };
+    MenuToggle& limiter = FindRow<MenuToggle>(display, L"Frame limiter");
+    EXPECT_EQ(limiter.GetPosition().y, 132.0f + 9 * 48.0f);
+    for (BaseUIComponent* row :
+         {static_cast<BaseUIComponent*>(&limiter), static_cast<BaseUIComponent*>(&FindRow(display, L"Apply change"))}) {
+        EXPECT_GT(shades(*row).grey, 100);
+        EXPECT_EQ(shades(*row).brightest, 64);
+    }
+    EXPECT_EQ(shades(FindRow<MenuToggle>(display, L"Vertical sync")).brightest, 255);
+    // The field of view's value, white, is centred at 0.875 of the row: x 432.
+    const float y = FindRow<MenuSlider>(display, L"Field of view").GetPosition().y + 24.0f;
+    int left = 1280, right = 0;
+    for (int x = 380; x < 470; ++x) {
+        if (At(x, static_cast<int>(y)).r == 255) {
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    EXPECT_NEAR((left + right) * 0.5f, 432.0f, 3.0f);
+}
+
+} // namespace
+} // namespace mirefell::testing
