@@ -53,7 +53,6 @@ constexpr int RingSegments = 360;
 constexpr Vector4 RingColour{0.0f, 0.217638f, 1.0f, 1.0f}; // display (0, 0.5, 1)
 
 // The lights: warm, unconverted, 12 units out on the four axes.
-constexpr int LightCount = 4;
 constexpr float LightDistance = 12.0f;
 constexpr Color LightColour{1.0f, 0.85f, 0.75f, 1.0f};
 

@@ -52,6 +52,8 @@ public:
     static constexpr float OrbitRadius = 10.0f;
     static constexpr float LetterArcRadius = 5.0f;
     static constexpr float LetterStep = 6.5f; // degrees between letters
+    // The warm lights added at every entry to the title.
+    static constexpr int LightCount = 4;
 
     // The camera, the registry's meshes (loaded here when the registry is
     // still empty) and the models, and the state listener. A missing mesh

@@ -9,11 +9,12 @@
 // The RandomPlayer's events go through the message loop like a player's.
 // The first half is played in god mode (typed as the cheat code after every
 // level load), the second half mortal, where death is followed by Enter.
-// The player also types the other codes now and then: every item, fly,
-// noclip, the level's end, the face. When the game sits at the title or the
-// level-complete screen for ten seconds, the soak starts its level again
-// (a new game or a continue); a level other than the soak's is replaced by
-// it. Each tick runs one to six steps, as a slow machine catching up would,
+// The player also types the other codes now and then: every item, fly and
+// noclip (each switched off again after a while), the level's end, the face.
+// When the game sits at the title or the level-complete screen for ten
+// seconds, or a god has fallen out of the level for as long, the soak starts
+// its level again (a new game or a continue); a level other than the soak's
+// is replaced by it. Each tick runs one to six steps, as a slow machine catching up would,
 // then one frame.
 //
 // Frames: drawing 320 x 200 frames on llvmpipe costs far more than the steps
@@ -51,6 +52,7 @@
 #include "soak/SoakWatch.h"
 #include "support/ShellTestSupport.h"
 #include "world/World.h"
+#include "world/WorldCollision.h"
 
 namespace
 {
@@ -83,8 +85,13 @@ uint64_t EnvironmentNumber(const char* name, uint64_t fallback)
 
 // Steps a screen may wait before the soak starts its level again.
 constexpr uint64_t IdleScreenSteps = 600;
-// Mean steps between two cheat codes typed in play.
+// Mean ticks between two cheat codes typed in play, and the codes: every
+// item most often, then fly, noclip, the face and the level's end.
 constexpr double CheatChancePerTick = 1.0 / 600.0;
+constexpr const char* FlyCode = "kwzyp";
+constexpr const char* NoclipCode = "trubnelk";
+constexpr std::array<const char*, 7> Cheats = {"vestombra", "vestombra", "vestombra", FlyCode,
+                                               NoclipCode,  "zupfa",     "dralu"};
 
 // The real window, whose GPU device the soak switches on and off through a
 // device loss: with it off the Game gets no device, runs its steps as
@@ -201,9 +208,10 @@ TEST_P(SoakTest, PlaysAtRandomWithinEveryLimit)
     soak::RandomPlayer player(levelSeed);
     std::mt19937 harness(levelSeed ^ 0x5eed);
     auto chance = [&](double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(harness) < p; };
-    const char* const cheats[] = {"vestombra", "vestombra", "vestombra", "kwzyp", "trubnelk", "zupfa", "dralu"};
 
     uint64_t step = 0, screenSince = 0, ticks = 0, deaths = 0, godCodes = 0, drawingSince = 0, nextDrawing = 0;
+    uint64_t fallingSince = 0, untoggleAt = 0;
+    std::string toggled; // the fly or noclip code last typed, until it is undone
     uint32_t starts = 0;
     // Ticks per game state, the inventory counted apart from play.
     constexpr size_t InventoryTally = 6;
@@ -243,13 +251,30 @@ TEST_P(SoakTest, PlaysAtRandomWithinEveryLimit)
             StartLevel(level, starts++);
             screenSince = step;
         }
+        // A god who fell out of the level falls for ever: the soak starts
+        // its level again, as a player would.
+        fallingSince = hero && hero->position.y < WorldCollision::FallOutHeight ? fallingSince : step;
+        if (step - fallingSince > IdleScreenSteps) {
+            StartLevel(level, starts++);
+            fallingSince = step;
+        }
         const bool godHalf = step < steps / 2;
         if (hero && !dead && state == GameState::Playing && !player.IsTyping()) {
             if (hero->godMode != godHalf) {
                 player.Type("pozim");
                 ++godCodes;
+            } else if (!toggled.empty() && step >= untoggleAt) {
+                // Fly and noclip are tried for a while, then switched off.
+                if ((toggled == FlyCode && hero->fly) || (toggled == NoclipCode && hero->noclip))
+                    player.Type(toggled);
+                toggled.clear();
             } else if (chance(CheatChancePerTick)) {
-                player.Type(cheats[std::uniform_int_distribution<size_t>(0, std::size(cheats) - 1)(harness)]);
+                const std::string code = Cheats[std::uniform_int_distribution<size_t>(0, Cheats.size() - 1)(harness)];
+                player.Type(code);
+                if (code == FlyCode || code == NoclipCode) {
+                    toggled = code;
+                    untoggleAt = step + std::uniform_int_distribution<uint64_t>(600, 3000)(harness);
+                }
             }
         }
 
@@ -270,10 +295,12 @@ TEST_P(SoakTest, PlaysAtRandomWithinEveryLimit)
         if (loaded) {
             loaded = false;
             watch.OnLevelLoaded();
-            if (saves.current.levelId != level) {
-                // The level-complete screen went on to the next level.
-                saves.SetLevelName(level);
+            if (saves.current.levelId != level && saves.LoadSlot(saves.current.slot)) {
+                // The level-complete screen went on to the next level: the
+                // soak's level is picked again, as the title's level list
+                // does (the slot, then the level).
                 states.Request(GameState::Loading);
+                saves.SetLevelName(level);
             }
         }
 

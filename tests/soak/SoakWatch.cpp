@@ -15,6 +15,8 @@
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "shell/Config.h"
+#include "shell/GameStateManager.h"
+#include "ui/MenuScene.h"
 #include "ui/NotificationBox.h"
 #include "world/GridObject.h"
 #include "world/World.h"
@@ -135,11 +137,14 @@ std::string SoakWatch::CheckWorld()
                    std::to_string(projectileStepLimit);
     }
 
+    // Back at the title the level stays until the next load, and the title
+    // scene adds its own lights.
+    const size_t title = GameStateManager::GetInstance().current == GameState::MainMenu ? MenuScene::LightCount : 0;
     const size_t lights = PointLights::GetInstance().lights.size();
     peaks.lights = std::max(peaks.lights, lights);
-    if (lights > lightsAtLoad + projectiles.size())
+    if (lights > lightsAtLoad + projectiles.size() + title)
         return "lights " + std::to_string(lights) + " > " + std::to_string(lightsAtLoad) + " of the level + " +
-               std::to_string(projectiles.size()) + " projectiles";
+               std::to_string(projectiles.size()) + " projectiles + " + std::to_string(title) + " of the title";
 
     const std::list<Particle>& store = core.GetParticles().particles;
     const auto dead = static_cast<size_t>(
