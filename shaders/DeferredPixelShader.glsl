@@ -1,13 +1,24 @@
 #version 330 core
-// Deferred composition: the lit frame from the G-buffer, drawn as one quad
-// over the window into the back buffer.
-//   slot 0 depth, 1 colour (surface colour, linear), 2 normal, 3 light
-//   (accumulated point lights, linear, unbounded), 4 occlusion (visibility
-//   in red when ssaoEnabled), 5 the sky box (cube).
+// Deferred composition: the lit frame from the G-buffer, drawn region by
+// region (the point lights' vertex stage places each region's quad).
+//   slot 0 depth, 1 colour (surface colour, linear), 2 normal, 4 occlusion
+//   (visibility in red when ssaoEnabled), 5 the sky box (cube); slot 3 (the
+//   light target) is not read: the lights are added here.
 // Where no surface was drawn (zero normal) the sky shows, looked up through
 // the sky's own turning frame; elsewhere the surface colour is lit by the
-// ambient colour plus the point lights and darkened by the occlusion.
-// In-game frames get a faint film grain scaled by the noise intensity.
+// ambient colour plus the point lights of the region's list and darkened by
+// the occlusion. In-game frames get a faint film grain scaled by the noise
+// intensity.
+//
+// A light adds colour * max(N.L * wrap + 1 - wrap, 0) * falloff, with
+//   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
+//   window = max(1 - d^2 * windowScale, 0):
+// an attenuated light (cutoff 1/100, windowScale 0) fades to exactly zero at
+// its range, where the attenuation reaches 100, so the edge of its reach
+// never shows; a fixed-radius light (cutoff 0, windowScale 1 / radius^2) is
+// windowed smoothly to zero at its radius. Beyond its reach a light adds
+// exactly nothing, with no test: the rasteriser would pay for both sides of
+// one anyway.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -27,20 +38,62 @@ layout(std140) uniform FrameConstants_b0
     vec4 ambient;         // 192
 };
 
+struct Light
+{
+    vec4 positionCutoff; // position, cutoff
+    vec4 colourWrap;     // colour * alpha * intensity, wrap (1 Lambert, 0.5 half-Lambert)
+    vec4 attenuation;    // c, l, q, windowScale
+};
+
+layout(std140) uniform RegionLights_b1
+{
+    vec4 rect;           // 0: the region (the vertex stage's)
+    int count;           // 16
+    int unused4;         // 20
+    vec2 unused5;        // 24
+    Light lights[100];   // 32
+} region;
+
 uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
-uniform sampler2D light_t3;
 uniform sampler2D occlusion_t4;
 uniform samplerCube sky_t5;
 
 layout(location = 0) out vec4 Target0;
 
 const float GrainStrength = 0.2;
+const float MinimumAttenuation = 0.001; // keeps a light finite at its centre
 
 float Hash(vec2 p)
 {
     return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453);
+}
+
+// The lights of the region at a surface point with a unit normal, read at
+// the loop's index (every pixel of a region runs the same loop). The test
+// comes after each light, so a region of n lights shades n, not n + 1.
+vec3 PointLights(vec3 world, vec3 normal)
+{
+    vec3 sum = vec3(0.0);
+    if (region.count <= 0)
+        return sum;
+    int i = 0;
+    do {
+        Light light = region.lights[i];
+        vec3 toLight = light.positionCutoff.xyz - world;
+        float d2 = dot(toLight, toLight);
+        float inverseD = inversesqrt(max(d2, 1e-8));
+        float d = d2 * inverseD;
+        vec4 terms = light.attenuation;
+        float attenuation = max(terms.x + d * terms.y + d2 * terms.z, MinimumAttenuation);
+        float window = max(1.0 - d2 * terms.w, 0.0);
+        float falloff = max(1.0 / attenuation - light.positionCutoff.w, 0.0) * (window * window);
+        float wrap = light.colourWrap.w;
+        float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
+        sum += light.colourWrap.rgb * (diffuse * falloff);
+    } while (++i < region.count);
+    return sum;
 }
 
 void main()
@@ -54,8 +107,10 @@ void main()
         vec3 direction = far.xyz / far.w;
         result = texture(sky_t5, direction).rgb;
     } else {
+        float depth = texelFetch(depth_t0, pixel, 0).r;
+        vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
         vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
-        vec3 light = texelFetch(light_t3, pixel, 0).rgb;
+        vec3 light = PointLights(world.xyz / world.w, normalize(normal));
         float visibility = ssaoEnabled != 0 ? texelFetch(occlusion_t4, pixel, 0).r : 1.0;
         result = surface * (ambient.rgb + light) * visibility;
     }

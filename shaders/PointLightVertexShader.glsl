@@ -1,15 +1,17 @@
 #version 330 core
-// Point light, vertex stage: the unit sphere scaled to the light's range and
-// placed at the light, straight to clip space.
+// Point light, vertex stage: one region of the lit composition, a quad over
+// the region's rectangle (clip space, from the region's constants), drawn
+// as a four-vertex strip with no vertex buffer. The composition's pixel
+// stage shades it with the region's lights.
 
-layout(std140) uniform PointLightVertexConstants_b0
+layout(std140) uniform RegionRect_b0
 {
-    layout(row_major) mat4 worldViewProjection; // bytes 0-63, row order
+    vec4 rect; // bytes 0-15: left, top, right, bottom
 };
-
-in vec3 SV_Position0;
 
 void main()
 {
-    gl_Position = vec4(SV_Position0, 1.0) * worldViewProjection;
+    float x = (gl_VertexID & 1) != 0 ? rect.z : rect.x;
+    float y = (gl_VertexID & 2) != 0 ? rect.w : rect.y;
+    gl_Position = vec4(x, y, 0.0, 1.0);
 }

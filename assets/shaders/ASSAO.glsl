@@ -10,7 +10,9 @@
 // The occlusion is computed at half resolution on four deinterleaved layers
 // (layer i holds the full-resolution pixels at offset (i % 2, i / 2) of every
 // 2 x 2 block), blurred per layer with depth-aware weights and put back
-// together at full resolution by the apply pass. Quality 3 first runs a cheap
+// together at full resolution by the apply pass (qualities 0 and 1 compute
+// layers 0 and 3 only and fill the other two from them, PSApplyHalf and
+// PSNonSmartHalfApply). Quality 3 first runs a cheap
 // base pass, builds an importance map from how much the base result varies,
 // and spends up to SSAO_MAX_TAPS taps only where it matters, limited by the
 // map's average (the 1 x 1 level of its mip chain).
@@ -168,14 +170,23 @@ void CalculateRadiusParameters(float pixCenterLength, vec2 pixelDirRBViewspaceSi
     falloffCalcMulSq = -1.0 / (effectRadius * effectRadius);
 }
 
-#if defined(PSPrepareDepths) || defined(PSPrepareDepthsAndNormals)
+#if defined(PSPrepareDepths) || defined(PSPrepareDepthsAndNormals) || defined(PSPrepareDepthsAndNormalsHalf)
 
 // Half resolution: the four view depths of each 2 x 2 block of the depth
 // input, one per layer, and the four pixels' view-space normals, one per
 // slice of the normals array (eight targets in place of an unordered-access
 // write). PSPrepareDepthsAndNormals makes the normals from depth,
 // PSPrepareDepths takes them from the caller's normals (t1).
+// PSPrepareDepthsAndNormalsHalf makes only layers 0 and 3, the diagonal of
+// each block, for the qualities that compute those two (targets: depth 0,
+// depth 3, normals 0, normals 3).
 uniform sampler2D g_DepthSource_t0_s0;
+#if defined(PSPrepareDepthsAndNormalsHalf)
+layout(location = 0) out float Out0;
+layout(location = 1) out float Out3;
+layout(location = 2) out vec4 Normal0;
+layout(location = 3) out vec4 Normal3;
+#else
 layout(location = 0) out float Out0;
 layout(location = 1) out float Out1;
 layout(location = 2) out float Out2;
@@ -184,6 +195,7 @@ layout(location = 4) out vec4 Normal0;
 layout(location = 5) out vec4 Normal1;
 layout(location = 6) out vec4 Normal2;
 layout(location = 7) out vec4 Normal3;
+#endif
 
 float LoadDepth(vec2 at)
 {
@@ -195,7 +207,7 @@ vec4 EncodeNormal(vec3 normal)
     return vec4(normal * 0.5 + 0.5, 0.0);
 }
 
-#if defined(PSPrepareDepthsAndNormals)
+#if defined(PSPrepareDepthsAndNormals) || defined(PSPrepareDepthsAndNormalsHalf)
 
 vec3 CalculateNormal(vec4 edgesLRTB, vec3 pixCenterPos, vec3 pixLPos, vec3 pixRPos, vec3 pixTPos, vec3 pixBPos)
 {
@@ -245,7 +257,25 @@ vec3 LoadInputNormal(vec2 at)
 void main()
 {
     vec2 baseCoords = floor(gl_FragCoord.xy) * 2.0;
-#if defined(PSPrepareDepthsAndNormals)
+#if defined(PSPrepareDepthsAndNormalsHalf)
+    // The diagonal pixels of the block and their four-neighbours: eight
+    // texel reads.
+    float z[16];
+    for (int i = 0; i < 16; i++)
+        z[i] = 0.0;
+    z[1] = LoadDepth(baseCoords + vec2(0, -1));
+    z[4] = LoadDepth(baseCoords + vec2(-1, 0));
+    z[5] = LoadDepth(baseCoords);
+    z[6] = LoadDepth(baseCoords + vec2(1, 0));
+    z[9] = LoadDepth(baseCoords + vec2(0, 1));
+    z[10] = LoadDepth(baseCoords + vec2(1, 1));
+    z[11] = LoadDepth(baseCoords + vec2(2, 1));
+    z[14] = LoadDepth(baseCoords + vec2(1, 2));
+    Out0 = z[5];
+    Out3 = z[10];
+    Normal0 = EncodeNormal(NormalAt(ivec2(1, 1), z, baseCoords));
+    Normal3 = EncodeNormal(NormalAt(ivec2(2, 2), z, baseCoords + vec2(1, 1)));
+#elif defined(PSPrepareDepthsAndNormals)
     // The block and its four-neighbours: twelve texel reads for four
     // depths and four normals.
     float z[16];
@@ -661,6 +691,65 @@ void main()
     float c = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 2), 0).x;
     float d = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 3), 0).x;
     Target0 = vec4((a + b + c + d) * 0.25);
+}
+
+#elif defined(PSApplyHalf) || defined(PSNonSmartHalfApply)
+
+// Full resolution, from layers 0 and 3 only (the qualities that compute the
+// diagonal of each 2 x 2 block). Each pixel reads four computed pixels of
+// the other kind around it: a pixel of layers 1 and 2 its four neighbours
+// (left, right, above, below, two of each layer), a pixel of layers 0 and 3
+// its four diagonal neighbours (all of the other layer). A computed pixel
+// takes the mean of its own value and theirs, the others their average, so
+// every pixel ends up with both layers' rotations in equal parts, as the
+// four-layer apply mixes its four; the neighbours are weighted by the edges
+// between them and the pixel (PSApplyHalf) or alike (PSNonSmartHalfApply).
+// Five texel reads a pixel.
+uniform sampler2DArray g_FinalSSAO_t4_s1;
+layout(location = 0) out vec4 Target0;
+
+void main()
+{
+    ivec2 pixPos = ivec2(gl_FragCoord.xy);
+    ivec2 halfPos = pixPos / 2;
+    ivec2 last = textureSize(g_FinalSSAO_t4_s1, 0).xy - 1;
+    int mx = pixPos.x % 2;
+    int my = pixPos.y % 2;
+    bool computed = mx == my;
+
+    // Where the four reads go. Computed (m, m) in layer 3m: the other layer
+    // at x - 1 + m, x + m and y - 1 + m, y + m. (odd, even): left and right
+    // in layer 0, above and below in layer 3; (even, odd) the other way.
+    int sideLayer = mx == 1 ? 0 : 3;
+    int upLayer = 3 - sideLayer;
+    ivec2 at0 = computed ? halfPos + ivec2(mx - 1, mx - 1) : ivec2(halfPos.x - my, halfPos.y);
+    ivec2 at1 = computed ? halfPos + ivec2(mx, mx - 1) : ivec2(halfPos.x + mx, halfPos.y);
+    ivec2 at2 = computed ? halfPos + ivec2(mx - 1, mx) : ivec2(halfPos.x, halfPos.y - mx);
+    ivec2 at3 = computed ? halfPos + ivec2(mx, mx) : ivec2(halfPos.x, halfPos.y + my);
+    int otherLayer = 3 - 3 * mx;
+    int layer01 = computed ? otherLayer : sideLayer;
+    int layer23 = computed ? otherLayer : upLayer;
+    vec2 own = texelFetch(g_FinalSSAO_t4_s1, ivec3(halfPos, 3 * mx), 0).xy;
+    vec2 v0 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at0, ivec2(0), last), layer01), 0).xy;
+    vec2 v1 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at1, ivec2(0), last), layer01), 0).xy;
+    vec2 v2 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at2, ivec2(0), last), layer23), 0).xy;
+    vec2 v3 = texelFetch(g_FinalSSAO_t4_s1, ivec3(clamp(at3, ivec2(0), last), layer23), 0).xy;
+#if defined(PSApplyHalf)
+    // A computed pixel weighs each diagonal by its own two edges toward it;
+    // the others weigh each neighbour by that neighbour's edge on their side
+    // (the left one's right edge, the right one's left, the upper one's
+    // bottom, the lower one's top), unpacking that one edge only.
+    vec4 ownEdges = UnpackEdges(own.y);
+    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
+                         ownEdges.y * ownEdges.w);
+    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
+    vec4 across = saturate(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + g.InvSharpness);
+    vec4 weights = (computed ? diagonal : across) + 1e-3;
+#else
+    vec4 weights = vec4(1.0);
+#endif
+    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
+    Target0 = vec4(computed ? 0.5 * (own.x + around) : around);
 }
 
 #elif defined(PSGenerateImportanceMap)

@@ -25,6 +25,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/ReadData.h"
 #include "support/BenchDevice.h"
+#include "support/ProcessCpuTime.h"
 
 namespace
 {
@@ -181,15 +182,6 @@ void BM_SsaoDraw(benchmark::State& state)
 }
 BENCHMARK(BM_SsaoDraw)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// CPU time of every thread of the process: llvmpipe's work whatever the
-// number of its threads and however busy the machine is.
-double ProcessCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 void BM_SsaoPasses(benchmark::State& state)
 {
     Room& room = TheRoom();
@@ -202,7 +194,7 @@ void BM_SsaoPasses(benchmark::State& state)
     double last = 0;
     room.effect->SetPassObserver([&](ASSAODX11::PixelShaderId pass) {
         DeviceContext->Finish();
-        const double now = ProcessCpuSeconds();
+        const double now = testing::ProcessCpuMs() * 1e-3;
         // Same-named passes of a frame (the four layers' occlusion) add up.
         seconds[ASSAODX11::PixelShaderEntries[pass]] += now - last;
         last = now;
@@ -210,11 +202,11 @@ void BM_SsaoPasses(benchmark::State& state)
     double total = 0;
     for (auto _ : state) {
         DeviceContext->Finish();
-        last = ProcessCpuSeconds();
+        last = testing::ProcessCpuMs() * 1e-3;
         const double start = last;
         room.effect->Draw(room.settings, &room.inputs);
         DeviceContext->Finish();
-        total += ProcessCpuSeconds() - start;
+        total += testing::ProcessCpuMs() * 1e-3 - start;
     }
     room.effect->SetPassObserver({});
     const double frames = static_cast<double>(state.iterations());

@@ -395,6 +395,12 @@ void Core::ReleaseDeviceResources()
 }
 
 // --- Frame passes ------------------------------------------------------------
+//
+// The geometry passes sample trilinearly (LinearWrap). Anisotropic filtering
+// costs the software rasteriser more than the rest of the pass (at 1280 x 720
+// about 55 of the pass's 97 ms of CPU, whatever the anisotropy limit), and
+// the level's broad, low-contrast textures look the same either way at the
+// grazing angles of floors and corridors (docs/PERFORMANCE.md compares them).
 
 void Core::SetStates(gpu::SamplerState* sampler, gpu::BlendState* blend, gpu::DepthStencilState* depth,
                      gpu::RasterizerState* rasterizer)
@@ -430,7 +436,7 @@ void Core::RenderTitle()
 void Core::DrawTitlePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     const Camera& titleCamera = *titleScene->camera;
     PointLights::GetInstance().PrepareFrame(titleCamera, TitleAmbient, 0.0f, false);
     titleScene->root->Draw(titleCamera, NoFilter, false, false);
@@ -471,7 +477,7 @@ void Core::RenderLevel(GameState s)
 void Core::DrawColourPass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     root.Draw(camera, ColourFilter, false, false);
 }
 
@@ -500,9 +506,9 @@ void Core::DrawDecalPass()
 void Core::DrawScenePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    SetStates(states.AnisotropicWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
+    SetStates(states.LinearWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, TexturedBlendedFilter, false, false);
-    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     root.Draw(camera, TexturedOpaqueFilter, false, false);
     root.Draw(camera, InstancedFilter, false, false);
     DrawParticles();
@@ -513,7 +519,7 @@ void Core::DrawScenePass()
 void Core::DrawWeaponViewPass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    SetStates(states.AnisotropicWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
+    SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     DrawWeaponView();
 }
 

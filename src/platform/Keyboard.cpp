@@ -21,8 +21,10 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 {
     switch (event.type) {
     case PlatformEventType::KeyDown:
-        if (event.key > 0 && event.key < VirtualKeyCount)
+        if (event.key > 0 && event.key < VirtualKeyCount) {
             state.keys.set(event.key);
+            downSinceRead.keys.set(event.key);
+        }
         break;
     case PlatformEventType::KeyUp:
         if (event.key > 0 && event.key < VirtualKeyCount)
@@ -34,6 +36,20 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
     default:
         break;
     }
+}
+
+void Keyboard::Reset()
+{
+    state.keys.reset();
+    downSinceRead.keys.reset();
+}
+
+Keyboard::State Keyboard::GetState()
+{
+    State snapshot;
+    snapshot.keys = state.keys | downSinceRead.keys;
+    downSinceRead.keys.reset();
+    return snapshot;
 }
 
 } // namespace mirefell

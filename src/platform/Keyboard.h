@@ -48,11 +48,15 @@ public:
     // keeps a key down.
     void ProcessEvent(const PlatformEvent& event);
     // Releases every key (the window lost the focus).
-    void Reset() { state.keys.reset(); }
-    State GetState() const { return state; }
+    void Reset();
+    // The held keys, plus every key that went down since the previous call
+    // even if it is already up again: a tap shorter than a frame still
+    // reaches the next step as one press (and its release the step after).
+    State GetState();
 
 private:
     State state;
+    State downSinceRead;
 };
 
 } // namespace mirefell

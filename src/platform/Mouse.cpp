@@ -8,6 +8,23 @@ namespace
 
 using ButtonState = Mouse::ButtonStateTracker::ButtonState;
 
+bool* Button(Mouse::State& state, MouseButton button)
+{
+    switch (button) {
+    case MouseButton::Left:
+        return &state.leftButton;
+    case MouseButton::Middle:
+        return &state.middleButton;
+    case MouseButton::Right:
+        return &state.rightButton;
+    case MouseButton::X1:
+        return &state.xButton1;
+    case MouseButton::X2:
+        return &state.xButton2;
+    }
+    return nullptr;
+}
+
 ButtonState Track(bool now, bool before)
 {
     return static_cast<ButtonState>((now ? 1 : 0) | ((now != before) ? 2 : 0));
@@ -48,6 +65,12 @@ void Mouse::CentreCursor()
 Mouse::State Mouse::GetState()
 {
     State snapshot = state;
+    snapshot.leftButton |= downSinceRead.leftButton;
+    snapshot.middleButton |= downSinceRead.middleButton;
+    snapshot.rightButton |= downSinceRead.rightButton;
+    snapshot.xButton1 |= downSinceRead.xButton1;
+    snapshot.xButton2 |= downSinceRead.xButton2;
+    downSinceRead = State{};
     snapshot.positionMode = mode;
     if (mode == Mode::Relative) {
         snapshot.x = relativeX;
@@ -72,22 +95,10 @@ void Mouse::ProcessEvent(const PlatformEvent& event)
         break;
     case PlatformEventType::MouseButtonDown:
     case PlatformEventType::MouseButtonUp:
-        switch (event.button) {
-        case MouseButton::Left:
-            state.leftButton = down;
-            break;
-        case MouseButton::Middle:
-            state.middleButton = down;
-            break;
-        case MouseButton::Right:
-            state.rightButton = down;
-            break;
-        case MouseButton::X1:
-            state.xButton1 = down;
-            break;
-        case MouseButton::X2:
-            state.xButton2 = down;
-            break;
+        if (bool* button = Button(state, event.button)) {
+            *button = down;
+            if (down)
+                *Button(downSinceRead, event.button) = true;
         }
         break;
     case PlatformEventType::FocusLost:
@@ -102,6 +113,7 @@ void Mouse::ReleaseButtons()
 {
     state.leftButton = state.middleButton = state.rightButton = false;
     state.xButton1 = state.xButton2 = false;
+    downSinceRead = State{};
 }
 
 } // namespace mirefell

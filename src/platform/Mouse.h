@@ -83,7 +83,9 @@ public:
     void CentreCursor();
 
     // The snapshot of now. In relative mode x, y are the movement since the
-    // previous call, which this call consumes.
+    // previous call, which this call consumes. A button that went down since
+    // the previous call reads as down even if it is up again, so a click
+    // shorter than a frame still reaches the next step.
     State GetState();
 
     // Motion, button and FocusLost events; others are ignored.
@@ -95,6 +97,7 @@ private:
     ICursorHost* host = nullptr;
     Mode mode = Mode::Absolute;
     State state;
+    State downSinceRead; // buttons only
     int32_t relativeX = 0;
     int32_t relativeY = 0;
 };

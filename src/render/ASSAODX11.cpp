@@ -71,6 +71,9 @@ const std::array<const char*, ASSAODX11::PixelShaderCount> ASSAODX11::PixelShade
     "PSGenerateImportanceMap",
     "PSPostprocessImportanceMapA",
     "PSPostprocessImportanceMapB",
+    "PSPrepareDepthsAndNormalsHalf",
+    "PSApplyHalf",
+    "PSNonSmartHalfApply",
 };
 
 const std::array<std::array<const char*, 2>, 6> ASSAODX11::ShaderMacros = {{
@@ -375,10 +378,25 @@ void ASSAODX11::FullscreenPass(gpu::Context& context, PixelShaderId shader, gpu:
         passObserver(shader);
 }
 
+bool ASSAODX11::HalfLayers(int quality, const ASSAO_InputsDX11& inputs)
+{
+    // Normals given by the caller take the four-layer path.
+    return quality <= 1 && inputs.normalSRV == nullptr;
+}
+
 void ASSAODX11::PrepareDepths(gpu::Context& context, int quality, const ASSAO_InputsDX11& inputs)
 {
-    // The four layers' view depths and normals at half size, in one pass.
     SetArea(context, sizes.halfWidth, sizes.halfHeight, halfScissor);
+    if (HalfLayers(quality, inputs)) {
+        // Layers 0 and 3 only: their depths and normals.
+        gpu::RenderTargetView* diagonal[] = {halfDepths[0].targets[0].get(), halfDepths[3].targets[0].get(),
+                                             normalsSlices[0].get(), normalsSlices[3].get()};
+        context.OMSetRenderTargets(4, diagonal, nullptr);
+        BindResources(context, inputs.depthSRV);
+        FullscreenPass(context, PSPrepareDepthsAndNormalsHalf);
+        return;
+    }
+    // The four layers' view depths and normals at half size, in one pass.
     gpu::RenderTargetView* layers[LayerCount * 2];
     for (uint32_t layer = 0; layer < LayerCount; ++layer) {
         layers[layer] = halfDepths[layer].targets[0].get();
@@ -403,12 +421,15 @@ void ASSAODX11::PrepareDepths(gpu::Context& context, int quality, const ASSAO_In
     }
 }
 
-void ASSAODX11::GenerateSSAO(gpu::Context& context, const SsaoSettings& settings, const ASSAO_Inputs& inputs,
+void ASSAODX11::GenerateSSAO(gpu::Context& context, const SsaoSettings& settings, const ASSAO_InputsDX11& inputs,
                              bool adaptiveBasePass)
 {
     const int quality = std::clamp(settings.qualityLevel, 0, 3);
+    const bool halfLayers = HalfLayers(quality, inputs);
     SetArea(context, sizes.halfWidth, sizes.halfHeight, halfScissor);
     for (uint32_t layer = 0; layer < LayerCount; ++layer) {
+        if (halfLayers && (layer == 1 || layer == 2))
+            continue;
         int blurPasses = std::clamp(settings.blurPassCount, 0, MaxBlurPassCount);
         if (quality == 3)
             blurPasses = adaptiveBasePass ? 0 : std::max(1, blurPasses); // the adaptive pass reads the array
@@ -518,8 +539,10 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
     context.RSSetViewports(1, &viewport);
     context.RSSetScissorRects(1, &fullScissor);
     BindResources(context, nullptr, nullptr, nullptr, nullptr, finalResultsView.get());
-    FullscreenPass(context, quality == 0 ? PSNonSmartApply : PSApply,
-                   inputs.drawOpaque ? blendOpaque.get() : blendMultiply.get());
+    PixelShaderId apply = quality == 0 ? PSNonSmartApply : PSApply;
+    if (HalfLayers(quality, inputs))
+        apply = quality == 0 ? PSNonSmartHalfApply : PSApplyHalf;
+    FullscreenPass(context, apply, inputs.drawOpaque ? blendOpaque.get() : blendMultiply.get());
 
     savedState.Restore(context);
     callerTargets = {};

@@ -10,6 +10,14 @@
 // 1 x 1 level of the importance map's mip chain instead of an atomic load
 // counter; gathers are four texel reads.
 //
+// Qualities 0 and 1 compute two of the four deinterleaved layers, 0 and 3
+// (the diagonal of each 2 x 2 block), as the design's lowest preset does:
+// the depth pass writes only those layers' depths and normals, occlusion and
+// blur run for those two, and the apply pass gives every pixel the mean of
+// both layers around it, so the picture keeps the four-layer look (no
+// checkerboard) at about two thirds of the cost. Qualities 2 and 3, and a
+// caller that gives its own normals, compute all four.
+//
 // Owns its device objects from InitializeDX to destruction and its
 // size-dependent textures from the first Draw (or AllocateResources) for a
 // viewport size until the next size change. Draw leaves the context as it
@@ -83,6 +91,11 @@ public:
         PSGenerateImportanceMap,
         PSPostprocessImportanceMapA,
         PSPostprocessImportanceMapB,
+        // Qualities 0 and 1 compute only layers 0 and 3 (the diagonal of
+        // each 2 x 2 block) and fill the other two pixels from them.
+        PSPrepareDepthsAndNormalsHalf,
+        PSApplyHalf,
+        PSNonSmartHalfApply,
         PixelShaderCount
     };
     static const char* const VertexShaderEntry;
@@ -148,8 +161,10 @@ private:
                        gpu::ShaderResourceView* t3 = nullptr, gpu::ShaderResourceView* t4 = nullptr);
     void BindTarget(gpu::Context& context, gpu::RenderTargetView* target);
     void FullscreenPass(gpu::Context& context, PixelShaderId shader, gpu::BlendState* blend = nullptr);
+    // Whether a draw at this quality computes only layers 0 and 3.
+    static bool HalfLayers(int quality, const ASSAO_InputsDX11& inputs);
     void PrepareDepths(gpu::Context& context, int quality, const ASSAO_InputsDX11& inputs);
-    void GenerateSSAO(gpu::Context& context, const SsaoSettings& settings, const ASSAO_Inputs& inputs,
+    void GenerateSSAO(gpu::Context& context, const SsaoSettings& settings, const ASSAO_InputsDX11& inputs,
                       bool adaptiveBasePass);
     void GenerateImportanceMap(gpu::Context& context);
 

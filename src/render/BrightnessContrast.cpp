@@ -44,6 +44,8 @@ void BrightnessContrast::Release()
 
 void BrightnessContrast::Apply(float brightness, float contrast)
 {
+    if (brightness == 0.0f && contrast == 1.0f)
+        return;
     gpu::Context& context = *DeviceContext;
     auto* values = static_cast<float*>(context.Map(constantBuffer.get(), gpu::MapType::WriteDiscard));
     values[0] = brightness;
@@ -53,6 +55,7 @@ void BrightnessContrast::Apply(float brightness, float contrast)
     context.PSSetConstantBuffers(0, 1, &buffer);
 
     context.CopyResource(frameCopy.get(), backBuffer);
+    ++copiesMade;
     spriteBatch->Begin(SpriteSortMode::Immediate, nullptr, nullptr, nullptr, nullptr,
                        [this] { DeviceContext->PSSetShader(pixelShader.get()); });
     spriteBatch->Draw(frameCopyView.get(), fullRectangle, Color(1.0f, 1.0f, 1.0f, 1.0f));

@@ -2,7 +2,8 @@
 // back buffer (3D picture, post effects and interface) and draws the copy
 // back over the whole window through the brightness and contrast shader, so
 // the two settings act on everything the player sees. At the defaults
-// (brightness 0, contrast 1) the pass is the identity. Core owns one:
+// (brightness 0, contrast 1) the pass is the identity, and then it draws
+// nothing: the frame already is what it would draw. Core owns one:
 // LoadShader after each device creation, CreateTarget at every size change,
 // Release on device loss.
 #pragma once
@@ -34,8 +35,11 @@ public:
     // screen size.
     void CreateTarget(gpu::Texture2D* backBuffer_);
     void Release();
-    // The pass, into the bound render target (the back buffer).
+    // The pass, into the bound render target (the back buffer); nothing at
+    // the defaults.
     void Apply(float brightness, float contrast);
+    // Copies made since construction (tests and benchmarks).
+    uint64_t copiesMade = 0;
 
 private:
     gpu::Texture2D* backBuffer = nullptr;

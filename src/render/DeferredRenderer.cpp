@@ -49,6 +49,21 @@ void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTa
     outputTarget = outputTarget_;
     fullRectangle = {0, 0, ScreenWidth, ScreenHeight};
     halfRectangle = {0, 0, ScreenWidth / 2, ScreenHeight / 2};
+    // A quarter of the half size, rounded down but never below one pixel.
+    const int32_t quarterWidth = std::max(ScreenWidth / 2 / 2, 1);
+    const int32_t quarterHeight = std::max(ScreenHeight / 2 / 2, 1);
+    quarterRectangle = {0, 0, quarterWidth, quarterHeight};
+    for (GlowTarget& glow : glowTargets) {
+        glow = {};
+        gpu::Texture2DDesc desc;
+        desc.width = static_cast<uint32_t>(quarterWidth);
+        desc.height = static_cast<uint32_t>(quarterHeight);
+        desc.format = gpu::Format::R8G8B8A8_UNORM;
+        desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
+        auto texture = Device->CreateTexture2D(desc);
+        glow.target = Device->CreateRenderTargetView(texture.get());
+        glow.view = Device->CreateShaderResourceView(texture.get());
+    }
     skyboxView = TextureRegistry::GetInstance().GetTexture("skybox");
 }
 
@@ -58,6 +73,7 @@ void DeferredRenderer::Release()
     bloomExtractShader.reset();
     blurShader.reset();
     spriteBatch.reset();
+    glowTargets = {};
     outputTarget = nullptr;
 }
 
@@ -75,11 +91,15 @@ void DeferredRenderer::Draw(const Camera& camera, bool bloom)
         ExtractBloom();
     if (Config::GetInstance().settings.ssao >= 0 && !lowFeatureLevel)
         DrawSsao();
-    DrawLights(camera);
-    Compose();
-    postFX->ApplyFxaa();
+    // With FXAA or bloom to come, the composition goes to the chain's scene
+    // copy and the finishing pass draws it into the output; without, it goes
+    // straight to the output.
+    const bool finishing = bloom || Config::GetInstance().settings.fxaa;
+    Compose(camera, finishing ? postFX->SceneTarget() : outputTarget);
     if (bloom)
         BlurBloom();
+    if (finishing)
+        Finish(bloom);
 }
 
 void DeferredRenderer::ExtractBloom()
@@ -97,31 +117,24 @@ void DeferredRenderer::DrawSsao()
     postFX->DrawSsao(geometryBuffer->depthResourceView.get());
 }
 
-void DeferredRenderer::DrawLights(const Camera& camera)
+void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* target)
 {
     gpu::Context& context = *DeviceContext;
-    gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::LightIndex].get();
     context.OMSetRenderTargets(1, &target, nullptr);
-    gpu::ShaderResourceView* normals = geometryBuffer->shaderResourceViews[GeometryBuffer::NormalIndex].get();
-    gpu::ShaderResourceView* depth = geometryBuffer->depthResourceView.get();
-    context.PSSetShaderResources(1, 1, &normals);
-    context.PSSetShaderResources(2, 1, &depth);
-    PointLights::GetInstance().Draw(camera);
-}
-
-void DeferredRenderer::Compose()
-{
-    gpu::Context& context = *DeviceContext;
-    context.OMSetRenderTargets(1, &outputTarget, nullptr);
     GeometryBuffer& g = *geometryBuffer;
-    gpu::ShaderResourceView* views[] = {g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
+    gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
+                                        g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
-                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(), skyboxView};
-    for (uint32_t i = 0; i < 5; ++i)
-        context.PSSetShaderResources(1 + i, 1, &views[i]);
-    DrawQuad(g.depthResourceView.get(), fullRectangle, nullptr,
-             [this] { DeviceContext->PSSetShader(deferredShader.get()); });
+                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(),
+                                        skyboxView};
+    context.PSSetShaderResources(0, 6, views);
+    gpu::SamplerState* sampler = GetCommonStates()->LinearClamp();
+    context.PSSetSamplers(0, 1, &sampler);
+    context.PSSetShader(deferredShader.get());
+    // The light pass draws the window region by region through the
+    // composition's pixel shader.
+    PointLights::GetInstance().Draw(camera);
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
 }
@@ -130,9 +143,11 @@ void DeferredRenderer::BlurBloom()
 {
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
-    gpu::RenderTargetView* target = geometryBuffer->halfTargetB.get();
+    // Horizontally from the half-size extract into the first glow target
+    // (quarter size), then vertically into the second.
+    gpu::RenderTargetView* target = glowTargets[0].target.get();
     context.OMSetRenderTargets(1, &target, nullptr);
-    DrawQuad(geometryBuffer->halfResourceA.get(), halfRectangle, states.Opaque(), [this] {
+    DrawQuad(geometryBuffer->halfResourceA.get(), quarterRectangle, states.Opaque(), [this] {
         gpu::Buffer* weights = blurShader->horizontalConstants.get();
         DeviceContext->PSSetConstantBuffers(0, 1, &weights);
         DeviceContext->PSSetShader(blurShader->pixelShader.get());
@@ -140,16 +155,23 @@ void DeferredRenderer::BlurBloom()
     gpu::ShaderResourceView* none = nullptr;
     context.PSSetShaderResources(0, 1, &none);
 
-    target = geometryBuffer->halfTargetA.get();
+    target = glowTargets[1].target.get();
     context.OMSetRenderTargets(1, &target, nullptr);
-    DrawQuad(geometryBuffer->halfResourceB.get(), halfRectangle, states.Additive(), [this] {
+    DrawQuad(glowTargets[0].view.get(), quarterRectangle, states.Opaque(), [this] {
         gpu::Buffer* weights = blurShader->verticalConstants.get();
         DeviceContext->PSSetConstantBuffers(0, 1, &weights);
         DeviceContext->PSSetShader(blurShader->pixelShader.get());
     });
+    context.PSSetShaderResources(0, 1, &none);
+}
 
-    context.OMSetRenderTargets(1, &outputTarget, nullptr);
-    DrawQuad(geometryBuffer->halfResourceA.get(), fullRectangle, nullptr, {});
+void DeferredRenderer::Finish(bool bloom)
+{
+    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
+    if (bloom)
+        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get());
+    else
+        postFX->ApplyFxaa();
 }
 
 } // namespace mirefell

@@ -83,12 +83,15 @@ void GeometryBuffer::CreateDepthBuffer()
 
 void GeometryBuffer::Clear()
 {
+    // Only what a frame reads before it writes it: the colour (the bloom
+    // extract reads every pixel) and the normals (a zero normal marks the
+    // sky). The occlusion target is read only while the SSAO has filled it
+    // that frame, half-size target A only after the bloom extract has, and
+    // the light target and half-size target B no pass reads any more; each
+    // clear is a pass of its own over its whole target.
     const float opaqueBlack[4] = {0, 0, 0, 1};
-    const float transparent[4] = {0, 0, 0, 0};
-    for (int index : {ColourIndex, NormalIndex, LightIndex, OcclusionIndex})
+    for (int index : {ColourIndex, NormalIndex})
         DeviceContext->ClearRenderTargetView(renderTargetViews[index].get(), opaqueBlack);
-    DeviceContext->ClearRenderTargetView(halfTargetA.get(), transparent);
-    DeviceContext->ClearRenderTargetView(halfTargetB.get(), transparent);
 }
 
 void GeometryBuffer::Release()

@@ -1,9 +1,10 @@
 // GeometryBuffer: the window-sized targets of the deferred renderer.
 //   index 0 colour     W x H  R8G8B8A8_UNORM_SRGB   geometry passes, decals
 //   index 1 normal     W x H  R8G8B8A8_SNORM        geometry passes
-//   index 2 light      W x H  R16G16B16A16_FLOAT    point lights
+//   index 2 light      W x H  R16G16B16A16_FLOAT    (unused: the composition
+//                                                   adds the lights itself)
 //   index 3 occlusion  W x H  R8G8B8A8_UNORM_SRGB   SSAO
-//   half-size A and B  W/2 x H/2 sRGB               bloom
+//   half-size A and B  W/2 x H/2 sRGB               bloom extract (A; B unused)
 //   depth              W x H  D24S8, read as R24_UNORM_X8
 // W and H are ScreenWidth and ScreenHeight when Create runs; the half sizes
 // are rounded down but never below 1 (a 1-pixel window still gets targets).
@@ -39,8 +40,9 @@ public:
     void Create();
     // Makes the depth texture and its two views, replacing those held.
     void CreateDepthBuffer();
-    // Colour, normal, light and occlusion to (0, 0, 0, 1); A and B to
-    // (0, 0, 0, 0). The depth buffer is left alone.
+    // Colour and normal to (0, 0, 0, 1), the two targets a frame reads
+    // before writing; the others are written whole before they are read (or
+    // never read). The depth buffer is left alone.
     void Clear();
     // Drops every texture and view.
     void Release();

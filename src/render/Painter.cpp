@@ -124,6 +124,9 @@ void Painter::DrawRectangle(Vector2 position, Vector2 size, const std::string& t
     const gpu::Rect destination{lastRectangle.x, lastRectangle.y, lastRectangle.x + lastRectangle.width,
                                 lastRectangle.y + lastRectangle.height};
     spriteBatch->Draw(texture, destination, color);
+    if (drawLog)
+        drawLog->textures.push_back(
+            {textureName, lastRectangle.x, lastRectangle.y, lastRectangle.width, lastRectangle.height, color});
 }
 
 void Painter::FillRectangle(Vector2 position, Vector2 size, Color color)
@@ -175,16 +178,25 @@ void Painter::DrawText(int32_t fontSizeId, bool scaled, Vector2 position, const 
         font.DrawString(spriteBatch.get(), text, Vector2(x + 1, y + 1), shade);
     }
     font.DrawString(spriteBatch.get(), text, Vector2(x, y), color);
+    LogText(font, x, y, text);
+}
+
+void Painter::LogText(const SpriteFont& font, float x, float y, const wchar_t* text)
+{
+    if (drawLog && !drawingShadow)
+        drawLog->texts.push_back({&font, Vector2(x, y), text});
 }
 
 void Painter::DrawTextShadow(int32_t fontSizeId, bool scaled, Vector2 position, const wchar_t* text,
                              int32_t horizontalAlignment)
 {
+    drawingShadow = true;
     for (int i = 1; i <= 4; ++i) {
         const auto offset = static_cast<float>(i);
         DrawText(fontSizeId, scaled, position + Vector2(offset, offset), text, Black, horizontalAlignment, AlignCentre,
                  false);
     }
+    drawingShadow = false;
 }
 
 void Painter::DrawSmallText(Vector2 position, const wchar_t* text, Color color, int32_t horizontalAlignment)
@@ -193,6 +205,7 @@ void Painter::DrawSmallText(Vector2 position, const wchar_t* text, Color color, 
     const float y = std::floor(position.y);
     smallFont->DrawString(spriteBatch.get(), text, Vector2(x + 1, y + 1), Black);
     smallFont->DrawString(spriteBatch.get(), text, Vector2(x, y), color);
+    LogText(*smallFont, x, y, text);
 }
 
 } // namespace mirefell

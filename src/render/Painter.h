@@ -30,6 +30,7 @@
 #include "platform/math/Color.h"
 #include "platform/math/Vector.h"
 #include "render/LineBatch.h"
+#include "render/PainterDrawLog.h"
 #include "render/PainterPixelShader.h"
 #include "render/SpriteBatch.h"
 #include "render/SpriteFont.h"
@@ -119,10 +120,15 @@ public:
     std::map<int32_t, Vector2> anchors;
     PixelRectangle lastRectangle; // of the latest rectangle or texture draw
     std::unique_ptr<LineBatch> lineBatch;
+    // Null in the game; a layout test's record of every draw (PainterDrawLog.h).
+    PainterDrawLog* drawLog = nullptr;
 
 private:
     void DrawRectangle(Vector2 position, Vector2 size, const std::string& textureName, Color color);
     const SpriteFont& FontAt(int32_t index) const;
+    void LogText(const SpriteFont& font, float x, float y, const wchar_t* text);
+
+    bool drawingShadow = false; // inside DrawTextShadow: its copies go unlogged
 };
 
 } // namespace mirefell

@@ -3,21 +3,27 @@
 // valid until it is erased: by Update (its `remove` flag), by Clear (every
 // level load) or at exit. Holders of a pointer must drop it at Clear.
 //
-// The light pass: each enabled light is a unit sphere scaled to its range,
-// drawn additively into the G-buffer's light target by the point-light
-// shaders, which read the normal and depth targets. The same object owns the
-// per-frame constants the light pass and the composition read, written once
-// a frame by PrepareFrame. At most MaxLightsPerFrame lights are drawn a
-// frame, the `drawFirst` ones first. Device objects follow Initialize and
-// Release; the list itself needs no GPU.
+// The light pass: lights are shaded by the composition itself, which reads
+// the G-buffer once per pixel and adds every light that reaches the pixel.
+// Draw cuts the window into regions (LightGrid), lists for each the lights
+// whose sphere of `range` meets it, and draws the composition region by
+// region with that list in the region's constants, so a pixel pays only for
+// the lights near it, never for one sphere per light. The same object owns
+// the per-frame constants the composition reads, written once a frame by
+// PrepareFrame. At most MaxLightsPerFrame lights are shaded a frame, the
+// `drawFirst` ones first. Device objects follow Initialize and Release; the
+// list itself needs no GPU.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
 
 #include "platform/gpu/GpuResources.h"
 #include "platform/math/Color.h"
+#include "render/LightConstants.h"
+#include "render/LightGrid.h"
 #include "render/PointLight.h"
 
 namespace mirefell
@@ -31,8 +37,8 @@ public:
     // Advance of the light phase per play-state update.
     static constexpr float PhaseStep = 0.00025f;
     static constexpr uint32_t MaxLightsPerFrame = 100;
+    static_assert(MaxLightsPerFrame == LightGrid::MaxLights && MaxLightsPerFrame == RegionLightConstants::MaxLights);
     static constexpr uint32_t FrameConstantBytes = 208;
-    static constexpr uint32_t LightConstantBytes = 64;
 
     static PointLights& GetInstance();
     ~PointLights();
@@ -46,8 +52,8 @@ public:
     // never stalls where a float step would be lost).
     void Update();
 
-    // Device resources: the per-frame buffer, the shader set, the sphere.
-    // Throws what ReadData and the GPU layer throw.
+    // Device resources: the per-frame buffer, the region vertex shader and
+    // the region constants. Throws what ReadData and the GPU layer throw.
     void Initialize();
     void Release();
     // At exit: the device objects and every record.
@@ -57,9 +63,17 @@ public:
     // ambient colour reaches the composition; the noise intensity scales its
     // film grain, which only in-game frames show.
     void PrepareFrame(const Camera& camera, const Color& ambient, float noiseIntensity, bool inGame);
-    // The light pass into the bound target (the light target), with the
-    // normal and depth views at pixel slots 1 and 2.
+    // The light pass: draws the window (ScreenWidth x ScreenHeight) region
+    // by region through the pixel shader the caller bound (the composition),
+    // with this frame's lights that may reach each region in its constants
+    // (RegionLightConstants at vertex slot 0 and pixel slot 1) and the frame
+    // constants at pixel slot 0. Sets the vertex shader, input layout,
+    // topology, rasterizer, blend (opaque) and depth states; the caller
+    // binds the target, the textures and the sampler.
     void Draw(const Camera& camera);
+    // The lights Draw last shaded, in drawing order, and its regions (tests).
+    uint32_t ShadedLightCount() const { return shadedCount; }
+    const LightGrid& Grid() const { return grid; }
 
     std::list<PointLight> lights;
     // Turns the sky in the composition; in [0, 2 pi).
@@ -72,22 +86,19 @@ public:
     bool occlusionAvailable = false;
 
 private:
-    struct ShaderSet
-    {
-        std::shared_ptr<gpu::VertexShader> vertexShader;
-        std::shared_ptr<gpu::PixelShader> pixelShader;
-        std::shared_ptr<gpu::InputLayout> inputLayout;
-        std::shared_ptr<gpu::Buffer> vertexConstants;
-        std::shared_ptr<gpu::Buffer> pixelConstants;
-    };
-
     PointLights() = default;
-    void DrawLight(const Camera& camera, const PointLight& light);
+    // This frame's lights in drawing order: the enabled `drawFirst` ones,
+    // then the other enabled ones, at most MaxLightsPerFrame.
+    void ChooseLights();
+    void DrawRegion(uint32_t region);
 
     std::shared_ptr<gpu::Buffer> frameConstants;
-    std::unique_ptr<ShaderSet> shaders;
-    std::shared_ptr<gpu::Buffer> sphereVertices;
-    uint64_t sphereVertexCount = 0;
+    std::shared_ptr<gpu::VertexShader> regionShader;
+    std::shared_ptr<gpu::Buffer> regionConstants;
+    LightGrid grid;
+    std::array<ShadedLight, MaxLightsPerFrame> shaded{};
+    std::array<LightGrid::Sphere, MaxLightsPerFrame> spheres{};
+    uint32_t shadedCount = 0;
 };
 
 } // namespace mirefell

@@ -44,6 +44,14 @@ bool PostFXChain::LowFeatureLevel() const
 void PostFXChain::CreateDeviceResources()
 {
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
+    opaque = Device->CreateBlendState(gpu::BlendDesc{});
+    gpu::Texture2DDesc white;
+    white.width = white.height = 1;
+    white.format = gpu::Format::R8G8B8A8_UNORM;
+    white.bindFlags = gpu::BindShaderResource;
+    const uint8_t texel[4] = {255, 255, 255, 255};
+    const gpu::SubresourceData data{texel, 4};
+    whiteView = Device->CreateShaderResourceView(Device->CreateTexture2D(white, &data).get());
     screenEffectShader = std::make_unique<PostFXScreenEffectShader>();
     fxaaShader = std::make_unique<PostFXFxaaShader>();
     luminanceShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXLuminancePixelShader.glsl");
@@ -69,7 +77,7 @@ void PostFXChain::CreateSsao()
 void PostFXChain::CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::RenderTargetView* backBufferView_,
                                             gpu::DepthStencilView* depthStencilView_)
 {
-    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 0.0f, 0.0f};
+    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 1.0f, 0.0f};
     DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), fxaaConstants);
     backBuffer = backBuffer_;
     backBufferView = backBufferView_;
@@ -94,6 +102,8 @@ void PostFXChain::OnDeviceLost()
     sceneCopyTarget.reset();
     sceneCopy.reset();
     spriteBatch.reset();
+    opaque.reset();
+    whiteView.reset();
     screenEffectShader.reset();
     fxaaShader.reset();
     luminanceShader.reset();
@@ -165,10 +175,25 @@ void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
     ssao->Draw(ssaoSettings, &inputs);
 }
 
-void PostFXChain::ApplyFxaa()
+void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow)
 {
-    if (Config::GetInstance().settings.fxaa)
-        DrawFullScreen(fxaaShader.get(), SpriteBatch::White);
+    const bool fxaa = Config::GetInstance().settings.fxaa;
+    const bool bloom = bloomExtract != nullptr && bloomGlow != nullptr;
+    if (!fxaa && !bloom)
+        return;
+    const float constants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), fxaa ? 1.0f : 0.0f,
+                                bloom ? 1.0f : 0.0f};
+    DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), constants);
+    spriteBatch->Begin(SpriteSortMode::Immediate, opaque.get(), nullptr, nullptr, nullptr,
+                       [this, bloomExtract, bloomGlow] {
+                           fxaaShader->Apply();
+                           gpu::ShaderResourceView* views[] = {bloomExtract, bloomGlow};
+                           DeviceContext->PSSetShaderResources(1, 2, views);
+                       });
+    spriteBatch->Draw(sceneCopyView.get(), fullRectangle, SpriteBatch::White);
+    spriteBatch->End();
+    gpu::ShaderResourceView* none[3] = {};
+    DeviceContext->PSSetShaderResources(0, 3, none);
 }
 
 void PostFXChain::ApplyMenuEffects()
@@ -193,9 +218,15 @@ void PostFXChain::ApplyGameEffects()
         DrawFullScreen(invulnerabilityShader.get(), SpriteBatch::White);
         return;
     }
-    screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
-    const float d = flashes.damage;
-    DrawFullScreen(screenEffectShader.get(), Color(d, d, d, 0.0f));
+    // The screen effect with the play tint (d, d, d, 0) is a wash of every
+    // pixel toward the flashes' colours: one blended quad over the frame
+    // draws it without a copy, and without flashes there is nothing to draw.
+    const Color wash = PostFXScreenEffectShader::PlayWash(flashes.damage, flashes.teleport, flashes.pickup);
+    if (wash.a <= 0.0f && wash.r <= 0.0f && wash.g <= 0.0f && wash.b <= 0.0f)
+        return;
+    spriteBatch->Begin(SpriteSortMode::Immediate);
+    spriteBatch->Draw(whiteView.get(), fullRectangle, wash);
+    spriteBatch->End();
 }
 
 void PostFXChain::DrawFullScreen(IPostFXShader* shader, const Color& tint, const std::function<void()>& extra)

@@ -72,12 +72,20 @@ public:
     void UpdateSsaoSettings();
     // The occlusion into the bound target; nothing without an effect.
     void DrawSsao(gpu::ShaderResourceView* depthView);
-    // FXAA over the frame when the "fxaa" setting is on.
-    void ApplyFxaa();
+    // Where the deferred renderer composes the frame when a finishing pass
+    // follows: the scene copy.
+    gpu::RenderTargetView* SceneTarget() const { return sceneCopyTarget.get(); }
+    // The frame's finishing pass, from the composed frame in the scene copy
+    // into the bound target (the back buffer), with no copy: FXAA when the
+    // "fxaa" setting is on, then, when the two bloom views are given, the
+    // sharp half-size extract plus the quarter-size glow laid over the
+    // frame, which keeps 1 - m^2 of itself under a glow whose brightest
+    // channel is m. Draws nothing when there is neither to do.
+    void ApplyFxaa(gpu::ShaderResourceView* bloomExtract = nullptr, gpu::ShaderResourceView* bloomGlow = nullptr);
     // The title screen's distortion.
     void ApplyMenuEffects();
     // Play and in-game menu: the inventory backdrop, else the invulnerable
-    // look, else the flashes.
+    // look, else the flashes (a blended wash, nothing without a flash).
     void ApplyGameEffects();
     // Copies the back buffer and draws the copy back through the shader with
     // the tint as vertex colour; `extra` runs after the shader's Apply.
@@ -104,6 +112,8 @@ private:
     std::shared_ptr<gpu::RenderTargetView> sceneCopyTarget;
     std::shared_ptr<gpu::ShaderResourceView> sceneCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
+    std::shared_ptr<gpu::BlendState> opaque;            // the finishing pass replaces the frame
+    std::shared_ptr<gpu::ShaderResourceView> whiteView; // 1 x 1, the flashes' wash
     gpu::Rect fullRectangle;
     Camera* camera;
 };

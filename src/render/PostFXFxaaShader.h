@@ -1,7 +1,8 @@
-// PostFXFxaaShader: fast approximate anti-aliasing over a copy of the frame
-// ("shaders/PostFXFxaaPixelShader.glsl"). Its constants (pixel slot 1: the
-// screen width and height, then two zeros) are written by the chain at every
-// window-size set-up.
+// PostFXFxaaShader: the frame's finishing pass ("shaders/PostFXFxaaPixel
+// Shader.glsl"): fast approximate anti-aliasing of the composed frame and
+// the bloom laid over it. Its constants (pixel slot 1: the screen width and
+// height, then 1 or 0 for FXAA on and for the bloom on) are written by the
+// chain at every window-size set-up and at every finishing pass.
 #pragma once
 
 #include "render/IPostFXShader.h"

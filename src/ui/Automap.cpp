@@ -240,9 +240,21 @@ void Automap::DrawTexts()
     const float headerY = p.y - (painter->GetLineHeight(TextFont) + painter->margin);
     painter->BeginWithShader();
     painter->DrawText(TextFont, false, {p.x, headerY}, titleText.c_str(), White, AlignStart, AlignStart, true);
-    painter->DrawText(TextFont, false, {p.x + size.x, headerY}, modeText.c_str(), White, AlignEnd, AlignStart, true);
+    // On a narrow screen a long mode (both modifiers) would run into the
+    // title; it then goes below the map, right-aligned, and the legend one
+    // line further down.
+    const SpriteFont& font = *painter->fonts[TextFont];
+    const float titleWidth = font.MeasureString(titleText.c_str()).x;
+    const bool modeInHeader = titleWidth + painter->margin + font.MeasureString(modeText.c_str()).x <= size.x;
+    float y = p.y + size.y + painter->margin;
+    if (modeInHeader) {
+        painter->DrawText(TextFont, false, {p.x + size.x, headerY}, modeText.c_str(), White, AlignEnd, AlignStart,
+                          true);
+    } else {
+        painter->DrawText(TextFont, false, {p.x + size.x, y}, modeText.c_str(), White, AlignEnd, AlignStart, true);
+        y += painter->GetLineHeight(TextFont);
+    }
     if (!OnHardestDifficulty()) {
-        const float y = p.y + size.y + painter->margin;
         painter->DrawTexture({p.x + 4.0f, y + 4.0f}, {LegendIconSize, LegendIconSize}, PowerupIcon, IconTint);
         painter->DrawText(TextFont, false, {p.x + 40.0f, y}, LegendText, White, AlignStart, AlignStart, true);
     }

@@ -51,10 +51,17 @@ void MenuButton::Draw()
     if (twoColumn) {
         const std::wstring left = CurrentText();
         const std::wstring right = valueProvider ? valueProvider() : valueText;
-        painter->DrawText(textSize, scaleText, Vector2(position.x + size.x * TextColumn, centreY), left.c_str(), colour,
+        // Each column holds what is centred in it without reaching the other
+        // or the row's ends: the first the row's first 0.3, the second the
+        // rest.
+        const int32_t leftFont =
+            MenuFont(*painter, textSize, scaleText, left.c_str(), size.x * TextColumn * 2.0f, size.y);
+        const int32_t rightFont =
+            MenuFont(*painter, textSize, scaleText, right.c_str(), size.x * (1.0f - ValueColumn) * 2.0f, size.y);
+        painter->DrawText(leftFont, false, Vector2(position.x + size.x * TextColumn, centreY), left.c_str(), colour,
                           MenuAlignCentre, MenuAlignCentre, true);
-        painter->DrawText(textSize, scaleText, Vector2(position.x + size.x * ValueColumn, centreY), right.c_str(),
-                          colour, MenuAlignCentre, MenuAlignCentre, true);
+        painter->DrawText(rightFont, false, Vector2(position.x + size.x * ValueColumn, centreY), right.c_str(), colour,
+                          MenuAlignCentre, MenuAlignCentre, true);
         return;
     }
     if (iconMode) {
@@ -66,8 +73,9 @@ void MenuButton::Draw()
     // A fixed text is drawn as it stands, without a copy.
     const std::wstring provided = textProvider ? textProvider() : std::wstring();
     const wchar_t* shown = textProvider ? provided.c_str() : text.c_str();
-    painter->DrawText(textSize, scaleText, Vector2(x + textOffsetX, centreY), shown, colour, alignment, MenuAlignCentre,
-                      true);
+    const int32_t font =
+        MenuFont(*painter, textSize, scaleText, shown, MenuTextRoom(painter->margin, size, alignment), size.y);
+    painter->DrawText(font, false, Vector2(x + textOffsetX, centreY), shown, colour, alignment, MenuAlignCentre, true);
 }
 
 } // namespace mirefell

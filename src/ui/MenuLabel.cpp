@@ -16,7 +16,9 @@ void MenuLabel::Draw()
     if (!visible)
         return;
     const float x = MenuTextX(painter->margin, position, size, alignment);
-    painter->DrawText(textSize, scaleText, Vector2(x, position.y + size.y * 0.5f), text.c_str(), MenuWhite, alignment,
+    const int32_t font =
+        MenuFont(*painter, textSize, scaleText, text.c_str(), MenuTextRoom(painter->margin, size, alignment), size.y);
+    painter->DrawText(font, false, Vector2(x, position.y + size.y * 0.5f), text.c_str(), MenuWhite, alignment,
                       MenuAlignCentre, true);
 }
 

@@ -86,12 +86,26 @@ void MenuSlider::Draw()
         return;
     const Color colour = IsDisabled() ? MenuDisabledGrey() : MenuWhite;
     const float centreY = position.y + size.y * 0.5f;
-    painter->DrawText(textSize, scaleText, Vector2(position.x + painter->margin, centreY), text.c_str(), colour,
-                      MenuAlignLeft, MenuAlignCentre, true);
     const float k = ValueColumnStart();
+    // The caption runs from one margin in up to the "<" button.
+    const int32_t font = MenuFont(*painter, textSize, scaleText, text.c_str(), k * size.x - painter->margin, size.y);
+    painter->DrawText(font, false, Vector2(position.x + painter->margin, centreY), text.c_str(), colour, MenuAlignLeft,
+                      MenuAlignCentre, true);
     const std::wstring value = valueProvider();
-    painter->DrawText(MenuValueFont, false, Vector2(position.x + (k + (1.0f - k) * 0.5f) * size.x, centreY),
-                      value.c_str(), colour, MenuAlignCentre, MenuAlignCentre, true);
+    const Vector2 valueCentre(position.x + (k + (1.0f - k) * 0.5f) * size.x, centreY);
+    // The value stands between the arrows, centred on their buttons' gap
+    // and so a few pixels right of the arrows' own; one too wide for font 0
+    // there (a long screen size on the smallest screen) is written in the
+    // small font.
+    const int32_t arrowFont = MenuFont(*painter, textSize, scaleText, L"<", ChildWidth * size.x, size.y);
+    const float arrowWidth = painter->fonts[static_cast<size_t>(arrowFont)]->MeasureString(L"<").x;
+    const float valueRoom = (1.0f - k - ChildWidth) * size.x + 2.0f * ChildTextOffset - arrowWidth;
+    if (painter->fonts[MenuValueFont]->MeasureString(value.c_str()).x <= valueRoom)
+        painter->DrawText(MenuValueFont, false, valueCentre, value.c_str(), colour, MenuAlignCentre, MenuAlignCentre,
+                          true);
+    else
+        painter->DrawSmallText(valueCentre - Vector2(0.0f, painter->smallFont->GetLineSpacing() * 0.5f), value.c_str(),
+                               colour, MenuAlignCentre);
     decreaseButton->Draw();
     increaseButton->Draw();
 }

@@ -1,7 +1,10 @@
 // MenuStyle: the colours computed at start-up.
 #include "ui/MenuStyle.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "render/Painter.h"
 
 namespace mirefell
 {
@@ -31,6 +34,22 @@ float MenuTextX(float margin, Vector2 position, Vector2 size, int32_t alignment)
     if (alignment == MenuAlignRight)
         return position.x + size.x - margin;
     return position.x + size.x * 0.5f;
+}
+
+float MenuTextRoom(float margin, Vector2 size, int32_t alignment)
+{
+    return alignment == MenuAlignLeft || alignment == MenuAlignRight ? size.x - margin : size.x;
+}
+
+int32_t MenuFont(Painter& painter, int32_t textSize, bool scaleText, const wchar_t* text, float room, float rowHeight)
+{
+    int32_t font = scaleText ? std::min(textSize + painter.fontStep, Painter::FontCount - 1) : textSize;
+    for (; font > 0; --font) {
+        if (painter.GetLineHeight(font) <= rowHeight &&
+            painter.fonts[static_cast<size_t>(font)]->MeasureString(text).x <= room)
+            break;
+    }
+    return font;
 }
 
 } // namespace mirefell

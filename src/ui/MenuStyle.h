@@ -11,6 +11,8 @@
 namespace mirefell
 {
 
+class Painter;
+
 inline constexpr Color MenuWhite{1.0f, 1.0f, 1.0f, 1.0f};
 // Behind a hovered button: display (0.125, 0, 0).
 inline constexpr Color MenuHoverRed{0.0103086f, 0.0f, 0.0f, 1.0f};
@@ -29,5 +31,17 @@ inline constexpr int32_t MenuValueFont = 0; // slider values, never scaled
 // The x a row's text is drawn at: one margin in from the left edge (left
 // alignment), one margin in from the right edge (right), else the centre.
 float MenuTextX(float margin, Vector2 position, Vector2 size, int32_t alignment);
+
+// The width a row's single text may take: the whole row when centred, else
+// the row less the margin it starts from.
+float MenuTextRoom(float margin, Vector2 size, int32_t alignment);
+
+// The display font a row draws `text` in: the row's own (its size id, raised
+// by the painter's font step when scaled, at most the largest), unless that
+// font's line is taller than the row or the text is wider than `room`; then
+// the largest smaller font that fits both, or font 0 when none does. Only the
+// smallest screens need it: rows of 36 pixels hold no 47-pixel line, and some
+// captions are wider than their column at 360 pixels a row.
+int32_t MenuFont(Painter& painter, int32_t textSize, bool scaleText, const wchar_t* text, float room, float rowHeight);
 
 } // namespace mirefell

@@ -59,8 +59,12 @@ void MenuToggle::Draw()
     if (!visible)
         return;
     const Color colour = IsDisabled() ? MenuDisabledGrey() : MenuWhite;
-    painter->DrawText(textSize, scaleText, Vector2(position.x + painter->margin, position.y + size.y * 0.5f),
-                      text.c_str(), colour, MenuAlignLeft, MenuAlignCentre, true);
+    // The caption runs from one margin in up to the check box's icon, a
+    // square of the row's height centred in the box.
+    const float iconLeft = size.x * (1.0f + CheckBoxStart) * 0.5f - size.y * 0.5f;
+    const int32_t font = MenuFont(*painter, textSize, scaleText, text.c_str(), iconLeft - painter->margin, size.y);
+    painter->DrawText(font, false, Vector2(position.x + painter->margin, position.y + size.y * 0.5f), text.c_str(),
+                      colour, MenuAlignLeft, MenuAlignCentre, true);
     checkBox->Draw();
 }
 

@@ -57,12 +57,34 @@ void MonsterHealthBar::Update()
     value = ValueOf(monster->GetHealth(), monster->GetMaxHealth());
 }
 
+namespace
+{
+float SegmentHeight(const Painter& painter)
+{
+    return static_cast<float>(static_cast<int32_t>(painter.unitSize.y * 0.25f));
+}
+Vector2 RowOrigin(const Painter& painter)
+{
+    return painter.GetAnchorPoint(TopCentre, -HalfRowWidth, 2.0f * painter.margin);
+}
+} // namespace
+
+float MonsterHealthBar::RowLeft(const Painter& painter)
+{
+    return RowOrigin(painter).x;
+}
+
+float MonsterHealthBar::RowBottom(const Painter& painter)
+{
+    return RowOrigin(painter).y + SegmentHeight(painter) + ShadowOffset;
+}
+
 void MonsterHealthBar::Draw()
 {
     if (inventoryWindowOpen || !visible || IsMasochistic() || !IsHudShown())
         return;
-    const auto height = static_cast<float>(static_cast<int32_t>(painter->unitSize.y * 0.25f));
-    const Vector2 origin = painter->GetAnchorPoint(TopCentre, -HalfRowWidth, 2.0f * painter->margin);
+    const float height = SegmentHeight(*painter);
+    const Vector2 origin = RowOrigin(*painter);
     for (int32_t i = 0; i < Segments; ++i) {
         const float x = origin.x + SegmentPitch * static_cast<float>(i);
         painter->FillRectangle(Vector2(x + ShadowOffset, origin.y + ShadowOffset), Vector2(SegmentWidth, height),

@@ -27,6 +27,10 @@ public:
     // truncated; 0 when the maximum is not positive, and never outside -1 to
     // 20, so the conversion is always defined.
     static int32_t ValueOf(float health, float maxHealth);
+    // Where the row stands, shadows included, for the widgets that keep
+    // clear of it: its left x and its bottom y.
+    static float RowLeft(const Painter& painter);
+    static float RowBottom(const Painter& painter);
 
     int32_t value = 0;
 };

@@ -1,6 +1,8 @@
 // NotificationBox: the message list, the pickup messages and their drawing.
 #include "ui/NotificationBox.h"
 
+#include <algorithm>
+
 #include "gameplay/Item.h"
 #include "platform/Lookup.h"
 #include "render/Painter.h"
@@ -8,6 +10,7 @@
 #include "shell/KeybindAction.h"
 #include "shell/KeybindManager.h"
 #include "ui/HudState.h"
+#include "ui/MonsterHealthBar.h"
 
 namespace mirefell
 {
@@ -40,9 +43,17 @@ void NotificationBox::Draw()
         return;
     const float margin = painter->margin;
     const float lineHeight = painter->GetLineHeight(MessageFont);
+    const SpriteFont& font = *painter->fonts.at(MessageFont);
     Vector2 corner = painter->GetAnchorPoint(TopLeft, 2.0f * margin, 2.0f * margin);
+    // A box that would reach under the monster's health bar (a long message
+    // on a screen up to 1280 wide) moves the stack below the bar's row.
+    float widest = 0.0f;
+    for (const NotificationMessage& message : GetMessages())
+        widest = std::max(widest, font.MeasureString(message.text.c_str()).x);
+    if (corner.x + 2.0f * margin + widest > MonsterHealthBar::RowLeft(*painter))
+        corner.y = MonsterHealthBar::RowBottom(*painter) + margin;
     for (const NotificationMessage& message : GetMessages()) {
-        const float width = painter->fonts.at(MessageFont)->MeasureString(message.text.c_str()).x;
+        const float width = font.MeasureString(message.text.c_str()).x;
         painter->FillRectangle(corner, Vector2(2.0f * margin + width, 2.0f * margin + lineHeight), BoxColor);
         painter->DrawText(MessageFont, false, corner + Vector2(margin, margin), message.text.c_str(), TextColor,
                           AlignStart, AlignStart, true);

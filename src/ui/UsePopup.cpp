@@ -33,7 +33,8 @@ void UsePopup::Update()
 {
     visible = false;
     const Player* player = PlayerOf(context);
-    if (player && player->usableInReach && player->usable)
+    // A dead player uses nothing: no prompt under the death screen's lines.
+    if (player && !player->dead && player->usableInReach && player->usable)
         visible = player->usable->IsUseTarget();
     if (!visible)
         return;

@@ -26,6 +26,8 @@ constexpr int32_t Centre = 5;
 constexpr int32_t BottomRight = 9;
 constexpr float TitleRise = -335.0f; // the title's place above the screen centre
 constexpr float ColumnHalfWidth = 350.0f;
+constexpr float PromptAndRows = 8.0f; // the seven statistics and the prompt
+constexpr float BlankLines = 5.0f;
 constexpr float StepPerHeight = 0.02f;
 constexpr float BlinkStep = 0.1f;
 constexpr int32_t TitleFont = 2;
@@ -138,9 +140,19 @@ void WinScreen::Draw()
 {
     if (!visible || rowOffsets.size() < static_cast<size_t>(SlotCount))
         return;
-    const float rowGap = painter->GetLineHeight(RowFont);
+    // The block: the title, seven rows and the prompt, with five blank
+    // lines between its groups, starting 335 pixels above the centre. A
+    // screen too short for that (under 678 pixels) gets shorter blank lines,
+    // so that the block fits between two margins, centred.
+    float rowGap = painter->GetLineHeight(RowFont);
     rowIndex = 0;
     position = painter->GetAnchorPoint(Centre, 0.0f, TitleRise);
+    const float height = painter->GetAnchorPoint(BottomRight).y;
+    const float lines = painter->GetLineHeight(TitleFont) + PromptAndRows * painter->GetLineHeight(RowFont);
+    if (position.y < 0.0f || position.y + lines + BlankLines * rowGap > height) {
+        rowGap = std::max(0.0f, std::floor((height - 2.0f * painter->margin - lines) / BlankLines));
+        position.y = std::floor((height - lines - BlankLines * rowGap) * 0.5f);
+    }
     DrawTitleRow(L"Level complete!");
     position.y += rowGap;
     DrawStatRow(L"Difficulty", difficultyValue);

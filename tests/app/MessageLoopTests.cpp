@@ -72,6 +72,9 @@ TEST_F(MessageLoopTest, AltEnterSwitchesAWindowedGameOncePerPress)
     Drain();
     EXPECT_EQ(window.calls, (std::vector<std::string>{"borderless", "bordered 1280x720"}));
     EXPECT_FALSE(settings.borderless);
+    // A tap within a step reaches that step as down; the next step sees it up.
+    EXPECT_TRUE(Input::GetInstance().keyboardTracker.GetLastState().IsKeyDown(KeyEnter));
+    Drain();
     EXPECT_TRUE(Input::GetInstance().keyboardTracker.GetLastState().IsKeyUp(KeyEnter));
 
     settings.windowed = false; // full screen: the key reaches the keyboard, nothing else happens

@@ -1,7 +1,9 @@
 // The title scene drawn by Core in the main-menu state on llvmpipe: the
 // swoop run to its end, then the frame sampled where the word, the ring band
 // and the dark surroundings fall; pictures in test-output/title_scene.png
-// (1280 x 720, for the eye) and title_scene_swoop.png (mid-swoop).
+// (1280 x 720, for the eye) and title_scene_swoop.png (mid-swoop); and the
+// title with its menu at each supported size, as a player sees it, in
+// test-output/screens/<size>/title_scene_menu.png.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -111,6 +113,33 @@ TEST_F(TitleSceneFrame, TheSwoopEndsInFrontOfTheLitWord)
     // Below the ring the ground fades to black between the main menu (left)
     // and the credit lines (right).
     EXPECT_EQ(Count(300, 680, 800, 720, IsDark), 500 * 40);
+}
+
+// The main menu's rows, white with black outlines, stand out of the dark
+// ground at the bottom-left at every size; the corner lines at the
+// bottom-right are faint (a tenth of white) but lighter than the ground.
+TEST_F(TitleSceneFrame, TheMenuReadsOverTheSceneAtEverySize)
+{
+    const std::pair<uint32_t, uint32_t> sizes[] = {{800, 600}, {1280, 720}, {1920, 1080}};
+    Start(800, 600);
+    for (int step = 0; step < 170; ++step)
+        core->Update();
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(width);
+        swapChain = std::make_unique<gpu::SwapChain>(*levelDevice.device, width, height);
+        core->OnWindowSizeChanged(static_cast<int32_t>(width), static_cast<int32_t>(height), nullptr, swapChain.get());
+        core->Update();
+        core->Render();
+        SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(),
+                       "screens/" + std::to_string(width) + "x" + std::to_string(height) + "/title_scene_menu");
+        // The rows: "New game" to "Exit" fill the bottom-left corner's
+        // lowest rows (one unit each, 36 to 64 pixels).
+        const uint32_t rowsTop = height - height / 4;
+        EXPECT_GT(Count(0, rowsTop, width / 5, height, [](const Rgba8& p) { return p.r > 240 && p.g > 240; }), 500);
+        EXPECT_GT(Count(width - 200, height - 30, width - 10, height - 10,
+                        [](const Rgba8& p) { return p.r > 60 && p.r < 160 && p.r == p.g; }),
+                  20);
+    }
 }
 
 } // namespace

@@ -294,6 +294,19 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     for (int x : {PictureWidth / 2 - 40, PictureWidth / 2 + 40})
         EXPECT_GE(Red(on, x, y), Red(off, x, y) - 6) << "a flat wall darkened at x = " << x;
 
+    // However many of the four layers a quality computes, no pixel pattern
+    // shows through: the pixels of each 2 x 2 position (one per layer) are
+    // on average as dark as the picture.
+    const std::vector<uint8_t> ao = context->ReadPixelsRGBA8(gbuffer.textures[GeometryBuffer::OcclusionIndex].get());
+    double layerMean[4] = {};
+    for (int yy = 0; yy < PictureHeight; ++yy)
+        for (int xx = 0; xx < PictureWidth; ++xx)
+            layerMean[(yy % 2) * 2 + xx % 2] += ao[(size_t(yy) * PictureWidth + xx) * 4];
+    const double overall = (layerMean[0] + layerMean[1] + layerMean[2] + layerMean[3]) / 4;
+    for (double mean : layerMean)
+        EXPECT_NEAR(mean / (PictureWidth * PictureHeight / 4), overall / (PictureWidth * PictureHeight / 4), 1.0)
+            << "a layer stands out";
+
     // Quality 7 is drawn as quality 3.
     if (GetParam() == 3) {
         settings.qualityLevel = 7;

@@ -43,13 +43,18 @@ struct Member
     std::string type;
 };
 
-// The members of `block` in a shader file, and the file's declaration text.
-std::vector<Member> ReadBlock(const std::string& file, const std::string& block, std::string& body)
+std::string ShaderText(const std::string& file)
 {
     std::ifstream in(std::string("shaders/") + file);
     std::stringstream text;
     text << in.rdbuf();
-    const std::string source = text.str();
+    return text.str();
+}
+
+// The members of `block` in a shader file, and the file's declaration text.
+std::vector<Member> ReadBlock(const std::string& file, const std::string& block, std::string& body)
+{
+    const std::string source = ShaderText(file);
     const size_t start = source.find("uniform " + block);
     EXPECT_NE(start, std::string::npos) << file << " has no block " << block;
     const size_t open = source.find('{', start);
@@ -105,24 +110,7 @@ protected:
         shader << "    int i = int(gl_FragCoord.x) * 4;\n"
                << "    Target0 = vec4(v[i], v[i + 1], v[i + 2], v[i + 3]);\n}\n";
 
-        auto target = MakeTarget(gpu::Format::R32G32B32A32_FLOAT, static_cast<uint32_t>(pixels), 1);
-        auto view = device->CreateRenderTargetView(target.get());
-        gpu::RenderTargetView* views[] = {view.get()};
-        context->OMSetRenderTargets(1, views, nullptr);
-        SetViewport(static_cast<uint32_t>(pixels), 1);
-        gpu::CommonStates states(*device);
-        context->RSSetState(states.CullNone());
-        context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-        context->OMSetDepthStencilState(states.DepthNone(), 0);
-        auto vertex = VertexShader(FullScreenTriangle);
-        auto pixel = PixelShader(shader.str());
-        context->VSSetShader(vertex.get());
-        context->PSSetShader(pixel.get());
-        context->IASetInputLayout(nullptr);
-        context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-        context->PSSetConstantBuffers(0, 1, &buffer);
-        context->Draw(3, 0);
-        const std::vector<float> values = context->ReadPixelsFloat(target.get());
+        const std::vector<float> values = DrawPixels(shader.str(), static_cast<uint32_t>(pixels), buffer);
 
         std::map<std::string, std::vector<float>> result;
         at = 0;
@@ -131,6 +119,52 @@ protected:
             at += FloatCount(m.type);
         }
         return result;
+    }
+
+    // Draws one pixel per GLSL vec4 expression over the members of `block`
+    // (declared in `file` after its struct `structName`) with `buffer` at
+    // pixel slot 0, and returns the pixels' values in order.
+    std::vector<float> EchoVectors(const std::string& file, const std::string& block, const std::string& structName,
+                                   gpu::Buffer* buffer, const std::vector<std::string>& expressions)
+    {
+        std::string body;
+        ReadBlock(file, block, body);
+        const std::string source = ShaderText(file);
+        const size_t start = source.find("struct " + structName);
+        EXPECT_NE(start, std::string::npos) << file << " has no struct " << structName;
+        const std::string structText = source.substr(start, source.find("};", start) + 2 - start);
+        std::ostringstream shader;
+        shader << "#version 330 core\n"
+               << structText << "\nlayout(std140) uniform Echo_b0\n{" << body << "};\n"
+               << "layout(location = 0) out vec4 Target0;\nvoid main()\n{\n    int i = int(gl_FragCoord.x);\n";
+        for (size_t i = 0; i < expressions.size(); ++i)
+            shader << "    if (i == " << i << ") Target0 = " << expressions[i] << ";\n";
+        shader << "}\n";
+        return DrawPixels(shader.str(), static_cast<uint32_t>(expressions.size()), buffer);
+    }
+
+    // Draws `pixelSource` over a row of `pixels` float pixels with `buffer`
+    // at pixel slot 0 and reads the row back, four floats a pixel.
+    std::vector<float> DrawPixels(const std::string& pixelSource, uint32_t pixels, gpu::Buffer* buffer)
+    {
+        auto target = MakeTarget(gpu::Format::R32G32B32A32_FLOAT, pixels, 1);
+        auto view = device->CreateRenderTargetView(target.get());
+        gpu::RenderTargetView* views[] = {view.get()};
+        context->OMSetRenderTargets(1, views, nullptr);
+        SetViewport(pixels, 1);
+        gpu::CommonStates states(*device);
+        context->RSSetState(states.CullNone());
+        context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
+        context->OMSetDepthStencilState(states.DepthNone(), 0);
+        auto vertex = VertexShader(FullScreenTriangle);
+        auto pixel = PixelShader(pixelSource);
+        context->VSSetShader(vertex.get());
+        context->PSSetShader(pixel.get());
+        context->IASetInputLayout(nullptr);
+        context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
+        context->PSSetConstantBuffers(0, 1, &buffer);
+        context->Draw(3, 0);
+        return context->ReadPixelsFloat(target.get());
     }
 
     static void ExpectMatrix(const std::vector<float>& seen, const Matrix& expected, const char* what)
@@ -226,8 +260,8 @@ TEST_F(EffectConstantTest, ASingularWorldWritesWithoutComplaint)
         EXPECT_TRUE(std::isfinite(value)); // no inverse: zeros, never NaN in the shaders
 }
 
-// The frame constants as the light pass and the composition read them.
-TEST_F(EffectConstantTest, FrameConstantsReachTheLightAndCompositionShaders)
+// The frame constants as the composition reads them.
+TEST_F(EffectConstantTest, FrameConstantsReachTheCompositionShader)
 {
     GetCommonStates() = CreateCommonStates(Device);
     PointLights& lights = PointLights::GetInstance();
@@ -244,7 +278,7 @@ TEST_F(EffectConstantTest, FrameConstantsReachTheLightAndCompositionShaders)
     gpu::Buffer* buffer = context->PSGetConstantBuffer(0);
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->Desc().byteWidth, 208u);
-    for (const char* file : {"PointLightPixelShader.glsl", "DeferredPixelShader.glsl"}) {
+    for (const char* file : {"DeferredPixelShader.glsl"}) {
         auto seen = Echo(file, "FrameConstants_b0", buffer);
         ExpectMatrix(seen["inverseViewProjection"], (camera.view * camera.projection).Inverted(), file);
         EXPECT_EQ(seen["eye"], (std::vector<float>{4, 5, 6, 1})) << file;
@@ -284,16 +318,15 @@ TEST_F(EffectConstantTest, FrameConstantsReachTheLightAndCompositionShaders)
     Config::GetInstance().settings = Settings{};
 }
 
-TEST_F(EffectConstantTest, PointLightConstantsCarryTheVolumeAndTheRecord)
+// A region's constants as the light pass's vertex stage and the
+// composition read them: the rectangle, the count and each light's record
+// (the composition's own struct and block text, echoed vec4 by vec4).
+TEST_F(EffectConstantTest, RegionConstantsCarryTheRectangleAndTheLightRecords)
 {
-    Camera camera;
-    camera.position = {4, 5, 6};
-    camera.target = {0, 1, 0};
-    camera.UpdateView();
     PointLight light;
-    light.colour = {0.5f, 0.25f, 1.0f, 0.75f};
+    light.colour = {0.5f, 0.25f, 1.0f, 0.8f};
     light.position = {1, 2, 3};
-    light.shaderFlag = 1;
+    light.shaderFlag = 0;
     light.attenuationConstant = 0.5f;
     light.attenuationLinear = 2.0f;
     light.attenuationQuadratic = 0.25f;
@@ -301,29 +334,40 @@ TEST_F(EffectConstantTest, PointLightConstantsCarryTheVolumeAndTheRecord)
     light.fixedRadius = 12.0f;
     light.intensity = 5.0f;
     light.ComputeRange();
-    PointLightVertexConstants vertex;
-    PointLightPixelConstants pixel;
-    WritePointLightConstants(vertex, pixel, camera, light);
-    auto vertexBuffer = ConstantBuffer(64);
-    WriteConstants(vertexBuffer.get(), &vertex, sizeof vertex);
-    auto seen = Echo("PointLightVertexShader.glsl", "PointLightVertexConstants_b0", vertexBuffer.get());
-    ExpectMatrix(seen["worldViewProjection"],
-                 Matrix::CreateScale(12.0f) * Matrix::CreateTranslation({1, 2, 3}) * camera.view * camera.projection,
-                 "sphere to clip");
+    RegionLightConstants region{};
+    region.rect[0] = -1.0f;
+    region.rect[1] = 0.5f;
+    region.rect[2] = 0.25f;
+    region.rect[3] = -0.75f;
+    region.count = 2;
+    WriteShadedLight(region.lights[1], light);
+    auto buffer = ConstantBuffer(sizeof region);
+    WriteConstants(buffer.get(), &region, sizeof region);
+    auto seen = Echo("PointLightVertexShader.glsl", "RegionRect_b0", buffer.get());
+    EXPECT_EQ(seen["rect"], (std::vector<float>{-1.0f, 0.5f, 0.25f, -0.75f}));
 
-    auto pixelBuffer = ConstantBuffer(64);
-    WriteConstants(pixelBuffer.get(), &pixel, sizeof pixel);
-    seen = Echo("PointLightPixelShader.glsl", "PointLightConstants_b1", pixelBuffer.get());
-    EXPECT_EQ(seen["colour"], (std::vector<float>{0.5f, 0.25f, 1.0f, 0.75f}));
-    EXPECT_EQ(seen["position"], (std::vector<float>{1, 2, 3}));
-    EXPECT_EQ(seen["positionW"][0], 1.0f);
-    EXPECT_EQ(seen["shaderFlag"][0], 1.0f);
-    EXPECT_EQ(seen["attenuationConstant"][0], 0.5f);
-    EXPECT_EQ(seen["attenuationLinear"][0], 2.0f);
-    EXPECT_EQ(seen["attenuationQuadratic"][0], 0.25f);
-    EXPECT_EQ(seen["useFixedRadius"][0], 1.0f);
-    EXPECT_EQ(seen["fixedRadius"][0], 12.0f);
-    EXPECT_EQ(seen["intensity"][0], 5.0f);
+    // Colour 0.8 x 5 = 4 times the light's; wrap 0.5 without the shader
+    // flag; a fixed radius of 12: no cutoff, a window of 1/144 a unit squared.
+    const std::vector<float> record = EchoVectors("DeferredPixelShader.glsl", "RegionLights_b1", "Light", buffer.get(),
+                                                  {"vec4(float(count), 0.0, 0.0, 0.0)", "lights[1].positionCutoff",
+                                                   "lights[1].colourWrap", "lights[1].attenuation"});
+    const std::vector<float> expected = {2, 0, 0, 0, 1, 2, 3, 0, 2, 1, 4, 0.5f, 0.5f, 2, 0.25f, 1.0f / 144.0f};
+    ASSERT_EQ(record.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(record[i], expected[i], 1e-6f) << i;
+
+    // An attenuated light: the cutoff 1/100, no window.
+    light.useFixedRadius = 0;
+    light.shaderFlag = 1;
+    light.attenuationConstant = 0.0f;
+    light.attenuationLinear = 10.0f;
+    light.attenuationQuadratic = 0.0f;
+    light.ComputeRange();
+    ShadedLight attenuated;
+    WriteShadedLight(attenuated, light);
+    EXPECT_FLOAT_EQ(attenuated.cutoff, 0.01f);
+    EXPECT_FLOAT_EQ(attenuated.windowScale, 0.0f);
+    EXPECT_FLOAT_EQ(attenuated.wrap, 1.0f);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The lit frame on llvmpipe: point lights into the light target, the
-// composition, bloom, FXAA and the brightness and contrast pass, drawn the
+// The lit frame on llvmpipe: the composition with its point lights, bloom,
+// FXAA and the brightness and contrast pass, drawn the
 // way Core draws a level frame, with pixels checked against values worked
 // out by hand. A white room of side 40 with the eye 30 units in front of its
 // back wall (z = -20) and a 90 degree view at 320 x 180: one pixel is 1/3
@@ -122,7 +122,7 @@ protected:
                                             gbuffer.renderTargetViews[GeometryBuffer::NormalIndex].get()};
         context->OMSetRenderTargets(2, targets, gbuffer.depthStencilView.get());
         gpu::CommonStates& states = *GetCommonStates();
-        gpu::SamplerState* sampler = states.AnisotropicWrap();
+        gpu::SamplerState* sampler = states.LinearWrap();
         context->PSSetSamplers(0, 1, &sampler);
         context->OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
         context->OMSetDepthStencilState(states.DepthDefault(), 0);
@@ -134,13 +134,6 @@ protected:
     }
 
     Rgba8 Frame(uint32_t x, uint32_t y) { return PixelAt(swapChain->GetBackBuffer(), x, y); }
-
-    // One channel of the light target at a pixel.
-    float LightAt(uint32_t x, uint32_t y, int channel = 0)
-    {
-        const std::vector<float> values = context->ReadPixelsFloat(gbuffer.textures[GeometryBuffer::LightIndex].get());
-        return values[(size_t(y) * ScreenWidth + x) * 4 + channel];
-    }
 
     Camera camera;
     Mesh root{EffectIdNone, MeshVertexFormatColor};
@@ -161,10 +154,6 @@ TEST_F(LitFrameTest, APointLightFallsOffAcrossTheWallAndIsComposedOntoIt)
     Config::GetInstance().settings.fxaa = false;
     AddLight({0, 0, -10}, {1, 0, 0, 1}, 1, 0, 0.01f); // the eye is inside its sphere
     DrawFrame(false);
-    EXPECT_NEAR(LightAt(160, WallRow), 0.48973f, 0.005f);
-    EXPECT_NEAR(LightAt(189, WallRow), 0.23315f, 0.003f);
-    EXPECT_NEAR(LightAt(204, WallRow), 0.12748f, 0.002f);
-
     const Rgba8 centre = Frame(160, WallRow);
     EXPECT_NEAR(centre.r, 186, 3);
     EXPECT_EQ(centre.g, 0);
@@ -174,20 +163,40 @@ TEST_F(LitFrameTest, APointLightFallsOffAcrossTheWallAndIsComposedOntoIt)
     EXPECT_EQ(Frame(160, WallRow).a, 255);
 }
 
-// Seen from outside its sphere the light is drawn through the near faces: a
-// light of range 10 (q = 1) 2 units in front of the wall at x = 10 lights the
-// wall under it and nothing 12 units away, where its sphere never reaches.
+// A light whose sphere the eye is outside of: a light of range 10 (q = 1)
+// 2 units in front of the wall at x = 10 lights the wall under it, once, and
+// nothing 12 units away, where its sphere never reaches.
 TEST_F(LitFrameTest, ALightSeenFromOutsideItsVolumeLightsOnlyWhatItReaches)
 {
     const PointLight& light = AddLight({10, 0, -18}, {0, 1, 0, 1}, 0, 0, 1);
     ASSERT_FLOAT_EQ(light.range, 10.0f);
     DrawFrame(false);
     // Straight under it (1/6 off to either side): d^2 = 4.056, N.L = 0.993,
-    // 1 / 4.056 - 1/100 = 0.2366, so 0.2350. Drawn once: the far faces of
-    // the sphere, which also cover the spot, are culled.
-    EXPECT_NEAR(LightAt(190, WallRow, 1), 0.2350f, 0.005f);
-    EXPECT_EQ(LightAt(130, WallRow, 1), 0.0f);
+    // 1 / 4.056 - 1/100 = 0.2366, so 0.2350, on screen (sRGB) 133.1.
+    EXPECT_NEAR(Frame(190, WallRow).g, 133, 3);
+    EXPECT_EQ(Frame(190, WallRow).r, 0);
     EXPECT_EQ(Frame(130, WallRow).g, 0);
+}
+
+// A fixed radius of 15 without the shader flag: the light is windowed by
+// (1 - d^2 / 225)^2 and wraps half-Lambert. At column 160 d^2 = 100.056,
+// N.L = 0.99972: 0.30837 x 0.99986 = 0.30833, on screen 150.8; at column 189
+// d^2 = 196.72, N.L = 0.71297: 0.015797 x 0.85649 = 0.01353, on screen 30.8;
+// column 204 lies 17.9 away, beyond the radius.
+TEST_F(LitFrameTest, AFixedRadiusLightFadesToNothingAtItsRadiusAndWrapsWithoutTheFlag)
+{
+    Config::GetInstance().settings.fxaa = false;
+    PointLight& light = PointLights::GetInstance().Add();
+    light.enabled = 1;
+    light.position = {0, 0, -10};
+    light.colour = {1, 0, 0, 1};
+    light.useFixedRadius = 1;
+    light.fixedRadius = 15.0f;
+    light.ComputeRange(); // c = 1, l = q = 0: no attenuation, the window alone
+    DrawFrame(false);
+    EXPECT_NEAR(Frame(160, WallRow).r, 151, 2);
+    EXPECT_NEAR(Frame(189, WallRow).r, 31, 2);
+    EXPECT_EQ(Frame(204, WallRow).r, 0);
 }
 
 // Ambient light alone: the white wall shows the ambient colour, sRGB
@@ -252,19 +261,19 @@ TEST_F(LitFrameTest, BloomAddsLightAndNeverHidesTheFrame)
     EXPECT_GT(bloomed.r + bloomed.g, plain.r);
 }
 
-// A dark scene: the colour target is black, so the extracted bloom is zero
-// and the overlay leaves every pixel of the frame as it was.
+// A dark scene: the colour target is black, so the extracted bloom and its
+// glow are zero and the finishing pass leaves every pixel of the composed
+// frame as it was.
 TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
 {
     Config::GetInstance().settings.fxaa = false;
     const float grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     gbuffer.Clear();
-    gpu::RenderTargetView* half = gbuffer.halfTargetA.get();
-    context->OMSetRenderTargets(1, &half, nullptr);
     SetViewport(FrameWidth, FrameHeight);
-    context->ClearRenderTargetView(swapChain->GetBackBufferView(), grey);
+    context->ClearRenderTargetView(postFX->SceneTarget(), grey);
     deferred->ExtractBloom();
     deferred->BlurBloom();
+    deferred->Finish(true);
     const std::vector<uint8_t> frame = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
     const Rgba8 before = Frame(0, 0);
     for (size_t i = 0; i < frame.size(); i += 4) {
@@ -272,6 +281,42 @@ TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
         ASSERT_EQ(frame[i + 1], before.g) << i / 4;
     }
     EXPECT_NEAR(before.r, 124, 1); // 0.2 linear, untouched
+}
+
+// Bloom comes from surfaces whose colour is near white: a white block in a
+// dim brick room glows over its edges (its extract and its blurred glow),
+// while the room far from it is the same with bloom and without. Written
+// to test-output/bloom_block.png at 1280 x 720.
+TEST_F(LitFrameTest, AWhiteBlockGlowsOverItsEdgesAndNothingElseChanges)
+{
+    Config::GetInstance().settings.fxaa = false;
+    Resize(1280, 720);
+    CreateWindowSizeResources();
+    root.children.front()->textureName = "wall";
+    root.children.front()->RefreshTexture();
+    auto block = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+    BuildCubeMesh(block->geometry);
+    block->geometry.useTriangleColours = false;
+    block->geometry.colour = {1, 1, 1, 1};
+    block->position = {0, 0, -12};
+    block->scale = {2, 2, 2};
+    block->UpdateTransform();
+    root.AddChild(std::move(block))->Update();
+    AddLight({0, 5, 0}, {1, 1, 1, 1}, 1, 0, 0.002f);
+    DrawFrame(false, {0.05f, 0.05f, 0.05f, 1});
+    const std::vector<uint8_t> plain = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    DrawFrame(true, {0.05f, 0.05f, 0.05f, 1});
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "bloom_block");
+    const std::vector<uint8_t> bloomed = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    auto at = [](const std::vector<uint8_t>& rgba, uint32_t x, uint32_t y) { return rgba[(y * 1280 + x) * 4]; };
+    // The block's front face (4 x 4 units, 20 units from the eye) spans
+    // x 604 to 676; just outside its right edge the glow lifts the wall.
+    int lifted = 0;
+    for (uint32_t x = 680; x < 700; ++x)
+        lifted += at(bloomed, x, 360) > at(plain, x, 360) + 8;
+    EXPECT_GT(lifted, 10) << "the glow reaches past the block's edge";
+    for (uint32_t x : {20u, 200u, 1100u, 1260u})
+        EXPECT_NEAR(at(bloomed, x, 100), at(plain, x, 100), 2) << "far from the block at " << x;
 }
 
 // The picture a player would see: the room with three coloured lights and

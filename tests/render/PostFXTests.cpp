@@ -1,5 +1,6 @@
-// The full-screen passes over a finished frame: brightness and contrast, FXAA,
-// the menu dimming and the level-complete fade, each drawn over a back
+// The full-screen passes over a finished frame: brightness and contrast, the
+// finishing pass (FXAA, bloom), the menu dimming and the level-complete fade,
+// each drawn over a back
 // buffer the test fills; the chain's timers and SSAO settings; the blur
 // weights.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "render/BasicPostFXShader.h"
 #include "render/BrightnessContrast.h"
 #include "render/Camera.h"
+#include "render/IScreenFlashSource.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXGaussianBlurShader.h"
 #include "render/PostFXScreenEffectShader.h"
@@ -61,16 +63,43 @@ protected:
     {
         context->UpdateSubresource(swapChain->GetBackBuffer(), 0, rgba.data(), Side * 4);
     }
-    void FillFlat(uint8_t r, uint8_t g, uint8_t b)
+    // The frame as the composition leaves it for the finishing pass.
+    void FillComposed(const std::vector<uint8_t>& rgba)
     {
-        std::vector<uint8_t> rgba(Side * Side * 4);
+        context->UpdateSubresource(chain->SceneTarget()->GetTexture(), 0, rgba.data(), Side * 4);
+    }
+    static std::vector<uint8_t> Flat(uint8_t r, uint8_t g, uint8_t b, uint32_t side = Side)
+    {
+        std::vector<uint8_t> rgba(side * side * 4);
         for (size_t i = 0; i < rgba.size(); i += 4) {
             rgba[i] = r;
             rgba[i + 1] = g;
             rgba[i + 2] = b;
             rgba[i + 3] = 255;
         }
-        Fill(rgba);
+        return rgba;
+    }
+    void FillFlat(uint8_t r, uint8_t g, uint8_t b) { Fill(Flat(r, g, b)); }
+
+    struct Picture
+    {
+        std::shared_ptr<gpu::Texture2D> texture;
+        std::shared_ptr<gpu::ShaderResourceView> view;
+    };
+    // A square texture of one colour.
+    Picture FlatTexture(uint32_t side, uint8_t r, uint8_t g, uint8_t b,
+                        gpu::Format format = gpu::Format::R8G8B8A8_UNORM_SRGB)
+    {
+        const std::vector<uint8_t> rgba = Flat(r, g, b, side);
+        gpu::Texture2DDesc desc;
+        desc.width = desc.height = side;
+        desc.format = format;
+        desc.bindFlags = gpu::BindShaderResource;
+        const gpu::SubresourceData data{rgba.data(), side * 4};
+        Picture picture;
+        picture.texture = device->CreateTexture2D(desc, &data);
+        picture.view = device->CreateShaderResourceView(picture.texture.get());
+        return picture;
     }
     std::vector<uint8_t> Read() { return context->ReadPixelsRGBA8(swapChain->GetBackBuffer()); }
 
@@ -91,7 +120,13 @@ TEST_F(PostFXTest, BrightnessAndContrastAtTheirDefaultsKeepEveryGreyLevel)
     }
     Fill(greys);
     pass.Apply(0.0f, 1.0f);
+    EXPECT_EQ(pass.copiesMade, 0u) << "the identity draws nothing";
+    EXPECT_EQ(Read(), greys);
+    // The shader itself keeps every level too, should it ever be run there.
+    Fill(greys);
+    pass.Apply(0.0f, 1.0f + 1e-7f); // the nearest float above 1: (x - 0.5) c + 0.5 rounds back to x
     const std::vector<uint8_t> out = Read();
+    EXPECT_EQ(pass.copiesMade, 1u);
     for (size_t i = 0; i < Side * Side; ++i) {
         ASSERT_EQ(out[i * 4], i) << "grey level " << i;
         ASSERT_EQ(out[i * 4 + 1], i) << "grey level " << i;
@@ -108,10 +143,12 @@ TEST_F(PostFXTest, BrightnessAndContrastAtTheirDefaultsKeepEveryGreyLevel)
     EXPECT_NEAR(raised[0], 6, 1);
 }
 
+// The finishing pass reads the composed frame from the scene copy and
+// writes the back buffer, copying nothing.
 TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
 {
     MakeChain();
-    FillFlat(90, 140, 200);
+    FillComposed(Flat(90, 140, 200));
     chain->ApplyFxaa();
     for (uint8_t value : Read())
         ASSERT_TRUE(value == 90 || value == 140 || value == 200 || value == 255);
@@ -122,10 +159,9 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
             if (x > y)
                 for (int c = 0; c < 3; ++c)
                     stairs[(y * Side + x) * 4 + c] = 0;
-    Fill(stairs);
-    const uint64_t copies = chain->copiesMade;
+    FillComposed(stairs);
     chain->ApplyFxaa();
-    EXPECT_EQ(chain->copiesMade, copies + 1);
+    EXPECT_EQ(chain->copiesMade, 0u);
     int softened = 0;
     const std::vector<uint8_t> out = Read();
     for (size_t i = 0; i < out.size(); i += 4)
@@ -133,8 +169,35 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
     EXPECT_GT(softened, 8);
 
     Config::GetInstance().settings.fxaa = false;
+    FillFlat(1, 2, 3);
     chain->ApplyFxaa();
-    EXPECT_EQ(chain->copiesMade, copies + 1) << "fxaa off: no copy, no quad";
+    EXPECT_EQ(Read()[0], 1) << "fxaa off and no bloom: nothing drawn";
+}
+
+// Bloom over a flat grey frame (188, linear 0.50288): a glow of red 114
+// (stored as the square root of its light: 0.44706^2 = 0.19986) adds
+// itself and keeps 1 - 0.19986^2 of the frame: red 0.19986 + 0.48279 =
+// 0.68266 (215), green and blue 0.48279 (185). A bright extract (243, sRGB)
+// saturates the added light at 1, the frame still shows.
+TEST_F(PostFXTest, BloomIsAddedOverTheFrameWhichKeepsAllButTheGlowsSquare)
+{
+    MakeChain();
+    Config::GetInstance().settings.fxaa = false;
+    auto extract = FlatTexture(Side / 2, 0, 0, 0);
+    auto glow = FlatTexture(Side / 4, 114, 0, 0, gpu::Format::R8G8B8A8_UNORM);
+    FillComposed(Flat(188, 188, 188));
+    chain->ApplyFxaa(extract.view.get(), glow.view.get());
+    std::vector<uint8_t> out = Read();
+    EXPECT_NEAR(out[0], 215, 2);
+    EXPECT_NEAR(out[1], 185, 2);
+    EXPECT_NEAR(out[2], 185, 2);
+    EXPECT_EQ(out[3], 255);
+
+    auto bright = FlatTexture(Side / 2, 243, 0, 0);
+    chain->ApplyFxaa(bright.view.get(), glow.view.get());
+    out = Read();
+    EXPECT_EQ(out[0], 255);
+    EXPECT_NEAR(out[1], 185, 2);
 }
 
 // The in-game menu's dimming replaces the frame (alpha 1): linear grey 0.5
@@ -170,9 +233,50 @@ TEST_F(PostFXTest, TheInventoryBackdropIsDrawnWithoutCopyingTheFrame)
     const std::vector<uint8_t> out = Read();
     EXPECT_LT(out[0], 255) << "the tinted backdrop covers the frame";
 
-    inventoryWindowOpen = false; // no flash source: the plain screen effect
+    inventoryWindowOpen = false; // no flash source: nothing to wash the frame with
+    FillFlat(10, 20, 30);
     chain->ApplyGameEffects();
-    EXPECT_EQ(chain->copiesMade, 1u);
+    EXPECT_EQ(chain->copiesMade, 0u);
+    EXPECT_EQ(Read()[0], 10);
+}
+
+// The flashes of play are drawn as a blended wash over the frame: the same
+// picture as the screen-effect shader makes of the play tint over a copy,
+// for each flash alone and all three together, on a ramp of colours.
+TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
+{
+    struct Flashes final : IScreenFlashSource
+    {
+        ScreenFlashes GetScreenFlashes() const override { return flashes; }
+        ScreenFlashes flashes;
+    } source;
+    MakeChain();
+    chain->flashSource = &source;
+    std::vector<uint8_t> ramp(Side * Side * 4);
+    for (size_t i = 0; i < Side * Side; ++i) {
+        ramp[i * 4] = static_cast<uint8_t>(i);
+        ramp[i * 4 + 1] = static_cast<uint8_t>(255 - i);
+        ramp[i * 4 + 2] = static_cast<uint8_t>((i * 7) % 256);
+        ramp[i * 4 + 3] = 255;
+    }
+    for (const ScreenFlashes flashes :
+         {ScreenFlashes{false, 0.7f, 0.0f, 0.0f}, ScreenFlashes{false, 0.0f, 0.5f, 0.0f},
+          ScreenFlashes{false, 0.0f, 0.0f, 1.0f}, ScreenFlashes{false, 0.4f, 0.3f, 0.6f}}) {
+        Fill(ramp);
+        chain->screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
+        const float d = flashes.damage;
+        chain->DrawFullScreen(chain->screenEffectShader.get(), Color(d, d, d, 0.0f));
+        const std::vector<uint8_t> shaded = Read();
+        Fill(ramp);
+        source.flashes = flashes;
+        const uint64_t copies = chain->copiesMade;
+        chain->ApplyGameEffects();
+        EXPECT_EQ(chain->copiesMade, copies) << "the wash reads no copy";
+        const std::vector<uint8_t> washed = Read();
+        for (size_t i = 0; i < washed.size(); ++i)
+            ASSERT_NEAR(washed[i], shaded[i], 1) << "byte " << i << " damage " << d;
+    }
+    chain->flashSource = nullptr;
 }
 
 TEST(PostFXChainTimers, DistortionShrinksAndRestartsFadeGrowsAndStateChangesResetBoth)
@@ -246,27 +350,40 @@ TEST(PostFXChainSsao, SettingsFollowTheSettingAndTheState)
     Config::GetInstance().settings = Settings{};
 }
 
+// The glow's Gaussian, exp(-k^2 / 8) over k = -6..6 normalised (sum
+// 5.008122): horizontally one tap a quarter texel, vertically the centre
+// and the pairs (1, 2), (3, 4), (5, 6) merged into bilinear taps.
 TEST(PostFXGaussianBlur, WeightsSumToOneAndMatchTheGaussianOfTheTaps)
 {
-    const auto block = PostFXGaussianBlurShader::BuildConstants(0.5f, 0.0f);
-    const float* offsets = block.data();
-    const float* weights = block.data() + 60;
-    const float expected[8] = {0.199501f, 0.176059f, 0.121004f, 0.064769f, 0.027000f, 0.008765f, 0.002216f, 0.000436f};
+    const auto horizontal = PostFXGaussianBlurShader::BuildConstants(0.5f, 0.0f, false);
+    const float* offsets = horizontal.data();
+    const float* weights = horizontal.data() + 60;
+    const float expected[7] = {0.199676f, 0.176213f, 0.121109f, 0.064825f, 0.027023f, 0.008773f, 0.002218f};
     EXPECT_NEAR(weights[0], expected[0], 1e-6f);
     float sum = weights[0];
-    for (int j = 0; j < 7; ++j) {
-        EXPECT_NEAR(weights[(2 * j + 1) * 4], expected[j + 1], 1e-6f) << j;
-        EXPECT_NEAR(weights[(2 * j + 2) * 4], expected[j + 1], 1e-6f) << j;
-        sum += weights[(2 * j + 1) * 4] + weights[(2 * j + 2) * 4];
+    for (int k = 1; k <= 6; ++k) {
+        EXPECT_NEAR(weights[(2 * k - 1) * 4], expected[k], 1e-6f) << k;
+        EXPECT_NEAR(weights[2 * k * 4], expected[k], 1e-6f) << k;
+        EXPECT_EQ(offsets[(2 * k - 1) * 4], 0.5f * k);
+        EXPECT_EQ(offsets[2 * k * 4], -0.5f * k);
+        sum += weights[(2 * k - 1) * 4] + weights[2 * k * 4];
     }
     EXPECT_NEAR(sum, 1.0f, 1e-6f);
-    // Offsets 0, +1.5, -1.5, ... +13.5, -13.5 texels of dx = 0.5.
-    EXPECT_EQ(offsets[0], 0.0f);
-    EXPECT_EQ(offsets[4], 0.75f);
-    EXPECT_EQ(offsets[8], -0.75f);
-    EXPECT_EQ(offsets[13 * 4], 6.75f);
-    EXPECT_EQ(offsets[14 * 4], -6.75f);
-    EXPECT_EQ(offsets[14 * 4 + 1], 0.0f);
+
+    const auto vertical = PostFXGaussianBlurShader::BuildConstants(0.0f, 0.25f, true);
+    offsets = vertical.data();
+    weights = vertical.data() + 60;
+    EXPECT_NEAR(weights[0], 0.199676f, 1e-6f);
+    const float pairWeights[3] = {0.297323f, 0.091848f, 0.010991f};
+    const float pairOffsets[3] = {1.407333f, 3.294215f, 5.201813f};
+    for (int pair = 0; pair < 3; ++pair) {
+        EXPECT_NEAR(weights[(2 * pair + 1) * 4], pairWeights[pair], 1e-6f) << pair;
+        EXPECT_NEAR(weights[(2 * pair + 2) * 4], pairWeights[pair], 1e-6f) << pair;
+        EXPECT_NEAR(offsets[(2 * pair + 1) * 4 + 1], 0.25f * pairOffsets[pair], 1e-6f) << pair;
+        EXPECT_NEAR(offsets[(2 * pair + 2) * 4 + 1], -0.25f * pairOffsets[pair], 1e-6f) << pair;
+        EXPECT_EQ(offsets[(2 * pair + 1) * 4], 0.0f);
+    }
+    EXPECT_EQ(weights[7 * 4], 0.0f) << "taps past the seventh weigh nothing";
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(ShaderFiles, EveryEffectShaderExists)
                                                 (std::string(effect) + stage + ".glsl")))
                 << effect << stage;
     for (const char* pass :
-         {"DeferredPixelShader", "PointLightVertexShader", "PointLightPixelShader", "PostFXBloomExtractPixelShader",
+         {"DeferredPixelShader", "PointLightVertexShader", "PostFXBloomExtractPixelShader",
           "PostFXScreenEffectPixelShader", "PostFXFxaaPixelShader", "PostFXGaussianBlurPixelShader",
           "PostFXLuminancePixelShader", "PostFXInvulnerabilityPixelShader", "BrightnessContrastPixelShader"})
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(MIREFELL_SOURCE_DIR) / "shaders" /

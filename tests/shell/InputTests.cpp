@@ -50,6 +50,24 @@ TEST_F(InputTest, AKeyOrButtonHeldOverTwoStepsIsPressedOnlyInTheFirst)
     EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Released);
 }
 
+// A slow frame can take longer than a tap: the press still reaches one step
+// and the release the next.
+TEST_F(InputTest, ATapBetweenTwoStepsIsPressedInOneAndReleasedInTheNext)
+{
+    Send(testing::KeyEvent('E', true));
+    Send(testing::KeyEvent('E', false));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    Send(testing::ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Use));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Pressed);
+
+    input.Update();
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Use));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('E'));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Released);
+}
+
 TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)
 {
     Send(testing::ButtonEvent(MouseButton::Right, true));

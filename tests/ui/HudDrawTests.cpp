@@ -148,7 +148,7 @@ const Expected Hd{
     .deathPromptTop = 407,
 };
 
-class HudDrawTest : public UiDrawTest
+class HudDrawTest : public AimingTestOf<UiDrawTest>
 {
 protected:
     Box InkIn(int left, int top, int right, int bottom, const std::function<bool(const Rgba8&)>& is) const
@@ -186,12 +186,7 @@ protected:
         player->inventory.AddAmmo(AmmoType::Shells, 20 - player->inventory.GetAmmo(AmmoType::Shells));
         player->UseItem(weapon);
         player->armor = 50.0f;
-        monster = std::make_unique<TestMonster>(world.get(), Vector3(40.0f, 8.0f, 40.0f), Vector3(2.0f, 4.0f, 2.0f));
-        monster->maxHealth = 100.0f;
-        monster->health = 49.0f;
-        player->crosshairMonster = monster.get();
-        player->usable = &lever;
-        player->usableInReach = true;
+        Aim();
         Config::GetInstance().settings.showLevelTimer = true;
         clock.Advance(clock.Frequency() * 75);
         for (int i = 0; i < 200; ++i) // counters settle; the banner is opaque
@@ -200,19 +195,6 @@ protected:
         NotificationBox::AddMessage(messages, L"Picked up the red key.", 300);
         NotificationBox::AddMessage(messages, L"Hi", 300);
     }
-
-    void TearDown() override
-    {
-        if (player) {
-            player->crosshairMonster = nullptr;
-            player->usable = nullptr;
-        }
-        monster.reset();
-        UiDrawTest::TearDown();
-    }
-
-    Lever lever;
-    std::unique_ptr<TestMonster> monster;
 };
 
 TEST_F(HudDrawTest, EveryWidgetStandsWhereTheLayoutPutsItAtFullHdAnd720p)

@@ -137,7 +137,7 @@ TEST_F(HudTest, TheMonsterBarShowsTheTargetsShareInTwentieths)
     player->crosshairMonster = nullptr;
 }
 
-TEST_F(HudTest, TheUsePromptNamesTheKeyBoundToUseNow)
+TEST_F(HudTest, TheUsePromptNamesTheKeyBoundToUseNowAndLeavesTheDead)
 {
     Lever lever;
     player->usable = &lever;
@@ -159,6 +159,11 @@ TEST_F(HudTest, TheUsePromptNamesTheKeyBoundToUseNow)
     keys.Assign(KeybindAction::Block, Keybind::ForMouse(MouseButton::Right));
     Steps(1);
     EXPECT_EQ(ui->usePopup->text, L"[NOT BOUND] Use");
+
+    // The dead use nothing: no prompt under the death screen's lines.
+    player->dead = true;
+    Steps(1);
+    EXPECT_FALSE(ui->usePopup->visible);
     player->usable = nullptr;
 }
 

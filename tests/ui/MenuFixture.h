@@ -59,6 +59,22 @@ protected:
         this->UiStep();
     }
     MainMenu& Title() { return *this->ui->mainMenu; }
+    // A saved game in `slot`, written as the game writes it; the game in
+    // progress is a fresh record afterwards.
+    static void WriteSave(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath,
+                          int32_t highestLevel = 1, bool permadead = false)
+    {
+        GameSaveManager& saves = GameSaveManager::GetInstance();
+        saves.current = GameSave();
+        saves.current.slot = slot;
+        saves.current.difficulty = difficulty;
+        saves.current.blackout = blackout;
+        saves.current.permadeath = permadeath;
+        saves.current.permadead = permadead;
+        saves.current.highestLevel = highestLevel;
+        ASSERT_TRUE(saves.Save(GUID{}, {}, {}));
+        saves.current = GameSave();
+    }
     IngameMenu& Pause() { return static_cast<IngameMenu&>(*this->ui->ingameMenu); }
 
     static void MoveMouse(Vector2 point)

@@ -30,22 +30,6 @@ protected:
         std::filesystem::remove_all("saves"); // the level start saved one
     }
 
-    // A saved game in `slot`, written as the game writes it.
-    static void WriteSave(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath,
-                          int32_t highestLevel = 1, bool permadead = false)
-    {
-        GameSaveManager& saves = GameSaveManager::GetInstance();
-        saves.current = GameSave();
-        saves.current.slot = slot;
-        saves.current.difficulty = difficulty;
-        saves.current.blackout = blackout;
-        saves.current.permadeath = permadeath;
-        saves.current.permadead = permadead;
-        saves.current.highestLevel = highestLevel;
-        ASSERT_TRUE(saves.Save(GUID{}, {}, {}));
-        saves.current = GameSave();
-    }
-
     MenuPanel& Visible(MenuPanel* page)
     {
         EXPECT_TRUE(page->IsVisible());

@@ -158,14 +158,17 @@ protected:
 
     // A target of the screen's size, bound with its viewport and cleared;
     // the screen size stored and the UI laid out for it.
-    void StartScreen(uint32_t width, uint32_t height, const Color& background)
+    // An sRGB target stores what the player sees (the swap chain's format);
+    // the plain one stores the linear values.
+    void StartScreen(uint32_t width, uint32_t height, const Color& background,
+                     gpu::Format format = gpu::Format::R8G8B8A8_UNORM)
     {
         screenWidth = width;
         screenHeight = height;
         gpu::Texture2DDesc desc;
         desc.width = width;
         desc.height = height;
-        desc.format = gpu::Format::R8G8B8A8_UNORM;
+        desc.format = format;
         desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
         target = device->CreateTexture2D(desc);
         view = device->CreateRenderTargetView(target.get());
@@ -204,6 +207,36 @@ protected:
     std::shared_ptr<gpu::Texture2D> target;
     std::shared_ptr<gpu::RenderTargetView> view;
     std::vector<uint8_t> pixels;
+};
+
+// A monster at 49 % of its health under the player's crosshair and a lever
+// within reach, for the HUD's health bar and use prompt; both let go before
+// the level goes.
+template <class Base> class AimingTestOf : public Base
+{
+protected:
+    void Aim()
+    {
+        monster =
+            std::make_unique<TestMonster>(this->world.get(), Vector3(40.0f, 8.0f, 40.0f), Vector3(2.0f, 4.0f, 2.0f));
+        monster->maxHealth = 100.0f;
+        monster->health = 49.0f;
+        this->player->crosshairMonster = monster.get();
+        this->player->usable = &lever;
+        this->player->usableInReach = true;
+    }
+    void TearDown() override
+    {
+        if (this->player) {
+            this->player->crosshairMonster = nullptr;
+            this->player->usable = nullptr;
+        }
+        monster.reset();
+        Base::TearDown();
+    }
+
+    Lever lever;
+    std::unique_ptr<TestMonster> monster;
 };
 
 } // namespace mirefell::testing

@@ -1,10 +1,16 @@
 // The five sprite fonts: "assets/fonts/arial12.spritefont" (the small font,
 // a plain sans serif at 12 points) and "capsuula20" to "capsuula60" (the
-// display font, a condensed bold sans serif at 20, 30, 40 and 60 points, with
-// the line spacings the painter's line-height table gives). Glyphs are
-// rendered by FreeType from packaged TrueType files at 96 dots per inch,
-// shelf-packed into one coverage atlas per font with a pixel of space around
-// each, and written in the sprite-font layout of render/SpriteFontFile.h.
+// display font at 20, 30, 40 and 60 points, with the line spacings the
+// painter's line-height table gives). Glyphs are rendered by FreeType from
+// packaged TrueType files at 96 dots per inch, shelf-packed into one coverage
+// atlas per font with a pixel of space around each, and written in the
+// sprite-font layout of render/SpriteFontFile.h.
+//
+// The display font is a narrow face: the menus, the HUD and the screens are
+// laid out for glyphs about two thirds as wide as a condensed bold sans
+// serif's. It is that sans serif drawn 0.6 as wide, its outlines then widened
+// by 0.04 em (the stems keep their weight) with the advance grown to match;
+// heights, ascent and line spacing stay the face's own.
 //
 // Each font holds printable ASCII (32-126) and Latin-1 (160-255); "?" is the
 // default character. Every line box centres the font's ascent and descent
@@ -13,6 +19,7 @@
 // glyphs together (the small font's spacing, the face's own, grows to).
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -37,17 +44,22 @@ struct FontRecipe
     const char* package;
     int points;
     float lineSpacing; // 0: the face's own line height
+    float widthScale;  // horizontal scale of the outlines, 1 as designed
+    float widening;    // added to each glyph's ink and advance, in ems
 };
 
 constexpr const char* SansRegular = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 constexpr const char* DisplayBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
 
+constexpr float DisplayWidth = 0.6f;
+constexpr float DisplayWidening = 0.04f;
+
 const FontRecipe Recipes[] = {
-    {"arial12.spritefont", SansRegular, "fonts-liberation2", 12, 0.0f},
-    {"capsuula20.spritefont", DisplayBold, "fonts-dejavu-extra", 20, 32.0f},
-    {"capsuula30.spritefont", DisplayBold, "fonts-dejavu-extra", 30, 47.0f},
-    {"capsuula40.spritefont", DisplayBold, "fonts-dejavu-extra", 40, 63.0f},
-    {"capsuula60.spritefont", DisplayBold, "fonts-dejavu-extra", 60, 94.0f},
+    {"arial12.spritefont", SansRegular, "fonts-liberation2", 12, 0.0f, 1.0f, 0.0f},
+    {"capsuula20.spritefont", DisplayBold, "fonts-dejavu-extra", 20, 32.0f, DisplayWidth, DisplayWidening},
+    {"capsuula30.spritefont", DisplayBold, "fonts-dejavu-extra", 30, 47.0f, DisplayWidth, DisplayWidening},
+    {"capsuula40.spritefont", DisplayBold, "fonts-dejavu-extra", 40, 63.0f, DisplayWidth, DisplayWidening},
+    {"capsuula60.spritefont", DisplayBold, "fonts-dejavu-extra", 60, 94.0f, DisplayWidth, DisplayWidening},
 };
 
 constexpr unsigned Dpi = 96;
@@ -85,6 +97,11 @@ public:
                                      recipe.package + ", see scripts/install-deps.sh)");
         if (FT_Set_Char_Size(face, 0, recipe.points * 64, Dpi, Dpi) != 0)
             throw std::runtime_error(std::string("font ") + recipe.face + " cannot be sized");
+        // The transform narrows outlines and advances alike.
+        FT_Matrix narrow{static_cast<FT_Fixed>(std::lround(recipe.widthScale * 65536.0f)), 0, 0, 0x10000};
+        FT_Set_Transform(face, &narrow, nullptr);
+        // Pixels per em, in 26.6 fixed point.
+        widening = static_cast<FT_Pos>(std::lround(recipe.widening * recipe.points * Dpi / 72.0f * 64.0f));
     }
     ~FreeTypeFace()
     {
@@ -97,9 +114,18 @@ public:
 
     RenderedGlyph Render(uint32_t character) const
     {
-        if (FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0)
+        if (FT_Load_Char(face, character, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
             throw std::runtime_error("glyph " + std::to_string(character) + " cannot be rendered");
         const FT_GlyphSlot slot = face->glyph;
+        // Widened on both sides, then moved right by half: the side bearings
+        // stay and the ink and the advance grow alike (a blank's advance too).
+        const FT_Pos advance = slot->advance.x + widening;
+        if (widening > 0 && slot->format == FT_GLYPH_FORMAT_OUTLINE && slot->outline.n_points > 0) {
+            FT_Outline_EmboldenXY(&slot->outline, widening, 0);
+            FT_Outline_Translate(&slot->outline, widening / 2, 0);
+        }
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+            throw std::runtime_error("glyph " + std::to_string(character) + " cannot be rendered");
         const FT_Bitmap& bitmap = slot->bitmap;
         RenderedGlyph glyph;
         glyph.character = character;
@@ -107,7 +133,9 @@ public:
         glyph.height = static_cast<int>(bitmap.rows);
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
-        glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
+        // Whole pixels, so that every glyph of a text lands on the pixel grid
+        // (the narrowing leaves fractions).
+        glyph.advance = std::round(static_cast<float>(advance) / 64.0f);
         glyph.coverage.resize(size_t(glyph.width) * glyph.height);
         for (int y = 0; y < glyph.height; ++y)
             for (int x = 0; x < glyph.width; ++x)
@@ -122,6 +150,7 @@ public:
 private:
     FT_Library library = nullptr;
     FT_Face face = nullptr;
+    FT_Pos widening = 0; // 26.6 pixels
 };
 
 // Shelf packing into the narrowest power-of-two width whose height does not
