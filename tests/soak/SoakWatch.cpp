@@ -138,13 +138,21 @@ std::string SoakWatch::CheckWorld()
     }
 
     // Back at the title the level stays until the next load, and the title
-    // scene adds its own lights.
-    const size_t title = GameStateManager::GetInstance().current == GameState::MainMenu ? MenuScene::LightCount : 0;
-    const size_t lights = PointLights::GetInstance().lights.size();
+    // scene adds its own lights, the only ones it leaves on.
+    const bool atTitle = GameStateManager::GetInstance().current == GameState::MainMenu;
+    const size_t title = atTitle ? MenuScene::LightCount : 0;
+    const std::list<PointLight>& lightList = PointLights::GetInstance().lights;
+    const size_t lights = lightList.size();
     peaks.lights = std::max(peaks.lights, lights);
     if (lights > lightsAtLoad + projectiles.size() + title)
         return "lights " + std::to_string(lights) + " > " + std::to_string(lightsAtLoad) + " of the level + " +
                std::to_string(projectiles.size()) + " projectiles + " + std::to_string(title) + " of the title";
+    if (atTitle) {
+        const auto on = static_cast<size_t>(std::count_if(lightList.begin(), lightList.end(),
+                                                          [](const PointLight& light) { return light.enabled != 0; }));
+        if (on > title)
+            return "lights on at the title " + std::to_string(on) + " > " + std::to_string(title) + " of its own";
+    }
 
     const std::list<Particle>& store = core.GetParticles().particles;
     const auto dead = static_cast<size_t>(

@@ -11,7 +11,8 @@
 //     is open), which a probe object the watch adds to each level counts;
 //   - the point lights never outnumber the level's own plus one for each live
 //     projectile (and, back at the title, where the level stays until the
-//     next load, the title scene's MenuScene::LightCount);
+//     next load, the title scene's MenuScene::LightCount, the only lights
+//     on there);
 //   - the particle store stays within the nodes it reserves
 //     (ParticleSystem::ReservedParticles), the simulator within its
 //     reserved motion records (ParticleSimulator::ReservedMotions), and dead
