@@ -14,17 +14,18 @@
 // When the game sits at the title or the level-complete screen for ten
 // seconds, or a god has fallen out of the level for as long, the soak starts
 // its level again (a new game or a continue); a level other than the soak's
-// is replaced by it. Each tick runs one to six steps, as a slow machine catching up would,
-// then one frame.
+// is replaced by it. Each tick runs one to six steps, as a slow machine
+// catching up would, then one frame.
 //
 // Frames: drawing 320 x 200 frames on llvmpipe costs far more than the steps
 // (tens of milliseconds a frame against microseconds a step), so the GPU is
-// on only in phases: for the first MIREFELL_SOAK_RENDER_TICKS ticks (100)
-// and again at every MIREFELL_SOAK_RENDER_EVERY steps (18000). Between them
-// the Game has no device, as after a device loss on a machine without one,
-// and every switch runs the device-loss path. MIREFELL_SOAK_RENDER=0 never
-// draws. MIREFELL_SOAK_SEED (27) and MIREFELL_SOAK_STEPS (72000) choose the
-// run.
+// on only in phases: for the first MIREFELL_SOAK_RENDER_TICKS ticks (25)
+// and again at every MIREFELL_SOAK_RENDER_EVERY steps (9000), 200 frames in
+// all, which keeps a level's soak within a few minutes on two cores. Between
+// them the Game has no device, as after a device loss on a machine without
+// one, and every switch runs the device-loss path. MIREFELL_SOAK_RENDER=0
+// never draws. MIREFELL_SOAK_SEED (27) and MIREFELL_SOAK_STEPS (72000)
+// choose the run.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -186,8 +187,8 @@ TEST_P(SoakTest, PlaysAtRandomWithinEveryLimit)
     const auto seed = static_cast<uint32_t>(EnvironmentNumber("MIREFELL_SOAK_SEED", 27));
     const uint64_t steps = EnvironmentNumber("MIREFELL_SOAK_STEPS", 72'000);
     const bool render = EnvironmentNumber("MIREFELL_SOAK_RENDER", 1) != 0;
-    const uint64_t renderEvery = std::max<uint64_t>(EnvironmentNumber("MIREFELL_SOAK_RENDER_EVERY", 18'000), 1);
-    const uint64_t renderTicks = EnvironmentNumber("MIREFELL_SOAK_RENDER_TICKS", 100);
+    const uint64_t renderEvery = std::max<uint64_t>(EnvironmentNumber("MIREFELL_SOAK_RENDER_EVERY", 9'000), 1);
+    const uint64_t renderTicks = EnvironmentNumber("MIREFELL_SOAK_RENDER_TICKS", 25);
     const uint32_t levelSeed = seed * 2654435761u + static_cast<uint32_t>(std::hash<std::string>()(level));
     timeOffset = levelSeed;
     const std::string trace = "level " + level + ", seed " + std::to_string(seed);
