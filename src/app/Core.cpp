@@ -493,7 +493,13 @@ void Core::DrawDecalPass()
     gpu::ShaderResourceView* sampled[] = {geometryBuffer->shaderResourceViews[GeometryBuffer::NormalIndex].get(),
                                           geometryBuffer->depthResourceView.get()};
     context.PSSetShaderResources(1, 2, sampled);
-    SetStates(states.AnisotropicClamp(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
+    // Trilinear, not anisotropic: seen from inside a decal's box (an eye in
+    // a pool of blood, as a dead player's is) the box's far faces cover the
+    // window, the decal's texture coordinates of distant pixels change
+    // enormously from pixel to pixel, and the software rasteriser's
+    // anisotropic filter then takes seconds to minutes a frame; the pictures
+    // do not differ visibly.
+    SetStates(states.LinearClamp(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, DecalFilter, true, false);
     context.RSSetState(states.CullCounterClockwise());
     root.Draw(camera, DecalFilter, true, true);

@@ -112,6 +112,8 @@ void Game::Render()
         swapChain->PresentToWindow(width, height);
     }
     window->Present(Config::GetInstance().settings.vsync);
+    if (onFramePresented)
+        onFramePresented();
 }
 
 void Game::OnWindowSizeChanged(int32_t width, int32_t height)

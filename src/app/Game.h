@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -79,6 +80,10 @@ public:
     int32_t GetOutputWidth() const { return outputWidth; }
     int32_t GetOutputHeight() const { return outputHeight; }
     Core* GetCore() const { return core.get(); }
+
+    // Called after every presented frame; empty in the player's game (the
+    // developer's aids of DeveloperRun use it).
+    std::function<void()> onFramePresented;
 
 private:
     void Update();

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/Core.h"
+#include "app/DeveloperRun.h"
 #include "app/Game.h"
 #include "app/MessageLoop.h"
 #include "app/WindowStartup.h"
@@ -49,6 +51,9 @@ int RunGame()
     FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
+    // The developer's aids, off unless their variables are set; read before
+    // the window opens, so a bad value stops the start at once.
+    DeveloperRun developer = DeveloperRun::FromEnvironment();
 
     // Declared before the Game so that the Game, which leaves full screen
     // through it, is destroyed first.
@@ -66,6 +71,17 @@ int RunGame()
         layout);
     config.window = window.get();
     game->Initialize(window.get(), layout.width, layout.height);
+    if (developer.Active()) {
+        developer.Start();
+        game->onFramePresented = [&developer, &game] {
+            std::string line;
+            if (developer.AfterFrame(game->GetCore()->GetWorld(), line)) {
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+                EventPump::PostQuit();
+            }
+        };
+    }
 
     EventPump events;
     MessageLoop loop(*game, events);

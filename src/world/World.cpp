@@ -27,6 +27,11 @@ constexpr size_t ObjectHeadroom = 256;
 constexpr size_t PendingCapacity = 64;
 // Registrations a cell holds before its list grows.
 constexpr size_t ReservedObjectsPerCell = 4;
+// Room kept at Reset in every cell beyond what the build registered there,
+// for what moves in during play: a 16-unit cell meets at most nine monster
+// boxes side by side (the narrowest is 11.2 units wide), the player and the
+// shots around them.
+constexpr size_t MoverRoomPerCell = 12;
 
 Color ToLinear(const Color& colour)
 {
@@ -159,6 +164,9 @@ void World::Reset()
 
     objects.reserve(objects.size() + ObjectHeadroom);
     pendingObjects.reserve(PendingCapacity);
+    for (std::vector<GridCell>& line : cells)
+        for (GridCell& cell : line)
+            cell.objects.reserve(cell.objects.size() + MoverRoomPerCell);
 }
 
 void World::MoveMeshesIntoScene()

@@ -120,7 +120,9 @@ public:
     // every object up in list order, builds the AI region graph (and the
     // level script, which starts at once), moves the region meshes, the map
     // objects' meshes and the entity batches under root and the pickups' and
-    // monsters' debug boxes under debugRoot, then initialises the decals.
+    // monsters' debug boxes under debugRoot, then initialises the decals and
+    // reserves the room play needs: objects joining, and in every cell more
+    // registrations than the build made there.
     void Reset();
     // One fixed step: particles, the level script, every object in list
     // order (the count taken before the pass), then pending objects join and

@@ -17,14 +17,9 @@ namespace mirefell::testing
 namespace
 {
 
-class MapObjects : public GameplayTest
+class MapObjects : public TestMapTest
 {
 protected:
-    void SetUp() override
-    {
-        GameplayTest::SetUp();
-        map = LoadTestMap();
-    }
     void Build()
     {
         BuildLevel(map);
@@ -33,9 +28,8 @@ protected:
                 (door->sector->id == 2 ? plainDoor : redDoor) = door;
             if (auto* found = dynamic_cast<Elevator*>(object.get()))
                 elevator = found;
-            if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == 9)
-                riderAmmo = pickup;
         }
+        riderAmmo = FindPickup(9);
         ASSERT_TRUE(plainDoor && redDoor && elevator && riderAmmo);
     }
     // Steps until the door reaches the state (at most `limit` steps);
@@ -49,13 +43,6 @@ protected:
         }
         return steps;
     }
-    TestMonster* AddMonster(const Vector3& at)
-    {
-        return static_cast<TestMonster*>(
-            world->AddObject(std::make_unique<TestMonster>(world.get(), at, Vector3(4, 8, 4))));
-    }
-
-    MapData map;
     Door* plainDoor = nullptr;
     Door* redDoor = nullptr;
     Elevator* elevator = nullptr;
@@ -113,13 +100,13 @@ TEST_F(MapObjects, SomethingAliveInAClosingDoorMakesItReopenAndACyclingDoorCrush
     Build();
     plainDoor->Open();
     StepUntil(plainDoor, DoorStateOpen);
-    TestMonster* corpse = AddMonster({136, 8, 64});
+    TestMonster* corpse = AddTestMonster({136, 8, 64});
     corpse->dead = true;
     plainDoor->Close();
     Step(10);
     EXPECT_EQ(plainDoor->GetState(), DoorStateClosing); // the dead do not block
 
-    TestMonster* monster = AddMonster({136, 8, 64});
+    TestMonster* monster = AddTestMonster({136, 8, 64});
     StepUntil(plainDoor, DoorStateOpening, 400);
     EXPECT_EQ(plainDoor->GetState(), DoorStateOpening);
     EXPECT_FALSE(monster->dead);

@@ -25,14 +25,9 @@ namespace mirefell::testing
 namespace
 {
 
-class LevelBuild : public GameplayTest
+class LevelBuild : public TestMapTest
 {
 protected:
-    void SetUp() override
-    {
-        GameplayTest::SetUp();
-        map = LoadTestMap();
-    }
     // One letter per object in update order: f floor, c ceiling, D door,
     // E elevator, w wall, p pickup, l light, P player.
     std::string Order() const
@@ -58,7 +53,6 @@ protected:
         }
         return order;
     }
-    MapData map;
 };
 
 TEST_F(LevelBuild, SectorsSegmentsEntitiesLightsAndThePlayerComeInOrder)
@@ -149,10 +143,7 @@ TEST_F(LevelBuild, ARandomPickupIsItsLootAndStaysTakenOnceCollected)
     save.lootSeed = 12345; // list A: nightmare, boots, bloodlust, ...
     map.entities[3].lootTableId = 3;
     BuildLevel(map);
-    Powerup* random = nullptr;
-    for (const auto& object : world->objects)
-        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == 4)
-            random = pickup;
+    Powerup* random = FindPickup(4);
     ASSERT_NE(random, nullptr);
     // The first random pickup takes list A's second entry.
     EXPECT_EQ(random->GetType(), PowerupType::Boots);

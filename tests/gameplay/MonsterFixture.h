@@ -18,15 +18,9 @@
 namespace mirefell::testing
 {
 
-class MonsterTest : public GameplayTest
+class MonsterTest : public TestMapTest
 {
 protected:
-    void SetUp() override
-    {
-        GameplayTest::SetUp();
-        map = LoadTestMap();
-    }
-
     void Build()
     {
         BuildLevel(map);
@@ -60,7 +54,6 @@ protected:
     // The record id of a monster a test adds to the map.
     static constexpr int32_t OtherRecordId = 10;
 
-    MapData map;
     Monster* nom = nullptr;
     Monster* eye = nullptr;
     Monster* other = nullptr; // a monster the test added to the map

@@ -29,32 +29,19 @@ namespace
 // the slide keeps to surfaces (the exact gap depends on the last fall).
 constexpr float Standing = 7.0f * 1.005f;
 
-class PlayerMovement : public GameplayTest
+class PlayerMovement : public TestMapTest
 {
 protected:
-    void SetUp() override
-    {
-        GameplayTest::SetUp();
-        map = LoadTestMap();
-    }
     void Build() { BuildLevel(map); }
 
     void Place(const Vector3& at) { world->collision->PlaceObject(player, at); }
 
-    TestMonster* AddMonster(const Vector3& at, const Vector3& half)
+    // A stand-in monster with its box as collision geometry.
+    TestMonster* AddMonster(const Vector3& at)
     {
-        auto* monster =
-            static_cast<TestMonster*>(world->AddObject(std::make_unique<TestMonster>(world.get(), at, half)));
+        TestMonster* monster = AddTestMonster(at);
         monster->BuildBoxTriangles();
         return monster;
-    }
-
-    Powerup* PickupOfEntity(int32_t id)
-    {
-        for (const auto& object : world->objects)
-            if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-                return pickup;
-        return nullptr;
     }
 
     void GiveBoots()
@@ -65,8 +52,6 @@ protected:
     }
 
     size_t Particles() const { return world->particles->motions.size(); }
-
-    MapData map;
 };
 
 TEST_F(PlayerMovement, AFallAcceleratesTowardsItsLimitAndALandingPressesOnTheFloor)
@@ -142,7 +127,7 @@ TEST_F(PlayerMovement, AJumpMeetsACeilingJustAboveTheHead)
 TEST_F(PlayerMovement, LandingOnAMonsterWithTheBootsKillsItAndBounces)
 {
     Build();
-    TestMonster* monster = AddMonster({64, 8, 64}, {4, 8, 4});
+    TestMonster* monster = AddMonster({64, 8, 64});
     Place({64, 16 + Standing + 0.5f, 64});
     const size_t particles = Particles();
     Step(6); // without the boots: lands and stands on it
@@ -209,8 +194,8 @@ TEST_F(PlayerMovement, ATeleportSectorSendsThePlayerToItsDestinationAndTelefrags
     map.sectors[2].teleportInID = 5;  // the hall sends ...
     map.sectors[4].teleportOutID = 5; // ... to the ledge
     Build();
-    TestMonster* monster = AddMonster({384, 72, 64}, {4, 8, 4});
-    TestMonster* farMonster = AddMonster({420, 72, 100}, {4, 8, 4});
+    TestMonster* monster = AddMonster({384, 72, 64});
+    TestMonster* farMonster = AddMonster({420, 72, 100});
     Place({216, Standing, 100});
     const size_t particles = Particles();
     Step();
@@ -241,18 +226,18 @@ TEST_F(PlayerMovement, ATeleportIdWithoutDestinationIsNoTeleport)
 TEST_F(PlayerMovement, PickupsAreTakenOnTouchButNeverByACorpse)
 {
     Build();
-    Powerup* ammo = PickupOfEntity(2); // box 95..105 x 95..105
-    Powerup* exit = PickupOfEntity(8); // the level exit in the closet
+    Powerup* ammo = FindPickup(2); // box 95..105 x 95..105
+    Powerup* exit = FindPickup(8); // the level exit in the closet
     ASSERT_TRUE(ammo && exit);
     Place({92, Standing, 100}); // boxes touching at x = 95
     Step();
-    EXPECT_EQ(PickupOfEntity(2), nullptr); // gone from the world after the step
+    EXPECT_EQ(FindPickup(2), nullptr); // gone from the world after the step
     EXPECT_EQ(player->itemsCollected, 1);
 
     player->Kill();
     Place({496, 64 + Standing, 64});
     Step();
-    EXPECT_EQ(PickupOfEntity(8), exit);
+    EXPECT_EQ(FindPickup(8), exit);
     EXPECT_FALSE(exit->removed);
     EXPECT_NE(GameStateManager::GetInstance().current, GameState::LevelComplete);
 }
@@ -317,7 +302,7 @@ TEST_F(PlayerMovement, TheCrosshairFindsLivingMonstersOnly)
 {
     Build();
     Step();
-    TestMonster* monster = AddMonster({32, 8, 5}, {4, 8, 4}); // straight ahead (-Z)
+    TestMonster* monster = AddMonster({32, 8, 5}); // straight ahead (-Z)
     Step();
     EXPECT_EQ(player->crosshairMonster, monster);
     monster->dead = true;

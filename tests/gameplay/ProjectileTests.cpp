@@ -29,9 +29,7 @@ namespace
 // in a corner.
 MapData Room(float size, float wallHeight)
 {
-    MapData map;
-    map.sectors.push_back(RectSector(1, 0, 0, size, size));
-    map.sectorLinks = {1, 1};
+    MapData map = RoomMap(0, 0, size, size);
     if (wallHeight > 0.0f) {
         const Vector2 a{0, 0}, b{0, size}, c{size, size}, d{size, 0};
         int32_t id = 1;
@@ -39,7 +37,6 @@ MapData Room(float size, float wallHeight)
             map.segments.push_back(WallSegment(id++, 1, start, end, 0, wallHeight));
     }
     map.playerStartPosition = {10, 10};
-    map.ComputeBounds();
     return map;
 }
 

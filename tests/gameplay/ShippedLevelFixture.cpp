@@ -37,9 +37,8 @@ Elevator& ShippedLevelTest::ElevatorOf(int32_t id)
 
 Powerup& ShippedLevelTest::PickupOf(int32_t id)
 {
-    for (const auto& object : world->objects)
-        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-            return *pickup;
+    if (Powerup* pickup = FindPickup(id))
+        return *pickup;
     throw std::runtime_error("no pickup " + std::to_string(id));
 }
 

@@ -1,9 +1,14 @@
 // The fixed step allocates nothing once a level is warm: the player walking
-// and turning, a door and the elevator cycling, all through World::Update.
+// and turning, a door and the elevator cycling, all through World::Update;
+// and a crowd can gather in any cell of a new level without a cell's list
+// growing.
 // Heap allocations are counted by replacing the global operator new for this
 // test program; only the World's updates are counted.
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
@@ -12,6 +17,7 @@
 #include "support/AllocationCounter.h"
 #include "support/GameplayFixture.h"
 #include "support/WorldFixture.h"
+#include "world/GridCell.h"
 
 namespace mirefell::testing
 {
@@ -45,6 +51,31 @@ TEST_F(GameplayTest, AWarmLevelStepsWithoutAllocating)
     EXPECT_EQ(steady, 0u) << "warm-up allocations: " << warmUp;
     EXPECT_GT(player->position.x, 0.0f); // it did walk
     EXPECT_FALSE(player->dead);
+}
+
+TEST_F(GameplayTest, ACrowdGathersInTheBusiestCellWithoutAllocating)
+{
+    BuildLevel(LoadTestMap());
+    GridCell* busiest = &world->CellAt(0, 0);
+    for (int32_t row = 0; row < world->rows; ++row)
+        for (int32_t column = 0; column < world->columns; ++column)
+            if (world->CellAt(column, row).objects.size() > busiest->objects.size())
+                busiest = &world->CellAt(column, row);
+    ASSERT_GE(busiest->objects.size(), 4u); // walls, floor and ceiling meet there
+
+    // Nine monsters side by side overlap one cell at most, and the player.
+    std::vector<std::unique_ptr<TestObject>> crowd;
+    for (int i = 0; i < 10; ++i)
+        crowd.push_back(std::make_unique<TestObject>(world.get(), GridObjectType::Monster));
+    const Vector3 centre((busiest->min.x + busiest->max.x) / 2, 0.0f, (busiest->min.y + busiest->max.y) / 2);
+    const size_t before = busiest->objects.size();
+    const uint64_t allocations = mirefell::testing::AllocationCount();
+    for (auto& member : crowd)
+        member->Place(centre, {1.0f, 1.0f, 1.0f});
+    EXPECT_EQ(mirefell::testing::AllocationCount() - allocations, 0u);
+    EXPECT_EQ(busiest->objects.size(), before + 10);
+    for (auto& member : crowd)
+        member->RemoveFromCells();
 }
 
 } // namespace

@@ -36,14 +36,9 @@ public:
     bool lastSeenOn = false;
 };
 
-class Panels : public GameplayTest
+class Panels : public TestMapTest
 {
 protected:
-    void SetUp() override
-    {
-        GameplayTest::SetUp();
-        map = LoadTestMap();
-    }
     // Builds the level with a watching script; `wall` is the switch.
     void Build()
     {
@@ -72,7 +67,6 @@ protected:
         return "nothing thrown";
     }
 
-    MapData map;
     SwitchWatcher* watcher = nullptr;
     Switch* wall = nullptr;
 };

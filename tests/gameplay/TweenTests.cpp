@@ -71,12 +71,6 @@ TEST(Tweens, ZeroOrNegativeStepsAreFinishedAtOnce)
     EXPECT_TRUE(list.IsEmpty()); // never stuck in the list
 }
 
-TEST(Tweens, AnEmptyUpdateCallbackIsAProgrammingError)
-{
-    NumberTween tween(2, nullptr);
-    EXPECT_THROW(tween.Update(), std::bad_function_call);
-}
-
 TEST(TweenLists, FinishedTweensLeaveOnTheNextPassWithoutAnotherCall)
 {
     TweenList list;

@@ -46,8 +46,7 @@ protected:
 
     TestMonster* AddMonster(const Vector3& at)
     {
-        auto* monster = static_cast<TestMonster*>(
-            world->AddObject(std::make_unique<TestMonster>(world.get(), at, Vector3(4, 8, 4))));
+        TestMonster* monster = AddTestMonster(at);
         monster->maxHealth = monster->health = 1000.0f;
         return monster;
     }

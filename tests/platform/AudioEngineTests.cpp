@@ -151,13 +151,5 @@ TEST_F(AudioEngineTest, DestroyingAnEffectStopsItsOneShots)
     EXPECT_TRUE(engine->Update()); // no stale one-shot left behind
 }
 
-TEST_F(AudioEngineTest, SuspendAndResumeReachTheDevice)
-{
-    engine->Suspend();
-    EXPECT_TRUE(device->IsSuspended());
-    engine->Resume();
-    EXPECT_FALSE(device->IsSuspended());
-}
-
 } // namespace
 } // namespace mirefell

@@ -74,10 +74,7 @@ protected:
         const uint32_t stride = sizeof(Vertex3);
         const uint32_t offset = 0;
         context->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
-        context->IASetInputLayout(layout.get());
-        context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-        context->VSSetShader(vertexShader.get());
-        context->PSSetShader(pixelShader.get());
+        UseShaders(vertexShader.get(), pixelShader.get(), layout.get());
         gpu::Buffer* constants[] = {colourBuffer.get()};
         context->PSSetConstantBuffers(0, 1, constants);
         context->Draw(static_cast<uint32_t>(vertices.size()), 0);
@@ -93,6 +90,23 @@ protected:
         const uint32_t stride = sizeof(Vertex3), offset = 0;
         context->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
         return buffer;
+    }
+
+    // Compiled shaders and their layout, kept alive until the draws.
+    struct Program
+    {
+        std::shared_ptr<gpu::VertexShader> vs;
+        std::shared_ptr<gpu::PixelShader> ps;
+        std::shared_ptr<gpu::InputLayout> layout;
+    };
+
+    // Compiles `vs` and `ps` and binds them as a triangle-list pipeline.
+    Program UseProgram(const char* vs, const char* ps,
+                       const std::vector<gpu::InputElement>& elements = {{"SV_Position", 0, Format::R32G32B32_FLOAT}})
+    {
+        Program program{VertexShader(vs), PixelShader(ps), Layout(elements, vs)};
+        UseShaders(program.vs.get(), program.ps.get(), program.layout.get());
+        return program;
     }
 
     std::shared_ptr<gpu::VertexShader> vertexShader;
@@ -174,14 +188,8 @@ void main()
     auto first = MakeTarget(Format::R8G8B8A8_UNORM);
     UseTarget(first.get());
     context->RSSetState(states->CullNone());
-    auto sampling = VertexShader(vs);
-    auto samplingPs = PixelShader(ps);
-    auto samplingLayout = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT}}, vs);
     auto quad = BindFullScreenQuad();
-    context->IASetInputLayout(samplingLayout.get());
-    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context->VSSetShader(sampling.get());
-    context->PSSetShader(samplingPs.get());
+    const Program sampling = UseProgram(vs, ps);
     gpu::SamplerState* point[] = {states->PointClamp()};
     context->PSSetSamplers(0, 1, point);
     gpu::ShaderResourceView* views[] = {imageView.get()};
@@ -347,10 +355,6 @@ TEST_F(PipelineTest, SrgbTargetsEncodeOnWriteAndDecodeOnRead)
     EXPECT_NEAR(PixelAt(copy.get(), 1, 1).r, 128, 1);
 
     // Sampling the sRGB target gives linear light back.
-    const char* vs = R"(#version 330 core
-in vec3 SV_Position0;
-void main() { gl_Position = vec4(SV_Position0, 1.0); }
-)";
     const char* ps = R"(#version 330 core
 uniform sampler2D source_t0;
 layout(location = 0) out vec4 Target0;
@@ -359,10 +363,7 @@ void main() { Target0 = texelFetch(source_t0, ivec2(gl_FragCoord.xy), 0); }
     auto copyView = device->CreateShaderResourceView(copy.get());
     auto linear = MakeTarget(Format::R16G16B16A16_FLOAT);
     UseTarget(linear.get());
-    auto fetchVs = VertexShader(vs);
-    auto fetchPs = PixelShader(ps);
-    context->VSSetShader(fetchVs.get());
-    context->PSSetShader(fetchPs.get());
+    const Program fetch = UseProgram(PositionVertexShader, ps);
     gpu::ShaderResourceView* views[] = {copyView.get()};
     context->PSSetShaderResources(0, 1, views);
     auto quad = BindFullScreenQuad();
@@ -394,9 +395,6 @@ void main() { Target0 = vec4(fromVertexStage, tint.g, tint.b, 1.0); }
     UseTarget(target.get());
     context->RSSetState(states->CullNone());
     Clear(0, 0, 0, 1);
-    auto shader = VertexShader(vs);
-    auto pixel = PixelShader(ps);
-    auto inputs = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT}}, vs);
     auto vsOffset = ConstantBuffer(16);
     auto vsScale = ConstantBuffer(16);
     auto psTint = ConstantBuffer(16);
@@ -411,10 +409,7 @@ void main() { Target0 = vec4(fromVertexStage, tint.g, tint.b, 1.0); }
     gpu::Buffer* psBuffers[] = {psTint.get()};
     context->PSSetConstantBuffers(0, 1, psBuffers);
     auto quad = BindFullScreenQuad();
-    context->IASetInputLayout(inputs.get());
-    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context->VSSetShader(shader.get());
-    context->PSSetShader(pixel.get());
+    const Program program = UseProgram(vs, ps);
     context->Draw(6, 0);
     const Rgba8 inside = PixelAt(target.get(), 16, 12); // centre of the top-left quarter
     EXPECT_EQ(inside.r, 255);
@@ -491,12 +486,6 @@ void main() { Target0 = colour; }
     UseTarget(target.get());
     context->RSSetState(states->CullNone());
     Clear(0, 0, 0, 1);
-    auto shader = VertexShader(vs);
-    auto pixel = PixelShader(ps);
-    auto inputs = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT},
-                          {"OFFSET", 0, Format::R32G32B32A32_FLOAT, 1, gpu::AppendAlignedElement, true, 1},
-                          {"COLOR", 0, Format::R32G32B32A32_FLOAT, 1, gpu::AppendAlignedElement, true, 1}},
-                         vs);
     auto quad = Quad(-0.5f, -0.5f, 0.5f, 0.5f);
     auto vertices = VertexBuffer(quad.data(), static_cast<uint32_t>(quad.size() * sizeof(Vertex3)));
     auto perInstance = VertexBuffer(instances, sizeof instances);
@@ -504,10 +493,11 @@ void main() { Target0 = colour; }
     const uint32_t strides[] = {sizeof(Vertex3), sizeof(Instance)};
     const uint32_t offsets[] = {0, 0};
     context->IASetVertexBuffers(0, 2, buffers, strides, offsets);
-    context->IASetInputLayout(inputs.get());
-    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context->VSSetShader(shader.get());
-    context->PSSetShader(pixel.get());
+    const Program program =
+        UseProgram(vs, ps,
+                   {{"SV_Position", 0, Format::R32G32B32_FLOAT},
+                    {"OFFSET", 0, Format::R32G32B32A32_FLOAT, 1, gpu::AppendAlignedElement, true, 1},
+                    {"COLOR", 0, Format::R32G32B32A32_FLOAT, 1, gpu::AppendAlignedElement, true, 1}});
     context->DrawInstanced(6, 2, 0, 0);
     EXPECT_EQ(PixelAt(target.get(), 16, 12).r, 255);
     EXPECT_EQ(PixelAt(target.get(), 48, 36).g, 255);
@@ -617,14 +607,8 @@ void main() { Target0 = texture(image_t0, uv); }
     auto tiny = MakeTarget(Format::R8G8B8A8_UNORM, 1, 1);
     UseTarget(tiny.get());
     context->RSSetState(states->CullNone());
-    auto shader = VertexShader(vs);
-    auto pixel = PixelShader(ps);
-    auto inputs = Layout({{"SV_Position", 0, Format::R32G32B32_FLOAT}}, vs);
     auto quad = BindFullScreenQuad();
-    context->IASetInputLayout(inputs.get());
-    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context->VSSetShader(shader.get());
-    context->PSSetShader(pixel.get());
+    const Program program = UseProgram(vs, ps);
     gpu::SamplerState* sampler[] = {states->AnisotropicWrap()};
     context->PSSetSamplers(0, 1, sampler);
 
@@ -658,10 +642,7 @@ void main() { Target0 = vec4(1.0, 0.0, 0.0, 1.0); Target1 = vec4(-1.0, 0.5, 0.0,
     context->RSSetState(states->CullNone());
     auto pixel = PixelShader(ps);
     auto quad = BindFullScreenQuad();
-    context->IASetInputLayout(layout.get());
-    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context->VSSetShader(vertexShader.get());
-    context->PSSetShader(pixel.get());
+    UseShaders(vertexShader.get(), pixel.get(), layout.get());
     context->Draw(6, 0);
     EXPECT_EQ(PixelAt(colour.get(), 3, 3).r, 255);
     const std::vector<float> normals = context->ReadPixelsFloat(normal.get());

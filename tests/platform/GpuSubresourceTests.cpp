@@ -43,10 +43,7 @@ protected:
         auto pixel = PixelShader(pixelSource);
         SetViewport(width, height);
         context->RSSetState(states->CullNone());
-        context->IASetInputLayout(nullptr);
-        context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-        context->VSSetShader(triangle.get());
-        context->PSSetShader(pixel.get());
+        UseShaders(triangle.get(), pixel.get(), nullptr);
         context->Draw(3, 0);
     }
 

@@ -6,6 +6,7 @@
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Monster.h"
 #include "gameplay/Player.h"
+#include "gameplay/Powerup.h"
 #include "platform/Lookup.h"
 #include "render/MeshRegistry.h"
 #include "render/PointLights.h"
@@ -15,6 +16,7 @@
 #include "shell/InventoryWindowFlag.h"
 #include "shell/KeybindManager.h"
 #include "shell/SoundManager.h"
+#include "support/WorldFixture.h"
 
 namespace mirefell::testing
 {
@@ -140,6 +142,25 @@ Monster* FindMonster(const World& world, int32_t recordId)
         if (auto* monster = dynamic_cast<Monster*>(object.get()); monster && monster->record->id == recordId)
             return monster;
     return nullptr;
+}
+
+Powerup* FindPickup(const World& world, int32_t recordId)
+{
+    for (const auto& object : world.objects)
+        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == recordId)
+            return pickup;
+    return nullptr;
+}
+
+TestMonster* GameplayTest::AddTestMonster(const Vector3& at, const Vector3& halfExtents)
+{
+    return static_cast<TestMonster*>(world->AddObject(std::make_unique<TestMonster>(world.get(), at, halfExtents)));
+}
+
+void TestMapTest::SetUp()
+{
+    GameplayTest::SetUp();
+    map = LoadTestMap();
 }
 
 } // namespace mirefell::testing

@@ -31,6 +31,7 @@ namespace mirefell
 class Door;
 class Elevator;
 class Monster;
+class Powerup;
 } // namespace mirefell
 
 namespace mirefell::testing
@@ -53,11 +54,15 @@ public:
     std::vector<std::wstring> pickups; // item names
 };
 
-// The door or elevator built for the sector with this id, the monster
-// built from the entity record with this id; null when the level has none.
+// The door or elevator built for the sector with this id, the monster or
+// pickup built from the entity record with this id; null when the level has
+// none.
 Door* FindDoor(const World& world, int32_t sectorId);
 Elevator* FindElevator(const World& world, int32_t sectorId);
 Monster* FindMonster(const World& world, int32_t recordId);
+Powerup* FindPickup(const World& world, int32_t recordId);
+
+class TestMonster;
 
 class GameplayTest : public ::testing::Test
 {
@@ -87,6 +92,9 @@ protected:
     Door* FindDoor(int32_t sectorId) const { return testing::FindDoor(*world, sectorId); }
     Elevator* FindElevator(int32_t sectorId) const { return testing::FindElevator(*world, sectorId); }
     Monster* FindMonster(int32_t recordId) const { return testing::FindMonster(*world, recordId); }
+    Powerup* FindPickup(int32_t recordId) const { return testing::FindPickup(*world, recordId); }
+    // A stand-in monster of that size added to the level at `at`.
+    TestMonster* AddTestMonster(const Vector3& at, const Vector3& halfExtents = Vector3(4, 8, 4));
 
     TempDir dir;
     std::filesystem::path previousFolder;
@@ -97,6 +105,16 @@ protected:
     RecordingNotifications notifications;
     std::unique_ptr<World> world;
     Player* player = nullptr;
+};
+
+// A GameplayTest over the shared test map (LoadTestMap), which a test may
+// change before it builds the level from it.
+class TestMapTest : public GameplayTest
+{
+protected:
+    void SetUp() override;
+
+    MapData map;
 };
 
 } // namespace mirefell::testing

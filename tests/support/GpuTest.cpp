@@ -105,6 +105,14 @@ void GpuTest::WriteConstants(gpu::Buffer* buffer, const void* data, size_t bytes
     context->Unmap(buffer);
 }
 
+void GpuTest::UseShaders(gpu::VertexShader* vs, gpu::PixelShader* ps, gpu::InputLayout* layout)
+{
+    context->IASetInputLayout(layout);
+    context->IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
+    context->VSSetShader(vs);
+    context->PSSetShader(ps);
+}
+
 Rgba8 GpuTest::PixelAt(gpu::Texture2D* texture, uint32_t x, uint32_t y)
 {
     const std::vector<uint8_t> pixels = context->ReadPixelsRGBA8(texture);

@@ -47,6 +47,8 @@ protected:
     std::shared_ptr<gpu::Buffer> VertexBuffer(const void* data, uint32_t bytes);
     std::shared_ptr<gpu::Buffer> ConstantBuffer(uint32_t bytes);
     void WriteConstants(gpu::Buffer* buffer, const void* data, size_t bytes);
+    // Binds a triangle-list pipeline of the given shaders and input layout.
+    void UseShaders(gpu::VertexShader* vs, gpu::PixelShader* ps, gpu::InputLayout* layout);
 
     Rgba8 PixelAt(gpu::Texture2D* texture, uint32_t x, uint32_t y);
 

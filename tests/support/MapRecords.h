@@ -41,4 +41,27 @@ inline MapSegment WallSegment(int32_t id, int32_t sectorId, Vector2 start, Vecto
     return wall;
 }
 
+// A map of one rectangular sector, linked to itself, its bounds computed.
+inline MapData RoomMap(float x0, float y0, float x1, float y1)
+{
+    MapData map;
+    map.sectors.push_back(RectSector(1, x0, y0, x1, y1));
+    map.sectorLinks = {1, 1};
+    map.ComputeBounds();
+    return map;
+}
+
+// Two linked rooms side by side, sector 1 over (0,0)-(64,64) and sector 2
+// over (64,0)-(128,64), the second floor `step` units higher; no doors.
+inline MapData TwoRoomsMap(float step)
+{
+    MapData map;
+    map.sectors.push_back(RectSector(1, 0, 0, 64, 64));
+    map.sectors.push_back(RectSector(2, 64, 0, 128, 64));
+    map.sectors[1].floorTopY = step;
+    map.sectorLinks = {1, 2};
+    map.ComputeBounds();
+    return map;
+}
+
 } // namespace mirefell::testing

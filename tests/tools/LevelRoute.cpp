@@ -9,6 +9,7 @@
 #include "platform/Random.h"
 #include "shell/GameStateManager.h"
 #include "shell/Levels.h"
+#include "support/GameplayFixture.h"
 #include "world/AIRegionGraph.h"
 #include "world/World.h"
 
@@ -85,10 +86,7 @@ void LevelRouteTest::WalkToTheExit()
 
 IPowerup* LevelRouteTest::PickupById(int32_t id) const
 {
-    for (const auto& object : world->objects)
-        if (auto* pickup = dynamic_cast<Powerup*>(object.get()); pickup && pickup->record->id == id)
-            return pickup;
-    return nullptr;
+    return FindPickup(*world, id);
 }
 
 ISwitch* LevelRouteTest::SwitchOf(uint32_t id) const

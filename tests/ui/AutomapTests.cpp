@@ -27,12 +27,6 @@ protected:
             Input::GetInstance().wheel = 0;
         }
     }
-    void Resize(int32_t width, int32_t height)
-    {
-        ScreenWidth = width;
-        ScreenHeight = height;
-        ui->OnResize();
-    }
 };
 
 TEST_F(AutomapTest, TheWheelZoomsOneQuarterPerUpdateBetweenAQuarterAndFour)

@@ -192,9 +192,7 @@ TEST_F(InventoryWindowTest, PageButtonsShowWithASecondPageAndKeepThePageAcrossCl
 TEST_F(InventoryWindowTest, TheGridAndItsControlsStandWhereTheLayoutPutsThem)
 {
     Place(0, 10, MakeHealthCube());
-    ScreenWidth = 1920;
-    ScreenHeight = 1080;
-    ui->OnResize();
+    Resize(1920, 1080);
     Open();
     InventoryWindow& window = *ui->inventoryWindow;
     EXPECT_EQ(window.GetPosition(), Vector2(1248, 112));
@@ -205,9 +203,7 @@ TEST_F(InventoryWindowTest, TheGridAndItsControlsStandWhereTheLayoutPutsThem)
     EXPECT_EQ(window.nextButton->position, Vector2(1364, 64));
     EXPECT_EQ(window.nextButton->size, Vector2(16, 32));
 
-    ScreenWidth = 1280;
-    ScreenHeight = 720;
-    ui->OnResize();
+    Resize(1280, 720);
     EXPECT_EQ(window.GetPosition(), Vector2(776, 84));
     EXPECT_EQ(window.GetPosition() + window.GetSize(), Vector2(1256, 564));
 }

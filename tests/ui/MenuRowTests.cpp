@@ -33,12 +33,6 @@ protected:
         MenuTest::TearDown();
     }
 
-    void Resize(int32_t width, int32_t height)
-    {
-        ScreenWidth = width;
-        ScreenHeight = height;
-        ui->OnResize();
-    }
     // The page's update as its owner runs it, after the input's snapshot.
     void Step(MenuPanel& page)
     {

@@ -20,9 +20,7 @@ protected:
 
 TEST_F(SocialMediaBoxTest, TheButtonsStandAboveTheVersionLineAtTheRightEdge)
 {
-    ScreenWidth = 1920;
-    ScreenHeight = 1080;
-    ui->OnResize();
+    Resize(1920, 1080);
     Box().Update();
     EXPECT_EQ(Box().storeButton->position, Vector2(1654.0f, 607.0f));
     EXPECT_EQ(Box().storeButton->size, Vector2(256.0f, 128.0f));

@@ -186,17 +186,13 @@ TEST_F(UIManagerTest, SaveAndExitAndTheEndOfTheGameReturnToTheTitleWithTheSlotsR
 
 TEST_F(UIManagerTest, TheAutomapInsetFollowsTheScreenSize)
 {
-    ScreenWidth = 1920;
-    ScreenHeight = 1080;
-    ui->OnResize();
+    Resize(1920, 1080);
     EXPECT_EQ(ui->automapViewport.topLeftX, 32.0f);
     EXPECT_EQ(ui->automapViewport.topLeftY, 112.0f);
     EXPECT_EQ(ui->automapViewport.width, 1184.0f);
     EXPECT_EQ(ui->automapViewport.height, 640.0f);
 
-    ScreenWidth = 1280;
-    ScreenHeight = 720;
-    ui->OnResize();
+    Resize(1280, 720);
     EXPECT_EQ(ui->automapViewport.topLeftX, 24.0f);
     EXPECT_EQ(ui->automapViewport.topLeftY, 84.0f);
     EXPECT_EQ(ui->automapViewport.width, 728.0f);

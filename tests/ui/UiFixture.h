@@ -52,10 +52,16 @@ protected:
         GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
         ui = std::make_unique<UIManager>();
         // The Core lays the UI out for the window before its first update.
-        ScreenWidth = 1280;
-        ScreenHeight = 720;
-        ui->OnResize();
+        Resize(1280, 720);
         StartLevel();
+    }
+
+    // A new back-buffer size, laid out as the Core does on a resize.
+    void Resize(int32_t width, int32_t height)
+    {
+        ScreenWidth = width;
+        ScreenHeight = height;
+        ui->OnResize();
     }
 
     void TearDown() override
@@ -178,9 +184,7 @@ protected:
         context->RSSetViewports(1, &FrameViewport);
         const float clear[4] = {background.r, background.g, background.b, background.a};
         context->ClearRenderTargetView(view.get(), clear);
-        ScreenWidth = static_cast<int32_t>(width);
-        ScreenHeight = static_cast<int32_t>(height);
-        ui->OnResize();
+        Resize(static_cast<int32_t>(width), static_cast<int32_t>(height));
     }
 
     // Replaces named textures with plain white ones, so each draws as a solid

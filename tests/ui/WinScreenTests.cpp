@@ -33,12 +33,6 @@ protected:
         GameStateManager::GetInstance().NotifyListeners();
         ASSERT_TRUE(Screen().visible);
     }
-    void Resize(int32_t width, int32_t height)
-    {
-        ScreenWidth = width;
-        ScreenHeight = height;
-        this->ui->OnResize();
-    }
     int Landed()
     {
         int landed = 0;

@@ -22,13 +22,7 @@ using testing::WorldFixture;
 // (64,0)-(128,64), floors at 0 and 24, no doors.
 MapData TwoRooms()
 {
-    MapData map;
-    map.sectors.push_back(testing::RectSector(1, 0, 0, 64, 64));
-    map.sectors.push_back(testing::RectSector(2, 64, 0, 128, 64));
-    map.sectors[1].floorTopY = 24.0f;
-    map.sectorLinks = {1, 2};
-    map.ComputeBounds();
-    return map;
+    return testing::TwoRoomsMap(24.0f);
 }
 
 size_t Entries(const GridCell& cell, const GridObject* object)

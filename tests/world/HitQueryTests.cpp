@@ -29,11 +29,8 @@ const Vector3 MonsterHalf{4.0f, 8.0f, 4.0f};
 // floor to 128.
 MapData RoomWithWall()
 {
-    MapData map;
-    map.sectors.push_back(testing::RectSector(1, 0, 0, 256, 256));
-    map.sectorLinks = {1, 1};
+    MapData map = testing::RoomMap(0, 0, 256, 256);
     map.segments.push_back(testing::WallSegment(1, 1, {200, 256}, {200, 0}, 0, 128));
-    map.ComputeBounds();
     return map;
 }
 
@@ -123,8 +120,21 @@ struct HitQueries : ::testing::Test
     size_t Particles() { return world().particles->motions.size(); }
     Vector3 ParticleAt(size_t index) { return world().particles->motions[index].particle->position; }
 
+    // A shot of `owner` made at `at` and traced over `move`; `from` and `to`
+    // keep the trace's ends as it left them.
+    TestShot* Fire(GridObject* owner, const Vector3& at, const Vector3& move, bool bounces = false,
+                   bool explosive = false)
+    {
+        auto* shot = Add<TestShot>(owner, at, bounces, explosive);
+        from = at;
+        to = at + move;
+        collision().TraceProjectile(shot, from, to);
+        return shot;
+    }
+
     WorldFixture fixture;
     TestObject* shooter = nullptr;
+    Vector3 from, to;
 };
 
 TEST_F(HitQueries, ShotgunPelletsSpreadOverTheWallAtTheirDrawnAngles)
@@ -205,10 +215,7 @@ TEST_F(HitQueries, LineOfSightIsBlockedByWallsButNotByOtherMonsters)
 
 TEST_F(HitQueries, ABouncingShotReflectsOffTheWallAndStaysWhereItWas)
 {
-    auto* shot = Add<TestShot>(shooter, Vector3{195, 50, 40}, true, false);
-    Vector3 from = shot->position;
-    Vector3 to = from + Vector3(5, 0, 0);
-    collision().TraceProjectile(shot, from, to);
+    auto* shot = Fire(shooter, {195, 50, 40}, {5, 0, 0}, true, false);
     EXPECT_EQ(shot->deflections, 1);
     EXPECT_TRUE(shot->reflected);
     EXPECT_NEAR(shot->deflectNormal.x, -1.0f, 1e-5f);
@@ -221,19 +228,13 @@ TEST_F(HitQueries, ABouncingShotReflectsOffTheWallAndStaysWhereItWas)
 
 TEST_F(HitQueries, AShotStrikesTheWallAtItsContactWithPuffsUnlessExplosive)
 {
-    auto* shot = Add<TestShot>(shooter, Vector3{195, 50, 40}, false, false);
-    Vector3 from = shot->position;
-    Vector3 to = from + Vector3(5, 0, 0);
-    collision().TraceProjectile(shot, from, to);
+    auto* shot = Fire(shooter, {195, 50, 40}, {5, 0, 0});
     EXPECT_EQ(shot->impacts, 1);
     EXPECT_NEAR(shot->impactAt.x, 199.0f, 0.01f); // the unit sphere touches the wall
     EXPECT_EQ(Particles(), 5u);
     EXPECT_TRUE(shot->removed);
 
-    auto* rocket = Add<TestShot>(shooter, Vector3{195, 50, 80}, false, true);
-    from = rocket->position;
-    to = from + Vector3(5, 0, 0);
-    collision().TraceProjectile(rocket, from, to);
+    auto* rocket = Fire(shooter, {195, 50, 80}, {5, 0, 0}, false, true);
     EXPECT_EQ(rocket->impacts, 1);
     EXPECT_EQ(Particles(), 5u);
 }
@@ -241,20 +242,14 @@ TEST_F(HitQueries, AShotStrikesTheWallAtItsContactWithPuffsUnlessExplosive)
 TEST_F(HitQueries, AShotHurtsTheFirstBodyButNeverItsOwner)
 {
     TestMonster* monster = AddMonster({130, 50, 128});
-    auto* shot = Add<TestShot>(shooter, Vector3{110, 50, 128}, false, false);
-    Vector3 from = shot->position;
-    Vector3 to = from + Vector3(30, 0, 0);
-    collision().TraceProjectile(shot, from, to);
+    auto* shot = Fire(shooter, {110, 50, 128}, {30, 0, 0});
     EXPECT_FLOAT_EQ(monster->damageTaken, 7.0f);
     EXPECT_EQ(monster->lastAttacker, shooter);
     EXPECT_EQ(shot->impacts, 1);
     EXPECT_NEAR(shot->impactAt.x, 125.0f, 1e-3f); // its box meets the monster's face at 126
 
     // Fired from inside its owner's box, it flies on.
-    auto* own = Add<TestShot>(shooter, Vector3{100, 50, 128}, false, false);
-    from = own->position;
-    to = from + Vector3(0, 0, 5);
-    collision().TraceProjectile(own, from, to);
+    auto* own = Fire(shooter, {100, 50, 128}, {0, 0, 5});
     EXPECT_EQ(own->impacts, 0);
     EXPECT_EQ(own->position, to);
 }
@@ -266,10 +261,7 @@ TEST_F(HitQueries, AShotThePlayerShrugsOffTurnsBackOneTimeInFour)
     TestMonster* eye = AddMonster({180, 50, 128});
 
     // The first number after seed 1 is 41: 41 / 32767 x 100 <= 25, back it goes.
-    auto* shot = Add<TestShot>(eye, Vector3{160, 50, 128}, false, false);
-    Vector3 from = shot->position;
-    Vector3 to = from - Vector3(8, 0, 0);
-    collision().TraceProjectile(shot, from, to);
+    auto* shot = Fire(eye, {160, 50, 128}, {-8, 0, 0});
     EXPECT_EQ(player->blows, 1);
     EXPECT_EQ(shot->deflections, 1);
     EXPECT_FALSE(shot->reflected);
@@ -278,10 +270,7 @@ TEST_F(HitQueries, AShotThePlayerShrugsOffTurnsBackOneTimeInFour)
     EXPECT_EQ(shot->position, from);
 
     // The next is 18467 (56 %): the shot strikes the shield and ends.
-    auto* second = Add<TestShot>(eye, Vector3{160, 50, 128}, false, false);
-    from = second->position;
-    to = from - Vector3(8, 0, 0);
-    collision().TraceProjectile(second, from, to);
+    auto* second = Fire(eye, {160, 50, 128}, {-8, 0, 0});
     EXPECT_EQ(second->deflections, 0);
     EXPECT_EQ(second->impacts, 1);
     EXPECT_EQ(Particles(), 5u); // puffs, no blood
@@ -289,10 +278,7 @@ TEST_F(HitQueries, AShotThePlayerShrugsOffTurnsBackOneTimeInFour)
 
 TEST_F(HitQueries, AShotWhoseMoveMissesTheGridStaysPut)
 {
-    auto* shot = Add<TestShot>(shooter, Vector3{-50, 50, 128}, false, false);
-    Vector3 from = shot->position;
-    Vector3 to = from - Vector3(5, 0, 0);
-    collision().TraceProjectile(shot, from, to);
+    auto* shot = Fire(shooter, {-50, 50, 128}, {-5, 0, 0});
     EXPECT_EQ(shot->position, from);
     EXPECT_EQ(shot->impacts, 0);
 }

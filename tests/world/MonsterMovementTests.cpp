@@ -25,16 +25,11 @@ const Vector3 MonsterHalf{4.0f, 8.0f, 4.0f};
 // `step` units higher; ceilings at `ceiling`.
 MapData TwoRooms(float step, float ceiling = 100.0f)
 {
-    MapData map;
-    map.sectors.push_back(RectSector(1, 0, 0, 64, 64));
-    map.sectors.push_back(RectSector(2, 64, 0, 128, 64));
+    MapData map = testing::TwoRoomsMap(step);
     for (MapSector& sector : map.sectors) {
         sector.ceiling = true;
         sector.ceilBottomY = ceiling;
     }
-    map.sectors[1].floorTopY = step;
-    map.sectorLinks = {1, 2};
-    map.ComputeBounds();
     return map;
 }
 

@@ -20,11 +20,7 @@ using testing::WorldFixture;
 
 MapData OpenMap(float size)
 {
-    MapData map;
-    map.sectors.push_back(testing::RectSector(1, 0, 0, size, size));
-    map.sectorLinks = {1, 1};
-    map.ComputeBounds();
-    return map;
+    return testing::RoomMap(0, 0, size, size);
 }
 
 std::vector<uint32_t> VisitIds(const World& world, const CellRange& range, uint32_t mask)

@@ -22,22 +22,14 @@ namespace
 using testing::TestObject;
 using testing::WorldFixture;
 
-// A map of one linked sector whose bounds are exactly the given box.
-MapData BoxMap(float x0, float y0, float x1, float y1)
-{
-    MapData map;
-    map.sectors.push_back(testing::RectSector(1, x0, y0, x1, y1));
-    map.sectorLinks = {1, 1};
-    map.ComputeBounds();
-    return map;
-}
+using testing::RoomMap; // one linked sector whose bounds are exactly the given box
 
 TEST(WorldGrid, CellsCoverTheBoundsInSixteenUnitSquares)
 {
-    WorldFixture narrow(BoxMap(0, 0, 40, 16));
+    WorldFixture narrow(RoomMap(0, 0, 40, 16));
     EXPECT_EQ(narrow.world->columns, 3);
     EXPECT_EQ(narrow.world->rows, 1);
-    WorldFixture square(BoxMap(-8, 8, 24, 40));
+    WorldFixture square(RoomMap(-8, 8, 24, 40));
     EXPECT_EQ(square.world->columns, 2);
     EXPECT_EQ(square.world->rows, 2);
     const GridCell& cell = square.world->CellAt(1, 1);
@@ -49,7 +41,7 @@ TEST(WorldGrid, CellsCoverTheBoundsInSixteenUnitSquares)
 
 TEST(WorldGrid, EmptyOrDegenerateMapsGiveAnEmptyGridThatFindsNothing)
 {
-    for (const MapData& map : {MapData{}, BoxMap(0, 0, 0, 64), BoxMap(0, 5, 64, 5)}) {
+    for (const MapData& map : {MapData{}, RoomMap(0, 0, 0, 64), RoomMap(0, 5, 64, 5)}) {
         WorldFixture fixture(map);
         World& world = *fixture.world;
         EXPECT_EQ(world.columns, 0);
@@ -71,7 +63,7 @@ TEST(WorldGrid, EmptyOrDegenerateMapsGiveAnEmptyGridThatFindsNothing)
 TEST(WorldGrid, AMapTooLargeForTheGridIsRefused)
 {
     try {
-        WorldFixture fixture(BoxMap(0, 0, 1e9f, 1e9f));
+        WorldFixture fixture(RoomMap(0, 0, 1e9f, 1e9f));
         FAIL() << "expected the map to be refused";
     } catch (const GameError& error) {
         EXPECT_STREQ(error.what(), World::BoundsTooLarge);
@@ -80,7 +72,7 @@ TEST(WorldGrid, AMapTooLargeForTheGridIsRefused)
 
 TEST(WorldGrid, CellRangesClampToTheGridAndTouchingCounts)
 {
-    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    WorldFixture fixture(RoomMap(0, 0, 64, 64));
     const World& world = *fixture.world;
     const auto column = [&](Vector2 p) { return world.GetCellRange({p}).firstColumn; };
     EXPECT_EQ(column({16, 0}), 1.0f);
@@ -111,7 +103,7 @@ TEST(WorldGrid, CellRangesClampToTheGridAndTouchingCounts)
 
 TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
 {
-    WorldFixture fixture(BoxMap(-8, 8, 24, 40)); // 2 x 2 cells from (-8, 8)
+    WorldFixture fixture(RoomMap(-8, 8, 24, 40)); // 2 x 2 cells from (-8, 8)
     World& world = *fixture.world;
     EXPECT_EQ(world.FindDecalCell({8, 5, 24}), &world.CellAt(1, 1)); // a cell owns its minimum corner
     EXPECT_EQ(world.FindDecalCell({-8, 0, 39.9f}), &world.CellAt(0, 1));
@@ -132,7 +124,7 @@ TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
 
 struct UpdatePass : ::testing::Test
 {
-    UpdatePass() : fixture(BoxMap(0, 0, 64, 64))
+    UpdatePass() : fixture(RoomMap(0, 0, 64, 64))
     {
         for (int i = 0; i < 3; ++i) {
             auto object = std::make_unique<TestObject>(fixture.world.get(), GridObjectType::Projectile);
@@ -221,7 +213,7 @@ TEST_F(UpdatePass, ParticleBurstsCountAndColour)
 TEST(WorldReset, MovesTheLevelsMeshesUnderTheSceneNodesAndSetsEveryObjectUp)
 {
     Config::GetInstance().settings.maxBloodDecals = 4;
-    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    WorldFixture fixture(RoomMap(0, 0, 64, 64));
     World& world = *fixture.world;
     Mesh* regionMesh = world.sectorGraph.Regions()[0].mesh;
     std::vector<Mesh*> drawn;
@@ -266,7 +258,7 @@ TEST(WorldReset, MovesTheLevelsMeshesUnderTheSceneNodesAndSetsEveryObjectUp)
 
 TEST(WorldReset, TheLevelScriptRunsBeforeTheObjectsEveryStep)
 {
-    WorldFixture fixture(BoxMap(0, 0, 64, 64));
+    WorldFixture fixture(RoomMap(0, 0, 64, 64));
     World& world = *fixture.world;
     std::vector<std::string> calls;
     auto object = std::make_unique<TestObject>(&world, GridObjectType::Projectile);
