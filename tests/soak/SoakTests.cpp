@@ -19,9 +19,9 @@
 //
 // Frames: drawing 320 x 200 frames on llvmpipe costs far more than the steps
 // (tens of milliseconds a frame against microseconds a step), so the GPU is
-// on only in phases: for the first MIREFELL_SOAK_RENDER_TICKS ticks (25)
-// and again at every MIREFELL_SOAK_RENDER_EVERY steps (9000), 200 frames in
-// all, which keeps a level's soak within a few minutes on two cores. Between
+// on only in phases: for the first MIREFELL_SOAK_RENDER_TICKS ticks (50)
+// and again at every MIREFELL_SOAK_RENDER_EVERY steps (9000), 400 frames in
+// all, which keeps a level's soak near a minute on two cores. Between
 // them the Game has no device, as after a device loss on a machine without
 // one, and every switch runs the device-loss path. MIREFELL_SOAK_RENDER=0
 // never draws. MIREFELL_SOAK_SEED (27) and MIREFELL_SOAK_STEPS (72000)
@@ -51,6 +51,7 @@
 #include "render/PointLights.h"
 #include "soak/RandomPlayer.h"
 #include "soak/SoakWatch.h"
+#include "support/ForwardingWindow.h"
 #include "support/ShellTestSupport.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
@@ -97,28 +98,17 @@ constexpr std::array<const char*, 7> Cheats = {"vestombra", "vestombra", "vestom
 // The real window, whose GPU device the soak switches on and off through a
 // device loss: with it off the Game gets no device, runs its steps as
 // before and only clears the window for a frame.
-class SoakWindow final : public IGameWindow
+class SoakWindow final : public testing::ForwardingWindow
 {
 public:
-    explicit SoakWindow(GameWindow& window_) : window(window_) {}
-    void SetFullscreenState(bool fullscreen) override { window.SetFullscreenState(fullscreen); }
-    void SetWindowedStyle(int width, int height) override { window.SetWindowedStyle(width, height); }
-    void SetBorderlessStyle() override { window.SetBorderlessStyle(); }
-    void SetRelativeMouseMode(bool relative) override { window.SetRelativeMouseMode(relative); }
-    void CentreCursor() override { window.CentreCursor(); }
-    std::vector<DisplayMode> GetDisplayModes() const override { return window.GetDisplayModes(); }
-    uint32_t GetRefreshRate() const override { return window.GetRefreshRate(); }
-    void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
+    using ForwardingWindow::ForwardingWindow;
     std::unique_ptr<gpu::Device> CreateGpuDevice() override { return gpu ? window.CreateGpuDevice() : nullptr; }
-    void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
-    void ClearBackBuffer(const Color& colour) override { window.ClearBackBuffer(colour); }
     void Present(bool vsync) override
     {
         window.Present(vsync);
         drawn += gpu;
     }
 
-    GameWindow& window;
     bool gpu = true;
     uint64_t drawn = 0; // frames presented with the GPU on
 };
@@ -188,7 +178,7 @@ TEST_P(SoakTest, PlaysAtRandomWithinEveryLimit)
     const uint64_t steps = EnvironmentNumber("MIREFELL_SOAK_STEPS", 72'000);
     const bool render = EnvironmentNumber("MIREFELL_SOAK_RENDER", 1) != 0;
     const uint64_t renderEvery = std::max<uint64_t>(EnvironmentNumber("MIREFELL_SOAK_RENDER_EVERY", 9'000), 1);
-    const uint64_t renderTicks = EnvironmentNumber("MIREFELL_SOAK_RENDER_TICKS", 25);
+    const uint64_t renderTicks = EnvironmentNumber("MIREFELL_SOAK_RENDER_TICKS", 50);
     const uint32_t levelSeed = seed * 2654435761u + static_cast<uint32_t>(std::hash<std::string>()(level));
     timeOffset = levelSeed;
     const std::string trace = "level " + level + ", seed " + std::to_string(seed);
