@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cassert>
 
+#include "app/Autopilot.h"
 #include "app/Core.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/GraphicsDevice.h"
 #include "shell/Config.h"
+#include "shell/GameStateManager.h"
 #include "shell/Input.h"
 #include "shell/Screen.h"
 #include "shell/SoundManager.h"
@@ -28,6 +30,7 @@ Game::~Game()
     if (!config.settings.windowed && window)
         window->SetFullscreenState(false);
     SoundManager::GetInstance().Shutdown();
+    autopilot.reset(); // lets go of its keys while Input is still there
     // Device objects go before the device, and the device before the window's
     // context (the window outlives the Game).
     if (core)
@@ -97,8 +100,15 @@ void Game::PaceVsync()
     vsyncPresented = true;
 }
 
+void Game::SetAutopilot(std::unique_ptr<Autopilot> autopilot_)
+{
+    autopilot = std::move(autopilot_);
+}
+
 void Game::Update()
 {
+    if (autopilot)
+        autopilot->BeforeStep(core->GetWorld(), GameStateManager::GetInstance().current);
     core->Update();
     SoundManager::GetInstance().ServiceAudio();
 }

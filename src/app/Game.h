@@ -10,6 +10,9 @@
 // and a vsync the display does not honour (a frame presented well within one
 // refresh of the last) is made up for by sleeping out the refresh period.
 //
+// A developer's Autopilot, when given, is asked before each step (after the
+// events of the frame, before Core::Update), so its input reaches that step.
+//
 // A window without a GPU context (logic-only tests) gives no device: the
 // Core then only clears the window's framebuffer.
 #pragma once
@@ -33,6 +36,7 @@ class Device;
 class SwapChain;
 } // namespace gpu
 
+class Autopilot;
 class Core;
 class IGameWindow;
 
@@ -59,6 +63,8 @@ public:
     // the Game.
     void Initialize(IGameWindow* window, int32_t width, int32_t height);
     void Tick();
+    // Null for none (the player's game).
+    void SetAutopilot(std::unique_ptr<Autopilot> autopilot_);
     // Never below 1 x 1 (a minimised window reports 0 x 0).
     void OnWindowSizeChanged(int32_t width, int32_t height);
     // The window was minimised: the audio stops.
@@ -99,6 +105,7 @@ private:
     void PaceVsync();
 
     std::unique_ptr<Core> core;
+    std::unique_ptr<Autopilot> autopilot;
     IGameWindow* window = nullptr;
     std::unique_ptr<gpu::Device> device;
     std::unique_ptr<gpu::SwapChain> swapChain;

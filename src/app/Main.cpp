@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Autopilot.h"
 #include "app/Core.h"
 #include "app/DeveloperRun.h"
 #include "app/Game.h"
@@ -51,9 +52,11 @@ int RunGame()
     FitWindowSettings(config.settings, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
-    // The developer's aids, off unless their variables are set; read before
-    // the window opens, so a bad value stops the start at once.
+    // The developer's aids, off unless their variables are set (the
+    // autopilot: MIREFELL_AUTOPILOT names a route file); read before the
+    // window opens, so a bad value or file stops the start at once.
     DeveloperRun developer = DeveloperRun::FromEnvironment();
+    std::unique_ptr<Autopilot> autopilot = Autopilot::FromEnvironment();
 
     // Declared before the Game so that the Game, which leaves full screen
     // through it, is destroyed first.
@@ -71,6 +74,7 @@ int RunGame()
         layout);
     config.window = window.get();
     game->Initialize(window.get(), layout.width, layout.height);
+    game->SetAutopilot(std::move(autopilot));
     if (developer.Active()) {
         developer.Start();
         game->onFramePresented = [&developer, &game] {

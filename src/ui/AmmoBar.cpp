@@ -51,12 +51,18 @@ void AmmoBar::Update()
     counter.Step();
 }
 
+Vector2 AmmoBar::IconPosition(const Painter& painter)
+{
+    const float unit = painter.unitSize.x;
+    return painter.GetAnchorPoint(BottomRight, -4.5f * unit, -2.0f * unit);
+}
+
 void AmmoBar::Draw()
 {
     if (!AmmoWeapon() || !AreHudNumbersShown(visible))
         return;
     const float unit = painter->unitSize.x;
-    const Vector2 icon = painter->GetAnchorPoint(BottomRight, -4.5f * unit, -2.0f * unit);
+    const Vector2 icon = IconPosition(*painter);
     DrawHudNumber(*painter, icon, 4.0f * unit, "hud_ammo", HudAmmoCyan, counter.Shown(), HudWhite);
 }
 

@@ -28,12 +28,18 @@ void ArmorBar::Update()
     counter.Step();
 }
 
+Vector2 ArmorBar::IconPosition(const Painter& painter)
+{
+    const float unit = painter.unitSize.x;
+    return painter.GetAnchorPoint(BottomLeft, 4.0f * unit, -2.0f * unit);
+}
+
 void ArmorBar::Draw()
 {
     if (!PlayerOf(context) || !AreHudNumbersShown(visible))
         return;
     const float unit = painter->unitSize.x;
-    const Vector2 icon = painter->GetAnchorPoint(BottomLeft, 4.0f * unit, -2.0f * unit);
+    const Vector2 icon = IconPosition(*painter);
     DrawHudNumber(*painter, icon, 3.75f * unit, "hud_armor", HudArmourGreen, counter.Shown(), HudWhite);
 }
 

@@ -18,6 +18,10 @@ public:
     void Update() override;
     void Draw() override;
 
+    // The top-left corner of its icon (a HudIconSize square) in the
+    // painter's layout.
+    static Vector2 IconPosition(const Painter& painter);
+
     HudCounter counter;
 };
 

@@ -30,13 +30,19 @@ void HealthBar::Update()
     counter.Step();
 }
 
+Vector2 HealthBar::IconPosition(const Painter& painter)
+{
+    const float unit = painter.unitSize.x;
+    return painter.GetAnchorPoint(BottomLeft, 0.0f, -2.0f * unit);
+}
+
 void HealthBar::Draw()
 {
     const Player* player = PlayerOf(context);
     if (!player || !AreHudNumbersShown(visible))
         return;
     const float unit = painter->unitSize.x;
-    const Vector2 icon = painter->GetAnchorPoint(BottomLeft, 0.0f, -2.0f * unit);
+    const Vector2 icon = IconPosition(*painter);
     const Color text = player->health > LowHealth ? HudWhite : HudHealthRed;
     DrawHudNumber(*painter, icon, 3.75f * unit, iconName, HudHealthRed, counter.Shown(), text);
 }

@@ -51,11 +51,16 @@ bool AreHudNumbersShown(bool visible)
     return visible && IsHudShown() && (inventoryWindowOpen || !IsMasochistic());
 }
 
+float HudIconSize(const Painter& painter)
+{
+    return 2.0f * painter.unitSize.x;
+}
+
 void DrawHudNumber(Painter& painter, Vector2 iconPosition, float textOffsetX, const std::string& iconName,
                    Color iconColor, int32_t number, Color textColor)
 {
     const float unit = painter.unitSize.x;
-    const Vector2 iconSize(2.0f * unit, 2.0f * unit);
+    const Vector2 iconSize(HudIconSize(painter), HudIconSize(painter));
     painter.DrawTextureShadow(iconPosition, iconSize, iconName, HudIconShadow);
     painter.DrawTexture(iconPosition, iconSize, iconName, iconColor);
 

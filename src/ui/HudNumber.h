@@ -46,7 +46,10 @@ struct HudCounter
 // only in the inventory).
 bool AreHudNumbersShown(bool visible);
 
-// The icon (2u square) at `iconPosition` over its shadow, then the number
+// The side of a number widget's icon: two of the painter's units.
+float HudIconSize(const Painter& painter);
+
+// The icon (a HudIconSize square) at `iconPosition` over its shadow, then the number
 // right-aligned on iconPosition + (textOffsetX, u) and centred on it
 // vertically, over its shadow, in display font 0 raised by the font step.
 void DrawHudNumber(Painter& painter, Vector2 iconPosition, float textOffsetX, const std::string& iconName,

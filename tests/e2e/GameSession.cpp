@@ -7,20 +7,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <thread>
+#include <unordered_set>
 
 #include <gtest/gtest.h>
 
 #include "render/Painter.h"
+#include "render/UiProjection.h"
 #include "shell/KeybindManager.h"
 #include "shell/Screen.h"
 #include "support/MenuRows.h"
+#include "ui/AmmoBar.h"
+#include "ui/ArmorBar.h"
+#include "ui/HealthBar.h"
+#include "ui/HudNumber.h"
 #include "ui/IngameMenu.h"
+#include "ui/InventoryWindow.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuButton.h"
 #include "ui/MenuLabel.h"
@@ -90,6 +99,11 @@ GameSession::~GameSession()
     }
 }
 
+void GameSession::SetEnvironment(const std::string& name, const std::string& value)
+{
+    environment.emplace_back(name, value);
+}
+
 bool GameSession::Start()
 {
     pid = fork();
@@ -99,6 +113,8 @@ bool GameSession::Start()
             _exit(126);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("ALSOFT_DRIVERS", "null", 1);
+        for (const auto& [name, value] : environment)
+            setenv(name.c_str(), value.c_str(), 1);
         const int log = open("game.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (log >= 0) {
             dup2(log, STDOUT_FILENO);
@@ -145,6 +161,36 @@ void GameSession::Click(Vector2 point) const
 void GameSession::PressKey(const std::string& keysym) const
 {
     RunCommand("xdotool keydown " + keysym + " sleep " + HoldSeconds + " keyup " + keysym + " sleep 0.2");
+}
+
+void GameSession::Type(const std::string& letters) const
+{
+    // A quarter of a second apart: each letter in a frame of its own, all
+    // of them within the half second of game time that starts a typed word
+    // over.
+    RunCommand("xdotool type --delay 250 " + letters);
+}
+
+bool GameSession::ClickUntil(Vector2 point, const std::function<bool()>& taken, std::chrono::milliseconds patience,
+                             int attempts) const
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        Click(point);
+        if (WaitUntil(taken, patience))
+            return true;
+    }
+    return false;
+}
+
+bool GameSession::PressKeyUntil(const std::string& keysym, const std::function<bool()>& taken,
+                                std::chrono::milliseconds patience, int attempts) const
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        PressKey(keysym);
+        if (WaitUntil(taken, patience))
+            return true;
+    }
+    return false;
 }
 
 Image GameSession::Screenshot() const
@@ -202,19 +248,123 @@ int GameSession::WaitForExit(std::chrono::milliseconds timeout)
     return WIFEXITED(exitStatus) ? WEXITSTATUS(exitStatus) : -1;
 }
 
-bool HasWhiteText(const Image& image, const Rect& rect, int count)
+std::string GameSession::Log() const
 {
-    int found = 0;
+    std::ifstream in(folder / "game.log", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+size_t GameSession::LogCount(const std::string& text) const
+{
+    const std::string log = Log();
+    size_t count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size()))
+        ++count;
+    return count;
+}
+
+bool GameSession::WaitForLog(const std::string& text, std::chrono::milliseconds timeout,
+                             const std::vector<std::string>& failures, size_t count)
+{
+    bool failed = false;
+    WaitUntil(
+        [&] {
+            const std::string log = Log();
+            for (const std::string& failure : failures)
+                failed = failed || log.find(failure) != std::string::npos;
+            return failed || LogCount(text) >= count || !IsRunning();
+        },
+        timeout);
+    return !failed && LogCount(text) >= count;
+}
+
+Image GameSession::WaitForPicture(const std::function<bool(const Image&)>& check, std::chrono::milliseconds timeout,
+                                  const std::filesystem::path& file) const
+{
+    Image picture;
+    WaitUntil(
+        [&] {
+            picture = file.empty() ? Screenshot() : Screenshot(file);
+            return picture.width > 0 && check(picture);
+        },
+        timeout);
+    return picture;
+}
+
+namespace
+{
+
+bool IsWhite(int r, int g, int b)
+{
+    return r > 220 && g > 220 && b > 220;
+}
+
+// Calls `visit(x, y, r, g, b)` for every pixel of the rectangle inside the picture.
+template <class Visit> void ForEachPixel(const Image& image, const Rect& rect, Visit visit)
+{
     const auto x0 = static_cast<int64_t>(rect.position.x), y0 = static_cast<int64_t>(rect.position.y);
     const auto x1 = x0 + static_cast<int64_t>(rect.size.x), y1 = y0 + static_cast<int64_t>(rect.size.y);
     for (int64_t y = std::max<int64_t>(y0, 0); y < std::min<int64_t>(y1, image.height); ++y) {
         for (int64_t x = std::max<int64_t>(x0, 0); x < std::min<int64_t>(x1, image.width); ++x) {
             const uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + static_cast<size_t>(x)) * 4];
-            if (p[0] > 220 && p[1] > 220 && p[2] > 220)
-                ++found;
+            visit(x, y, p[0], p[1], p[2]);
         }
     }
-    return found >= count;
+}
+
+} // namespace
+
+bool HasWhiteText(const Image& image, const Rect& rect, int count)
+{
+    return CountPixels(image, rect, IsWhite) >= count;
+}
+
+Rect WhiteBounds(const Image& image, const Rect& rect)
+{
+    int64_t left = INT64_MAX, top = INT64_MAX, right = -1, bottom = -1;
+    ForEachPixel(image, rect, [&](int64_t x, int64_t y, int r, int g, int b) {
+        if (!IsWhite(r, g, b))
+            return;
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+    });
+    if (right < 0)
+        return {};
+    return {Vector2(static_cast<float>(left), static_cast<float>(top)),
+            Vector2(static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1))};
+}
+
+int CountPixels(const Image& image, const Rect& rect, const std::function<bool(int, int, int)>& test)
+{
+    int found = 0;
+    ForEachPixel(image, rect, [&](int64_t, int64_t, int r, int g, int b) { found += test(r, g, b) ? 1 : 0; });
+    return found;
+}
+
+size_t ColourCount(const Image& image)
+{
+    std::unordered_set<uint32_t> colours;
+    for (size_t i = 0; i + 3 < image.rgba.size(); i += 4)
+        colours.insert(image.rgba[i] | image.rgba[i + 1] << 8 | image.rgba[i + 2] << 16);
+    return colours.size();
+}
+
+int TextLines(const Image& image, const Rect& rect)
+{
+    int lines = 0;
+    int64_t lastRow = -2;
+    ForEachPixel(image, rect, [&](int64_t, int64_t y, int r, int g, int b) {
+        if (!IsWhite(r, g, b) || y == lastRow)
+            return;
+        if (y > lastRow + 1)
+            ++lines;
+        lastRow = y;
+    });
+    return lines;
 }
 
 MenuLayout::MenuLayout(const std::filesystem::path& runFolder, int32_t width, int32_t height)
@@ -237,6 +387,22 @@ MenuLayout::MenuLayout(const std::filesystem::path& runFolder, int32_t width, in
 }
 
 MenuLayout::~MenuLayout() = default;
+
+HudLayout::HudLayout(int32_t width, int32_t height)
+{
+    ScreenWidth = width;
+    ScreenHeight = height;
+    Painter painter;
+    painter.UpdateScales();
+    const Vector2 icon(HudIconSize(painter), HudIconSize(painter));
+    health = {HealthBar::IconPosition(painter), icon};
+    armour = {ArmorBar::IconPosition(painter), icon};
+    ammo = {AmmoBar::IconPosition(painter), icon};
+    InventoryWindow window(&painter, nullptr);
+    inventory = {window.GetPosition(), window.GetSize()};
+    const gpu::Viewport inset = MakeUiProjection(width, painter.unitSize.x, painter.margin).viewport;
+    automap = {{inset.topLeftX, inset.topLeftY}, {inset.width, inset.height}};
+}
 
 Rect MenuLayout::Row(const MenuPanel& page, const std::wstring& text)
 {

@@ -6,9 +6,14 @@
 // build's assets and shaders linked in), so the files it writes (config.json,
 // binds.bin, saves/) land there.
 //
+// The game's standard output and error go to "game.log" in the run folder,
+// where the test waits for what the game reports (the developer autopilot's
+// lines among them).
+//
 // MenuLayout: where the menus' rows lie in the game's window, computed by
 // the game's own menu code for the window's size, so the test clicks the
-// rows where the game itself lays them out.
+// rows where the game itself lays them out. HudLayout: the same for the HUD's
+// boxes, the inventory window and the automap's inset.
 #pragma once
 
 #include <sys/types.h>
@@ -19,6 +24,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Image.h"
 #include "platform/math/Vector.h"
@@ -55,6 +62,8 @@ public:
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
 
+    // An environment variable the game is started with.
+    void SetEnvironment(const std::string& name, const std::string& value);
     // Starts the game and waits for its window; false when none shows up.
     bool Start();
     // The game's client area as the X server has it now.
@@ -64,6 +73,16 @@ public:
     void Click(Vector2 point) const;
     // A key (an X keysym name such as "Escape" or "j") pressed, held, released.
     void PressKey(const std::string& keysym) const;
+    // Letters typed in quick succession, each a short tap.
+    void Type(const std::string& letters) const;
+    // Clicks `point` (presses `keysym`) until `taken` holds: after each
+    // click it waits up to `patience` for it, and clicks again when the
+    // click did not take (a frame that missed it), `attempts` times at most.
+    // False when it never held.
+    bool ClickUntil(Vector2 point, const std::function<bool()>& taken,
+                    std::chrono::milliseconds patience = std::chrono::seconds(20), int attempts = 3) const;
+    bool PressKeyUntil(const std::string& keysym, const std::function<bool()>& taken,
+                       std::chrono::milliseconds patience = std::chrono::seconds(20), int attempts = 3) const;
     // A picture of the window.
     Image Screenshot() const;
     // The same, also kept as a PNG file.
@@ -79,6 +98,19 @@ public:
     int WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     bool IsRunning();
 
+    // What the game has written to its standard output and error so far.
+    std::string Log() const;
+    // How often `text` occurs in the log.
+    size_t LogCount(const std::string& text) const;
+    // Waits until the log holds `text` at least `count` times; gives up
+    // early when it holds one of `failures` or the game has ended.
+    bool WaitForLog(const std::string& text, std::chrono::milliseconds timeout,
+                    const std::vector<std::string>& failures = {}, size_t count = 1);
+    // Takes pictures until one passes `check`; the last one taken, also kept
+    // as `file` when one is named.
+    Image WaitForPicture(const std::function<bool(const Image&)>& check, std::chrono::milliseconds timeout,
+                         const std::filesystem::path& file = {}) const;
+
     const std::filesystem::path& Folder() const { return folder; }
 
 private:
@@ -86,11 +118,23 @@ private:
     pid_t pid = -1;
     int exitStatus = 0; // waitpid's status once the game has ended
     std::string windowId;
+    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 // Whether the picture holds at least `count` white pixels (text) in the
 // rectangle.
 bool HasWhiteText(const Image& image, const Rect& rect, int count = 20);
+// The smallest rectangle holding every white pixel of `rect`; empty (size
+// 0) when there is none.
+Rect WhiteBounds(const Image& image, const Rect& rect);
+// How many pixels of the rectangle pass `test` (r, g, b).
+int CountPixels(const Image& image, const Rect& rect, const std::function<bool(int, int, int)>& test);
+// The number of different colours in the picture (a picture of one flat
+// colour has one).
+size_t ColourCount(const Image& image);
+// The lines of white text in the rectangle: runs of pixel rows holding white
+// pixels, apart by at least one row without.
+int TextLines(const Image& image, const Rect& rect);
 
 // The game's menus built by its own code for a window size, with the save
 // slots of the game's run folder: the same rows the game shows, at the same
@@ -113,6 +157,18 @@ public:
     std::unique_ptr<Painter> painter;
     std::unique_ptr<MainMenu> title;
     std::unique_ptr<IngameMenu> pause;
+};
+
+// The HUD's places for a window size, from the widgets' own layout.
+struct HudLayout
+{
+    HudLayout(int32_t width, int32_t height);
+
+    Rect health;    // the health icon
+    Rect armour;    // the armour icon
+    Rect ammo;      // the ammunition icon
+    Rect inventory; // the inventory window's grid (a page of an empty inventory)
+    Rect automap;   // the automap's inset
 };
 
 } // namespace mirefell::testing

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "GameSession.h"
 #include "platform/Lookup.h"
@@ -48,12 +47,12 @@ protected:
             GTEST_SKIP() << "needs an X display: run it through xvfb-run (CTest does)";
     }
 
-    // Clicks a row and waits until `shown` (a row of the page it leads to)
-    // carries text.
+    // Clicks a row, again while `shown` (a row of the page it leads to)
+    // carries no text.
     static void ClickThrough(GameSession& game, const Rect& row, const Rect& shown)
     {
-        game.Click(row.Centre());
-        ASSERT_TRUE(game.WaitForText(shown)) << "the next page did not show";
+        ASSERT_TRUE(game.ClickUntil(row.Centre(), [&] { return HasWhiteText(game.Screenshot(), shown); }))
+            << "the next page did not show";
     }
 
     // The game's config.json: a window of this size, borderless or framed,
@@ -95,32 +94,38 @@ TEST_F(EndToEndTest, ANewGameFromTheTitleIsSavedAndExitedThroughTheMenus)
     const MenuPanel& difficulty = MenuLayout::SubPage(slots, 0);
     ClickThrough(game, newGame, MenuLayout::Row(slots, L"Pick save slot"));
     ClickThrough(game, MenuLayout::Row(slots, L"1 - <blank>"), MenuLayout::Row(difficulty, L"Pick difficulty"));
-    game.Click(MenuLayout::Row(difficulty, L"Normal").Centre());
-
     // The level start saves the new game.
     const std::filesystem::path save = game.Folder() / "saves" / "save0.mfv";
-    ASSERT_TRUE(GameSession::WaitUntil([&] { return std::filesystem::exists(save); })) << "the level did not start";
+    ASSERT_TRUE(game.ClickUntil(MenuLayout::Row(difficulty, L"Normal").Centre(), [&] {
+        return std::filesystem::exists(save);
+    })) << "the level did not start";
     const auto startSave = std::filesystem::last_write_time(save);
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    game.Screenshot(Pictures / "pentagram_playing.png");
+    // A frame of the level (the loading screen is text on black).
+    const Image playing = game.WaitForPicture([](const Image& picture) { return ColourCount(picture) > 300; },
+                                              std::chrono::seconds(90), Pictures / "pentagram_playing.png");
+    EXPECT_GT(ColourCount(playing), 300u) << "no frame of the level";
 
     const MenuPanel& pause = *first.pause->panel;
-    game.PressKey("Escape");
-    ASSERT_TRUE(game.WaitForText(MenuLayout::Row(pause, L"Resume"))) << "no in-game menu";
+    const Rect resume = MenuLayout::Row(pause, L"Resume");
+    ASSERT_TRUE(game.PressKeyUntil("Escape", [&] { return HasWhiteText(game.Screenshot(), resume); }))
+        << "no in-game menu";
     game.Screenshot(Pictures / "ingame_menu.png");
-    game.Click(MenuLayout::Row(pause, L"Save and exit").Centre());
 
     // Back at the title, which now offers to continue the saved game.
     MenuLayout after(game.Folder(), width, height);
     const MenuPanel& mainAfter = *after.title->mainPanel;
-    ASSERT_EQ(MenuLayout::Row(mainAfter, L"Continue").position.y, 420.0f);
-    ASSERT_TRUE(game.WaitForText(MenuLayout::Row(mainAfter, L"Continue"))) << "not back at the title";
+    const Rect continueRow = MenuLayout::Row(mainAfter, L"Continue");
+    ASSERT_EQ(continueRow.position.y, 420.0f);
+    ASSERT_TRUE(game.ClickUntil(MenuLayout::Row(pause, L"Save and exit").Centre(), [&] {
+        return HasWhiteText(game.Screenshot(), continueRow);
+    })) << "not back at the title";
     game.Screenshot(Pictures / "title_after_save_and_exit.png");
     EXPECT_TRUE(std::filesystem::exists(save));
     EXPECT_GT(std::filesystem::last_write_time(save), startSave) << "\"Save and exit\" wrote no save";
 
     std::filesystem::remove(game.Folder() / "config.json");
-    game.Click(MenuLayout::Row(mainAfter, L"Exit").Centre());
+    ASSERT_TRUE(game.ClickUntil(MenuLayout::Row(mainAfter, L"Exit").Centre(), [&] { return !game.IsRunning(); }))
+        << "the game did not end";
     EXPECT_EQ(game.WaitForExit(), 0);
     EXPECT_TRUE(std::filesystem::exists(game.Folder() / "config.json"));
     EXPECT_TRUE(std::filesystem::exists(game.Folder() / "binds.bin"));
@@ -143,10 +148,10 @@ TEST_F(EndToEndTest, TheOptionsRestyleTheWindowAndABindingReachesBindsBin)
         ClickThrough(game, MenuLayout::Row(options, L"Display"), MenuLayout::Row(display, L"Screen resolution"));
         game.Click(MenuLayout::CheckBox(display, L"Borderless window").Centre());
         game.Screenshot(Pictures / "display_page.png");
-        game.Click(MenuLayout::Row(display, L"Apply change").Centre());
+        ASSERT_TRUE(game.ClickUntil(MenuLayout::Row(display, L"Apply change").Centre(), [&] {
+            return game.GetWindowSize(width, height) && width == 1280;
+        })) << "the window kept its size";
     }
-    ASSERT_TRUE(GameSession::WaitUntil([&] { return game.GetWindowSize(width, height) && width == 1280; }))
-        << "the window kept its size";
     EXPECT_EQ(height, 720);
 
     // The key-binding page, laid out for the new size.
@@ -166,7 +171,9 @@ TEST_F(EndToEndTest, TheOptionsRestyleTheWindowAndABindingReachesBindsBin)
     ClickThrough(game, MenuLayout::Row(keybinds, L"Back"), MenuLayout::Row(controls, L"Back"));
     ClickThrough(game, MenuLayout::Row(controls, L"Back"), MenuLayout::Row(options, L"Back"));
     ClickThrough(game, MenuLayout::Row(options, L"Back"), MenuLayout::Row(*full.title->mainPanel, L"Exit"));
-    game.Click(MenuLayout::Row(*full.title->mainPanel, L"Exit").Centre());
+    ASSERT_TRUE(game.ClickUntil(MenuLayout::Row(*full.title->mainPanel, L"Exit").Centre(), [&] {
+        return !game.IsRunning();
+    })) << "the game did not end";
     ASSERT_EQ(game.WaitForExit(), 0);
 
     const auto bindings = KeybindManager::ReadBindingsFile((game.Folder() / "binds.bin").string());

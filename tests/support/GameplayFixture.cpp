@@ -7,12 +7,12 @@
 #include "gameplay/Monster.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
-#include "platform/Lookup.h"
 #include "render/MeshRegistry.h"
 #include "render/PointLights.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
+#include "shell/InputFeed.h"
 #include "shell/InventoryWindowFlag.h"
 #include "shell/KeybindManager.h"
 #include "shell/SoundManager.h"
@@ -75,25 +75,12 @@ void GameplayTest::BuildLevel(const MapData& map)
 
 void GameplayTest::Hold(KeybindAction action, bool down)
 {
-    const Keybind& binding = MapAt(KeybindManager::GetInstance().bindings, action);
-    PlatformEvent event;
-    if (binding.device == KeybindDevice::Mouse) {
-        event.type = down ? PlatformEventType::MouseButtonDown : PlatformEventType::MouseButtonUp;
-        event.button = binding.leftButton    ? MouseButton::Left
-                       : binding.rightButton ? MouseButton::Right
-                                             : MouseButton::Middle;
-        Input::GetInstance().mouse->ProcessEvent(event);
-        return;
-    }
-    HoldKey(binding.keyCode, down);
+    FeedAction(action, down);
 }
 
 void GameplayTest::HoldKey(int32_t virtualKey, bool down)
 {
-    PlatformEvent event;
-    event.type = down ? PlatformEventType::KeyDown : PlatformEventType::KeyUp;
-    event.key = virtualKey;
-    Input::GetInstance().keyboard->ProcessEvent(event);
+    FeedKey(virtualKey, down);
 }
 
 void GameplayTest::TurnWheel(int32_t direction)
@@ -103,11 +90,7 @@ void GameplayTest::TurnWheel(int32_t direction)
 
 void GameplayTest::MoveMouse(int32_t dx, int32_t dy)
 {
-    PlatformEvent event;
-    event.type = PlatformEventType::MouseMotion;
-    event.dx = dx;
-    event.dy = dy;
-    Input::GetInstance().mouse->ProcessEvent(event);
+    FeedMouseMotion(dx, dy);
 }
 
 void GameplayTest::Step(int count)

@@ -1,6 +1,6 @@
 #include "LevelRoute.h"
 
-#include "RouteWalker.h"
+#include "app/RouteWalker.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
@@ -66,9 +66,12 @@ void LevelRouteTest::LoadLevel(const std::string& name)
     player->godMode = true;
 }
 
-void LevelRouteTest::Walk(const std::vector<maptool::RouteStep>& route)
+void LevelRouteTest::Walk(const std::vector<RouteStep>& route)
 {
-    RouteWalker(*world, [this](int count) { Step(count); }).Walk(route);
+    RouteWalker walker(*world, route);
+    while (walker.Advance())
+        Step(1);
+    ASSERT_EQ(walker.Failure(), "");
 }
 
 void LevelRouteTest::WalkToTheExit()

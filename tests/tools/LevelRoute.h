@@ -1,7 +1,7 @@
 // LevelRoute: a shipped level started as the game starts it (a game in
 // progress on "Normal" and Core's level load), its script counted, the
-// player in god mode, and the level's authored route walked (RouteWalker)
-// with whole Core steps. The first level starts a new game; a later level is
+// player in god mode, and the level's authored route walked (the game's
+// RouteWalker) with whole Core steps. The first level starts a new game; a later level is
 // continued from a save that carries what the first level's alcoves give
 // (the hammer and the double shotgun), as a player arrives there.
 #pragma once
@@ -56,8 +56,9 @@ protected:
     // Starts the shipped level through Core's level load, as described
     // above; its script is counted and the player is in god mode.
     void LoadLevel(const std::string& name);
-    // Follows a route from where the player stands, with Core's steps.
-    void Walk(const std::vector<maptool::RouteStep>& route);
+    // Follows a route from where the player stands, with Core's steps; a
+    // step that cannot be done fails the test.
+    void Walk(const std::vector<RouteStep>& route);
     // Follows the level's whole route, which must end with the level
     // complete and the player alive; a step that cannot be done fails the
     // test.

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "LevelRoute.h"
-#include "RouteWalker.h"
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Monster.h"
@@ -109,7 +108,7 @@ TEST_F(MouthRoute, ReachesTheExitThroughTheJailTheCavernAndTheSanctum)
 }
 
 // A route of the source format, walked from where the player stands.
-std::vector<maptool::RouteStep> Route(const std::string& steps)
+std::vector<RouteStep> Route(const std::string& steps)
 {
     return maptool::LevelSource::Parse("level detour\nstart 0,0\n" + steps, "detour").route;
 }

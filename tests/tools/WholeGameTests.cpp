@@ -12,7 +12,7 @@
 
 #include "LevelRoute.h"
 #include "LevelSource.h"
-#include "RouteWalker.h"
+#include "app/RouteWalker.h"
 #include "gameplay/Player.h"
 #include "platform/Random.h"
 #include "support/CoreFixture.h"
@@ -60,8 +60,10 @@ TEST_F(WholeGame, ANewGameOnNormalIsPlayedThroughTheThreeLevelsToItsEnd)
         const int start = steps;
         const auto source =
             maptool::LevelSource::Load(std::string(MIREFELL_SOURCE_DIR) + "/assets/maps/src/" + level.id + ".lvl");
-        RouteWalker(world, [this](int count) { Step(count); }).Walk(source.route);
-        ASSERT_FALSE(HasFatalFailure());
+        RouteWalker walker(world, source.route);
+        while (walker.Advance())
+            Step(1);
+        ASSERT_EQ(walker.Failure(), "");
         ASSERT_EQ(State(), GameState::LevelComplete);
         const auto seconds = static_cast<int32_t>((steps - start) / 60);
 

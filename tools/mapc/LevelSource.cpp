@@ -112,6 +112,12 @@ public:
     mutable std::vector<std::string> used;
 };
 
+// A route point as the route keeps it (in floats, as the map does).
+Vector2 ToVector2(Point p)
+{
+    return {static_cast<float>(p.x), static_cast<float>(p.y)};
+}
+
 // Rounds to 1/256 so that a point written twice lands on the same value.
 Point Snap(Point p)
 {
@@ -294,10 +300,10 @@ LevelSource LevelSource::Parse(const std::string& text, const std::string& path)
             const std::string& action = reader.Word(1);
             if (action == "walk") {
                 step.action = RouteAction::Walk;
-                step.at = point(2);
+                step.at = ToVector2(point(2));
             } else if (action == "use") {
                 step.action = RouteAction::Use;
-                step.at = point(2);
+                step.at = ToVector2(point(2));
             } else if (action == "switch") {
                 step.action = RouteAction::Switch;
                 step.id = reader.Integer(reader.Word(2));

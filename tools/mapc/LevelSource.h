@@ -34,6 +34,7 @@
 //   route walk <point> | use <point> | switch <id> | wait <steps>
 //       | lift <id> top|bottom | door <id> open
 //                                 the authored way from start to exit
+//                                 (app/Route.h; its steps name their line)
 //
 // Colours are hexadecimal RRGGBB. Parse errors name the file and line.
 #pragma once
@@ -46,6 +47,7 @@
 #include <vector>
 
 #include "PlanarGeometry.h"
+#include "app/Route.h"
 
 namespace mirefell::maptool
 {
@@ -149,26 +151,6 @@ struct SourceArea
     Point a, b;
 };
 
-enum class RouteAction
-{
-    Walk,   // to the point
-    Use,    // face the point and press use
-    Switch, // throw the switch with the id
-    Wait,   // stand still for `steps`
-    Lift,   // wait until lift `id` has stopped at its top (or bottom)
-    Door,   // wait until door `id` is open
-};
-
-struct RouteStep
-{
-    int line = 0;
-    RouteAction action = RouteAction::Walk;
-    Point at;
-    int32_t id = 0;
-    int32_t steps = 0;
-    bool top = true;
-};
-
 struct LevelSource
 {
     std::string path;
@@ -183,7 +165,7 @@ struct LevelSource
     std::vector<SourceLamp> lamps;
     std::vector<SourceArea> areas;
     std::vector<std::pair<int32_t, int32_t>> ledges;
-    std::vector<RouteStep> route;
+    std::vector<RouteStep> route; // the level's name is `name`
 
     // Reads a source text; `path` names it in error messages.
     static LevelSource Parse(const std::string& text, const std::string& path);

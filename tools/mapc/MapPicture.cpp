@@ -213,7 +213,7 @@ void DrawRoute(Canvas& canvas, const MapData& map, const std::vector<RouteStep>&
     for (const RouteStep& step : route) {
         if (step.action != RouteAction::Walk && step.action != RouteAction::Use)
             continue;
-        const Vector2 to = MapPicture::ToPixel(map, {static_cast<float>(step.at.x), static_cast<float>(step.at.y)});
+        const Vector2 to = MapPicture::ToPixel(map, step.at);
         canvas.Line(from.x, from.y, to.x, to.y, 1.5f, RouteColour.WithAlpha(0.8f));
         canvas.FillCircle(to.x, to.y, 2.5f, RouteColour);
         if (++stop % 5 == 0)

@@ -1,10 +1,12 @@
 // mirefell_mapc: compiles a level source into the map JSON the game reads,
-// checks that a committed map is what its source compiles to, or draws a
-// map's top-down picture.
+// checks that a committed map is what its source compiles to, draws a map's
+// top-down picture, or writes the level's authored route as a route file
+// (the developer's autopilot plays one: app/Autopilot.h).
 //
 //   mirefell_mapc <source.lvl> <map.json>
 //   mirefell_mapc --verify <source.lvl> <map.json>
 //   mirefell_mapc --picture <source.lvl> <map.json> <picture.png>
+//   mirefell_mapc --route <source.lvl> <route.json>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -49,7 +51,8 @@ int Usage()
 {
     std::fprintf(stderr, "usage: mirefell_mapc <source.lvl> <map.json>\n"
                          "       mirefell_mapc --verify <source.lvl> <map.json>\n"
-                         "       mirefell_mapc --picture <source.lvl> <map.json> <picture.png>\n");
+                         "       mirefell_mapc --picture <source.lvl> <map.json> <picture.png>\n"
+                         "       mirefell_mapc --route <source.lvl> <route.json>\n");
     return 2;
 }
 
@@ -74,6 +77,11 @@ int main(int argc, char** argv)
             const MapData map = MapLoader::LoadFromFile(argv[3]);
             const std::vector<uint8_t> png = EncodePng(MapPicture::Draw(map, source.route));
             WriteFile(argv[4], std::string(png.begin(), png.end()));
+            return 0;
+        }
+        if (first == "--route" && argc == 4) {
+            const LevelSource source = LevelSource::Load(argv[2]);
+            WriteFile(argv[3], Route{source.name, source.route}.ToJson());
             return 0;
         }
         if (argc == 3 && first.rfind("--", 0) != 0) {

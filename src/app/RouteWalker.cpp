@@ -1,34 +1,31 @@
-#include "RouteWalker.h"
+// RouteWalker: the walk's tasks, the aiming and the fighting.
+#include "app/RouteWalker.h"
 
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
-#include <gtest/gtest.h>
-
-#include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapon.h"
 #include "gameplay/WeaponView.h"
-#include "platform/Lookup.h"
 #include "shell/GameStateManager.h"
-#include "support/GameplayFixture.h"
+#include "shell/InputFeed.h"
 #include "world/AIRegionGraph.h"
+#include "world/IDoor.h"
 #include "world/IKillable.h"
 #include "world/ISwitch.h"
 #include "world/IUsable.h"
+#include "world/MapObjectIndex.h"
 #include "world/World.h"
 #include "world/WorldCollision.h"
 
-namespace mirefell::testing
+namespace mirefell
 {
 
 namespace
 {
-
-using maptool::RouteAction;
-using maptool::RouteStep;
 
 constexpr float ArrivalRadius = 2.5f;
 // Steps allowed per unit of way, and for waiting (crushers, doors, lifts).
@@ -44,8 +41,7 @@ constexpr float BlockerReach = 28.0f;
 // With the hammer the walker closes in to this distance (the hammer reaches
 // 12 from the eye; a monster's box is at least 5.6 wide on each side).
 constexpr float HammerStandOff = WorldCollision::HammerReach + 2.0f;
-// Steps spent fighting before the walker walks on regardless (god mode
-// keeps it alive).
+// Steps spent fighting before the walker walks on regardless.
 constexpr int FightingSteps = 1200;
 
 // The weapons by preference: a gun with ammunition, the hammer last.
@@ -73,30 +69,45 @@ bool IsHammer(const Item* item)
     return item && static_cast<const Weapon*>(item)->data.weaponClass != WeaponClass::Ranged;
 }
 
-} // namespace
-
-RouteWalker::RouteWalker(World& world_, std::function<void(int)> step_)
-    : world(world_), player(*static_cast<Player*>(world_.player)), step(std::move(step_))
-{}
-
-void RouteWalker::Walk(const std::vector<RouteStep>& route)
+std::string PointText(Vector2 point)
 {
-    step(2);
-    for (const RouteStep& routeStep : route) {
-        if (LevelComplete())
-            break;
-        SCOPED_TRACE("route step on line " + std::to_string(routeStep.line));
-        Follow(routeStep);
-        if (::testing::Test::HasFatalFailure())
-            break;
-    }
-    LetGo();
-    step(1);
+    char text[48];
+    std::snprintf(text, sizeof text, "%g,%g", point.x, point.y);
+    return text;
 }
 
-ISwitch* RouteWalker::SwitchOf(uint32_t id) const
+// The map object of that id in the level's index, or null.
+template <class Map> auto Find(const Map& objects, uint32_t id) -> typename Map::mapped_type
 {
-    return MapAt(world.aiRegions->objects.switches, id);
+    const auto found = objects.find(id);
+    return found == objects.end() ? nullptr : found->second;
+}
+
+} // namespace
+
+RouteWalker::RouteWalker(World& world_, std::vector<RouteStep> route_)
+    : world(world_), player(*static_cast<Player*>(world_.player)), route(std::move(route_))
+{
+    driver.Start(Walk());
+}
+
+RouteWalker::~RouteWalker()
+{
+    LetGo();
+}
+
+bool RouteWalker::Advance()
+{
+    if (driver.Advance())
+        return true;
+    LetGo();
+    return false;
+}
+
+bool RouteWalker::Fail(const std::string& reason)
+{
+    failure = "route line " + std::to_string(line) + ": " + reason;
+    return false;
 }
 
 Vector2 RouteWalker::Where() const
@@ -110,12 +121,12 @@ void RouteWalker::Turn(float yawDegrees, float pitchDegrees)
 {
     const FirstPersonController& controller = *player.controller;
     const float sign = controller.invertY ? -1.0f : 1.0f;
-    GameplayTest::MoveMouse(static_cast<int32_t>(std::lround(yawDegrees / controller.sensitivity)),
-                            static_cast<int32_t>(std::lround(sign * pitchDegrees / controller.sensitivity)));
+    FeedMouseMotion(static_cast<int32_t>(std::lround(yawDegrees / controller.sensitivity)),
+                    static_cast<int32_t>(std::lround(sign * pitchDegrees / controller.sensitivity)));
 }
 
 // Turns to face the point, looking level (the walk is slower off level),
-// during the next step.
+// during the coming step.
 void RouteWalker::Aim(Vector2 target)
 {
     const Vector2 to = target - Where();
@@ -123,7 +134,7 @@ void RouteWalker::Aim(Vector2 target)
     Turn(std::fmod(wanted - player.yaw + 540.0f, 360.0f) - 180.0f, FirstPersonController::DefaultPitch - player.pitch);
 }
 
-// Turns to look at the point from the eye during the next step.
+// Turns to look at the point from the eye during the coming step.
 void RouteWalker::AimAt(Vector3 target)
 {
     const Vector3 eye = player.EyePosition();
@@ -153,7 +164,7 @@ GridObject* RouteWalker::Blocker()
 void RouteWalker::Arm()
 {
     if (weaponKeyHeld) {
-        GameplayTest::Hold(*weaponKeyHeld, false);
+        FeedAction(*weaponKeyHeld, false);
         weaponKeyHeld.reset();
     } else if (!player.weaponView->switching) {
         for (const auto& [action, textureId] : WeaponChoice) {
@@ -164,28 +175,87 @@ void RouteWalker::Arm()
             if (!loaded)
                 continue;
             if (weapon != player.equippedItem) {
-                GameplayTest::Hold(action, true);
+                FeedAction(action, true);
                 weaponKeyHeld = action;
             }
             break;
         }
     }
-    GameplayTest::Hold(KeybindAction::Attack, Alive(player.crosshairMonster));
+    FeedAction(KeybindAction::Attack, Alive(player.crosshairMonster));
 }
 
 void RouteWalker::Fight(GridObject& monster)
 {
     const float distance = std::hypot(monster.position.x - Where().x, monster.position.z - Where().y);
-    GameplayTest::Hold(KeybindAction::MoveForward, IsHammer(player.equippedItem) && distance > HammerStandOff);
+    FeedAction(KeybindAction::MoveForward, IsHammer(player.equippedItem) && distance > HammerStandOff);
     AimAt(monster.position);
     Arm();
-    step(1);
+}
+
+void RouteWalker::LetGo()
+{
+    for (const KeybindAction action : {KeybindAction::MoveForward, KeybindAction::Attack, KeybindAction::Use})
+        FeedAction(action, false);
+    if (weaponKeyHeld)
+        FeedAction(*weaponKeyHeld, false);
+    weaponKeyHeld.reset();
+}
+
+StepTask RouteWalker::Walk()
+{
+    co_await driver.Steps(2);
+    for (const RouteStep& routeStep : route) {
+        if (LevelComplete())
+            break;
+        line = routeStep.line;
+        const bool done = co_await Follow(routeStep);
+        if (!done)
+            break;
+    }
+    LetGo();
+    co_await driver.Steps(1);
+    co_return failure.empty();
+}
+
+StepTask RouteWalker::Follow(RouteStep routeStep)
+{
+    const RouteAction action = routeStep.action;
+    if (action == RouteAction::Walk) {
+        const bool arrived = co_await WalkTo(routeStep.at, ArrivalRadius);
+        if (!arrived)
+            co_return Fail("stuck at " + PointText(Where()) + " on the way to " + PointText(routeStep.at));
+    } else if (action == RouteAction::Use) {
+        const bool used = co_await Use(routeStep.at);
+        co_return used;
+    } else if (action == RouteAction::Switch) {
+        const bool thrown = co_await ThrowSwitch(static_cast<uint32_t>(routeStep.id));
+        co_return thrown;
+    } else if (action == RouteAction::Wait) {
+        co_await driver.Steps(routeStep.steps);
+    } else if (action == RouteAction::Lift) {
+        auto* lift = dynamic_cast<Elevator*>(Find(world.aiRegions->objects.elevators, routeStep.id));
+        if (!lift)
+            co_return Fail("no lift " + std::to_string(routeStep.id));
+        const uint32_t end = routeStep.top ? ElevatorStateTop : ElevatorStateBottom;
+        const bool stopped = co_await WaitFor([lift, end] { return lift->state == end; });
+        if (!stopped)
+            co_return Fail("lift " + std::to_string(routeStep.id) + " did not stop at its " +
+                           (routeStep.top ? "top" : "bottom"));
+    } else if (action == RouteAction::Door) {
+        IDoor* door = Find(world.aiRegions->objects.doors, routeStep.id);
+        if (!door)
+            co_return Fail("no door " + std::to_string(routeStep.id));
+        const bool open = co_await WaitFor([door] { return door->GetState() == DoorStateOpen; });
+        if (!open)
+            co_return Fail("door " + std::to_string(routeStep.id) + " did not open");
+    }
+    co_return true;
 }
 
 // Walks to the point, or (with a stop distance) until that near or blocked.
 // Fights (see above) do not use up the walk's steps. False when the way
 // takes too long.
-bool RouteWalker::WalkTo(Vector2 target, float stopAt)
+StepTask RouteWalker::WalkTo(Vector2 target, float stopAt)
 {
     const auto distance = [&] { return std::hypot(target.x - Where().x, target.y - Where().y); };
     const int budget = static_cast<int>(distance() * StepsPerUnit) + WaitingSteps;
@@ -197,118 +267,93 @@ bool RouteWalker::WalkTo(Vector2 target, float stopAt)
             fighting = 0;
         } else if (fighting < FightingSteps) {
             Fight(*blocker);
+            co_await driver.Steps(1);
             ++fighting;
             --count;
             still = 0;
             continue;
         }
-        GameplayTest::Hold(KeybindAction::MoveForward, true);
+        FeedAction(KeybindAction::MoveForward, true);
         const Vector2 before = Where();
         Aim(target);
         Arm();
-        step(1);
+        co_await driver.Steps(1);
         still = std::hypot(Where().x - before.x, Where().y - before.y) < 0.01f ? still + 1 : 0;
         if (stopAt > ArrivalRadius && still > StillSteps)
             break; // against the door
     }
     LetGo();
-    return distance() <= stopAt || (stopAt > ArrivalRadius && still > StillSteps) || LevelComplete();
+    co_return distance() <= stopAt || (stopAt > ArrivalRadius && still > StillSteps) || LevelComplete();
 }
 
-void RouteWalker::Use(Vector2 target)
+StepTask RouteWalker::Use(Vector2 target)
 {
-    ASSERT_TRUE(WalkTo(target, UseDistance));
+    const bool near = co_await WalkTo(target, UseDistance);
+    if (!near)
+        co_return Fail("could not come within reach of " + PointText(target));
     Aim(target);
-    step(1);
-    GameplayTest::Hold(KeybindAction::Use, true);
-    step(1);
-    GameplayTest::Hold(KeybindAction::Use, false);
+    co_await driver.Steps(1);
+    FeedAction(KeybindAction::Use, true);
+    co_await driver.Steps(1);
+    FeedAction(KeybindAction::Use, false);
+    co_return true;
 }
 
 // The use key on the switch, facing it from where the route stands (back
 // there first when a fight moved the player), a step closer when it is just
 // out of reach.
-void RouteWalker::ThrowSwitch(uint32_t id)
+StepTask RouteWalker::ThrowSwitch(uint32_t id)
 {
     const MapSegment* found = nullptr;
     for (const MapSegment& segment : world.map.segments)
         if (segment.type == SegmentTypeSwitch && static_cast<uint32_t>(segment.id) == id)
             found = &segment;
-    ASSERT_NE(found, nullptr);
+    auto* usable = dynamic_cast<IUsable*>(Find(world.aiRegions->objects.switches, id));
+    if (!found || !usable)
+        co_return Fail("no switch " + std::to_string(id));
     const Vector2 middle = (found->start + found->end) * 0.5f;
-    GridObject* blocker = nullptr;
-    for (int count = 0; count < FightingSteps && (blocker = Blocker()); ++count)
+    for (int count = 0; count < FightingSteps; ++count) {
+        GridObject* blocker = Blocker();
+        if (!blocker)
+            break;
         Fight(*blocker);
+        co_await driver.Steps(1);
+    }
     LetGo();
-    ASSERT_TRUE(WalkTo(standPoint, ArrivalRadius));
+    const bool back = co_await WalkTo(standPoint, ArrivalRadius);
+    if (!back)
+        co_return Fail("could not return to " + PointText(standPoint) + " after a fight");
     Aim(middle);
-    step(1);
-    if (player.usable != dynamic_cast<IUsable*>(SwitchOf(id))) {
-        ASSERT_TRUE(WalkTo(middle, UseDistance));
+    co_await driver.Steps(1);
+    if (player.usable != usable) {
+        const bool near = co_await WalkTo(middle, UseDistance);
+        if (!near)
+            co_return Fail("could not come within reach of switch " + std::to_string(id));
     }
     Aim(middle);
-    step(1);
-    ASSERT_EQ(player.usable, dynamic_cast<IUsable*>(SwitchOf(id))) << "switch " << id << " not in reach";
-    GameplayTest::Hold(KeybindAction::Use, true);
-    step(1);
-    GameplayTest::Hold(KeybindAction::Use, false);
+    co_await driver.Steps(1);
+    if (player.usable != usable)
+        co_return Fail("switch " + std::to_string(id) + " not in reach");
+    FeedAction(KeybindAction::Use, true);
+    co_await driver.Steps(1);
+    FeedAction(KeybindAction::Use, false);
+    co_return true;
 }
 
-// Waits, fighting what comes close, until `done`; false when it never is.
-template <class Done> bool RouteWalker::WaitFor(Done done)
+StepTask RouteWalker::WaitFor(std::function<bool()> done)
 {
     for (int count = 0; count < 4 * WaitingSteps && !done(); ++count) {
         if (GridObject* blocker = Blocker()) {
             Fight(*blocker);
-            GameplayTest::Hold(KeybindAction::MoveForward, false);
+            co_await driver.Steps(1);
+            FeedAction(KeybindAction::MoveForward, false);
         } else {
             Arm();
-            step(1);
+            co_await driver.Steps(1);
         }
     }
     LetGo();
-    return done();
+    co_return done();
 }
 
-void RouteWalker::Follow(const RouteStep& routeStep)
-{
-    const Vector2 at{static_cast<float>(routeStep.at.x), static_cast<float>(routeStep.at.y)};
-    switch (routeStep.action) {
-    case RouteAction::Walk:
-        ASSERT_TRUE(WalkTo(at, ArrivalRadius)) << "stuck at " << Where().x << "," << Where().y;
-        break;
-    case RouteAction::Use:
-        Use(at);
-        break;
-    case RouteAction::Switch:
-        ThrowSwitch(static_cast<uint32_t>(routeStep.id));
-        break;
-    case RouteAction::Wait:
-        step(routeStep.steps);
-        break;
-    case RouteAction::Lift: {
-        Elevator* lift = FindElevator(world, routeStep.id);
-        ASSERT_NE(lift, nullptr);
-        const uint32_t end = routeStep.top ? ElevatorStateTop : ElevatorStateBottom;
-        ASSERT_TRUE(WaitFor([&] { return lift->state == end; }));
-        break;
-    }
-    case RouteAction::Door: {
-        Door* door = FindDoor(world, routeStep.id);
-        ASSERT_NE(door, nullptr);
-        ASSERT_TRUE(WaitFor([&] { return door->GetState() == DoorStateOpen; }));
-        break;
-    }
-    }
-}
-
-void RouteWalker::LetGo()
-{
-    GameplayTest::Hold(KeybindAction::MoveForward, false);
-    GameplayTest::Hold(KeybindAction::Attack, false);
-    if (weaponKeyHeld)
-        GameplayTest::Hold(*weaponKeyHeld, false);
-    weaponKeyHeld.reset();
-}
-
-} // namespace mirefell::testing
+} // namespace mirefell
