@@ -338,6 +338,19 @@ Rect WhiteBounds(const Image& image, const Rect& rect)
             Vector2(static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1))};
 }
 
+Rect FirstWhiteLine(const Image& image, const Rect& rect)
+{
+    const Rect all = WhiteBounds(image, rect);
+    if (all.size.y <= 0)
+        return all;
+    float bottom = all.position.y;
+    while (bottom < all.position.y + all.size.y &&
+           HasWhiteText(image, {Vector2(rect.position.x, bottom), Vector2(rect.size.x, 1.0f)}, 1))
+        bottom += 1.0f;
+    return WhiteBounds(image,
+                       {Vector2(rect.position.x, all.position.y), Vector2(rect.size.x, bottom - all.position.y)});
+}
+
 int CountPixels(const Image& image, const Rect& rect, const std::function<bool(int, int, int)>& test)
 {
     int found = 0;

@@ -127,6 +127,9 @@ bool HasWhiteText(const Image& image, const Rect& rect, int count = 20);
 // The smallest rectangle holding every white pixel of `rect`; empty (size
 // 0) when there is none.
 Rect WhiteBounds(const Image& image, const Rect& rect);
+// The bounds of the first line of white text from the top of `rect`: the
+// white pixels down to the first row without any; empty when there is none.
+Rect FirstWhiteLine(const Image& image, const Rect& rect);
 // How many pixels of the rectangle pass `test` (r, g, b).
 int CountPixels(const Image& image, const Rect& rect, const std::function<bool(int, int, int)>& test);
 // The number of different colours in the picture (a picture of one flat
