@@ -122,56 +122,8 @@ layout(std140) uniform OcclusionLayers_b2
     float smart;        // 12: 1 to weigh the neighbours by the depth edges
 };
 
-vec2 LayerRead(vec2 at, int layer)
-{
-    return textureLod(occlusionLayers_t4, vec3((at + 0.5) * layerTexel, float(layer)), 0.0).xy;
-}
-
-// The visibility of the pixel from the two computed layers: the layer pixel
-// it belongs to (a computed one, on the diagonal of its 2 x 2 block) and four
-// of the other kind around it, a pixel of layers 1 and 2 its four neighbours
-// (left and right in one layer, above and below in the other), a computed
-// one its four diagonal neighbours (all of the other layer). A computed
-// pixel takes the mean of its own value and theirs, the others their
-// average; the neighbours are weighted by the depth edges between them and
-// the pixel (smart) or alike. The point sampler's clamping keeps reads
-// beyond the border on the edge texels.
-float Visibility()
-{
-    vec2 pixPos = floor(gl_FragCoord.xy);
-    vec2 halfPos = floor(pixPos * 0.5);
-    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
-    bool computed = m.x == m.y;
-    int mx = int(m.x);
-    int sideLayer = mx == 1 ? 0 : 3;
-    int upLayer = 3 - sideLayer;
-    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
-    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
-    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
-    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
-    int otherLayer = 3 - 3 * mx;
-    int layer01 = computed ? otherLayer : sideLayer;
-    int layer23 = computed ? otherLayer : upLayer;
-    vec2 own = LayerRead(halfPos, 3 * mx);
-    vec2 v0 = LayerRead(at0, layer01);
-    vec2 v1 = LayerRead(at1, layer01);
-    vec2 v2 = LayerRead(at2, layer23);
-    vec2 v3 = LayerRead(at3, layer23);
-    // Edges are packed two bits each (left, right, top, bottom from the
-    // high bits). A computed pixel weighs each diagonal by its own two edges
-    // toward it; the others weigh each neighbour by that neighbour's edge on
-    // their side (the left one's right edge, the right one's left, the upper
-    // one's bottom, the lower one's top).
-    uint ownBits = uint(own.y * 255.5);
-    vec4 ownEdges = clamp(vec4((uvec4(ownBits) >> uvec4(6u, 4u, 2u, 0u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
-    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
-                         ownEdges.y * ownEdges.w);
-    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
-    vec4 across = clamp(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
-    vec4 weights = mix(vec4(1.0), (computed ? diagonal : across) + 1e-3, smart);
-    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
-    return computed ? 0.5 * (own.x + around) : around;
-}
+// HalfLayersVisibility comes from the SSAO's source (assets/shaders/
+// ASSAO.glsl), inserted by the renderer with the OCCLUSION_LAYERS define.
 #endif
 
 // The film grain of in-game frames; without grain the factor is exactly 1.
@@ -200,7 +152,7 @@ void main()
     // A blended surface may have left a short normal; none is zero.
     vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
 #if defined(OCCLUSION_LAYERS)
-    float visibility = Visibility();
+    float visibility = HalfLayersVisibility(occlusionLayers_t4, gl_FragCoord.xy, layerTexel, invSharpness, smart);
 #elif defined(OCCLUSION)
     float visibility = textureLod(occlusion_t4, screenUv, 0.0).r;
 #else

@@ -147,6 +147,64 @@ vec4 UnpackEdges(float packedValue)
     return saturate(edgesLRTB + g.InvSharpness);
 }
 
+// HALF_LAYERS_VISIBILITY_BEGIN
+// The visibility of the full-resolution pixel at `fragCoord` from the two
+// computed layers (0 and 3, the diagonal of each 2 x 2 block) of the array
+// `layers` of finished half-size layers (red the visibility, green the
+// packed depth edges), read through a point sampler with clamping (reads
+// beyond the border take the edge texels); `texel` is one layer texel in
+// texture coordinates. Each pixel reads four computed pixels of the other
+// kind around it: a pixel of layers 1 and 2 its four neighbours (left and
+// right in one layer, above and below in the other), a computed pixel its
+// four diagonal neighbours (all of the other layer). A computed pixel takes
+// the mean of its own value and theirs, the others their average, so every
+// pixel ends up with both layers' rotations in equal parts, as the
+// four-layer apply mixes its four; with `smart` 1 the neighbours are
+// weighted by the depth edges between them and the pixel (each edge at
+// least `invSharpness`), with 0 alike. Five texel reads a pixel. The
+// composition takes this function from here (the text between the BEGIN and
+// END lines) so that its own put-together is this one.
+float HalfLayersVisibility(sampler2DArray layers, vec2 fragCoord, vec2 texel, float invSharpness, float smart)
+{
+    vec2 pixPos = floor(fragCoord);
+    vec2 halfPos = floor(pixPos * 0.5);
+    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
+    bool computed = m.x == m.y;
+    // Where the four reads go. Computed (m, m) in layer 3m: the other layer
+    // at x - 1 + m, x + m and y - 1 + m, y + m. (odd, even): left and right
+    // in layer 0, above and below in layer 3; (even, odd) the other way.
+    int mx = int(m.x);
+    int sideLayer = mx == 1 ? 0 : 3;
+    int upLayer = 3 - sideLayer;
+    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
+    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
+    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
+    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
+    float otherLayer = float(3 - 3 * mx);
+    float layer01 = computed ? otherLayer : float(sideLayer);
+    float layer23 = computed ? otherLayer : float(upLayer);
+    vec2 own = textureLod(layers, vec3((halfPos + 0.5) * texel, float(3 * mx)), 0.0).xy;
+    vec2 v0 = textureLod(layers, vec3((at0 + 0.5) * texel, layer01), 0.0).xy;
+    vec2 v1 = textureLod(layers, vec3((at1 + 0.5) * texel, layer01), 0.0).xy;
+    vec2 v2 = textureLod(layers, vec3((at2 + 0.5) * texel, layer23), 0.0).xy;
+    vec2 v3 = textureLod(layers, vec3((at3 + 0.5) * texel, layer23), 0.0).xy;
+    // Edges are packed two bits each (left, right, top, bottom from the
+    // high bits). A computed pixel weighs each diagonal by its own two edges
+    // toward it; the others weigh each neighbour by that neighbour's edge on
+    // their side (the left one's right edge, the right one's left, the upper
+    // one's bottom, the lower one's top), unpacking that one edge only.
+    uint ownBits = uint(own.y * 255.5);
+    vec4 ownEdges = clamp(vec4((uvec4(ownBits) >> uvec4(6u, 4u, 2u, 0u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
+    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
+                         ownEdges.y * ownEdges.w);
+    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
+    vec4 across = clamp(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
+    vec4 weights = mix(vec4(1.0), (computed ? diagonal : across) + 1e-3, smart);
+    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
+    return computed ? 0.5 * (own.x + around) : around;
+}
+// HALF_LAYERS_VISIBILITY_END
+
 // How strongly the point at hitDelta from a pixel hides the sky above it.
 float CalculatePixelObscurance(vec3 pixelNormal, vec3 hitDelta, float falloffCalcMulSq)
 {
@@ -696,62 +754,20 @@ void main()
 #elif defined(PSApplyHalf) || defined(PSNonSmartHalfApply)
 
 // Full resolution, from layers 0 and 3 only (the qualities that compute the
-// diagonal of each 2 x 2 block). Each pixel reads four computed pixels of
-// the other kind around it: a pixel of layers 1 and 2 its four neighbours
-// (left, right, above, below, two of each layer), a pixel of layers 0 and 3
-// its four diagonal neighbours (all of the other layer). A computed pixel
-// takes the mean of its own value and theirs, the others their average, so
-// every pixel ends up with both layers' rotations in equal parts, as the
-// four-layer apply mixes its four; the neighbours are weighted by the edges
-// between them and the pixel (PSApplyHalf) or alike (PSNonSmartHalfApply).
-// Five texel reads a pixel, through the point sampler, whose clamping keeps
-// the reads beyond the border on the edge texels.
+// diagonal of each 2 x 2 block): HalfLayersVisibility, weighing by the
+// edges (PSApplyHalf) or not (PSNonSmartHalfApply).
 uniform sampler2DArray g_FinalSSAO_t4_s0;
 layout(location = 0) out vec4 Target0;
 
 void main()
 {
-    vec2 pixPos = floor(gl_FragCoord.xy);
-    vec2 halfPos = floor(pixPos * 0.5);
-    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
-    bool computed = m.x == m.y;
-
-    // Where the four reads go. Computed (m, m) in layer 3m: the other layer
-    // at x - 1 + m, x + m and y - 1 + m, y + m. (odd, even): left and right
-    // in layer 0, above and below in layer 3; (even, odd) the other way.
-    int mx = int(m.x);
-    int my = int(m.y);
-    int sideLayer = mx == 1 ? 0 : 3;
-    int upLayer = 3 - sideLayer;
-    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
-    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
-    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
-    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
-    int otherLayer = 3 - 3 * mx;
-    int layer01 = computed ? otherLayer : sideLayer;
-    int layer23 = computed ? otherLayer : upLayer;
-    vec2 size = g.HalfViewportPixelSize;
-    vec2 own = PointRead(g_FinalSSAO_t4_s0, halfPos, 3 * mx, size).xy;
-    vec2 v0 = PointRead(g_FinalSSAO_t4_s0, at0, layer01, size).xy;
-    vec2 v1 = PointRead(g_FinalSSAO_t4_s0, at1, layer01, size).xy;
-    vec2 v2 = PointRead(g_FinalSSAO_t4_s0, at2, layer23, size).xy;
-    vec2 v3 = PointRead(g_FinalSSAO_t4_s0, at3, layer23, size).xy;
 #if defined(PSApplyHalf)
-    // A computed pixel weighs each diagonal by its own two edges toward it;
-    // the others weigh each neighbour by that neighbour's edge on their side
-    // (the left one's right edge, the right one's left, the upper one's
-    // bottom, the lower one's top), unpacking that one edge only.
-    vec4 ownEdges = UnpackEdges(own.y);
-    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
-                         ownEdges.y * ownEdges.w);
-    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
-    vec4 across = saturate(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + g.InvSharpness);
-    vec4 weights = (computed ? diagonal : across) + 1e-3;
+    const float smart = 1.0;
 #else
-    vec4 weights = vec4(1.0);
+    const float smart = 0.0;
 #endif
-    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
-    Target0 = vec4(computed ? 0.5 * (own.x + around) : around);
+    Target0 = vec4(HalfLayersVisibility(g_FinalSSAO_t4_s0, gl_FragCoord.xy, g.HalfViewportPixelSize, g.InvSharpness,
+                                        smart));
 }
 
 #elif defined(PSGenerateImportanceMap)

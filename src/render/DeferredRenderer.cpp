@@ -2,6 +2,8 @@
 #include "render/DeferredRenderer.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
@@ -45,7 +47,7 @@ void DeferredRenderer::Initialize()
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
     occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
-    layersShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION_LAYERS 1\n");
+    layersShader = LoadLayersShader();
     gpu::BufferDesc constants;
     constants.byteWidth = LayersConstantBytes;
     constants.usage = gpu::Usage::Default;
@@ -82,6 +84,23 @@ void DeferredRenderer::Initialize()
     bloomExtractShader = std::make_unique<PostFXBloomExtractShader>();
     blurShader = std::make_unique<PostFXGaussianBlurShader>();
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
+}
+
+std::shared_ptr<gpu::PixelShader> DeferredRenderer::LoadLayersShader()
+{
+    // The put-together of the SSAO's two layers is the SSAO source's own
+    // function, so the composition and the SSAO's apply pass cannot drift
+    // apart. Without the source there is no SSAO either.
+    if (lowFeatureLevel)
+        return nullptr;
+    const std::vector<uint8_t> bytes = ReadData(L"assets/shaders/ASSAO.glsl");
+    const std::string source(bytes.begin(), bytes.end());
+    const size_t begin = source.find(LayersFunctionBegin);
+    const size_t end = source.find(LayersFunctionEnd);
+    if (begin == std::string::npos || end == std::string::npos || end < begin)
+        return nullptr;
+    return LoadPixelShader(L"shaders/DeferredPixelShader.glsl",
+                           "#define OCCLUSION_LAYERS 1\n" + source.substr(begin, end - begin));
 }
 
 void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTarget_)
@@ -179,7 +198,8 @@ void DeferredRenderer::DrawSsao(bool leaveLayers)
 {
     gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::OcclusionIndex].get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
-    const ASSAOLeftLayers* left = postFX->DrawSsao(geometryBuffer->depthResourceView.get(), leaveLayers);
+    const ASSAOLeftLayers* left =
+        postFX->DrawSsao(geometryBuffer->depthResourceView.get(), leaveLayers && layersShader != nullptr);
     ssaoLayers = left != nullptr ? left->view : nullptr;
     if (ssaoLayers != nullptr)
         ssaoLayersConstants = {left->texelSize[0], left->texelSize[1], left->invSharpness, left->smart ? 1.0f : 0.0f};

@@ -122,6 +122,11 @@ private:
     std::shared_ptr<gpu::PixelShader> layersShader;
     std::shared_ptr<gpu::Buffer> layersConstants;
     static constexpr uint32_t LayersConstantBytes = 16;
+    // The lines that enclose the SSAO source's HalfLayersVisibility, which
+    // the layers variant is built with; null when the source lacks them.
+    static constexpr const char* LayersFunctionBegin = "// HALF_LAYERS_VISIBILITY_BEGIN";
+    static constexpr const char* LayersFunctionEnd = "// HALF_LAYERS_VISIBILITY_END";
+    std::shared_ptr<gpu::PixelShader> LoadLayersShader();
     // What the SSAO of this frame left for the composition (DrawSsao), and
     // the layers' constants; null when it wrote the occlusion target or did
     // not run.
