@@ -8,8 +8,10 @@
 #include "platform/VirtualKey.h"
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
+#include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/BasicPostFXShader.h"
+#include "render/BloodDecals.h"
 #include "render/BrightnessContrast.h"
 #include "render/CommonStatesHolder.h"
 #include "render/DebugLines.h"
@@ -291,6 +293,10 @@ void Core::CreateDeviceResources()
     brightnessContrast->LoadShader();
     deferred->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
+    gpu::DepthStencilDesc farFace;
+    farFace.depthWrite = false;
+    farFace.depthFunc = gpu::ComparisonFunc::GreaterEqual;
+    decalFarFaceDepth = Device->CreateDepthStencilState(farFace);
     deviceResources = true;
     UpdateLevelBuffers();
     if (titleScene)
@@ -383,6 +389,7 @@ void Core::ReleaseDeviceResources()
     brightnessContrast->Release();
     geometryBuffer->Release();
     deferred->Release();
+    decalFarFaceDepth.reset();
     root.ReleaseBuffers();
     debugRoot.ReleaseBuffers();
     if (Mesh* weaponView = WeaponViewRoot())
@@ -510,8 +517,20 @@ void Core::DrawDecalPass()
     // do not differ visibly.
     SetStates(states.LinearClamp(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, DecalFilter, true, false);
-    context.RSSetState(states.CullCounterClockwise());
-    root.Draw(camera, DecalFilter, true, true);
+    // The boxes around the eye are drawn by their far faces, which cover the
+    // whole window. A scene point inside a box lies in front of the box's far
+    // face along its ray, so the depth test against a copy of the scene's
+    // depth (the depth itself is being read) keeps only the pixels that may
+    // show the decal; the rest are spared the shader. The copy is made only
+    // when an eye is inside a box.
+    World* level = world.get();
+    if (level && level->bloodDecals && level->bloodDecals->AnySurrounds(camera.position)) {
+        geometryBuffer->CopyDepthForTests();
+        context.OMSetRenderTargets(1, &colour, geometryBuffer->depthTestView.get());
+        context.OMSetDepthStencilState(decalFarFaceDepth.get(), 0);
+        context.RSSetState(states.CullCounterClockwise());
+        root.Draw(camera, DecalFilter, true, true);
+    }
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
     gpu::RenderTargetView* targets[] = {colour, geometryBuffer->renderTargetViews[GeometryBuffer::NormalIndex].get()};
