@@ -11,13 +11,13 @@
 #include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/BasicPostFXShader.h"
-#include "render/BloodDecals.h"
 #include "render/BrightnessContrast.h"
 #include "render/CommonStatesHolder.h"
 #include "render/DebugLines.h"
 #include "render/DeferredRenderer.h"
 #include "render/EffectRegistry.h"
 #include "render/FramePass.h"
+#include "render/Frustum.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
@@ -58,6 +58,22 @@ const MeshFilter TexturedBlendedFilter = [](const Mesh* mesh) {
 };
 const MeshFilter DecalFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdDecal; };
 const MeshFilter NoFilter;
+
+// Whether the decal pass will draw a decal whose box contains the eye (a
+// shown instance of a visible decal mesh under `node`).
+bool AnyDecalSurrounds(const Mesh& node, const Vector3& eye)
+{
+    if (!node.visible)
+        return false;
+    if (DecalFilter(&node))
+        for (const MeshInstance& instance : node.instances)
+            if (instance.shown && !instance.removed && instance.bounds && IsPointInBox(eye, instance.bounds))
+                return true;
+    for (const auto& child : node.children)
+        if (AnyDecalSurrounds(*child, eye))
+            return true;
+    return false;
+}
 
 // The ambient light of the title scene's frames.
 constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
@@ -523,8 +539,7 @@ void Core::DrawDecalPass()
     // depth (the depth itself is being read) keeps only the pixels that may
     // show the decal; the rest are spared the shader. The copy is made only
     // when an eye is inside a box.
-    World* level = world.get();
-    if (level && level->bloodDecals && level->bloodDecals->AnySurrounds(camera.position)) {
+    if (AnyDecalSurrounds(root, camera.position)) {
         geometryBuffer->CopyDepthForTests();
         context.OMSetRenderTargets(1, &colour, geometryBuffer->depthTestView.get());
         context.OMSetDepthStencilState(decalFarFaceDepth.get(), 0);

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "platform/Random.h"
-#include "render/Frustum.h"
 #include "render/IDecalGrid.h"
 #include "render/Mesh.h"
 #include "render/MeshPrimitives.h"
@@ -80,16 +79,6 @@ void BloodDecals::Add(const Vector3& point, const Color& colour)
         if (nextSlot == slotBoxes.size())
             nextSlot = 0;
     }
-}
-
-bool BloodDecals::AnySurrounds(const Vector3& point) const
-{
-    if (!mesh)
-        return false;
-    for (size_t slot = 0; slot < slotBoxes.size(); ++slot)
-        if (mesh->instances[slot].shown && IsPointInBox(point, &slotBoxes[slot].min.x))
-            return true;
-    return false;
 }
 
 } // namespace mirefell

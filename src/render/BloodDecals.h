@@ -41,10 +41,6 @@ public:
     // the setting is 0 or below, there are no slots, or the point lies off
     // the grid.
     void Add(const Vector3& point, const Color& colour);
-    // Whether a shown decal's box (the box its instance is culled and
-    // sorted by) contains the point: the decal pass then draws that decal
-    // by its box's far faces.
-    bool AnySurrounds(const Vector3& point) const;
 
     Mesh* mesh = nullptr; // owned by the root
     uint32_t nextSlot = 0;
