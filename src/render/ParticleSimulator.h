@@ -72,7 +72,8 @@ public:
     // direction; a vertical normal draws a new random launch, except straight
     // down, which keeps the one from Spawn.
     void SetVelocityFromNormal(ParticleMotion& motion, const Vector3& normal);
-    // One step for every record, then RemoveDead.
+    // One step for every record, then RemoveDead, then the particle store
+    // erases every dead particle (its own and any another owner ended).
     void Update();
     // Erases the dead records, keeping the order of the rest.
     void RemoveDead();

@@ -2,8 +2,9 @@
 // for the life of the program. It keeps every particle in a linked list, so
 // a particle's address stays valid until it is erased and the level's
 // particle simulator and projectiles can hold plain pointers. Whoever ends a
-// particle sets its `dead` flag; the next draw erases it. Core empties the
-// list at every level load.
+// particle sets its `dead` flag and drops its pointer; the level's next step
+// (the particle simulator's update) or the next draw, whichever comes first,
+// erases it. Core empties the list at every level load.
 //
 // Erased particles keep their list nodes in a spare list that AddParticle
 // takes from first, and ReservedParticles nodes are made up front, so

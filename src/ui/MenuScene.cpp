@@ -53,7 +53,6 @@ constexpr int RingSegments = 360;
 constexpr Vector4 RingColour{0.0f, 0.217638f, 1.0f, 1.0f}; // display (0, 0.5, 1)
 
 // The lights: warm, unconverted, 12 units out on the four axes.
-constexpr int LightCount = 4;
 constexpr float LightDistance = 12.0f;
 constexpr Color LightColour{1.0f, 0.85f, 0.75f, 1.0f};
 
@@ -191,6 +190,13 @@ Mesh* MenuScene::AddRing()
 
 void MenuScene::ResetLights()
 {
+    // The title shades its own lights only. What the level left (it stays
+    // until the next load, whose Clear empties the list, and its objects
+    // keep pointers into it) is switched off, never erased: the level is
+    // never resumed from the title, and its lights would otherwise tint the
+    // scene or, filling the frame's light budget first, leave it unlit.
+    for (PointLight& light : PointLights::GetInstance().lights)
+        light.enabled = 0;
     for (int n = 0; n < LightCount; ++n) {
         PointLight& light = PointLights::GetInstance().Add();
         const float angle = static_cast<float>(n) * 90.0f * DegreesToRadians;

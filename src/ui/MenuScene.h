@@ -15,7 +15,8 @@
 //
 // Every entry into state 1 (heard through a GameStateManager listener that
 // stays registered for the run and reaches the scene only while it exists)
-// restarts the swoop, adds the four lights (the level load clears them),
+// restarts the swoop, switches off the lights the level left and adds the
+// four lights (the level load clears them all),
 // arms the level banner for the next level loaded and starts the title
 // music.
 #pragma once
@@ -52,6 +53,8 @@ public:
     static constexpr float OrbitRadius = 10.0f;
     static constexpr float LetterArcRadius = 5.0f;
     static constexpr float LetterStep = 6.5f; // degrees between letters
+    // The warm lights added at every entry to the title, the only ones on there.
+    static constexpr int LightCount = 4;
 
     // The camera, the registry's meshes (loaded here when the registry is
     // still empty) and the models, and the state listener. A missing mesh
@@ -81,7 +84,8 @@ private:
     Mesh* AddModel(const std::string& meshName, const std::string& textureName, Vector3 position, Vector3 rotation,
                    Vector3 scale);
     Mesh* AddRing();
-    // Appends the four warm lights around the scene.
+    // Switches off every light in the list, then appends the four warm
+    // lights around the scene.
     static void ResetLights();
 
     // Reaches this scene from the listener while it exists.

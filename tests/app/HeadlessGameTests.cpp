@@ -22,6 +22,7 @@
 #include "render/Mesh.h"
 #include "render/PointLights.h"
 #include "render/TextureRegistry.h"
+#include "support/ForwardingWindow.h"
 #include "support/ShellTestSupport.h"
 #include "world/World.h"
 
@@ -31,21 +32,10 @@ namespace
 {
 
 // The real window, with its presents counted.
-class CountingWindow final : public IGameWindow
+class CountingWindow final : public testing::ForwardingWindow
 {
 public:
-    explicit CountingWindow(GameWindow& window_) : window(window_) {}
-    void SetFullscreenState(bool fullscreen) override { window.SetFullscreenState(fullscreen); }
-    void SetWindowedStyle(int width, int height) override { window.SetWindowedStyle(width, height); }
-    void SetBorderlessStyle() override { window.SetBorderlessStyle(); }
-    void SetRelativeMouseMode(bool relative) override { window.SetRelativeMouseMode(relative); }
-    void CentreCursor() override { window.CentreCursor(); }
-    std::vector<DisplayMode> GetDisplayModes() const override { return window.GetDisplayModes(); }
-    uint32_t GetRefreshRate() const override { return window.GetRefreshRate(); }
-    void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
-    std::unique_ptr<gpu::Device> CreateGpuDevice() override { return window.CreateGpuDevice(); }
-    void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
-    void ClearBackBuffer(const Color& colour) override { window.ClearBackBuffer(colour); }
+    using ForwardingWindow::ForwardingWindow;
     void Present(bool vsync) override
     {
         // What the swap chain put on the window, just before it is shown.
@@ -53,7 +43,6 @@ public:
         window.Present(vsync);
         ++presents;
     }
-    GameWindow& window;
     int presents = 0;
     uint32_t lastPixel = 0x12345678;
 };

@@ -1,7 +1,8 @@
 // The title scene drawn by Core in the main-menu state on llvmpipe: the
 // swoop run to its end, then the frame sampled where the word, the ring band
 // and the dark surroundings fall; pictures in test-output/title_scene.png
-// (1280 x 720, for the eye) and title_scene_swoop.png (mid-swoop); and the
+// (1280 x 720, for the eye), title_scene_swoop.png (mid-swoop) and
+// title_scene_after_level.png (back from a level full of lights); and the
 // title with its menu at each supported size, as a player sees it, in
 // test-output/screens/<size>/title_scene_menu.png.
 #include <gtest/gtest.h>
@@ -113,6 +114,28 @@ TEST_F(TitleSceneFrame, TheSwoopEndsInFrontOfTheLitWord)
     // Below the ring the ground fades to black between the main menu (left)
     // and the credit lines (right).
     EXPECT_EQ(Count(300, 680, 800, 720, IsDark), 500 * 40);
+}
+
+// Back at the title from a level whose lights fill the frame's whole light
+// budget (far off, as the level stays until the next load): the word is lit
+// by the title's own lights as on the first entry.
+TEST_F(TitleSceneFrame, TheLightsALevelLeftDoNotDarkenTheTitle)
+{
+    for (uint32_t n = 0; n < PointLights::MaxLightsPerFrame; ++n) {
+        PointLight& light = PointLights::GetInstance().Add();
+        light.position = Vector3(1000.0f, 0.0f, 1000.0f);
+        light.enabled = light.drawFirst = light.shaderFlag = 1;
+        light.intensity = 1.0f;
+        light.attenuationLinear = 0.1f;
+        light.attenuationQuadratic = 0.01f;
+        light.ComputeRange();
+    }
+    Start(1280, 720);
+    for (int step = 0; step < 170; ++step)
+        core->Update();
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "title_scene_after_level");
+    EXPECT_GT(Count(450, 220, 830, 300, IsLetter), 3000);
 }
 
 // The main menu's rows, white with black outlines, stand out of the dark

@@ -1,9 +1,10 @@
 // The title scene with no GPU: the camera's swoop step by step in float,
-// its restart on every entry into the title with four more lights and the
-// banner armed, and where the models stand. (The drawn scene is an app
-// test: TitleSceneFrameTests.cpp.)
+// its restart on every entry into the title with its four lights the only
+// ones on and the banner armed, and where the models stand. (The drawn
+// scene is an app test: TitleSceneFrameTests.cpp.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "render/MeshRegistry.h"
@@ -86,13 +87,16 @@ TEST_F(MenuSceneTest, TheSwoopStepsOncePerUpdateFromItsStartToTheFront)
 }
 
 // Each entry adds four lights at 12 units on the axes, ranged where
-// 0.1 d + 0.01 d^2 reaches 100: d = (sqrt(0.01 + 4) - 0.1) / 0.02 = 95.125.
-TEST_F(MenuSceneTest, EveryEntryRestartsTheSwoopWithFourMoreLightsAndArmsTheBanner)
+// 0.1 d + 0.01 d^2 reaches 100: d = (sqrt(0.01 + 4) - 0.1) / 0.02 = 95.125,
+// and switches off every light already there (the level's and its own).
+TEST_F(MenuSceneTest, EveryEntryRestartsTheSwoopWithOnlyItsFourLightsOnAndArmsTheBanner)
 {
     EnterTitle(GameState::Start);
     for (int step = 0; step < 200; ++step)
         scene->Update();
     showLevelBanner = false;
+    PointLight& levelLight = PointLights::GetInstance().Add();
+    levelLight.enabled = levelLight.drawFirst = 1;
 
     EnterTitle(GameState::IngameMenu); // "Save and exit"
     EXPECT_EQ(scene->orbitAngle, -45.0f);
@@ -100,8 +104,9 @@ TEST_F(MenuSceneTest, EveryEntryRestartsTheSwoopWithFourMoreLightsAndArmsTheBann
     EXPECT_EQ(scene->camera->fieldOfView, 10.0f);
     EXPECT_TRUE(showLevelBanner);
     const auto& lights = PointLights::GetInstance().lights;
-    ASSERT_EQ(lights.size(), 8u);
-    const PointLight& east = *std::next(lights.begin(), 5); // n = 1: 90 degrees
+    ASSERT_EQ(lights.size(), 9u);
+    EXPECT_EQ(std::count_if(lights.begin(), std::next(lights.begin(), 5), [](auto& l) { return l.enabled != 0; }), 0);
+    const PointLight& east = *std::next(lights.begin(), 6); // n = 1: 90 degrees
     EXPECT_NEAR(east.position.x, 12.0f, 1e-5f);
     EXPECT_NEAR(east.position.z, 0.0f, 1e-5f);
     EXPECT_EQ(east.colour, Color(1.0f, 0.85f, 0.75f, 1.0f));
@@ -111,7 +116,7 @@ TEST_F(MenuSceneTest, EveryEntryRestartsTheSwoopWithFourMoreLightsAndArmsTheBann
     // Other states leave the scene alone.
     GameStateManager::GetInstance().Request(GameState::Loading);
     GameStateManager::GetInstance().NotifyListeners();
-    EXPECT_EQ(lights.size(), 8u);
+    EXPECT_EQ(lights.size(), 9u);
 }
 
 // The letters step 6.5 degrees apart, the first at -7 x 6.5 / 2 = -22.75
