@@ -8,6 +8,7 @@
 #include "platform/VirtualKey.h"
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
+#include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/BasicPostFXShader.h"
 #include "render/BrightnessContrast.h"
@@ -16,6 +17,7 @@
 #include "render/DeferredRenderer.h"
 #include "render/EffectRegistry.h"
 #include "render/FramePass.h"
+#include "render/Frustum.h"
 #include "render/GeometryBuffer.h"
 #include "render/GraphicsDevice.h"
 #include "render/Painter.h"
@@ -56,6 +58,22 @@ const MeshFilter TexturedBlendedFilter = [](const Mesh* mesh) {
 };
 const MeshFilter DecalFilter = [](const Mesh* mesh) { return mesh->effectId == EffectIdDecal; };
 const MeshFilter NoFilter;
+
+// Whether the decal pass will draw a decal whose box contains the eye (a
+// shown instance of a visible decal mesh under `node`).
+bool AnyDecalSurrounds(const Mesh& node, const Vector3& eye)
+{
+    if (!node.visible)
+        return false;
+    if (DecalFilter(&node))
+        for (const MeshInstance& instance : node.instances)
+            if (instance.shown && !instance.removed && instance.bounds && IsPointInBox(eye, instance.bounds))
+                return true;
+    for (const auto& child : node.children)
+        if (AnyDecalSurrounds(*child, eye))
+            return true;
+    return false;
+}
 
 // The ambient light of the title scene's frames.
 constexpr Color TitleAmbient{0.05f, 0.05f, 0.05f, 0.0f};
@@ -291,6 +309,10 @@ void Core::CreateDeviceResources()
     brightnessContrast->LoadShader();
     deferred->Initialize();
     GetCommonStates() = CreateCommonStates(Device);
+    gpu::DepthStencilDesc farFace;
+    farFace.depthWrite = false;
+    farFace.depthFunc = gpu::ComparisonFunc::GreaterEqual;
+    decalFarFaceDepth = Device->CreateDepthStencilState(farFace);
     deviceResources = true;
     UpdateLevelBuffers();
     if (titleScene)
@@ -383,6 +405,7 @@ void Core::ReleaseDeviceResources()
     brightnessContrast->Release();
     geometryBuffer->Release();
     deferred->Release();
+    decalFarFaceDepth.reset();
     root.ReleaseBuffers();
     debugRoot.ReleaseBuffers();
     if (Mesh* weaponView = WeaponViewRoot())
@@ -510,8 +533,19 @@ void Core::DrawDecalPass()
     // do not differ visibly.
     SetStates(states.LinearClamp(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, DecalFilter, true, false);
-    context.RSSetState(states.CullCounterClockwise());
-    root.Draw(camera, DecalFilter, true, true);
+    // The boxes around the eye are drawn by their far faces, which cover the
+    // whole window. A scene point inside a box lies in front of the box's far
+    // face along its ray, so the depth test against a copy of the scene's
+    // depth (the depth itself is being read) keeps only the pixels that may
+    // show the decal; the rest are spared the shader. The copy is made only
+    // when an eye is inside a box.
+    if (AnyDecalSurrounds(root, camera.position)) {
+        geometryBuffer->CopyDepthForTests();
+        context.OMSetRenderTargets(1, &colour, geometryBuffer->depthTestView.get());
+        context.OMSetDepthStencilState(decalFarFaceDepth.get(), 0);
+        context.RSSetState(states.CullCounterClockwise());
+        root.Draw(camera, DecalFilter, true, true);
+    }
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
     gpu::RenderTargetView* targets[] = {colour, geometryBuffer->renderTargetViews[GeometryBuffer::NormalIndex].get()};

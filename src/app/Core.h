@@ -192,6 +192,9 @@ private:
     std::unique_ptr<PostFXChain> postFX;
     std::unique_ptr<DeferredRenderer> deferred;
     std::unique_ptr<BrightnessContrast> brightnessContrast;
+    // The decal pass's test for the boxes around the eye: depth read, kept
+    // where the box's far face lies at or behind the scene.
+    std::shared_ptr<gpu::DepthStencilState> decalFarFaceDepth;
     bool deviceResources = false; // the renderer's device objects exist
 };
 

@@ -10,6 +10,7 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
 #include "gameplay/Player.h"
+#include "gameplay/ProjectilePool.h"
 #include "gameplay/WeaponView.h"
 #include "platform/Random.h"
 #include "platform/VirtualKey.h"
@@ -34,6 +35,10 @@ namespace mirefell
 
 namespace
 {
+
+// Spare light records beyond the shots' (lights a level script or a pickup
+// makes in play).
+constexpr size_t SparePlayLights = 32;
 
 // A scene root as new: a group node without children.
 void EmptySceneRoot(Mesh& node)
@@ -109,6 +114,9 @@ void Core::LoadLevel()
     auto map = std::make_unique<MapData>(MapLoader::LoadLevel(levelId));
     world =
         World::Create(&root, &debugRoot, &particles, &camera, *map, saves.GetLevelSettings(), MakeMapObjectFactories());
+    // Records for the lights made in play (every shot the pool holds carries
+    // one), so that making them allocates nothing.
+    PointLights::GetInstance().Reserve(ProjectilePool::Capacity + SparePlayLights);
 
     UpdateLevelBuffers();
     InitializeUi();

@@ -9,6 +9,7 @@
 #include "gameplay/Player.h"
 #include "gameplay/Powerup.h"
 #include "gameplay/Projectile.h"
+#include "gameplay/ProjectilePool.h"
 #include "gameplay/Switch.h"
 #include "gameplay/TVScreen.h"
 
@@ -17,6 +18,8 @@ namespace mirefell
 
 MapObjectFactories MakeMapObjectFactories()
 {
+    // The shots' storage is made with the level, not at the first shot.
+    ProjectilePool::GetInstance();
     MapObjectFactories factories;
     factories.door = [](World& world, MapSector& sector) -> std::unique_ptr<GridObject> {
         return std::make_unique<Door>(&world, &sector);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gameplay/GameSaveManager.h"
+#include "gameplay/ProjectilePool.h"
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "shell/SoundManager.h"
@@ -19,7 +20,7 @@ constexpr Vector3 Up{0.0f, 1.0f, 0.0f};
 
 Projectile::Projectile(World* world_, GridObject* owner_, ProjectileType type_, const Color& colour_,
                        const Color& lightColour_, const Vector3& origin, const Vector3& direction_, float damage_)
-    : GridObject(world_, {}, owner_), type(type_),
+    : GridObject(world_, {}, owner_, ProjectilePool::GetInstance().TakeCells(this)), type(type_),
       data(MakeProjectileData(type_, GameSaveManager::GetInstance().current.difficulty)), owner(owner_),
       direction(direction_), damage(damage_), colour(colour_), lightColour(lightColour_)
 {
@@ -41,7 +42,20 @@ Projectile::Projectile(World* world_, GridObject* owner_, ProjectileType type_, 
     light = &added;
 }
 
-Projectile::~Projectile() = default;
+Projectile::~Projectile()
+{
+    ProjectilePool::GetInstance().ReturnCells(this, std::move(cells));
+}
+
+void* Projectile::operator new(std::size_t size)
+{
+    return ProjectilePool::GetInstance().Allocate(size);
+}
+
+void Projectile::operator delete(void* storage)
+{
+    ProjectilePool::GetInstance().Free(storage);
+}
 
 void Projectile::SetUp()
 {

@@ -15,9 +15,12 @@
 // hidden during its first step so nothing shows at the muzzle, and both are
 // flagged for release when it is removed. Made by World::MakeProjectile
 // (through the factory table) or directly; set up at once and added to the
-// World's pending list. The owner is borrowed and may be null.
+// World's pending list. The owner is borrowed and may be null. Its storage
+// and cell list come from the ProjectilePool, so firing allocates nothing
+// while the pool has room.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "gameplay/ProjectileData.h"
@@ -53,6 +56,10 @@ public:
     Projectile(World* world_, GridObject* owner_, ProjectileType type_, const Color& colour_, const Color& lightColour_,
                const Vector3& origin, const Vector3& direction_, float damage_);
     ~Projectile() override;
+
+    // A slot of the ProjectilePool, or the heap when none is free.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* storage);
 
     // Its box, its drawn body (hidden) and its cells.
     void SetUp() override;

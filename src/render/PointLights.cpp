@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "platform/Random.h"
 #include "platform/gpu/CommonStates.h"
@@ -43,17 +44,34 @@ PointLights::~PointLights()
 
 PointLight& PointLights::Add()
 {
-    return lights.emplace_back();
+    if (spare.empty())
+        return lights.emplace_back();
+    // Splicing moves the node itself: no allocation, and the records already
+    // in the list keep their addresses. The last erased goes first.
+    lights.splice(lights.end(), spare, std::prev(spare.end()));
+    lights.back() = PointLight{};
+    return lights.back();
 }
 
 void PointLights::Clear()
 {
-    lights.clear();
+    spare.splice(spare.end(), lights);
+}
+
+void PointLights::Reserve(size_t count)
+{
+    while (spare.size() < count)
+        spare.emplace_back();
 }
 
 void PointLights::Update()
 {
-    lights.remove_if([](const PointLight& light) { return light.remove != 0; });
+    for (auto it = lights.begin(); it != lights.end();) {
+        auto next = std::next(it);
+        if (it->remove != 0)
+            spare.splice(spare.end(), lights, it);
+        it = next;
+    }
     // The phase only turns the sky, a whole turn about every axis is the
     // identity, so wrapping changes nothing on screen.
     lightPhase = std::fmod(lightPhase + PhaseStep, TwoPi);
@@ -83,6 +101,7 @@ void PointLights::Shutdown()
     regionConstants.reset();
     regionShader.reset();
     lights.clear();
+    spare.clear();
     frameConstants.reset();
 }
 

@@ -2,6 +2,9 @@
 // that draws them. Records live in a std::list, so a light's address stays
 // valid until it is erased: by Update (its `remove` flag), by Clear (every
 // level load) or at exit. Holders of a pointer must drop it at Clear.
+// Erased records are not freed: their list nodes move to a spare list that
+// Add takes from first, and Reserve fills the spare list at level load, so
+// lights made and erased in play (a shot's) allocate nothing.
 //
 // The light pass: lights are shaded by the composition itself, which reads
 // the G-buffer once per pixel and adds every light that reaches the pixel.
@@ -16,6 +19,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -44,12 +48,17 @@ public:
     static PointLights& GetInstance();
     ~PointLights();
 
-    // Appends a light with the defaults of PointLight and returns it.
+    // Appends a light with the defaults of PointLight and returns it; takes
+    // a spare record when there is one, else allocates.
     PointLight& Add();
-    // Empties the list; every pointer into it becomes invalid.
+    // Empties the list (its records become spare); every pointer into it
+    // becomes invalid.
     void Clear();
+    // Makes spare records until at least `count` are spare.
+    void Reserve(size_t count);
+    size_t SpareCount() const { return spare.size(); }
     // Once per update in the playing state: erases the lights flagged for
-    // removal, then advances the light phase (kept within one turn, so it
+    // removal (they become spare), then advances the light phase (kept within one turn, so it
     // never stalls where a float step would be lost).
     void Update();
 
@@ -57,7 +66,7 @@ public:
     // the region constants. Throws what ReadData and the GPU layer throw.
     void Initialize();
     void Release();
-    // At exit: the device objects and every record.
+    // At exit: the device objects and every record, spare ones too.
     void Shutdown();
 
     // Fills the per-frame constants and binds them at pixel slot 0. The
@@ -113,6 +122,8 @@ private:
     std::shared_ptr<gpu::Buffer> frameConstants;
     std::shared_ptr<gpu::VertexShader> regionShader;
     std::shared_ptr<gpu::Buffer> regionConstants;
+    // Erased records, kept for Add; never read.
+    std::list<PointLight> spare;
     LightGrid grid;
     std::array<ShadedLight, MaxLightsPerFrame> shaded{};
     std::array<LightGrid::Sphere, MaxLightsPerFrame> spheres{};

@@ -12,16 +12,18 @@
 namespace mirefell
 {
 
-namespace
-{
-// Reserved per object so that moving between cells does not allocate.
-constexpr size_t ReservedCells = 4;
-} // namespace
-
 GridObject::GridObject(World* world_, std::string name_, void* source_)
     : id(++nextId), world(world_), name(std::move(name_)), source(source_)
 {
     cells.reserve(ReservedCells);
+}
+
+GridObject::GridObject(World* world_, std::string name_, void* source_, std::vector<GridCell*> cellList)
+    : id(++nextId), world(world_), name(std::move(name_)), source(source_), cells(std::move(cellList))
+{
+    cells.clear();
+    if (cells.capacity() < ReservedCells)
+        cells.reserve(ReservedCells);
 }
 
 GridObject::~GridObject() = default;

@@ -60,11 +60,17 @@ public:
     // The running id counter: each new object takes the next value, so the
     // first is 1. Never reset: ids keep growing across levels.
     static inline uint32_t nextId = 0;
+    // Room every cell list has from the start, so that moving between cells
+    // does not allocate.
+    static constexpr size_t ReservedCells = 4;
 
     // source: the map record the object was built from (a MapSector,
     // MapSegment, MapEntity or MapLight in the World's map), a projectile's
     // owner, or null.
     GridObject(World* world_, std::string name_, void* source_);
+    // The same, adopting `cellList` (emptied) as the cell list instead of
+    // reserving a new one: objects made and destroyed in play hand theirs on.
+    GridObject(World* world_, std::string name_, void* source_, std::vector<GridCell*> cellList);
     // Does not leave the cells: Remove (or RemoveFromCells) does that first.
     virtual ~GridObject();
     GridObject(const GridObject&) = delete;

@@ -20,6 +20,7 @@
 #include "render/BloodDecals.h"
 #include "render/CommonStatesHolder.h"
 #include "render/EffectRegistry.h"
+#include "render/Frustum.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
 #include "render/MeshRegistry.h"
@@ -246,6 +247,41 @@ TEST_F(LitLevelTest, BloodThatHitsAWallLeavesADecalThatDarkensIt)
     EXPECT_LT(2 * (stained.r + stained.g + stained.b), bare.r + bare.g + bare.b) << "under half as bright";
     const Rgba8 aside = At(x + 400, y);
     EXPECT_NEAR(aside.g, bareAside.g, 2);
+}
+
+// An eye inside a decal's box, as a dead player's is in a pool of blood: the
+// decal is drawn by the box's far faces, and the floor under it is stained
+// while the floor beyond the box is as it was.
+TEST_F(LitLevelTest, AnEyeInsideADecalsBoxStillSeesTheDecalAroundIt)
+{
+    StartLevel(640, 360);
+    Camera& camera = core->GetCamera();
+    const RaycastResult floor =
+        world->collision->Raycast(camera.position, {0, -1, 0}, GridObjectType::Concrete, 0, 5, nullptr);
+    ASSERT_EQ(floor.type, RaycastResult::Triangle);
+    const Vector3 ahead =
+        Vector3(camera.target.x - camera.position.x, 0, camera.target.z - camera.position.z).Normalized();
+    camera.position = floor.point + Vector3(0, 3.5f, 0);
+    camera.target = floor.point + ahead * 8.0f;
+    camera.UpdateView();
+    core->Render();
+    const Vector3 stainAt = floor.point + ahead * 4.0f;
+    const Vector3 beyond = floor.point + ahead * 20.0f; // a box reaches at most 12 from its point
+    const auto [x, y] = PixelOf(stainAt);
+    const auto [farX, farY] = PixelOf(beyond);
+    const Rgba8 bare = At(x, y);
+    const Rgba8 bareFar = At(farX, farY);
+
+    world->bloodDecals->Add(stainAt, Color(0.8f, 0.05f, 0.05f, 1));
+    world->bloodDecals->Add(stainAt, Color(0.8f, 0.05f, 0.05f, 1));
+    core->GetRoot().Update();
+    ASSERT_TRUE(IsPointInBox(camera.position, &world->bloodDecals->slotBoxes[0].min.x));
+    core->Render();
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_blood_pool");
+    const Rgba8 stained = At(x, y);
+    EXPECT_LT(3 * (stained.r + stained.g + stained.b), 2 * (bare.r + bare.g + bare.b)) << "a third darker at least";
+    const Rgba8 far = At(farX, farY);
+    EXPECT_NEAR(far.g, bareFar.g, 2);
 }
 
 // A particle in Core's store is drawn in the level's scene pass (lit like

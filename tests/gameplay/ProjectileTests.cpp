@@ -1,15 +1,17 @@
 // Projectiles in flight: tuning by kind and difficulty, a bolt's bounces and
 // its fizzle at the end of its life, a rocket's lifetime, its one blast and
-// its fireball, a shot the player shrugs off turning back, and a shot with
-// no direction.
+// its fireball, a shot the player shrugs off turning back, a shot with
+// no direction, and shots past the pool's room.
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "gameplay/Projectile.h"
+#include "gameplay/ProjectilePool.h"
 #include "platform/Random.h"
 #include "render/ParticleSimulator.h"
 #include "render/ParticleSystem.h"
@@ -240,6 +242,31 @@ TEST_F(Projectiles, AShotWithoutDirectionHitsWhatItStandsInWithoutNaN)
     EXPECT_EQ(monster->blows, 1);
     EXPECT_EQ(monster->lastDirection, Vector3(0, 0, 0));
     EXPECT_FALSE(InWorld(shot));
+}
+
+TEST_F(Projectiles, ShotsPastThePoolsRoomComeFromTheHeapAndFlyAlike)
+{
+    BuildLevel(Room(256, 32));
+    ProjectilePool& pool = ProjectilePool::GetInstance();
+    const size_t freeAtStart = pool.FreeSlots();
+    std::vector<std::unique_ptr<GridObject>> held;
+    while (pool.FreeSlots() > 0)
+        held.push_back(World::MakeProjectile(*world, player, ProjectileType::HyperBlasterBolt, {}, {}, {100, 20, 100},
+                                             {1, 0, 0}, 1.0f));
+    EXPECT_TRUE(pool.Owns(held.back().get()));
+
+    Projectile* overflow = Fire(player, ProjectileType::Rocket, {100, 20, 100}, {1, 0, 0}, 1.0f);
+    EXPECT_FALSE(pool.Owns(overflow));
+    EXPECT_GE(overflow->cells.capacity(), GridObject::ReservedCells);
+    Step(3);
+    EXPECT_FLOAT_EQ(overflow->position.x, 112.0f); // 4 units a step
+    EXPECT_FALSE(overflow->cells.empty());
+
+    held.clear();
+    EXPECT_EQ(pool.FreeSlots(), freeAtStart);
+    Step(60); // the overflow shot meets the far wall in 36 steps, its fireball lasts 15
+    EXPECT_FALSE(InWorld(overflow));
+    EXPECT_TRUE(pool.Owns(Fire(player, ProjectileType::Rocket, {100, 20, 100}, {0, 0, 1}, 1.0f)));
 }
 
 } // namespace

@@ -1,18 +1,21 @@
 // The fixed step allocates nothing once a level is warm: the player walking
 // and turning, a door and the elevator cycling, all through World::Update;
-// and a crowd can gather in any cell of a new level without a cell's list
-// growing.
+// shots fired, flying and gone; and a crowd can gather in any cell of a new
+// level without a cell's list growing.
 // Heap allocations are counted by replacing the global operator new for this
 // test program; only the World's updates are counted.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "gameplay/Door.h"
 #include "gameplay/Elevator.h"
 #include "gameplay/Player.h"
+#include "gameplay/ProjectilePool.h"
+#include "render/PointLights.h"
 #include "shell/Input.h"
 #include "support/AllocationCounter.h"
 #include "support/GameplayFixture.h"
@@ -51,6 +54,36 @@ TEST_F(GameplayTest, AWarmLevelStepsWithoutAllocating)
     EXPECT_EQ(steady, 0u) << "warm-up allocations: " << warmUp;
     EXPECT_GT(player->position.x, 0.0f); // it did walk
     EXPECT_FALSE(player->dead);
+}
+
+TEST_F(GameplayTest, ShotsFiredInAWarmLevelAllocateNothing)
+{
+    BuildLevel(LoadTestMap());
+    PointLights::GetInstance().Reserve(ProjectilePool::Capacity); // as the level load does
+    const Vector3 muzzle = player->position + Vector3(0.0f, 4.0f, 0.0f);
+    // A volley every 10 steps, each shot a light, a body and a cell list;
+    // bolts bounce about the room, eye shots and rockets meet the walls.
+    const auto fight = [&](int steps) {
+        const uint64_t before = mirefell::testing::AllocationCount();
+        for (int i = 0; i < steps; ++i) {
+            if (i % 10 == 0) {
+                const float angle = 0.7f * static_cast<float>(i);
+                const Vector3 direction(std::cos(angle), 0.0f, std::sin(angle));
+                for (ProjectileType type :
+                     {ProjectileType::HyperBlasterBolt, ProjectileType::EyeShot, ProjectileType::Rocket})
+                    world->SpawnProjectile(nullptr, type, {1, 1, 1, 1}, {1, 1, 1, 1}, muzzle + direction * 8.0f,
+                                           direction, 1.0f);
+            }
+            Input::GetInstance().Update();
+            world->Update();
+            PointLights::GetInstance().Update();
+        }
+        return mirefell::testing::AllocationCount() - before;
+    };
+    const uint64_t warmUp = fight(400);
+    const size_t inFlight = ProjectilePool::Capacity - ProjectilePool::GetInstance().FreeSlots();
+    EXPECT_GT(inFlight, 3u);
+    EXPECT_EQ(fight(400), 0u) << "warm-up allocations: " << warmUp;
 }
 
 TEST_F(GameplayTest, ACrowdGathersInTheBusiestCellWithoutAllocating)

@@ -69,9 +69,20 @@ TEST(PointLights, UpdateDropsLightsFlaggedForRemovalAndAdvancesThePhase)
     EXPECT_EQ(&lights.lights.back(), &third);
     EXPECT_FLOAT_EQ(lights.lightPhase, phase + PointLights::PhaseStep);
 
+    // The erased record is the next one added, as new, at the end.
+    second.colour = Color(1, 0, 0, 1);
+    const size_t spare = lights.SpareCount();
+    PointLight& fourth = lights.Add();
+    EXPECT_EQ(&fourth, &second);
+    EXPECT_EQ(&lights.lights.back(), &fourth);
+    EXPECT_EQ(fourth.colour, Color(0, 0, 0, 1));
+    EXPECT_EQ(fourth.remove, 0);
+    EXPECT_EQ(lights.SpareCount(), spare - 1);
+
     lights.Clear();
     lights.Update();
     EXPECT_TRUE(lights.lights.empty());
+    EXPECT_EQ(lights.SpareCount(), spare + 2);
     EXPECT_FLOAT_EQ(lights.lightPhase, phase + 2 * PointLights::PhaseStep);
 }
 
