@@ -1,7 +1,6 @@
 #include "shell/BinaryArchive.h"
 
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <sstream>
 
@@ -162,30 +161,35 @@ uint16_t ReadArchiveHeader(std::istream& in)
     return version;
 }
 
-void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read)
+void ReadArchiveBytes(const std::string& name, const std::string& bytes,
+                      const std::function<void(ArchiveReader&)>& read)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw ArchiveError("can't access file", path);
-    // Save games and bindings are small: read the file whole, so a reader
-    // never meets a file that changes under it.
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::istringstream stream(bytes.str());
-    const uint64_t size = bytes.str().size();
+    std::istringstream stream(bytes);
     try {
         const uint16_t version = ReadArchiveHeader(stream);
-        ArchiveReader reader(stream, size, version);
+        ArchiveReader reader(stream, bytes.size(), version);
         read(reader);
     } catch (const ArchiveError& error) {
-        throw ArchiveError(error.what(), path + ": " + error.Detail());
+        throw ArchiveError(error.what(), name + ": " + error.Detail());
     } catch (const boost::archive::archive_exception& error) {
-        throw ArchiveError("invalid archive", path + ": " + error.what());
+        throw ArchiveError("invalid archive", name + ": " + error.what());
     } catch (const std::bad_alloc&) {
-        throw ArchiveError("invalid archive", path + ": implausible sizes");
+        throw ArchiveError("invalid archive", name + ": implausible sizes");
     } catch (const std::exception& error) {
-        throw ArchiveError("invalid archive", path + ": " + error.what());
+        throw ArchiveError("invalid archive", name + ": " + error.what());
     }
+}
+
+void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read, uint64_t largest)
+{
+    // Save games and bindings are small: read the file whole, so a reader
+    // never meets a file that changes under it.
+    const PlayerFile file = ReadPlayerFile(path, largest);
+    if (file.status == PlayerFile::Status::Missing)
+        throw ArchiveError("can't access file", path + ": no such file");
+    if (file.status == PlayerFile::Status::Unreadable)
+        throw ArchiveError("can't access file", path + ": " + file.problem);
+    ReadArchiveBytes(path, file.bytes, read);
 }
 
 void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write)

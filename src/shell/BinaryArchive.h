@@ -110,10 +110,19 @@ void WriteArchiveHeader(std::ostream& out);
 // Throws ArchiveError for a foreign or unreadable header.
 uint16_t ReadArchiveHeader(std::istream& in);
 
-// Reads a whole archive file: the header, then `read` with the archive.
-// Every failure (missing file, bad header, truncated or corrupt data, or an
-// error thrown by `read`) becomes an ArchiveError naming the file.
-void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read);
+// The largest archive file read when the caller names no limit of its own.
+inline constexpr uint64_t LargestArchiveFile = 16u << 20;
+
+// Reads an archive already in memory: the header, then `read` with the
+// archive. Every failure (bad header, truncated or corrupt data, or an error
+// thrown by `read`) becomes an ArchiveError naming `name`.
+void ReadArchiveBytes(const std::string& name, const std::string& bytes,
+                      const std::function<void(ArchiveReader&)>& read);
+// Reads a whole archive file of at most `largest` bytes (ReadPlayerFile) and
+// then its bytes. A missing file, or anything but a regular file of that
+// size, fails with "can't access file" and the reason.
+void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read,
+                     uint64_t largest = LargestArchiveFile);
 // Writes a whole archive file through a temporary file renamed over `path`,
 // so the old file survives any failure. Throws ArchiveError on failure.
 void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write);

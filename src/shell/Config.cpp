@@ -4,9 +4,8 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <limits>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -71,36 +70,46 @@ bool ReadBool(const Json& value, bool& field)
 }
 
 // The range a setting may take: what its options page lets the player choose.
-// A value outside it keeps the default. The window size has none here: sizes
-// the display cannot show are fitted to it when the window is made.
+// A value beyond it is held at the limit it passed. The window size has none
+// here: sizes the display cannot show are fitted to it when the window is
+// made.
 template <class T> using Limits = SettingRange<T>;
 constexpr Limits<int32_t> AnySize{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
 constexpr Limits<bool> AnyFlag{false, true};
+
+// Whether a value below the lowest limit is one the setting means, so that
+// holding it at the limit is no change worth a warning: any negative "ssao"
+// is off, and -1 is how off is written.
+enum class Below
+{
+    Warns,
+    MeansLowest,
+};
 
 // The fields in record order with their ranges, shared by reading and writing
 // so the two cannot drift apart.
 template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
 {
-    visit("screenWidth", s.screenWidth, AnySize);
-    visit("screenHeight", s.screenHeight, AnySize);
-    visit("windowed", s.windowed, AnyFlag);
-    visit("borderless", s.borderless, AnyFlag);
-    visit("fov", s.fov, FovRange);
-    visit("vsync", s.vsync, AnyFlag);
-    visit("frameLimiter", s.frameLimiter, AnyFlag);
-    visit("noiseIntensity", s.noiseIntensity, NoiseIntensityRange); // no page: a strength, 0 to 1
-    visit("brightness", s.brightness, BrightnessRange);
-    visit("contrast", s.contrast, ContrastRange);
-    visit("maxBloodDecals", s.maxBloodDecals, BloodDecalsRange);
-    visit("bloom", s.bloom, AnyFlag);
-    visit("fxaa", s.fxaa, AnyFlag);
-    visit("mouseSensitivity", s.mouseSensitivity, MouseSensitivityRange);
-    visit("mouseInvertY", s.mouseInvertY, AnyFlag);
-    visit("ssao", s.ssao, SsaoRange);
-    visit("soundVolume", s.soundVolume, VolumeRange);
-    visit("musicVolume", s.musicVolume, VolumeRange);
-    visit("showHud", s.showHud, AnyFlag);
-    visit("showLevelTimer", s.showLevelTimer, AnyFlag);
+    visit("screenWidth", s.screenWidth, AnySize, Below::Warns);
+    visit("screenHeight", s.screenHeight, AnySize, Below::Warns);
+    visit("windowed", s.windowed, AnyFlag, Below::Warns);
+    visit("borderless", s.borderless, AnyFlag, Below::Warns);
+    visit("fov", s.fov, FovRange, Below::Warns);
+    visit("vsync", s.vsync, AnyFlag, Below::Warns);
+    visit("frameLimiter", s.frameLimiter, AnyFlag, Below::Warns);
+    visit("noiseIntensity", s.noiseIntensity, NoiseIntensityRange, Below::Warns); // no page: a strength, 0 to 1
+    visit("brightness", s.brightness, BrightnessRange, Below::Warns);
+    visit("contrast", s.contrast, ContrastRange, Below::Warns);
+    visit("maxBloodDecals", s.maxBloodDecals, BloodDecalsRange, Below::Warns);
+    visit("bloom", s.bloom, AnyFlag, Below::Warns);
+    visit("fxaa", s.fxaa, AnyFlag, Below::Warns);
+    visit("mouseSensitivity", s.mouseSensitivity, MouseSensitivityRange, Below::Warns);
+    visit("mouseInvertY", s.mouseInvertY, AnyFlag, Below::Warns);
+    visit("ssao", s.ssao, SsaoRange, Below::MeansLowest);
+    visit("soundVolume", s.soundVolume, VolumeRange, Below::Warns);
+    visit("musicVolume", s.musicVolume, VolumeRange, Below::Warns);
+    visit("showHud", s.showHud, AnyFlag, Below::Warns);
+    visit("showLevelTimer", s.showLevelTimer, AnyFlag, Below::Warns);
 }
 
 bool ReadField(const Json& value, int32_t& field)
@@ -150,12 +159,71 @@ std::string RangeText(const Limits<bool>&)
 {
     return "";
 }
-
-std::string ReadWholeFile(std::ifstream& file)
+std::string LimitText(int32_t limit)
 {
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return std::to_string(limit);
+}
+std::string LimitText(float limit)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", limit);
+    return buffer;
+}
+std::string LimitText(bool limit)
+{
+    return limit ? "true" : "false";
+}
+
+// The text with every number too large for a double (1e999) written as the
+// largest double of its sign instead: the JSON library refuses the whole
+// document for one such number, while it only means "as much as there is",
+// which the range of its setting then holds at the limit. Strings are left
+// alone.
+std::string HoldHugeNumbers(const std::string& text)
+{
+    const auto digits = [&text](size_t j) {
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9')
+            ++j;
+        return j;
+    };
+    std::string out;
+    out.reserve(text.size());
+    bool inString = false;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (inString || c == '"' || (c != '-' && (c < '0' || c > '9'))) {
+            if (inString && c == '\\' && i + 1 < text.size())
+                out += text[i++]; // the escaped character is copied next
+            else if (c == '"')
+                inString = !inString;
+            out += text[i++];
+            continue;
+        }
+        // A number token: sign, digits, fraction, exponent.
+        size_t end = digits(i + (c == '-' ? 1 : 0));
+        if (end < text.size() && text[end] == '.')
+            end = digits(end + 1);
+        if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+            size_t exponent = end + 1;
+            if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-'))
+                ++exponent;
+            end = digits(exponent);
+        }
+        const std::string token = text.substr(i, end - i);
+        if (std::isinf(std::strtod(token.c_str(), nullptr)))
+            out += c == '-' ? "-1.7976931348623157e308" : "1.7976931348623157e308";
+        else
+            out += token;
+        i = end;
+    }
+    return out;
+}
+
+// The parse error's own words, without the library's bracketed code.
+std::string ParseProblem(const std::string& what)
+{
+    const size_t close = what.find("] ");
+    return close == std::string::npos ? what : what.substr(close + 2);
 }
 
 } // namespace
@@ -173,11 +241,22 @@ void Config::Reset()
 
 std::optional<Settings> Config::FromJson(const std::string& text, std::vector<std::string>* problems)
 {
-    const Json root = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (root.is_discarded() || !root.is_object())
+    Json root;
+    try {
+        root = Json::parse(HoldHugeNumbers(text));
+    } catch (const Json::exception& error) {
+        if (problems)
+            problems->push_back(ParseProblem(error.what()));
         return std::nullopt;
+    }
+    if (!root.is_object()) {
+        if (problems)
+            problems->push_back(std::string("JSON, but ") + (root.is_array() ? "an " : "a ") + root.type_name() +
+                                " where an object belongs");
+        return std::nullopt;
+    }
     Settings record;
-    VisitFields(record, [&](const char* key, auto& field, const auto& limits) {
+    VisitFields(record, [&](const char* key, auto& field, const auto& limits, Below below) {
         const auto member = root.find(key);
         if (member == root.end())
             return;
@@ -185,12 +264,13 @@ std::optional<Settings> Config::FromJson(const std::string& text, std::vector<st
         if (!ReadField(*member, value)) {
             if (problems)
                 problems->push_back('"' + std::string(key) + "\" (wrong type)");
-        } else if (value < limits.lowest || value > limits.highest) {
-            if (problems)
-                problems->push_back('"' + std::string(key) + "\" (out of range " + RangeText(limits) + ")");
-        } else {
-            field = value;
+            return;
         }
+        const auto held = value < limits.lowest ? limits.lowest : value > limits.highest ? limits.highest : value;
+        if (held != value && problems && !(value < limits.lowest && below == Below::MeansLowest))
+            problems->push_back('"' + std::string(key) + "\" (out of range " + RangeText(limits) + ", held at " +
+                                LimitText(held) + ")");
+        field = held;
     });
     return record;
 }
@@ -200,7 +280,8 @@ std::string Config::ToJsonString(const Settings& record)
     // Members in ascending key order, as a sorted JSON dump gives them.
     Settings copy = record;
     std::vector<std::pair<std::string, std::string>> members;
-    VisitFields(copy, [&](const char* key, auto& field, const auto&) { members.emplace_back(key, ValueText(field)); });
+    VisitFields(copy,
+                [&](const char* key, auto& field, const auto&, Below) { members.emplace_back(key, ValueText(field)); });
     std::sort(members.begin(), members.end());
 
     std::string text = "{\n";
@@ -214,18 +295,28 @@ std::string Config::ToJsonString(const Settings& record)
 
 void Config::Load(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    untouchablePath.clear();
+    const PlayerFile file = ReadPlayerFile(path, LargestFile);
+    if (file.status == PlayerFile::Status::Missing)
         return;
-    const std::string text = ReadWholeFile(file);
-    file.close();
+    if (file.status == PlayerFile::Status::Unreadable) {
+        // It may hold good settings: neither read nor replaced this run, and
+        // `settings` keeps what it has (the defaults, at start-up).
+        untouchablePath = path;
+        std::fprintf(stderr,
+                     "%s cannot be read (%s); using the default settings, and the file is left as it is until the "
+                     "game starts again\n",
+                     path.c_str(), file.problem.c_str());
+        return;
+    }
 
     std::vector<std::string> problems;
-    const std::optional<Settings> record = FromJson(text, &problems);
+    const std::optional<Settings> record = FromJson(file.bytes, &problems);
     if (!record) {
         // Keep what the player wrote before the defaults are saved over it.
-        const std::string backup = KeepBackupCopy(path);
-        std::fprintf(stderr, "%s does not hold a JSON object of settings; using the default settings%s\n", path.c_str(),
+        const std::string backup = KeepBackupCopy(path, LargestFile);
+        std::fprintf(stderr, "%s does not hold a JSON object of settings (%s); using the default settings%s\n",
+                     path.c_str(), problems.empty() ? "" : problems.front().c_str(),
                      backup.empty() ? " (could not keep a copy)"
                                     : (" (the old file is kept as " + backup + ")").c_str());
         settings = Settings{};
@@ -235,13 +326,15 @@ void Config::Load(const std::string& path)
         std::string keys;
         for (const std::string& problem : problems)
             keys += (keys.empty() ? "" : ", ") + problem;
-        std::fprintf(stderr, "%s: wrong type or out of range, default kept for %s\n", path.c_str(), keys.c_str());
+        std::fprintf(stderr, "%s: settings not taken as written: %s\n", path.c_str(), keys.c_str());
     }
     settings = *record;
 }
 
 void Config::Save(const std::string& path) const
 {
+    if (path == untouchablePath)
+        return; // said at Load
     try {
         ReplaceFileContents(path, ToJsonString(settings));
     } catch (const GameError& error) {

@@ -5,11 +5,14 @@
 // back at start-up and at shutdown.
 //
 // Reading is lenient: a missing file or key keeps the default, a key of the
-// wrong type or outside the range its options page allows keeps its default
-// (the others still load), and a file that is not a JSON object gives all
-// defaults after it has been kept as "config.json.bak" (or the next free
-// numbered backup), so nothing the player wrote is lost. Each problem is
-// reported in one line on stderr.
+// wrong type keeps its default (the others still load), a number beyond the
+// range its options page allows is held at the limit it passed (a negative
+// "ssao" is off), and a file that is not a JSON object gives all defaults
+// after it has been kept as "config.json.bak" (or the next free numbered
+// backup), so nothing the player wrote is lost. Something that cannot be read
+// at all (no permission, a folder, a pipe, a device, a file far larger than
+// any settings) gives the defaults and is not written over in that run. Each
+// problem is reported in one line on stderr, naming the file.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +69,8 @@ class Config
 {
 public:
     static constexpr const char* FileName = "config.json";
+    // The largest config.json read; the game writes about 500 bytes.
+    static constexpr uint64_t LargestFile = 1u << 20;
 
     static Config& GetInstance();
 
@@ -74,12 +79,14 @@ public:
     void Load(const std::string& path = FileName);
     // Writes `settings` whole, through a temporary file renamed over the old
     // one; a failure is reported on stderr and leaves the old file intact.
+    // Writes nothing to a path that Load found unreadable.
     void Save(const std::string& path = FileName) const;
 
     // A record from JSON text: defaults for absent keys and for keys of the
-    // wrong type or out of range; nullopt when the text is not a JSON object.
-    // Each ignored key is described in `problems` when given, as its quoted
-    // name and the reason.
+    // wrong type, numbers beyond a range held at its limit; nullopt when the
+    // text is not a JSON object. Each key not taken as written is described
+    // in `problems` when given, as its quoted name and the reason; with
+    // nullopt, `problems` says why the text is no object.
     static std::optional<Settings> FromJson(const std::string& text, std::vector<std::string>* problems = nullptr);
     // The file text: one member per line in key order, "{" and "}" alone on
     // the first and last line, no line break at the end.
@@ -112,6 +119,9 @@ public:
     IWindow* window = nullptr;               // the game window; also carries the full-screen state
     std::vector<DisplaySize> displayModes;
     bool displayDirty = false;
+
+private:
+    std::string untouchablePath; // what Load found but could not read
 };
 
 } // namespace mirefell

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/GameError.h"
@@ -28,11 +30,75 @@ std::string ReasonOf(int error)
     return error != 0 ? std::strerror(error) : "unknown error";
 }
 
+// What a name holds when it is not a regular file, in the player's words.
+std::string KindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder, not a file";
+    if (S_ISFIFO(mode))
+        return "a named pipe, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device, not a file";
+    if (S_ISSOCK(mode))
+        return "a socket, not a file";
+    return "not a regular file";
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd_) : fd(fd_) {}
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd; }
+
+private:
+    int fd;
+};
+
+PlayerFile Unreadable(std::string problem)
+{
+    PlayerFile file;
+    file.status = PlayerFile::Status::Unreadable;
+    file.problem = std::move(problem);
+    return file;
+}
+
 [[noreturn]] void FailWrite(const std::string& path, const std::string& temporary, const std::string& reason)
 {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
     throw GameError("can't write file", path + ": " + reason);
+}
+
+// Flushes the folder that holds `path`, so a rename into it is on the device.
+// Returns 0 or the error; a file system that cannot sync folders (EINVAL) is
+// taken as done.
+int SyncFolderOf(const std::string& path)
+{
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    const Descriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.Get() < 0)
+        return errno;
+    if (::fsync(handle.Get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
+bool IsRegularFileOfAtMost(const std::string& path, uint64_t largest)
+{
+    struct stat status
+    {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<uint64_t>(status.st_size) <= largest;
 }
 
 bool SameBytes(const std::string& a, const std::string& b)
@@ -45,6 +111,51 @@ bool SameBytes(const std::string& a, const std::string& b)
 }
 
 } // namespace
+
+PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest)
+{
+    // The name itself first: only a name that holds nothing is missing. A
+    // link that leads nowhere is the player's too, and is not replaced.
+    struct stat entry
+    {};
+    if (::lstat(path.c_str(), &entry) != 0)
+        return errno == ENOENT ? PlayerFile{} : Unreadable(ReasonOf(errno));
+
+    // Non-blocking, so a pipe with no writer does not hold the start.
+    const Descriptor handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (handle.Get() < 0)
+        return Unreadable(errno == ENOENT ? "a link to a missing file" : ReasonOf(errno));
+    struct stat status
+    {};
+    if (::fstat(handle.Get(), &status) != 0)
+        return Unreadable(ReasonOf(errno));
+    if (!S_ISREG(status.st_mode))
+        return Unreadable(KindOf(status.st_mode));
+    const uint64_t size = static_cast<uint64_t>(status.st_size);
+    if (size > largest)
+        return Unreadable(std::to_string(size) + " bytes, more than such a file can hold (" + std::to_string(largest) +
+                          ")");
+
+    PlayerFile file;
+    file.status = PlayerFile::Status::Read;
+    file.bytes.resize(static_cast<size_t>(size) + 1);
+    size_t got = 0;
+    // One byte more than the size, to see a file that grew while read.
+    while (got < file.bytes.size()) {
+        const ssize_t count = ::read(handle.Get(), file.bytes.data() + got, file.bytes.size() - got);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return Unreadable(ReasonOf(errno));
+        if (count == 0)
+            break;
+        got += static_cast<size_t>(count);
+    }
+    if (got > largest)
+        return Unreadable("more than " + std::to_string(largest) + " bytes, more than such a file can hold");
+    file.bytes.resize(got);
+    return file;
+}
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes)
 {
@@ -70,21 +181,36 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes)
     std::filesystem::rename(temporary, path, renameError);
     if (renameError)
         FailWrite(path, temporary, renameError.message());
+    // The new name lives in the folder: until the folder is on the device, a
+    // power cut may bring back the old file, or none.
+    if (const int folderError = SyncFolderOf(path))
+        FailWrite(path, temporary, "the folder could not be flushed: " + ReasonOf(folderError));
 }
 
-std::string KeepBackupCopy(const std::string& path)
+std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
 {
+    const bool copyable = IsRegularFileOfAtMost(path, largestCopy);
     for (int number = 1; number <= MaxBackups; ++number) {
         const std::string backup = path + ".bak" + (number == 1 ? "" : std::to_string(number));
-        std::error_code error;
-        if (std::filesystem::exists(backup, error) || error) {
-            if (!error && SameBytes(path, backup))
+        struct stat existing
+        {};
+        if (::lstat(backup.c_str(), &existing) == 0) {
+            if (copyable && IsRegularFileOfAtMost(backup, largestCopy) && SameBytes(path, backup))
                 return backup;
             continue;
         }
-        if (std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
-            return backup;
-        return "";
+        if (errno != ENOENT)
+            continue;
+        std::error_code error;
+        if (copyable) {
+            if (std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
+                return backup;
+            return "";
+        }
+        // Nothing is read from it: the entry itself moves, a link stays a
+        // link and a pipe a pipe.
+        std::filesystem::rename(path, backup, error);
+        return error ? "" : backup;
     }
     return "";
 }

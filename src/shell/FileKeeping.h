@@ -1,26 +1,55 @@
 // Files the player must never lose: the settings, the key bindings and the
 // save games. A file is replaced only by a complete new copy, so a full disk
 // or a failing device leaves the old file as it was; a file about to be
-// replaced by defaults because it cannot be read is first copied aside.
+// replaced because it cannot be read is first kept aside.
+//
+// Reading goes through ReadPlayerFile, which takes only a regular file of a
+// size its kind can have: a folder, a pipe, a device or a file larger than
+// the limit is unreadable, never waited on or read into memory. Only a name
+// that holds nothing at all counts as missing.
 //
 // Owns no state; the readers and writers of each format call these.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace mirefell
 {
 
-// Writes `bytes` to "<path>.tmp", flushes it to the device and renames it over
-// `path`. On any failure the temporary file is removed, `path` is untouched
-// and GameError("can't write file", "<path>: <reason>") is thrown.
+// What reading one of the player's files found.
+struct PlayerFile
+{
+    enum class Status
+    {
+        Read,       // `bytes` holds the whole file
+        Missing,    // nothing has that name
+        Unreadable, // something is there but cannot be read: `problem` says why
+    };
+    Status status = Status::Missing;
+    std::string bytes;
+    std::string problem; // e.g. "a named pipe, not a file", "Permission denied"
+};
+
+// Reads `path` whole when it is a regular file of at most `largest` bytes.
+// Never blocks on a pipe and never reads more than `largest` + 1 bytes.
+PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest);
+
+// Writes `bytes` to "<path>.tmp", flushes it to the device, renames it over
+// `path` and flushes the folder, so the new name survives a power cut. On any
+// failure the temporary file is removed, `path` is untouched (or already
+// whole, when only the folder's flush failed) and GameError("can't write
+// file", "<path>: <reason>") is thrown.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
-// Copies `path` to "<path>.bak", or, when that name holds something else, to
-// the first free "<path>.bak2", "<path>.bak3", ...; a backup that already
-// holds the same bytes is reused. Returns the backup's name, or an empty
-// string when no copy could be made.
-std::string KeepBackupCopy(const std::string& path);
+// Keeps what is at `path` under "<path>.bak", or, when that name holds
+// something else, the first free "<path>.bak2", "<path>.bak3", ...; a backup
+// that already holds the same bytes is reused. A regular file of at most
+// `largestCopy` bytes is copied; anything else (a pipe, a link to a device, a
+// huge file) is moved to the backup name as it is, so nothing is read from
+// it. Returns the backup's name, or an empty string when nothing could be
+// kept.
+std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy = 16u << 20);
 
 } // namespace mirefell

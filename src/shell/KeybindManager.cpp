@@ -1,7 +1,6 @@
 #include "shell/KeybindManager.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include <boost/serialization/map.hpp>
 #include <boost/serialization/utility.hpp>
@@ -52,18 +51,27 @@ KeybindManager& KeybindManager::GetInstance()
 
 KeybindManager::KeybindManager(std::string path) : filePath(std::move(path)) {}
 
-std::map<KeybindAction, Keybind> KeybindManager::ReadBindingsFile(const std::string& path)
+std::map<KeybindAction, Keybind> KeybindManager::ReadBindings(const std::string& name, const std::string& bytes)
 {
     std::map<KeybindAction, Keybind> loaded;
-    ReadArchiveFile(path, [&](ArchiveReader& ar) { ar >> loaded; });
+    ReadArchiveBytes(name, bytes, [&](ArchiveReader& ar) { ar >> loaded; });
     for (const auto& [action, binding] : loaded) {
         const int32_t value = static_cast<int32_t>(action);
         if (value < FirstKeybindAction || value > LastKeybindAction)
-            throw ArchiveError("invalid archive", path + ": unknown action " + std::to_string(value));
+            throw ArchiveError("invalid archive", name + ": unknown action " + std::to_string(value));
     }
     for (int32_t value = FirstKeybindAction; value <= LastKeybindAction; ++value)
         loaded.try_emplace(static_cast<KeybindAction>(value), Keybind{});
     return loaded;
+}
+
+std::map<KeybindAction, Keybind> KeybindManager::ReadBindingsFile(const std::string& path)
+{
+    const PlayerFile file = ReadPlayerFile(path, LargestFile);
+    if (file.status != PlayerFile::Status::Read)
+        throw ArchiveError("can't access file",
+                           path + ": " + (file.status == PlayerFile::Status::Missing ? "no such file" : file.problem));
+    return ReadBindings(path, file.bytes);
 }
 
 KeybindManager::~KeybindManager()
@@ -74,26 +82,36 @@ KeybindManager::~KeybindManager()
 void KeybindManager::Load()
 {
     bindings = DefaultBindings();
-    if (filePath.empty() || !std::ifstream(filePath, std::ios::binary))
+    fileUntouchable = false;
+    if (filePath.empty())
         return;
-    std::map<KeybindAction, Keybind> loaded;
+    const PlayerFile file = ReadPlayerFile(filePath, LargestFile);
+    if (file.status == PlayerFile::Status::Missing)
+        return;
+    if (file.status == PlayerFile::Status::Unreadable) {
+        // Whatever is there may be good: it is neither read nor replaced.
+        fileUntouchable = true;
+        std::fprintf(stderr,
+                     "%s cannot be read (%s); using the default key bindings, and the file is left as it is until "
+                     "the game starts again\n",
+                     filePath.c_str(), file.problem.c_str());
+        return;
+    }
     try {
-        loaded = ReadBindingsFile(filePath);
+        bindings = ReadBindings(filePath, file.bytes);
     } catch (const ArchiveError& error) {
         // Keep what was there: the file may come from a newer game.
-        const std::string backup = KeepBackupCopy(filePath);
+        const std::string backup = KeepBackupCopy(filePath, LargestFile);
         std::fprintf(stderr, "%s does not hold key bindings (%s); using the defaults%s\n", filePath.c_str(),
                      error.Describe().c_str(),
                      backup.empty() ? " (could not keep a copy)"
                                     : (" (the old file is kept as " + backup + ")").c_str());
-        return;
     }
-    bindings = std::move(loaded);
 }
 
 void KeybindManager::Save() const
 {
-    if (filePath.empty())
+    if (filePath.empty() || fileUntouchable)
         return;
     try {
         WriteArchiveFile(filePath, [&](ArchiveWriter& ar) { ar << bindings; });

@@ -6,9 +6,14 @@
 // destroyed at exit. A missing file gives the default table. A file that does
 // not read as a bindings archive (truncated, garbage, foreign) also gives the
 // defaults: it is kept as "binds.bin.bak" (or the next free numbered backup)
-// and one line on stderr says so; nothing is thrown. Actions a file lacks are loaded as unbound.
+// and one line on stderr says so; nothing is thrown. Something that cannot be
+// read at all (no permission, a folder, a pipe, a device, a file far larger
+// than any bindings) gives the defaults too, is reported, and is not written
+// over for as long as the manager lives. Actions a file lacks are loaded as
+// unbound.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -38,11 +43,18 @@ public:
     KeybindManager(const KeybindManager&) = delete;
     KeybindManager& operator=(const KeybindManager&) = delete;
 
+    // The largest binds.bin read; the real one is 275 bytes.
+    static constexpr uint64_t LargestFile = 1u << 20;
+
     // Reads a bindings file: every action it lacks comes back unbound.
-    // Throws ArchiveError when the file is missing or not a bindings archive.
+    // Throws ArchiveError when the file is missing, unreadable or not a
+    // bindings archive.
     static std::map<KeybindAction, Keybind> ReadBindingsFile(const std::string& path);
+    // The same over the file's bytes; `name` names them in errors.
+    static std::map<KeybindAction, Keybind> ReadBindings(const std::string& name, const std::string& bytes);
     void Load();
-    // A failed write is reported on stderr and leaves the old file.
+    // A failed write is reported on stderr and leaves the old file. Writes
+    // nothing while the file found by Load could not be read.
     void Save() const;
     // The default table, then Save.
     void ResetToDefaults();
@@ -79,6 +91,8 @@ public:
     // Set when a capture starts, cleared when the left button is released.
     bool waitForRelease = false;
     std::string filePath;
+    // Set by Load when something is at filePath that cannot be read.
+    bool fileUntouchable = false;
 };
 
 } // namespace mirefell

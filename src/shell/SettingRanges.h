@@ -1,7 +1,7 @@
-// SettingRanges: the range each setting may take. The settings file keeps a
-// default for a value outside its range, and the options pages stop their
-// sliders at the same limits, so what the pages can set is exactly what the
-// file accepts.
+// SettingRanges: the range each setting may take. The settings file holds a
+// value beyond its range at the limit it passed, and the options pages stop
+// their sliders at the same limits, so what the pages can set is exactly what
+// a setting read from the file can be.
 #pragma once
 
 #include <algorithm>
@@ -25,7 +25,7 @@ inline constexpr SettingRange<float> BrightnessRange{0.0f, 0.05f};
 inline constexpr SettingRange<float> ContrastRange{1.0f, 1.05f};
 inline constexpr SettingRange<int32_t> BloodDecalsRange{0, 2000};
 inline constexpr SettingRange<float> MouseSensitivityRange{0.05f, 4.0f};
-inline constexpr SettingRange<int32_t> SsaoRange{-1, 3}; // -1 off, 0 to 3 quality
+inline constexpr SettingRange<int32_t> SsaoRange{-1, 3}; // -1 off (any negative value means off), 0 to 3 quality
 inline constexpr SettingRange<float> VolumeRange{0.0f, 1.0f};
 
 } // namespace mirefell

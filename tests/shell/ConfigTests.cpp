@@ -10,6 +10,7 @@
 
 #include "shell/Config.h"
 #include "support/TempDir.h"
+#include "support/UnreadableFiles.h"
 
 namespace mirefell
 {
@@ -82,7 +83,7 @@ TEST(ConfigReading, AbsentKeysKeepDefaultsAndNumbersConvert)
     EXPECT_FLOAT_EQ(numbers->soundVolume, 1.0f);
 }
 
-TEST(ConfigReading, WrongTypesAndOutOfRangeValuesKeepTheirDefaultOnly)
+TEST(ConfigReading, WrongTypesKeepTheirDefaultAndNumbersBeyondARangeAreHeldAtItsLimit)
 {
     std::vector<std::string> problems;
     const auto record = Config::FromJson(
@@ -95,24 +96,43 @@ TEST(ConfigReading, WrongTypesAndOutOfRangeValuesKeepTheirDefaultOnly)
         Settings expected;
         expected.windowed = false;      // a good key beside bad ones still loads
         expected.screenWidth = INT_MIN; // no range: the window is fitted to the display
+        expected.ssao = 3;
+        expected.maxBloodDecals = 2000;
+        expected.brightness = 0.05f;
+        expected.soundVolume = 0.0f;
+        expected.musicVolume = 1.0f;
+        expected.contrast = 1.0f;
+        expected.mouseSensitivity = 4.0f;
         return expected;
     }());
-    EXPECT_EQ(problems, (std::vector<std::string>{
-                            R"("fov" (wrong type))", R"("vsync" (wrong type))",
-                            R"("brightness" (out of range 0 to 0.05))", R"("contrast" (out of range 1 to 1.05))",
-                            R"("maxBloodDecals" (out of range 0 to 2000))", R"("bloom" (wrong type))",
-                            R"("mouseSensitivity" (out of range 0.05 to 4))", R"("ssao" (out of range -1 to 3))",
-                            R"("soundVolume" (out of range 0 to 1))", R"("musicVolume" (out of range 0 to 1))"}));
+    EXPECT_EQ(problems, (std::vector<std::string>{R"("fov" (wrong type))", R"("vsync" (wrong type))",
+                                                  R"("brightness" (out of range 0 to 0.05, held at 0.05))",
+                                                  R"("contrast" (out of range 1 to 1.05, held at 1))",
+                                                  R"("maxBloodDecals" (out of range 0 to 2000, held at 2000))",
+                                                  R"("bloom" (wrong type))",
+                                                  R"("mouseSensitivity" (out of range 0.05 to 4, held at 4))",
+                                                  R"("ssao" (out of range -1 to 3, held at 3))",
+                                                  R"("soundVolume" (out of range 0 to 1, held at 0))",
+                                                  R"("musicVolume" (out of range 0 to 1, held at 1))"}));
 
     problems.clear();
     const auto extremes =
         Config::FromJson(R"({"maxBloodDecals": -2147483648, "fov": 3e38, "ssao": -2, "noiseIntensity": 2})", &problems);
-    EXPECT_EQ(*extremes, Settings{});
-    EXPECT_EQ(problems.size(), 4u);
+    EXPECT_EQ(extremes->maxBloodDecals, 0);
+    EXPECT_EQ(extremes->fov, 120.0f);
+    EXPECT_EQ(extremes->noiseIntensity, 1.0f);
+    // Any negative "ssao" means off: held at -1 without a word.
+    EXPECT_EQ(extremes->ssao, -1);
+    EXPECT_EQ(problems.size(), 3u);
+    problems.clear();
+    EXPECT_EQ(Config::FromJson(R"({"brightness": 0.1})", &problems)->brightness, 0.05f);
+    EXPECT_EQ(problems, std::vector<std::string>{R"("brightness" (out of range 0 to 0.05, held at 0.05))"});
 
     // The ends of each range, as a player would type them, are kept.
+    problems.clear();
     const auto ends = Config::FromJson(R"({"fov": 60, "contrast": 1.05, "mouseSensitivity": 0.05, "ssao": -1,
-                                           "maxBloodDecals": 2000, "brightness": 0.05, "musicVolume": 0})");
+                                           "maxBloodDecals": 2000, "brightness": 0.05, "musicVolume": 0})",
+                                       &problems);
     EXPECT_FLOAT_EQ(ends->fov, 60.0f);
     EXPECT_EQ(ends->contrast, 1.05f);
     EXPECT_EQ(ends->mouseSensitivity, 0.05f);
@@ -120,6 +140,28 @@ TEST(ConfigReading, WrongTypesAndOutOfRangeValuesKeepTheirDefaultOnly)
     EXPECT_EQ(ends->maxBloodDecals, 2000);
     EXPECT_EQ(ends->brightness, 0.05f);
     EXPECT_EQ(ends->musicVolume, 0.0f);
+    const auto otherEnds = Config::FromJson(R"({"fov": 120, "contrast": 1, "mouseSensitivity": 4, "ssao": 3,
+                                                "maxBloodDecals": 0, "brightness": 0, "soundVolume": 1})",
+                                            &problems);
+    EXPECT_EQ(otherEnds->fov, 120.0f);
+    EXPECT_EQ(otherEnds->contrast, 1.0f);
+    EXPECT_EQ(otherEnds->mouseSensitivity, 4.0f);
+    EXPECT_EQ(otherEnds->ssao, 3);
+    EXPECT_EQ(otherEnds->maxBloodDecals, 0);
+    EXPECT_EQ(otherEnds->soundVolume, 1.0f);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+TEST(ConfigReading, ANumberTooLargeForADoubleIsHeldAtItsLimitAndTheRestLoads)
+{
+    std::vector<std::string> problems;
+    const auto record = Config::FromJson(
+        R"({"fov": 1e999, "maxBloodDecals": -1E+999, "windowed": false, "note": "1e999 \"in\" a string"})", &problems);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->fov, 120.0f);
+    EXPECT_EQ(record->maxBloodDecals, 0);
+    EXPECT_FALSE(record->windowed);
+    EXPECT_EQ(problems.size(), 2u);
 }
 
 TEST(ConfigReading, TextThatIsNotJsonIsReportedAsSuch)
@@ -165,6 +207,33 @@ TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupBeforeDefaultsAreWritten)
     config.Save(dir.File("config.json"));
     EXPECT_EQ(dir.Read("config.json"), DefaultFileText);
     EXPECT_EQ(dir.Read("config.json.bak"), garbage);
+}
+
+TEST_F(ConfigFileTest, SomethingThatCannotBeReadIsReportedAndNeverWrittenOver)
+{
+    for (const testing::UnreadableFile& thing : testing::UnreadableFiles(100u << 20)) {
+        const std::string path = dir.File("config.json");
+        thing.make(path);
+        config.settings.fov = 75.0f;
+        ::testing::internal::CaptureStderr();
+        config.Load(path);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_FLOAT_EQ(config.settings.fov, 75.0f) << thing.name << ": nothing read, nothing reset";
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << thing.name << ": " << said;
+        EXPECT_NE(said.find(path + " cannot be read"), std::string::npos) << thing.name << ": " << said;
+
+        config.Save(path); // as at start-up and at exit
+        config.Save(path);
+        EXPECT_TRUE(thing.intact(path)) << thing.name;
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << thing.name;
+        std::filesystem::remove_all(path);
+
+        // Once it is gone, the next run writes the file as usual.
+        config.Load(path);
+        config.Save(path);
+        EXPECT_TRUE(std::filesystem::is_regular_file(path)) << thing.name;
+        std::filesystem::remove(path);
+    }
 }
 
 TEST_F(ConfigFileTest, JsonThatIsNotAnObjectIsKeptAsBackupToo)

@@ -10,6 +10,7 @@
 #include "shell/BinaryArchive.h"
 #include "shell/KeybindManager.h"
 #include "support/ShellTestSupport.h"
+#include "support/UnreadableFiles.h"
 
 namespace mirefell
 {
@@ -135,6 +136,28 @@ TEST_F(KeybindFileTest, AnUnreadableFileGivesTheDefaultsKeepsACopyAndSaysSoOnce)
         EXPECT_EQ(dir.Read("binds.bin.bak"), bytes) << name;
         std::filesystem::remove(dir.File("binds.bin.bak")); // a later bad file would be numbered
         manager.filePath.clear();                           // no write at destruction
+    }
+}
+
+TEST_F(KeybindFileTest, SomethingThatCannotBeReadGivesTheDefaultsAndIsNeverWrittenOver)
+{
+    for (const testing::UnreadableFile& thing : testing::UnreadableFiles(3ull << 30)) {
+        thing.make(Path());
+        {
+            KeybindManager manager(Path());
+            ::testing::internal::CaptureStderr();
+            manager.Load();
+            const std::string said = ::testing::internal::GetCapturedStderr();
+            EXPECT_EQ(manager.bindings, KeybindManager::DefaultBindings()) << thing.name;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << thing.name << ": " << said;
+            EXPECT_NE(said.find(Path() + " cannot be read"), std::string::npos) << thing.name << ": " << said;
+            manager.Assign(KeybindAction::Use, Keybind::ForKey('Q'));
+            manager.ResetToDefaults();
+        } // the destructor saves too
+        EXPECT_TRUE(thing.intact(Path())) << thing.name;
+        EXPECT_FALSE(std::filesystem::exists(Path() + ".tmp")) << thing.name;
+        EXPECT_FALSE(std::filesystem::exists(Path() + ".bak")) << thing.name;
+        std::filesystem::remove_all(Path());
     }
 }
 
