@@ -1,6 +1,7 @@
 #include "gameplay/GameSaveFile.h"
 
 #include <cmath>
+#include <map>
 #include <set>
 #include <typeinfo>
 
@@ -12,7 +13,10 @@
 #include "gameplay/Artifact.h"
 #include "gameplay/Consumable.h"
 #include "gameplay/Inventory.h"
+#include "gameplay/ItemMakers.h"
 #include "gameplay/Weapon.h"
+#include "gameplay/Weapons.h"
+#include "shell/FileKeeping.h"
 #include "shell/Levels.h"
 
 // The serialised forms. They live in namespace mirefell so the library finds
@@ -182,10 +186,70 @@ void ValidateWeapon(const Weapon& weapon)
     }
 }
 
+// The item's name in a message (UTF-8).
+std::string NameOf(const Item& item)
+{
+    std::string text;
+    for (const wchar_t wide : item.name) {
+        const auto c = static_cast<uint32_t>(wide);
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            text += static_cast<char>(0xF0 | (c >> 18));
+            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += '?';
+        }
+    }
+    return text;
+}
+
+// The icon of every item the game makes, with its category: an item's icon
+// is drawn by name and also finds it (the weapon keys look weapons up by it),
+// so a save may name only these, each for its own kind of item.
+const std::map<std::string, ItemCategory>& ItemIcons()
+{
+    static const std::map<std::string, ItemCategory> icons = [] {
+        std::vector<std::unique_ptr<Item>> made;
+        made.push_back(Weapons::MakeHammer());
+        made.push_back(Weapons::MakeDoubleShotgun());
+        made.push_back(Weapons::MakeHyperBlaster());
+        made.push_back(Weapons::MakeRocketLauncher());
+        made.push_back(MakeArtifactBoots());
+        made.push_back(MakeArtifactNightmare());
+        made.push_back(MakeArtifactBloodlust());
+        made.push_back(MakeHealthCube());
+        made.push_back(MakeBreastplate());
+        std::map<std::string, ItemCategory> table;
+        for (const auto& item : made)
+            table.emplace(item->textureId, item->category);
+        return table;
+    }();
+    return icons;
+}
+
 void ValidateItem(const Item& item)
 {
     if (item.id.IsEmpty())
         Refuse("item without an identity");
+    // No icon draws the placeholder; an unknown one would stop the game when
+    // the inventory opens, and the item would be saved again and again.
+    if (!item.textureId.empty()) {
+        const auto icon = ItemIcons().find(item.textureId);
+        if (icon == ItemIcons().end())
+            Refuse("item \"" + NameOf(item) + "\" has an unknown icon \"" + item.textureId + "\"");
+        if (icon->second != item.category)
+            Refuse("item \"" + NameOf(item) + "\" has the icon \"" + item.textureId + "\" of another kind of item");
+    }
     // An inventory page is the largest thing an item may be.
     if (item.width < 1 || item.height < 1 || item.width > Inventory::PageWidth || item.height > Inventory::PageHeight)
         Refuse("item larger than an inventory page");
@@ -266,11 +330,11 @@ void WriteGameSaveFile(const std::string& path, const GameSave& save)
     });
 }
 
-LoadedGameSave ReadGameSaveFile(const std::string& path)
+LoadedGameSave ReadGameSave(const std::string& name, const std::string& bytes)
 {
     LoadedGameSave loaded;
     try {
-        ReadArchiveFile(path, [&](ArchiveReader& ar) {
+        ReadArchiveBytes(name, bytes, [&](ArchiveReader& ar) {
             RegisterItemKinds(ar);
             ar >> loaded.save;
         });
@@ -280,13 +344,31 @@ LoadedGameSave ReadGameSaveFile(const std::string& path)
     }
     loaded.items = AdoptItems(loaded.save.items);
     if (loaded.items.size() != loaded.save.items.size())
-        throw ArchiveError("invalid save", path + ": an item is missing or repeated");
+        throw ArchiveError("invalid save", name + ": an item is missing or repeated");
     try {
         Validate(loaded.save);
     } catch (const ArchiveError& error) {
-        throw ArchiveError(error.what(), path + ": " + error.Detail());
+        throw ArchiveError(error.what(), name + ": " + error.Detail());
     }
     return loaded;
+}
+
+std::optional<LoadedGameSave> ReadGameSaveFileIfAny(const std::string& path)
+{
+    const PlayerFile file = ReadPlayerFile(path, LargestGameSaveFile);
+    if (file.status == PlayerFile::Status::Missing)
+        return std::nullopt;
+    if (file.status == PlayerFile::Status::Unreadable)
+        throw ArchiveError("can't access file", path + ": " + file.problem);
+    return ReadGameSave(path, file.bytes);
+}
+
+LoadedGameSave ReadGameSaveFile(const std::string& path)
+{
+    std::optional<LoadedGameSave> loaded = ReadGameSaveFileIfAny(path);
+    if (!loaded)
+        throw ArchiveError("can't access file", path + ": no such file");
+    return std::move(*loaded);
 }
 
 } // namespace mirefell

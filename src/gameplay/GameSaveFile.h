@@ -5,11 +5,15 @@
 //
 // Reading validates what the file says before anyone uses it: a file that
 // parses but holds impossible values (an unknown difficulty or level, an
-// item the inventory cannot hold, an equipped GUID that is not a weapon of
-// the save, ...) is refused like a corrupt one.
+// item the inventory cannot hold or whose icon the game does not have, an
+// equipped GUID that is not a weapon of the save, ...) is refused like a
+// corrupt one. Only a regular file of at most LargestGameSaveFile bytes is
+// read; anything else at the path is unreadable.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +31,19 @@ struct LoadedGameSave
     std::vector<std::unique_ptr<Item>> items;
 };
 
+// The largest save file read; a save with a full inventory page is about a
+// kilobyte.
+inline constexpr uint64_t LargestGameSaveFile = 8u << 20;
+
 // Writes `save` to `path` through a temporary file, so the previous file
 // survives any failure. Throws ArchiveError.
 void WriteGameSaveFile(const std::string& path, const GameSave& save);
 // Reads and validates a save file. Throws ArchiveError ("can't access file",
 // "invalid archive" or "invalid save") and then leaves nothing allocated.
 LoadedGameSave ReadGameSaveFile(const std::string& path);
+// The same, except that a path holding nothing at all gives nullopt.
+std::optional<LoadedGameSave> ReadGameSaveFileIfAny(const std::string& path);
+// Reads and validates a save from its bytes; `name` names them in errors.
+LoadedGameSave ReadGameSave(const std::string& name, const std::string& bytes);
 
 } // namespace mirefell

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "gameplay/GameSaveFile.h"
+#include "shell/FileKeeping.h"
 #include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
 
@@ -37,23 +39,52 @@ void GameSaveManager::Report(const std::string& message)
     std::fprintf(stderr, "mirefell: %s\n", message.c_str());
 }
 
+void GameSaveManager::ReportOnce(int32_t slot, const std::string& message)
+{
+    std::string& last = saidOfSlot[slot];
+    if (last == message)
+        return;
+    last = message;
+    Report(message);
+}
+
+std::string GameSaveManager::SlotName(int32_t slot) const
+{
+    return "save slot " + std::to_string(slot + 1) + " (" + SlotPath(slot) + ")";
+}
+
+void GameSaveManager::TakeSlotFromFileName(GameSave& save, int32_t slot)
+{
+    if (save.slot != slot)
+        ReportOnce(slot, SlotName(slot) + " says it is slot " + std::to_string(save.slot + 1) + "; it stays slot " +
+                             std::to_string(slot + 1) + ", where its file is");
+    save.slot = slot;
+}
+
 void GameSaveManager::LoadSlotList()
 {
     slots.clear();
+    unreadableSlots.clear();
     for (int32_t slot = 0; slot < SlotCount; ++slot) {
-        const std::string path = SlotPath(slot);
-        std::error_code error;
-        if (!std::filesystem::exists(path, error))
-            continue;
         try {
-            LoadedGameSave loaded = ReadGameSaveFile(path);
-            loaded.save.items.clear(); // the items themselves go with `loaded`
-            slots.emplace(slot, std::move(loaded.save));
+            std::optional<LoadedGameSave> loaded = ReadGameSaveFileIfAny(SlotPath(slot));
+            if (!loaded)
+                continue;
+            loaded->save.items.clear(); // the items themselves go with `loaded`
+            TakeSlotFromFileName(loaded->save, slot);
+            slots.emplace(slot, std::move(loaded->save));
         } catch (const ArchiveError& failure) {
-            Report("save slot " + std::to_string(slot + 1) +
-                   " is unreadable and counts as empty: " + failure.Describe());
+            unreadableSlots.emplace(slot, failure.Describe());
+            // The title is rebuilt often; one line per file and problem.
+            ReportOnce(slot, "save slot " + std::to_string(slot + 1) +
+                                 " is unreadable; it is kept as it is and shown as such: " + failure.Describe());
         }
     }
+}
+
+bool GameSaveManager::IsSlotUnreadable(int32_t slot) const
+{
+    return unreadableSlots.contains(slot);
 }
 
 bool GameSaveManager::HasContinuableSlot() const
@@ -103,14 +134,13 @@ bool GameSaveManager::LoadSlot(int32_t slot)
     creditedSeconds = 0;
     if (slot < 0 || slot >= SlotCount)
         return false;
-    const std::string path = SlotPath(slot);
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
-        return false;
     try {
-        LoadedGameSave loaded = ReadGameSaveFile(path);
-        current = std::move(loaded.save);
-        loadedItems = std::move(loaded.items);
+        std::optional<LoadedGameSave> loaded = ReadGameSaveFileIfAny(SlotPath(slot));
+        if (!loaded)
+            return false;
+        TakeSlotFromFileName(loaded->save, slot);
+        current = std::move(loaded->save);
+        loadedItems = std::move(loaded->items);
         return true;
     } catch (const ArchiveError& failure) {
         Report("could not load save slot " + std::to_string(slot + 1) + ": " + failure.Describe());
@@ -172,6 +202,9 @@ bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::v
     std::filesystem::create_directories(saveFolder, error);
     if (error) {
         Report("could not create the folder \"" + saveFolder + "\"; the game was not saved: " + error.message());
+    } else if (!KeepUnreadableSlotFile(current.slot)) {
+        Report("the game was not saved: " + SlotName(current.slot) +
+               " holds something that does not read as a save and could not be kept aside");
     } else {
         try {
             WriteGameSaveFile(SlotPath(current.slot), current);
@@ -184,6 +217,22 @@ bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::v
     // once the player is gone.
     current.items.clear();
     return written;
+}
+
+bool GameSaveManager::KeepUnreadableSlotFile(int32_t slot)
+{
+    const std::string path = SlotPath(slot);
+    try {
+        ReadGameSaveFileIfAny(path);
+        return true; // nothing there, or a save the player can load again
+    } catch (const ArchiveError& failure) {
+        const std::string backup = KeepBackupCopy(path, LargestGameSaveFile);
+        if (backup.empty())
+            return false;
+        Report(SlotName(slot) + " held something that does not read as a save (" + failure.Describe() +
+               "); it is kept as " + backup);
+        return true;
+    }
 }
 
 bool GameSaveManager::SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,

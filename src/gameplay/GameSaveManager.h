@@ -6,8 +6,14 @@
 //
 // Failures never escape: a slot file that cannot be read, or a save that
 // cannot be written, is reported (stderr and GetLastError) and leaves both
-// the files on disk and the current game as they were. An unreadable slot
-// counts as empty on the title screen; its file is not touched.
+// the files on disk and the current game as they were. An unreadable slot is
+// shown as such on the title screen (IsSlotUnreadable); before a save goes
+// into it, what was there is kept aside as "<file>.bak" (or the next free
+// numbered backup), and when that cannot be done the save is refused.
+//
+// A slot is its file's: the slot number stored inside a save is replaced by
+// the number in its file name when it is read (and the difference reported),
+// so progress always goes back to the file it came from.
 //
 // Items: a successful LoadSlot creates the saved items; the manager owns them
 // until the player takes them with TakeItems. A save points `current.items`
@@ -45,8 +51,12 @@ public:
     std::string SlotPath(int32_t slot) const;
 
     // Rereads every slot file into `slots` (without their items); missing
-    // and unreadable files leave their slot absent.
+    // and unreadable files leave their slot absent, the unreadable ones
+    // listed in `unreadableSlots`. Each problem is reported once, however
+    // often the list is read again.
     void LoadSlotList();
+    // Whether the last LoadSlotList found the slot's file but could not read it.
+    bool IsSlotUnreadable(int32_t slot) const;
     // Whether some slot holds a game that has not ended in permadeath.
     bool HasContinuableSlot() const;
     // Loads the most recently saved continuable slot (the lower slot on equal
@@ -69,9 +79,11 @@ public:
     // with no save.
     bool IsLevelUnlocked(int32_t slot, int32_t number) const;
     // Stores the player's equipment and items in `current` and writes the
-    // slot file. Returns false (reported) when the folder or file could not
-    // be written; the previous file is then intact. Either way `current.items`
-    // is emptied afterwards: the items stay the inventory's.
+    // slot file. A file there that does not read as a save is kept aside
+    // first. Returns false (reported) when the folder or file could not be
+    // written or the old file not kept; the previous file is then intact.
+    // Either way `current.items` is emptied afterwards: the items stay the
+    // inventory's.
     bool Save(const GUID& equipped, std::vector<GUID> bound, std::vector<Item*> items);
 
     // The player's save step: credits the level time played since the last
@@ -106,16 +118,27 @@ public:
     // finishing the last level requests the main menu itself.
     std::function<void()> onGameFinished;
     GameSave current;
-    std::map<int, GameSave> slots; // item lists always empty
+    std::map<int, GameSave> slots;              // item lists always empty
+    std::map<int, std::string> unreadableSlots; // slot -> what is wrong with its file
 
 private:
     void Report(const std::string& message);
+    // Reports unless the slot's last report said the same.
+    void ReportOnce(int32_t slot, const std::string& message);
+    // "save slot N (<file>)".
+    std::string SlotName(int32_t slot) const;
+    // The save read from slot `slot`'s file is that slot's.
+    void TakeSlotFromFileName(GameSave& save, int32_t slot);
+    // Keeps the slot's file aside when it does not read as a save; false
+    // when it could not be kept.
+    bool KeepUnreadableSlotFile(int32_t slot);
     void ReturnToTitle();
 
     std::string saveFolder;
     std::vector<std::unique_ptr<Item>> loadedItems; // what current.items points at after a load
     uint32_t creditedSeconds = 0;                   // level time already added this level run
     std::string lastError;
+    std::map<int32_t, std::string> saidOfSlot; // the last report about each slot
 };
 
 } // namespace mirefell

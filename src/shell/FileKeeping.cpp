@@ -202,13 +202,10 @@ std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
         if (errno != ENOENT)
             continue;
         std::error_code error;
-        if (copyable) {
-            if (std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
-                return backup;
-            return "";
-        }
-        // Nothing is read from it: the entry itself moves, a link stays a
-        // link and a pipe a pipe.
+        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
+            return backup;
+        // Nothing is read from it (or it could not be read): the entry itself
+        // moves, a link stays a link and a pipe a pipe.
         std::filesystem::rename(path, backup, error);
         return error ? "" : backup;
     }

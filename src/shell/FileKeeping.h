@@ -47,9 +47,9 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes);
 // something else, the first free "<path>.bak2", "<path>.bak3", ...; a backup
 // that already holds the same bytes is reused. A regular file of at most
 // `largestCopy` bytes is copied; anything else (a pipe, a link to a device, a
-// huge file) is moved to the backup name as it is, so nothing is read from
-// it. Returns the backup's name, or an empty string when nothing could be
-// kept.
+// huge file), or a file that cannot be copied, is moved to the backup name as
+// it is, so nothing is read from it. Returns the backup's name, or an empty
+// string when nothing could be kept.
 std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy = 16u << 20);
 
 } // namespace mirefell

@@ -33,6 +33,13 @@ bool IsPlayable(const GameSave& save)
     return !(save.permadeath && save.permadead);
 }
 
+// The caption of a slot without a save: empty, or a file that cannot be read
+// (kept aside before a new game is saved into the slot).
+std::wstring NoSaveLabel(const GameSaveManager& saves, int32_t slot)
+{
+    return std::to_wstring(slot + 1) + (saves.IsSlotUnreadable(slot) ? L" - <unreadable>" : L" - <blank>");
+}
+
 // The five slot rows, slot 1 first.
 void AddSlotRows(MenuPanel& page, SlotChoice choice, const std::function<void(int32_t)>& action)
 {
@@ -40,7 +47,7 @@ void AddSlotRows(MenuPanel& page, SlotChoice choice, const std::function<void(in
     for (int32_t slot = 0; slot < GameSaveManager::SlotCount; ++slot) {
         const auto found = saves.slots.find(slot);
         const bool saved = found != saves.slots.end();
-        const std::wstring caption = saved ? SaveSlotLabel(found->second) : std::to_wstring(slot + 1) + L" - <blank>";
+        const std::wstring caption = saved ? SaveSlotLabel(found->second) : NoSaveLabel(saves, slot);
         const bool usable = choice == SlotChoice::AnySlot || (saved && IsPlayable(found->second));
         MenuButton* row = page.AddButton(caption, usable ? std::function<void()>([action, slot] { action(slot); })
                                                          : std::function<void()>());

@@ -269,6 +269,10 @@ TEST(GameSaveFile, ImpossibleContentsAreRefused)
     expectRefused("unknown projectile",
                   [](auto& g) { static_cast<Weapon&>(*g.owned[0]).data.projectile.projectileType = 9; });
     expectRefused("null item", [](auto& g) { g.save.items.push_back(nullptr); });
+    expectRefused("unknown icon", [](auto& g) { g.owned[2]->textureId = "item_sword"; });
+    // A weapon key finds its weapon by icon: a breastplate with a shotgun's
+    // icon would be taken for a weapon.
+    expectRefused("icon of another kind", [](auto& g) { g.owned[1]->textureId = "item_double_shotgun"; });
 
     // The same object twice is written as a back reference, which the reader
     // refuses outright: it could point anywhere.
@@ -277,9 +281,10 @@ TEST(GameSaveFile, ImpossibleContentsAreRefused)
     EXPECT_NE(WriteAndReadError(dir, twice.save), "");
 
     // Positions are not the file's business: the inventory places an item
-    // whose cell is off the grid where it fits.
+    // whose cell is off the grid where it fits. No icon draws a placeholder.
     testing::SampleGame game = testing::MakeSampleGame();
     game.owned[1]->x = 12;
+    game.owned[2]->textureId.clear();
     EXPECT_EQ(WriteAndReadError(dir, game.save), "");
 }
 

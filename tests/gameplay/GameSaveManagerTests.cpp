@@ -13,6 +13,7 @@
 #include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
 #include "support/TempDir.h"
+#include "support/UnreadableFiles.h"
 
 namespace mirefell
 {
@@ -245,6 +246,92 @@ TEST_F(SaveSlots, BrokenSlotFilesChangeNothing)
     EXPECT_EQ(dir.Read("saves/save0.mfv"), goodSave);
     // The items of the good load are still whole.
     EXPECT_EQ(manager.TakeItems().size(), 3u);
+}
+
+TEST_F(SaveSlots, AnUnreadableSlotIsShownAsSuchSaidOnceAndKeptBeforeANewGameGoesIn)
+{
+    WriteSlot(0, 700);
+    std::string newer = dir.Read("saves/save0.mfv");
+    newer[30] = 99; // written by a later library
+    dir.Write("saves/save0.mfv", newer);
+
+    ::testing::internal::CaptureStderr();
+    manager.LoadSlotList();
+    manager.LoadSlotList(); // the title is built again
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(manager.slots.empty());
+    EXPECT_TRUE(manager.IsSlotUnreadable(0));
+    EXPECT_FALSE(manager.IsSlotUnreadable(1));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("save slot 1 is unreadable"), std::string::npos) << said;
+    EXPECT_NE(said.find("unsupported library version 99"), std::string::npos) << said;
+
+    manager.NewGame(0, GameDifficulty::Easy, false, false);
+    PlayerInventory inventory;
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_EQ(dir.Read("saves/save0.mfv.bak"), newer);
+    ASSERT_TRUE(manager.LoadSlot(0));
+    EXPECT_EQ(manager.current.difficulty, GameDifficulty::Easy);
+    // A good save is replaced as the game goes on, with no copy each time.
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("saves/save0.mfv.bak2")));
+}
+
+TEST_F(SaveSlots, SpecialAndHugeSlotFilesAreUnreadableAndMovedAsideUnread)
+{
+    for (const testing::UnreadableFile& thing : testing::UnreadableFiles(3ull << 30)) {
+        const std::string path = manager.SlotPath(2);
+        thing.make(path);
+        const auto kind = std::filesystem::symlink_status(path).type();
+        manager.LoadSlotList();
+        EXPECT_TRUE(manager.IsSlotUnreadable(2)) << thing.name;
+        EXPECT_FALSE(manager.LoadSlot(2)) << thing.name;
+
+        manager.NewGame(2, GameDifficulty::Normal, false, false);
+        PlayerInventory inventory;
+        ASSERT_TRUE(SaveInventory(inventory)) << thing.name << ": " << manager.GetLastError();
+        // What was there is kept as it was: a link as a link, a pipe as a pipe.
+        EXPECT_EQ(std::filesystem::symlink_status(path + ".bak").type(), kind) << thing.name;
+        EXPECT_TRUE(manager.LoadSlot(2)) << thing.name;
+        std::filesystem::remove_all(path + ".bak");
+        std::filesystem::remove(path);
+    }
+}
+
+TEST_F(SaveSlots, ASlotIsItsFilesWhateverTheSaveInsideSays)
+{
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.save.slot = 1;
+    WriteGameSaveFile(manager.SlotPath(0), game.save);
+
+    ::testing::internal::CaptureStderr();
+    manager.LoadSlotList();
+    manager.LoadSlotList();
+    ASSERT_TRUE(manager.LoadSlot(0));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(manager.slots.at(0).slot, 0);
+    EXPECT_FALSE(manager.slots.contains(1));
+    EXPECT_EQ(manager.current.slot, 0);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("says it is slot 2; it stays slot 1"), std::string::npos) << said;
+
+    PlayerInventory inventory;
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_FALSE(std::filesystem::exists(manager.SlotPath(1)));
+    EXPECT_EQ(ReadGameSaveFile(manager.SlotPath(0)).save.slot, 0) << "the file now says so too";
+}
+
+TEST_F(SaveSlots, ASaveWithAnItemOfAnUnknownIconIsRefusedNamingTheSlotAndTheItem)
+{
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.owned[1]->textureId = "item_nope";
+    WriteGameSaveFile(manager.SlotPath(3), game.save);
+    EXPECT_FALSE(manager.LoadSlot(3));
+    EXPECT_NE(manager.GetLastError().find("save slot 4"), std::string::npos) << manager.GetLastError();
+    EXPECT_NE(manager.GetLastError().find("item \"Breastplate\" has an unknown icon \"item_nope\""), std::string::npos)
+        << manager.GetLastError();
+    manager.LoadSlotList();
+    EXPECT_TRUE(manager.IsSlotUnreadable(3));
 }
 
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)

@@ -126,6 +126,20 @@ TEST_F(TitleMenuTest, SlotRowsNameTheGameAndOnlyGamesThatCanGoOnMayBeLoaded)
     EXPECT_FALSE(Disabled(*Title().newGamePage, L"2 - Hard Blackout Permadead"));
 }
 
+TEST_F(TitleMenuTest, AnUnreadableSlotIsShownAsSuchAndOnlyANewGameMayGoIntoIt)
+{
+    std::filesystem::create_directories("saves");
+    std::ofstream(GameSaveManager::GetInstance().SlotPath(2), std::ios::trunc) << "not a save";
+    ::testing::internal::CaptureStderr();
+    ShowTitle();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(RowTexts(*Title().loadGamePage)[4], L"3 - <unreadable>");
+    EXPECT_TRUE(Disabled(*Title().loadGamePage, L"3 - <unreadable>"));
+    EXPECT_TRUE(Disabled(*Title().levelSelectPage, L"3 - <unreadable>"));
+    EXPECT_FALSE(Disabled(*Title().newGamePage, L"3 - <unreadable>"));
+    EXPECT_FALSE(Disabled(*Title().newGamePage, L"2 - <blank>"));
+}
+
 TEST_F(TitleMenuTest, TheLevelPageUnlocksTheLevelsReachedInTheChosenSlot)
 {
     WriteSave(0, GameDifficulty::Normal, false, false, 2);
