@@ -12,6 +12,8 @@
 #include "gameplay/Player.h"
 #include "gameplay/ProjectilePool.h"
 #include "gameplay/WeaponView.h"
+#include "platform/GameError.h"
+#include "platform/Lookup.h"
 #include "platform/Random.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -35,6 +37,14 @@ namespace mirefell
 
 namespace
 {
+
+// A failure of the level build with the map's file in front of its detail,
+// so the player learns which file to look at.
+GameError InMapFile(const std::string& levelId, const char* message, const std::string& detail)
+{
+    const std::string path = MapLoader::MapPath(levelId);
+    return GameError(message, detail.empty() ? path : path + ": " + detail);
+}
 
 // Spare light records beyond the shots' (lights a level script or a pickup
 // makes in play).
@@ -112,8 +122,16 @@ void Core::LoadLevel()
     GameSaveManager& saves = GameSaveManager::GetInstance();
     const std::string levelId = saves.current.levelId;
     auto map = std::make_unique<MapData>(MapLoader::LoadLevel(levelId));
-    world =
-        World::Create(&root, &debugRoot, &particles, &camera, *map, saves.GetLevelSettings(), MakeMapObjectFactories());
+    try {
+        world = World::Create(&root, &debugRoot, &particles, &camera, *map, saves.GetLevelSettings(),
+                              MakeMapObjectFactories());
+    } catch (const GameError& error) {
+        throw InMapFile(levelId, error.what(), error.Detail());
+    } catch (const MissingEntryError& error) {
+        throw InMapFile(levelId, error.what(), error.Detail());
+    } catch (const std::out_of_range& error) {
+        throw InMapFile(levelId, error.what(), "a table the level build reads has no entry for something in it");
+    }
     // Records for the lights made in play (every shot the pool holds carries
     // one), so that making them allocates nothing.
     PointLights::GetInstance().Reserve(ProjectilePool::Capacity + SparePlayLights);

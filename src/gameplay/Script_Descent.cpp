@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Lookup.h"
 #include "world/AreaTrigger.h"
 #include "world/IDoor.h"
 #include "world/IElevator.h"
@@ -103,18 +102,18 @@ const LevelScriptNeeds& Script_Descent::Needs()
 
 void Script_Descent::Start()
 {
-    state.shaftLift = MapAt(objects->elevators, ShaftLift);
+    state.shaftLift = GetElevator(ShaftLift);
     state.shaftLift->SnapToTop();
     state.shaftLift->SetBottom(ShaftLiftBottom);
-    state.shaftSwitch = MapAt(objects->switches, ShaftSwitch);
+    state.shaftSwitch = GetSwitch(ShaftSwitch);
 
-    state.westDrop = MapAt(objects->elevators, WestDrop);
+    state.westDrop = GetElevator(WestDrop);
     state.westDrop->SnapToTop();
-    state.westDropSwitch = MapAt(objects->switches, WestDropSwitch);
-    state.eastDrop = MapAt(objects->elevators, EastDrop);
+    state.westDropSwitch = GetSwitch(WestDropSwitch);
+    state.eastDrop = GetElevator(EastDrop);
     state.eastDrop->SnapToTop();
-    state.eastDropSwitch = MapAt(objects->switches, EastDropSwitch);
-    state.lightSwitch = MapAt(objects->switches, LightSwitch);
+    state.eastDropSwitch = GetSwitch(EastDropSwitch);
+    state.lightSwitch = GetSwitch(LightSwitch);
 
     state.pillars = GetElevators(PillarIds);
     for (IElevator* pillar : state.pillars) {
@@ -122,28 +121,28 @@ void Script_Descent::Start()
         pillar->SetBottom(PillarBottom);
     }
 
-    state.chapelKey = MapAt(objects->pickups, ChapelKey);
+    state.chapelKey = GetPickup(ChapelKey);
 
-    state.pitCloset = MapAt(objects->doors, PitCloset);
+    state.pitCloset = GetDoor(PitCloset);
     state.pitCloset->SetUsable(false);
-    state.pitLift = MapAt(objects->elevators, PitLift);
+    state.pitLift = GetElevator(PitLift);
     state.pitLift->SetSpeed(PitLiftSpeed);
     state.pitLift->SnapToTop();
-    state.pitLiftSwitch = MapAt(objects->switches, PitLiftSwitch);
+    state.pitLiftSwitch = GetSwitch(PitLiftSwitch);
     state.blueKeyEntered = false;
 
-    state.secretDoor = MapAt(objects->doors, SecretDoor);
+    state.secretDoor = GetDoor(SecretDoor);
     state.secretDoor->SetUsable(false);
-    state.secretPlug = MapAt(objects->elevators, SecretPlug);
+    state.secretPlug = GetElevator(SecretPlug);
     state.secretPlug->SnapToTop();
     state.secretPassageEntered = false;
 
-    state.finalTopLift = MapAt(objects->elevators, FinalTopLift);
+    state.finalTopLift = GetElevator(FinalTopLift);
     state.finalTopLift->SetSpeed(FinalLiftSpeed);
     state.finalTopLift->SnapToTop();
     state.finalRoomTopEntered = false;
 
-    state.finalBottomLift = MapAt(objects->elevators, FinalBottomLift);
+    state.finalBottomLift = GetElevator(FinalBottomLift);
     state.finalBottomLift->SetSpeed(FinalLiftSpeed);
     state.finalBottomLift->SnapToTop();
     state.finalRoomBottomEntered = false;

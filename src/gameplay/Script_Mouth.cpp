@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Lookup.h"
 #include "world/AreaTrigger.h"
 #include "world/IDoor.h"
 #include "world/IElevator.h"
@@ -76,15 +75,15 @@ void Script_Mouth::Start()
     for (IDoor* door : state.jailDoors)
         door->SetUsable(false);
 
-    state.redKeyLift = MapAt(objects->elevators, RedKeyLift);
+    state.redKeyLift = GetElevator(RedKeyLift);
     state.redKeyLift->SetSpeed(RedKeyLiftSpeed);
-    state.redKeyDoor = MapAt(objects->doors, RedKeyDoor);
+    state.redKeyDoor = GetDoor(RedKeyDoor);
     state.redKeyDoor->SetUsable(false);
-    state.redKeyLiftSwitch = MapAt(objects->switches, RedKeyLiftSwitch);
+    state.redKeyLiftSwitch = GetSwitch(RedKeyLiftSwitch);
 
     state.redKeyEntered = false;
 
-    state.tunnelDoor = MapAt(objects->doors, TunnelDoor);
+    state.tunnelDoor = GetDoor(TunnelDoor);
     state.tunnelDoor->SetUsable(false);
 
     state.blueDoors = GetDoors(BlueDoorIds);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Lookup.h"
 #include "world/AreaTrigger.h"
 #include "world/IDoor.h"
 #include "world/IElevator.h"
@@ -101,25 +100,25 @@ const LevelScriptNeeds& Script_Pentagram::Needs()
 
 void Script_Pentagram::Start()
 {
-    state.spaceElevator = MapAt(objects->elevators, SpaceElevator);
+    state.spaceElevator = GetElevator(SpaceElevator);
     state.spaceElevator->SetSpeed(SpaceElevatorSpeed);
-    state.downSwitch = MapAt(objects->switches, SpaceElevatorDownSwitch);
-    state.upSwitch = MapAt(objects->switches, SpaceElevatorUpSwitch);
+    state.downSwitch = GetSwitch(SpaceElevatorDownSwitch);
+    state.upSwitch = GetSwitch(SpaceElevatorUpSwitch);
 
-    state.bridge = MapAt(objects->elevators, BridgeElevator);
+    state.bridge = GetElevator(BridgeElevator);
     state.bridge->SetSpeed(BridgeElevatorSpeed);
-    state.bridgeSwitch = MapAt(objects->switches, BridgeSwitch);
+    state.bridgeSwitch = GetSwitch(BridgeSwitch);
 
-    state.gate = MapAt(objects->doors, Gate);
+    state.gate = GetDoor(Gate);
     state.gate->SetUsable(false);
 
-    IDoor* crusher = MapAt(objects->doors, SlowCrusher);
+    IDoor* crusher = GetDoor(SlowCrusher);
     crusher->SetCycling(true);
     crusher->SetSpeed(SlowCrusherSpeed);
-    crusher = MapAt(objects->doors, FastCrusher);
+    crusher = GetDoor(FastCrusher);
     crusher->SetCycling(true);
     crusher->SetSpeed(FastCrusherSpeed);
-    crusher = MapAt(objects->doors, MiddleCrusher);
+    crusher = GetDoor(MiddleCrusher);
     crusher->SetCycling(true);
     crusher->SetSpeed(MiddleCrusherSpeed);
 
@@ -136,13 +135,13 @@ void Script_Pentagram::Start()
 
     state.pentagramEntered = false;
 
-    state.tunnelDoor = MapAt(objects->doors, TunnelDoor);
+    state.tunnelDoor = GetDoor(TunnelDoor);
     state.tunnelDoor->SetUsable(false);
-    state.leftCloset = MapAt(objects->doors, LeftCloset);
+    state.leftCloset = GetDoor(LeftCloset);
     state.leftCloset->SetUsable(false);
-    state.rightCloset = MapAt(objects->doors, RightCloset);
+    state.rightCloset = GetDoor(RightCloset);
     state.rightCloset->SetUsable(false);
-    state.closetKey = MapAt(objects->pickups, ClosetKey);
+    state.closetKey = GetPickup(ClosetKey);
 }
 
 void Script_Pentagram::OnTriggerEnter(const AreaTrigger& trigger)

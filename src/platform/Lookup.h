@@ -5,9 +5,22 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace mirefell
 {
+
+// The same failure when the caller can say what was missing: what() is
+// still "invalid map<K, T> key", and Detail() names the entry ("door 460").
+class MissingEntryError : public std::out_of_range
+{
+public:
+    explicit MissingEntryError(std::string detail_);
+    const std::string& Detail() const noexcept { return detail; }
+
+private:
+    std::string detail;
+};
 
 [[noreturn]] void ThrowInvalidMapKey();
 

@@ -1,8 +1,10 @@
 // Map JSON to MapData. Records are read key by key in file-format order with
 // explicit look-ups (a missing key is never default-constructed by the JSON
-// library), narrow integers are range-checked rather than wrapped, and every
-// index list is checked against the list it indexes, so the level builders
-// can trust the result.
+// library) and explicit type checks, so every failure is one of our "invalid
+// map - ..." messages naming the record and key; 32-bit integers are
+// range-checked, the 16-bit indices and the 8-bit key keep their low bits,
+// and every index list is checked against the list it indexes, so the level
+// builders can trust the result.
 #include "world/MapLoader.h"
 
 #include <cmath>
@@ -10,6 +12,7 @@
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <set>
 
 #include <nlohmann/json.hpp>
 
@@ -30,6 +33,7 @@ struct Where
     size_t index = 0;
     std::optional<int32_t> id; // known once the record's "id" is read
 
+    // The record and key; `key` null names the record (or the document).
     std::string Describe(const char* key) const
     {
         std::string text;
@@ -37,9 +41,12 @@ struct Where
             text = "layer \"" + std::string(layer) + "\" record " + std::to_string(index);
             if (id)
                 text += " (id " + std::to_string(*id) + ")";
-            text += ", ";
+            if (key)
+                text += ", ";
+        } else if (!key) {
+            text = "the document";
         }
-        return text + "key \"" + key + "\"";
+        return key ? text + "key \"" + key + "\"" : text;
     }
 };
 
@@ -51,32 +58,31 @@ struct Where
     throw GameError(message, detail);
 }
 
-// The JSON library's own type error, for values it would otherwise convert
-// silently (a boolean read as a number) or that we test before converting.
-[[noreturn]] void WrongType(const Json& value, const char* expected)
+// A value of another JSON type than the format asks for, in the JSON
+// library's words.
+[[noreturn]] void WrongType(const Json& value, const char* expected, const Where& where, const char* key)
 {
-    throw Json::type_error::create(302, std::string("type must be ") + expected + ", but is " + value.type_name(),
-                                   &value);
+    Fail(MapLoader::WrongType, where, key, std::string("type must be ") + expected + ", but is " + value.type_name());
 }
 
-void RequireObject(const Json& value)
+void RequireObject(const Json& value, const Where& where, const char* key)
 {
     if (!value.is_object())
-        WrongType(value, "object");
+        WrongType(value, "object", where, key);
 }
 
 const Json& Required(const Json& record, const char* key, const Where& where)
 {
-    RequireObject(record);
+    RequireObject(record, where, nullptr);
     const auto found = record.find(key);
     if (found == record.end())
         Fail(MapLoader::MissingKey, where, key);
     return *found;
 }
 
-const Json* Optional(const Json& record, const char* key)
+const Json* Optional(const Json& record, const Where& where, const char* key)
 {
-    RequireObject(record);
+    RequireObject(record, where, nullptr);
     const auto found = record.find(key);
     return found == record.end() ? nullptr : &*found;
 }
@@ -99,25 +105,43 @@ template <class T> T ToInteger(const Json& value, const Where& where, const char
         if (n >= static_cast<double>(Limits::min()) && n <= static_cast<double>(Limits::max()))
             return static_cast<T>(n);
     } else {
-        WrongType(value, "number");
+        WrongType(value, "number", where, key);
     }
+    Fail(MapLoader::NumberOutOfRange, where, key, value.dump());
+}
+
+// A JSON number as an integer kept in the low bits of the narrow type T (a
+// fraction is truncated toward zero): 65537 is 1 as a u16, 258 is 2 as a u8.
+// Only a number no 64-bit integer holds is refused.
+template <class T> T ToWrapped(const Json& value, const Where& where, const char* key)
+{
+    if (value.is_number_unsigned())
+        return static_cast<T>(value.get<uint64_t>());
+    if (value.is_number_integer())
+        return static_cast<T>(static_cast<uint64_t>(value.get<int64_t>()));
+    if (!value.is_number_float())
+        WrongType(value, "number", where, key);
+    const double n = std::trunc(value.get<double>());
+    // 2^63 is exact as a double; every double below it converts.
+    if (n >= -9223372036854775808.0 && n < 9223372036854775808.0)
+        return static_cast<T>(static_cast<uint64_t>(static_cast<int64_t>(n)));
     Fail(MapLoader::NumberOutOfRange, where, key, value.dump());
 }
 
 float ToFloat(const Json& value, const Where& where, const char* key)
 {
     if (!value.is_number())
-        WrongType(value, "number");
+        WrongType(value, "number", where, key);
     const auto n = static_cast<float>(value.get<double>());
     if (!std::isfinite(n))
         Fail(MapLoader::NumberOutOfRange, where, key, value.dump());
     return n;
 }
 
-const Json& RequireArray(const Json& value)
+const Json& RequireArray(const Json& value, const Where& where, const char* key)
 {
     if (!value.is_array())
-        WrongType(value, "array");
+        WrongType(value, "array", where, key);
     return value;
 }
 
@@ -131,14 +155,25 @@ float ReadFloat(const Json& record, const char* key, const Where& where)
     return ToFloat(Required(record, key, where), where, key);
 }
 
+// A JSON true or false; a number is refused.
+bool ToBool(const Json& value, const Where& where, const char* key)
+{
+    if (!value.is_boolean())
+        WrongType(value, "boolean", where, key);
+    return value.get<bool>();
+}
+
 bool ReadBool(const Json& record, const char* key, const Where& where)
 {
-    return Required(record, key, where).get<bool>();
+    return ToBool(Required(record, key, where), where, key);
 }
 
 std::string ReadString(const Json& record, const char* key, const Where& where)
 {
-    return Required(record, key, where).get<std::string>();
+    const Json& value = Required(record, key, where);
+    if (!value.is_string())
+        WrongType(value, "string", where, key);
+    return value.get<std::string>();
 }
 
 uint32_t ReadColour(const Json& record, const char* key, const Where& where)
@@ -148,6 +183,7 @@ uint32_t ReadColour(const Json& record, const char* key, const Where& where)
 
 Vector2 ToVector2(const Json& value, const Where& where, const char* key)
 {
+    RequireObject(value, where, key);
     return {ToFloat(Required(value, "x", where), where, key), ToFloat(Required(value, "y", where), where, key)};
 }
 
@@ -158,7 +194,7 @@ Vector2 ReadVector2(const Json& record, const char* key, const Where& where)
 
 std::vector<Vector2> ToVector2List(const Json& value, const Where& where, const char* key)
 {
-    const Json& list = RequireArray(value);
+    const Json& list = RequireArray(value, where, key);
     std::vector<Vector2> points;
     points.reserve(list.size());
     for (const Json& element : list)
@@ -168,23 +204,25 @@ std::vector<Vector2> ToVector2List(const Json& value, const Where& where, const 
 
 std::vector<Vector3> ToVector3List(const Json& value, const Where& where, const char* key)
 {
-    const Json& list = RequireArray(value);
+    const Json& list = RequireArray(value, where, key);
     std::vector<Vector3> points;
     points.reserve(list.size());
-    for (const Json& element : list)
+    for (const Json& element : list) {
+        RequireObject(element, where, key);
         points.push_back({ToFloat(Required(element, "x", where), where, key),
                           ToFloat(Required(element, "y", where), where, key),
                           ToFloat(Required(element, "z", where), where, key)});
+    }
     return points;
 }
 
 std::vector<uint16_t> ToIndexList(const Json& value, const Where& where, const char* key)
 {
-    const Json& list = RequireArray(value);
+    const Json& list = RequireArray(value, where, key);
     std::vector<uint16_t> indices;
     indices.reserve(list.size());
     for (const Json& element : list)
-        indices.push_back(ToInteger<uint16_t>(element, where, key));
+        indices.push_back(ToWrapped<uint16_t>(element, where, key));
     return indices;
 }
 
@@ -213,17 +251,17 @@ MapSegment ReadSegment(const Json& record, Where where)
     segment.type = ReadInt(record, "type", where);
     segment.bottomY = ReadFloat(record, "bottomY", where);
     segment.topY = ReadFloat(record, "topY", where);
-    if (const Json* value = Optional(record, "sectorId"))
+    if (const Json* value = Optional(record, where, "sectorId"))
         segment.sectorId = ToInteger<int32_t>(*value, where, "sectorId");
     segment.texId = ReadString(record, "texId", where);
-    if (const Json* value = Optional(record, "indices"))
+    if (const Json* value = Optional(record, where, "indices"))
         segment.indices = ToIndexList(*value, where, "indices");
-    if (const Json* value = Optional(record, "vertices"))
+    if (const Json* value = Optional(record, where, "vertices"))
         segment.vertices = ToVector3List(*value, where, "vertices");
-    const Json* bottomRight = Optional(record, "bottomRightIndex");
+    const Json* bottomRight = Optional(record, where, "bottomRightIndex");
     if (bottomRight)
         segment.bottomRightIndex = ToInteger<int32_t>(*bottomRight, where, "bottomRightIndex");
-    if (const Json* value = Optional(record, "lightColor"))
+    if (const Json* value = Optional(record, where, "lightColor"))
         segment.lightColor = ToInteger<uint32_t>(*value, where, "lightColor");
 
     CheckTriangles(segment.indices, segment.vertices.size(), "vertices", where, "indices");
@@ -265,8 +303,8 @@ MapSector ReadSector(const Json& record, Where where)
     sector.ceilingCatColor = ReadColour(record, "ceilingCatColor", where);
     sector.teleportInID = ReadInt(record, "teleportInID", where);
     sector.teleportOutID = ReadInt(record, "teleportOutID", where);
-    if (const Json* value = Optional(record, "key"))
-        sector.key = ToInteger<uint8_t>(*value, where, "key");
+    if (const Json* value = Optional(record, where, "key"))
+        sector.key = ToWrapped<uint8_t>(*value, where, "key");
 
     CheckTriangles(sector.indices, sector.vertices.size(), "vertices", where, "indices");
     CheckTriangles(sector.collisionIndices, sector.collisionVertices.size(), "collisionVertices", where,
@@ -286,10 +324,10 @@ MapEntity ReadEntity(const Json& record, Where where)
         throw GameError(MapLoader::EntityTypeNotFound, where.Describe("type") + ": \"" + code + "\"");
     entity.entityType = *type;
     entity.y = ReadFloat(record, "y", where);
-    if (const Json* value = Optional(record, "isStatic"))
-        entity.isStatic = value->get<bool>();
+    if (const Json* value = Optional(record, where, "isStatic"))
+        entity.isStatic = ToBool(*value, where, "isStatic");
     entity.rotation = ReadFloat(record, "rotation", where);
-    if (const Json* value = Optional(record, "lootTableId"))
+    if (const Json* value = Optional(record, where, "lootTableId"))
         entity.lootTableId = ToInteger<int32_t>(*value, where, "lootTableId");
     return entity;
 }
@@ -326,11 +364,27 @@ void ReadLayer(const Json& layers, const char* key, std::vector<Record>& out, Re
         return;
     const Json& layer = *found;
     if (!layer.is_array() && !layer.is_object())
-        WrongType(layer, "array");
+        Fail(MapLoader::WrongType, Where{}, "layerObjects",
+             "member \"" + std::string(key) + "\": type must be array, but is " + layer.type_name());
     out.reserve(layer.size());
     size_t index = 0;
     for (const Json& record : layer) // iterates an object's values in key order
         out.push_back(read(record, Where{key, index++, std::nullopt}));
+}
+
+// The JSON library's message without its bracketed code: "parse error at
+// line 1, column 9: syntax error ...".
+std::string JsonProblem(const Json::exception& error)
+{
+    const std::string what = error.what();
+    const size_t close = what.find("] ");
+    return close == std::string::npos ? what : what.substr(close + 2);
+}
+
+// The same error with the file in front of its detail.
+GameError InFile(const std::string& path, const GameError& error)
+{
+    return GameError(error.what(), error.Detail().empty() ? path : path + ": " + error.Detail());
 }
 
 } // namespace
@@ -342,7 +396,31 @@ std::string MapLoader::MapPath(const std::string& name)
 
 MapData MapLoader::LoadLevel(const std::string& name)
 {
-    return LoadFromFile(MapPath(name));
+    const std::string path = MapPath(name);
+    MapData map = LoadFromFile(path);
+    try {
+        CheckReferences(map);
+    } catch (const GameError& error) {
+        throw InFile(path, error);
+    }
+    return map;
+}
+
+void MapLoader::CheckReferences(const MapData& map)
+{
+    std::set<int32_t> sectorIds;
+    for (const MapSector& sector : map.sectors)
+        sectorIds.insert(sector.id);
+    const auto missing = [&](int32_t id) { return "no sector has id " + std::to_string(id); };
+    for (size_t i = 0; i < map.sectorLinks.size(); ++i)
+        if (!sectorIds.contains(map.sectorLinks[i]))
+            Fail(SectorNotFound, Where{}, "sectorLinks",
+                 "entry " + std::to_string(i) + ": " + missing(map.sectorLinks[i]));
+    for (size_t i = 0; i < map.segments.size(); ++i) {
+        const MapSegment& segment = map.segments[i];
+        if (!sectorIds.contains(segment.sectorId))
+            Fail(SectorNotFound, Where{SegmentLayerKey, i, segment.id}, "sectorId", missing(segment.sectorId));
+    }
 }
 
 MapData MapLoader::LoadFromFile(std::string path)
@@ -364,31 +442,40 @@ MapData MapLoader::LoadFromFile(std::string path)
     file.read(text.data(), length); // a shorter read leaves trailing blanks, which JSON ignores
     if (file.bad())
         throw GameError(CantAccessFile, path);
-    return Parse(text);
+    try {
+        return Parse(text);
+    } catch (const GameError& error) {
+        throw InFile(path, error);
+    }
 }
 
 MapData MapLoader::Parse(const std::string& text)
 {
-    const Json document = Json::parse(text);
+    Json document;
+    try {
+        document = Json::parse(text);
+    } catch (const Json::exception& error) {
+        throw GameError(NotJson, JsonProblem(error));
+    }
     const Where top;
 
     MapData map;
     map.name = ReadString(document, "name", top);
     map.playerStartPosition = ReadVector2(document, "playerStartPosition", top);
 
-    const Json* links = Optional(document, "sectorLinks");
+    const Json* links = Optional(document, top, "sectorLinks");
     if (!links)
         throw GameError(SectorLinksNotFound);
-    for (const Json& link : RequireArray(*links))
+    for (const Json& link : RequireArray(*links, top, "sectorLinks"))
         map.sectorLinks.push_back(ToInteger<int32_t>(link, top, "sectorLinks"));
 
-    if (const Json* value = Optional(document, "hasScript"))
-        map.hasScript = value->get<bool>();
+    if (const Json* value = Optional(document, top, "hasScript"))
+        map.hasScript = ToBool(*value, top, "hasScript");
 
-    const Json* layers = Optional(document, "layerObjects");
+    const Json* layers = Optional(document, top, "layerObjects");
     if (!layers)
         throw GameError(NoLayerObjects);
-    RequireObject(*layers);
+    RequireObject(*layers, top, "layerObjects");
     ReadLayer(*layers, SegmentLayerKey, map.segments, ReadSegment);
     ReadLayer(*layers, SectorLayerKey, map.sectors, ReadSector);
     ReadLayer(*layers, EntityLayerKey, map.entities, ReadEntity);

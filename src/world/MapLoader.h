@@ -1,10 +1,12 @@
 // MapLoader: reads a level's map JSON into a MapData. The game loads
 // "assets/maps/<name>.json" relative to its working folder; tests and tools
-// load any path or parse text directly. Every failure throws and no partial
-// MapData escapes: the game's literal messages travel in GameError (the file,
-// record and key in its detail), a malformed document or a value of the wrong
-// JSON type in the JSON library's own exceptions (nlohmann::json::exception).
-// Nothing else is thrown for bad input.
+// load any path or parse text directly. Every failure throws GameError and
+// no partial MapData escapes: what() is the game's literal message, the
+// detail names the file (when one was read), the record and the key, and
+// says what is wrong there; a malformed document or a value of the wrong JSON
+// type keeps the JSON library's own words in the detail ("parse error at line
+// 1, column 9: ...", "type must be boolean, but is number"). Nothing else is
+// thrown for bad input.
 #pragma once
 
 #include <string>
@@ -25,11 +27,18 @@ public:
     static constexpr const char* MissingKey = "invalid map - missing key";
     static constexpr const char* NumberOutOfRange = "invalid map - number out of range";
     static constexpr const char* BadIndexList = "invalid map - bad index list";
+    static constexpr const char* NotJson = "invalid map - not JSON";
+    static constexpr const char* WrongType = "invalid map - wrong type";
+    static constexpr const char* SectorNotFound = "invalid map - sector not found";
 
     // "assets/maps/<name>.json": where the game keeps a level's map.
     static std::string MapPath(const std::string& name);
-    // Loads the level's map from MapPath(name).
+    // Loads the level's map from MapPath(name) and checks its references
+    // (CheckReferences), so a level is never built on a link to nothing.
     static MapData LoadLevel(const std::string& name);
+    // Throws "invalid map - sector not found" for a "sectorLinks" entry or a
+    // segment's "sectorId" that names no sector of the map.
+    static void CheckReferences(const MapData& map);
     // Reads a map file whole and parses it; a path that is not a readable
     // regular file fails with "can't access file".
     static MapData LoadFromFile(std::string path);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/GameError.h"
+#include "platform/Lookup.h"
 #include "world/MapObjectIndex.h"
 
 namespace mirefell
@@ -19,6 +20,16 @@ template <class T> std::vector<T*> Select(const std::map<uint32_t, T*>& index, c
         if (std::find(ids.begin(), ids.end(), id) != ids.end())
             found.push_back(object);
     return found;
+}
+
+// The object of `id` in one kind's index, or the failure that names it.
+template <class T> T* Need(const std::map<uint32_t, T*>& index, uint32_t id, const char* kind, const char* idKey)
+{
+    const auto found = index.find(id);
+    if (found == index.end())
+        throw MissingEntryError("the level script needs the " + std::string(kind) + " whose " + idKey + " is " +
+                                std::to_string(id) + ", which the map does not have");
+    return found->second;
 }
 
 MapScript::MakerTable& RegisteredScripts()
@@ -49,7 +60,8 @@ std::unique_ptr<MapScript> MapScript::Create(const MakerTable& makers, const std
 {
     const auto found = makers.find(levelName);
     if (found == makers.end())
-        throw GameError(ScriptDoesntExist, levelName);
+        throw GameError(ScriptDoesntExist, "the map's \"name\" is \"" + levelName +
+                                               "\" and it \"hasScript\", but no level script has that name");
     return found->second(objects, toolbox);
 }
 
@@ -66,6 +78,26 @@ std::vector<IElevator*> MapScript::GetElevators(std::vector<uint32_t> ids)
 std::vector<IDoor*> MapScript::GetDoors(std::vector<uint32_t> ids)
 {
     return Select(objects->doors, ids);
+}
+
+IDoor* MapScript::GetDoor(uint32_t id) const
+{
+    return Need(objects->doors, id, "door", "sector \"id\"");
+}
+
+IElevator* MapScript::GetElevator(uint32_t id) const
+{
+    return Need(objects->elevators, id, "elevator", "sector \"id\"");
+}
+
+ISwitch* MapScript::GetSwitch(uint32_t id) const
+{
+    return Need(objects->switches, id, "switch", "segment \"id\"");
+}
+
+IPowerup* MapScript::GetPickup(uint32_t id) const
+{
+    return Need(objects->pickups, id, "pickup", "entity \"id\"");
 }
 
 } // namespace mirefell

@@ -7,8 +7,9 @@
 // area. The base hooks do nothing.
 //
 // A script reaches the level's objects by map id through the object index
-// (single look-ups use MapAt and fail with "invalid map<K, T> key") and asks
-// the toolbox for level-wide effects. Both are borrowed; the AI region graph
+// (single look-ups go through GetDoor, GetElevator, GetSwitch and GetPickup
+// and fail with "invalid map<K, T> key", naming the id the map lacks) and
+// asks the toolbox for level-wide effects. Both are borrowed; the AI region graph
 // owns them and the script, which lives until the level's World goes.
 #pragma once
 
@@ -76,6 +77,14 @@ public:
     virtual std::vector<IMonster*> GetMonsters(std::vector<uint32_t> ids);
     virtual std::vector<IElevator*> GetElevators(std::vector<uint32_t> ids);
     virtual std::vector<IDoor*> GetDoors(std::vector<uint32_t> ids);
+
+    // The one indexed object of that id; a missing id throws
+    // MissingEntryError ("invalid map<K, T> key"), whose detail says which
+    // object of which kind the map lacks.
+    IDoor* GetDoor(uint32_t id) const;
+    IElevator* GetElevator(uint32_t id) const;
+    ISwitch* GetSwitch(uint32_t id) const;
+    IPowerup* GetPickup(uint32_t id) const;
 
     MapObjectIndex* objects;
     IMapScriptToolbox* toolbox;

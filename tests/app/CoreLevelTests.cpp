@@ -3,7 +3,10 @@
 // death with and without permadeath, the level clock in the in-game menu,
 // and the main camera.
 #include <filesystem>
+#include <fstream>
 #include <memory>
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +148,34 @@ TEST_F(CoreLevel, TheInGameMenuStopsTheLevelClock)
     core->Update();
     EXPECT_FALSE(ThePlayer()->levelClock.IsPaused());
     EXPECT_EQ(ThePlayer()->levelClock.ElapsedSeconds(), 2);
+}
+
+TEST_F(CoreLevel, AMapTheLevelBuildRefusesIsNamedInTheFailure)
+{
+    const auto failureOf = [this](const char* name) {
+        std::ifstream in("assets/maps/pentagram.json");
+        nlohmann::json map = nlohmann::json::parse(in);
+        map["name"] = name;
+        map["hasScript"] = true;
+        std::ofstream("assets/maps/pentagram.json", std::ios::trunc) << map.dump();
+        GameSaveManager::GetInstance().NewGame(0, GameDifficulty::Normal, false, false);
+        try {
+            core->Update();
+        } catch (const GameError& error) {
+            return error;
+        }
+        ADD_FAILURE() << name;
+        return GameError("none");
+    };
+    GameError error = failureOf("nowhere");
+    EXPECT_STREQ(error.what(), "script doesn't exist");
+    EXPECT_EQ(error.Detail(), "assets/maps/pentagram.json: the map's \"name\" is \"nowhere\" and it \"hasScript\", "
+                              "but no level script has that name");
+    // The script of that name looks up ids this map does not have.
+    error = failureOf("pentagram");
+    EXPECT_STREQ(error.what(), "invalid map<K, T> key");
+    EXPECT_EQ(error.Detail(), "assets/maps/pentagram.json: the level script needs the elevator whose sector \"id\" is "
+                              "155, which the map does not have");
 }
 
 TEST_F(CoreLevel, TheCameraTakesTheFieldOfViewAndEverySizesAspect)

@@ -1,5 +1,6 @@
 // The map loader: the test map read whole, the loader's messages and their
-// order, the layer forms, number handling and index-list checks.
+// order and what they name, the layer forms, number handling, index-list and
+// reference checks.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -162,14 +163,24 @@ TEST_F(MapLoaderTest, LayerForms)
     EXPECT_TRUE(map.areas.empty());
     EXPECT_EQ(map.sectors.size(), 1u);
 
-    // Anything else where a layer or record belongs is the JSON library's type error.
+    // Anything else where a layer or record belongs is a wrong type, named.
+    const auto expectWrongType = [&](const char* detail) {
+        const GameError error = ParseError(document);
+        EXPECT_STREQ(error.what(), MapLoader::WrongType);
+        EXPECT_EQ(error.Detail(), detail);
+    };
     Layer("5") = 7;
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
+    expectWrongType("key \"layerObjects\": member \"5\": type must be array, but is number");
     Layer("5") = Json::array({Json::array()});
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
+    expectWrongType("layer \"5\" record 0: type must be object, but is array");
     document["layerObjects"] = Json::array();
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
-    EXPECT_THROW(MapLoader::Parse("{\"name\": "), nlohmann::json::parse_error);
+    expectWrongType("key \"layerObjects\": type must be object, but is array");
+    EXPECT_EQ(ParseError(std::string("[1, 2]")).Detail(), "the document: type must be object, but is array");
+
+    const GameError broken = ParseError(std::string("{\"name\": "));
+    EXPECT_STREQ(broken.what(), MapLoader::NotJson);
+    EXPECT_EQ(broken.Detail().rfind("parse error at line 1, column 10: ", 0), 0u) << broken.Detail();
+    EXPECT_NE(ParseError(std::string(R"({"name": 1e999})")).Detail().find("number overflow"), std::string::npos);
 }
 
 TEST_F(MapLoaderTest, BoundsComeFromSegmentEndsAndSectorVerticesOnly)
@@ -184,7 +195,7 @@ TEST_F(MapLoaderTest, BoundsComeFromSegmentEndsAndSectorVerticesOnly)
     EXPECT_EQ(map.boundsMax, Vector2(100, 64));
 }
 
-TEST_F(MapLoaderTest, NumbersAreTruncatedButNeverWrapped)
+TEST_F(MapLoaderTest, NumbersAreTruncatedAndOnlyTheNarrowOnesWrap)
 {
     Sector()["id"] = 3.9;
     Sector()["key"] = 255;
@@ -196,6 +207,20 @@ TEST_F(MapLoaderTest, NumbersAreTruncatedButNeverWrapped)
     EXPECT_EQ(map.entities[0].id, -2);
     EXPECT_TRUE(map.entities[0].entityType.name.empty());
 
+    // The key keeps its low 8 bits, an index its low 16: 258 is key 2, 65538
+    // is index 2 (then checked against the vertices like any other).
+    Sector()["key"] = 258;
+    Sector()["indices"] = {65536, 65537.9, 65538, 0, -65534, 3};
+    map = Parse(document);
+    EXPECT_EQ(map.sectors[0].key, 2);
+    EXPECT_EQ(map.sectors[0].indices, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3}));
+    Sector()["key"] = -1;
+    EXPECT_EQ(Parse(document).sectors[0].key, 255);
+    Sector()["indices"][5] = 65540; // index 4 of four vertices
+    EXPECT_STREQ(ParseError(document).what(), MapLoader::BadIndexList);
+    Sector()["indices"] = {0, 1, 2, 0, 2, 3};
+    Sector()["key"] = 255;
+
     const auto expectOutOfRange = [&](Json& field, const Json& value, const char* key) {
         const Json kept = field;
         field = value;
@@ -204,25 +229,37 @@ TEST_F(MapLoaderTest, NumbersAreTruncatedButNeverWrapped)
         EXPECT_NE(error.Detail().find(key), std::string::npos) << error.Detail();
         field = kept;
     };
-    expectOutOfRange(Sector()["key"], 258, "\"key\"");
-    expectOutOfRange(Sector()["key"], -1, "\"key\"");
+    expectOutOfRange(Sector()["key"], 1e30, "\"key\""); // no integer at all
     expectOutOfRange(Sector()["id"], 2147483648.0, "\"id\"");
     expectOutOfRange(Sector()["lightColor"], -1, "\"lightColor\"");
     expectOutOfRange(Sector()["lightColor"], 4294967296ull, "\"lightColor\"");
-    expectOutOfRange(Sector()["indices"][0], 65536, "\"indices\"");
+    expectOutOfRange(Sector()["indices"][0], -1e19, "\"indices\"");
     expectOutOfRange(document["sectorLinks"][1], 1e10, "\"sectorLinks\"");
     expectOutOfRange(Sector()["floorTopY"], 1e39, "\"floorTopY\""); // beyond float
 
-    // Booleans are not numbers, numbers are not booleans, strings are neither.
+    // Booleans are not numbers, numbers are not booleans, strings are
+    // neither: each refusal names the record and key in the JSON library's
+    // words.
+    const auto expectWrongType = [&](const std::string& detail) {
+        const GameError error = ParseError(document);
+        EXPECT_STREQ(error.what(), MapLoader::WrongType);
+        EXPECT_EQ(error.Detail(), detail);
+    };
     Sector()["lightLevel"] = true;
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
+    expectWrongType("layer \"2\" record 0 (id 3), key \"lightLevel\": type must be number, but is boolean");
     Sector()["lightLevel"] = 7;
+    Sector()["door"] = 1;
+    expectWrongType("layer \"2\" record 0 (id 3), key \"door\": type must be boolean, but is number");
+    Sector()["door"] = false;
     document["hasScript"] = 1;
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
+    expectWrongType("key \"hasScript\": type must be boolean, but is number");
     document["hasScript"] = true;
     Segment()["topY"] = "64";
-    EXPECT_THROW(Parse(document), nlohmann::json::type_error);
+    expectWrongType("layer \"0\" record 0 (id 1), key \"topY\": type must be number, but is string");
     Segment()["topY"] = 64;
+    Segment()["texId"] = 5;
+    expectWrongType("layer \"0\" record 0 (id 1), key \"texId\": type must be string, but is number");
+    Segment()["texId"] = "wall";
     EXPECT_TRUE(Parse(document).hasScript);
 }
 
@@ -255,6 +292,49 @@ TEST_F(MapLoaderTest, IndexListsAreCheckedAgainstTheirVertices)
     EXPECT_NO_THROW(Parse(document));
     Segment().erase("bottomRightIndex");
     EXPECT_EQ(Parse(document).segments[0].bottomRightIndex, 0);
+}
+
+TEST_F(MapLoaderTest, AFileNamesItselfInEveryFailureAndALevelLinksOnlyItsOwnSectors)
+{
+    testing::TempDir dir;
+    Sector()["door"] = 1;
+    dir.Write("door.json", document.dump());
+    try {
+        MapLoader::LoadFromFile(dir.File("door.json"));
+        ADD_FAILURE();
+    } catch (const GameError& error) {
+        EXPECT_STREQ(error.what(), MapLoader::WrongType);
+        EXPECT_EQ(error.Detail(),
+                  dir.File("door.json") +
+                      ": layer \"2\" record 0 (id 1), key \"door\": type must be boolean, but is number");
+    }
+    dir.Write("cut.json", document.dump().substr(0, 30));
+    try {
+        MapLoader::LoadFromFile(dir.File("cut.json"));
+        ADD_FAILURE();
+    } catch (const GameError& error) {
+        EXPECT_STREQ(error.what(), MapLoader::NotJson);
+        EXPECT_EQ(error.Detail().rfind(dir.File("cut.json") + ": parse error at line 1, column 31", 0), 0u)
+            << error.Detail();
+    }
+
+    // A link or a wall to a sector the map does not have.
+    const auto referenceError = [&](const char* detail) {
+        try {
+            MapLoader::CheckReferences(Parse(document));
+            ADD_FAILURE() << detail;
+        } catch (const GameError& error) {
+            EXPECT_STREQ(error.what(), MapLoader::SectorNotFound);
+            EXPECT_EQ(error.Detail(), detail);
+        }
+        document = testing::MinimalMapDocument();
+    };
+    Sector()["door"] = false;
+    EXPECT_NO_THROW(MapLoader::CheckReferences(Parse(document)));
+    document["sectorLinks"] = {1, 1, 1, 999999};
+    referenceError("key \"sectorLinks\": entry 3: no sector has id 999999");
+    Segment()["sectorId"] = 7;
+    referenceError("layer \"0\" record 0 (id 1), key \"sectorId\": no sector has id 7");
 }
 
 TEST_F(MapLoaderTest, OptionalKeysKeepTheirDefaults)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/GameError.h"
+#include "platform/Lookup.h"
 #include "render/PointLights.h"
 #include "support/WorldFixture.h"
 #include "world/IElevator.h"
@@ -54,6 +55,18 @@ TEST(MapScript, QueriesFollowIdOrderSkipMissingIdsAndNeverRepeat)
     EXPECT_TRUE(script.GetDoors({}).empty());
     EXPECT_TRUE(script.GetElevators({3, 8}).empty()); // ids of other kinds do not cross over
     EXPECT_EQ(script.GetMonsters({5}).size(), 1u);
+
+    // A single look-up finds its own kind only, and a missing one says which.
+    EXPECT_EQ(script.GetDoor(8), &doors[1]);
+    try {
+        script.GetSwitch(8);
+        FAIL();
+    } catch (const MissingEntryError& error) {
+        EXPECT_STREQ(error.what(), "invalid map<K, T> key");
+        EXPECT_EQ(error.Detail(), "the level script needs the switch whose segment \"id\" is 8, which the map does not "
+                                  "have");
+    }
+    EXPECT_THROW(script.GetPickup(3), std::out_of_range);
 }
 
 TEST(MapScript, ScriptsAreMadeByExactLevelName)
