@@ -1,7 +1,7 @@
-// Program entry: the settings, the window system, the Game and its window,
-// then the main loop until the window is closed. Any error that escapes is
-// printed, shown in a message box when a display exists, and ends the
-// process with a non-zero exit code.
+// Program entry: the game's folder, the settings, the window system, the
+// Game and its window, then the main loop until the window is closed. Any
+// error that escapes is printed, shown in a message box when a display
+// exists, and ends the process with a non-zero exit code.
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -12,6 +12,7 @@
 #include "app/Core.h"
 #include "app/DeveloperRun.h"
 #include "app/Game.h"
+#include "app/GameFolder.h"
 #include "app/MessageLoop.h"
 #include "app/WindowStartup.h"
 #include "platform/EventPump.h"
@@ -32,6 +33,9 @@ constexpr const char* Title = "mirefell";
 
 int RunGame()
 {
+    // Before the settings are read or written: they belong in the game's
+    // folder, never in whatever folder the player started from.
+    GameFolder::Enter();
     Config& config = Config::GetInstance();
     config.Load();
     VideoSystem video;

@@ -30,14 +30,16 @@ struct ChildRun
     double cpuMs = 0.0;   // the child's user and system time
     double peakRssMb = 0; // the child's largest resident set (ru_maxrss)
     int exitCode = -1;    // -1 when it did not exit normally
+    std::string output;   // what it wrote (stderr too, when asked for)
 };
 
 // Runs `arguments` (the program first) in `folder` with the extra
 // environment `variables`, waiting for the line `awaited` on its output
-// (empty: none). Throws std::runtime_error when it cannot be started.
+// (empty: none); with `withStderr` its error output is read as well.
+// Throws std::runtime_error when it cannot be started.
 inline ChildRun RunChild(const std::vector<std::string>& arguments,
                          const std::vector<std::pair<std::string, std::string>>& variables,
-                         const std::filesystem::path& folder, const std::string& awaited)
+                         const std::filesystem::path& folder, const std::string& awaited, bool withStderr = false)
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
@@ -54,6 +56,8 @@ inline ChildRun RunChild(const std::vector<std::string>& arguments,
         throw std::runtime_error("cannot start the child");
     if (child == 0) {
         ::dup2(pipeEnds[1], STDOUT_FILENO);
+        if (withStderr)
+            ::dup2(pipeEnds[1], STDERR_FILENO);
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
         ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -72,6 +76,7 @@ inline ChildRun RunChild(const std::vector<std::string>& arguments,
     std::FILE* output = ::fdopen(pipeEnds[0], "r");
     char line[512];
     while (std::fgets(line, sizeof line, output)) {
+        run.output += line;
         if (run.lineMs < 0.0 && !awaited.empty() && std::string(line).find(awaited) != std::string::npos)
             run.lineMs = since();
     }

@@ -1,0 +1,94 @@
+// The game's folder: which folder the game runs in, and the real program
+// started from a folder of the player's, whose files it must not touch.
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/DeveloperRun.h"
+#include "app/GameFolder.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+
+namespace mirefell
+{
+namespace
+{
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+// A folder that sees the run folder's data, as the game's own folder does.
+void LendGameData(const fs::path& folder)
+{
+    fs::create_directories(folder);
+    for (const char* shared : {"assets", "shaders"})
+        fs::create_directory_symlink(fs::path(MIREFELL_RUN_DIR) / shared, folder / shared);
+}
+
+// The game's executable in `folder` (a hard link where the file system
+// allows, else a copy), so that the program's own folder is that one.
+fs::path PlaceProgram(const fs::path& folder)
+{
+    fs::create_directories(folder);
+    const fs::path program = folder / "mirefell";
+    std::error_code error;
+    fs::create_hard_link(fs::path(MIREFELL_RUN_DIR) / "mirefell", program, error);
+    if (error)
+        fs::copy_file(fs::path(MIREFELL_RUN_DIR) / "mirefell", program);
+    return program;
+}
+
+std::vector<std::string> Names(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(GameFolder, TheWorkingFolderFirstThenTheProgramsOwnAndNeverAnotherFolder)
+{
+    TempDir dir;
+    const fs::path game = dir.Path() / "game", elsewhere = dir.Path() / "elsewhere";
+    LendGameData(game);
+    fs::create_directories(elsewhere / "assets");
+    fs::create_directories(elsewhere / "shaders"); // looks alike, holds no level
+    EXPECT_EQ(GameFolder::Find(game, elsewhere), game);
+    EXPECT_EQ(GameFolder::Find(elsewhere, game), game);
+    EXPECT_EQ(GameFolder::Find(elsewhere, elsewhere), fs::path());
+    EXPECT_EQ(GameFolder::Find(elsewhere, fs::path()), fs::path());
+}
+
+TEST(GameFolder, StartedFromThePlayersFolderTheGameLeavesItsFilesByteForByte)
+{
+    TempDir dir;
+    const fs::path game = dir.Path() / "game", bare = dir.Path() / "bare", players = dir.Path() / "players";
+    LendGameData(game);
+    const std::string theirs = "{\"database\": \"prod\", \"port\": 5432}\n";
+    fs::create_directories(players);
+    std::ofstream(players / "config.json", std::ios::binary) << theirs;
+
+    // The game runs from its own folder and writes its files there.
+    const testing::ChildRun run =
+        testing::RunChild({PlaceProgram(game).string()}, {{DeveloperRun::ExitAfterTitleVariable, "1"}}, players,
+                          DeveloperRun::TitleLine, true);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_GE(run.lineMs, 0.0) << run.output;
+    EXPECT_EQ(dir.Read("players/config.json"), theirs);
+    EXPECT_EQ(Names(players), std::vector<std::string>{"config.json"});
+    EXPECT_TRUE(fs::is_regular_file(game / "config.json"));
+
+    // A program whose folder holds no game: a clear message, nothing written.
+    const testing::ChildRun lost = testing::RunChild({PlaceProgram(bare).string()}, {}, players, "", true);
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_NE(lost.output.find(std::string("mirefell: ") + GameFolder::NotFound), std::string::npos) << lost.output;
+    EXPECT_EQ(dir.Read("players/config.json"), theirs);
+    EXPECT_EQ(Names(players), std::vector<std::string>{"config.json"});
+    EXPECT_EQ(Names(bare), std::vector<std::string>{"mirefell"});
+}
+
+} // namespace
+} // namespace mirefell
