@@ -2,6 +2,7 @@
 // inventory and the drawing of the window.
 #include "ui/InventoryWindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -28,6 +29,10 @@ namespace
 constexpr int32_t TopRight = 3;
 constexpr int32_t AlignStart = 1;
 constexpr float PageButtonWidth = 16.0f;
+// The "<" button's place right of the grid's left edge, and the room kept
+// between a label too long for it and the button then moved after it.
+constexpr float PageButtonOffset = 100.0f;
+constexpr float PageLabelGap = 8.0f;
 constexpr float ButtonTextOffset = -2.0f;
 constexpr float ShadowOffset = 4.0f;
 constexpr const char* ClickSound = "inventory_click";
@@ -142,8 +147,16 @@ void InventoryWindow::Layout()
 
     pageLabel->position = {p.x, p.y - unit};
     pageLabel->size = {3.0f * unit, unit};
-    prevButton->position = {p.x + 100.0f, p.y - unit + margin};
-    nextButton->position = {p.x + 100.0f + PageButtonWidth, p.y - unit + margin};
+    // A label of many pages ("Page 1/201") is wider than the room before
+    // "<": the buttons then stand after it instead of under it. The width is
+    // known once the painter's fonts are loaded.
+    float buttonsX = p.x + PageButtonOffset;
+    const size_t font = pageLabel->fontSizeId;
+    if (font < painter->fonts.size() && painter->fonts[font])
+        buttonsX =
+            std::max(buttonsX, p.x + painter->fonts[font]->MeasureString(PageLabelText().c_str()).x + PageLabelGap);
+    prevButton->position = {buttonsX, p.y - unit + margin};
+    nextButton->position = {buttonsX + PageButtonWidth, p.y - unit + margin};
     prevButton->size = nextButton->size = {PageButtonWidth, unit / 2.0f};
     for (BaseUIComponent* child : {static_cast<BaseUIComponent*>(pageLabel), static_cast<BaseUIComponent*>(prevButton),
                                    static_cast<BaseUIComponent*>(nextButton)})

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "UiFixture.h"
+#include "gameplay/Inventory.h"
 #include "gameplay/ItemMakers.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapons.h"
@@ -15,6 +16,8 @@
 #include "shell/InventoryWindowFlag.h"
 #include "ui/Automap.h"
 #include "ui/DraggedItem.h"
+#include "ui/InventoryModeButton.h"
+#include "ui/InventoryModeLabel.h"
 #include "ui/InventoryWindow.h"
 #include "world/World.h"
 
@@ -147,6 +150,48 @@ TEST_F(InventoryDrawTest, IconsCoverTheirCellsAndTheHeldItemFollowsTheMouse)
     EXPECT_TRUE(IsWhite(At(301, 501)));
     EXPECT_TRUE(IsWhite(At(395, 643)));
     EXPECT_TRUE(Near(At(790, 100), 16, 16, 16));
+}
+
+// With a hundred pages the label ("Page 1/100", as wide as "Page 1/201") is
+// longer than the 100 pixels before "<": the buttons stand after it. Drawn
+// once with the label alone and once with the buttons alone, the ink of the
+// label (anything but the grey backdrop in the row above the grid, y 36 to
+// 83) ends left of where the ink of "<" begins.
+TEST_F(InventoryDrawTest, APageLabelOfManyPagesEndsBeforeThePageButtons)
+{
+    OpenWithItems();
+    // With two pages the buttons keep their place 100 pixels in, "<" drawn
+    // 2 pixels left of it.
+    player->inventory.AddItemAt(0, Inventory::PageHeight, MakeBreastplate());
+    UiStep();
+    InventoryWindow& window = *ui->inventoryWindow;
+    EXPECT_EQ(window.prevButton->GetPosition().x, 876.0f);
+
+    player->inventory.AddItemAt(0, 99 * Inventory::PageHeight, MakeBreastplate());
+    UiStep();
+    ASSERT_EQ(window.PageLabelText(), L"Page 1/100");
+    const auto inkColumns = [&](bool label) {
+        window.pageLabel->visible = label;
+        window.prevButton->visible = window.nextButton->visible = !label;
+        DrawFrame();
+        std::pair<int, int> columns{1280, -1};
+        for (int x = 776; x < 1150; ++x)
+            if (Any(x, 36, x, 83, [](const Rgba8& p) { return !Near(p, 64, 64, 64); }))
+                columns = {std::min(columns.first, x), std::max(columns.second, x)};
+        return columns;
+    };
+    const auto [labelLeft, labelRight] = inkColumns(true);
+    Save("inventory-page-label-1280x720");
+    const auto [buttonsLeft, buttonsRight] = inkColumns(false);
+    Save("inventory-page-buttons-1280x720");
+    EXPECT_GE(labelLeft, 776);
+    EXPECT_GE(labelRight, 874) << "the label reaches where \"<\" usually stands";
+    EXPECT_LT(labelRight, buttonsLeft) << "label x " << labelLeft << " to " << labelRight << ", buttons x "
+                                       << buttonsLeft << " to " << buttonsRight;
+    EXPECT_LT(buttonsRight, 1160) << "the buttons stay clear of the key slots";
+    window.pageLabel->visible = true;
+    DrawFrame();
+    Save("inventory-many-pages-1280x720");
 }
 
 // Below the narrowest inset the map still draws, one pixel wide.
