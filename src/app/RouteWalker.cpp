@@ -54,9 +54,11 @@ constexpr float StrikeDistance = WorldCollision::HammerReach + 5.0f;
 constexpr float KeepOff = 16.5f;
 // Steps spent fighting before the walker walks on regardless.
 constexpr int FightingSteps = 1200;
-// A hunting monster that sees the player from this near is fought: about
-// where the shotgun's pellets still find a body.
+// A hunting monster that sees the player from this near is fought; the gun
+// is fired from no farther than where most of the shotgun's pellets find a
+// body (closing in on one farther off, or waiting for it to come).
 constexpr float EngageReach = 260.0f;
+constexpr float GunReach = 130.0f;
 // The trail keeps a place every so many units walked, and starts afresh
 // when the feet have risen or sunk more than a few stair steps since.
 constexpr float TrailSpacing = 8.0f;
@@ -226,7 +228,10 @@ GridObject* RouteWalker::Foe()
         if (monster->dead || monster->dormant || monster->state != MonsterState::Hunting || (hammer && !Level(*object)))
             return;
         const float distance = Vector3::Distance(monster->position, player.position);
-        if (distance < nearestDistance && world.collision->CanReach(&player, object, reach)) {
+        // One out of the gun's reach counts only where the player can walk to it.
+        const Vector2 at{object->position.x, object->position.z};
+        if (distance < nearestDistance && (hammer || distance <= GunReach || LevelWay(at)) &&
+            world.collision->CanReach(&player, object, reach)) {
             nearest = object;
             nearestDistance = distance;
         }
@@ -466,11 +471,11 @@ void RouteWalker::Arm()
             break;
         }
     }
-    // The hammer is swung only where it reaches.
+    // The hammer is swung only where it reaches, and the gun fired only
+    // where most of its pellets find the body.
     GridObject* aimed = player.crosshairMonster;
-    const bool inReach =
-        aimed && (!IsHammer(player.equippedItem) ||
-                  Vector2::Distance({aimed->position.x, aimed->position.z}, Where()) <= StrikeDistance);
+    const float reach = IsHammer(player.equippedItem) ? StrikeDistance : GunReach;
+    const bool inReach = aimed && Vector2::Distance({aimed->position.x, aimed->position.z}, Where()) <= reach;
     FeedAction(KeybindAction::Attack, Alive(aimed) && inReach);
 }
 
@@ -487,8 +492,8 @@ void RouteWalker::Fight(GridObject& monster, bool mayMove)
         float nomDistance = KeepOff;
         if (GridObject* nom = NearestNom(nomDistance))
             BackOff(*nom, nomDistance);
-        else if (hammer && distance > StrikeDistance && LevelWay({monster.position.x, monster.position.z}))
-            FeedAction(KeybindAction::MoveForward, true);
+        else if (distance > (hammer ? StrikeDistance : GunReach) && LevelWay({monster.position.x, monster.position.z}))
+            FeedAction(KeybindAction::MoveForward, true); // closing in
     }
     Arm();
 }
@@ -573,7 +578,7 @@ StepTask RouteWalker::Follow(RouteStep routeStep)
         if (!lift)
             co_return Fail("no lift " + std::to_string(routeStep.id));
         const uint32_t end = routeStep.top ? ElevatorStateTop : ElevatorStateBottom;
-        const bool stopped = co_await WaitFor([lift, end] { return lift->state == end; });
+        const bool stopped = co_await WaitFor([lift, end] { return lift->state == end; }, false);
         if (!stopped)
             co_return Fail("lift " + std::to_string(routeStep.id) + " did not stop at its " +
                            (routeStep.top ? "top" : "bottom"));
@@ -581,7 +586,7 @@ StepTask RouteWalker::Follow(RouteStep routeStep)
         IDoor* door = Find(world.aiRegions->objects.doors, routeStep.id);
         if (!door)
             co_return Fail("no door " + std::to_string(routeStep.id));
-        const bool open = co_await WaitFor([door] { return door->GetState() == DoorStateOpen; });
+        const bool open = co_await WaitFor([door] { return door->GetState() == DoorStateOpen; }, true);
         if (!open)
             co_return Fail("door " + std::to_string(routeStep.id) + " did not open");
     }
@@ -657,12 +662,11 @@ StepTask RouteWalker::WalkTo(Vector2 target, float stopAt)
                 continue;
             }
         }
-        // A door that closed again while the walker fought or fetched is
-        // opened again, as a player would.
-        FeedAction(KeybindAction::Use, still > StillSteps / 2 && player.usableInReach &&
-                                           dynamic_cast<IDoor*>(player.usable) && !usePressed);
-        usePressed =
-            still > StillSteps / 2 && player.usableInReach && dynamic_cast<IDoor*>(player.usable) && !usePressed;
+        // A closed door in the way (one that closed again while the walker
+        // fought or fetched) is opened, as a player would.
+        auto* doorAhead = dynamic_cast<IDoor*>(player.usable);
+        usePressed = !usePressed && player.usableInReach && doorAhead && doorAhead->GetState() == DoorStateClosed;
+        FeedAction(KeybindAction::Use, usePressed);
         Arm();
         co_await driver.Steps(1);
         still = std::hypot(Where().x - before.x, Where().y - before.y) < 0.01f ? still + 1 : 0;
@@ -731,16 +735,23 @@ StepTask RouteWalker::ThrowSwitch(uint32_t id)
     co_return true;
 }
 
-StepTask RouteWalker::WaitFor(std::function<bool()> done)
+StepTask RouteWalker::WaitFor(std::function<bool()> done, bool mayMove)
 {
+    bool fought = false;
     for (int count = 0; count < 4 * WaitingSteps && !done(); ++count) {
         if (GridObject* foe = Foe()) {
-            Fight(*foe, false); // holding the place waited at
+            if (mayMove && !fought)
+                retraced.Push(Where()); // the walk goes on from the place waited at
+            fought = true;
+            Fight(*foe, mayMove);
             co_await driver.Steps(1);
             LetGo();
         } else {
+            if (mayMove)
+                Dodge();
             Arm();
             co_await driver.Steps(1);
+            LetGo();
         }
     }
     LetGo();

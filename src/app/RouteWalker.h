@@ -131,8 +131,9 @@ private:
     StepTask WalkTo(Vector2 target, float stopAt);
     StepTask Use(Vector2 target);
     StepTask ThrowSwitch(uint32_t id);
-    // Waits, fighting what comes close, until `done`.
-    StepTask WaitFor(std::function<bool()> done);
+    // Waits, fighting what comes close, until `done`; where it may move (not
+    // on a lift) it steps aside and backs off as in a walk.
+    StepTask WaitFor(std::function<bool()> done, bool mayMove);
 
     World& world;
     Player& player;
