@@ -90,6 +90,8 @@ constexpr float DodgeClearance = 9.0f;
 // keep off floors more than a stair step below the feet.
 constexpr float FootingProbe = 8.0f;
 constexpr float StepDown = 8.0f;
+// A straight way is probed for its floor every so many units.
+constexpr float WayProbe = 2.0f;
 // A movement key is held when the wished direction leans this far its way
 // (the cosine of 67.5 degrees: eight directions).
 constexpr float KeyLean = 0.38f;
@@ -346,7 +348,7 @@ bool RouteWalker::LevelWay(Vector2 to) const
     const Vector2 from = Where();
     const float feet = player.position.y - Player::BodyHalfExtents.y;
     const float length = Vector2::Distance(from, to);
-    for (float along = 0.0f; along < length; along += TrailSpacing) {
+    for (float along = 0.0f; along < length; along += WayProbe) {
         const MapSector* under = SectorAt(from + (to - from) * (along / length));
         if (!under || std::abs(under->floorTopY - feet) > StepDown)
             return false;
@@ -627,8 +629,10 @@ StepTask RouteWalker::WalkTo(Vector2 target, float stopAt)
                 retraced.Push(Where());
             }
         }
-        if (fetching && (Vector2::Distance(fetchingAt, Where()) <= Touching || still > StillSteps)) {
-            // Taken, or refused or out of reach after all: not again.
+        if (fetching &&
+            (Vector2::Distance(fetchingAt, Where()) <= Touching || still > StillSteps || !LevelWay(fetchingAt))) {
+            // Taken, or refused, or out of reach after all (a fight may have
+            // left a drop between): not again.
             givenUp[givenUpNext++ % givenUp.size()] = fetchingAt;
             fetching = false;
             still = 0;
