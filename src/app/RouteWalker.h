@@ -1,16 +1,18 @@
 // RouteWalker: steers the player of a level along a Route as a player
-// would: turning with the mouse, walking with the forward key, opening
-// doors and throwing switches with the use key, waiting for lifts and
-// doors, and timing its way under crushing doors. Living monsters are
-// fought on the way: the weapon in hand fires
-// whenever one is under the crosshair; one that comes close enough to bar
-// the way, or hunts the player and sees it from within a shotgun's reach,
-// is faced and fought until it dies. The walker steps aside from shots that
-// come at it and keeps out of a nom's bite, backing off along the way it
-// came as the nom comes on; with the hammer it closes in to striking
-// distance, which is a little farther than a nom bites. The walker holds a
-// carried gun with ammunition for a shot, else the hammer, choosing with the
-// weapon keys.
+// would: turning with the mouse, walking with the movement keys, opening
+// doors and throwing switches with the use key (and opening a door again
+// that closed in its way), waiting for lifts and doors, and timing its way
+// under crushing doors. Living monsters are fought on the way: one close
+// enough to bar the way, or one hunting the player that sees it from within
+// a shotgun's reach, is faced and fought until it dies, the gun fired where
+// most of its pellets find the body and the hammer swung where it reaches.
+// The walker steps aside from shots that come at it and keeps out of a nom's
+// bite, backing off along the way it came as the nom comes on and walking
+// that way again afterwards; with the hammer it strikes from a little
+// farther than a nom bites. It never steps off a drop or off a moving lift
+// to do so. Low on shells or hurt, it fetches an ammunition pack or a medkit
+// it sees nearby and comes back to its way. It holds a carried gun with
+// ammunition for a shot, else the hammer, choosing with the weapon keys.
 //
 // It plays closed-loop, one step at a time: Advance() before each step
 // reads where the player is and what the step before did, and feeds that
