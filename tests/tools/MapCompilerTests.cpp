@@ -139,13 +139,16 @@ TEST(MapCompiler, WritesSectorsAndWallsInTheShapeTheBuildExpects)
 TEST(MapCompiler, FramesEveryDoorButASecretOneInBrassCasingsHeadAndJambs)
 {
     const MapData map = CompileAndLoad(TwoRooms);
-    const auto expectFrame = [&](int32_t sector, Vector2 start, Vector2 end, float top) {
-        const MapSegment* piece = WallOf(map, sector, start, end);
+    const auto expectFrameIn = [](const MapData& in, int32_t sector, Vector2 start, Vector2 end, float top) {
+        const MapSegment* piece = WallOf(in, sector, start, end);
         ASSERT_NE(piece, nullptr) << start.x << "," << start.y << " to " << end.x << "," << end.y;
         EXPECT_EQ(piece->texId, "metal");
         EXPECT_EQ(piece->lightColor, 0xD8A848u);
         EXPECT_EQ(piece->bottomY, 0.0f);
         EXPECT_EQ(piece->topY, top);
+    };
+    const auto expectFrame = [&](int32_t sector, Vector2 start, Vector2 end, float top) {
+        expectFrameIn(map, sector, start, end, top);
     };
     // On the west face, the room's wall ends in a casing 6 wide on each side
     // of the opening (48 to 80), up to the frame's head: the door's 96 and 8.
@@ -164,6 +167,18 @@ TEST(MapCompiler, FramesEveryDoorButASecretOneInBrassCasingsHeadAndJambs)
     // The door's own sides, the jambs, from its floor to its ceiling.
     expectFrame(2, {144, 48}, {128, 48}, 96.0f);
     expectFrame(2, {128, 80}, {144, 80}, 96.0f);
+
+    // A passage as wide as its door: the passage's sides end in the frame
+    // (up to its ceiling, under the frame's head).
+    const MapData passage = CompileAndLoad(R"(
+level passage
+start 424,120
+room 10 floor=0 ceil=96 : rect 400,100 448,164
+door 11 floor=0 ceil=96 open=88 : rect 400,164 448,180
+room 12 floor=0 ceil=96 : rect 400,180 448,244
+)");
+    expectFrameIn(passage, 10, {400, 158}, {400, 164}, 96.0f);
+    expectFrameIn(passage, 10, {448, 164}, {448, 158}, 96.0f);
 
     // A plain door is a secret drawn as the wall: no frame at all.
     std::string secret = TwoRooms;

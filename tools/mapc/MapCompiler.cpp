@@ -72,13 +72,6 @@ double Distance(Point a, Point b)
     return std::hypot(b.x - a.x, b.y - a.y);
 }
 
-// Within tolerance of the line through a and b.
-bool OnLine(Point p, Point a, Point b)
-{
-    const double length = Distance(a, b);
-    return length > 0.0 && std::abs(Cross(a, b, p)) / length < PointTolerance;
-}
-
 bool OnClosedSegment(Point p, Point a, Point b)
 {
     return SamePoint(p, a) || SamePoint(p, b) || ParameterOnSegment(p, a, b) >= 0.0;
@@ -273,16 +266,15 @@ std::vector<DoorOpening> DoorOpenings(const std::vector<CompiledSector>& sectors
     return openings;
 }
 
-// Where a wall of `sector` running from `start` to `end` ends beside a door
-// opening on the same line: the frame's top there, or 0 when it does not.
-double FrameTopAt(const std::vector<DoorOpening>& openings, int sector, Point end, Point other)
+// Where a wall of `sector` has its end at a corner of a door opening that
+// faces the sector: the frame's top there, or 0 when it does not. A wall on
+// the opening's line is its casing; one that leaves the corner at an angle
+// (the side of a passage as wide as the door) frames it in the same way.
+double FrameTopAt(const std::vector<DoorOpening>& openings, int sector, Point end)
 {
-    for (const DoorOpening& opening : openings) {
-        if (opening.facing != sector || (!SamePoint(end, opening.a) && !SamePoint(end, opening.b)))
-            continue;
-        if (OnLine(other, opening.a, opening.b))
+    for (const DoorOpening& opening : openings)
+        if (opening.facing == sector && (SamePoint(end, opening.a) || SamePoint(end, opening.b)))
             return opening.frameTop;
-    }
     return 0.0;
 }
 
@@ -324,12 +316,12 @@ void AddWalls(const LevelSource& source, const std::vector<CompiledSector>& sect
             level.segments.push_back(std::move(wall));
         };
         // A wall piece of a room beside a door opening: its stretch next to
-        // the opening (at each end that meets one on the same line) is the
+        // the opening (at each end that meets one of its corners) is the
         // opening's casing, up to the frame's top.
         const auto addBeside = [&](Point start, Point end, double bottom, double top) {
             const double length = Distance(start, end);
-            const double topAtStart = FrameTopAt(openings, static_cast<int>(s), start, end);
-            const double topAtEnd = FrameTopAt(openings, static_cast<int>(s), end, start);
+            const double topAtStart = FrameTopAt(openings, static_cast<int>(s), start);
+            const double topAtEnd = FrameTopAt(openings, static_cast<int>(s), end);
             const double casing = std::min(DoorFrameWidth, length / (topAtStart > 0.0 && topAtEnd > 0.0 ? 2.0 : 1.0));
             const Point along{(end.x - start.x) / length, (end.y - start.y) / length};
             Point from = start;

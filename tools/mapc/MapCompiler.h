@@ -6,9 +6,10 @@
 // each side of it gets the walls its neighbour's heights leave open (a riser
 // under a higher floor, a lintel over a lower ceiling); edges nobody shares
 // are full walls. A door that is not plain (a secret drawn as the wall) is
-// framed on both faces in brass-tinted metal: 6-unit casings of the walls
-// beside its opening and an 8-unit head over it, up to 8 above the door's
-// ceiling, and its own sides as the jambs. Walls run clockwise around the
+// framed on both faces in brass-tinted metal: the 6 units next to the
+// opening of every wall that meets its corners (casings in the wall's line,
+// the sides of a passage as wide as the door), up to 8 above the door's
+// ceiling, an 8-unit head over it, and its own sides as the jambs. Walls run clockwise around the
 // sector they face, so their
 // normal points into it, with the render quad [start-top, end-top,
 // end-bottom, start-bottom], indices [0,1,2,2,3,0] and bottom-right index 2.
