@@ -197,7 +197,7 @@ void RouteWalker::AimAt(Vector3 target)
     Turn(std::fmod(wantedYaw - player.yaw + 540.0f, 360.0f) - 180.0f, wantedPitch - player.pitch);
 }
 
-bool RouteWalker::Level(const GridObject& monster) const
+bool RouteWalker::OnPlayersFloor(const GridObject& monster) const
 {
     return std::abs(monster.position.y - player.position.y) < monster.halfExtents.y + Player::BodyHalfExtents.y;
 }
@@ -209,7 +209,7 @@ GridObject* RouteWalker::Blocker()
     world.ForEachObject(GridObjectType::Monster, [&](GridObject* monster) {
         const float distance =
             std::hypot(monster->position.x - player.position.x, monster->position.z - player.position.z);
-        if (distance < nearestDistance && Level(*monster) && Alive(monster)) {
+        if (distance < nearestDistance && OnPlayersFloor(*monster) && Alive(monster)) {
             nearest = monster;
             nearestDistance = distance;
         }
@@ -227,7 +227,8 @@ GridObject* RouteWalker::Foe()
     float nearestDistance = reach;
     world.ForEachObject(GridObjectType::Monster, [&](GridObject* object) {
         const auto* monster = static_cast<const Monster*>(object);
-        if (monster->dead || monster->dormant || monster->state != MonsterState::Hunting || (hammer && !Level(*object)))
+        if (monster->dead || monster->dormant || monster->state != MonsterState::Hunting ||
+            (hammer && !OnPlayersFloor(*object)))
             return;
         const float distance = Vector3::Distance(monster->position, player.position);
         // One out of the gun's reach counts only where the player can walk to it.
@@ -507,7 +508,7 @@ GridObject* RouteWalker::NearestNom(float& distance)
         const auto* monster = static_cast<const Monster*>(object);
         if (monster->dead || monster->dormant || monster->data.attackKind != MonsterAttackKind::Melee)
             return;
-        if (!Level(*object))
+        if (!OnPlayersFloor(*object))
             return;
         const float away = Vector2::Distance({object->position.x, object->position.z}, Where());
         if (away < distance) {

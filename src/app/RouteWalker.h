@@ -118,7 +118,7 @@ private:
     void Fight(GridObject& monster, bool mayMove);
     // Whether the monster stands on the player's floor (their boxes overlap
     // in height).
-    bool Level(const GridObject& monster) const;
+    bool OnPlayersFloor(const GridObject& monster) const;
     // The nearest living nom on the player's floor nearer than `distance`,
     // which becomes its distance; or null.
     GridObject* NearestNom(float& distance);
