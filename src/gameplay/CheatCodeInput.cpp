@@ -87,10 +87,13 @@ void CheatCodeInput::ReadKeys()
 {
     if (idleStepsLeft > 0 && --idleStepsLeft == 0)
         Clear();
-    const Keyboard::KeyboardStateTracker& keys = Input::GetInstance().keyboardTracker;
-    for (const auto& [key, letter] : LetterKeys()) {
-        if (keys.IsKeyPressed(key) && typed.size() < MaxLetters) {
-            typed.push_back(letter);
+    // Letters that went down in this step, in the order they were typed: at
+    // a slow frame several arrive together.
+    const std::map<int32_t, wchar_t>& letters = LetterKeys();
+    for (const uint8_t key : Input::GetInstance().keyboardTracker.PressedInOrder()) {
+        const auto letter = letters.find(key);
+        if (letter != letters.end() && typed.size() < MaxLetters) {
+            typed.push_back(letter->second);
             idleStepsLeft = IdleSteps;
         }
     }

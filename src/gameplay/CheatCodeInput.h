@@ -38,7 +38,8 @@ public:
 
     // Letters, then the comparison.
     void Update();
-    // The idle countdown, then this step's letter presses in key order.
+    // The idle countdown, then this step's letter presses in the order they
+    // were typed.
     void ReadKeys();
     // Empty text, full countdown.
     void Clear();

@@ -8,6 +8,18 @@ void Keyboard::KeyboardStateTracker::Update(const State& state)
     pressed.keys = state.keys & ~lastState.keys;
     released.keys = ~state.keys & lastState.keys;
     lastState = state;
+    std::bitset<VirtualKeyCount> listed;
+    pressedCount = 0;
+    for (size_t i = 0; i < state.wentDownCount; ++i) {
+        const uint8_t key = state.wentDown[i];
+        if (pressed.keys.test(key) && !listed.test(key)) {
+            pressedOrder[pressedCount++] = key;
+            listed.set(key);
+        }
+    }
+    for (size_t key = 0; key < VirtualKeyCount; ++key)
+        if (pressed.keys.test(key) && !listed.test(key))
+            pressedOrder[pressedCount++] = static_cast<uint8_t>(key);
 }
 
 void Keyboard::KeyboardStateTracker::Reset()
@@ -15,6 +27,7 @@ void Keyboard::KeyboardStateTracker::Reset()
     pressed = {};
     released = {};
     lastState = {};
+    pressedCount = 0;
 }
 
 void Keyboard::ProcessEvent(const PlatformEvent& event)
@@ -23,6 +36,8 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
     case PlatformEventType::KeyDown:
         if (event.key > 0 && event.key < VirtualKeyCount) {
             state.keys.set(event.key);
+            if (!downSinceRead.keys.test(event.key) && downSinceRead.wentDownCount < OrderedKeys)
+                downSinceRead.wentDown[downSinceRead.wentDownCount++] = static_cast<uint8_t>(event.key);
             downSinceRead.keys.set(event.key);
         }
         break;
@@ -41,14 +56,14 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 void Keyboard::Reset()
 {
     state.keys.reset();
-    downSinceRead.keys.reset();
+    downSinceRead = {};
 }
 
 Keyboard::State Keyboard::GetState()
 {
-    State snapshot;
+    State snapshot = downSinceRead;
     snapshot.keys = state.keys | downSinceRead.keys;
-    downSinceRead.keys.reset();
+    downSinceRead = {};
     return snapshot;
 }
 

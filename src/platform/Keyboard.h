@@ -4,7 +4,11 @@
 // no window or SDL is needed, so tests drive it with events.
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <span>
 
 #include "platform/PlatformEvent.h"
 #include "platform/VirtualKey.h"
@@ -15,10 +19,17 @@ namespace mirefell
 class Keyboard
 {
 public:
+    // How many keys going down between two snapshots keep their order.
+    static constexpr size_t OrderedKeys = 32;
+
     // One bit per virtual key.
     struct State
     {
         std::bitset<VirtualKeyCount> keys;
+        // The keys that went down since the previous snapshot, each once, in
+        // the order they went down (the first OrderedKeys of them).
+        std::array<uint8_t, OrderedKeys> wentDown{};
+        size_t wentDownCount = 0;
         // False for a code outside 0..255.
         bool IsKeyDown(int32_t key) const { return key >= 0 && key < VirtualKeyCount && keys.test(key); }
         bool IsKeyUp(int32_t key) const { return !IsKeyDown(key); }
@@ -36,12 +47,19 @@ public:
         bool IsKeyPressed(int32_t key) const { return pressed.IsKeyDown(key); }
         bool IsKeyReleased(int32_t key) const { return released.IsKeyDown(key); }
         const State& GetLastState() const { return lastState; }
+        // The pressed keys in the order they went down: several keys tapped
+        // within one frame reach one step, and keep the order they were
+        // typed in. Pressed keys without a key-down of their own (held over
+        // a Reset) follow, in key order.
+        std::span<const uint8_t> PressedInOrder() const { return {pressedOrder.data(), pressedCount}; }
 
         State pressed;
         State released;
 
     private:
         State lastState;
+        std::array<uint8_t, VirtualKeyCount> pressedOrder{};
+        size_t pressedCount = 0;
     };
 
     // KeyDown, KeyUp and FocusLost; other events are ignored. Auto-repeat
@@ -56,7 +74,7 @@ public:
 
 private:
     State state;
-    State downSinceRead;
+    State downSinceRead; // with the order of the keys that went down
 };
 
 } // namespace mirefell

@@ -163,7 +163,7 @@ TEST_F(AutopilotTest, WalksItsLevelToTheExitAndLeavesTheNextLevelAlone)
     ASSERT_EQ(core->GetWorld()->map.name, "pentagram");
     ThePlayer().godMode = true; // as the cheat code sets it
     ASSERT_TRUE(RunUntilReported("reached the exit", 20000)) << Report();
-    EXPECT_THAT(Report(), ::testing::MatchesRegex("autopilot: route of pentagram, 49 steps\n"
+    EXPECT_THAT(Report(), ::testing::MatchesRegex("autopilot: route of pentagram, 52 steps\n"
                                                   "autopilot: level pentagram started, walking its route\n"
                                                   "autopilot: god mode on\n"
                                                   "autopilot: reached the exit after [0-9]+ steps\n"));
@@ -181,10 +181,13 @@ TEST_F(AutopilotTest, WalksItsLevelToTheExitAndLeavesTheNextLevelAlone)
 
 TEST_F(AutopilotTest, WaitsWhileTheInventoryIsOpenAndReportsADeath)
 {
-    // Into the first hall, then standing among its monsters, mortal.
-    Route route = PentagramRoute();
-    route.steps.resize(8);
-    route.steps.push_back(Make(RouteAction::Wait, {}, 0, 36000));
+    // Unarmed (past the weapons' alcoves) into the courtyard, in front of its
+    // noms, then standing among them, mortal.
+    const Route route{"pentagram",
+                      {Make(RouteAction::Walk, {96.0f, 1720.0f}), Make(RouteAction::Walk, {48.0f, 1640.0f}),
+                       Make(RouteAction::Use, {48.0f, 1592.0f}), Make(RouteAction::Door, {}, 4),
+                       Make(RouteAction::Walk, {48.0f, 1560.0f}), Make(RouteAction::Walk, {150.0f, 1100.0f}),
+                       Make(RouteAction::Wait, {}, 0, 36000)}};
     Fly(route);
     GameSaveManager::GetInstance().NewGame(0, GameDifficulty::Normal, false, false);
     Run(30);

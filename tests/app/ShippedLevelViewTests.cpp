@@ -1,8 +1,9 @@
 // The shipped levels, each started as a new game and loaded by Core's own
 // level load, drawn on llvmpipe from where a player stands: every area of
-// "pentagram" and its hall with the pillars sunk; the start of "descent",
-// its chapel before and after the chapel's key puts the lights out, its pit
-// from the balcony; the teeth of "mouth", its ember cavern and its heart.
+// "pentagram" and its hall with the pillars sunk; the start of "descent" and
+// the brass frame of its gate, its chapel before and after the chapel's key
+// puts the lights out, its pit from the balcony; the teeth of "mouth", its
+// ember cavern and its heart.
 // Each view is written to test-output/levels/<level>_<view>.png for the eye;
 // the frames are sampled for what the level means them to show.
 #include <gtest/gtest.h>
@@ -96,6 +97,7 @@ protected:
         core->Render();
         SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "levels/" + world->map.name + "_" + name);
         const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        lastFrame = rgba;
         Average average;
         for (size_t i = 0; i < rgba.size(); i += 4) {
             average.r += rgba[i];
@@ -109,8 +111,23 @@ protected:
         return average;
     }
 
+    // The pixels of the last frame's rectangle [x0, x1) x [y0, y1) (row 0 at
+    // the top) in a warm colour: red and green both above blue.
+    int WarmPixels(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) const
+    {
+        int warm = 0;
+        for (uint32_t y = y0; y < y1; ++y)
+            for (uint32_t x = x0; x < x1; ++x) {
+                const uint8_t* p = &lastFrame[(y * Width + x) * 4];
+                if (p[0] > p[2] + 20 && p[1] > p[2] + 10)
+                    ++warm;
+            }
+        return warm;
+    }
+
     LevelDevice levelDevice;
     std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
+    std::vector<uint8_t> lastFrame;
     std::unique_ptr<Core> core;
     World* world = nullptr;
 };
@@ -158,6 +175,10 @@ TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)
     const Average gatehouse = Look("gatehouse", {128, 170, 2210}, {128, 190, 1990});
     EXPECT_GT(gatehouse.Luminance(), 20.0) << "the start can be seen";
     EXPECT_GT(gatehouse.b, gatehouse.r) << "moonlit blue";
+    // Straight ahead the gate, told from the blue walls by its brass frame;
+    // nothing of the hall's own walls to either side is brass.
+    EXPECT_GT(WarmPixels(Width * 2 / 5, Height / 4, Width * 3 / 5, Height * 3 / 5), 200) << "the gate's frame";
+    EXPECT_EQ(WarmPixels(0, Height / 4, Width / 4, Height * 3 / 5), 0) << "the hall's wall";
     Look("court", {300, 172, 1930}, {96, 176, 1700});
     Look("pit", {1300, -20, 1460}, {1312, -100, 1230});
 

@@ -2,8 +2,8 @@
 // through "New game" on "Normal" into "pentagram", walked to its exit with
 // the god-mode cheat typed on the keyboard, past the level-complete screen
 // into "descent", saved and exited through the in-game menu, and continued
-// from the title back into "descent". A second game on "Normal", mortal,
-// stands among the first hall's monsters until the death screen shows.
+// from the title back into "descent". A second game on "Normal", mortal and
+// unarmed, stands among the courtyard's noms until the death screen shows.
 //
 // The menus are clicked and the keys pressed with xdotool; the route is
 // walked by the game's developer autopilot (MIREFELL_AUTOPILOT), which plays
@@ -234,10 +234,20 @@ TEST_F(PlayThrough, PentagramIsWalkedToItsExitThenDescentIsSavedAndContinued)
 
 TEST_F(PlayThrough, StandingAmongTheMonstersEndsOnTheDeathScreen)
 {
-    // Into the first hall, then standing still among its monsters, mortal.
-    Route route = Pentagram();
-    route.steps.resize(8);
-    route.steps.push_back(Stand(36000));
+    // Unarmed (past the weapons' alcoves) into the courtyard, in front of its
+    // noms, then standing still among them, mortal.
+    const auto step = [](RouteAction action, Vector2 at, int32_t id = 0) {
+        RouteStep made;
+        made.action = action;
+        made.at = at;
+        made.id = id;
+        return made;
+    };
+    const Route route{"pentagram",
+                      {step(RouteAction::Walk, {96.0f, 1720.0f}), step(RouteAction::Walk, {48.0f, 1640.0f}),
+                       step(RouteAction::Use, {48.0f, 1592.0f}), step(RouteAction::Door, {}, 4),
+                       step(RouteAction::Walk, {48.0f, 1560.0f}), step(RouteAction::Walk, {150.0f, 1100.0f}),
+                       Stand(36000)}};
     const auto game = StartGame(route);
     ASSERT_FALSE(HasFailure());
     MenuLayout menus(game->Folder(), Width, Height);

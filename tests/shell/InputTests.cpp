@@ -1,5 +1,7 @@
 // One snapshot per step: what counts as pressed, held and consumed, and what
 // a mouse-mode switch forgets.
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "shell/Input.h"
@@ -66,6 +68,28 @@ TEST_F(InputTest, ATapBetweenTwoStepsIsPressedInOneAndReleasedInTheNext)
     EXPECT_FALSE(input.IsActionDown(KeybindAction::Use));
     EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('E'));
     EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Released);
+}
+
+// Keys tapped within one slow frame reach one step together, in the order
+// they went down (not in key-code order); a key held from before is not
+// pressed again.
+TEST_F(InputTest, KeysTappedWithinOneFrameArePressedInTheOrderTheyWentDown)
+{
+    Send(testing::KeyEvent('W', true));
+    input.Update();
+    Send(testing::KeyEvent('P', true));
+    Send(testing::KeyEvent('P', false));
+    Send(testing::KeyEvent('O', true));
+    Send(testing::KeyEvent('Z', true));
+    Send(testing::KeyEvent('O', false));
+    Send(testing::KeyEvent('P', true)); // again within the frame: still one press
+    Send(testing::KeyEvent('I', true));
+    input.Update();
+    const auto pressed = input.keyboardTracker.PressedInOrder();
+    EXPECT_EQ(std::vector<uint8_t>(pressed.begin(), pressed.end()), (std::vector<uint8_t>{'P', 'O', 'Z', 'I'}));
+
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.PressedInOrder().empty());
 }
 
 TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)

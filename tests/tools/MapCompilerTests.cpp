@@ -96,18 +96,19 @@ TEST(MapCompiler, WritesSectorsAndWallsInTheShapeTheBuildExpects)
 
     // Over the door on the west side a lintel from 96 to the room's 128; on
     // the east side a 6-unit riser under the higher floor and a lintel from
-    // 96 to 112.
-    const MapSegment* westLintel = WallOf(map, 1, {128, 80}, {128, 48});
-    ASSERT_NE(westLintel, nullptr);
-    EXPECT_EQ(westLintel->bottomY, 96.0f);
-    EXPECT_EQ(westLintel->topY, 128.0f);
-    int eastSide = 0;
-    for (const MapSegment& wall : map.segments)
-        if (wall.sectorId == 3 && wall.start.x == 144 && wall.start.y == 48 && wall.end.y == 80) {
-            ++eastSide;
-            EXPECT_TRUE((wall.bottomY == 96.0f && wall.topY == 112.0f)) << wall.bottomY << ".." << wall.topY;
-        }
-    EXPECT_EQ(eastSide, 1);
+    // 96 to 112. Each lintel is in two pieces: the door frame's head (96 to
+    // 104), then the wall.
+    const auto lintel = [&](int32_t sector, Vector2 start, Vector2 end) {
+        std::vector<std::pair<float, float>> pieces;
+        for (const MapSegment& wall : map.segments)
+            if (wall.sectorId == sector && wall.start.x == start.x && wall.start.y == start.y && wall.end.x == end.x &&
+                wall.end.y == end.y)
+                pieces.emplace_back(wall.bottomY, wall.topY);
+        return pieces;
+    };
+    using Pieces = std::vector<std::pair<float, float>>;
+    EXPECT_EQ(lintel(1, {128, 80}, {128, 48}), (Pieces{{96.0f, 104.0f}, {104.0f, 128.0f}}));
+    EXPECT_EQ(lintel(3, {144, 48}, {144, 80}), (Pieces{{96.0f, 104.0f}, {104.0f, 112.0f}}));
     const MapSegment* riser = WallOf(map, 2, {144, 80}, {144, 48});
     ASSERT_NE(riser, nullptr); // faces into the door sector, below the east floor
     EXPECT_EQ(riser->bottomY, 0.0f);
@@ -133,6 +134,58 @@ TEST(MapCompiler, WritesSectorsAndWallsInTheShapeTheBuildExpects)
     std::string again;
     CompileAndLoad(TwoRooms, &again);
     EXPECT_EQ(json, again);
+}
+
+TEST(MapCompiler, FramesEveryDoorButASecretOneInBrassCasingsHeadAndJambs)
+{
+    const MapData map = CompileAndLoad(TwoRooms);
+    const auto expectFrameIn = [](const MapData& in, int32_t sector, Vector2 start, Vector2 end, float top) {
+        const MapSegment* piece = WallOf(in, sector, start, end);
+        ASSERT_NE(piece, nullptr) << start.x << "," << start.y << " to " << end.x << "," << end.y;
+        EXPECT_EQ(piece->texId, "metal");
+        EXPECT_EQ(piece->lightColor, 0xD8A848u);
+        EXPECT_EQ(piece->bottomY, 0.0f);
+        EXPECT_EQ(piece->topY, top);
+    };
+    const auto expectFrame = [&](int32_t sector, Vector2 start, Vector2 end, float top) {
+        expectFrameIn(map, sector, start, end, top);
+    };
+    // On the west face, the room's wall ends in a casing 6 wide on each side
+    // of the opening (48 to 80), up to the frame's head: the door's 96 and 8.
+    expectFrame(1, {128, 86}, {128, 80}, 104.0f);
+    expectFrame(1, {128, 48}, {128, 42}, 104.0f);
+    // Above a casing, and along the rest of the wall, the room's own wall.
+    int above = 0;
+    for (const MapSegment& wall : map.segments)
+        if (wall.sectorId == 1 && wall.start.y == 86.0f && wall.end.y == 80.0f && wall.bottomY == 104.0f &&
+            wall.topY == 128.0f && wall.texId == "wall")
+            ++above;
+    EXPECT_EQ(above, 1);
+    const MapSegment* rest = WallOf(map, 1, {128, 128}, {128, 86});
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(rest->texId, "wall");
+    // The door's own sides, the jambs, from its floor to its ceiling.
+    expectFrame(2, {144, 48}, {128, 48}, 96.0f);
+    expectFrame(2, {128, 80}, {144, 80}, 96.0f);
+
+    // A passage as wide as its door: the passage's sides end in the frame
+    // (up to its ceiling, under the frame's head).
+    const MapData passage = CompileAndLoad(R"(
+level passage
+start 424,120
+room 10 floor=0 ceil=96 : rect 400,100 448,164
+door 11 floor=0 ceil=96 open=88 : rect 400,164 448,180
+room 12 floor=0 ceil=96 : rect 400,180 448,244
+)");
+    expectFrameIn(passage, 10, {400, 158}, {400, 164}, 96.0f);
+    expectFrameIn(passage, 10, {448, 164}, {448, 158}, 96.0f);
+
+    // A plain door is a secret drawn as the wall: no frame at all.
+    std::string secret = TwoRooms;
+    const std::string door = "door 2 floor=0 ceil=96 open=88";
+    secret.replace(secret.find(door), door.size(), door + " plain");
+    for (const MapSegment& wall : CompileAndLoad(secret).segments)
+        EXPECT_NE(wall.texId, "metal") << "wall " << wall.id;
 }
 
 TEST(MapCompiler, RefusesBrokenSourcesNamingTheLine)

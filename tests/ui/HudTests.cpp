@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
+#include "gameplay/Door.h"
+#include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapons.h"
 #include "shell/Config.h"
@@ -165,6 +167,32 @@ TEST_F(HudTest, TheUsePromptNamesTheKeyBoundToUseNowAndLeavesTheDead)
     Steps(1);
     EXPECT_FALSE(ui->usePopup->visible);
     player->usable = nullptr;
+}
+
+TEST_F(HudTest, TheUsePromptShowsAtAClosedDoorWithinReachOnly)
+{
+    // Ten units before the door between the test map's first rooms (its
+    // block spans x 128 to 144), facing it: within the 18 of the use reach.
+    Door& door = *FindDoor(2);
+    player->SetPosition({118.0f, player->position.y, 64.0f});
+    player->controller->SetAngles(0.0f, FirstPersonController::DefaultPitch);
+    const auto look = [&] {
+        Step(); // the player's move finds what it aims at
+        Steps(1);
+        return ui->usePopup->visible;
+    };
+    EXPECT_TRUE(look());
+    EXPECT_EQ(ui->usePopup->text, L"[E] Use");
+    player->SetPosition({108.0f, player->position.y, 64.0f}); // 20 away: out of reach
+    EXPECT_FALSE(look());
+    player->SetPosition({118.0f, player->position.y, 64.0f});
+
+    door.SetUsable(false); // held shut by a level script
+    EXPECT_FALSE(look());
+    door.SetUsable(true);
+    EXPECT_TRUE(look());
+    door.Use(); // opening: the key does nothing more
+    EXPECT_FALSE(look());
 }
 
 TEST_F(HudTest, TheBannerWaitsFadesInStandsAndFadesOut)

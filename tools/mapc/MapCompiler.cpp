@@ -35,6 +35,12 @@ constexpr double SwitchBandTop = 16.0;
 constexpr size_t MaxCorners = 4096;
 // Floor and ceiling slabs are this thick.
 constexpr double SlabThickness = 8.0;
+// Door frames: casings this wide beside the opening, a head this high over
+// it, in brass-tinted metal.
+constexpr double DoorFrameWidth = 6.0;
+constexpr double DoorFrameHead = 8.0;
+constexpr const char* DoorFrameTexture = "metal";
+constexpr uint32_t DoorFrameColour = 0xD8A848;
 
 [[noreturn]] void Fail(const LevelSource& source, int line, const std::string& message)
 {
@@ -59,6 +65,11 @@ double WallFloor(const SourceSector& sector)
     if (sector.kind == SectorKind::Lift && sector.low)
         return std::min(sector.floor, *sector.low);
     return sector.floor;
+}
+
+double Distance(Point a, Point b)
+{
+    return std::hypot(b.x - a.x, b.y - a.y);
 }
 
 bool OnClosedSegment(Point p, Point a, Point b)
@@ -229,14 +240,54 @@ std::vector<int32_t> Links(const std::vector<CompiledSector>& sectors)
     return links;
 }
 
+// One face of a door's opening: the edge the door shares with the sector in
+// front of it, and the height the door's frame runs up to.
+struct DoorOpening
+{
+    Point a, b;
+    int facing = -1; // sector index
+    double frameTop = 0.0;
+};
+
+// Every door but a plain one (a secret drawn as the wall) is framed on both
+// faces: casings beside the opening, a head over it and jambs inside it.
+std::vector<DoorOpening> DoorOpenings(const std::vector<CompiledSector>& sectors)
+{
+    std::vector<DoorOpening> openings;
+    for (const CompiledSector& sector : sectors) {
+        const SourceSector& door = *sector.source;
+        if (door.kind != SectorKind::Door || door.plain)
+            continue;
+        for (size_t i = 0; i < sector.outline.size(); ++i)
+            if (sector.neighbours[i] >= 0)
+                openings.push_back({sector.outline[i], sector.outline[(i + 1) % sector.outline.size()],
+                                    sector.neighbours[i], door.ceil + DoorFrameHead});
+    }
+    return openings;
+}
+
+// Where a wall of `sector` has its end at a corner of a door opening that
+// faces the sector: the frame's top there, or 0 when it does not. A wall on
+// the opening's line is its casing; one that leaves the corner at an angle
+// (the side of a passage as wide as the door) frames it in the same way.
+double FrameTopAt(const std::vector<DoorOpening>& openings, int sector, Point end)
+{
+    for (const DoorOpening& opening : openings)
+        if (opening.facing == sector && (SamePoint(end, opening.a) || SamePoint(end, opening.b)))
+            return opening.frameTop;
+    return 0.0;
+}
+
 void AddWalls(const LevelSource& source, const std::vector<CompiledSector>& sectors, CompiledLevel& level)
 {
+    const std::vector<DoorOpening> openings = DoorOpenings(sectors);
     int32_t nextId = source.wallIdBase;
-    for (const CompiledSector& sector : sectors) {
+    for (size_t s = 0; s < sectors.size(); ++s) {
+        const CompiledSector& sector = sectors[s];
         const SourceSector& own = *sector.source;
         const double floor = WallFloor(own);
         const double ceil = own.ceil;
-        const auto add = [&](Point start, Point end, double bottom, double top) {
+        const auto add = [&](Point start, Point end, double bottom, double top, bool frame) {
             if (top - bottom <= PointTolerance)
                 return;
             CompiledSegment wall;
@@ -258,8 +309,38 @@ void AddWalls(const LevelSource& source, const std::vector<CompiledSector>& sect
                         wall.colour = *paint.colour;
                 }
             }
+            if (frame) {
+                wall.tex = DoorFrameTexture;
+                wall.colour = DoorFrameColour;
+            }
             level.segments.push_back(std::move(wall));
         };
+        // A wall piece of a room beside a door opening: its stretch next to
+        // the opening (at each end that meets one of its corners) is the
+        // opening's casing, up to the frame's top.
+        const auto addBeside = [&](Point start, Point end, double bottom, double top) {
+            const double length = Distance(start, end);
+            const double topAtStart = FrameTopAt(openings, static_cast<int>(s), start);
+            const double topAtEnd = FrameTopAt(openings, static_cast<int>(s), end);
+            const double casing = std::min(DoorFrameWidth, length / (topAtStart > 0.0 && topAtEnd > 0.0 ? 2.0 : 1.0));
+            const Point along{(end.x - start.x) / length, (end.y - start.y) / length};
+            Point from = start;
+            Point to = end;
+            if (topAtStart > 0.0) {
+                from = {start.x + along.x * casing, start.y + along.y * casing};
+                add(start, from, bottom, std::clamp(topAtStart, bottom, top), true);
+                add(start, from, std::clamp(topAtStart, bottom, top), top, false);
+            }
+            if (topAtEnd > 0.0) {
+                to = {end.x - along.x * casing, end.y - along.y * casing};
+                add(to, end, bottom, std::clamp(topAtEnd, bottom, top), true);
+                add(to, end, std::clamp(topAtEnd, bottom, top), top, false);
+            }
+            if (Distance(from, to) > PointTolerance)
+                add(from, to, bottom, top, false);
+        };
+        // A door's own walls are the jambs of its frame.
+        const bool jambs = own.kind == SectorKind::Door && !own.plain;
         const std::vector<Point>& outline = sector.outline;
         for (size_t i = 0; i < outline.size(); ++i) {
             // Counter-clockwise edge a->b; its wall runs b->a, facing in.
@@ -267,15 +348,28 @@ void AddWalls(const LevelSource& source, const std::vector<CompiledSector>& sect
             const Point b = outline[(i + 1) % outline.size()];
             const int neighbour = sector.neighbours[i];
             if (neighbour < 0) {
-                add(b, a, floor, ceil);
+                if (jambs)
+                    add(b, a, floor, ceil, true);
+                else
+                    addBeside(b, a, floor, ceil);
                 continue;
             }
             const SourceSector& other = *sectors[static_cast<size_t>(neighbour)].source;
             const double otherFloor = WallFloor(other);
-            if (otherFloor > floor)
-                add(b, a, floor, std::min(otherFloor, ceil));
-            if (other.ceil < ceil)
-                add(b, a, std::max(other.ceil, floor), ceil);
+            if (otherFloor > floor) {
+                if (jambs)
+                    add(b, a, floor, std::min(otherFloor, ceil), true); // a door's side against a higher floor
+                else
+                    addBeside(b, a, floor, std::min(otherFloor, ceil));
+            }
+            if (other.ceil < ceil) {
+                // Over a framed door the lintel's foot is the frame's head.
+                const bool head = other.kind == SectorKind::Door && !other.plain;
+                const double bottom = std::max(other.ceil, floor);
+                const double split = head ? std::min(bottom + DoorFrameHead, ceil) : bottom;
+                add(b, a, bottom, split, true);
+                add(b, a, split, ceil, false);
+            }
         }
     }
 }

@@ -5,7 +5,12 @@
 // sector that shares none is linked to itself, so every sector is named), and
 // each side of it gets the walls its neighbour's heights leave open (a riser
 // under a higher floor, a lintel over a lower ceiling); edges nobody shares
-// are full walls. Walls run clockwise around the sector they face, so their
+// are full walls. A door that is not plain (a secret drawn as the wall) is
+// framed on both faces in brass-tinted metal: the 6 units next to the
+// opening of every wall that meets its corners (casings in the wall's line,
+// the sides of a passage as wide as the door), up to 8 above the door's
+// ceiling, an 8-unit head over it, and its own sides as the jambs. Walls run clockwise around the
+// sector they face, so their
 // normal points into it, with the render quad [start-top, end-top,
 // end-bottom, start-bottom], indices [0,1,2,2,3,0] and bottom-right index 2.
 // Switches and screens are extra segments lying on a wall, running with it.
