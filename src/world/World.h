@@ -121,8 +121,10 @@ public:
     // level script, which starts at once), moves the region meshes, the map
     // objects' meshes and the entity batches under root and the pickups' and
     // monsters' debug boxes under debugRoot, then initialises the decals and
-    // reserves the room play needs: objects joining, and in every cell more
-    // registrations than the build made there.
+    // reserves the room play needs: objects joining, and more registrations
+    // than the build made in every cell where play happens (the cells that
+    // hold a piece of the level and their neighbours), so that the grid's
+    // memory follows what the map holds, not the area its bounds span.
     void Reset();
     // One fixed step: particles, the level script, every object in list
     // order (the count taken before the pass), then pending objects join and
@@ -171,6 +173,13 @@ public:
     // The same over the cells of a range, without building a cell list.
     void ForEachObjectInRange(const CellRange& range, uint32_t mask, ObjectVisitor visitor) const;
     void ForEachObjectInBlock(const CellBlock& block, uint32_t mask, ObjectVisitor visitor) const;
+    // The first object of the cells (or the range) whose type mask meets
+    // `mask` and that `accept` takes, trying them once each in ascending id
+    // and stopping there; null when none is taken. The visit order of
+    // ForEachObjectInCells, for a question with one answer; the test must
+    // not move objects between cells.
+    static GridObject* FindObjectInCells(std::span<GridCell* const> cells, uint32_t mask, ObjectTest accept);
+    GridObject* FindObjectInRange(const CellRange& range, uint32_t mask, ObjectTest accept) const;
     // Every listed object (not the pending ones) whose mask meets `mask`, in
     // list order; the end of the list is taken before the first call.
     void ForEachObject(uint32_t mask, ObjectVisitor visitor);
@@ -180,8 +189,8 @@ public:
     // The wall segments of the range's walls, doors and elevators.
     SegmentSource CollectSegmentsInRange(const CellRange& range, SegmentPredicate predicate = {}) const;
 
-    // IDecalGrid: the cell under the point's (x, z), null off the grid; every
-    // cell's decal list reserved.
+    // IDecalGrid: the cell under the point's (x, z), null off the grid; the
+    // decal lists reserved in every cell where play happens (see Reset).
     DecalCell* FindDecalCell(const Vector3& point) override;
     void ReserveDecalCells(size_t perCell) override;
     // ILevelTrace: the particles' landing on static geometry (the collision
@@ -227,6 +236,8 @@ private:
     void BuildCellGrid();
     void BuildSectorGraph();
     void MoveMeshesIntoScene();
+    // The cells that hold a registration and their neighbours, row by row.
+    void ForEachCellOfPlay(FunctionRef<void(GridCell&)> visit);
 };
 
 } // namespace mirefell

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "world/GridObject.h"
 #include "world/World.h"
@@ -13,36 +15,92 @@ namespace mirefell
 namespace
 {
 
-// The objects a visit collects before sorting them by id. One list per
-// nesting depth, so that a visitor may run another query; the lists keep
-// their capacity, so visits stop allocating once warm. A deque keeps the
-// outer lists in place while an inner one is added.
-struct VisitLists
+// What a query gathers from the cells: the runs of the types it asks for,
+// one after another (each already in ascending id), their ends, the other
+// half of each merge pass, and the read positions of a search. One set per
+// nesting depth, so that a visitor may run another query; they keep their
+// capacity, so queries stop allocating once warm. A deque keeps the outer
+// sets in place while an inner one is added.
+struct QueryScratch
 {
-    std::deque<std::vector<GridObject*>> lists;
+    std::vector<CellEntry> found;
+    std::vector<CellEntry> merged;
+    std::vector<size_t> runEnds;
+    std::vector<std::pair<const CellEntry*, const CellEntry*>> cursors;
+};
+struct ScratchStack
+{
+    std::deque<QueryScratch> sets;
     size_t depth = 0;
 };
-thread_local VisitLists visitLists;
+thread_local ScratchStack scratchStack;
 
-class VisitList
+class ScratchLease
 {
 public:
-    VisitList()
+    ScratchLease()
     {
-        if (visitLists.lists.size() <= visitLists.depth)
-            visitLists.lists.emplace_back();
-        list = &visitLists.lists[visitLists.depth++];
-        list->clear();
+        if (scratchStack.sets.size() <= scratchStack.depth)
+            scratchStack.sets.emplace_back();
+        scratch = &scratchStack.sets[scratchStack.depth++];
+        scratch->found.clear();
+        scratch->runEnds.clear();
+        scratch->cursors.clear();
     }
-    ~VisitList() { --visitLists.depth; }
-    VisitList(const VisitList&) = delete;
-    VisitList& operator=(const VisitList&) = delete;
+    ~ScratchLease() { --scratchStack.depth; }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
 
-    std::vector<GridObject*>& operator*() { return *list; }
+    QueryScratch& operator*() { return *scratch; }
 
 private:
-    std::vector<GridObject*>* list;
+    QueryScratch* scratch;
 };
+
+bool ById(const CellEntry& a, const CellEntry& b)
+{
+    return a.id < b.id;
+}
+
+// Calls take(first, last) for each run of the cell's list whose type mask
+// meets `mask`: the entries of one type, in ascending id. Runs of other
+// types are stepped over by a binary search, never read one by one.
+template <class Take> void ForEachRun(const GridCell& cell, uint32_t mask, Take take)
+{
+    const CellEntry* entry = cell.objects.data();
+    const CellEntry* const end = entry + cell.objects.size();
+    while (entry != end) {
+        const uint32_t type = entry->typeMask;
+        const CellEntry* const runEnd = std::upper_bound(
+            entry, end, type, [](uint32_t value, const CellEntry& other) { return value < other.typeMask; });
+        if (type & mask)
+            take(entry, runEnd);
+        entry = runEnd;
+    }
+}
+
+// Merges the runs of scratch.found, pairwise pass after pass, into one list
+// in ascending id (stable: an object met in two cells sits twice, side by
+// side).
+void MergeRuns(QueryScratch& scratch)
+{
+    std::vector<size_t>& ends = scratch.runEnds;
+    while (ends.size() > 1) {
+        scratch.merged.resize(scratch.found.size());
+        const auto in = scratch.found.begin();
+        size_t begin = 0;
+        size_t kept = 0;
+        for (size_t run = 0; run < ends.size(); run += 2) {
+            const size_t middle = ends[run];
+            const size_t end = run + 1 < ends.size() ? ends[run + 1] : middle;
+            std::merge(in + begin, in + middle, in + middle, in + end, scratch.merged.begin() + begin, ById);
+            ends[kept++] = end;
+            begin = end;
+        }
+        ends.resize(kept);
+        scratch.found.swap(scratch.merged);
+    }
+}
 
 // Collects the objects of `mask` from every cell that forEachCell offers,
 // then visits each once in ascending id.
@@ -50,19 +108,56 @@ template <class ForEachCell> void VisitObjects(ForEachCell forEachCell, uint32_t
 {
     if (mask == 0)
         return;
-    VisitList scratch;
-    std::vector<GridObject*>& found = *scratch;
+    ScratchLease lease;
+    QueryScratch& scratch = *lease;
     forEachCell([&](const GridCell& cell) {
-        for (GridObject* object : cell.objects)
-            if (object->typeMask & mask)
-                found.push_back(object);
+        ForEachRun(cell, mask, [&](const CellEntry* first, const CellEntry* last) {
+            scratch.found.insert(scratch.found.end(), first, last);
+            scratch.runEnds.push_back(scratch.found.size());
+        });
     });
-    if (found.empty())
+    if (scratch.found.empty())
         return;
-    std::sort(found.begin(), found.end(), [](const GridObject* a, const GridObject* b) { return a->id < b->id; });
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    for (GridObject* object : found)
-        visitor(object);
+    MergeRuns(scratch);
+    const auto unique = std::unique(scratch.found.begin(), scratch.found.end(),
+                                    [](const CellEntry& a, const CellEntry& b) { return a.id == b.id; });
+    // The list is this depth's own: a visitor's queries use the next one.
+    for (auto entry = scratch.found.begin(); entry != unique; ++entry)
+        visitor(entry->object);
+}
+
+// The first object of `mask` in ascending id that `accept` takes, read in
+// place from the runs of the cells forEachCell offers: a search stops at
+// its answer instead of gathering the whole set first.
+template <class ForEachCell> GridObject* FindObject(ForEachCell forEachCell, uint32_t mask, ObjectTest accept)
+{
+    if (mask == 0)
+        return nullptr;
+    ScratchLease lease;
+    auto& cursors = (*lease).cursors;
+    forEachCell([&](const GridCell& cell) {
+        ForEachRun(cell, mask,
+                   [&](const CellEntry* first, const CellEntry* last) { cursors.emplace_back(first, last); });
+    });
+    bool tested = false;
+    uint32_t lastId = 0;
+    for (;;) {
+        // The run whose next entry has the lowest id.
+        size_t lowest = cursors.size();
+        for (size_t i = 0; i < cursors.size(); ++i)
+            if (cursors[i].first != cursors[i].second &&
+                (lowest == cursors.size() || cursors[i].first->id < cursors[lowest].first->id))
+                lowest = i;
+        if (lowest == cursors.size())
+            return nullptr;
+        const CellEntry& entry = *cursors[lowest].first++;
+        if (tested && entry.id == lastId)
+            continue; // the same object in another cell
+        tested = true;
+        lastId = entry.id;
+        if (accept(entry.object))
+            return entry.object;
+    }
 }
 
 float ClampIndex(float index, int32_t count)
@@ -123,6 +218,16 @@ void World::ForEachObjectInCells(std::span<GridCell* const> cells, uint32_t mask
         mask, visitor);
 }
 
+GridObject* World::FindObjectInCells(std::span<GridCell* const> cells, uint32_t mask, ObjectTest accept)
+{
+    return FindObject(
+        [&](auto&& take) {
+            for (const GridCell* cell : cells)
+                take(*cell);
+        },
+        mask, accept);
+}
+
 void World::ForEachObjectInRange(const CellRange& range, uint32_t mask, ObjectVisitor visitor) const
 {
     ForEachObjectInBlock(CellBlock(range), mask, visitor);
@@ -139,6 +244,20 @@ void World::ForEachObjectInBlock(const CellBlock& block, uint32_t mask, ObjectVi
                     take(CellAt(column, row));
         },
         mask, visitor);
+}
+
+GridObject* World::FindObjectInRange(const CellRange& range, uint32_t mask, ObjectTest accept) const
+{
+    const CellBlock block(range);
+    if (block.Empty())
+        return nullptr;
+    return FindObject(
+        [&](auto&& take) {
+            for (int32_t row = block.firstRow; row <= block.lastRow; ++row)
+                for (int32_t column = block.firstColumn; column <= block.lastColumn; ++column)
+                    take(CellAt(column, row));
+        },
+        mask, accept);
 }
 
 void World::ForEachObject(uint32_t mask, ObjectVisitor visitor)

@@ -110,6 +110,7 @@ TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
     EXPECT_EQ(world.FindDecalCell({24, 0, 20}), nullptr); // the far edge lies past the last column
     EXPECT_EQ(world.FindDecalCell({-8.1f, 0, 20}), nullptr);
     EXPECT_EQ(world.FindDecalCell({0, 0, 7.9f}), nullptr);
+    fixture.AddStaticGeometry(); // the room's floor lies in every cell
     world.ReserveDecalCells(8);
     for (const auto& row : world.cells)
         for (const GridCell& cell : row)
