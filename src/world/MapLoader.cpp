@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/GameError.h"
+#include "world/MapLimits.h"
 
 namespace mirefell
 {
@@ -359,6 +360,7 @@ MapData MapLoader::LoadFromFile(std::string path)
     const std::streamoff length = file.tellg();
     if (length < 0)
         throw GameError(CantAccessFile, path);
+    MapLimits::CheckFileSize(static_cast<uintmax_t>(length));
     std::string text(static_cast<size_t>(length), ' ');
     file.seekg(0, std::ios::beg);
     file.read(text.data(), length); // a shorter read leaves trailing blanks, which JSON ignores
@@ -396,6 +398,7 @@ MapData MapLoader::Parse(const std::string& text)
     ReadLayer(*layers, LightLayerKey, map.lights, ReadLight);
 
     map.ComputeBounds();
+    MapLimits::Check(map);
     return map;
 }
 

@@ -38,6 +38,7 @@
 #include "world/GridCell.h"
 #include "world/LevelSettings.h"
 #include "world/MapData.h"
+#include "world/MapLimits.h"
 #include "world/MapObjectFactories.h"
 #include "world/ObjectVisitor.h"
 #include "world/ProjectileType.h"
@@ -64,9 +65,11 @@ class World : public IDecalGrid, public ILevelTrace
 {
 public:
     static constexpr float CellSize = 16.0f;
-    // A map larger than this many cells is refused rather than allocated.
-    static constexpr int64_t MaxCells = int64_t{1} << 22;
-    static constexpr const char* BoundsTooLarge = "invalid map - bounds too large";
+    // A map larger than this many cells is refused rather than allocated:
+    // the grid of the largest map the loader accepts.
+    static constexpr int64_t MaxCells =
+        static_cast<int64_t>(MapLimits::MaxExtent / CellSize) * static_cast<int64_t>(MapLimits::MaxExtent / CellSize);
+    static constexpr const char* BoundsTooLarge = MapLimits::BoundsTooLarge;
     static constexpr const char* EntityWithoutSector = "entity doesn't have starting sector";
     static constexpr const char* PickupWithoutMesh = "invalid map - pickup has no mesh";
 
