@@ -28,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/math/Color.h"
@@ -96,9 +97,12 @@ public:
                                          const MapData& mapData, const LevelSettings& settings_,
                                          const MapObjectFactories& factories_);
     static void SpawnMapObjects(World& world);
-    // The centre of the first sector whose "teleportOutID" is id, at its
-    // floor; nothing when no sector sends there.
-    static void AddTeleportDestination(World& world, uint32_t id);
+    // Each "teleportOutID" to the first sector of the map that has it.
+    using TeleportReceivers = std::unordered_map<uint32_t, const MapSector*>;
+    static TeleportReceivers FindTeleportReceivers(const MapData& map);
+    // The centre of the first sector whose "teleportOutID" is id (looked up
+    // in `receivers`), at its floor; nothing when no sector sends there.
+    static void AddTeleportDestination(World& world, uint32_t id, const TeleportReceivers& receivers);
     static GridObject* CreatePlayer(World& world, Camera* camera);
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);

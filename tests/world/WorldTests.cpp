@@ -142,12 +142,12 @@ TEST(WorldGrid, ASparseMapKeepsRoomOnlyNearItsPieces)
     world.Reset();
     world.ReserveDecalCells(8);
 
-    for (const auto [column, row] : {std::pair{0, 0}, std::pair{2, 1}, std::pair{3, 0}, std::pair{249, 1}}) {
+    for (const auto& [column, row] : {std::pair{0, 0}, std::pair{2, 1}, std::pair{3, 0}, std::pair{249, 1}}) {
         const GridCell& cell = world.CellAt(column, row);
         EXPECT_GE(cell.objects.capacity(), cell.objects.size() + 12) << column << ", " << row;
         EXPECT_GE(cell.decals.capacity(), 8u) << column << ", " << row;
     }
-    for (const auto [column, row] : {std::pair{4, 0}, std::pair{125, 1}, std::pair{248, 0}}) {
+    for (const auto& [column, row] : {std::pair{4, 0}, std::pair{125, 1}, std::pair{248, 0}}) {
         EXPECT_EQ(world.CellAt(column, row).objects.capacity(), 0u) << column << ", " << row;
         EXPECT_EQ(world.CellAt(column, row).decals.capacity(), 0u) << column << ", " << row;
     }
