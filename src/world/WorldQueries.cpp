@@ -15,25 +15,46 @@ namespace mirefell
 namespace
 {
 
-// What a query gathers from the cells: the runs of the types it asks for,
-// one after another (each already in ascending id), their ends, the other
-// half of each merge pass, and the read positions of a search. One set per
-// nesting depth, so that a visitor may run another query; they keep their
-// capacity, so queries stop allocating once warm. A deque keeps the outer
-// sets in place while an inner one is added.
+// A run of one cell's list: entries of one type mask, in ascending id.
+struct Run
+{
+    const CellEntry* first;
+    const CellEntry* last;
+};
+
+// Room a query's scratch lists have from their first use, far more than a
+// level's queries gather, so that even the first of them allocates nothing
+// in play.
+constexpr size_t ScratchEntries = 1024;
+constexpr size_t ScratchRuns = 256;
+
+// What a query gathers from the cells: the entries of the runs it asks for,
+// one run after another, the runs' ends, the other half of each merge pass,
+// and the runs a search reads in place. One set per nesting depth, so that a
+// visitor may run another query; they keep their capacity. A deque keeps
+// the outer sets in place while an inner one is added.
 struct QueryScratch
 {
+    QueryScratch()
+    {
+        found.reserve(ScratchEntries);
+        merged.reserve(ScratchEntries);
+        runEnds.reserve(ScratchRuns);
+        runs.reserve(ScratchRuns);
+    }
+
     std::vector<CellEntry> found;
     std::vector<CellEntry> merged;
     std::vector<size_t> runEnds;
-    std::vector<std::pair<const CellEntry*, const CellEntry*>> cursors;
+    std::vector<Run> runs;
 };
 struct ScratchStack
 {
     std::deque<QueryScratch> sets;
     size_t depth = 0;
 };
-thread_local ScratchStack scratchStack;
+// The queries run on the game thread only.
+ScratchStack scratchStack;
 
 class ScratchLease
 {
@@ -45,7 +66,7 @@ public:
         scratch = &scratchStack.sets[scratchStack.depth++];
         scratch->found.clear();
         scratch->runEnds.clear();
-        scratch->cursors.clear();
+        scratch->runs.clear();
     }
     ~ScratchLease() { --scratchStack.depth; }
     ScratchLease(const ScratchLease&) = delete;
@@ -62,32 +83,61 @@ bool ById(const CellEntry& a, const CellEntry& b)
     return a.id < b.id;
 }
 
-// Calls take(first, last) for each run of the cell's list whose type mask
-// meets `mask`: the entries of one type, in ascending id. Runs of other
-// types are stepped over by a binary search, never read one by one.
+// The end of the run of `type` that starts at `entry`: a galloping search,
+// a step or two for a short run and a binary search for a long one (a crowd
+// of monsters).
+const CellEntry* RunEnd(const CellEntry* entry, const CellEntry* end, uint32_t type)
+{
+    size_t step = 1;
+    while (static_cast<size_t>(end - entry) > step && entry[step].typeMask == type) {
+        entry += step;
+        step *= 2;
+    }
+    const CellEntry* const limit = static_cast<size_t>(end - entry) > step ? entry + step : end;
+    return std::upper_bound(entry, limit, type,
+                            [](uint32_t value, const CellEntry& other) { return value < other.typeMask; });
+}
+
+// Calls take(run) for each run of the cell's list whose type mask meets
+// `mask`. The runs of other types are stepped over, never read one by one.
 template <class Take> void ForEachRun(const GridCell& cell, uint32_t mask, Take take)
 {
     const CellEntry* entry = cell.objects.data();
     const CellEntry* const end = entry + cell.objects.size();
     while (entry != end) {
         const uint32_t type = entry->typeMask;
-        const CellEntry* const runEnd = std::upper_bound(
-            entry, end, type, [](uint32_t value, const CellEntry& other) { return value < other.typeMask; });
+        const CellEntry* const runEnd = RunEnd(entry, end, type);
         if (type & mask)
-            take(entry, runEnd);
+            take(Run{entry, runEnd});
         entry = runEnd;
     }
 }
 
-// Merges the runs of scratch.found, pairwise pass after pass, into one list
-// in ascending id (stable: an object met in two cells sits twice, side by
-// side).
-void MergeRuns(QueryScratch& scratch)
+// Puts the runs of scratch.found into one list in ascending id, keeping
+// equal ids in run order (an object met in two cells then sits twice, side
+// by side). A few entries are put in place one by one; more are merged run
+// with run, pass after pass, so the work grows with the entries times the
+// passes, never with the square of a crowd.
+void OrderRuns(QueryScratch& scratch)
 {
+    constexpr size_t FewEntries = 24;
+    std::vector<CellEntry>& found = scratch.found;
     std::vector<size_t>& ends = scratch.runEnds;
+    if (ends.size() < 2)
+        return;
+    if (found.size() <= FewEntries) {
+        for (size_t i = 1; i < found.size(); ++i) {
+            const CellEntry entry = found[i];
+            size_t j = i;
+            for (; j > 0 && entry.id < found[j - 1].id; --j)
+                found[j] = found[j - 1];
+            found[j] = entry;
+        }
+        return;
+    }
     while (ends.size() > 1) {
-        scratch.merged.resize(scratch.found.size());
-        const auto in = scratch.found.begin();
+        scratch.merged.resize(found.size());
+        const auto in = found.begin();
         size_t begin = 0;
         size_t kept = 0;
         for (size_t run = 0; run < ends.size(); run += 2) {
@@ -98,7 +148,7 @@ void MergeRuns(QueryScratch& scratch)
             begin = end;
         }
         ends.resize(kept);
-        scratch.found.swap(scratch.merged);
+        found.swap(scratch.merged);
     }
 }
 
@@ -111,14 +161,14 @@ template <class ForEachCell> void VisitObjects(ForEachCell forEachCell, uint32_t
     ScratchLease lease;
     QueryScratch& scratch = *lease;
     forEachCell([&](const GridCell& cell) {
-        ForEachRun(cell, mask, [&](const CellEntry* first, const CellEntry* last) {
-            scratch.found.insert(scratch.found.end(), first, last);
+        ForEachRun(cell, mask, [&](Run run) {
+            scratch.found.insert(scratch.found.end(), run.first, run.last);
             scratch.runEnds.push_back(scratch.found.size());
         });
     });
     if (scratch.found.empty())
         return;
-    MergeRuns(scratch);
+    OrderRuns(scratch);
     const auto unique = std::unique(scratch.found.begin(), scratch.found.end(),
                                     [](const CellEntry& a, const CellEntry& b) { return a.id == b.id; });
     // The list is this depth's own: a visitor's queries use the next one.
@@ -134,23 +184,19 @@ template <class ForEachCell> GridObject* FindObject(ForEachCell forEachCell, uin
     if (mask == 0)
         return nullptr;
     ScratchLease lease;
-    auto& cursors = (*lease).cursors;
-    forEachCell([&](const GridCell& cell) {
-        ForEachRun(cell, mask,
-                   [&](const CellEntry* first, const CellEntry* last) { cursors.emplace_back(first, last); });
-    });
+    std::vector<Run>& runs = (*lease).runs;
+    forEachCell([&](const GridCell& cell) { ForEachRun(cell, mask, [&](Run run) { runs.push_back(run); }); });
     bool tested = false;
     uint32_t lastId = 0;
     for (;;) {
         // The run whose next entry has the lowest id.
-        size_t lowest = cursors.size();
-        for (size_t i = 0; i < cursors.size(); ++i)
-            if (cursors[i].first != cursors[i].second &&
-                (lowest == cursors.size() || cursors[i].first->id < cursors[lowest].first->id))
-                lowest = i;
-        if (lowest == cursors.size())
+        Run* lowest = nullptr;
+        for (Run& run : runs)
+            if (run.first != run.last && (!lowest || run.first->id < lowest->first->id))
+                lowest = &run;
+        if (!lowest)
             return nullptr;
-        const CellEntry& entry = *cursors[lowest].first++;
+        const CellEntry& entry = *lowest->first++;
         if (tested && entry.id == lastId)
             continue; // the same object in another cell
         tested = true;
