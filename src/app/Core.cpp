@@ -164,7 +164,7 @@ void Core::Update()
     // after it is already the title's, while the title scene hears of the
     // change, and adds its own lights, only at the next step. The lights stay
     // in the list until the next load.
-    if (states.changed && states.current == GameState::MainMenu)
+    if (states.changed && states.current == GameState::MainMenu && states.previous != GameState::MainMenu)
         for (PointLight& light : PointLights::GetInstance().lights)
             light.enabled = 0;
 
