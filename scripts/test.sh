@@ -5,7 +5,8 @@
 # server with xvfb-run and drive the real game in it. Then the soak (label
 # "soak"): a second, small tree built with AddressSanitizer and UBSan that
 # holds only the soak program and what it links, in which each shipped level
-# is played at random for twenty minutes of game time. That tree is a Debug
+# is played at random for twenty minutes of game time, with each of three
+# seeds (about a minute and a half of the soak on two cores). That tree is a Debug
 # build at -O1 with line tables only: the asserts stay on, and it builds in
 # about half the time of -O2 -g.
 set -euo pipefail

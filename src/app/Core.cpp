@@ -159,6 +159,14 @@ void Core::Update()
     default:
         break;
     }
+    // A step that leaves the level for the title (save and exit, the end of
+    // the game) switches the level's lights off at once: the frame drawn
+    // after it is already the title's, while the title scene hears of the
+    // change, and adds its own lights, only at the next step. The lights stay
+    // in the list until the next load.
+    if (states.changed && states.current == GameState::MainMenu && states.previous != GameState::MainMenu)
+        for (PointLight& light : PointLights::GetInstance().lights)
+            light.enabled = 0;
 
     if (input.keyboardTracker.IsKeyPressed(KeyF1))
         Profiler::GetInstance().ToggleVisible();

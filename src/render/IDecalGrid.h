@@ -28,8 +28,8 @@ public:
     // The cell under a point's (x, z), or null when the point lies off the
     // grid.
     virtual DecalCell* FindDecalCell(const Vector3& point) = 0;
-    // Sizes every cell's decal list for `perCell` slots, so that decals
-    // placed during play do not allocate.
+    // Sizes the decal list of every cell a decal can land in for `perCell`
+    // slots, so that decals placed during play do not allocate.
     virtual void ReserveDecalCells(size_t perCell) = 0;
 };
 

@@ -1,6 +1,7 @@
 // MeshGeometry: appending and index checks.
 #include "render/MeshGeometry.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/GameError.h"
@@ -8,10 +9,25 @@
 namespace mirefell
 {
 
+namespace
+{
+// Room for `more` elements, growing at least by half the capacity: appending
+// piece after piece to one geometry (a region's floors and walls) then
+// copies each element a bounded number of times, where an exact reserve
+// would copy the whole list at every append.
+template <class T> void MakeRoom(std::vector<T>& list, size_t more)
+{
+    const size_t needed = list.size() + more;
+    if (needed > list.capacity())
+        list.reserve(std::max(needed, list.capacity() + list.capacity() / 2));
+}
+} // namespace
+
 void MeshGeometry::Append(const MeshGeometry& other)
 {
     const auto offset = static_cast<uint32_t>(positions.size());
-    triangles.reserve(triangles.size() + other.triangles.size());
+    MakeRoom(triangles, other.triangles.size());
+    MakeRoom(positions, other.positions.size());
     for (MeshTriangle triangle : other.triangles) {
         triangle.a += offset;
         triangle.b += offset;

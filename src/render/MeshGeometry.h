@@ -40,7 +40,8 @@ struct MeshGeometry
 
     // Appends the other geometry's triangles, their indices moved past this
     // geometry's positions (counted before the call), then its positions.
-    // This geometry's flags and colour stay as they are.
+    // This geometry's flags and colour stay as they are. The lists grow
+    // geometrically, so many appends cost in proportion to what they add.
     void Append(const MeshGeometry& other);
 
     // Throws GameError("mesh triangle index out of range", <which>) when a

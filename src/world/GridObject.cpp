@@ -2,8 +2,6 @@
 // the moves of its geometry.
 #include "world/GridObject.h"
 
-#include <algorithm>
-
 #include "render/Mesh.h"
 #include "world/GridCell.h"
 #include "world/Polygon.h"
@@ -56,20 +54,20 @@ MapSector* GridObject::FindSector()
 {
     const Vector2 point{position.x, position.z};
     MapSector* found = nullptr;
-    World::ForEachObjectInCells(cells, GridObjectType::Concrete | GridObjectType::Elevator, [&](GridObject* object) {
-        if (found)
-            return;
+    World::FindObjectInCells(cells, GridObjectType::Concrete | GridObjectType::Elevator, [&](GridObject* object) {
         MapSector* candidate = nullptr;
         if (object->typeMask & GridObjectType::Concrete) {
             // Only floor and ceiling pieces stand for a sector; walls never do.
             if (object->name != SectorLayerKey)
-                return;
+                return false;
             candidate = static_cast<MapSector*>(object->source);
         } else {
             candidate = object->sector;
         }
-        if (candidate && Polygon::ContainsPoint(*candidate, point))
-            found = candidate;
+        if (!candidate || !Polygon::ContainsPoint(*candidate, point))
+            return false;
+        found = candidate;
+        return true;
     });
     return found;
 }
@@ -119,7 +117,7 @@ void GridObject::AddToCells(const CellRange& range)
     for (int32_t row = block.firstRow; row <= block.lastRow; ++row) {
         for (int32_t column = block.firstColumn; column <= block.lastColumn; ++column) {
             GridCell& cell = world->CellAt(column, row);
-            cell.objects.push_back(this);
+            cell.Insert(this);
             cells.push_back(&cell);
         }
     }
@@ -132,7 +130,7 @@ void GridObject::AddToCells(const CellRange& range)
 void GridObject::RemoveFromCells()
 {
     for (GridCell* cell : cells)
-        std::erase(cell->objects, this);
+        cell->Erase(this);
     cells.clear();
     registered = false;
 }

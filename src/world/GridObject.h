@@ -117,7 +117,7 @@ public:
     Vector2 rangeMin{std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
     Vector2 rangeMax{-std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
     std::array<float, 4> cellRect{};
-    uint32_t typeMask = GridObjectType::None;
+    uint32_t typeMask = GridObjectType::None; // set by the constructor; fixed while registered
     World* world;
     std::string name; // map objects: their layer key ("0" wall, "2" floor or ceiling, "3" entity, "5" light)
     Vector3 halfExtents;

@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/GameError.h"
+#include "world/MapLimits.h"
 
 namespace mirefell
 {
@@ -437,6 +438,7 @@ MapData MapLoader::LoadFromFile(std::string path)
     const std::streamoff length = file.tellg();
     if (length < 0)
         throw GameError(CantAccessFile, path);
+    MapLimits::CheckFileSize(static_cast<uintmax_t>(length));
     std::string text(static_cast<size_t>(length), ' ');
     file.seekg(0, std::ios::beg);
     file.read(text.data(), length); // a shorter read leaves trailing blanks, which JSON ignores
@@ -483,6 +485,7 @@ MapData MapLoader::Parse(const std::string& text)
     ReadLayer(*layers, LightLayerKey, map.lights, ReadLight);
 
     map.ComputeBounds();
+    MapLimits::Check(map);
     return map;
 }
 

@@ -2,7 +2,8 @@
 // regions.
 #include "world/SectorGraph.h"
 
-#include <algorithm>
+#include <string>
+#include <unordered_map>
 
 #include "platform/GameError.h"
 #include "world/MapData.h"
@@ -14,21 +15,25 @@ namespace mirefell
 namespace
 {
 
-const MapSector* FindSector(const std::vector<MapSector>& sectors, int32_t id)
+// Sector id to the first sector of the map with that id.
+using SectorsById = std::unordered_map<int32_t, const MapSector*>;
+
+const MapSector* FindSector(const SectorsById& byId, int32_t id)
 {
-    for (const MapSector& sector : sectors)
-        if (sector.id == id)
-            return &sector;
-    throw GameError(SectorGraph::SectorNotFound, "sector " + std::to_string(id));
+    const auto found = byId.find(id);
+    if (found == byId.end())
+        throw GameError(SectorGraph::SectorNotFound, "sector " + std::to_string(id));
+    return found->second;
 }
 
-int32_t VertexOf(std::vector<const MapSector*>& vertices, const MapSector* sector)
+// The sector's position in the vertex list, appending it when absent.
+int32_t VertexOf(std::vector<const MapSector*>& vertices, std::unordered_map<const MapSector*, int32_t>& indices,
+                 const MapSector* sector)
 {
-    const auto found = std::find(vertices.begin(), vertices.end(), sector);
-    if (found != vertices.end())
-        return static_cast<int32_t>(found - vertices.begin());
-    vertices.push_back(sector);
-    return static_cast<int32_t>(vertices.size() - 1);
+    const auto [found, added] = indices.try_emplace(sector, static_cast<int32_t>(vertices.size()));
+    if (added)
+        vertices.push_back(sector);
+    return found->second;
 }
 
 uint32_t KeyOf(const MapSector* sector)
@@ -44,40 +49,42 @@ SectorGraph SectorGraph::Build(uint32_t& counter, const std::vector<MapSector>& 
     SectorGraph graph;
     graph.LinkSectors(sectors, sectorLinks);
     graph.regions = GroupSectors(counter, graph.sectors, graph.links);
+    graph.IndexRegions();
     return graph;
 }
 
 void SectorGraph::LinkSectors(const std::vector<MapSector>& mapSectors, const std::vector<int32_t>& sectorLinks)
 {
+    // Every look-up by id or by sector is a hash look-up, so the pass grows
+    // with the links, not with links times sectors.
+    SectorsById byId;
+    byId.reserve(mapSectors.size());
+    for (const MapSector& sector : mapSectors)
+        byId.try_emplace(sector.id, &sector); // the first of an id wins
+    std::unordered_map<const MapSector*, int32_t> vertexIndices;
+
     // Pairs only: an odd count leaves a last id without partner, which is ignored.
     for (size_t k = 0; k + 1 < sectorLinks.size(); k += 2) {
-        const MapSector* a = FindSector(mapSectors, sectorLinks[k]);
-        const MapSector* b = FindSector(mapSectors, sectorLinks[k + 1]);
+        const MapSector* a = FindSector(byId, sectorLinks[k]);
+        const MapSector* b = FindSector(byId, sectorLinks[k + 1]);
         sectors[KeyOf(a)] = SectorNode{-1, a, PolygonCentroid(*a)};
         sectors[KeyOf(b)] = SectorNode{-1, b, PolygonCentroid(*b)};
         if (a != b) {
-            const int32_t first = VertexOf(links.vertices, a);
-            const int32_t second = VertexOf(links.vertices, b);
+            const int32_t first = VertexOf(links.vertices, vertexIndices, a);
+            const int32_t second = VertexOf(links.vertices, vertexIndices, b);
             links.edges.emplace_back(first, second);
         }
     }
 
     for (auto& [id, node] : sectors) {
-        const auto found = std::find(links.vertices.begin(), links.vertices.end(), node.sector);
-        node.vertexIndex = found == links.vertices.end() ? -1 : static_cast<int32_t>(found - links.vertices.begin());
+        const auto found = vertexIndices.find(node.sector);
+        node.vertexIndex = found == vertexIndices.end() ? -1 : found->second;
     }
 
-    links.adjacency.clear();
-    links.adjacency.reserve(links.vertices.size());
-    for (size_t v = 0; v < links.vertices.size(); ++v) {
-        std::set<const MapSector*> neighbours;
-        for (const auto& [first, second] : links.edges) {
-            if (first == static_cast<int32_t>(v))
-                neighbours.insert(links.vertices[second]);
-            if (second == static_cast<int32_t>(v))
-                neighbours.insert(links.vertices[first]);
-        }
-        links.adjacency.push_back(std::move(neighbours));
+    links.adjacency.assign(links.vertices.size(), {});
+    for (const auto& [first, second] : links.edges) {
+        links.adjacency[static_cast<size_t>(first)].insert(links.vertices[static_cast<size_t>(second)]);
+        links.adjacency[static_cast<size_t>(second)].insert(links.vertices[static_cast<size_t>(first)]);
     }
 }
 
@@ -158,20 +165,31 @@ std::vector<SectorRegion> SectorGraph::GroupSectors(uint32_t& counter, const std
     }
 
     // Links point into the finished list, which is only moved from here on.
+    // Each door names the regions it borders, in list order.
+    std::map<uint32_t, std::vector<SectorRegion*>> regionsOfDoor;
     for (SectorRegion& region : regions)
         for (const uint32_t door : region.doors)
-            for (SectorRegion& other : regions)
-                if (&other != &region && other.doors.count(door))
-                    region.links.push_back({door, &other});
+            regionsOfDoor[door].push_back(&region);
+    for (SectorRegion& region : regions)
+        for (const uint32_t door : region.doors)
+            for (SectorRegion* other : regionsOfDoor[door])
+                if (other != &region)
+                    region.links.push_back({door, other});
     return regions;
+}
+
+void SectorGraph::IndexRegions()
+{
+    regionOfSector.clear();
+    for (size_t i = 0; i < regions.size(); ++i)
+        for (const uint32_t sector : regions[i].sectors)
+            regionOfSector.try_emplace(sector, i); // the first region holding it
 }
 
 const SectorRegion* SectorGraph::RegionOfSector(uint32_t sectorId) const
 {
-    for (const SectorRegion& region : regions)
-        if (region.sectors.count(sectorId))
-            return &region;
-    return nullptr;
+    const auto found = regionOfSector.find(sectorId);
+    return found == regionOfSector.end() ? nullptr : &regions[found->second];
 }
 
 SectorRegion* SectorGraph::RegionOfSector(uint32_t sectorId)

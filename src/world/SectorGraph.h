@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -104,9 +105,14 @@ public:
     SectorRegion* RegionOfSector(uint32_t sectorId);
 
 private:
+    // Fills regionOfSector from the finished region list.
+    void IndexRegions();
+
     SectorLinkGraph links;
     std::map<uint32_t, SectorNode> sectors;
     std::vector<SectorRegion> regions;
+    // Sector id to the position in `regions` of the first region holding it.
+    std::unordered_map<uint32_t, size_t> regionOfSector;
 };
 
 } // namespace mirefell

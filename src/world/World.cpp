@@ -2,6 +2,7 @@
 // The spatial queries are in WorldQueries.cpp.
 #include "world/World.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <string>
@@ -25,12 +26,10 @@ namespace
 // (projectiles) join without growing the lists.
 constexpr size_t ObjectHeadroom = 256;
 constexpr size_t PendingCapacity = 64;
-// Registrations a cell holds before its list grows.
-constexpr size_t ReservedObjectsPerCell = 4;
-// Room kept at Reset in every cell beyond what the build registered there,
-// for what moves in during play: a 16-unit cell meets at most nine monster
-// boxes side by side (the narrowest is 11.2 units wide), the player and the
-// shots around them.
+// Room kept at Reset in every cell where play happens, beyond what the build
+// registered there, for what moves in: a 16-unit cell meets at most nine
+// monster boxes side by side (the narrowest is 11.2 units wide), the player
+// and the shots around them.
 constexpr size_t MoverRoomPerCell = 12;
 
 Color ToLinear(const Color& colour)
@@ -83,7 +82,6 @@ void World::BuildCellGrid()
                         static_cast<float>(row + 1) * cellSize + map.boundsMin.y};
             cell.column = column;
             cell.row = row;
-            cell.objects.reserve(ReservedObjectsPerCell);
         }
     }
 }
@@ -99,9 +97,32 @@ DecalCell* World::FindDecalCell(const Vector3& point)
 
 void World::ReserveDecalCells(size_t perCell)
 {
-    for (auto& line : cells)
-        for (GridCell& cell : line)
-            cell.decals.reserve(perCell);
+    ForEachCellOfPlay([perCell](GridCell& cell) { cell.decals.reserve(perCell); });
+}
+
+void World::ForEachCellOfPlay(FunctionRef<void(GridCell&)> visit)
+{
+    // Everything that moves stands on a floor, whose piece is registered in
+    // the cell under it, and no mover, shot or decal reaches further than
+    // the next cell from there: the cells that hold a piece and their eight
+    // neighbours. The rest of the grid (the bounds of a sparse map may span
+    // far more) keeps no room of its own.
+    std::vector<uint8_t> marked(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
+    const auto index = [this](int32_t column, int32_t row) {
+        return static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column);
+    };
+    for (int32_t row = 0; row < rows; ++row)
+        for (int32_t column = 0; column < columns; ++column) {
+            if (CellAt(column, row).objects.empty())
+                continue;
+            for (int32_t r = std::max(row - 1, 0); r <= std::min(row + 1, rows - 1); ++r)
+                for (int32_t c = std::max(column - 1, 0); c <= std::min(column + 1, columns - 1); ++c)
+                    marked[index(c, r)] = 1;
+        }
+    for (int32_t row = 0; row < rows; ++row)
+        for (int32_t column = 0; column < columns; ++column)
+            if (marked[index(column, row)])
+                visit(CellAt(column, row));
 }
 
 bool World::TraceLineOfSight(const Vector3& from, Vector3& to, Vector3& normal)
@@ -164,9 +185,7 @@ void World::Reset()
 
     objects.reserve(objects.size() + ObjectHeadroom);
     pendingObjects.reserve(PendingCapacity);
-    for (std::vector<GridCell>& line : cells)
-        for (GridCell& cell : line)
-            cell.objects.reserve(cell.objects.size() + MoverRoomPerCell);
+    ForEachCellOfPlay([](GridCell& cell) { cell.objects.reserve(cell.objects.size() + MoverRoomPerCell); });
 }
 
 void World::MoveMeshesIntoScene()

@@ -28,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/math/Color.h"
@@ -38,6 +39,7 @@
 #include "world/GridCell.h"
 #include "world/LevelSettings.h"
 #include "world/MapData.h"
+#include "world/MapLimits.h"
 #include "world/MapObjectFactories.h"
 #include "world/ObjectVisitor.h"
 #include "world/ProjectileType.h"
@@ -64,9 +66,11 @@ class World : public IDecalGrid, public ILevelTrace
 {
 public:
     static constexpr float CellSize = 16.0f;
-    // A map larger than this many cells is refused rather than allocated.
-    static constexpr int64_t MaxCells = int64_t{1} << 22;
-    static constexpr const char* BoundsTooLarge = "invalid map - bounds too large";
+    // A map larger than this many cells is refused rather than allocated:
+    // the grid of the largest map the loader accepts.
+    static constexpr int64_t MaxCells =
+        static_cast<int64_t>(MapLimits::MaxExtent / CellSize) * static_cast<int64_t>(MapLimits::MaxExtent / CellSize);
+    static constexpr const char* BoundsTooLarge = MapLimits::BoundsTooLarge;
     static constexpr const char* EntityWithoutSector = "entity doesn't have starting sector";
     static constexpr const char* PickupWithoutMesh = "invalid map - pickup has no mesh";
 
@@ -93,9 +97,12 @@ public:
                                          const MapData& mapData, const LevelSettings& settings_,
                                          const MapObjectFactories& factories_);
     static void SpawnMapObjects(World& world);
-    // The centre of the first sector whose "teleportOutID" is id, at its
-    // floor; nothing when no sector sends there.
-    static void AddTeleportDestination(World& world, uint32_t id);
+    // Each "teleportOutID" to the first sector of the map that has it.
+    using TeleportReceivers = std::unordered_map<uint32_t, const MapSector*>;
+    static TeleportReceivers FindTeleportReceivers(const MapData& map);
+    // The centre of the first sector whose "teleportOutID" is id (looked up
+    // in `receivers`), at its floor; nothing when no sector sends there.
+    static void AddTeleportDestination(World& world, uint32_t id, const TeleportReceivers& receivers);
     static GridObject* CreatePlayer(World& world, Camera* camera);
     static GridObject* SpawnDoor(World& world, MapSector& sector);
     static GridObject* SpawnElevator(World& world, MapSector& sector);
@@ -121,8 +128,10 @@ public:
     // level script, which starts at once), moves the region meshes, the map
     // objects' meshes and the entity batches under root and the pickups' and
     // monsters' debug boxes under debugRoot, then initialises the decals and
-    // reserves the room play needs: objects joining, and in every cell more
-    // registrations than the build made there.
+    // reserves the room play needs: objects joining, and more registrations
+    // than the build made in every cell where play happens (the cells that
+    // hold a piece of the level and their neighbours), so that the grid's
+    // memory follows what the map holds, not the area its bounds span.
     void Reset();
     // One fixed step: particles, the level script, every object in list
     // order (the count taken before the pass), then pending objects join and
@@ -171,6 +180,13 @@ public:
     // The same over the cells of a range, without building a cell list.
     void ForEachObjectInRange(const CellRange& range, uint32_t mask, ObjectVisitor visitor) const;
     void ForEachObjectInBlock(const CellBlock& block, uint32_t mask, ObjectVisitor visitor) const;
+    // The first object of the cells (or the range) whose type mask meets
+    // `mask` and that `accept` takes, trying them once each in ascending id
+    // and stopping there; null when none is taken. The visit order of
+    // ForEachObjectInCells, for a question with one answer; the test must
+    // not move objects between cells.
+    static GridObject* FindObjectInCells(std::span<GridCell* const> cells, uint32_t mask, ObjectTest accept);
+    GridObject* FindObjectInRange(const CellRange& range, uint32_t mask, ObjectTest accept) const;
     // Every listed object (not the pending ones) whose mask meets `mask`, in
     // list order; the end of the list is taken before the first call.
     void ForEachObject(uint32_t mask, ObjectVisitor visitor);
@@ -180,8 +196,8 @@ public:
     // The wall segments of the range's walls, doors and elevators.
     SegmentSource CollectSegmentsInRange(const CellRange& range, SegmentPredicate predicate = {}) const;
 
-    // IDecalGrid: the cell under the point's (x, z), null off the grid; every
-    // cell's decal list reserved.
+    // IDecalGrid: the cell under the point's (x, z), null off the grid; the
+    // decal lists reserved in every cell where play happens (see Reset).
     DecalCell* FindDecalCell(const Vector3& point) override;
     void ReserveDecalCells(size_t perCell) override;
     // ILevelTrace: the particles' landing on static geometry (the collision
@@ -227,6 +243,8 @@ private:
     void BuildCellGrid();
     void BuildSectorGraph();
     void MoveMeshesIntoScene();
+    // The cells that hold a registration and their neighbours, row by row.
+    void ForEachCellOfPlay(FunctionRef<void(GridCell&)> visit);
 };
 
 } // namespace mirefell

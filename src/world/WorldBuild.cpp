@@ -132,13 +132,14 @@ std::unique_ptr<World> World::Create(Mesh* root_, Mesh* debugRoot_, ParticleSyst
 
 void World::SpawnMapObjects(World& world)
 {
+    const TeleportReceivers receivers = FindTeleportReceivers(world.map);
     for (MapSector& sector : world.map.sectors) {
         if (!sector.elevator)
             ConcreteBuilder::AddSectorConcrete(world, sector, false);
         if (sector.ceiling && !sector.door)
             ConcreteBuilder::AddSectorConcrete(world, sector, true);
         if (sector.teleportInID != 0)
-            AddTeleportDestination(world, static_cast<uint32_t>(sector.teleportInID));
+            AddTeleportDestination(world, static_cast<uint32_t>(sector.teleportInID), receivers);
         if (sector.door)
             SpawnDoor(world, sector);
         else if (sector.elevator)
@@ -186,15 +187,22 @@ void World::SpawnMapObjects(World& world)
         LightSource::Create(world, light);
 }
 
-void World::AddTeleportDestination(World& world, uint32_t id)
+World::TeleportReceivers World::FindTeleportReceivers(const MapData& map)
 {
-    for (const MapSector& sector : world.map.sectors) {
-        if (static_cast<uint32_t>(sector.teleportOutID) != id)
-            continue;
-        const Vector2 centre = BoundingRectOfPoints(sector.vertices).Centre();
-        world.teleportDestinations[id] = Vector3(centre.x, sector.floorTopY, centre.y);
+    TeleportReceivers receivers;
+    for (const MapSector& sector : map.sectors)
+        receivers.try_emplace(static_cast<uint32_t>(sector.teleportOutID), &sector); // the first one wins
+    return receivers;
+}
+
+void World::AddTeleportDestination(World& world, uint32_t id, const TeleportReceivers& receivers)
+{
+    const auto found = receivers.find(id);
+    if (found == receivers.end())
         return;
-    }
+    const MapSector& sector = *found->second;
+    const Vector2 centre = BoundingRectOfPoints(sector.vertices).Centre();
+    world.teleportDestinations[id] = Vector3(centre.x, sector.floorTopY, centre.y);
 }
 
 GridObject* World::CreatePlayer(World& world, Camera* camera)

@@ -131,12 +131,10 @@ GridObject* WorldCollision::MoveMonster(GridObject* monster, const Vector3& oldP
     footprint.minY += dz;
     footprint.maxY += dz;
 
-    GridObject* blocker = nullptr;
-    world->ForEachObjectInRange(moved, MonsterBlockers, [&](GridObject* other) {
-        if (blocker || other == monster || IsDeadMonster(other))
-            return;
-        if (other->footprint.Overlaps(footprint))
-            blocker = other;
+    // The first living body in the way, by id; in a crowd that is found at
+    // once, whatever the crowd's size.
+    GridObject* blocker = world->FindObjectInRange(moved, MonsterBlockers, [&](GridObject* other) {
+        return other != monster && other->footprint.Overlaps(footprint) && !IsDeadMonster(other);
     });
     if (blocker) {
         newPosition.x = oldPosition.x;

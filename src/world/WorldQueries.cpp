@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "world/GridObject.h"
 #include "world/World.h"
@@ -13,36 +15,142 @@ namespace mirefell
 namespace
 {
 
-// The objects a visit collects before sorting them by id. One list per
-// nesting depth, so that a visitor may run another query; the lists keep
-// their capacity, so visits stop allocating once warm. A deque keeps the
-// outer lists in place while an inner one is added.
-struct VisitLists
+// A run of one cell's list: entries of one type mask, in ascending id.
+struct Run
 {
-    std::deque<std::vector<GridObject*>> lists;
+    const CellEntry* first;
+    const CellEntry* last;
+};
+
+// Room a query's scratch lists have from their first use, far more than a
+// level's queries gather, so that even the first of them allocates nothing
+// in play.
+constexpr size_t ScratchEntries = 1024;
+constexpr size_t ScratchRuns = 256;
+
+// What a query gathers from the cells: the entries of the runs it asks for,
+// one run after another, the runs' ends, the other half of each merge pass,
+// and the runs a search reads in place. One set per nesting depth, so that a
+// visitor may run another query; they keep their capacity. A deque keeps
+// the outer sets in place while an inner one is added.
+struct QueryScratch
+{
+    QueryScratch()
+    {
+        found.reserve(ScratchEntries);
+        merged.reserve(ScratchEntries);
+        runEnds.reserve(ScratchRuns);
+        runs.reserve(ScratchRuns);
+    }
+
+    std::vector<CellEntry> found;
+    std::vector<CellEntry> merged;
+    std::vector<size_t> runEnds;
+    std::vector<Run> runs;
+};
+struct ScratchStack
+{
+    std::deque<QueryScratch> sets;
     size_t depth = 0;
 };
-thread_local VisitLists visitLists;
+// The queries run on the game thread only.
+ScratchStack scratchStack;
 
-class VisitList
+class ScratchLease
 {
 public:
-    VisitList()
+    ScratchLease()
     {
-        if (visitLists.lists.size() <= visitLists.depth)
-            visitLists.lists.emplace_back();
-        list = &visitLists.lists[visitLists.depth++];
-        list->clear();
+        if (scratchStack.sets.size() <= scratchStack.depth)
+            scratchStack.sets.emplace_back();
+        scratch = &scratchStack.sets[scratchStack.depth++];
+        scratch->found.clear();
+        scratch->runEnds.clear();
+        scratch->runs.clear();
     }
-    ~VisitList() { --visitLists.depth; }
-    VisitList(const VisitList&) = delete;
-    VisitList& operator=(const VisitList&) = delete;
+    ~ScratchLease() { --scratchStack.depth; }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
 
-    std::vector<GridObject*>& operator*() { return *list; }
+    QueryScratch& operator*() { return *scratch; }
 
 private:
-    std::vector<GridObject*>* list;
+    QueryScratch* scratch;
 };
+
+bool ById(const CellEntry& a, const CellEntry& b)
+{
+    return a.id < b.id;
+}
+
+// The end of the run of `type` that starts at `entry`: a galloping search,
+// a step or two for a short run and a binary search for a long one (a crowd
+// of monsters).
+const CellEntry* RunEnd(const CellEntry* entry, const CellEntry* end, uint32_t type)
+{
+    size_t step = 1;
+    while (static_cast<size_t>(end - entry) > step && entry[step].typeMask == type) {
+        entry += step;
+        step *= 2;
+    }
+    const CellEntry* const limit = static_cast<size_t>(end - entry) > step ? entry + step : end;
+    return std::upper_bound(entry, limit, type,
+                            [](uint32_t value, const CellEntry& other) { return value < other.typeMask; });
+}
+
+// Calls take(run) for each run of the cell's list whose type mask meets
+// `mask`. The runs of other types are stepped over, never read one by one.
+template <class Take> void ForEachRun(const GridCell& cell, uint32_t mask, Take take)
+{
+    const CellEntry* entry = cell.objects.data();
+    const CellEntry* const end = entry + cell.objects.size();
+    while (entry != end) {
+        const uint32_t type = entry->typeMask;
+        const CellEntry* const runEnd = RunEnd(entry, end, type);
+        if (type & mask)
+            take(Run{entry, runEnd});
+        entry = runEnd;
+    }
+}
+
+// Puts the runs of scratch.found into one list in ascending id, keeping
+// equal ids in run order (an object met in two cells then sits twice, side
+// by side). A few entries are put in place one by one; more are merged run
+// with run, pass after pass, so the work grows with the entries times the
+// passes, never with the square of a crowd.
+void OrderRuns(QueryScratch& scratch)
+{
+    constexpr size_t FewEntries = 24;
+    std::vector<CellEntry>& found = scratch.found;
+    std::vector<size_t>& ends = scratch.runEnds;
+    if (ends.size() < 2)
+        return;
+    if (found.size() <= FewEntries) {
+        for (size_t i = 1; i < found.size(); ++i) {
+            const CellEntry entry = found[i];
+            size_t j = i;
+            for (; j > 0 && entry.id < found[j - 1].id; --j)
+                found[j] = found[j - 1];
+            found[j] = entry;
+        }
+        return;
+    }
+    while (ends.size() > 1) {
+        scratch.merged.resize(found.size());
+        const auto in = found.begin();
+        size_t begin = 0;
+        size_t kept = 0;
+        for (size_t run = 0; run < ends.size(); run += 2) {
+            const size_t middle = ends[run];
+            const size_t end = run + 1 < ends.size() ? ends[run + 1] : middle;
+            std::merge(in + begin, in + middle, in + middle, in + end, scratch.merged.begin() + begin, ById);
+            ends[kept++] = end;
+            begin = end;
+        }
+        ends.resize(kept);
+        found.swap(scratch.merged);
+    }
+}
 
 // Collects the objects of `mask` from every cell that forEachCell offers,
 // then visits each once in ascending id.
@@ -50,19 +158,52 @@ template <class ForEachCell> void VisitObjects(ForEachCell forEachCell, uint32_t
 {
     if (mask == 0)
         return;
-    VisitList scratch;
-    std::vector<GridObject*>& found = *scratch;
+    ScratchLease lease;
+    QueryScratch& scratch = *lease;
     forEachCell([&](const GridCell& cell) {
-        for (GridObject* object : cell.objects)
-            if (object->typeMask & mask)
-                found.push_back(object);
+        ForEachRun(cell, mask, [&](Run run) {
+            scratch.found.insert(scratch.found.end(), run.first, run.last);
+            scratch.runEnds.push_back(scratch.found.size());
+        });
     });
-    if (found.empty())
+    if (scratch.found.empty())
         return;
-    std::sort(found.begin(), found.end(), [](const GridObject* a, const GridObject* b) { return a->id < b->id; });
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    for (GridObject* object : found)
-        visitor(object);
+    OrderRuns(scratch);
+    const auto unique = std::unique(scratch.found.begin(), scratch.found.end(),
+                                    [](const CellEntry& a, const CellEntry& b) { return a.id == b.id; });
+    // The list is this depth's own: a visitor's queries use the next one.
+    for (auto entry = scratch.found.begin(); entry != unique; ++entry)
+        visitor(entry->object);
+}
+
+// The first object of `mask` in ascending id that `accept` takes, read in
+// place from the runs of the cells forEachCell offers: a search stops at
+// its answer instead of gathering the whole set first.
+template <class ForEachCell> GridObject* FindObject(ForEachCell forEachCell, uint32_t mask, ObjectTest accept)
+{
+    if (mask == 0)
+        return nullptr;
+    ScratchLease lease;
+    std::vector<Run>& runs = (*lease).runs;
+    forEachCell([&](const GridCell& cell) { ForEachRun(cell, mask, [&](Run run) { runs.push_back(run); }); });
+    bool tested = false;
+    uint32_t lastId = 0;
+    for (;;) {
+        // The run whose next entry has the lowest id.
+        Run* lowest = nullptr;
+        for (Run& run : runs)
+            if (run.first != run.last && (!lowest || run.first->id < lowest->first->id))
+                lowest = &run;
+        if (!lowest)
+            return nullptr;
+        const CellEntry& entry = *lowest->first++;
+        if (tested && entry.id == lastId)
+            continue; // the same object in another cell
+        tested = true;
+        lastId = entry.id;
+        if (accept(entry.object))
+            return entry.object;
+    }
 }
 
 float ClampIndex(float index, int32_t count)
@@ -123,6 +264,16 @@ void World::ForEachObjectInCells(std::span<GridCell* const> cells, uint32_t mask
         mask, visitor);
 }
 
+GridObject* World::FindObjectInCells(std::span<GridCell* const> cells, uint32_t mask, ObjectTest accept)
+{
+    return FindObject(
+        [&](auto&& take) {
+            for (const GridCell* cell : cells)
+                take(*cell);
+        },
+        mask, accept);
+}
+
 void World::ForEachObjectInRange(const CellRange& range, uint32_t mask, ObjectVisitor visitor) const
 {
     ForEachObjectInBlock(CellBlock(range), mask, visitor);
@@ -139,6 +290,20 @@ void World::ForEachObjectInBlock(const CellBlock& block, uint32_t mask, ObjectVi
                     take(CellAt(column, row));
         },
         mask, visitor);
+}
+
+GridObject* World::FindObjectInRange(const CellRange& range, uint32_t mask, ObjectTest accept) const
+{
+    const CellBlock block(range);
+    if (block.Empty())
+        return nullptr;
+    return FindObject(
+        [&](auto&& take) {
+            for (int32_t row = block.firstRow; row <= block.lastRow; ++row)
+                for (int32_t column = block.firstColumn; column <= block.lastColumn; ++column)
+                    take(CellAt(column, row));
+        },
+        mask, accept);
 }
 
 void World::ForEachObject(uint32_t mask, ObjectVisitor visitor)

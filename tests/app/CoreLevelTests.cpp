@@ -1,9 +1,11 @@
 // Core's level loading over the test map (no GPU): what entering the
 // loading state builds and tears down and in which order, the restart after
 // death with and without permadeath, the level clock in the in-game menu,
-// and the main camera.
+// the level's lights on the way back to the title, and the main camera.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <memory>
 
 #include <nlohmann/json.hpp>
@@ -21,7 +23,9 @@
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
 #include "support/CoreFixture.h"
+#include "ui/MenuScene.h"
 #include "ui/NotificationBox.h"
+#include "world/GridObject.h"
 #include "world/World.h"
 
 namespace mirefell
@@ -51,6 +55,27 @@ protected:
         core->Update();
     }
     Player* ThePlayer() const { return static_cast<Player*>(core->GetWorld()->player); }
+    static size_t LightsOn()
+    {
+        const std::list<PointLight>& lights = PointLights::GetInstance().lights;
+        return static_cast<size_t>(
+            std::count_if(lights.begin(), lights.end(), [](const PointLight& light) { return light.enabled != 0; }));
+    }
+};
+
+// An object of the level that, in its first update, ends the game for the
+// title, as the last level's completion does through the end-of-game action.
+class EndOfGame final : public GridObject
+{
+public:
+    explicit EndOfGame(World* world_) : GridObject(world_, "end of game", nullptr) {}
+    void Update() override
+    {
+        if (!done)
+            GameSaveManager::GetInstance().onGameFinished();
+        done = true;
+    }
+    bool done = false;
 };
 
 TEST_F(CoreLevel, ANewGameIsBuiltAndPlayedWithinOneStep)
@@ -176,6 +201,24 @@ TEST_F(CoreLevel, AMapTheLevelBuildRefusesIsNamedInTheFailure)
     EXPECT_STREQ(error.what(), "invalid map<K, T> key");
     EXPECT_EQ(error.Detail(), "assets/maps/pentagram.json: the level script needs the elevator whose sector \"id\" is "
                               "155, which the map does not have");
+}
+
+// The frame drawn after the step that leaves the level is already the
+// title's, while the title scene hears of the change (and adds its own four
+// lights) only at the next step: none of the level's lights may be on by
+// then, though they stay in the list until the next load.
+TEST_F(CoreLevel, TheStepThatLeavesForTheTitleSwitchesTheLevelsLightsOff)
+{
+    StartNewGame();
+    const size_t levelLights = PointLights::GetInstance().lights.size();
+    ASSERT_EQ(LightsOn(), 5u); // the test map's four and the level exit's
+    core->GetWorld()->AddObject(std::make_unique<EndOfGame>(core->GetWorld()));
+    core->Update();
+    ASSERT_EQ(State(), GameState::MainMenu);
+    EXPECT_EQ(LightsOn(), 0u);
+    EXPECT_EQ(PointLights::GetInstance().lights.size(), levelLights);
+    core->Update();
+    EXPECT_EQ(LightsOn(), static_cast<size_t>(MenuScene::LightCount));
 }
 
 TEST_F(CoreLevel, TheCameraTakesTheFieldOfViewAndEverySizesAspect)

@@ -201,6 +201,7 @@ TEST_F(LevelBuild, TeleportDestinationsAreTheSendingSectorsCentreAtItsFloor)
 {
     map.sectors[0].teleportInID = 5;
     map.sectors[4].teleportOutID = 5; // the ledge, 320..448 x 0..128, floor 64
+    map.sectors[6].teleportOutID = 5; // a later one: the first in the map wins
     map.sectors[2].teleportInID = 6;  // nothing sends to 6
     BuildLevel(map);
     ASSERT_EQ(world->teleportDestinations.size(), 1u);

@@ -46,6 +46,27 @@ TEST(MeshGeometry, AppendMovesIndicesPastThePositionsAlreadyThere)
     EXPECT_EQ(cube.colour, Vector4(0.5f, 0.5f, 0.5f, 1));
 }
 
+// A region's mesh takes its pieces one append at a time: its lists must
+// grow geometrically, not to the exact size at each append (which moves the
+// whole list every time and makes a large map's build quadratic).
+TEST(MeshGeometry, ManyAppendsMoveTheListsOnlyAFewTimes)
+{
+    MeshGeometry region;
+    int triangleMoves = 0;
+    int positionMoves = 0;
+    for (int i = 0; i < 1024; ++i) {
+        const MeshTriangle* triangles = region.triangles.data();
+        const Vector3* positions = region.positions.data();
+        region.Append(OneTriangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
+        triangleMoves += region.triangles.data() != triangles;
+        positionMoves += region.positions.data() != positions;
+    }
+    ASSERT_EQ(region.triangles.size(), 1024u);
+    EXPECT_EQ(region.triangles.back().a, 3069u);
+    EXPECT_LT(triangleMoves, 32);
+    EXPECT_LT(positionMoves, 32);
+}
+
 TEST(MeshGeometry, BuildersRejectATriangleNamingAMissingPosition)
 {
     MeshGeometry geometry = OneTriangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});

@@ -138,9 +138,13 @@ std::string SoakWatch::CheckWorld()
     }
 
     // Back at the title the level stays until the next load, and the title
-    // scene adds its own lights, the only ones it leaves on.
-    const bool atTitle = GameStateManager::GetInstance().current == GameState::MainMenu;
-    const size_t title = atTitle ? MenuScene::LightCount : 0;
+    // scene adds its own lights, the only ones it leaves on. They stay until
+    // that load too, through the step that asks for it from the title's
+    // menu (the load runs when the next step announces it).
+    const GameStateManager& states = GameStateManager::GetInstance();
+    const bool atTitle = states.current == GameState::MainMenu;
+    const bool leavingTitle = states.changed && states.previous == GameState::MainMenu;
+    const size_t title = atTitle || leavingTitle ? MenuScene::LightCount : 0;
     const std::list<PointLight>& lightList = PointLights::GetInstance().lights;
     const size_t lights = lightList.size();
     peaks.lights = std::max(peaks.lights, lights);

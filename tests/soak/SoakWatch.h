@@ -12,7 +12,7 @@
 //   - the point lights never outnumber the level's own plus one for each live
 //     projectile (and, back at the title, where the level stays until the
 //     next load, the title scene's MenuScene::LightCount, the only lights
-//     on there);
+//     on there, which stay until that load);
 //   - the particle store stays within the nodes it reserves
 //     (ParticleSystem::ReservedParticles), the simulator within its
 //     reserved motion records (ParticleSimulator::ReservedMotions), and dead

@@ -80,6 +80,24 @@ TEST(WorldQueries, CellVisitsMatchABruteForceModelOverRandomObjects)
         World::ForEachObjectInCells(world.CellsInRange(range), mask,
                                     [&](GridObject* object) { fromCells.push_back(object->id); });
         ASSERT_EQ(fromCells, expected);
+
+        // A search takes the first of them its test accepts, trying each
+        // object once at most.
+        const uint32_t divisor = static_cast<uint32_t>(query % 4) + 1;
+        std::set<uint32_t> tried;
+        const auto accept = [&](GridObject* object) {
+            EXPECT_TRUE(tried.insert(object->id).second) << "tried twice: " << object->id;
+            return object->id % divisor == 0;
+        };
+        uint32_t first = 0;
+        for (const uint32_t id : expected)
+            if (id % divisor == 0 && first == 0)
+                first = id;
+        GridObject* found = world.FindObjectInRange(range, mask, accept);
+        ASSERT_EQ(found ? found->id : 0u, first) << "query " << query;
+        tried.clear();
+        found = World::FindObjectInCells(world.CellsInRange(range), mask, accept);
+        ASSERT_EQ(found ? found->id : 0u, first) << "query " << query;
     }
     EXPECT_GT(answered, 40); // the model is not vacuous
 }

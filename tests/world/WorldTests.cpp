@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "MapTestData.h"
 #include "platform/GameError.h"
@@ -110,6 +111,7 @@ TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
     EXPECT_EQ(world.FindDecalCell({24, 0, 20}), nullptr); // the far edge lies past the last column
     EXPECT_EQ(world.FindDecalCell({-8.1f, 0, 20}), nullptr);
     EXPECT_EQ(world.FindDecalCell({0, 0, 7.9f}), nullptr);
+    fixture.AddStaticGeometry(); // the room's floor lies in every cell
     world.ReserveDecalCells(8);
     for (const auto& row : world.cells)
         for (const GridCell& cell : row)
@@ -120,6 +122,35 @@ TEST(WorldGrid, TheBloodDecalsFindTheirCellsInTheGrid)
     Config::GetInstance().settings = Settings{};
     world.bloodDecals->Add({10, 0, 30}, Color(1, 0, 0, 1));
     EXPECT_EQ(world.CellAt(1, 1).decals, std::vector<int32_t>{0});
+}
+
+// Two 32-unit rooms 4,000 units apart: a grid of 252 x 2 cells, almost all
+// of it empty. Room for a crowd and for decals is kept only where the
+// rooms' pieces lie and in the cells next to them.
+TEST(WorldGrid, ASparseMapKeepsRoomOnlyNearItsPieces)
+{
+    MapData map;
+    map.sectors.push_back(testing::RectSector(1, 0, 0, 32, 32));
+    map.sectors.push_back(testing::RectSector(2, 4000, 0, 4032, 32));
+    map.sectorLinks = {1, 1, 2, 2};
+    map.ComputeBounds();
+    WorldFixture fixture(map);
+    World& world = *fixture.world;
+    ASSERT_EQ(world.columns, 252);
+    ASSERT_EQ(world.rows, 2);
+    fixture.AddStaticGeometry(); // the first floor in columns 0 to 2, the second in 250 and 251
+    world.Reset();
+    world.ReserveDecalCells(8);
+
+    for (const auto& [column, row] : {std::pair{0, 0}, std::pair{2, 1}, std::pair{3, 0}, std::pair{249, 1}}) {
+        const GridCell& cell = world.CellAt(column, row);
+        EXPECT_GE(cell.objects.capacity(), cell.objects.size() + 12) << column << ", " << row;
+        EXPECT_GE(cell.decals.capacity(), 8u) << column << ", " << row;
+    }
+    for (const auto& [column, row] : {std::pair{4, 0}, std::pair{125, 1}, std::pair{248, 0}}) {
+        EXPECT_EQ(world.CellAt(column, row).objects.capacity(), 0u) << column << ", " << row;
+        EXPECT_EQ(world.CellAt(column, row).decals.capacity(), 0u) << column << ", " << row;
+    }
 }
 
 struct UpdatePass : ::testing::Test
