@@ -8,11 +8,7 @@
 //   are added here. The renderer builds two variants: with OCCLUSION defined
 //   (the frame has SSAO) the visibility is read, without it the occlusion
 //   target is not touched (a read costs the software rasteriser even where
-//   its result is not used). Built with OCCLUSION_LAYERS defined instead,
-//   slot 4 holds the SSAO's two finished half-size layers (0 and 3 of the
-//   four, as the low and medium qualities compute them) and the composition
-//   puts them together itself, as the SSAO's half-layer apply pass would
-//   into the occlusion target: no pass and no full-size target between.
+//   its result is not used).
 // The surface colour is lit by the ambient colour plus the point lights of
 // the region's list and darkened by the occlusion. In-game frames get a
 // faint film grain scaled by the noise intensity.
@@ -71,11 +67,7 @@ layout(std140) uniform RegionLights_b1
 uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
-#ifdef OCCLUSION_LAYERS
-uniform sampler2DArray occlusionLayers_t4;
-#else
 uniform sampler2D occlusion_t4;
-#endif
 uniform samplerCube sky_t5_s1;
 
 layout(location = 0) out vec4 Target0;
@@ -114,18 +106,6 @@ vec3 PointLights(vec3 world, vec3 normal)
     return sum;
 }
 
-#ifdef OCCLUSION_LAYERS
-layout(std140) uniform OcclusionLayers_b2
-{
-    vec2 layerTexel;    // 0: one texel of a layer in texture coordinates
-    float invSharpness; // 8: the floor of an edge weight
-    float smart;        // 12: 1 to weigh the neighbours by the depth edges
-};
-
-// HalfLayersVisibility comes from the SSAO's source (assets/shaders/
-// ASSAO.glsl), inserted by the renderer with the OCCLUSION_LAYERS define.
-#endif
-
 // The film grain of in-game frames; without grain the factor is exactly 1.
 vec3 Grain(vec3 colour)
 {
@@ -151,9 +131,7 @@ void main()
     vec3 surface = textureLod(colour_t1, screenUv, 0.0).rgb;
     // A blended surface may have left a short normal; none is zero.
     vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
-#if defined(OCCLUSION_LAYERS)
-    float visibility = HalfLayersVisibility(occlusionLayers_t4, gl_FragCoord.xy, layerTexel, invSharpness, smart);
-#elif defined(OCCLUSION)
+#if defined(OCCLUSION)
     float visibility = textureLod(occlusion_t4, screenUv, 0.0).r;
 #else
     float visibility = 1.0;

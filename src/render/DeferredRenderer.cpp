@@ -47,12 +47,6 @@ void DeferredRenderer::Initialize()
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
     occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
-    layersShader = LoadLayersShader();
-    gpu::BufferDesc constants;
-    constants.byteWidth = LayersConstantBytes;
-    constants.usage = gpu::Usage::Default;
-    constants.bindFlags = gpu::BindConstantBuffer;
-    layersConstants = Device->CreateBuffer(constants);
     skyShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define SKY 1\n");
     const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
     skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
@@ -86,23 +80,6 @@ void DeferredRenderer::Initialize()
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
 }
 
-std::shared_ptr<gpu::PixelShader> DeferredRenderer::LoadLayersShader()
-{
-    // The put-together of the SSAO's two layers is the SSAO source's own
-    // function, so the composition and the SSAO's apply pass cannot drift
-    // apart. Without the source there is no SSAO either.
-    if (lowFeatureLevel)
-        return nullptr;
-    const std::vector<uint8_t> bytes = ReadData(L"assets/shaders/ASSAO.glsl");
-    const std::string source(bytes.begin(), bytes.end());
-    const size_t begin = source.find(LayersFunctionBegin);
-    const size_t end = source.find(LayersFunctionEnd);
-    if (begin == std::string::npos || end == std::string::npos || end < begin)
-        return nullptr;
-    return LoadPixelShader(L"shaders/DeferredPixelShader.glsl",
-                           "#define OCCLUSION_LAYERS 1\n" + source.substr(begin, end - begin));
-}
-
 void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTarget_)
 {
     blurShader->UpdateWeights();
@@ -132,9 +109,6 @@ void DeferredRenderer::Release()
 {
     deferredShader.reset();
     occludedShader.reset();
-    layersShader.reset();
-    layersConstants.reset();
-    ssaoLayers = nullptr;
     skyShader.reset();
     skyVertexShader.reset();
     skyDepth.reset();
@@ -159,7 +133,6 @@ void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect
 
 void DeferredRenderer::Draw(const Camera& camera, bool bloom)
 {
-    ssaoLayers = nullptr;
     BoundDepths();
     MarkFramePass(FramePass::DepthBounds);
     if (bloom) {
@@ -194,15 +167,11 @@ void DeferredRenderer::ExtractBloom()
              [this] { bloomExtractShader->Apply(); });
 }
 
-void DeferredRenderer::DrawSsao(bool leaveLayers)
+void DeferredRenderer::DrawSsao()
 {
     gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::OcclusionIndex].get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
-    const ASSAOLeftLayers* left =
-        postFX->DrawSsao(geometryBuffer->depthResourceView.get(), leaveLayers && layersShader != nullptr);
-    ssaoLayers = left != nullptr ? left->view : nullptr;
-    if (ssaoLayers != nullptr)
-        ssaoLayersConstants = {left->texelSize[0], left->texelSize[1], left->invSharpness, left->smart ? 1.0f : 0.0f};
+    postFX->DrawSsao(geometryBuffer->depthResourceView.get());
 }
 
 void DeferredRenderer::BoundDepths()
@@ -219,12 +188,6 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     const std::span<const LightGrid::DepthRange> depths = depthBounds->Read();
     context.OMSetRenderTargets(1, &target, g.depthTestView.get());
     gpu::ShaderResourceView* occlusion = g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get();
-    if (ssaoLayers != nullptr) {
-        occlusion = ssaoLayers;
-        context.UpdateSubresource(layersConstants.get(), ssaoLayersConstants.data());
-        gpu::Buffer* buffer = layersConstants.get();
-        context.PSSetConstantBuffers(2, 1, &buffer);
-    }
     gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
                                         g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
@@ -254,7 +217,7 @@ void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* targ
     PointLights& lights = PointLights::GetInstance();
     gpu::PixelShader* composition = deferredShader.get();
     if (lights.OcclusionShown())
-        composition = ssaoLayers != nullptr ? layersShader.get() : occludedShader.get();
+        composition = occludedShader.get();
     context.PSSetShader(composition);
     lights.Draw(camera, depths);
     // Marked surfaces in front of the sky: unlit (no light reaches the far

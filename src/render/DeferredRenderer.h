@@ -93,10 +93,8 @@ public:
 
     // The passes, public so they can be measured one by one.
     void ExtractBloom();
-    // The SSAO; with `leaveLayers` (as Draw runs it) the low and medium
-    // qualities leave their two layers for Compose instead of filling the
-    // occlusion target.
-    void DrawSsao(bool leaveLayers = true);
+    // The SSAO into the occlusion target.
+    void DrawSsao();
     // The depth bounds of the regions, read back by Compose.
     void BoundDepths();
     // The sky and the composition with the lights, into `target`.
@@ -114,24 +112,9 @@ private:
     void DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect& destination, gpu::BlendState* blend,
                   const std::function<void()>& setUp);
 
-    // The composition without and with the occlusion read, and with the
-    // SSAO's two finished layers put together in place (their constants at
-    // pixel slot 2: the layer texel, the edge floor, 1 to weigh by edges).
+    // The composition without and with the occlusion read.
     std::shared_ptr<gpu::PixelShader> deferredShader;
     std::shared_ptr<gpu::PixelShader> occludedShader;
-    std::shared_ptr<gpu::PixelShader> layersShader;
-    std::shared_ptr<gpu::Buffer> layersConstants;
-    static constexpr uint32_t LayersConstantBytes = 16;
-    // The lines that enclose the SSAO source's HalfLayersVisibility, which
-    // the layers variant is built with; null when the source lacks them.
-    static constexpr const char* LayersFunctionBegin = "// HALF_LAYERS_VISIBILITY_BEGIN";
-    static constexpr const char* LayersFunctionEnd = "// HALF_LAYERS_VISIBILITY_END";
-    std::shared_ptr<gpu::PixelShader> LoadLayersShader();
-    // What the SSAO of this frame left for the composition (DrawSsao), and
-    // the layers' constants; null when it wrote the occlusion target or did
-    // not run.
-    gpu::ShaderResourceView* ssaoLayers = nullptr;
-    std::array<float, 4> ssaoLayersConstants = {};
     std::shared_ptr<gpu::VertexShader> skyVertexShader;
     std::shared_ptr<gpu::PixelShader> skyShader;
     // Depth tests of the sky (the depth is still 1) and of the composition

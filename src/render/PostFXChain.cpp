@@ -172,10 +172,10 @@ void PostFXChain::UpdateSsaoSettings()
     }
 }
 
-const ASSAOLeftLayers* PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView, bool leaveHalfLayers)
+void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
 {
     if (!ssao)
-        return nullptr;
+        return;
     ASSAO_InputsDX11 inputs;
     inputs.scissorRight = inputs.viewportWidth = ScreenWidth;
     inputs.scissorBottom = inputs.viewportHeight = ScreenHeight;
@@ -186,9 +186,7 @@ const ASSAOLeftLayers* PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView,
     inputs.drawOpaque = true;
     inputs.deviceContext = DeviceContext;
     inputs.depthSRV = depthView;
-    inputs.leaveHalfLayers = leaveHalfLayers;
     ssao->Draw(ssaoSettings, &inputs);
-    return &ssao->LeftLayers();
 }
 
 void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow,

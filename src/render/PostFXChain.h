@@ -24,7 +24,6 @@ namespace mirefell
 {
 
 class ASSAODX11;
-struct ASSAOLeftLayers;
 class BasicPostFXShader;
 class Camera;
 class IPostFXShader;
@@ -72,11 +71,8 @@ public:
     void Update();
     // The SSAO settings from the "ssao" setting and the game state.
     void UpdateSsaoSettings();
-    // The occlusion into the bound target, nothing without an effect; with
-    // `leaveHalfLayers`, at the qualities that compute two layers, the
-    // finished layers are left for the caller instead (the result says
-    // which; null without an effect).
-    const ASSAOLeftLayers* DrawSsao(gpu::ShaderResourceView* depthView, bool leaveHalfLayers = false);
+    // The occlusion into the bound target, nothing without an effect.
+    void DrawSsao(gpu::ShaderResourceView* depthView);
     // Where the deferred renderer composes the frame when a finishing pass
     // follows: the scene copy.
     gpu::RenderTargetView* SceneTarget() const { return sceneCopyTarget.get(); }
