@@ -48,9 +48,8 @@ public:
     // Copies the depth and stencil into the test copy (waits for the
     // drawing that wrote them).
     void CopyDepthForTests();
-    // Colour and normal to (0, 0, 0, 1), the two targets a frame reads
-    // before writing; the others are written whole before they are read (or
-    // never read). The depth buffer is left alone.
+    // Colour, normal, light and occlusion to (0, 0, 0, 1), half-size
+    // targets A and B to (0, 0, 0, 0). The depth buffer is left alone.
     void Clear();
     // Drops every texture and view.
     void Release();

@@ -346,6 +346,46 @@ TEST_F(LitFrameTest, AWhiteBlockGlowsOverItsEdgesAndNothingElseChanges)
         EXPECT_NEAR(at(bloomed, x, 100), at(plain, x, 100), 2) << "far from the block at " << x;
 }
 
+// Bloom comes from the frame being drawn alone: after a white block has
+// glowed in view, the camera turns to a dim wall and four more frames are
+// drawn; where the block was, every one of them matches the frame without
+// bloom (nothing on the wall is bright enough to bloom), so no glow stays
+// behind or builds up.
+TEST_F(LitFrameTest, BloomLeavesNoGlowBehindWhenTheViewTurns)
+{
+    Config::GetInstance().settings.fxaa = false;
+    root.children.front()->textureName = "wall";
+    root.children.front()->RefreshTexture();
+    auto block = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+    BuildCubeMesh(block->geometry);
+    block->geometry.useTriangleColours = false;
+    block->geometry.colour = {1, 1, 1, 1};
+    block->position = {0, 0, -12};
+    block->scale = {2, 2, 2};
+    block->UpdateTransform();
+    root.AddChild(std::move(block))->Update();
+    AddLight({0, 5, 0}, {1, 1, 1, 1}, 1, 0, 0.002f);
+    const Color ambient{0.05f, 0.05f, 0.05f, 1};
+    DrawFrame(true, ambient);
+    ASSERT_GT(Frame(160, 90).g, 200) << "the block is in view, white";
+
+    camera.target = {-20, 0, 10}; // the left wall, the block out of view
+    camera.UpdateView();
+    DrawFrame(false, ambient);
+    const std::vector<uint8_t> plain = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    for (int frame = 0; frame < 4; ++frame) {
+        DrawFrame(true, ambient);
+        const std::vector<uint8_t> bloomed = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        int stained = 0;
+        for (uint32_t y = 60; y < 120; ++y)
+            for (uint32_t x = 130; x < 190; ++x) {
+                const size_t i = (size_t(y) * FrameWidth + x) * 4;
+                stained += std::abs(int(bloomed[i + 1]) - int(plain[i + 1])) > 2;
+            }
+        EXPECT_EQ(stained, 0) << "frame " << frame;
+    }
+}
+
 // The picture a player would see: the room with three coloured lights and
 // a few blocks, every effect on (SSAO at quality 2), at 1280 x 720, written to
 // test-output/lit_room.png. Lit spots are bright in their light's colour,
