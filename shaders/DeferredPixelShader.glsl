@@ -74,6 +74,7 @@ layout(location = 0) out vec4 Target0;
 
 const float GrainStrength = 0.2;
 const float MinimumAttenuation = 0.001; // keeps a light finite at its centre
+const float FlashCeiling = 1.25;
 
 float Hash(vec2 p)
 {
@@ -101,7 +102,14 @@ vec3 PointLights(vec3 world, vec3 normal)
         float falloff = max(1.0 / attenuation - light.positionCutoff.w, 0.0) * (window * window);
         float wrap = light.colourWrap.w;
         float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
-        sum += light.colourWrap.rgb * (diffuse * falloff);
+        // A fixed-radius light (windowScale > 0) is soft-capped at FlashCeiling
+        // times its colour: a shot's flash brightens the room, never whites it out.
+        vec3 lit = light.colourWrap.rgb * falloff;
+        float peak = max(lit.r, max(lit.g, lit.b));
+        float over = max(peak - 1.0, 0.0);
+        float capped = peak - over + (FlashCeiling - 1.0) * (1.0 - exp(-over / (FlashCeiling - 1.0)));
+        lit *= terms.w > 0.0 ? capped / max(peak, 1e-6) : 1.0;
+        sum += lit * diffuse;
     } while (++i < region.count);
     return sum;
 }

@@ -13,6 +13,7 @@
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
+#include "gameplay/WeaponView.h"
 #include "gameplay/Weapons.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
@@ -109,6 +110,17 @@ protected:
         return average;
     }
 
+    // The share of the frame's pixels clipped to white (every channel 250
+    // or more).
+    double WhiteShare()
+    {
+        const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        size_t white = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            white += rgba[i] >= 250 && rgba[i + 1] >= 250 && rgba[i + 2] >= 250;
+        return static_cast<double>(white) / (static_cast<double>(Width) * Height);
+    }
+
     LevelDevice levelDevice;
     std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::unique_ptr<Core> core;
@@ -150,6 +162,37 @@ TEST_F(ShippedLevelView, PentagramIsLitFromItsHallToItsExit)
         world->aiRegions->objects.elevators.at(pillar)->SnapToBottom();
     const Average star = Look("star", {650, 50, 1376}, {904, 24, 1376});
     EXPECT_GT(star.r, 2.0 * star.b) << "the star is red";
+}
+
+// A shot lights the room for a moment: in the first hall of "pentagram", in
+// the frame drawn one step after the double shotgun and then the hyper
+// blaster fire, the room is brighter than before, but no more than 2% of
+// the window is clipped to white (a white-out would clip most of it). The
+// frames are levels/pentagram_shot_<weapon>.png.
+TEST_F(ShippedLevelView, AShotBrightensTheRoomWithoutWhitingItOut)
+{
+    Build("pentagram");
+    auto& player = *static_cast<Player*>(world->player);
+    player.GiveItem(201, Weapons::MakeDoubleShotgun());
+    player.GiveItem(202, Weapons::MakeHyperBlaster());
+    const Vector3 eye{96, 10, 1840};
+    const Vector3 target{96, 20, 1600};
+    for (const char* weapon : {"item_double_shotgun", "item_hyper_blaster"}) {
+        player.UseItem(player.inventory.FindByName(weapon));
+        for (int step = 0; step < 120; ++step)
+            core->Update();
+        NotificationBox::GetMessages().clear();
+        const Average calm = Look("calm", eye, target);
+        const double calmWhite = WhiteShare();
+        player.weaponView->Fire();
+        core->Update();
+        const Average shot = Look(std::string("shot_") + (weapon + 5), eye, target);
+        const double shotWhite = WhiteShare();
+        std::printf("%s: white before %.4f, after the shot %.4f; luminance %.1f -> %.1f\n", weapon, calmWhite,
+                    shotWhite, calm.Luminance(), shot.Luminance());
+        EXPECT_GT(shot.Luminance(), calm.Luminance() + 3.0) << "the flash shows, weapon " << weapon;
+        EXPECT_LT(shotWhite, 0.02) << "weapon " << weapon;
+    }
 }
 
 TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)
