@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/PlayerScreenFlashes.h"
 #include "platform/math/Color.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
@@ -149,7 +150,7 @@ private:
     void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
     void CreateHud();                         // UI: UIManager::CreateHud
     void InitializeUi();                      // UI: UIManager::Initialize with the new World
-    void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
+    void SetPostEffectsWorld();               // renderer: the PostFXChain reads the new World's flashes
     WeaponView* PlayerWeaponView() const;     // gameplay: the player's weapon view, when there is a player
     Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree
     void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera
@@ -190,6 +191,8 @@ private:
     std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;
+    // The flashes of the level's player, which the chain reads each frame.
+    PlayerScreenFlashes screenFlashes;
     std::unique_ptr<DeferredRenderer> deferred;
     std::unique_ptr<BrightnessContrast> brightnessContrast;
     // The decal pass's test for the boxes around the eye: depth read, kept

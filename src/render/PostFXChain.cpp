@@ -57,13 +57,6 @@ void PostFXChain::CreateDeviceResources()
     stencil.frontFace = stencil.backFace = gpu::StencilFaceDesc{};
     stencil.frontFace.func = stencil.backFace.func = gpu::ComparisonFunc::Equal;
     unmarked = Device->CreateDepthStencilState(stencil);
-    gpu::Texture2DDesc white;
-    white.width = white.height = 1;
-    white.format = gpu::Format::R8G8B8A8_UNORM;
-    white.bindFlags = gpu::BindShaderResource;
-    const uint8_t texel[4] = {255, 255, 255, 255};
-    const gpu::SubresourceData data{texel, 4};
-    whiteView = Device->CreateShaderResourceView(Device->CreateTexture2D(white, &data).get());
     screenEffectShader = std::make_unique<PostFXScreenEffectShader>();
     fxaaShader = std::make_unique<PostFXFxaaShader>();
     luminanceShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXLuminancePixelShader.glsl");
@@ -117,7 +110,6 @@ void PostFXChain::OnDeviceLost()
     opaque.reset();
     markFlat.reset();
     unmarked.reset();
-    whiteView.reset();
     screenEffectShader.reset();
     fxaaShader.reset();
     luminanceShader.reset();
@@ -245,15 +237,11 @@ void PostFXChain::ApplyGameEffects()
         DrawFullScreen(invulnerabilityShader.get(), SpriteBatch::White);
         return;
     }
-    // The screen effect with the play tint (d, d, d, 0) is a wash of every
-    // pixel toward the flashes' colours: one blended quad over the frame
-    // draws it without a copy, and without flashes there is nothing to draw.
-    const Color wash = PostFXScreenEffectShader::PlayWash(flashes.damage, flashes.teleport, flashes.pickup);
-    if (wash.a <= 0.0f && wash.r <= 0.0f && wash.g <= 0.0f && wash.b <= 0.0f)
-        return;
-    spriteBatch->Begin(SpriteSortMode::Immediate);
-    spriteBatch->Draw(whiteView.get(), fullRectangle, wash);
-    spriteBatch->End();
+    // Every frame, flash or not: without one the screen effect gives the
+    // frame back as it was.
+    screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
+    const float d = flashes.damage;
+    DrawFullScreen(screenEffectShader.get(), Color(d, d, d, 0.0f));
 }
 
 void PostFXChain::DrawFullScreen(IPostFXShader* shader, const Color& tint, const std::function<void()>& extra)

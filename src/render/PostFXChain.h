@@ -92,7 +92,8 @@ public:
     // The title screen's distortion.
     void ApplyMenuEffects();
     // Play and in-game menu: the inventory backdrop, else the invulnerable
-    // look, else the flashes (a blended wash, nothing without a flash).
+    // look, else the screen effect with the damage flash in the tint and the
+    // teleport and pickup flashes as its parameters, every frame.
     void ApplyGameEffects();
     // Copies the back buffer and draws the copy back through the shader with
     // the tint as vertex colour; `extra` runs after the shader's Apply.
@@ -104,7 +105,8 @@ public:
     std::unique_ptr<PostFXFxaaShader> fxaaShader;
     std::unique_ptr<BasicPostFXShader> luminanceShader;
     std::unique_ptr<BasicPostFXShader> invulnerabilityShader;
-    // Set by the level at each load; null: no flashes.
+    // What the flashes are read from each frame: the level's player's weapon
+    // view, set by Core at each level load; null: no flashes.
     const IScreenFlashSource* flashSource = nullptr;
     // Full-screen copies drawn since construction (tests and benchmarks).
     uint64_t copiesMade = 0;
@@ -119,10 +121,9 @@ private:
     std::shared_ptr<gpu::RenderTargetView> sceneCopyTarget;
     std::shared_ptr<gpu::ShaderResourceView> sceneCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
-    std::shared_ptr<gpu::BlendState> opaque;            // the finishing pass replaces the frame
-    std::shared_ptr<gpu::DepthStencilState> markFlat;   // its first part: sets FlatMark
-    std::shared_ptr<gpu::DepthStencilState> unmarked;   // its second: where FlatMark is clear
-    std::shared_ptr<gpu::ShaderResourceView> whiteView; // 1 x 1, the flashes' wash
+    std::shared_ptr<gpu::BlendState> opaque;          // the finishing pass replaces the frame
+    std::shared_ptr<gpu::DepthStencilState> markFlat; // its first part: sets FlatMark
+    std::shared_ptr<gpu::DepthStencilState> unmarked; // its second: where FlatMark is clear
     gpu::Rect fullRectangle;
     Camera* camera;
 };

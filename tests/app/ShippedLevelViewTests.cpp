@@ -195,6 +195,51 @@ TEST_F(ShippedLevelView, AShotBrightensTheRoomWithoutWhitingItOut)
     }
 }
 
+// The flashes of play reach the frame Core draws: in the first hall of
+// "pentagram", loaded by Core's own level load, the frame right after the
+// player is hurt is redder than the plain one, after a pickup warmer, after
+// a teleport greener, and with the invulnerable look cold and dark; once the
+// hurt flash has decayed (48 steps) the frame is the plain one again.
+TEST_F(ShippedLevelView, EachFlashOfPlayShowsInTheFrameAndFadesAway)
+{
+    Build("pentagram");
+    WeaponView& view = *static_cast<Player*>(world->player)->weaponView;
+    for (int step = 0; step < 120; ++step) // the HUD's counters risen to what the player has
+        core->Update();
+    const Vector3 eye{96, 10, 1840};
+    const Vector3 target{96, 20, 1600};
+    const Average plain = Look("plain", eye, target);
+    const std::vector<uint8_t> plainPixels = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+
+    view.hurtFlash = 0.95f;
+    const Average hurt = Look("flash_hurt", eye, target);
+    EXPECT_GT(hurt.r - hurt.g, plain.r - plain.g + 20.0) << "red";
+    for (int step = 0; step < 48; ++step)
+        core->Update();
+    ASSERT_EQ(view.hurtFlash, 0.0f);
+    Look("flash_gone", eye, target);
+    const std::vector<uint8_t> after = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    size_t changed = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        changed += std::abs(int(after[i]) - int(plainPixels[i])) > 2;
+    EXPECT_LT(changed, after.size() / 200) << "the plain frame again";
+
+    view.pickupFlash = 0.3f;
+    const Average pickup = Look("flash_pickup", eye, target);
+    EXPECT_GT(pickup.r, plain.r + 5.0);
+    EXPECT_GT(pickup.r - pickup.b, plain.r - plain.b) << "warm";
+    view.pickupFlash = 0.0f;
+    view.teleportFlash = 0.3f;
+    const Average teleport = Look("flash_teleport", eye, target);
+    EXPECT_GT(teleport.g - teleport.r, plain.g - plain.r + 5.0) << "green";
+    view.teleportFlash = 0.0f;
+    view.face = true;
+    const Average invulnerable = Look("invulnerable", eye, target);
+    EXPECT_GT(invulnerable.b, invulnerable.r) << "cold";
+    EXPECT_GT(std::abs(invulnerable.Luminance() - plain.Luminance()), 10.0);
+    view.face = false;
+}
+
 TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)
 {
     Build("descent");

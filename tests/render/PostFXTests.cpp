@@ -268,17 +268,17 @@ TEST_F(PostFXTest, TheInventoryBackdropIsDrawnWithoutCopyingTheFrame)
     const std::vector<uint8_t> out = Read();
     EXPECT_LT(out[0], 255) << "the tinted backdrop covers the frame";
 
-    inventoryWindowOpen = false; // no flash source: nothing to wash the frame with
-    FillFlat(10, 20, 30);
-    chain->ApplyGameEffects();
-    EXPECT_EQ(chain->copiesMade, 0u);
-    EXPECT_EQ(Read()[0], 10);
+    inventoryWindowOpen = false;
 }
 
-// The flashes of play are drawn as a blended wash over the frame: the same
-// picture as the screen-effect shader makes of the play tint over a copy,
-// for each flash alone and all three together, on a ramp of colours.
-TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
+// The play state's screen effect runs every frame: without a flash (or
+// without a source) it gives the frame back as it was; each flash washes
+// linear grey 0.50289 (188) toward its colour: the damage flash 0.7 by 0.42
+// toward (0.8, 0, 0): (0.6277, 0.2917, 0.2917), on screen (208, 147, 147);
+// the teleport flash 0.5 by 0.4 toward (0.7, 1, 0.8): (201, 218, 207); the
+// pickup flash 1.0 by 0.5 toward (1, 0.8, 0.3): (225, 211, 170). The
+// invulnerable look replaces the frame with its own.
+TEST_F(PostFXTest, TheScreenEffectOfPlayKeepsThePlainFrameAndWashesItWithEachFlash)
 {
     struct Flashes final : IScreenFlashSource
     {
@@ -286,7 +286,6 @@ TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
         ScreenFlashes flashes;
     } source;
     MakeChain();
-    chain->flashSource = &source;
     std::vector<uint8_t> ramp(Side * Side * 4);
     for (size_t i = 0; i < Side * Side; ++i) {
         ramp[i * 4] = static_cast<uint8_t>(i);
@@ -294,23 +293,36 @@ TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
         ramp[i * 4 + 2] = static_cast<uint8_t>((i * 7) % 256);
         ramp[i * 4 + 3] = 255;
     }
-    for (const ScreenFlashes flashes :
-         {ScreenFlashes{false, 0.7f, 0.0f, 0.0f}, ScreenFlashes{false, 0.0f, 0.5f, 0.0f},
-          ScreenFlashes{false, 0.0f, 0.0f, 1.0f}, ScreenFlashes{false, 0.4f, 0.3f, 0.6f}}) {
-        Fill(ramp);
-        chain->screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
-        const float d = flashes.damage;
-        chain->DrawFullScreen(chain->screenEffectShader.get(), Color(d, d, d, 0.0f));
-        const std::vector<uint8_t> shaded = Read();
-        Fill(ramp);
-        source.flashes = flashes;
-        const uint64_t copies = chain->copiesMade;
+    Fill(ramp);
+    chain->ApplyGameEffects();
+    EXPECT_EQ(chain->copiesMade, 1u) << "drawn without a source too";
+    EXPECT_EQ(Read(), ramp);
+    chain->flashSource = &source;
+    Fill(ramp);
+    chain->ApplyGameEffects();
+    EXPECT_EQ(Read(), ramp) << "no flash";
+
+    struct Case
+    {
+        ScreenFlashes flashes;
+        uint8_t r, g, b;
+    };
+    for (const Case& c :
+         {Case{{false, 0.7f, 0.0f, 0.0f}, 208, 147, 147}, Case{{false, 0.0f, 0.5f, 0.0f}, 201, 218, 207},
+          Case{{false, 0.0f, 0.0f, 1.0f}, 225, 211, 170}}) {
+        FillFlat(188, 188, 188);
+        source.flashes = c.flashes;
         chain->ApplyGameEffects();
-        EXPECT_EQ(chain->copiesMade, copies) << "the wash reads no copy";
-        const std::vector<uint8_t> washed = Read();
-        for (size_t i = 0; i < washed.size(); ++i)
-            ASSERT_NEAR(washed[i], shaded[i], 1) << "byte " << i << " damage " << d;
+        const std::vector<uint8_t> out = Read();
+        EXPECT_NEAR(out[0], c.r, 2) << int(c.r);
+        EXPECT_NEAR(out[1], c.g, 2) << int(c.r);
+        EXPECT_NEAR(out[2], c.b, 2) << int(c.r);
     }
+    FillFlat(188, 188, 188);
+    source.flashes = {true, 0.7f, 0.0f, 0.0f};
+    chain->ApplyGameEffects();
+    const std::vector<uint8_t> cold = Read();
+    EXPECT_LT(cold[0], cold[2]) << "the invulnerable look is cold, not the damage flash's red";
     chain->flashSource = nullptr;
 }
 
