@@ -555,9 +555,7 @@ void Core::DrawDecalPass()
 void Core::DrawScenePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    // Blended surfaces write no depth; the stencil mark keeps the sky off them.
-    SetStates(states.LinearWrap(), states.AlphaBlend(), deferred->MarkingDepthRead(), states.CullClockwise());
-    DeviceContext->OMSetDepthStencilState(deferred->MarkingDepthRead(), DeferredRenderer::SurfaceMark);
+    SetStates(states.LinearWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, TexturedBlendedFilter, false, false);
     SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     root.Draw(camera, TexturedOpaqueFilter, false, false);

@@ -44,19 +44,6 @@ bool PostFXChain::LowFeatureLevel() const
 void PostFXChain::CreateDeviceResources()
 {
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
-    opaque = Device->CreateBlendState(gpu::BlendDesc{});
-    gpu::DepthStencilDesc stencil;
-    stencil.depthEnable = false;
-    stencil.depthWrite = false;
-    stencil.stencilEnable = true;
-    stencil.stencilReadMask = FlatMark;
-    stencil.stencilWriteMask = FlatMark;
-    stencil.frontFace.passOp = stencil.backFace.passOp = gpu::StencilOp::Replace;
-    markFlat = Device->CreateDepthStencilState(stencil);
-    stencil.stencilWriteMask = 0;
-    stencil.frontFace = stencil.backFace = gpu::StencilFaceDesc{};
-    stencil.frontFace.func = stencil.backFace.func = gpu::ComparisonFunc::Equal;
-    unmarked = Device->CreateDepthStencilState(stencil);
     screenEffectShader = std::make_unique<PostFXScreenEffectShader>();
     fxaaShader = std::make_unique<PostFXFxaaShader>();
     luminanceShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXLuminancePixelShader.glsl");
@@ -82,7 +69,7 @@ void PostFXChain::CreateSsao()
 void PostFXChain::CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::RenderTargetView* backBufferView_,
                                             gpu::DepthStencilView* depthStencilView_)
 {
-    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 1.0f, 0.0f};
+    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 0.0f, 0.0f};
     DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), fxaaConstants);
     backBuffer = backBuffer_;
     backBufferView = backBufferView_;
@@ -107,9 +94,6 @@ void PostFXChain::OnDeviceLost()
     sceneCopyTarget.reset();
     sceneCopy.reset();
     spriteBatch.reset();
-    opaque.reset();
-    markFlat.reset();
-    unmarked.reset();
     screenEffectShader.reset();
     fxaaShader.reset();
     luminanceShader.reset();
@@ -181,38 +165,10 @@ void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
     ssao->Draw(ssaoSettings, &inputs);
 }
 
-void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow,
-                            bool stencilBound)
+void PostFXChain::ApplyFxaa()
 {
-    const bool fxaa = Config::GetInstance().settings.fxaa;
-    const bool bloom = bloomExtract != nullptr && bloomGlow != nullptr;
-    if (!fxaa && !bloom)
-        return;
-    const float constants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), fxaa ? 1.0f : 0.0f,
-                                bloom ? 1.0f : 0.0f};
-    DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), constants);
-    auto pass = [&](gpu::DepthStencilState* test, uint32_t reference) {
-        spriteBatch->Begin(SpriteSortMode::Immediate, opaque.get(), nullptr, test, nullptr,
-                           [this, bloomExtract, bloomGlow, test, reference] {
-                               fxaaShader->Apply();
-                               gpu::ShaderResourceView* views[] = {bloomExtract, bloomGlow};
-                               DeviceContext->PSSetShaderResources(1, 2, views);
-                               if (test)
-                                   DeviceContext->OMSetDepthStencilState(test, reference);
-                           });
-        spriteBatch->Draw(sceneCopyView.get(), fullRectangle, SpriteBatch::White);
-        spriteBatch->End();
-    };
-    if (fxaa && stencilBound) {
-        fxaaShader->flatPixels = true;
-        pass(markFlat.get(), FlatMark);
-        fxaaShader->flatPixels = false;
-        pass(unmarked.get(), 0);
-    } else {
-        pass(nullptr, 0);
-    }
-    gpu::ShaderResourceView* none[3] = {};
-    DeviceContext->PSSetShaderResources(0, 3, none);
+    if (Config::GetInstance().settings.fxaa)
+        DrawFullScreen(fxaaShader.get(), SpriteBatch::White);
 }
 
 void PostFXChain::ApplyMenuEffects()

@@ -1,5 +1,5 @@
 // PostFXChain: the full-screen effects over the back buffer after the
-// deferred composition: FXAA, the title screen's distortion, the play
+// deferred composition: FXAA (called by the deferred renderer), the title screen's distortion, the play
 // state's flashes, invulnerable look and inventory backdrop, the
 // level-complete fade and the in-game menu's dimming. Each effect is an
 // IPostFXShader drawn over a copy of the back buffer (DrawFullScreen). The
@@ -73,22 +73,9 @@ public:
     void UpdateSsaoSettings();
     // The occlusion into the bound target, nothing without an effect.
     void DrawSsao(gpu::ShaderResourceView* depthView);
-    // Where the deferred renderer composes the frame when a finishing pass
-    // follows: the scene copy.
-    gpu::RenderTargetView* SceneTarget() const { return sceneCopyTarget.get(); }
-    // The frame's finishing pass, from the composed frame in the scene copy
-    // into the bound target (the back buffer), with no copy: FXAA when the
-    // "fxaa" setting is on, then, when the two bloom views are given, the
-    // sharp half-size extract plus the quarter-size glow laid over the
-    // frame, which keeps 1 - m^2 of itself under a glow whose brightest
-    // channel is m. Draws nothing when there is neither to do.
-    // With `stencilBound` (the bound depth-stencil has the FlatMark bit clear
-    // in every pixel) and FXAA on, the pass runs in two parts that give the
-    // same picture: the pixels FXAA leaves alone, marking FlatMark, then
-    // the full pass on the unmarked (the edges) alone; the bit is left set.
-    static constexpr uint8_t FlatMark = 2;
-    void ApplyFxaa(gpu::ShaderResourceView* bloomExtract = nullptr, gpu::ShaderResourceView* bloomGlow = nullptr,
-                   bool stencilBound = false);
+    // FXAA over a copy of the frame when the "fxaa" setting is on; nothing
+    // (no copy) when it is off.
+    void ApplyFxaa();
     // The title screen's distortion.
     void ApplyMenuEffects();
     // Play and in-game menu: the inventory backdrop, else the invulnerable
@@ -121,9 +108,6 @@ private:
     std::shared_ptr<gpu::RenderTargetView> sceneCopyTarget;
     std::shared_ptr<gpu::ShaderResourceView> sceneCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
-    std::shared_ptr<gpu::BlendState> opaque;          // the finishing pass replaces the frame
-    std::shared_ptr<gpu::DepthStencilState> markFlat; // its first part: sets FlatMark
-    std::shared_ptr<gpu::DepthStencilState> unmarked; // its second: where FlatMark is clear
     gpu::Rect fullRectangle;
     Camera* camera;
 };

@@ -288,19 +288,16 @@ TEST_F(LitFrameTest, BloomAddsLightAndNeverHidesTheFrame)
     EXPECT_GT(bloomed.r + bloomed.g, plain.r);
 }
 
-// A dark scene: the colour target is black, so the extracted bloom and its
-// glow are zero and the finishing pass leaves every pixel of the composed
-// frame as it was.
+// A dark scene: the colour target is black, so the extract, its blur and
+// the overlay leave every pixel of the frame as it was.
 TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
 {
-    Config::GetInstance().settings.fxaa = false;
     const float grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     gbuffer.Clear();
     SetViewport(FrameWidth, FrameHeight);
-    context->ClearRenderTargetView(postFX->SceneTarget(), grey);
+    context->ClearRenderTargetView(swapChain->GetBackBufferView(), grey);
     deferred->ExtractBloom();
     deferred->BlurBloom();
-    deferred->Finish(true);
     const std::vector<uint8_t> frame = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
     const Rgba8 before = Frame(0, 0);
     for (size_t i = 0; i < frame.size(); i += 4) {
@@ -308,6 +305,26 @@ TEST_F(LitFrameTest, BloomOnABlackFrameAddsNothing)
         ASSERT_EQ(frame[i + 1], before.g) << i / 4;
     }
     EXPECT_NEAR(before.r, 124, 1); // 0.2 linear, untouched
+}
+
+// The glow is added over the frame, which keeps 1 - m^2 of itself where the
+// glow's brightest channel is m: half-size target A holding a flat extract
+// of linear red 0.2 blurs to the same 0.2 (the weights sum to 1), added onto
+// A as 0.4 with alpha 0.2^2 = 0.04; over linear grey 0.50289 (188) the
+// overlay gives red 0.4 + 0.50289 x 0.96 = 0.8828 (241) and green and blue
+// 0.48277 (185).
+TEST_F(LitFrameTest, TheBloomOverlayAddsTheGlowAndKeepsAllButItsSquare)
+{
+    const float grey[4] = {0.50289f, 0.50289f, 0.50289f, 1.0f};
+    const float extract[4] = {0.2f, 0.0f, 0.0f, 0.0f};
+    SetViewport(FrameWidth, FrameHeight);
+    context->ClearRenderTargetView(swapChain->GetBackBufferView(), grey);
+    context->ClearRenderTargetView(gbuffer.halfTargetA.get(), extract);
+    deferred->BlurBloom();
+    const Rgba8 out = Frame(160, 90);
+    EXPECT_NEAR(out.r, 241, 2);
+    EXPECT_NEAR(out.g, 185, 2);
+    EXPECT_NEAR(out.b, 185, 2);
 }
 
 // Bloom comes from surfaces whose colour is near white: a white block in a

@@ -1,0 +1,99 @@
+#version 330 core
+// Point light, pixel stage: one light's contribution to the light target,
+// which the pass accumulates with (source alpha, one) blending, so the
+// light's alpha scales what it adds.
+//
+// The surface point is rebuilt from the depth buffer (slot 2) and the
+// inverse view-projection of the frame constants (slot 0); the normal comes
+// from the normal target (slot 1). Both are read at the pixel's own texel.
+// Where nothing was drawn the depth is 1, the far plane, which no light
+// reaches.
+//
+// A light adds colour * intensity * max(N.L * wrap + 1 - wrap, 0) * falloff:
+// shaderFlag set is plain Lambert (wrap 1), clear a half-Lambert wrap (0.5),
+// a softer light that also reaches surfaces turned a little away.
+//   attenuated:   falloff = max(1 / max(c + l d + q d^2, 0.001) - 1/100, 0),
+//                 exactly zero at the range, where the attenuation reaches
+//                 100, so the edge of its sphere never shows;
+//   fixed radius: falloff = window^2 / max(c + l d + q d^2, 0.001),
+//                 window = max(1 - d^2 / radius^2, 0), smoothly zero at the
+//                 radius; its strength (intensity times falloff times its
+//                 brightest channel) is eased above 1 toward FlashCeiling,
+//                 so a shot's flash (intensity 12) brightens the room
+//                 without whiting it out, while a light of strength 1 or
+//                 less (the player's own light under Blackout) is unchanged.
+// The reach test is the falloff itself: beyond its reach a light adds
+// exactly nothing, with no branch (the software rasteriser runs both sides
+// of one).
+
+layout(std140) uniform FrameConstants_b0
+{
+    layout(row_major) mat4 inverseViewProjection;    // 0
+    layout(row_major) mat4 inverseSkyViewProjection; // 64
+    vec4 eye;                                        // 128
+    float noise;                                     // 144
+    float unused0;
+    float unused1;
+    float unused2;
+    float noiseIntensity; // 160
+    int ssaoEnabled;      // 164
+    int inGame;           // 168
+    float one;            // 172
+    vec2 screenSize;      // 176
+    vec2 unused3;         // 184
+    vec4 ambient;         // 192
+};
+
+layout(std140) uniform PointLightConstants_b1
+{
+    vec4 colour;                // 0
+    vec3 position;              // 16
+    float positionW;            // 28
+    int shaderFlag;             // 32
+    float attenuationConstant;  // 36
+    float attenuationLinear;    // 40
+    float attenuationQuadratic; // 44
+    int useFixedRadius;         // 48
+    float fixedRadius;          // 52
+    float intensity;            // 56
+    float unused;               // 60
+} light;
+
+uniform sampler2D normals_t1;
+uniform sampler2D depth_t2;
+
+layout(location = 0) out vec4 Target0;
+
+const float Cutoff = 1.0 / 100.0;
+const float MinimumAttenuation = 0.001; // keeps the light finite at its centre
+const float FlashCeiling = 1.25;
+
+void main()
+{
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    float depth = texelFetch(depth_t2, pixel, 0).r;
+    vec2 screenUv = gl_FragCoord.xy / screenSize;
+    vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
+    vec3 toLight = light.position - world.xyz / world.w;
+    float d2 = dot(toLight, toLight);
+    float inverseD = inversesqrt(max(d2, 1e-8));
+    float d = d2 * inverseD;
+    float attenuation = max(light.attenuationConstant + light.attenuationLinear * d + light.attenuationQuadratic * d2,
+                            MinimumAttenuation);
+
+    bool fixedRadius = light.useFixedRadius != 0;
+    float window = max(1.0 - d2 / max(light.fixedRadius * light.fixedRadius, 1e-8), 0.0);
+    float falloff = fixedRadius ? window * window / attenuation : max(1.0 / attenuation - Cutoff, 0.0);
+    vec3 lit = light.colour.rgb * (light.intensity * falloff);
+    float peak = max(lit.r, max(lit.g, lit.b));
+    float over = max(peak - 1.0, 0.0);
+    float eased = peak - over + (FlashCeiling - 1.0) * (1.0 - exp(-over / (FlashCeiling - 1.0)));
+    lit *= fixedRadius ? eased / max(peak, 1e-6) : 1.0;
+
+    // A blended surface may have left a short normal; none is zero.
+    vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
+    normal *= inversesqrt(max(dot(normal, normal), 1e-12));
+    float wrap = light.shaderFlag != 0 ? 1.0 : 0.5;
+    float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
+    Target0 = vec4(lit * diffuse, light.colour.a);
+}
