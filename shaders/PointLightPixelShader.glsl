@@ -18,7 +18,8 @@
 //   fixed radius: falloff = window^2 / max(c + l d + q d^2, 0.001),
 //                 window = max(1 - d^2 / radius^2, 0), smoothly zero at the
 //                 radius; its strength (intensity times falloff times its
-//                 brightest channel) is eased above 1 toward FlashCeiling,
+//                 brightest channel) is eased above 1 toward FlashCeiling
+//                 (s -> 1 + k x / (x + k), x = s - 1, k = FlashCeiling - 1),
 //                 so a shot's flash (intensity 12) brightens the room
 //                 without whiting it out, while a light of strength 1 or
 //                 less (the player's own light under Blackout) is unchanged.
@@ -67,6 +68,7 @@ layout(location = 0) out vec4 Target0;
 const float Cutoff = 1.0 / 100.0;
 const float MinimumAttenuation = 0.001; // keeps the light finite at its centre
 const float FlashCeiling = 1.25;
+const float Knee = FlashCeiling - 1.0;
 
 void main()
 {
@@ -87,7 +89,7 @@ void main()
     vec3 lit = light.colour.rgb * (light.intensity * falloff);
     float peak = max(lit.r, max(lit.g, lit.b));
     float over = max(peak - 1.0, 0.0);
-    float eased = peak - over + (FlashCeiling - 1.0) * (1.0 - exp(-over / (FlashCeiling - 1.0)));
+    float eased = peak - over + Knee * over / (over + Knee);
     lit *= fixedRadius ? eased / max(peak, 1e-6) : 1.0;
 
     // A blended surface may have left a short normal; none is zero.

@@ -118,8 +118,6 @@ void Core::Initialize()
     if (states.current == GameState::Start) {
         CreateTitleScene();
         states.Request(GameState::MainMenu);
-    } else {
-        UpdateSceneBuffers(states.current);
     }
 }
 
@@ -277,8 +275,8 @@ void Core::OnDeviceLost()
 }
 
 // --- Seams -----------------------------------------------------------------
-// Empty until the part named beside each declaration in Core.h lands; each is
-// already called at its place in the update, frame or lifecycle order.
+// Each runs one layer's part (named beside its declaration in Core.h) at its
+// place in the update, frame or lifecycle order.
 
 void Core::CreateRenderer()
 {
@@ -330,7 +328,6 @@ void Core::CreateTitleScene()
         titleScene->root->Update();
 }
 
-void Core::UpdateSceneBuffers(GameState) {}
 void Core::UpdatePostEffects()
 {
     postFX->Update();

@@ -135,9 +135,9 @@ private:
     // Seams, in the order they run. Each names the part that fills it.
     void CreateRenderer();                    // renderer + UI: UI manager, G-buffer, post chain, deferred renderer,
                                               // brightness pass; Config's camera and postFX pointers
-    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states
+    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states, then
+                                              // the device buffers of the scene trees that exist
     void CreateTitleScene();                  // UI: the title screen's 3D background and its listener
-    void UpdateSceneBuffers(GameState s);     // renderer: device buffers of the scene trees that exist in state s
     void UpdatePostEffects();                 // renderer: PostFXChain::Update
     void UpdateTitleScene();                  // UI: MenuScene::Update
     void UpdateWorld();                       // world: World::Update

@@ -2,8 +2,8 @@
 // (API kind 1), with every pass compiled at start-up from one GLSL source,
 // "assets/shaders/ASSAO.glsl", one entry point per define.
 //
-// Where the effect's design asks for compute-only features, it uses their
-// OpenGL 3.3 equivalents: the depth pass writes the normals as four more
+// Where a pass would need compute-only features, it uses their OpenGL 3.3
+// equivalents: the depth pass writes the normals as four more
 // render targets (slices of a half-size normals array, one per deinterleaved
 // layer) instead of through an unordered-access view of a full-size texture;
 // the adaptive pass limits itself by the average importance read from the
