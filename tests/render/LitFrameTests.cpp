@@ -327,6 +327,34 @@ TEST_F(LitFrameTest, TheBloomOverlayAddsTheGlowAndKeepsAllButItsSquare)
     EXPECT_NEAR(out.b, 185, 2);
 }
 
+// The glow is blurred at half size: a one-texel red line at column 40 of
+// half-size target A (160 x 90) spreads through the horizontal pass into
+// target B as far as the taps reach and no farther: 10 half texels away the
+// tap at 9.5 reads half the line (weight 0.008765 x 0.5, linear 0.0044, on
+// screen 14), 16 away nothing does. The vertical pass then adds its blur
+// onto A, which keeps the line.
+TEST_F(LitFrameTest, TheBloomIsBlurredAtHalfSizeAsFarAsItsTapsReach)
+{
+    const uint32_t halfWidth = FrameWidth / 2;
+    const uint32_t halfHeight = FrameHeight / 2;
+    std::vector<uint8_t> line(halfWidth * halfHeight * 4, 0);
+    for (uint32_t y = 0; y < halfHeight; ++y)
+        line[(y * halfWidth + 40) * 4] = 255;
+    context->UpdateSubresource(gbuffer.halfResourceA->GetTexture(), 0, line.data(), halfWidth * 4);
+    SetViewport(FrameWidth, FrameHeight);
+    deferred->BlurBloom();
+    const std::vector<uint8_t> b = context->ReadPixelsRGBA8(gbuffer.halfResourceB->GetTexture());
+    auto red = [&](const std::vector<uint8_t>& rgba, uint32_t x) { return int(rgba[(45 * halfWidth + x) * 4]); };
+    EXPECT_NEAR(red(b, 30), 14, 2);
+    EXPECT_NEAR(red(b, 50), 14, 2);
+    EXPECT_EQ(red(b, 24), 0);
+    EXPECT_EQ(red(b, 56), 0);
+    EXPECT_GT(red(b, 40), red(b, 38));
+    const std::vector<uint8_t> a = context->ReadPixelsRGBA8(gbuffer.halfResourceA->GetTexture());
+    EXPECT_EQ(red(a, 40), 255);
+    EXPECT_NEAR(red(a, 30), 14, 3) << "the vertical blur of a vertical line is the line";
+}
+
 // Bloom comes from surfaces whose colour is near white: a white block in a
 // dim brick room glows over its edges (its extract and its blurred glow),
 // while the room far from it is the same with bloom and without. Written
