@@ -67,7 +67,7 @@ pictures() {
     printf '%-42s %10s %10s %10s\n' view rmse 'changed>2' 'changed>8'
     for name in $(views); do
         local file
-        file=$(echo "$name" | sed 's|^BM_LevelFrame/||; s|/|_|g')
+        file=$(echo "$name" | sed 's|^BM_LevelFrame/||; s|/real_time$||; s|/|_|g')
         for side in before after; do
             rm -rf "$WORK/$side/build/bench-output"
             (cd "$WORK/$side/build" && MIREFELL_BENCH_PICTURES=1 LP_NUM_THREADS=8 bench/bench_LevelFrameBench \
