@@ -52,7 +52,7 @@ bench() {
             awk -F, 'NR > 1 && $1 ~ /BM_LevelFrame/ {
                     mode = ($1 ~ /every_effect/) ? "every_effect" : "post_off"
                     sum[mode] += $3; n[mode]++
-                    for (i = 1; i <= NF; i++) if (head[i] == "cpu_ms") cpu[mode] += $i
+                    for (i = 1; i <= NF; i++) if (head[i] ~ /cpu_ms/) cpu[mode] += $i
                 }
                 NR == 1 { for (i = 1; i <= NF; i++) head[i] = $i }
                 END { for (m in sum) printf "   %-13s mean of %d views: %.1f ms wall (%.0f CPU ms)\n", m, n[m], sum[m] / n[m], cpu[m] / n[m] }' \

@@ -83,14 +83,17 @@ void main()
     float attenuation = max(light.attenuationConstant + light.attenuationLinear * d + light.attenuationQuadratic * d2,
                             MinimumAttenuation);
 
+    // One division serves both kinds of light: (window^2 or 1) / attenuation
+    // less (0 or 1/100).
     bool fixedRadius = light.useFixedRadius != 0;
-    float window = max(1.0 - d2 / max(light.fixedRadius * light.fixedRadius, 1e-8), 0.0);
-    float falloff = fixedRadius ? window * window / attenuation : max(1.0 / attenuation - Cutoff, 0.0);
+    float window = max(1.0 - d2 * (1.0 / max(light.fixedRadius * light.fixedRadius, 1e-8)), 0.0);
+    float falloff = max((fixedRadius ? window * window : 1.0) / attenuation - (fixedRadius ? 0.0 : Cutoff), 0.0);
     vec3 lit = light.colour.rgb * (light.intensity * falloff);
+    // The knee, also in one division: (1 + k x / (x + k)) / peak above 1.
     float peak = max(lit.r, max(lit.g, lit.b));
     float over = max(peak - 1.0, 0.0);
-    float eased = peak - over + Knee * over / (over + Knee);
-    lit *= fixedRadius ? eased / max(peak, 1e-6) : 1.0;
+    float eased = (over * (1.0 + Knee) + Knee) / ((over + Knee) * max(peak, 1.0));
+    lit *= fixedRadius ? eased : 1.0;
 
     // A blended surface may have left a short normal; none is zero.
     vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
