@@ -1,7 +1,8 @@
 #version 330 core
 // FXAA over the scene copy (slot 0, window-sized): finds luma edges in the
 // 3x3 neighbourhood, estimates their direction and blends along them. A flat
-// area (no luma contrast above the thresholds) is returned untouched.
+// area (no luma contrast above the thresholds) is returned untouched. The
+// copy has one level, so every read asks for level 0 (no level to choose).
 
 layout(std140) uniform FxaaConstants_b1
 {
@@ -56,7 +57,7 @@ void main()
     vec2 uv = (gl_FragCoord.xy) * texel;
     vec3 a = 0.5 * (texture(scene_t0, uv + direction * (1.0 / 3.0 - 0.5)).rgb +
                     texture(scene_t0, uv + direction * (2.0 / 3.0 - 0.5)).rgb);
-    vec3 b = a * 0.5 + 0.25 * (texture(scene_t0, uv - direction * 0.5).rgb + texture(scene_t0, uv + direction * 0.5).rgb);
+    vec3 b = a * 0.5 + 0.25 * (textureLod(scene_t0, uv - direction * 0.5, 0.0).rgb + textureLod(scene_t0, uv + direction * 0.5, 0.0).rgb);
     float lumaB = Luma(b);
     Target0 = vec4((lumaB < lumaMin || lumaB > lumaMax) ? a : b, 1.0);
 }

@@ -25,7 +25,7 @@ void main()
     vec2 uv = gl_FragCoord.xy / vec2(textureSize(source_t0, 0));
     vec3 sum = vec3(0.0);
     for (int i = 0; i < 15; ++i)
-        sum += texture(source_t0, uv + sampleOffsets[i].xy).rgb * sampleWeights[i].x;
+        sum += textureLod(source_t0, uv + sampleOffsets[i].xy, 0.0).rgb * sampleWeights[i].x;
     bool vertical = sampleOffsets[1].y != 0.0;
     if (!vertical) {
         Target0 = vec4(sum, 1.0);
