@@ -1,7 +1,8 @@
 // PostFXChain: the full-screen effects over the back buffer after the
-// deferred composition: FXAA (called by the deferred renderer), the title screen's distortion, the play
-// state's flashes, invulnerable look and inventory backdrop, the
-// level-complete fade and the in-game menu's dimming. Each effect is an
+// deferred composition: FXAA (called by the deferred renderer), the title
+// screen's distortion, the play state's flashes, invulnerable look and
+// inventory backdrop, the level-complete fade and the in-game menu's
+// dimming. Each effect is an
 // IPostFXShader drawn over a copy of the back buffer (DrawFullScreen). The
 // chain also owns and feeds the adaptive SSAO effect and keeps the two
 // per-tick timers of the title distortion and the level-complete fade.
