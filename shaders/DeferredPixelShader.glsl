@@ -16,7 +16,7 @@
 // unread (a read costs the software rasteriser even where its result is
 // not used). The G-buffer is read at the pixel's own texel. The software
 // rasteriser runs both sides of the sky's choice, so the sky's look-up is
-// paid by every pixel; it is one bilinear read.
+// paid by every pixel; it is one bilinear read of the box's one level.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -66,7 +66,7 @@ void main()
     float visibility = 1.0;
 #endif
     vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
-    vec3 sky = texture(sky_t5, far.xyz / far.w).rgb;
+    vec3 sky = textureLod(sky_t5, far.xyz / far.w, 0.0).rgb;
     vec3 result = dot(normal, normal) < 0.01 ? sky : surface * (ambient.rgb + light) * visibility;
     float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
     float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
