@@ -3,9 +3,11 @@
 // which the pass accumulates with (source alpha, one) blending, so the
 // light's alpha scales what it adds.
 //
-// The surface point is rebuilt from the depth buffer (slot 2) and the
-// inverse view-projection of the frame constants (slot 0); the normal comes
-// from the normal target (slot 1). Both are read at the pixel's own texel.
+// The surface point is rebuilt from the depth buffer (slot 2) along the
+// pixel's ray, which the sphere's point drawn at the pixel and the eye give
+// (cheaper than the inverse view-projection product on the software
+// rasteriser); the normal comes from the normal target (slot 1). Both are
+// read at the pixel's own texel.
 // Where nothing was drawn the depth is 1, the far plane, which no light
 // reaches.
 //
@@ -70,13 +72,34 @@ const float MinimumAttenuation = 0.001; // keeps the light finite at its centre
 const float FlashCeiling = 1.25;
 const float Knee = FlashCeiling - 1.0;
 
+in vec3 spherePoint;
+
+// The light's range as PointLight::ComputeRange sets it (the distance at
+// which the attenuation reaches 100, or the fixed radius): the sphere was
+// scaled by it.
+float Range()
+{
+    float c = light.attenuationConstant;
+    float l = light.attenuationLinear;
+    float q = light.attenuationQuadratic;
+    float quadratic = sqrt(max((100.0 - c) / q, 0.0));
+    float linear = max((100.0 - c) / l, 0.0);
+    float both = max((sqrt(max(l * l - 4.0 * c * q + 400.0 * q, 0.0)) - l) / (2.0 * q), 0.0);
+    float attenuated = l == 0.0 ? quadratic : (q == 0.0 ? linear : both);
+    return light.useFixedRadius != 0 ? light.fixedRadius : attenuated;
+}
+
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     float depth = texelFetch(depth_t2, pixel, 0).r;
-    vec2 screenUv = gl_FragCoord.xy / screenSize;
-    vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
-    vec3 toLight = light.position - world.xyz / world.w;
+    // The surface point lies on the pixel's ray through the sphere's point
+    // drawn here, at the ratio of the two view depths: the scene's,
+    // 1 / (depth row of the inverse view-projection's w), and the sphere's,
+    // 1 / gl_FragCoord.w (a symmetric perspective has no x or y in the w).
+    vec3 ray = light.position + Range() * spherePoint - eye.xyz;
+    float sceneW = depth * inverseViewProjection[3][2] + inverseViewProjection[3][3];
+    vec3 toLight = light.position - (eye.xyz + ray * (gl_FragCoord.w / sceneW));
     float d2 = dot(toLight, toLight);
     float inverseD = inversesqrt(max(d2, 1e-8));
     float d = d2 * inverseD;

@@ -1,6 +1,7 @@
 #version 330 core
 // Point light, vertex stage: the unit sphere scaled to the light's range and
-// placed at the light, straight to clip space.
+// placed at the light, straight to clip space. The sphere's own point goes
+// on to the pixel stage, which finds the pixel's ray from it.
 
 layout(std140) uniform PointLightVertexConstants_b0
 {
@@ -9,7 +10,10 @@ layout(std140) uniform PointLightVertexConstants_b0
 
 in vec3 SV_Position0;
 
+out vec3 spherePoint;
+
 void main()
 {
+    spherePoint = SV_Position0;
     gl_Position = vec4(SV_Position0, 1.0) * worldViewProjection;
 }
