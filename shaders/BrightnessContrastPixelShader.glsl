@@ -5,8 +5,7 @@
 //   display' = (display - 0.5) * contrast + 0.5 + brightness.
 // The copy is stored sRGB, so sampling gives linear light; the value is
 // encoded here, adjusted, decoded, and the target encodes it again. At the
-// defaults (0, 1) that is the identity for every stored level (and the pass
-// then draws nothing at all). The output
+// defaults (0, 1) that is the identity for every stored level. The output
 // alpha is 1 so the premultiplied blend replaces the frame whatever alpha the
 // interface left in it.
 

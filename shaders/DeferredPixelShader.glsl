@@ -1,35 +1,22 @@
 #version 330 core
-// Deferred composition: the lit frame from the G-buffer, drawn region by
-// region (the point lights' vertex stage places each region's quad) and
-// only where a surface was drawn (the pass's depth test; the sky pass draws
-// the rest).
-//   slot 0 depth, 1 colour (surface colour, linear), 2 normal, 4 occlusion
-//   (visibility in red); slot 3 (the light target) is not read: the lights
-//   are added here. The renderer builds two variants: with OCCLUSION defined
-//   (the frame has SSAO) the visibility is read, without it the occlusion
-//   target is not touched (a read costs the software rasteriser even where
-//   its result is not used). Built with OCCLUSION_LAYERS defined instead,
-//   slot 4 holds the SSAO's two finished half-size layers (0 and 3 of the
-//   four, as the low and medium qualities compute them) and the composition
-//   puts them together itself, as the SSAO's half-layer apply pass would
-//   into the occlusion target: no pass and no full-size target between.
-// The surface colour is lit by the ambient colour plus the point lights of
-// the region's list and darkened by the occlusion. In-game frames get a
-// faint film grain scaled by the noise intensity.
+// Deferred composition: the lit frame from the G-buffer, one quad over the
+// window into the output target.
+//   slot 0 depth (not read: the normal tells where something was drawn),
+//   1 colour (surface colour, linear), 2 normal, 3 light (the point lights
+//   accumulated, linear, unbounded), 4 occlusion (visibility in red),
+//   5 the sky box (a cube); the per-frame constants at slot 0.
+// Where no surface was drawn (a zero normal, the clear value) the sky shows,
+// looked up through the sky's own turning frame; elsewhere the surface
+// colour is lit by the ambient colour plus the point lights and darkened by
+// the occlusion. In-game frames get a faint film grain scaled by the noise
+// intensity; without grain its factor is exactly 1.
 //
-// Built with SKY defined, the shader is the sky's pass instead (drawn where
-// nothing was, by the depth test): the sky box (slot 5, a cube) seen
-// through the sky's own turning frame, with the same grain.
-//
-// A light adds colour * max(N.L * wrap + 1 - wrap, 0) * falloff, with
-//   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
-//   window = max(1 - d^2 * windowScale, 0):
-// an attenuated light (cutoff 1/100, windowScale 0) fades to exactly zero at
-// its range, where the attenuation reaches 100, so the edge of its reach
-// never shows; a fixed-radius light (cutoff 0, windowScale 1 / radius^2) is
-// windowed smoothly to zero at its radius. Beyond its reach a light adds
-// exactly nothing, with no test: the rasteriser would pay for both sides of
-// one anyway.
+// The renderer builds two variants: with OCCLUSION defined (the frame has
+// SSAO) the visibility is read, without it the occlusion target is left
+// unread (a read costs the software rasteriser even where its result is
+// not used). The G-buffer is read at the pixel's own texel. The software
+// rasteriser runs both sides of the sky's choice, so the sky's look-up is
+// paid by every pixel; it is one bilinear read of the box's one level.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -49,115 +36,39 @@ layout(std140) uniform FrameConstants_b0
     vec4 ambient;         // 192
 };
 
-struct Light
-{
-    vec4 positionCutoff; // position, cutoff
-    vec4 colourWrap;     // colour * alpha * intensity, wrap (1 Lambert, 0.5 half-Lambert)
-    vec4 attenuation;    // c, l, q, windowScale
-};
-
-layout(std140) uniform RegionLights_b1
-{
-    vec4 rect;           // 0: the region (the vertex stage's)
-    int count;           // 16
-    int unused4;         // 20
-    vec2 unused5;        // 24
-    Light lights[100];   // 32
-} region;
-
-// The G-buffer is read through the point sampler (slot 0) at the pixel's
-// centre, which on the software rasteriser costs less than texelFetch; the
-// sky through the trilinear one (slot 1).
-uniform sampler2D depth_t0;
 uniform sampler2D colour_t1;
 uniform sampler2D normals_t2;
-#ifdef OCCLUSION_LAYERS
-uniform sampler2DArray occlusionLayers_t4;
-#else
+uniform sampler2D light_t3;
+#ifdef OCCLUSION
 uniform sampler2D occlusion_t4;
 #endif
-uniform samplerCube sky_t5_s1;
+uniform samplerCube sky_t5;
 
 layout(location = 0) out vec4 Target0;
 
 const float GrainStrength = 0.2;
-const float MinimumAttenuation = 0.001; // keeps a light finite at its centre
 
 float Hash(vec2 p)
 {
     return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453);
 }
 
-// The lights of the region at a surface point with a unit normal, read at
-// the loop's index (every pixel of a region runs the same loop). The test
-// comes after each light, so a region of n lights shades n, not n + 1.
-vec3 PointLights(vec3 world, vec3 normal)
-{
-    vec3 sum = vec3(0.0);
-    if (region.count <= 0)
-        return sum;
-    int i = 0;
-    do {
-        Light light = region.lights[i];
-        vec3 toLight = light.positionCutoff.xyz - world;
-        float d2 = dot(toLight, toLight);
-        float inverseD = inversesqrt(max(d2, 1e-8));
-        float d = d2 * inverseD;
-        vec4 terms = light.attenuation;
-        float attenuation = max(terms.x + d * terms.y + d2 * terms.z, MinimumAttenuation);
-        float window = max(1.0 - d2 * terms.w, 0.0);
-        float falloff = max(1.0 / attenuation - light.positionCutoff.w, 0.0) * (window * window);
-        float wrap = light.colourWrap.w;
-        float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
-        sum += light.colourWrap.rgb * (diffuse * falloff);
-    } while (++i < region.count);
-    return sum;
-}
-
-#ifdef OCCLUSION_LAYERS
-layout(std140) uniform OcclusionLayers_b2
-{
-    vec2 layerTexel;    // 0: one texel of a layer in texture coordinates
-    float invSharpness; // 8: the floor of an edge weight
-    float smart;        // 12: 1 to weigh the neighbours by the depth edges
-};
-
-// HalfLayersVisibility comes from the SSAO's source (assets/shaders/
-// ASSAO.glsl), inserted by the renderer with the OCCLUSION_LAYERS define.
-#endif
-
-// The film grain of in-game frames; without grain the factor is exactly 1.
-vec3 Grain(vec3 colour)
-{
-    float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
-    float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
-    return colour * (1.0 + grain * strength);
-}
-
-#ifdef SKY
 void main()
 {
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
     vec2 screenUv = gl_FragCoord.xy / screenSize;
-    vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
-    Target0 = vec4(Grain(texture(sky_t5_s1, far.xyz / far.w).rgb), 1.0);
-}
-#else
-void main()
-{
-    vec2 screenUv = gl_FragCoord.xy / screenSize;
-    vec3 normal = textureLod(normals_t2, screenUv, 0.0).xyz;
-    float depth = textureLod(depth_t0, screenUv, 0.0).r;
-    vec4 world = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, depth, 1.0) * inverseViewProjection;
-    vec3 surface = textureLod(colour_t1, screenUv, 0.0).rgb;
-    // A blended surface may have left a short normal; none is zero.
-    vec3 light = PointLights(world.xyz / world.w, normal * inversesqrt(max(dot(normal, normal), 1e-12)));
-#if defined(OCCLUSION_LAYERS)
-    float visibility = HalfLayersVisibility(occlusionLayers_t4, gl_FragCoord.xy, layerTexel, invSharpness, smart);
-#elif defined(OCCLUSION)
-    float visibility = textureLod(occlusion_t4, screenUv, 0.0).r;
+    vec3 normal = texelFetch(normals_t2, pixel, 0).xyz;
+    vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
+    vec3 light = texelFetch(light_t3, pixel, 0).rgb;
+#ifdef OCCLUSION
+    float visibility = texelFetch(occlusion_t4, pixel, 0).r;
 #else
     float visibility = 1.0;
 #endif
-    Target0 = vec4(Grain(surface * (ambient.rgb + light) * visibility), 1.0);
+    vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
+    vec3 sky = textureLod(sky_t5, far.xyz / far.w, 0.0).rgb;
+    vec3 result = dot(normal, normal) < 0.01 ? sky : surface * (ambient.rgb + light) * visibility;
+    float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
+    float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;
+    Target0 = vec4(result * (1.0 + grain * strength), 1.0);
 }
-#endif

@@ -1,18 +1,19 @@
 #version 330 core
-// Point light, vertex stage: one region of the lit composition, a quad over
-// the region's rectangle (clip space, from the region's constants), drawn
-// as a four-vertex strip with no vertex buffer, at the far plane (depth 1)
-// so the pass's depth test keeps it to the pixels where something was drawn.
-// The composition's pixel stage shades it with the region's lights.
+// Point light, vertex stage: the unit sphere scaled to the light's range and
+// placed at the light, straight to clip space. The sphere's own point goes
+// on to the pixel stage, which finds the pixel's ray from it.
 
-layout(std140) uniform RegionRect_b0
+layout(std140) uniform PointLightVertexConstants_b0
 {
-    vec4 rect; // bytes 0-15: left, top, right, bottom
+    layout(row_major) mat4 worldViewProjection; // bytes 0-63, row order
 };
+
+in vec3 SV_Position0;
+
+out vec3 spherePoint;
 
 void main()
 {
-    float x = (gl_VertexID & 1) != 0 ? rect.z : rect.x;
-    float y = (gl_VertexID & 2) != 0 ? rect.w : rect.y;
-    gl_Position = vec4(x, y, 1.0, 1.0);
+    spherePoint = SV_Position0;
+    gl_Position = vec4(SV_Position0, 1.0) * worldViewProjection;
 }

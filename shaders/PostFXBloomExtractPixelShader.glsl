@@ -14,7 +14,7 @@ const float Strength = 0.35;
 void main()
 {
     vec2 uv = gl_FragCoord.xy / vec2(textureSize(source_t0, 0) / 2);
-    vec3 colour = texture(source_t0, uv).rgb;
+    vec3 colour = textureLod(source_t0, uv, 0.0).rgb;
     vec3 bright = max(colour - Threshold, 0.0) / (1.0 - Threshold);
     Target0 = vec4(bright * Strength, 0.0);
 }

@@ -1,37 +1,16 @@
 #version 330 core
-// The frame's finishing pass over the composed frame (slot 0, window-sized):
-// FXAA when asked, then the bloom when asked. The result replaces the frame
-// (alpha 1).
-//
-// FXAA finds luma edges in the 3x3 neighbourhood, estimates their direction
-// and blends along them; a flat area (no luma contrast above the thresholds)
-// is returned untouched.
-//
-// Built with FLAT_PIXELS defined, the pass draws only the pixels FXAA leaves
-// untouched (with the bloom) and discards the edge pixels, so that a stencil
-// mark of what it drew lets the full pass run on the edges alone: the
-// software rasteriser pays for every instruction on every pixel, and the
-// blend along an edge costs most of the pass.
-//
-// Bloom: the sharp extract (slot 1, half size, sRGB) plus the blurred glow
-// (slot 2, quarter size, the square root of its light in plain 8 bits),
-// both covering the window and read bilinearly, are added to
-// the frame, which keeps 1 - m^2 of itself where the glow's brightest
-// channel is m: a bright glow washes the picture out, a faint one only adds.
-// The sum of extract and glow saturates at 1, as a stored bloom would.
+// FXAA over the scene copy (slot 0, window-sized): finds luma edges in the
+// 3x3 neighbourhood, estimates their direction and blends along them. A flat
+// area (no luma contrast above the thresholds) is returned untouched. The
+// copy has one level, so every read asks for level 0 (no level to choose).
 
 layout(std140) uniform FxaaConstants_b1
 {
     vec2 screenSize; // 0
-    float fxaa;      // 8: 1 to anti-alias
-    float bloom;     // 12: 1 to lay the bloom over
+    vec2 unused;     // 8
 };
 
-// The frame through sampler slot 0 (the point sampler for the FLAT_PIXELS
-// variant, bilinear for the whole pass), the bloom through slot 1 (bilinear).
 uniform sampler2D scene_t0;
-uniform sampler2D bloomExtract_t1_s1;
-uniform sampler2D bloomGlow_t2_s1;
 
 layout(location = 0) out vec4 Target0;
 
@@ -47,30 +26,16 @@ float Luma(vec3 c)
 }
 
 // A neighbour's luma, the edge texel standing in beyond the picture.
-#ifdef FLAT_PIXELS
-float LumaAt(ivec2 p, ivec2 offset)
-{
-    return Luma(textureLod(scene_t0, (vec2(p + offset) + 0.5) / screenSize, 0.0).rgb);
-}
-#else
 float LumaAt(ivec2 p, ivec2 offset)
 {
     ivec2 last = textureSize(scene_t0, 0) - 1;
     return Luma(texelFetch(scene_t0, clamp(p + offset, ivec2(0), last), 0).rgb);
 }
-#endif
 
-// Whether FXAA changes the pixel: the luma contrast of the centre and its
-// four diagonal neighbours against the thresholds.
-bool IsEdge(float lumaM, float lumaNW, float lumaNE, float lumaSW, float lumaSE)
+void main()
 {
-    float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
-    float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
-    return lumaMax - lumaMin >= max(EdgeThresholdMin, lumaMax * EdgeThreshold);
-}
-
-vec3 Fxaa(ivec2 p, vec3 centre)
-{
+    ivec2 p = ivec2(gl_FragCoord.xy);
+    vec3 centre = texelFetch(scene_t0, p, 0).rgb;
     float lumaM = Luma(centre);
     float lumaNW = LumaAt(p, ivec2(-1, -1));
     float lumaNE = LumaAt(p, ivec2(1, -1));
@@ -78,8 +43,10 @@ vec3 Fxaa(ivec2 p, vec3 centre)
     float lumaSE = LumaAt(p, ivec2(1, 1));
     float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
-    if (!IsEdge(lumaM, lumaNW, lumaNE, lumaSW, lumaSE))
-        return centre;
+    if (lumaMax - lumaMin < max(EdgeThresholdMin, lumaMax * EdgeThreshold)) {
+        Target0 = vec4(centre, 1.0);
+        return;
+    }
 
     vec2 direction = vec2(-((lumaNW + lumaNE) - (lumaSW + lumaSE)), (lumaNW + lumaSW) - (lumaNE + lumaSE));
     float reduce = max((lumaNW + lumaNE + lumaSW + lumaSE) * 0.25 * ReduceMul, ReduceMin);
@@ -87,37 +54,10 @@ vec3 Fxaa(ivec2 p, vec3 centre)
     vec2 texel = 1.0 / screenSize;
     direction = clamp(direction * scale, vec2(-SpanMax), vec2(SpanMax)) * texel;
 
-    vec2 uv = gl_FragCoord.xy * texel;
+    vec2 uv = (gl_FragCoord.xy) * texel;
     vec3 a = 0.5 * (texture(scene_t0, uv + direction * (1.0 / 3.0 - 0.5)).rgb +
                     texture(scene_t0, uv + direction * (2.0 / 3.0 - 0.5)).rgb);
-    vec3 b = a * 0.5 + 0.25 * (texture(scene_t0, uv - direction * 0.5).rgb + texture(scene_t0, uv + direction * 0.5).rgb);
+    vec3 b = a * 0.5 + 0.25 * (textureLod(scene_t0, uv - direction * 0.5, 0.0).rgb + textureLod(scene_t0, uv + direction * 0.5, 0.0).rgb);
     float lumaB = Luma(b);
-    return (lumaB < lumaMin || lumaB > lumaMax) ? a : b;
-}
-
-void main()
-{
-    ivec2 p = ivec2(gl_FragCoord.xy);
-#ifdef FLAT_PIXELS
-    vec3 colour = textureLod(scene_t0, gl_FragCoord.xy / screenSize, 0.0).rgb;
-#else
-    vec3 colour = texelFetch(scene_t0, p, 0).rgb;
-#endif
-#ifdef FLAT_PIXELS
-    if (fxaa != 0.0 && IsEdge(Luma(colour), LumaAt(p, ivec2(-1, -1)), LumaAt(p, ivec2(1, -1)), LumaAt(p, ivec2(-1, 1)),
-                              LumaAt(p, ivec2(1, 1))))
-        discard;
-#else
-    if (fxaa != 0.0)
-        colour = Fxaa(p, colour);
-#endif
-    if (bloom != 0.0) {
-        vec2 uv = gl_FragCoord.xy / screenSize;
-        vec3 glow = texture(bloomGlow_t2_s1, uv).rgb;
-        glow *= glow;
-        vec3 added = min(texture(bloomExtract_t1_s1, uv).rgb + glow, vec3(1.0));
-        float m = min(max(glow.r, max(glow.g, glow.b)), 1.0);
-        colour = added + colour * (1.0 - m * m);
-    }
-    Target0 = vec4(colour, 1.0);
+    Target0 = vec4((lumaB < lumaMin || lumaB > lumaMax) ? a : b, 1.0);
 }

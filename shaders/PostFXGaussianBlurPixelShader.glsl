@@ -1,20 +1,14 @@
 #version 330 core
-// Gaussian blur of the bloom's glow at quarter size: the thirteen taps of
-// the constants (slot 0; a direction with fewer gives the rest no weight)
-// around the sprite's texture coordinate, one direction a pass, bilinear
-// reads through the batch's sampler. A fixed count lets the compiler unroll
-// the loop and read the constants once, not per pixel. The source (slot 0) covers the window like the
-// target, so one texture coordinate serves both whatever their sizes: the
-// horizontal pass reads the half-size extract, the vertical one the
-// horizontal pass's quarter-size result. Both write opaquely.
+// Gaussian blur of a half-size bloom target (slot 0): fifteen bilinear taps
+// at the offsets and weights of the constants (slot 0), one direction a pass.
 //
-// The glow targets are plain 8-bit: they hold the square root of the light,
-// which keeps the faint tail of the glow as finely as sRGB storage would at
-// a fraction of the cost of reading sRGB texels. The horizontal pass reads
-// the sRGB extract (its reads come back linear), all thirteen taps; the
-// vertical one, built with VERTICAL defined, reads the encoded glow,
-// squaring each tap, and only the seven taps its block fills (the software
-// rasteriser would pay for the six of no weight all the same).
+// The horizontal pass writes target B opaquely. The vertical pass is the last
+// one: the renderer adds its output onto the extracted bloom in target A with
+// (source alpha, one) blending, and target A is then laid over the frame
+// premultiplied, frame' = A.rgb + frame * (1 - A.a). So the vertical pass
+// writes its colour divided by its largest channel m, with m as alpha: the
+// blend adds exactly the blurred colour, A's alpha grows by only m^2, and the
+// frame keeps (1 - m^2) of itself under bright bloom and all of it elsewhere.
 
 layout(std140) uniform BlurConstants_b0
 {
@@ -24,30 +18,19 @@ layout(std140) uniform BlurConstants_b0
 
 uniform sampler2D source_t0;
 
-in vec4 spriteColor;
-in vec2 spriteTexCoord;
-
 layout(location = 0) out vec4 Target0;
-
-#ifdef VERTICAL
-const int Taps = 7;
-vec3 Read(vec2 uv)
-{
-    vec3 c = texture(source_t0, uv).rgb;
-    return c * c;
-}
-#else
-const int Taps = 13;
-vec3 Read(vec2 uv)
-{
-    return texture(source_t0, uv).rgb;
-}
-#endif
 
 void main()
 {
-    vec3 sum = Read(spriteTexCoord) * sampleWeights[0].x;
-    for (int i = 1; i < Taps; ++i)
-        sum += Read(spriteTexCoord + sampleOffsets[i].xy) * sampleWeights[i].x;
-    Target0 = vec4(sqrt(sum), 1.0);
+    vec2 uv = gl_FragCoord.xy / vec2(textureSize(source_t0, 0));
+    vec3 sum = vec3(0.0);
+    for (int i = 0; i < 15; ++i)
+        sum += textureLod(source_t0, uv + sampleOffsets[i].xy, 0.0).rgb * sampleWeights[i].x;
+    bool vertical = sampleOffsets[1].y != 0.0;
+    if (!vertical) {
+        Target0 = vec4(sum, 1.0);
+        return;
+    }
+    float m = max(max(sum.r, sum.g), sum.b);
+    Target0 = m > 1e-5 ? vec4(sum / m, min(m, 1.0)) : vec4(0.0);
 }

@@ -39,17 +39,18 @@ const vec3 Pickup = vec3(1.0, 0.8, 0.3);
 void main()
 {
     vec4 tint = spriteColor;
-    vec2 texel = 1.0 / screenSize;
-    vec2 uv = spriteTexCoord;
     vec2 distortion = (tint.a == 0.0 && tint.b == 0.0) ? tint.rg : vec2(0.0);
 
-    float waver = sin(gl_FragCoord.y * 0.12 + distortion.g * 40.0) * distortion.r * WaverPixels;
-    uv.x += waver * texel.x;
-    vec2 part = vec2(distortion.g * PartPixels * texel.x, 0.0);
+    // Whole-pixel shifts, so each read is one texel of the window-sized copy
+    // (a bilinear read would decode four).
+    ivec2 p = ivec2(gl_FragCoord.xy);
+    ivec2 last = textureSize(scene_t0, 0) - 1;
+    int waver = int(round(sin(gl_FragCoord.y * 0.12 + distortion.g * 40.0) * distortion.r * WaverPixels));
+    int part = int(round(distortion.g * PartPixels));
     vec3 colour;
-    colour.r = texture(scene_t0, uv + part).r;
-    colour.g = texture(scene_t0, uv - part).g;
-    colour.b = texture(scene_t0, uv).b;
+    colour.r = texelFetch(scene_t0, clamp(p + ivec2(waver + part, 0), ivec2(0), last), 0).r;
+    colour.g = texelFetch(scene_t0, clamp(p + ivec2(waver - part, 0), ivec2(0), last), 0).g;
+    colour.b = texelFetch(scene_t0, clamp(p + ivec2(waver, 0), ivec2(0), last), 0).b;
 
     float hurt = tint.a == 0.0 ? tint.b : 0.0;
     colour = mix(colour, Hurt, clamp(hurt * 0.6, 0.0, 1.0));

@@ -10,9 +10,7 @@
 // The occlusion is computed at half resolution on four deinterleaved layers
 // (layer i holds the full-resolution pixels at offset (i % 2, i / 2) of every
 // 2 x 2 block), blurred per layer with depth-aware weights and put back
-// together at full resolution by the apply pass (qualities 0 and 1 compute
-// layers 0 and 3 only and fill the other two from them, PSApplyHalf and
-// PSNonSmartHalfApply). Quality 3 first runs a cheap
+// together at full resolution by the apply pass. Quality 3 first runs a cheap
 // base pass, builds an importance map from how much the base result varies,
 // and spends up to SSAO_MAX_TAPS taps only where it matters, limited by the
 // map's average (the 1 x 1 level of its mip chain).
@@ -147,64 +145,6 @@ vec4 UnpackEdges(float packedValue)
     return saturate(edgesLRTB + g.InvSharpness);
 }
 
-// HALF_LAYERS_VISIBILITY_BEGIN
-// The visibility of the full-resolution pixel at `fragCoord` from the two
-// computed layers (0 and 3, the diagonal of each 2 x 2 block) of the array
-// `layers` of finished half-size layers (red the visibility, green the
-// packed depth edges), read through a point sampler with clamping (reads
-// beyond the border take the edge texels); `texel` is one layer texel in
-// texture coordinates. Each pixel reads four computed pixels of the other
-// kind around it: a pixel of layers 1 and 2 its four neighbours (left and
-// right in one layer, above and below in the other), a computed pixel its
-// four diagonal neighbours (all of the other layer). A computed pixel takes
-// the mean of its own value and theirs, the others their average, so every
-// pixel ends up with both layers' rotations in equal parts, as the
-// four-layer apply mixes its four; with `smart` 1 the neighbours are
-// weighted by the depth edges between them and the pixel (each edge at
-// least `invSharpness`), with 0 alike. Five texel reads a pixel. The
-// composition takes this function from here (the text between the BEGIN and
-// END lines) so that its own put-together is this one.
-float HalfLayersVisibility(sampler2DArray layers, vec2 fragCoord, vec2 texel, float invSharpness, float smart)
-{
-    vec2 pixPos = floor(fragCoord);
-    vec2 halfPos = floor(pixPos * 0.5);
-    vec2 m = pixPos - 2.0 * halfPos; // 0 or 1 per axis
-    bool computed = m.x == m.y;
-    // Where the four reads go. Computed (m, m) in layer 3m: the other layer
-    // at x - 1 + m, x + m and y - 1 + m, y + m. (odd, even): left and right
-    // in layer 0, above and below in layer 3; (even, odd) the other way.
-    int mx = int(m.x);
-    int sideLayer = mx == 1 ? 0 : 3;
-    int upLayer = 3 - sideLayer;
-    vec2 at0 = computed ? halfPos + vec2(m.x - 1.0, m.x - 1.0) : vec2(halfPos.x - m.y, halfPos.y);
-    vec2 at1 = computed ? halfPos + vec2(m.x, m.x - 1.0) : vec2(halfPos.x + m.x, halfPos.y);
-    vec2 at2 = computed ? halfPos + vec2(m.x - 1.0, m.x) : vec2(halfPos.x, halfPos.y - m.x);
-    vec2 at3 = computed ? halfPos + vec2(m.x, m.x) : vec2(halfPos.x, halfPos.y + m.y);
-    float otherLayer = float(3 - 3 * mx);
-    float layer01 = computed ? otherLayer : float(sideLayer);
-    float layer23 = computed ? otherLayer : float(upLayer);
-    vec2 own = textureLod(layers, vec3((halfPos + 0.5) * texel, float(3 * mx)), 0.0).xy;
-    vec2 v0 = textureLod(layers, vec3((at0 + 0.5) * texel, layer01), 0.0).xy;
-    vec2 v1 = textureLod(layers, vec3((at1 + 0.5) * texel, layer01), 0.0).xy;
-    vec2 v2 = textureLod(layers, vec3((at2 + 0.5) * texel, layer23), 0.0).xy;
-    vec2 v3 = textureLod(layers, vec3((at3 + 0.5) * texel, layer23), 0.0).xy;
-    // Edges are packed two bits each (left, right, top, bottom from the
-    // high bits). A computed pixel weighs each diagonal by its own two edges
-    // toward it; the others weigh each neighbour by that neighbour's edge on
-    // their side (the left one's right edge, the right one's left, the upper
-    // one's bottom, the lower one's top), unpacking that one edge only.
-    uint ownBits = uint(own.y * 255.5);
-    vec4 ownEdges = clamp(vec4((uvec4(ownBits) >> uvec4(6u, 4u, 2u, 0u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
-    vec4 diagonal = vec4(ownEdges.x * ownEdges.z, ownEdges.y * ownEdges.z, ownEdges.x * ownEdges.w,
-                         ownEdges.y * ownEdges.w);
-    uvec4 bits = uvec4(vec4(v0.y, v1.y, v2.y, v3.y) * 255.5);
-    vec4 across = clamp(vec4((bits >> uvec4(4u, 6u, 0u, 2u)) & 3u) / 3.0 + invSharpness, 0.0, 1.0);
-    vec4 weights = mix(vec4(1.0), (computed ? diagonal : across) + 1e-3, smart);
-    float around = dot(vec4(v0.x, v1.x, v2.x, v3.x), weights) / dot(weights, vec4(1.0));
-    return computed ? 0.5 * (own.x + around) : around;
-}
-// HALF_LAYERS_VISIBILITY_END
-
 // How strongly the point at hitDelta from a pixel hides the sky above it.
 float CalculatePixelObscurance(vec3 pixelNormal, vec3 hitDelta, float falloffCalcMulSq)
 {
@@ -228,23 +168,14 @@ void CalculateRadiusParameters(float pixCenterLength, vec2 pixelDirRBViewspaceSi
     falloffCalcMulSq = -1.0 / (effectRadius * effectRadius);
 }
 
-#if defined(PSPrepareDepths) || defined(PSPrepareDepthsAndNormals) || defined(PSPrepareDepthsAndNormalsHalf)
+#if defined(PSPrepareDepths) || defined(PSPrepareDepthsAndNormals)
 
 // Half resolution: the four view depths of each 2 x 2 block of the depth
 // input, one per layer, and the four pixels' view-space normals, one per
 // slice of the normals array (eight targets in place of an unordered-access
 // write). PSPrepareDepthsAndNormals makes the normals from depth,
 // PSPrepareDepths takes them from the caller's normals (t1).
-// PSPrepareDepthsAndNormalsHalf makes only layers 0 and 3, the diagonal of
-// each block, for the qualities that compute those two (targets: depth 0,
-// depth 3, normals 0, normals 3).
 uniform sampler2D g_DepthSource_t0_s0;
-#if defined(PSPrepareDepthsAndNormalsHalf)
-layout(location = 0) out float Out0;
-layout(location = 1) out float Out3;
-layout(location = 2) out vec4 Normal0;
-layout(location = 3) out vec4 Normal3;
-#else
 layout(location = 0) out float Out0;
 layout(location = 1) out float Out1;
 layout(location = 2) out float Out2;
@@ -253,7 +184,6 @@ layout(location = 4) out vec4 Normal0;
 layout(location = 5) out vec4 Normal1;
 layout(location = 6) out vec4 Normal2;
 layout(location = 7) out vec4 Normal3;
-#endif
 
 float LoadDepth(vec2 at)
 {
@@ -265,7 +195,7 @@ vec4 EncodeNormal(vec3 normal)
     return vec4(normal * 0.5 + 0.5, 0.0);
 }
 
-#if defined(PSPrepareDepthsAndNormals) || defined(PSPrepareDepthsAndNormalsHalf)
+#if defined(PSPrepareDepthsAndNormals)
 
 vec3 CalculateNormal(vec4 edgesLRTB, vec3 pixCenterPos, vec3 pixLPos, vec3 pixRPos, vec3 pixTPos, vec3 pixBPos)
 {
@@ -315,25 +245,7 @@ vec3 LoadInputNormal(vec2 at)
 void main()
 {
     vec2 baseCoords = floor(gl_FragCoord.xy) * 2.0;
-#if defined(PSPrepareDepthsAndNormalsHalf)
-    // The diagonal pixels of the block and their four-neighbours: eight
-    // texel reads.
-    float z[16];
-    for (int i = 0; i < 16; i++)
-        z[i] = 0.0;
-    z[1] = LoadDepth(baseCoords + vec2(0, -1));
-    z[4] = LoadDepth(baseCoords + vec2(-1, 0));
-    z[5] = LoadDepth(baseCoords);
-    z[6] = LoadDepth(baseCoords + vec2(1, 0));
-    z[9] = LoadDepth(baseCoords + vec2(0, 1));
-    z[10] = LoadDepth(baseCoords + vec2(1, 1));
-    z[11] = LoadDepth(baseCoords + vec2(2, 1));
-    z[14] = LoadDepth(baseCoords + vec2(1, 2));
-    Out0 = z[5];
-    Out3 = z[10];
-    Normal0 = EncodeNormal(NormalAt(ivec2(1, 1), z, baseCoords));
-    Normal3 = EncodeNormal(NormalAt(ivec2(2, 2), z, baseCoords + vec2(1, 1)));
-#elif defined(PSPrepareDepthsAndNormals)
+#if defined(PSPrepareDepthsAndNormals)
     // The block and its four-neighbours: twelve texel reads for four
     // depths and four normals.
     float z[16];
@@ -749,25 +661,6 @@ void main()
     float c = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 2), 0).x;
     float d = texelFetch(g_FinalSSAO_t4_s1, ivec3(at, 3), 0).x;
     Target0 = vec4((a + b + c + d) * 0.25);
-}
-
-#elif defined(PSApplyHalf) || defined(PSNonSmartHalfApply)
-
-// Full resolution, from layers 0 and 3 only (the qualities that compute the
-// diagonal of each 2 x 2 block): HalfLayersVisibility, weighing by the
-// edges (PSApplyHalf) or not (PSNonSmartHalfApply).
-uniform sampler2DArray g_FinalSSAO_t4_s0;
-layout(location = 0) out vec4 Target0;
-
-void main()
-{
-#if defined(PSApplyHalf)
-    const float smart = 1.0;
-#else
-    const float smart = 0.0;
-#endif
-    Target0 = vec4(HalfLayersVisibility(g_FinalSSAO_t4_s0, gl_FragCoord.xy, g.HalfViewportPixelSize, g.InvSharpness,
-                                        smart));
 }
 
 #elif defined(PSGenerateImportanceMap)

@@ -277,9 +277,9 @@ struct PassClock
     }
 };
 
-constexpr const char* PassNames[size_t(FramePass::Count)] = {"clear",  "geometry", "decals", "scene", "weapon",
-                                                             "bounds", "extract",  "ssao",   "sky",   "compose",
-                                                             "glow",   "finish",   "flash",  "ui",    "bright"};
+constexpr const char* PassNames[size_t(FramePass::Count)] = {"clear",   "geometry", "decals", "scene",   "weapon",
+                                                             "extract", "ssao",     "lights", "compose", "fxaa",
+                                                             "bloom",   "flash",    "ui",     "bright"};
 
 void LevelFramePerPass(benchmark::State& state, const LevelViews* views, size_t point, bool effects)
 {

@@ -118,8 +118,6 @@ void Core::Initialize()
     if (states.current == GameState::Start) {
         CreateTitleScene();
         states.Request(GameState::MainMenu);
-    } else {
-        UpdateSceneBuffers(states.current);
     }
 }
 
@@ -285,8 +283,8 @@ void Core::OnDeviceLost()
 }
 
 // --- Seams -----------------------------------------------------------------
-// Empty until the part named beside each declaration in Core.h lands; each is
-// already called at its place in the update, frame or lifecycle order.
+// Each runs one layer's part (named beside its declaration in Core.h) at its
+// place in the update, frame or lifecycle order.
 
 void Core::CreateRenderer()
 {
@@ -338,7 +336,6 @@ void Core::CreateTitleScene()
         titleScene->root->Update();
 }
 
-void Core::UpdateSceneBuffers(GameState) {}
 void Core::UpdatePostEffects()
 {
     postFX->Update();
@@ -563,9 +560,7 @@ void Core::DrawDecalPass()
 void Core::DrawScenePass()
 {
     gpu::CommonStates& states = *GetCommonStates();
-    // Blended surfaces write no depth; the stencil mark keeps the sky off them.
-    SetStates(states.LinearWrap(), states.AlphaBlend(), deferred->MarkingDepthRead(), states.CullClockwise());
-    DeviceContext->OMSetDepthStencilState(deferred->MarkingDepthRead(), DeferredRenderer::SurfaceMark);
+    SetStates(states.LinearWrap(), states.AlphaBlend(), states.DepthRead(), states.CullClockwise());
     root.Draw(camera, TexturedBlendedFilter, false, false);
     SetStates(states.LinearWrap(), states.Opaque(), states.DepthDefault(), states.CullClockwise());
     root.Draw(camera, TexturedOpaqueFilter, false, false);

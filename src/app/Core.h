@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/PlayerScreenFlashes.h"
 #include "platform/math/Color.h"
 #include "render/Camera.h"
 #include "render/Mesh.h"
@@ -134,9 +135,9 @@ private:
     // Seams, in the order they run. Each names the part that fills it.
     void CreateRenderer();                    // renderer + UI: UI manager, G-buffer, post chain, deferred renderer,
                                               // brightness pass; Config's camera and postFX pointers
-    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states
+    void CreateDeviceResources();             // renderer: textures, effects, lights, painters, common states, then
+                                              // the device buffers of the scene trees that exist
     void CreateTitleScene();                  // UI: the title screen's 3D background and its listener
-    void UpdateSceneBuffers(GameState s);     // renderer: device buffers of the scene trees that exist in state s
     void UpdatePostEffects();                 // renderer: PostFXChain::Update
     void UpdateTitleScene();                  // UI: MenuScene::Update
     void UpdateWorld();                       // world: World::Update
@@ -149,7 +150,7 @@ private:
     void SetLevelTimerPaused(bool paused);    // gameplay: the player's level stopwatch
     void CreateHud();                         // UI: UIManager::CreateHud
     void InitializeUi();                      // UI: UIManager::Initialize with the new World
-    void SetPostEffectsWorld();               // renderer: the PostFXChain's World pointer
+    void SetPostEffectsWorld();               // renderer: the PostFXChain reads the new World's flashes
     WeaponView* PlayerWeaponView() const;     // gameplay: the player's weapon view, when there is a player
     Mesh* WeaponViewRoot() const;             // gameplay: the player's weapon-view tree
     void ResizeWeaponView(float aspectRatio); // gameplay: the weapon view's camera
@@ -190,6 +191,8 @@ private:
     std::unique_ptr<UIManager> ui;
     std::unique_ptr<GeometryBuffer> geometryBuffer;
     std::unique_ptr<PostFXChain> postFX;
+    // The flashes of the level's player, which the chain reads each frame.
+    PlayerScreenFlashes screenFlashes;
     std::unique_ptr<DeferredRenderer> deferred;
     std::unique_ptr<BrightnessContrast> brightnessContrast;
     // The decal pass's test for the boxes around the eye: depth read, kept

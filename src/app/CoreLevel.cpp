@@ -22,6 +22,7 @@
 #include "render/MeshRegistry.h"
 #include "render/ParticleSystem.h"
 #include "render/PointLights.h"
+#include "render/PostFXChain.h"
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "shell/Input.h"
@@ -95,6 +96,7 @@ void Core::StartLevel()
     if (world) {
         // The level with all its objects (the player's weapon view among
         // them), then the scene roots its meshes hang under.
+        screenFlashes.world = nullptr;
         world.reset();
         EmptySceneRoot(root);
         EmptySceneRoot(debugRoot);
@@ -161,7 +163,12 @@ void Core::InitializeUi()
 {
     ui->Initialize(world.get());
 }
-void Core::SetPostEffectsWorld() {}
+
+void Core::SetPostEffectsWorld()
+{
+    screenFlashes.world = world.get();
+    postFX->flashSource = &screenFlashes;
+}
 
 // The player's weapon view, when a level with a player is loaded.
 WeaponView* Core::PlayerWeaponView() const

@@ -72,9 +72,6 @@ const std::array<const char*, ASSAODX11::PixelShaderCount> ASSAODX11::PixelShade
     "PSGenerateImportanceMap",
     "PSPostprocessImportanceMapA",
     "PSPostprocessImportanceMapB",
-    "PSPrepareDepthsAndNormalsHalf",
-    "PSApplyHalf",
-    "PSNonSmartHalfApply",
 };
 
 const std::array<std::array<const char*, 2>, 6> ASSAODX11::ShaderMacros = {{
@@ -369,24 +366,9 @@ void ASSAODX11::FullscreenPass(gpu::Context& context, PixelShaderId shader, gpu:
         passObserver(shader);
 }
 
-bool ASSAODX11::HalfLayers(int quality, const ASSAO_InputsDX11& inputs)
-{
-    // Normals given by the caller take the four-layer path.
-    return quality <= 1 && inputs.normalSRV == nullptr;
-}
-
 void ASSAODX11::PrepareDepths(gpu::Context& context, int quality, const ASSAO_InputsDX11& inputs)
 {
     SetArea(context, sizes.halfWidth, sizes.halfHeight, halfScissor);
-    if (HalfLayers(quality, inputs)) {
-        // Layers 0 and 3 only: their depths and normals.
-        gpu::RenderTargetView* diagonal[] = {halfDepths[0].targets[0].get(), halfDepths[3].targets[0].get(),
-                                             normalsSlices[0].get(), normalsSlices[3].get()};
-        context.OMSetRenderTargets(4, diagonal, nullptr);
-        BindResources(context, inputs.depthSRV);
-        FullscreenPass(context, PSPrepareDepthsAndNormalsHalf);
-        return;
-    }
     // The four layers' view depths and normals at half size, in one pass.
     gpu::RenderTargetView* layers[LayerCount * 2];
     for (uint32_t layer = 0; layer < LayerCount; ++layer) {
@@ -416,11 +398,8 @@ void ASSAODX11::GenerateSSAO(gpu::Context& context, const SsaoSettings& settings
                              bool adaptiveBasePass)
 {
     const int quality = std::clamp(settings.qualityLevel, 0, 3);
-    const bool halfLayers = HalfLayers(quality, inputs);
     SetArea(context, sizes.halfWidth, sizes.halfHeight, halfScissor);
     for (uint32_t layer = 0; layer < LayerCount; ++layer) {
-        if (halfLayers && (layer == 1 || layer == 2))
-            continue;
         int blurPasses = std::clamp(settings.blurPassCount, 0, MaxBlurPassCount);
         if (quality == 3)
             blurPasses = adaptiveBasePass ? 0 : std::max(1, blurPasses); // the adaptive pass reads the array
@@ -492,7 +471,6 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
     const ASSAO_InputsDX11& inputs = *inputsDX11;
     gpu::Context& context = *inputs.deviceContext;
     const int quality = std::clamp(settings.qualityLevel, 0, 3);
-    leftLayers = {};
 
     UpdateTextures(inputs);
     UpdateConstants(context, settings, inputs, 0);
@@ -517,18 +495,6 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
     }
     GenerateSSAO(context, settings, inputs, false);
 
-    if (inputs.leaveHalfLayers && HalfLayers(quality, inputs)) {
-        leftLayers.view = finalResultsView.get();
-        leftLayers.texelSize[0] = 1.0f / static_cast<float>(sizes.halfWidth);
-        leftLayers.texelSize[1] = 1.0f / static_cast<float>(sizes.halfHeight);
-        leftLayers.invSharpness = std::clamp(1.0f - settings.sharpness, 0.0f, 1.0f);
-        leftLayers.smart = quality == 1;
-        savedState.Restore(context);
-        callerTargets = {};
-        callerDepth = nullptr;
-        return;
-    }
-
     // Apply: the four layers back together at full size into the output.
     if (inputs.overrideOutputRTV != nullptr) {
         BindTarget(context, inputs.overrideOutputRTV);
@@ -543,9 +509,7 @@ void ASSAODX11::Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputsBas
     context.RSSetViewports(1, &viewport);
     context.RSSetScissorRects(1, &fullScissor);
     BindResources(context, nullptr, nullptr, nullptr, nullptr, finalResultsView.get());
-    PixelShaderId apply = quality == 0 ? PSNonSmartApply : PSApply;
-    if (HalfLayers(quality, inputs))
-        apply = quality == 0 ? PSNonSmartHalfApply : PSApplyHalf;
+    const PixelShaderId apply = quality == 0 ? PSNonSmartApply : PSApply;
     FullscreenPass(context, apply, inputs.drawOpaque ? blendOpaque.get() : blendMultiply.get());
 
     savedState.Restore(context);

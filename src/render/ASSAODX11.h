@@ -2,21 +2,16 @@
 // (API kind 1), with every pass compiled at start-up from one GLSL source,
 // "assets/shaders/ASSAO.glsl", one entry point per define.
 //
-// Where the effect's design asks for compute-only features, it uses their
-// OpenGL 3.3 equivalents: the depth pass writes the normals as four more
+// Where a pass would need compute-only features, it uses their OpenGL 3.3
+// equivalents: the depth pass writes the normals as four more
 // render targets (slices of a half-size normals array, one per deinterleaved
 // layer) instead of through an unordered-access view of a full-size texture;
 // the adaptive pass limits itself by the average importance read from the
 // 1 x 1 level of the importance map's mip chain instead of an atomic load
 // counter; gathers are four texel reads.
 //
-// Qualities 0 and 1 compute two of the four deinterleaved layers, 0 and 3
-// (the diagonal of each 2 x 2 block), as the design's lowest preset does:
-// the depth pass writes only those layers' depths and normals, occlusion and
-// blur run for those two, and the apply pass gives every pixel the mean of
-// both layers around it, so the picture keeps the four-layer look (no
-// checkerboard) at about two thirds of the cost. Qualities 2 and 3, and a
-// caller that gives its own normals, compute all four.
+// Every quality computes the four deinterleaved layers and puts them back
+// together in the apply pass (the non-smart apply at quality 0).
 //
 // Owns its device objects from InitializeDX to destruction and its
 // size-dependent textures from the first Draw (or AllocateResources) for a
@@ -65,23 +60,6 @@ struct ASSAO_InputsDX11 : ASSAO_Inputs
     gpu::ShaderResourceView* normalSRV = nullptr;
     // Null: the result goes to the render targets bound when Draw is called.
     gpu::RenderTargetView* overrideOutputRTV = nullptr;
-    // Qualities 0 and 1 (the two computed layers): no apply pass; the caller
-    // reads the finished layers itself (`ASSAODX11::LeftLayers`) and nothing
-    // is written to the output.
-    bool leaveHalfLayers = false;
-};
-
-// The two finished layers a Draw left for its caller: an array of four
-// half-size slices (layers 0 and 3 filled; red the visibility, green the
-// packed depth edges), the size of one of their texels in texture
-// coordinates, the apply's edge floor and whether it weighs by the edges
-// (quality 1) or not (quality 0).
-struct ASSAOLeftLayers
-{
-    gpu::ShaderResourceView* view = nullptr;
-    float texelSize[2] = {};
-    float invSharpness = 0.0f;
-    bool smart = false;
 };
 
 class ASSAODX11 final : public ASSAO_Effect
@@ -108,11 +86,6 @@ public:
         PSGenerateImportanceMap,
         PSPostprocessImportanceMapA,
         PSPostprocessImportanceMapB,
-        // Qualities 0 and 1 compute only layers 0 and 3 (the diagonal of
-        // each 2 x 2 block) and fill the other two pixels from them.
-        PSPrepareDepthsAndNormalsHalf,
-        PSApplyHalf,
-        PSNonSmartHalfApply,
         PixelShaderCount
     };
     static const char* const VertexShaderEntry;
@@ -144,9 +117,6 @@ public:
     void GetVersion(int& major, int& minor) override;
     // `inputs` must be an ASSAO_InputsDX11 with a context and a depth view.
     void Draw(const SsaoSettings& settings, const ASSAO_Inputs* inputs) override;
-    // What the last Draw left with `leaveHalfLayers`; an empty view when it
-    // ran the apply pass (or did not run).
-    const ASSAOLeftLayers& LeftLayers() const { return leftLayers; }
 
     // Called after each full-screen pass of a Draw with the pass's shader
     // (the benchmark times the passes with it); empty by default.
@@ -181,8 +151,6 @@ private:
                        gpu::ShaderResourceView* t3 = nullptr, gpu::ShaderResourceView* t4 = nullptr);
     void BindTarget(gpu::Context& context, gpu::RenderTargetView* target);
     void FullscreenPass(gpu::Context& context, PixelShaderId shader, gpu::BlendState* blend = nullptr);
-    // Whether a draw at this quality computes only layers 0 and 3.
-    static bool HalfLayers(int quality, const ASSAO_InputsDX11& inputs);
     void PrepareDepths(gpu::Context& context, int quality, const ASSAO_InputsDX11& inputs);
     void GenerateSSAO(gpu::Context& context, const SsaoSettings& settings, const ASSAO_InputsDX11& inputs,
                       bool adaptiveBasePass);
@@ -231,7 +199,6 @@ private:
     std::shared_ptr<gpu::ShaderResourceView> normalsView;
     std::array<std::shared_ptr<gpu::RenderTargetView>, 4> normalsSlices;
     bool texturesMade = false;
-    ASSAOLeftLayers leftLayers;
     bool madeWithNormalsView = false;
     uint32_t allocatedMemory = 0;
     bool requiresClear = false;

@@ -44,8 +44,6 @@ void BrightnessContrast::Release()
 
 void BrightnessContrast::Apply(float brightness, float contrast)
 {
-    if (brightness == 0.0f && contrast == 1.0f)
-        return;
     gpu::Context& context = *DeviceContext;
     auto* values = static_cast<float*>(context.Map(constantBuffer.get(), gpu::MapType::WriteDiscard));
     values[0] = brightness;

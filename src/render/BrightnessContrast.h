@@ -1,9 +1,8 @@
 // BrightnessContrast: the last pass of every frame. It copies the finished
 // back buffer (3D picture, post effects and interface) and draws the copy
 // back over the whole window through the brightness and contrast shader, so
-// the two settings act on everything the player sees. At the defaults
-// (brightness 0, contrast 1) the pass is the identity, and then it draws
-// nothing: the frame already is what it would draw. Core owns one:
+// the two settings act on everything the player sees; at the defaults
+// (brightness 0, contrast 1) it draws the frame back as it was. Core owns one:
 // LoadShader after each device creation, CreateTarget at every size change,
 // Release on device loss.
 #pragma once
@@ -35,8 +34,8 @@ public:
     // screen size.
     void CreateTarget(gpu::Texture2D* backBuffer_);
     void Release();
-    // The pass, into the bound render target (the back buffer); nothing at
-    // the defaults.
+    // The pass, into the bound render target (the back buffer): one copy and
+    // one quad, every frame.
     void Apply(float brightness, float contrast);
     // Copies made since construction (tests and benchmarks).
     uint64_t copiesMade = 0;

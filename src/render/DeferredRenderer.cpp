@@ -1,14 +1,9 @@
 // DeferredRenderer: the composition of the lit frame.
 #include "render/DeferredRenderer.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "platform/gpu/CommonStates.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
-#include "render/ASSAODX11.h"
 #include "render/CommonStatesHolder.h"
 #include "render/FramePass.h"
 #include "render/GeometryBuffer.h"
@@ -18,10 +13,8 @@
 #include "render/PostFXBloomExtractShader.h"
 #include "render/PostFXChain.h"
 #include "render/PostFXGaussianBlurShader.h"
-#include "render/ReadData.h"
 #include "render/SpriteBatch.h"
 #include "render/TextureRegistry.h"
-#include "render/TileDepthBounds.h"
 #include "shell/Config.h"
 
 namespace mirefell
@@ -33,7 +26,6 @@ DeferredRenderer::DeferredRenderer(GeometryBuffer* geometryBuffer_, PostFXChain*
 
 DeferredRenderer::~DeferredRenderer()
 {
-    depthBounds.reset();
     spriteBatch.reset();
     blurShader.reset();
     bloomExtractShader.reset();
@@ -47,60 +39,9 @@ void DeferredRenderer::Initialize()
     deferredShader.reset();
     deferredShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl");
     occludedShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define OCCLUSION 1\n");
-    layersShader = LoadLayersShader();
-    gpu::BufferDesc constants;
-    constants.byteWidth = LayersConstantBytes;
-    constants.usage = gpu::Usage::Default;
-    constants.bindFlags = gpu::BindConstantBuffer;
-    layersConstants = Device->CreateBuffer(constants);
-    skyShader = LoadPixelShader(L"shaders/DeferredPixelShader.glsl", "#define SKY 1\n");
-    const std::vector<uint8_t> skyVertex = ReadData(L"shaders/SkyVertexShader.glsl");
-    skyVertexShader = Device->CreateVertexShader(skyVertex.data(), skyVertex.size());
-    // The depth-stencil states that split the window between the sky and
-    // the composition (none writes the depth).
-    gpu::DepthStencilDesc test;
-    test.depthWrite = false;
-    test.depthFunc = gpu::ComparisonFunc::Greater;
-    surfaceDepth = Device->CreateDepthStencilState(test);
-    test.depthFunc = gpu::ComparisonFunc::LessEqual;
-    test.stencilEnable = true;
-    test.stencilReadMask = SurfaceMark;
-    test.stencilWriteMask = 0;
-    test.frontFace.func = gpu::ComparisonFunc::Equal;
-    test.backFace.func = gpu::ComparisonFunc::Equal;
-    skyDepth = Device->CreateDepthStencilState(test);       // reference 0
-    markedFarDepth = Device->CreateDepthStencilState(test); // reference SurfaceMark
-    // Surfaces that write no depth: the depth test of DepthRead, and a mark.
-    gpu::DepthStencilDesc mark;
-    mark.depthWrite = false;
-    mark.depthFunc = gpu::ComparisonFunc::LessEqual;
-    mark.stencilEnable = true;
-    mark.stencilWriteMask = SurfaceMark;
-    mark.frontFace.passOp = gpu::StencilOp::Replace;
-    mark.backFace.passOp = gpu::StencilOp::Replace;
-    markingDepthRead = Device->CreateDepthStencilState(mark);
-    depthBounds = std::make_unique<TileDepthBounds>();
-    depthBounds->Initialize();
     bloomExtractShader = std::make_unique<PostFXBloomExtractShader>();
     blurShader = std::make_unique<PostFXGaussianBlurShader>();
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
-}
-
-std::shared_ptr<gpu::PixelShader> DeferredRenderer::LoadLayersShader()
-{
-    // The put-together of the SSAO's two layers is the SSAO source's own
-    // function, so the composition and the SSAO's apply pass cannot drift
-    // apart. Without the source there is no SSAO either.
-    if (lowFeatureLevel)
-        return nullptr;
-    const std::vector<uint8_t> bytes = ReadData(L"assets/shaders/ASSAO.glsl");
-    const std::string source(bytes.begin(), bytes.end());
-    const size_t begin = source.find(LayersFunctionBegin);
-    const size_t end = source.find(LayersFunctionEnd);
-    if (begin == std::string::npos || end == std::string::npos || end < begin)
-        return nullptr;
-    return LoadPixelShader(L"shaders/DeferredPixelShader.glsl",
-                           "#define OCCLUSION_LAYERS 1\n" + source.substr(begin, end - begin));
 }
 
 void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTarget_)
@@ -109,22 +50,6 @@ void DeferredRenderer::CreateWindowSizeResources(gpu::RenderTargetView* outputTa
     outputTarget = outputTarget_;
     fullRectangle = {0, 0, ScreenWidth, ScreenHeight};
     halfRectangle = {0, 0, ScreenWidth / 2, ScreenHeight / 2};
-    // A quarter of the half size, rounded down but never below one pixel.
-    const int32_t quarterWidth = std::max(ScreenWidth / 2 / 2, 1);
-    const int32_t quarterHeight = std::max(ScreenHeight / 2 / 2, 1);
-    quarterRectangle = {0, 0, quarterWidth, quarterHeight};
-    for (GlowTarget& glow : glowTargets) {
-        glow = {};
-        gpu::Texture2DDesc desc;
-        desc.width = static_cast<uint32_t>(quarterWidth);
-        desc.height = static_cast<uint32_t>(quarterHeight);
-        desc.format = gpu::Format::R8G8B8A8_UNORM;
-        desc.bindFlags = gpu::BindRenderTarget | gpu::BindShaderResource;
-        auto texture = Device->CreateTexture2D(desc);
-        glow.target = Device->CreateRenderTargetView(texture.get());
-        glow.view = Device->CreateShaderResourceView(texture.get());
-    }
-    depthBounds->CreateWindowSizeResources();
     skyboxView = TextureRegistry::GetInstance().GetTexture("skybox");
 }
 
@@ -132,20 +57,9 @@ void DeferredRenderer::Release()
 {
     deferredShader.reset();
     occludedShader.reset();
-    layersShader.reset();
-    layersConstants.reset();
-    ssaoLayers = nullptr;
-    skyShader.reset();
-    skyVertexShader.reset();
-    skyDepth.reset();
-    surfaceDepth.reset();
-    markedFarDepth.reset();
-    markingDepthRead.reset();
-    depthBounds.reset();
     bloomExtractShader.reset();
     blurShader.reset();
     spriteBatch.reset();
-    glowTargets = {};
     outputTarget = nullptr;
 }
 
@@ -159,9 +73,6 @@ void DeferredRenderer::DrawQuad(gpu::ShaderResourceView* source, const gpu::Rect
 
 void DeferredRenderer::Draw(const Camera& camera, bool bloom)
 {
-    ssaoLayers = nullptr;
-    BoundDepths();
-    MarkFramePass(FramePass::DepthBounds);
     if (bloom) {
         ExtractBloom();
         MarkFramePass(FramePass::BloomExtract);
@@ -170,19 +81,15 @@ void DeferredRenderer::Draw(const Camera& camera, bool bloom)
         DrawSsao();
         MarkFramePass(FramePass::Ssao);
     }
-    // With FXAA or bloom to come, the composition goes to the chain's scene
-    // copy and the finishing pass draws it into the output; without, it goes
-    // straight to the output.
-    const bool finishing = bloom || Config::GetInstance().settings.fxaa;
-    Compose(camera, finishing ? postFX->SceneTarget() : outputTarget);
+    DrawLights(camera);
+    MarkFramePass(FramePass::Lights);
+    Compose();
     MarkFramePass(FramePass::Composition);
+    postFX->ApplyFxaa();
+    MarkFramePass(FramePass::Fxaa);
     if (bloom) {
         BlurBloom();
-        MarkFramePass(FramePass::Glow);
-    }
-    if (finishing) {
-        Finish(bloom);
-        MarkFramePass(FramePass::Finish);
+        MarkFramePass(FramePass::Bloom);
     }
 }
 
@@ -194,87 +101,51 @@ void DeferredRenderer::ExtractBloom()
              [this] { bloomExtractShader->Apply(); });
 }
 
-void DeferredRenderer::DrawSsao(bool leaveLayers)
+void DeferredRenderer::DrawSsao()
 {
     gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::OcclusionIndex].get();
     DeviceContext->OMSetRenderTargets(1, &target, nullptr);
-    const ASSAOLeftLayers* left =
-        postFX->DrawSsao(geometryBuffer->depthResourceView.get(), leaveLayers && layersShader != nullptr);
-    ssaoLayers = left != nullptr ? left->view : nullptr;
-    if (ssaoLayers != nullptr)
-        ssaoLayersConstants = {left->texelSize[0], left->texelSize[1], left->invSharpness, left->smart ? 1.0f : 0.0f};
+    postFX->DrawSsao(geometryBuffer->depthResourceView.get());
 }
 
-void DeferredRenderer::BoundDepths()
-{
-    depthBounds->Reduce(geometryBuffer->depthResourceView.get());
-}
-
-void DeferredRenderer::Compose(const Camera& camera, gpu::RenderTargetView* target)
+void DeferredRenderer::DrawLights(const Camera& camera)
 {
     gpu::Context& context = *DeviceContext;
+    gpu::RenderTargetView* target = geometryBuffer->renderTargetViews[GeometryBuffer::LightIndex].get();
+    context.OMSetRenderTargets(1, &target, nullptr);
+    gpu::ShaderResourceView* normals = geometryBuffer->shaderResourceViews[GeometryBuffer::NormalIndex].get();
+    gpu::ShaderResourceView* depth = geometryBuffer->depthResourceView.get();
+    context.PSSetShaderResources(1, 1, &normals);
+    context.PSSetShaderResources(2, 1, &depth);
+    PointLights::GetInstance().Draw(camera);
+}
+
+void DeferredRenderer::Compose()
+{
+    gpu::Context& context = *DeviceContext;
+    context.OMSetRenderTargets(1, &outputTarget, nullptr);
     GeometryBuffer& g = *geometryBuffer;
-    // One wait for the rasteriser serves both: the copy and the read-back.
-    g.CopyDepthForTests();
-    const std::span<const LightGrid::DepthRange> depths = depthBounds->Read();
-    context.OMSetRenderTargets(1, &target, g.depthTestView.get());
-    gpu::ShaderResourceView* occlusion = g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get();
-    if (ssaoLayers != nullptr) {
-        occlusion = ssaoLayers;
-        context.UpdateSubresource(layersConstants.get(), ssaoLayersConstants.data());
-        gpu::Buffer* buffer = layersConstants.get();
-        context.PSSetConstantBuffers(2, 1, &buffer);
-    }
-    gpu::ShaderResourceView* views[] = {g.depthResourceView.get(),
-                                        g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
+    gpu::ShaderResourceView* views[] = {g.shaderResourceViews[GeometryBuffer::ColourIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::NormalIndex].get(),
                                         g.shaderResourceViews[GeometryBuffer::LightIndex].get(),
-                                        occlusion,
-                                        skyboxView};
-    context.PSSetShaderResources(0, 6, views);
-    gpu::CommonStates& states = *GetCommonStates();
-    gpu::SamplerState* samplers[] = {states.PointClamp(), states.LinearClamp()};
-    context.PSSetSamplers(0, 2, samplers);
-
-    context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-    context.OMSetDepthStencilState(skyDepth.get(), 0);
-    context.RSSetState(states.CullNone());
-    context.IASetInputLayout(nullptr);
-    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
-    context.VSSetShader(skyVertexShader.get());
-    context.PSSetShader(skyShader.get());
-    gpu::Buffer* frame = PointLights::GetInstance().FrameConstantBuffer();
-    context.PSSetConstantBuffers(0, 1, &frame);
-    context.Draw(3, 0);
-    MarkFramePass(FramePass::Sky);
-
-    // The light pass draws the window region by region through the
-    // composition's pixel shader.
-    context.OMSetDepthStencilState(surfaceDepth.get(), 0);
-    PointLights& lights = PointLights::GetInstance();
-    gpu::PixelShader* composition = deferredShader.get();
-    if (lights.OcclusionShown())
-        composition = ssaoLayers != nullptr ? layersShader.get() : occludedShader.get();
-    context.PSSetShader(composition);
-    lights.Draw(camera, depths);
-    // Marked surfaces in front of the sky: unlit (no light reaches the far
-    // plane, where their depth puts them), as the composition shades them.
-    context.OMSetDepthStencilState(markedFarDepth.get(), SurfaceMark);
-    lights.DrawWindowUnlit();
+                                        g.shaderResourceViews[GeometryBuffer::OcclusionIndex].get(), skyboxView};
+    for (uint32_t i = 0; i < 5; ++i)
+        context.PSSetShaderResources(1 + i, 1, &views[i]);
+    // The variant that reads the occlusion only when the frame has it.
+    gpu::PixelShader* shader =
+        PointLights::GetInstance().OcclusionShown() ? occludedShader.get() : deferredShader.get();
+    DrawQuad(g.depthResourceView.get(), fullRectangle, nullptr, [shader] { DeviceContext->PSSetShader(shader); });
     gpu::ShaderResourceView* none[5] = {};
     context.PSSetShaderResources(0, 5, none);
-    context.OMSetDepthStencilState(states.DepthNone(), 0);
 }
 
 void DeferredRenderer::BlurBloom()
 {
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
-    // Horizontally from the half-size extract into the first glow target
-    // (quarter size), then vertically into the second.
-    gpu::RenderTargetView* target = glowTargets[0].target.get();
+    gpu::RenderTargetView* target = geometryBuffer->halfTargetB.get();
     context.OMSetRenderTargets(1, &target, nullptr);
-    DrawQuad(geometryBuffer->halfResourceA.get(), quarterRectangle, states.Opaque(), [this] {
+    DrawQuad(geometryBuffer->halfResourceA.get(), halfRectangle, states.Opaque(), [this] {
         gpu::Buffer* weights = blurShader->horizontalConstants.get();
         DeviceContext->PSSetConstantBuffers(0, 1, &weights);
         DeviceContext->PSSetShader(blurShader->pixelShader.get());
@@ -282,27 +153,16 @@ void DeferredRenderer::BlurBloom()
     gpu::ShaderResourceView* none = nullptr;
     context.PSSetShaderResources(0, 1, &none);
 
-    target = glowTargets[1].target.get();
+    target = geometryBuffer->halfTargetA.get();
     context.OMSetRenderTargets(1, &target, nullptr);
-    DrawQuad(glowTargets[0].view.get(), quarterRectangle, states.Opaque(), [this] {
+    DrawQuad(geometryBuffer->halfResourceB.get(), halfRectangle, states.Additive(), [this] {
         gpu::Buffer* weights = blurShader->verticalConstants.get();
         DeviceContext->PSSetConstantBuffers(0, 1, &weights);
-        DeviceContext->PSSetShader(blurShader->verticalShader.get());
+        DeviceContext->PSSetShader(blurShader->pixelShader.get());
     });
-    context.PSSetShaderResources(0, 1, &none);
-}
 
-void DeferredRenderer::Finish(bool bloom)
-{
-    // The depth test copy's stencil has only SurfaceMark set; the finishing
-    // pass may use its FlatMark bit to run FXAA on the edges alone.
-    static_assert((PostFXChain::FlatMark & SurfaceMark) == 0, "two marks, two bits");
-    DeviceContext->OMSetRenderTargets(1, &outputTarget, geometryBuffer->depthTestView.get());
-    if (bloom)
-        postFX->ApplyFxaa(geometryBuffer->halfResourceA.get(), glowTargets[1].view.get(), true);
-    else
-        postFX->ApplyFxaa(nullptr, nullptr, true);
-    DeviceContext->OMSetRenderTargets(1, &outputTarget, nullptr);
+    context.OMSetRenderTargets(1, &outputTarget, nullptr);
+    DrawQuad(geometryBuffer->halfResourceA.get(), fullRectangle, nullptr, {});
 }
 
 } // namespace mirefell

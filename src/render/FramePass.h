@@ -16,14 +16,13 @@ enum class FramePass : uint8_t
     Decals,       // the blood decals
     Scene,        // textured, instanced meshes and particles
     WeaponView,   // the player's weapon view
-    DepthBounds,  // the depth bounds of the light regions
-    BloomExtract, // the bloom's sharp extract at half size
+    BloomExtract, // the bloom's extract at half size
     Ssao,         // the ambient occlusion
-    Sky,          // the sky where nothing was drawn
-    Composition,  // the lit composition with the point lights
-    Glow,         // the bloom's blurred glow
-    Finish,       // FXAA and the bloom laid over
-    GameEffects,  // the play state's flashes
+    Lights,       // the point lights' volumes into the light target
+    Composition,  // the composition
+    Fxaa,         // FXAA
+    Bloom,        // the two blur passes and the overlay
+    GameEffects,  // the play state's screen effect
     Ui,           // the interface
     Brightness,   // brightness and contrast
     Count

@@ -48,7 +48,7 @@ void GeometryBuffer::Create()
         shaderResourceViews[index] = Device->CreateShaderResourceView(textures[index].get());
     };
     make(ColourIndex, gpu::Format::R8G8B8A8_UNORM_SRGB);
-    make(OcclusionIndex, gpu::Format::R8_UNORM);
+    make(OcclusionIndex, gpu::Format::R8G8B8A8_UNORM_SRGB);
     make(LightIndex, gpu::Format::R16G16B16A16_FLOAT);
     make(NormalIndex, gpu::Format::R8G8B8A8_SNORM);
 
@@ -92,15 +92,16 @@ void GeometryBuffer::CopyDepthForTests()
 
 void GeometryBuffer::Clear()
 {
-    // Only what a frame reads before it writes it: the colour (the bloom
-    // extract reads every pixel) and the normals (a zero normal marks the
-    // sky). The occlusion target is read only while the SSAO has filled it
-    // that frame, half-size target A only after the bloom extract has, and
-    // the light target and half-size target B no pass reads any more; each
-    // clear is a pass of its own over its whole target.
+    // Every target a frame writes starts from its clear value: the four
+    // full-size ones opaque black, the two half-size ones transparent black.
+    // The bloom's passes blend into half-size target A, so a frame that
+    // skipped its clear would keep the last frame's glow.
     const float opaqueBlack[4] = {0, 0, 0, 1};
-    for (int index : {ColourIndex, NormalIndex})
+    for (int index : {ColourIndex, NormalIndex, LightIndex, OcclusionIndex})
         DeviceContext->ClearRenderTargetView(renderTargetViews[index].get(), opaqueBlack);
+    const float transparent[4] = {0, 0, 0, 0};
+    DeviceContext->ClearRenderTargetView(halfTargetA.get(), transparent);
+    DeviceContext->ClearRenderTargetView(halfTargetB.get(), transparent);
 }
 
 void GeometryBuffer::Release()

@@ -1,20 +1,21 @@
 // GeometryBuffer: the window-sized targets of the deferred renderer.
 //   index 0 colour     W x H  R8G8B8A8_UNORM_SRGB   geometry passes, decals
 //   index 1 normal     W x H  R8G8B8A8_SNORM        geometry passes
-//   index 2 light      W x H  R16G16B16A16_FLOAT    (unused: the composition
-//                                                   adds the lights itself)
+//   index 2 light      W x H  R16G16B16A16_FLOAT    point lights
 //   index 3 occlusion  W x H  R8G8B8A8_UNORM_SRGB   SSAO
-//   half-size A and B  W/2 x H/2 sRGB               bloom extract (A; B unused)
+//   half-size A and B  W/2 x H/2 R8G8B8A8_UNORM_SRGB  bloom
 //   depth              W x H  D24S8, read as R24_UNORM_X8
-//   depth test copy    W x H  D24S8, the depth copied once the geometry is
-//                             drawn: the passes that read the depth as a
-//                             texture test against the copy (a buffer must
-//                             not be read and attached at once)
+//   depth test copy    W x H  D24S8, the depth copied for the decal pass
+//                             when the eye is inside a decal's box (that
+//                             pass reads the depth, so it tests against the
+//                             copy: a buffer must not be read and attached
+//                             at once)
 // W and H are ScreenWidth and ScreenHeight when Create runs; the half sizes
 // are rounded down but never below 1 (a 1-pixel window still gets targets).
 // Core owns one for the program's life: Create and CreateDepthBuffer at every
-// window-size set-up, Release on device loss. Users read the views directly
-// and must take them again after a resize.
+// window-size set-up, Clear before each frame's geometry passes, Release on
+// device loss. Users read the views directly and must take them again after
+// a resize.
 #pragma once
 
 #include <array>
@@ -48,9 +49,8 @@ public:
     // Copies the depth and stencil into the test copy (waits for the
     // drawing that wrote them).
     void CopyDepthForTests();
-    // Colour and normal to (0, 0, 0, 1), the two targets a frame reads
-    // before writing; the others are written whole before they are read (or
-    // never read). The depth buffer is left alone.
+    // Colour, normal, light and occlusion to (0, 0, 0, 1), half-size
+    // targets A and B to (0, 0, 0, 0). The depth buffer is left alone.
     void Clear();
     // Drops every texture and view.
     void Release();

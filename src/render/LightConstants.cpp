@@ -1,8 +1,6 @@
 // LightConstants: filling the light pass's and the composition's records.
 #include "render/LightConstants.h"
 
-#include <algorithm>
-
 #include "render/Camera.h"
 #include "render/PointLight.h"
 
@@ -30,23 +28,21 @@ void WriteFrameConstants(FrameConstants& out, const Camera& camera, const FrameI
     out.ambient = inputs.ambient;
 }
 
-void WriteShadedLight(ShadedLight& out, const PointLight& light)
+void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel, const Camera& camera,
+                              const PointLight& light)
 {
-    out.position = light.position;
-    const float scale = light.colour.a * light.intensity;
-    out.colour = Vector3(light.colour.r * scale, light.colour.g * scale, light.colour.b * scale);
-    out.wrap = light.shaderFlag ? 1.0f : 0.5f;
-    out.constant = light.attenuationConstant;
-    out.linear = light.attenuationLinear;
-    out.quadratic = light.attenuationQuadratic;
-    if (light.useFixedRadius) {
-        out.cutoff = 0.0f;
-        // A fixed radius of 0 lights nothing; its window stays finite.
-        out.windowScale = 1.0f / std::max(light.fixedRadius * light.fixedRadius, 1e-8f);
-    } else {
-        out.cutoff = 1.0f / PointLight::CutoffAttenuation;
-        out.windowScale = 0.0f;
-    }
+    vertex.worldViewProjection =
+        Matrix::CreateScale(light.range) * Matrix::CreateTranslation(light.position) * camera.view * camera.projection;
+    pixel.colour = light.colour;
+    pixel.position = light.position;
+    pixel.one = 1.0f;
+    pixel.shaderFlag = light.shaderFlag ? 1 : 0;
+    pixel.constant = light.attenuationConstant;
+    pixel.linear = light.attenuationLinear;
+    pixel.quadratic = light.attenuationQuadratic;
+    pixel.fixedRadius = light.useFixedRadius ? 1 : 0;
+    pixel.radius = light.fixedRadius;
+    pixel.intensity = light.intensity;
 }
 
 } // namespace mirefell

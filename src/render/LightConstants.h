@@ -1,9 +1,9 @@
-// The constant-buffer records of the lit composition, byte for byte as its
-// shaders declare them (std140 blocks in "shaders/PointLightVertexShader.glsl"
-// and "shaders/DeferredPixelShader.glsl"), and the
-// functions that fill them. They live apart from PointLights so their layouts
-// and contents can be checked without a device. Matrices are row-vector and
-// stored in row order (the shaders declare them row_major).
+// The constant-buffer records of the light pass and the composition, byte
+// for byte as their shaders declare them (std140 blocks in
+// "shaders/PointLightVertexShader.glsl", "shaders/PointLightPixelShader.glsl"
+// and "shaders/DeferredPixelShader.glsl"), and the functions that fill them. They live apart from PointLights so their
+// layouts and contents can be checked without a device. Matrices are row-vector and stored in row order (the shaders
+// declare them row_major).
 #pragma once
 
 #include <cstddef>
@@ -40,42 +40,33 @@ static_assert(sizeof(FrameConstants) == 208);
 static_assert(offsetof(FrameConstants, eye) == 128 && offsetof(FrameConstants, noiseIntensity) == 160);
 static_assert(offsetof(FrameConstants, screenWidth) == 176 && offsetof(FrameConstants, ambient) == 192);
 
-// One light as the lit composition shades it. Its contribution at a
-// surface point at distance d (toward the light L, normal N) is
-//   colour * max(N.L * wrap + 1 - wrap, 0) * falloff,
-//   falloff = max(1 / max(c + l d + q d^2, 0.001) - cutoff, 0) * window^2,
-//   window = max(1 - d^2 * windowScale, 0):
-// an attenuated light has cutoff 1/100 and windowScale 0, so it fades to
-// exactly zero at its range, where the attenuation reaches 100; a
-// fixed-radius light has cutoff 0 and windowScale 1 / radius^2, so it is
-// windowed smoothly to zero at its radius. Either way the formula gives
-// zero beyond the light's reach, so the shader needs no test.
-struct ShadedLight
+// Vertex-stage slot 0 of one light's draw.
+struct PointLightVertexConstants
 {
-    Vector3 position;  // 0
-    float cutoff;      // 12
-    Vector3 colour;    // 16: colour.rgb * colour.a * intensity
-    float wrap;        // 28: 1 with the shader flag (Lambert), 0.5 without (half-Lambert)
-    float constant;    // 32
-    float linear;      // 36
-    float quadratic;   // 40
-    float windowScale; // 44
+    Matrix worldViewProjection; // Scale(range) x Translation(position) x view x projection, row order
 };
-static_assert(sizeof(ShadedLight) == 48);
+static_assert(sizeof(PointLightVertexConstants) == 64);
 
-// Vertex slot 0 and pixel slot 1 of one region's draw of the composition:
-// where the region lies and the lights that may reach it, in drawing order.
-struct RegionLightConstants
+// Pixel-stage slot 1 of one light's draw.
+struct PointLightPixelConstants
 {
-    static constexpr uint32_t MaxLights = 100;
-
-    float rect[4];     // 0: clip-space left, top, right, bottom
-    int32_t count;     // 16
-    int32_t unused[3]; // 20: not written
-    ShadedLight lights[MaxLights];
+    Color colour;        // 0
+    Vector3 position;    // 16
+    float one;           // 28: 1.0
+    int32_t shaderFlag;  // 32: 0 or 1
+    float constant;      // 36
+    float linear;        // 40
+    float quadratic;     // 44
+    int32_t fixedRadius; // 48: useFixedRadius as 0 or 1
+    float radius;        // 52: fixedRadius
+    float intensity;     // 56
+    float unused;        // 60: not written
 };
-static_assert(sizeof(RegionLightConstants) == 32 + 48 * 100);
-static_assert(offsetof(RegionLightConstants, count) == 16 && offsetof(RegionLightConstants, lights) == 32);
+static_assert(sizeof(PointLightPixelConstants) == 64);
+static_assert(offsetof(PointLightPixelConstants, position) == 16 &&
+              offsetof(PointLightPixelConstants, shaderFlag) == 32);
+static_assert(offsetof(PointLightPixelConstants, fixedRadius) == 48 &&
+              offsetof(PointLightPixelConstants, intensity) == 56);
 
 // What one frame's constants depend on besides the camera.
 struct FrameInputs
@@ -92,6 +83,7 @@ struct FrameInputs
 
 // Fills every written field of `out`; the unwritten ones are left as they are.
 void WriteFrameConstants(FrameConstants& out, const Camera& camera, const FrameInputs& inputs);
-void WriteShadedLight(ShadedLight& out, const PointLight& light);
+void WritePointLightConstants(PointLightVertexConstants& vertex, PointLightPixelConstants& pixel, const Camera& camera,
+                              const PointLight& light);
 
 } // namespace mirefell

@@ -13,6 +13,8 @@
 #include "render/Camera.h"
 #include "render/CommonStatesHolder.h"
 #include "render/GraphicsDevice.h"
+#include "render/LightConstants.h"
+#include "render/MeshPrimitives.h"
 #include "render/PassResources.h"
 #include "render/ReadData.h"
 #include "shell/Config.h"
@@ -82,24 +84,38 @@ void PointLights::Initialize()
     lowFeatureLevel = Device->GetFeatureLevel() < gpu::FeatureLevel::Level11_0;
     frameConstants.reset();
     frameConstants = CreateDynamicConstants(FrameConstantBytes);
+
+    auto set = std::make_unique<ShaderSet>();
     const std::vector<uint8_t> vertexBytes = ReadData(L"shaders/PointLightVertexShader.glsl");
-    regionShader.reset();
-    regionShader = Device->CreateVertexShader(vertexBytes.data(), vertexBytes.size());
-    regionConstants.reset();
-    regionConstants = CreateDynamicConstants(sizeof(RegionLightConstants));
+    set->vertexShader = Device->CreateVertexShader(vertexBytes.data(), vertexBytes.size());
+    set->pixelShader = LoadPixelShader(L"shaders/PointLightPixelShader.glsl");
+    const gpu::InputElement position{"SV_Position", 0, gpu::Format::R32G32B32_FLOAT, 0, 0, false, 0};
+    set->inputLayout = Device->CreateInputLayout(&position, 1, vertexBytes.data(), vertexBytes.size());
+    set->vertexConstants = CreateDynamicConstants(LightConstantBytes);
+    set->pixelConstants = CreateDynamicConstants(LightConstantBytes);
+    shaders = std::move(set);
+
+    const std::vector<Vector3> sphere = BuildUnitSphereVertices();
+    sphereVertexCount = sphere.size();
+    sphereVertices.reset();
+    gpu::BufferDesc desc;
+    desc.byteWidth = static_cast<uint32_t>(sizeof(Vector3) * sphere.size());
+    desc.usage = gpu::Usage::Immutable;
+    desc.bindFlags = gpu::BindVertexBuffer;
+    sphereVertices = Device->CreateBuffer(desc, sphere.data());
 }
 
 void PointLights::Release()
 {
     frameConstants.reset();
-    regionShader.reset();
-    regionConstants.reset();
+    shaders.reset();
+    sphereVertices.reset();
 }
 
 void PointLights::Shutdown()
 {
-    regionConstants.reset();
-    regionShader.reset();
+    sphereVertices.reset();
+    shaders.reset();
     lights.clear();
     spare.clear();
     frameConstants.reset();
@@ -124,77 +140,50 @@ void PointLights::PrepareFrame(const Camera& camera, const Color& ambient, float
     DeviceContext->PSSetConstantBuffers(0, 1, &buffer);
 }
 
-void PointLights::ChooseLights()
+void PointLights::Draw(const Camera& camera)
 {
-    shadedCount = 0;
+    gpu::Context& context = *DeviceContext;
+    gpu::CommonStates& states = *GetCommonStates();
+    context.OMSetBlendState(states.Additive(), nullptr, 0xffffffff);
+    context.OMSetDepthStencilState(states.DepthNone(), 0);
+    gpu::Buffer* vertexBuffer = sphereVertices.get();
+    const uint32_t stride = sizeof(Vector3);
+    const uint32_t offset = 0;
+    context.IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
+    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleList);
+    context.VSSetShader(shaders->vertexShader.get());
+    context.PSSetShader(shaders->pixelShader.get());
+    context.IASetInputLayout(shaders->inputLayout.get());
+
+    drawnCount = 0;
     for (const bool first : {true, false})
         for (const PointLight& light : lights) {
-            if (shadedCount == MaxLightsPerFrame)
+            if (drawnCount == MaxLightsPerFrame)
                 return;
             if (light.enabled && (light.drawFirst != 0) == first) {
-                WriteShadedLight(shaded[shadedCount], light);
-                spheres[shadedCount] = {light.position, light.range};
-                ++shadedCount;
+                DrawLight(camera, light);
+                ++drawnCount;
             }
         }
 }
 
-void PointLights::Draw(const Camera& camera, std::span<const LightGrid::DepthRange> depths)
+void PointLights::DrawLight(const Camera& camera, const PointLight& light)
 {
-    ChooseLights();
-    // The lists are made again only when the window size changes.
-    if (grid.Width() != std::max(ScreenWidth, 1) || grid.Height() != std::max(ScreenHeight, 1))
-        grid.Resize(ScreenWidth, ScreenHeight);
-    if (depths.size() != grid.RegionCount())
-        depths = {};
-    grid.Build(camera.view, camera.projection, camera.nearPlane, {spheres.data(), shadedCount}, depths);
-
     gpu::Context& context = *DeviceContext;
     gpu::CommonStates& states = *GetCommonStates();
-    context.OMSetBlendState(states.Opaque(), nullptr, 0xffffffff);
-    context.RSSetState(states.CullNone());
-    context.IASetInputLayout(nullptr);
-    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
-    context.VSSetShader(regionShader.get());
-    gpu::Buffer* frame = frameConstants.get();
-    context.PSSetConstantBuffers(0, 1, &frame);
-    gpu::Buffer* region = regionConstants.get();
-    context.VSSetConstantBuffers(0, 1, &region);
-    context.PSSetConstantBuffers(1, 1, &region);
-    drawnRegions = 0;
-    for (uint32_t index = 0; index < grid.RegionCount(); ++index)
-        if (depths.empty() || depths[index].nearest <= depths[index].farthest) {
-            DrawRegion(index);
-            ++drawnRegions;
-        }
-}
-
-void PointLights::DrawRegion(uint32_t region)
-{
-    DrawRect(grid.RegionRect(region), grid.RegionLights(region));
-}
-
-void PointLights::DrawWindowUnlit()
-{
-    DrawRect(gpu::Rect{0, 0, std::max(ScreenWidth, 1), std::max(ScreenHeight, 1)}, {});
-}
-
-void PointLights::DrawRect(const gpu::Rect& rect, std::span<const uint8_t> list)
-{
-    gpu::Context& context = *DeviceContext;
-    auto& constants =
-        *static_cast<RegionLightConstants*>(context.Map(regionConstants.get(), gpu::MapType::WriteDiscard));
-    const float width = static_cast<float>(std::max(ScreenWidth, 1));
-    const float height = static_cast<float>(std::max(ScreenHeight, 1));
-    constants.rect[0] = 2.0f * static_cast<float>(rect.left) / width - 1.0f;
-    constants.rect[1] = 1.0f - 2.0f * static_cast<float>(rect.top) / height;
-    constants.rect[2] = 2.0f * static_cast<float>(rect.right) / width - 1.0f;
-    constants.rect[3] = 1.0f - 2.0f * static_cast<float>(rect.bottom) / height;
-    constants.count = static_cast<int32_t>(list.size());
-    for (size_t i = 0; i < list.size(); ++i)
-        constants.lights[i] = shaded[list[i]];
-    context.Unmap(regionConstants.get());
-    context.Draw(4, 0);
+    const Vector3 toLight = light.position - camera.position;
+    context.RSSetState(toLight.Dot(toLight) > light.range * light.range ? states.CullClockwise()
+                                                                        : states.CullCounterClockwise());
+    PointLightVertexConstants vertex;
+    PointLightPixelConstants pixel;
+    WritePointLightConstants(vertex, pixel, camera, light);
+    Upload(shaders->vertexConstants.get(), vertex);
+    gpu::Buffer* vertexBuffer = shaders->vertexConstants.get();
+    context.VSSetConstantBuffers(0, 1, &vertexBuffer);
+    Upload(shaders->pixelConstants.get(), pixel);
+    gpu::Buffer* pixelBuffer = shaders->pixelConstants.get();
+    context.PSSetConstantBuffers(1, 1, &pixelBuffer);
+    context.Draw(static_cast<uint32_t>(sphereVertexCount), 0);
 }
 
 } // namespace mirefell

@@ -44,26 +44,6 @@ bool PostFXChain::LowFeatureLevel() const
 void PostFXChain::CreateDeviceResources()
 {
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
-    opaque = Device->CreateBlendState(gpu::BlendDesc{});
-    gpu::DepthStencilDesc stencil;
-    stencil.depthEnable = false;
-    stencil.depthWrite = false;
-    stencil.stencilEnable = true;
-    stencil.stencilReadMask = FlatMark;
-    stencil.stencilWriteMask = FlatMark;
-    stencil.frontFace.passOp = stencil.backFace.passOp = gpu::StencilOp::Replace;
-    markFlat = Device->CreateDepthStencilState(stencil);
-    stencil.stencilWriteMask = 0;
-    stencil.frontFace = stencil.backFace = gpu::StencilFaceDesc{};
-    stencil.frontFace.func = stencil.backFace.func = gpu::ComparisonFunc::Equal;
-    unmarked = Device->CreateDepthStencilState(stencil);
-    gpu::Texture2DDesc white;
-    white.width = white.height = 1;
-    white.format = gpu::Format::R8G8B8A8_UNORM;
-    white.bindFlags = gpu::BindShaderResource;
-    const uint8_t texel[4] = {255, 255, 255, 255};
-    const gpu::SubresourceData data{texel, 4};
-    whiteView = Device->CreateShaderResourceView(Device->CreateTexture2D(white, &data).get());
     screenEffectShader = std::make_unique<PostFXScreenEffectShader>();
     fxaaShader = std::make_unique<PostFXFxaaShader>();
     luminanceShader = std::make_unique<BasicPostFXShader>(L"shaders/PostFXLuminancePixelShader.glsl");
@@ -89,7 +69,7 @@ void PostFXChain::CreateSsao()
 void PostFXChain::CreateWindowSizeResources(gpu::Texture2D* backBuffer_, gpu::RenderTargetView* backBufferView_,
                                             gpu::DepthStencilView* depthStencilView_)
 {
-    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 1.0f, 0.0f};
+    const float fxaaConstants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), 0.0f, 0.0f};
     DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), fxaaConstants);
     backBuffer = backBuffer_;
     backBufferView = backBufferView_;
@@ -114,10 +94,6 @@ void PostFXChain::OnDeviceLost()
     sceneCopyTarget.reset();
     sceneCopy.reset();
     spriteBatch.reset();
-    opaque.reset();
-    markFlat.reset();
-    unmarked.reset();
-    whiteView.reset();
     screenEffectShader.reset();
     fxaaShader.reset();
     luminanceShader.reset();
@@ -172,10 +148,10 @@ void PostFXChain::UpdateSsaoSettings()
     }
 }
 
-const ASSAOLeftLayers* PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView, bool leaveHalfLayers)
+void PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView)
 {
     if (!ssao)
-        return nullptr;
+        return;
     ASSAO_InputsDX11 inputs;
     inputs.scissorRight = inputs.viewportWidth = ScreenWidth;
     inputs.scissorBottom = inputs.viewportHeight = ScreenHeight;
@@ -186,43 +162,13 @@ const ASSAOLeftLayers* PostFXChain::DrawSsao(gpu::ShaderResourceView* depthView,
     inputs.drawOpaque = true;
     inputs.deviceContext = DeviceContext;
     inputs.depthSRV = depthView;
-    inputs.leaveHalfLayers = leaveHalfLayers;
     ssao->Draw(ssaoSettings, &inputs);
-    return &ssao->LeftLayers();
 }
 
-void PostFXChain::ApplyFxaa(gpu::ShaderResourceView* bloomExtract, gpu::ShaderResourceView* bloomGlow,
-                            bool stencilBound)
+void PostFXChain::ApplyFxaa()
 {
-    const bool fxaa = Config::GetInstance().settings.fxaa;
-    const bool bloom = bloomExtract != nullptr && bloomGlow != nullptr;
-    if (!fxaa && !bloom)
-        return;
-    const float constants[4] = {static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight), fxaa ? 1.0f : 0.0f,
-                                bloom ? 1.0f : 0.0f};
-    DeviceContext->UpdateSubresource(fxaaShader->constantBuffer.get(), constants);
-    auto pass = [&](gpu::DepthStencilState* test, uint32_t reference) {
-        spriteBatch->Begin(SpriteSortMode::Immediate, opaque.get(), nullptr, test, nullptr,
-                           [this, bloomExtract, bloomGlow, test, reference] {
-                               fxaaShader->Apply();
-                               gpu::ShaderResourceView* views[] = {bloomExtract, bloomGlow};
-                               DeviceContext->PSSetShaderResources(1, 2, views);
-                               if (test)
-                                   DeviceContext->OMSetDepthStencilState(test, reference);
-                           });
-        spriteBatch->Draw(sceneCopyView.get(), fullRectangle, SpriteBatch::White);
-        spriteBatch->End();
-    };
-    if (fxaa && stencilBound) {
-        fxaaShader->flatPixels = true;
-        pass(markFlat.get(), FlatMark);
-        fxaaShader->flatPixels = false;
-        pass(unmarked.get(), 0);
-    } else {
-        pass(nullptr, 0);
-    }
-    gpu::ShaderResourceView* none[3] = {};
-    DeviceContext->PSSetShaderResources(0, 3, none);
+    if (Config::GetInstance().settings.fxaa)
+        DrawFullScreen(fxaaShader.get(), SpriteBatch::White);
 }
 
 void PostFXChain::ApplyMenuEffects()
@@ -247,15 +193,11 @@ void PostFXChain::ApplyGameEffects()
         DrawFullScreen(invulnerabilityShader.get(), SpriteBatch::White);
         return;
     }
-    // The screen effect with the play tint (d, d, d, 0) is a wash of every
-    // pixel toward the flashes' colours: one blended quad over the frame
-    // draws it without a copy, and without flashes there is nothing to draw.
-    const Color wash = PostFXScreenEffectShader::PlayWash(flashes.damage, flashes.teleport, flashes.pickup);
-    if (wash.a <= 0.0f && wash.r <= 0.0f && wash.g <= 0.0f && wash.b <= 0.0f)
-        return;
-    spriteBatch->Begin(SpriteSortMode::Immediate);
-    spriteBatch->Draw(whiteView.get(), fullRectangle, wash);
-    spriteBatch->End();
+    // Every frame, flash or not: without one the screen effect gives the
+    // frame back as it was.
+    screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
+    const float d = flashes.damage;
+    DrawFullScreen(screenEffectShader.get(), Color(d, d, d, 0.0f));
 }
 
 void PostFXChain::DrawFullScreen(IPostFXShader* shader, const Color& tint, const std::function<void()>& extra)

@@ -1,7 +1,8 @@
 // PostFXChain: the full-screen effects over the back buffer after the
-// deferred composition: FXAA, the title screen's distortion, the play
-// state's flashes, invulnerable look and inventory backdrop, the
-// level-complete fade and the in-game menu's dimming. Each effect is an
+// deferred composition: FXAA (called by the deferred renderer), the title
+// screen's distortion, the play state's flashes, invulnerable look and
+// inventory backdrop, the level-complete fade and the in-game menu's
+// dimming. Each effect is an
 // IPostFXShader drawn over a copy of the back buffer (DrawFullScreen). The
 // chain also owns and feeds the adaptive SSAO effect and keeps the two
 // per-tick timers of the title distortion and the level-complete fade.
@@ -24,7 +25,6 @@ namespace mirefell
 {
 
 class ASSAODX11;
-struct ASSAOLeftLayers;
 class BasicPostFXShader;
 class Camera;
 class IPostFXShader;
@@ -72,31 +72,16 @@ public:
     void Update();
     // The SSAO settings from the "ssao" setting and the game state.
     void UpdateSsaoSettings();
-    // The occlusion into the bound target, nothing without an effect; with
-    // `leaveHalfLayers`, at the qualities that compute two layers, the
-    // finished layers are left for the caller instead (the result says
-    // which; null without an effect).
-    const ASSAOLeftLayers* DrawSsao(gpu::ShaderResourceView* depthView, bool leaveHalfLayers = false);
-    // Where the deferred renderer composes the frame when a finishing pass
-    // follows: the scene copy.
-    gpu::RenderTargetView* SceneTarget() const { return sceneCopyTarget.get(); }
-    // The frame's finishing pass, from the composed frame in the scene copy
-    // into the bound target (the back buffer), with no copy: FXAA when the
-    // "fxaa" setting is on, then, when the two bloom views are given, the
-    // sharp half-size extract plus the quarter-size glow laid over the
-    // frame, which keeps 1 - m^2 of itself under a glow whose brightest
-    // channel is m. Draws nothing when there is neither to do.
-    // With `stencilBound` (the bound depth-stencil has the FlatMark bit clear
-    // in every pixel) and FXAA on, the pass runs in two parts that give the
-    // same picture: the pixels FXAA leaves alone, marking FlatMark, then
-    // the full pass on the unmarked (the edges) alone; the bit is left set.
-    static constexpr uint8_t FlatMark = 2;
-    void ApplyFxaa(gpu::ShaderResourceView* bloomExtract = nullptr, gpu::ShaderResourceView* bloomGlow = nullptr,
-                   bool stencilBound = false);
+    // The occlusion into the bound target, nothing without an effect.
+    void DrawSsao(gpu::ShaderResourceView* depthView);
+    // FXAA over a copy of the frame when the "fxaa" setting is on; nothing
+    // (no copy) when it is off.
+    void ApplyFxaa();
     // The title screen's distortion.
     void ApplyMenuEffects();
     // Play and in-game menu: the inventory backdrop, else the invulnerable
-    // look, else the flashes (a blended wash, nothing without a flash).
+    // look, else the screen effect with the damage flash in the tint and the
+    // teleport and pickup flashes as its parameters, every frame.
     void ApplyGameEffects();
     // Copies the back buffer and draws the copy back through the shader with
     // the tint as vertex colour; `extra` runs after the shader's Apply.
@@ -108,7 +93,8 @@ public:
     std::unique_ptr<PostFXFxaaShader> fxaaShader;
     std::unique_ptr<BasicPostFXShader> luminanceShader;
     std::unique_ptr<BasicPostFXShader> invulnerabilityShader;
-    // Set by the level at each load; null: no flashes.
+    // What the flashes are read from each frame: the level's player's weapon
+    // view, set by Core at each level load; null: no flashes.
     const IScreenFlashSource* flashSource = nullptr;
     // Full-screen copies drawn since construction (tests and benchmarks).
     uint64_t copiesMade = 0;
@@ -123,10 +109,6 @@ private:
     std::shared_ptr<gpu::RenderTargetView> sceneCopyTarget;
     std::shared_ptr<gpu::ShaderResourceView> sceneCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
-    std::shared_ptr<gpu::BlendState> opaque;            // the finishing pass replaces the frame
-    std::shared_ptr<gpu::DepthStencilState> markFlat;   // its first part: sets FlatMark
-    std::shared_ptr<gpu::DepthStencilState> unmarked;   // its second: where FlatMark is clear
-    std::shared_ptr<gpu::ShaderResourceView> whiteView; // 1 x 1, the flashes' wash
     gpu::Rect fullRectangle;
     Camera* camera;
 };

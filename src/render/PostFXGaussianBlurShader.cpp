@@ -26,51 +26,41 @@ std::shared_ptr<gpu::Buffer> MakeConstants()
 } // namespace
 
 PostFXGaussianBlurShader::PostFXGaussianBlurShader()
-    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")),
-      verticalShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl", "#define VERTICAL 1\n")),
-      horizontalConstants(MakeConstants()), verticalConstants(MakeConstants())
+    : pixelShader(LoadPixelShader(L"shaders/PostFXGaussianBlurPixelShader.glsl")), horizontalConstants(MakeConstants()),
+      verticalConstants(MakeConstants())
 {}
 
-PostFXGaussianBlurShader::Constants PostFXGaussianBlurShader::BuildConstants(float dx, float dy, bool bilinearPairs)
+PostFXGaussianBlurShader::Constants PostFXGaussianBlurShader::BuildConstants(float dx, float dy)
 {
-    auto gauss = [](int k) { return std::exp(-static_cast<float>(k * k) / 8.0f); };
-    float sum = gauss(0);
-    for (int k = 1; k <= Reach; ++k)
-        sum += 2.0f * gauss(k);
-
     Constants block{};
     float* offsets = block.data();
     float* weights = block.data() + SampleCount * 4;
-    weights[0] = gauss(0) / sum;
-    int taps = 1;
-    auto add = [&](float k, float weight) {
-        for (const float side : {k, -k}) {
-            offsets[taps * 4] = side * dx;
-            offsets[taps * 4 + 1] = side * dy;
-            weights[taps * 4] = weight / sum;
-            ++taps;
+    weights[0] = 1.0f;
+    float sum = 1.0f;
+    for (int j = 0; j < (SampleCount - 1) / 2; ++j) {
+        const float k = static_cast<float>(j) * 2.0f + 1.5f;
+        const float weight = std::exp(-static_cast<float>((j + 1) * (j + 1)) / 8.0f);
+        for (int side = 0; side < 2; ++side) {
+            const int i = 2 * j + 1 + side;
+            const float signedK = side == 0 ? k : -k;
+            offsets[i * 4] = signedK * dx;
+            offsets[i * 4 + 1] = signedK * dy;
+            weights[i * 4] = weight;
+            sum += weight;
         }
-    };
-    if (bilinearPairs) {
-        for (int k = 1; k < Reach; k += 2) {
-            const float pair = gauss(k) + gauss(k + 1);
-            add(static_cast<float>(k) + gauss(k + 1) / pair, pair);
-        }
-    } else {
-        for (int k = 1; k <= Reach; ++k)
-            add(static_cast<float>(k), gauss(k));
     }
+    for (int i = 0; i < SampleCount; ++i)
+        weights[i * 4] /= sum;
     return block;
 }
 
 void PostFXGaussianBlurShader::UpdateWeights()
 {
-    const float quarterWidth = static_cast<float>(std::max(ScreenWidth / 2 / 2, 1));
-    const float quarterHeight = static_cast<float>(std::max(ScreenHeight / 2 / 2, 1));
-    const Constants horizontal = BuildConstants(1.0f / quarterWidth, 0.0f, false);
+    const float halfWidth = static_cast<float>(std::max(ScreenWidth / 2, 1));
+    const float halfHeight = static_cast<float>(std::max(ScreenHeight / 2, 1));
+    const Constants horizontal = BuildConstants(1.0f / halfWidth, 0.0f);
     DeviceContext->UpdateSubresource(horizontalConstants.get(), horizontal.data());
-    Constants vertical = BuildConstants(0.0f, 1.0f / quarterHeight, true);
-    vertical[2] = 1.0f; // reads the encoded glow
+    const Constants vertical = BuildConstants(0.0f, 1.0f / halfHeight);
     DeviceContext->UpdateSubresource(verticalConstants.get(), vertical.data());
 }
 

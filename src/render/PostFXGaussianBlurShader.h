@@ -1,21 +1,9 @@
-// PostFXGaussianBlurShader: the blur of the bloom's glow ("shaders/
-// PostFXGaussianBlurPixelShader.glsl"), drawn at a quarter of the window's
-// size, and its two constant blocks, one per direction: fifteen float4
-// offsets (k dx, k dy, 0, 0) then fifteen float4 weights (w, 0, 0, 0), taps
-// past a direction's last left at zero (the horizontal shader reads
-// thirteen, the vertical seven); the vertical block's first offset has
-// z = 1: its source, the first glow target, holds square roots of the light. Both directions make one
-// Gaussian of standard deviation 2 quarter texels (8 window pixels) cut at
-// 6, w(k) = exp(-k^2 / 8) normalised:
-// - horizontal, 13 taps at k = 0, +-1, ..., +-6 quarter texels. It reads
-//   the half-size extract, where a tap at a quarter texel's centre averages
-//   a 2 x 2 block, so the taps also shrink the extract to quarter size;
-// - vertical, 7 bilinear taps over the quarter-size texels: the centre, and
-//   each neighbour pair (1, 2), (3, 4), (5, 6) as one tap between its two
-//   texels weighted by their sum.
-// The vertical direction has a variant of the shader of its own (seven taps,
-// squared). The deferred renderer binds a shader and its block itself, so
-// Apply does nothing.
+// PostFXGaussianBlurShader: the bloom blur ("shaders/PostFXGaussianBlurPixel
+// Shader.glsl") and its two constant blocks, one per direction: fifteen
+// float4 offsets (k dx, k dy, 0, 0) then fifteen float4 weights (w, 0, 0, 0),
+// k = 0, +-1.5, +-3.5, ..., +-13.5 texels (bilinear taps), w a Gaussian of
+// variance 4 over the tap pairs normalised to sum to 1. The deferred renderer
+// binds the shader and one of the blocks itself, so Apply does nothing.
 #pragma once
 
 #include <array>
@@ -30,21 +18,18 @@ class PostFXGaussianBlurShader : public IPostFXShader
 {
 public:
     static constexpr int SampleCount = 15;
-    static constexpr int Reach = 6; // quarter texels
     static constexpr uint32_t ConstantBytes = 480;
     using Constants = std::array<float, SampleCount * 8>;
 
     PostFXGaussianBlurShader();
     void Apply() override {}
     // Rewrites both blocks for the current screen size: horizontal steps of
-    // one texel of a quarter-width target, vertical of a quarter-height one.
+    // one texel of a W/2-wide target, vertical of an H/2-high one.
     void UpdateWeights();
-    // The block for one direction (dx, dy: one quarter texel in texture
-    // coordinates); `bilinearPairs` merges the neighbour pairs.
-    static Constants BuildConstants(float dx, float dy, bool bilinearPairs);
+    // The block for one direction (dx, dy) in texture coordinates.
+    static Constants BuildConstants(float dx, float dy);
 
-    std::shared_ptr<gpu::PixelShader> pixelShader;    // horizontal
-    std::shared_ptr<gpu::PixelShader> verticalShader; // built with VERTICAL
+    std::shared_ptr<gpu::PixelShader> pixelShader;
     std::shared_ptr<gpu::Buffer> horizontalConstants;
     std::shared_ptr<gpu::Buffer> verticalConstants;
 };

@@ -24,13 +24,6 @@ public:
     // Writes the screen size and the two parameters and binds them.
     void SetParameters(float parameterA, float parameterB);
 
-    // What the shader makes of a play-state tint (d, d, d, 0) and the two
-    // flashes: no distortion, a per-pixel wash c' = c k + offset toward the
-    // hurt, teleport and pickup colours. Returned premultiplied, (offset,
-    // 1 - k), so a quad of this colour blended with (one, one minus source
-    // alpha) over the frame gives the same picture without reading it.
-    static Color PlayWash(float damage, float teleport, float pickup);
-
     std::shared_ptr<gpu::PixelShader> pixelShader;
     std::shared_ptr<gpu::Buffer> constantBuffer;
 };

@@ -309,11 +309,25 @@ TEST_F(LitLevelTest, ParticlesAreDrawnInTheLevelsScenePass)
     EXPECT_LT(seen.g + seen.b, 10);
 }
 
-TEST_F(LitLevelTest, WritesAFullSizePicture)
+// The same view at the window size a player has, written to
+// test-output/testmap_lit.png: the frame four times as wide and high shows
+// what the small one shows at the same places (coordinates times 4): the
+// warm upper wall, the darker floor, the blue door, opaque to the corner.
+TEST_F(LitLevelTest, AFullSizeFrameShowsWhatTheSmallOneShows)
 {
     StartLevel(1280, 720);
     core->Render();
     SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "testmap_lit");
+    const Rgba8 upperWall = At(1000, 40);
+    EXPECT_GT(upperWall.r, 35);
+    EXPECT_LT(upperWall.r, 80);
+    EXPECT_GT(upperWall.r, upperWall.b + 5) << "the ceiling light is warm";
+    const Rgba8 floor = At(640, 680);
+    EXPECT_LT(floor.r + floor.g + floor.b, upperWall.r + upperWall.g + upperWall.b);
+    EXPECT_GT(floor.r, 5);
+    const Rgba8 door = At(560, 320);
+    EXPECT_GT(door.b, door.r + 5);
+    EXPECT_EQ(At(1279, 719).a, 255);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
+#include "gameplay/WeaponView.h"
 #include "gameplay/Weapons.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
@@ -125,6 +126,17 @@ protected:
         return warm;
     }
 
+    // The share of the frame's pixels clipped to white (every channel 250
+    // or more).
+    double WhiteShare()
+    {
+        const std::vector<uint8_t> rgba = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        size_t white = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            white += rgba[i] >= 250 && rgba[i + 1] >= 250 && rgba[i + 2] >= 250;
+        return static_cast<double>(white) / (static_cast<double>(Width) * Height);
+    }
+
     LevelDevice levelDevice;
     std::unique_ptr<gpu::SwapChain>& swapChain = levelDevice.swapChain;
     std::vector<uint8_t> lastFrame;
@@ -167,6 +179,82 @@ TEST_F(ShippedLevelView, PentagramIsLitFromItsHallToItsExit)
         world->aiRegions->objects.elevators.at(pillar)->SnapToBottom();
     const Average star = Look("star", {650, 50, 1376}, {904, 24, 1376});
     EXPECT_GT(star.r, 2.0 * star.b) << "the star is red";
+}
+
+// A shot lights the room for a moment: in the first hall of "pentagram", in
+// the frame drawn one step after the double shotgun and then the hyper
+// blaster fire, the room is brighter than before, but no more than 2% of
+// the window is clipped to white (a white-out would clip most of it). The
+// frames are levels/pentagram_shot_<weapon>.png.
+TEST_F(ShippedLevelView, AShotBrightensTheRoomWithoutWhitingItOut)
+{
+    Build("pentagram");
+    auto& player = *static_cast<Player*>(world->player);
+    player.GiveItem(201, Weapons::MakeDoubleShotgun());
+    player.GiveItem(202, Weapons::MakeHyperBlaster());
+    const Vector3 eye{96, 10, 1840};
+    const Vector3 target{96, 20, 1600};
+    for (const char* weapon : {"item_double_shotgun", "item_hyper_blaster"}) {
+        player.UseItem(player.inventory.FindByName(weapon));
+        for (int step = 0; step < 120; ++step)
+            core->Update();
+        NotificationBox::GetMessages().clear();
+        const Average calm = Look("calm", eye, target);
+        const double calmWhite = WhiteShare();
+        player.weaponView->Fire();
+        core->Update();
+        const Average shot = Look(std::string("shot_") + (weapon + 5), eye, target);
+        const double shotWhite = WhiteShare();
+        std::printf("%s: white before %.4f, after the shot %.4f; luminance %.1f -> %.1f\n", weapon, calmWhite,
+                    shotWhite, calm.Luminance(), shot.Luminance());
+        EXPECT_GT(shot.Luminance(), calm.Luminance() + 3.0) << "the flash shows, weapon " << weapon;
+        EXPECT_LT(shotWhite, 0.02) << "weapon " << weapon;
+    }
+}
+
+// The flashes of play reach the frame Core draws: in the first hall of
+// "pentagram", loaded by Core's own level load, the frame right after the
+// player is hurt is redder than the plain one, after a pickup warmer, after
+// a teleport greener, and with the invulnerable look cold and dark; once the
+// hurt flash has decayed (48 steps) the frame is the plain one again.
+TEST_F(ShippedLevelView, EachFlashOfPlayShowsInTheFrameAndFadesAway)
+{
+    Build("pentagram");
+    WeaponView& view = *static_cast<Player*>(world->player)->weaponView;
+    for (int step = 0; step < 120; ++step) // the HUD's counters risen to what the player has
+        core->Update();
+    const Vector3 eye{96, 10, 1840};
+    const Vector3 target{96, 20, 1600};
+    const Average plain = Look("plain", eye, target);
+    const std::vector<uint8_t> plainPixels = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+
+    view.hurtFlash = 0.95f;
+    const Average hurt = Look("flash_hurt", eye, target);
+    EXPECT_GT(hurt.r - hurt.g, plain.r - plain.g + 20.0) << "red";
+    for (int step = 0; step < 48; ++step)
+        core->Update();
+    ASSERT_EQ(view.hurtFlash, 0.0f);
+    Look("flash_gone", eye, target);
+    const std::vector<uint8_t> after = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    size_t changed = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        changed += std::abs(int(after[i]) - int(plainPixels[i])) > 2;
+    EXPECT_LT(changed, after.size() / 200) << "the plain frame again";
+
+    view.pickupFlash = 0.3f;
+    const Average pickup = Look("flash_pickup", eye, target);
+    EXPECT_GT(pickup.r, plain.r + 5.0);
+    EXPECT_GT(pickup.r - pickup.b, plain.r - plain.b) << "warm";
+    view.pickupFlash = 0.0f;
+    view.teleportFlash = 0.3f;
+    const Average teleport = Look("flash_teleport", eye, target);
+    EXPECT_GT(teleport.g - teleport.r, plain.g - plain.r + 5.0) << "green";
+    view.teleportFlash = 0.0f;
+    view.face = true;
+    const Average invulnerable = Look("invulnerable", eye, target);
+    EXPECT_GT(invulnerable.b, invulnerable.r) << "cold";
+    EXPECT_GT(std::abs(invulnerable.Luminance() - plain.Luminance()), 10.0);
+    view.face = false;
 }
 
 TEST_F(ShippedLevelView, DescentIsColdAboveAndItsChapelGoesDarkWithTheKey)

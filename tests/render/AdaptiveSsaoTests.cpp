@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -265,7 +266,21 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     settings.blurPassCount = 1;
     settings.qualityLevel = GetParam();
     const ASSAO_InputsDX11 inputs = Inputs(camera, PictureWidth, PictureHeight, gbuffer.depthResourceView.get());
+    // Every quality computes the four layers (occlusion and one blur each;
+    // quality 3 a base pass for each first) and puts them together in one
+    // apply pass, the non-smart one at quality 0.
+    std::map<ASSAODX11::PixelShaderId, int> passes;
+    effect->SetPassObserver([&passes](ASSAODX11::PixelShaderId shader) { ++passes[shader]; });
     effect->Draw(settings, &inputs);
+    effect->SetPassObserver({});
+    const int quality = GetParam();
+    EXPECT_EQ(passes[static_cast<ASSAODX11::PixelShaderId>(ASSAODX11::PSGenerateQ0 + quality)], 4);
+    EXPECT_EQ(passes[ASSAODX11::PSGenerateQ3Base], quality == 3 ? 4 : 0);
+    EXPECT_EQ(passes[ASSAODX11::PSNonSmartBlur] + passes[ASSAODX11::PSSmartBlur] + passes[ASSAODX11::PSSmartBlurWide],
+              4);
+    EXPECT_EQ(passes[ASSAODX11::PSApply], quality == 0 ? 0 : 1);
+    EXPECT_EQ(passes[ASSAODX11::PSNonSmartApply], quality == 0 ? 1 : 0);
+    EXPECT_EQ(passes[ASSAODX11::PSPrepareDepthsAndNormals], 1);
     // Again: the second frame runs on the textures made and cleared by the
     // first, and allocates nothing.
     const uint64_t allocations = AllocationCount();
@@ -294,8 +309,7 @@ TEST_P(AdaptiveSsaoQualityTest, TheCornerSeamIsDarkerWithOcclusionAndFlatWallsAr
     for (int x : {PictureWidth / 2 - 40, PictureWidth / 2 + 40})
         EXPECT_GE(Red(on, x, y), Red(off, x, y) - 6) << "a flat wall darkened at x = " << x;
 
-    // However many of the four layers a quality computes, no pixel pattern
-    // shows through: the pixels of each 2 x 2 position (one per layer) are
+    // No pixel pattern shows through: the pixels of each 2 x 2 position (one per layer) are
     // on average as dark as the picture.
     const std::vector<float> ao = context->ReadPixelsFloat(gbuffer.textures[GeometryBuffer::OcclusionIndex].get());
     double layerMean[4] = {};

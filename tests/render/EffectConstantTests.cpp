@@ -278,7 +278,7 @@ TEST_F(EffectConstantTest, FrameConstantsReachTheCompositionShader)
     gpu::Buffer* buffer = context->PSGetConstantBuffer(0);
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->Desc().byteWidth, 208u);
-    for (const char* file : {"DeferredPixelShader.glsl"}) {
+    for (const char* file : {"PointLightPixelShader.glsl", "DeferredPixelShader.glsl"}) {
         auto seen = Echo(file, "FrameConstants_b0", buffer);
         ExpectMatrix(seen["inverseViewProjection"], (camera.view * camera.projection).Inverted(), file);
         EXPECT_EQ(seen["eye"], (std::vector<float>{4, 5, 6, 1})) << file;
@@ -318,15 +318,18 @@ TEST_F(EffectConstantTest, FrameConstantsReachTheCompositionShader)
     Config::GetInstance().settings = Settings{};
 }
 
-// A region's constants as the light pass's vertex stage and the
-// composition read them: the rectangle, the count and each light's record
-// (the composition's own struct and block text, echoed vec4 by vec4).
-TEST_F(EffectConstantTest, RegionConstantsCarryTheRectangleAndTheLightRecords)
+// One light's draw: the sphere scaled to its range, placed and projected
+// (row order), and the record as the point-light pixel stage reads it.
+TEST_F(EffectConstantTest, PointLightConstantsCarryTheVolumeAndTheRecord)
 {
+    Camera camera;
+    camera.position = {4, 5, 6};
+    camera.target = {0, 1, 0};
+    camera.UpdateView();
     PointLight light;
-    light.colour = {0.5f, 0.25f, 1.0f, 0.8f};
+    light.colour = {0.5f, 0.25f, 1.0f, 0.75f};
     light.position = {1, 2, 3};
-    light.shaderFlag = 0;
+    light.shaderFlag = 1;
     light.attenuationConstant = 0.5f;
     light.attenuationLinear = 2.0f;
     light.attenuationQuadratic = 0.25f;
@@ -334,40 +337,29 @@ TEST_F(EffectConstantTest, RegionConstantsCarryTheRectangleAndTheLightRecords)
     light.fixedRadius = 12.0f;
     light.intensity = 5.0f;
     light.ComputeRange();
-    RegionLightConstants region{};
-    region.rect[0] = -1.0f;
-    region.rect[1] = 0.5f;
-    region.rect[2] = 0.25f;
-    region.rect[3] = -0.75f;
-    region.count = 2;
-    WriteShadedLight(region.lights[1], light);
-    auto buffer = ConstantBuffer(sizeof region);
-    WriteConstants(buffer.get(), &region, sizeof region);
-    auto seen = Echo("PointLightVertexShader.glsl", "RegionRect_b0", buffer.get());
-    EXPECT_EQ(seen["rect"], (std::vector<float>{-1.0f, 0.5f, 0.25f, -0.75f}));
+    PointLightVertexConstants vertex;
+    PointLightPixelConstants pixel;
+    WritePointLightConstants(vertex, pixel, camera, light);
+    auto vertexBuffer = ConstantBuffer(64);
+    WriteConstants(vertexBuffer.get(), &vertex, sizeof vertex);
+    auto seen = Echo("PointLightVertexShader.glsl", "PointLightVertexConstants_b0", vertexBuffer.get());
+    ExpectMatrix(seen["worldViewProjection"],
+                 Matrix::CreateScale(12.0f) * Matrix::CreateTranslation({1, 2, 3}) * camera.view * camera.projection,
+                 "sphere to clip");
 
-    // Colour 0.8 x 5 = 4 times the light's; wrap 0.5 without the shader
-    // flag; a fixed radius of 12: no cutoff, a window of 1/144 a unit squared.
-    const std::vector<float> record = EchoVectors("DeferredPixelShader.glsl", "RegionLights_b1", "Light", buffer.get(),
-                                                  {"vec4(float(count), 0.0, 0.0, 0.0)", "lights[1].positionCutoff",
-                                                   "lights[1].colourWrap", "lights[1].attenuation"});
-    const std::vector<float> expected = {2, 0, 0, 0, 1, 2, 3, 0, 2, 1, 4, 0.5f, 0.5f, 2, 0.25f, 1.0f / 144.0f};
-    ASSERT_EQ(record.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(record[i], expected[i], 1e-6f) << i;
-
-    // An attenuated light: the cutoff 1/100, no window.
-    light.useFixedRadius = 0;
-    light.shaderFlag = 1;
-    light.attenuationConstant = 0.0f;
-    light.attenuationLinear = 10.0f;
-    light.attenuationQuadratic = 0.0f;
-    light.ComputeRange();
-    ShadedLight attenuated;
-    WriteShadedLight(attenuated, light);
-    EXPECT_FLOAT_EQ(attenuated.cutoff, 0.01f);
-    EXPECT_FLOAT_EQ(attenuated.windowScale, 0.0f);
-    EXPECT_FLOAT_EQ(attenuated.wrap, 1.0f);
+    auto pixelBuffer = ConstantBuffer(64);
+    WriteConstants(pixelBuffer.get(), &pixel, sizeof pixel);
+    seen = Echo("PointLightPixelShader.glsl", "PointLightConstants_b1", pixelBuffer.get());
+    EXPECT_EQ(seen["colour"], (std::vector<float>{0.5f, 0.25f, 1.0f, 0.75f}));
+    EXPECT_EQ(seen["position"], (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(seen["positionW"][0], 1.0f);
+    EXPECT_EQ(seen["shaderFlag"][0], 1.0f);
+    EXPECT_EQ(seen["attenuationConstant"][0], 0.5f);
+    EXPECT_EQ(seen["attenuationLinear"][0], 2.0f);
+    EXPECT_EQ(seen["attenuationQuadratic"][0], 0.25f);
+    EXPECT_EQ(seen["useFixedRadius"][0], 1.0f);
+    EXPECT_EQ(seen["fixedRadius"][0], 12.0f);
+    EXPECT_EQ(seen["intensity"][0], 5.0f);
 }
 
 } // namespace

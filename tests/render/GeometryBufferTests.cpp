@@ -1,6 +1,6 @@
 // The G-buffer: target sizes and formats (odd sizes, a 1-pixel window), the
-// clears of every target through multiple-target binding, the depth buffer
-// left alone by Clear, and new views after a resize.
+// clears of every target, the depth buffer left alone by Clear, and new
+// views after a resize.
 #include <gtest/gtest.h>
 
 #include "RenderFixture.h"
@@ -42,20 +42,22 @@ TEST_F(GeometryBufferTest, TargetsTakeTheScreenSizeAndHalvesRoundDownButNotToZer
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::ColourIndex]->Desc().format, gpu::Format::R8G8B8A8_UNORM_SRGB);
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::NormalIndex]->Desc().format, gpu::Format::R8G8B8A8_SNORM);
     EXPECT_EQ(gbuffer.textures[GeometryBuffer::LightIndex]->Desc().format, gpu::Format::R16G16B16A16_FLOAT);
-    EXPECT_EQ(gbuffer.textures[GeometryBuffer::OcclusionIndex]->Desc().format, gpu::Format::R8_UNORM);
+    EXPECT_EQ(gbuffer.textures[GeometryBuffer::OcclusionIndex]->Desc().format, gpu::Format::R8G8B8A8_UNORM_SRGB);
+    for (const auto* half : {gbuffer.halfResourceA.get(), gbuffer.halfResourceB.get()})
+        EXPECT_EQ(half->GetTexture()->Desc().format, gpu::Format::R8G8B8A8_UNORM_SRGB);
     EXPECT_EQ(gbuffer.depthResourceView->Desc().format, gpu::Format::R24_UNORM_X8_TYPELESS);
 }
 
-// Clear resets the colour and normal targets, the ones a frame reads before
-// it writes them, and leaves the rest (written whole before any read) and
-// the depth alone.
-TEST_F(GeometryBufferTest, ClearResetsTheColourAndNormalTargetsAndNothingElse)
+// Clear resets every target a frame writes: the four full-size ones to
+// opaque black, the two half-size ones to transparent black (the bloom
+// blends into target A, so a stale one would keep the last frame's glow),
+// with the colour and normal targets bound together as the geometry passes
+// bind them; the depth is left alone.
+TEST_F(GeometryBufferTest, ClearResetsEveryTargetAndLeavesTheDepth)
 {
     GeometryBuffer gbuffer;
     gbuffer.Create();
     gbuffer.CreateDepthBuffer();
-    // Dirty everything first, with the colour and normal targets bound
-    // together as the geometry passes bind them.
     const float grey[4] = {0.5f, 0.25f, 0.75f, 0.5f};
     for (const auto& view : gbuffer.renderTargetViews)
         context->ClearRenderTargetView(view.get(), grey);
@@ -66,19 +68,17 @@ TEST_F(GeometryBufferTest, ClearResetsTheColourAndNormalTargetsAndNothingElse)
     context->OMSetRenderTargets(2, targets, gbuffer.depthStencilView.get());
 
     gbuffer.Clear();
-    for (int index : {GeometryBuffer::ColourIndex, GeometryBuffer::NormalIndex}) {
-        const std::vector<float> pixels = context->ReadPixelsFloat(gbuffer.textures[index].get());
-        EXPECT_EQ(pixels[0], 0.0f) << index;
-        EXPECT_EQ(pixels[1], 0.0f) << index;
-        EXPECT_EQ(pixels[2], 0.0f) << index;
-        EXPECT_EQ(pixels[3], 1.0f) << index;
-        EXPECT_EQ(pixels[pixels.size() - 1], 1.0f) << index;
-    }
-    // Still the grey (stored sRGB-encoded in the sRGB targets).
-    for (int index : {GeometryBuffer::LightIndex, GeometryBuffer::OcclusionIndex})
-        EXPECT_GT(context->ReadPixelsFloat(gbuffer.textures[index].get())[0], 0.4f) << index;
-    for (const auto* half : {gbuffer.halfResourceA.get(), gbuffer.halfResourceB.get()})
-        EXPECT_GT(context->ReadPixelsFloat(half->GetTexture())[0], 0.4f);
+    auto expectCleared = [](const std::vector<float>& pixels, float alpha, const char* what) {
+        EXPECT_EQ(pixels[0], 0.0f) << what;
+        EXPECT_EQ(pixels[1], 0.0f) << what;
+        EXPECT_EQ(pixels[2], 0.0f) << what;
+        EXPECT_EQ(pixels[3], alpha) << what;
+        EXPECT_EQ(pixels[pixels.size() - 1], alpha) << what;
+    };
+    for (int index = 0; index < 4; ++index)
+        expectCleared(context->ReadPixelsFloat(gbuffer.textures[index].get()), 1.0f, "full size");
+    expectCleared(context->ReadPixelsFloat(gbuffer.halfResourceA->GetTexture()), 0.0f, "half A");
+    expectCleared(context->ReadPixelsFloat(gbuffer.halfResourceB->GetTexture()), 0.0f, "half B");
     EXPECT_NEAR(context->ReadDepth(gbuffer.depthStencilView->GetTexture())[0], 0.5f, 1e-4f);
 }
 

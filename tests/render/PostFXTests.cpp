@@ -1,8 +1,7 @@
-// The full-screen passes over a finished frame: brightness and contrast, the
-// finishing pass (FXAA, bloom), the menu dimming and the level-complete fade,
-// each drawn over a back
-// buffer the test fills; the chain's timers and SSAO settings; the blur
-// weights.
+// The full-screen passes over a finished frame: brightness and contrast,
+// FXAA, the menu dimming, the level-complete fade and the play state's
+// screen effect, each drawn over a back buffer the test fills; the chain's
+// timers and SSAO settings; the blur weights.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -63,11 +62,6 @@ protected:
     {
         context->UpdateSubresource(swapChain->GetBackBuffer(), 0, rgba.data(), Side * 4);
     }
-    // The frame as the composition leaves it for the finishing pass.
-    void FillComposed(const std::vector<uint8_t>& rgba)
-    {
-        context->UpdateSubresource(chain->SceneTarget()->GetTexture(), 0, rgba.data(), Side * 4);
-    }
     static std::vector<uint8_t> Flat(uint8_t r, uint8_t g, uint8_t b, uint32_t side = Side)
     {
         std::vector<uint8_t> rgba(side * side * 4);
@@ -81,26 +75,6 @@ protected:
     }
     void FillFlat(uint8_t r, uint8_t g, uint8_t b) { Fill(Flat(r, g, b)); }
 
-    struct Picture
-    {
-        std::shared_ptr<gpu::Texture2D> texture;
-        std::shared_ptr<gpu::ShaderResourceView> view;
-    };
-    // A square texture of one colour.
-    Picture FlatTexture(uint32_t side, uint8_t r, uint8_t g, uint8_t b,
-                        gpu::Format format = gpu::Format::R8G8B8A8_UNORM_SRGB)
-    {
-        const std::vector<uint8_t> rgba = Flat(r, g, b, side);
-        gpu::Texture2DDesc desc;
-        desc.width = desc.height = side;
-        desc.format = format;
-        desc.bindFlags = gpu::BindShaderResource;
-        const gpu::SubresourceData data{rgba.data(), side * 4};
-        Picture picture;
-        picture.texture = device->CreateTexture2D(desc, &data);
-        picture.view = device->CreateShaderResourceView(picture.texture.get());
-        return picture;
-    }
     std::vector<uint8_t> Read() { return context->ReadPixelsRGBA8(swapChain->GetBackBuffer()); }
 
     std::unique_ptr<gpu::SwapChain> swapChain;
@@ -120,13 +94,8 @@ TEST_F(PostFXTest, BrightnessAndContrastAtTheirDefaultsKeepEveryGreyLevel)
     }
     Fill(greys);
     pass.Apply(0.0f, 1.0f);
-    EXPECT_EQ(pass.copiesMade, 0u) << "the identity draws nothing";
-    EXPECT_EQ(Read(), greys);
-    // The shader itself keeps every level too, should it ever be run there.
-    Fill(greys);
-    pass.Apply(0.0f, 1.0f + 1e-7f); // the nearest float above 1: (x - 0.5) c + 0.5 rounds back to x
+    EXPECT_EQ(pass.copiesMade, 1u) << "the defaults still copy and draw";
     const std::vector<uint8_t> out = Read();
-    EXPECT_EQ(pass.copiesMade, 1u);
     for (size_t i = 0; i < Side * Side; ++i) {
         ASSERT_EQ(out[i * 4], i) << "grey level " << i;
         ASSERT_EQ(out[i * 4 + 1], i) << "grey level " << i;
@@ -143,12 +112,12 @@ TEST_F(PostFXTest, BrightnessAndContrastAtTheirDefaultsKeepEveryGreyLevel)
     EXPECT_NEAR(raised[0], 6, 1);
 }
 
-// The finishing pass reads the composed frame from the scene copy and
-// writes the back buffer, copying nothing.
+// FXAA copies the frame and draws it back anti-aliased; off, it draws
+// nothing and copies nothing.
 TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
 {
     MakeChain();
-    FillComposed(Flat(90, 140, 200));
+    FillFlat(90, 140, 200);
     chain->ApplyFxaa();
     for (uint8_t value : Read())
         ASSERT_TRUE(value == 90 || value == 140 || value == 200 || value == 255);
@@ -159,9 +128,10 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
             if (x > y)
                 for (int c = 0; c < 3; ++c)
                     stairs[(y * Side + x) * 4 + c] = 0;
-    FillComposed(stairs);
+    Fill(stairs);
+    const uint64_t copies = chain->copiesMade;
     chain->ApplyFxaa();
-    EXPECT_EQ(chain->copiesMade, 0u);
+    EXPECT_EQ(chain->copiesMade, copies + 1);
     int softened = 0;
     const std::vector<uint8_t> out = Read();
     for (size_t i = 0; i < out.size(); i += 4)
@@ -169,70 +139,37 @@ TEST_F(PostFXTest, FxaaLeavesAFlatPictureAloneAndSoftensAStaircase)
     EXPECT_GT(softened, 8);
 
     Config::GetInstance().settings.fxaa = false;
-    FillFlat(1, 2, 3);
     chain->ApplyFxaa();
-    EXPECT_EQ(Read()[0], 1) << "fxaa off and no bloom: nothing drawn";
+    EXPECT_EQ(chain->copiesMade, copies + 1) << "fxaa off: no copy, no quad";
 }
 
-// Split by the stencil (the pixels FXAA leaves alone, then the edges), the
-// finishing pass draws the same picture as whole: a black and light
-// staircase under the bloom. The stencil then marks every pixel but the
-// edges, those whose diagonal neighbours are not all of the centre's colour:
-// x - y of -1, 0, 1 or 2, 15 + 16 + 15 + 14 = 60 pixels.
-TEST_F(PostFXTest, FxaaOnTheEdgesAloneGivesTheWholePassesPicture)
+// FXAA changes only the edge pixels of a black and light staircase, those
+// whose diagonal neighbours are not all of the centre's colour: x - y of
+// -1, 0, 1 or 2, 15 + 16 + 15 + 14 = 60 pixels; every other pixel is
+// returned as it was.
+TEST_F(PostFXTest, FxaaChangesTheEdgesOfAStaircaseAndNothingElse)
 {
     MakeChain();
-    auto extract = FlatTexture(Side / 2, 30, 0, 0);
-    auto glow = FlatTexture(Side / 4, 60, 60, 0, gpu::Format::R8G8B8A8_UNORM);
     std::vector<uint8_t> stairs(Side * Side * 4, 255);
     for (uint32_t y = 0; y < Side; ++y)
         for (uint32_t x = 0; x < Side; ++x)
             for (int c = 0; c < 3; ++c)
                 stairs[(y * Side + x) * 4 + c] = x > y ? 0 : 230;
-    FillComposed(stairs);
-    chain->ApplyFxaa(extract.view.get(), glow.view.get());
-    const std::vector<uint8_t> whole = Read();
-
-    auto depth = MakeDepth(Side, Side);
-    auto depthView = device->CreateDepthStencilView(depth.get());
-    context->ClearDepthStencilView(depthView.get(), gpu::ClearDepth | gpu::ClearStencil, 1.0f, 0);
-    gpu::RenderTargetView* view = swapChain->GetBackBufferView();
-    context->OMSetRenderTargets(1, &view, depthView.get());
-    FillFlat(0, 0, 0);
-    chain->ApplyFxaa(extract.view.get(), glow.view.get(), true);
-    context->OMSetRenderTargets(1, &view, nullptr);
-    EXPECT_EQ(Read(), whole);
-
-    int edges = 0;
-    for (uint8_t stencil : context->ReadStencil(depth.get()))
-        edges += (stencil & PostFXChain::FlatMark) == 0;
-    EXPECT_EQ(edges, 60);
-}
-
-// Bloom over a flat grey frame (188, linear 0.50288): a glow of red 114
-// (stored as the square root of its light: 0.44706^2 = 0.19986) adds
-// itself and keeps 1 - 0.19986^2 of the frame: red 0.19986 + 0.48279 =
-// 0.68266 (215), green and blue 0.48279 (185). A bright extract (243, sRGB)
-// saturates the added light at 1, the frame still shows.
-TEST_F(PostFXTest, BloomIsAddedOverTheFrameWhichKeepsAllButTheGlowsSquare)
-{
-    MakeChain();
-    Config::GetInstance().settings.fxaa = false;
-    auto extract = FlatTexture(Side / 2, 0, 0, 0);
-    auto glow = FlatTexture(Side / 4, 114, 0, 0, gpu::Format::R8G8B8A8_UNORM);
-    FillComposed(Flat(188, 188, 188));
-    chain->ApplyFxaa(extract.view.get(), glow.view.get());
-    std::vector<uint8_t> out = Read();
-    EXPECT_NEAR(out[0], 215, 2);
-    EXPECT_NEAR(out[1], 185, 2);
-    EXPECT_NEAR(out[2], 185, 2);
-    EXPECT_EQ(out[3], 255);
-
-    auto bright = FlatTexture(Side / 2, 243, 0, 0);
-    chain->ApplyFxaa(bright.view.get(), glow.view.get());
-    out = Read();
-    EXPECT_EQ(out[0], 255);
-    EXPECT_NEAR(out[1], 185, 2);
+    Fill(stairs);
+    chain->ApplyFxaa();
+    const std::vector<uint8_t> out = Read();
+    int changed = 0;
+    for (uint32_t y = 0; y < Side; ++y)
+        for (uint32_t x = 0; x < Side; ++x) {
+            const size_t i = (y * Side + x) * 4;
+            const int diagonal = int(x) - int(y);
+            const bool edge = diagonal >= -1 && diagonal <= 2;
+            if (!edge) {
+                ASSERT_EQ(out[i], stairs[i]) << x << ", " << y;
+            }
+            changed += out[i] != stairs[i];
+        }
+    EXPECT_GT(changed, 30) << "the staircase is softened";
 }
 
 // The in-game menu's dimming replaces the frame (alpha 1): linear grey 0.5
@@ -268,17 +205,17 @@ TEST_F(PostFXTest, TheInventoryBackdropIsDrawnWithoutCopyingTheFrame)
     const std::vector<uint8_t> out = Read();
     EXPECT_LT(out[0], 255) << "the tinted backdrop covers the frame";
 
-    inventoryWindowOpen = false; // no flash source: nothing to wash the frame with
-    FillFlat(10, 20, 30);
-    chain->ApplyGameEffects();
-    EXPECT_EQ(chain->copiesMade, 0u);
-    EXPECT_EQ(Read()[0], 10);
+    inventoryWindowOpen = false;
 }
 
-// The flashes of play are drawn as a blended wash over the frame: the same
-// picture as the screen-effect shader makes of the play tint over a copy,
-// for each flash alone and all three together, on a ramp of colours.
-TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
+// The play state's screen effect runs every frame: without a flash (or
+// without a source) it gives the frame back as it was; each flash washes
+// linear grey 0.50289 (188) toward its colour: the damage flash 0.7 by 0.42
+// toward (0.8, 0, 0): (0.6277, 0.2917, 0.2917), on screen (208, 147, 147);
+// the teleport flash 0.5 by 0.4 toward (0.7, 1, 0.8): (201, 218, 207); the
+// pickup flash 1.0 by 0.5 toward (1, 0.8, 0.3): (225, 211, 170). The
+// invulnerable look replaces the frame with its own.
+TEST_F(PostFXTest, TheScreenEffectOfPlayKeepsThePlainFrameAndWashesItWithEachFlash)
 {
     struct Flashes final : IScreenFlashSource
     {
@@ -286,7 +223,6 @@ TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
         ScreenFlashes flashes;
     } source;
     MakeChain();
-    chain->flashSource = &source;
     std::vector<uint8_t> ramp(Side * Side * 4);
     for (size_t i = 0; i < Side * Side; ++i) {
         ramp[i * 4] = static_cast<uint8_t>(i);
@@ -294,23 +230,36 @@ TEST_F(PostFXTest, TheFlashesWashTheFrameAsTheScreenEffectWould)
         ramp[i * 4 + 2] = static_cast<uint8_t>((i * 7) % 256);
         ramp[i * 4 + 3] = 255;
     }
-    for (const ScreenFlashes flashes :
-         {ScreenFlashes{false, 0.7f, 0.0f, 0.0f}, ScreenFlashes{false, 0.0f, 0.5f, 0.0f},
-          ScreenFlashes{false, 0.0f, 0.0f, 1.0f}, ScreenFlashes{false, 0.4f, 0.3f, 0.6f}}) {
-        Fill(ramp);
-        chain->screenEffectShader->SetParameters(flashes.teleport, flashes.pickup);
-        const float d = flashes.damage;
-        chain->DrawFullScreen(chain->screenEffectShader.get(), Color(d, d, d, 0.0f));
-        const std::vector<uint8_t> shaded = Read();
-        Fill(ramp);
-        source.flashes = flashes;
-        const uint64_t copies = chain->copiesMade;
+    Fill(ramp);
+    chain->ApplyGameEffects();
+    EXPECT_EQ(chain->copiesMade, 1u) << "drawn without a source too";
+    EXPECT_EQ(Read(), ramp);
+    chain->flashSource = &source;
+    Fill(ramp);
+    chain->ApplyGameEffects();
+    EXPECT_EQ(Read(), ramp) << "no flash";
+
+    struct Case
+    {
+        ScreenFlashes flashes;
+        uint8_t r, g, b;
+    };
+    for (const Case& c :
+         {Case{{false, 0.7f, 0.0f, 0.0f}, 208, 147, 147}, Case{{false, 0.0f, 0.5f, 0.0f}, 201, 218, 207},
+          Case{{false, 0.0f, 0.0f, 1.0f}, 225, 211, 170}}) {
+        FillFlat(188, 188, 188);
+        source.flashes = c.flashes;
         chain->ApplyGameEffects();
-        EXPECT_EQ(chain->copiesMade, copies) << "the wash reads no copy";
-        const std::vector<uint8_t> washed = Read();
-        for (size_t i = 0; i < washed.size(); ++i)
-            ASSERT_NEAR(washed[i], shaded[i], 1) << "byte " << i << " damage " << d;
+        const std::vector<uint8_t> out = Read();
+        EXPECT_NEAR(out[0], c.r, 2) << int(c.r);
+        EXPECT_NEAR(out[1], c.g, 2) << int(c.r);
+        EXPECT_NEAR(out[2], c.b, 2) << int(c.r);
     }
+    FillFlat(188, 188, 188);
+    source.flashes = {true, 0.7f, 0.0f, 0.0f};
+    chain->ApplyGameEffects();
+    const std::vector<uint8_t> cold = Read();
+    EXPECT_LT(cold[0], cold[2]) << "the invulnerable look is cold, not the damage flash's red";
     chain->flashSource = nullptr;
 }
 
@@ -385,40 +334,30 @@ TEST(PostFXChainSsao, SettingsFollowTheSettingAndTheState)
     Config::GetInstance().settings = Settings{};
 }
 
-// The glow's Gaussian, exp(-k^2 / 8) over k = -6..6 normalised (sum
-// 5.008122): horizontally one tap a quarter texel, vertically the centre
-// and the pairs (1, 2), (3, 4), (5, 6) merged into bilinear taps.
+// The blur's fifteen taps at 0, +-1.5, ..., +-13.5 texels, weighted
+// exp(-(j+1)^2 / 8) for the pair j and 1 for the centre, normalised (sum
+// 5.0125): 0.199501, then 0.176059, 0.121004, ... 0.000436 for each pair.
 TEST(PostFXGaussianBlur, WeightsSumToOneAndMatchTheGaussianOfTheTaps)
 {
-    const auto horizontal = PostFXGaussianBlurShader::BuildConstants(0.5f, 0.0f, false);
-    const float* offsets = horizontal.data();
-    const float* weights = horizontal.data() + 60;
-    const float expected[7] = {0.199676f, 0.176213f, 0.121109f, 0.064825f, 0.027023f, 0.008773f, 0.002218f};
+    const auto block = PostFXGaussianBlurShader::BuildConstants(0.5f, 0.0f);
+    const float* offsets = block.data();
+    const float* weights = block.data() + 60;
+    const float expected[8] = {0.199501f, 0.176059f, 0.121004f, 0.064769f, 0.027000f, 0.008765f, 0.002216f, 0.000436f};
     EXPECT_NEAR(weights[0], expected[0], 1e-6f);
     float sum = weights[0];
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_NEAR(weights[(2 * k - 1) * 4], expected[k], 1e-6f) << k;
-        EXPECT_NEAR(weights[2 * k * 4], expected[k], 1e-6f) << k;
-        EXPECT_EQ(offsets[(2 * k - 1) * 4], 0.5f * k);
-        EXPECT_EQ(offsets[2 * k * 4], -0.5f * k);
-        sum += weights[(2 * k - 1) * 4] + weights[2 * k * 4];
+    for (int j = 0; j < 7; ++j) {
+        EXPECT_NEAR(weights[(2 * j + 1) * 4], expected[j + 1], 1e-6f) << j;
+        EXPECT_NEAR(weights[(2 * j + 2) * 4], expected[j + 1], 1e-6f) << j;
+        sum += weights[(2 * j + 1) * 4] + weights[(2 * j + 2) * 4];
     }
     EXPECT_NEAR(sum, 1.0f, 1e-6f);
-
-    const auto vertical = PostFXGaussianBlurShader::BuildConstants(0.0f, 0.25f, true);
-    offsets = vertical.data();
-    weights = vertical.data() + 60;
-    EXPECT_NEAR(weights[0], 0.199676f, 1e-6f);
-    const float pairWeights[3] = {0.297323f, 0.091848f, 0.010991f};
-    const float pairOffsets[3] = {1.407333f, 3.294215f, 5.201813f};
-    for (int pair = 0; pair < 3; ++pair) {
-        EXPECT_NEAR(weights[(2 * pair + 1) * 4], pairWeights[pair], 1e-6f) << pair;
-        EXPECT_NEAR(weights[(2 * pair + 2) * 4], pairWeights[pair], 1e-6f) << pair;
-        EXPECT_NEAR(offsets[(2 * pair + 1) * 4 + 1], 0.25f * pairOffsets[pair], 1e-6f) << pair;
-        EXPECT_NEAR(offsets[(2 * pair + 2) * 4 + 1], -0.25f * pairOffsets[pair], 1e-6f) << pair;
-        EXPECT_EQ(offsets[(2 * pair + 1) * 4], 0.0f);
-    }
-    EXPECT_EQ(weights[7 * 4], 0.0f) << "taps past the seventh weigh nothing";
+    // Offsets 0, +1.5, -1.5, ... +13.5, -13.5 texels of dx = 0.5.
+    EXPECT_EQ(offsets[0], 0.0f);
+    EXPECT_EQ(offsets[4], 0.75f);
+    EXPECT_EQ(offsets[8], -0.75f);
+    EXPECT_EQ(offsets[13 * 4], 6.75f);
+    EXPECT_EQ(offsets[14 * 4], -6.75f);
+    EXPECT_EQ(offsets[14 * 4 + 1], 0.0f);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // CommonStates: the named blend, depth-stencil, rasterizer and sampler states
-// every pass draws with, with the meanings of the DirectX helper toolkit the
-// renderer was designed against:
+// every pass draws with, each meaning what the renderer's passes ask of it:
 // - Opaque (ONE, ZERO); AlphaBlend, premultiplied (ONE, INV_SRC_ALPHA);
 //   Additive (SRC_ALPHA, ONE); NonPremultiplied (SRC_ALPHA, INV_SRC_ALPHA);
 //   colour and alpha use the same factors;

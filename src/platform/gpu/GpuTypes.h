@@ -1,8 +1,8 @@
 // The plain descriptions the GPU layer takes: formats, usages, bind flags and
 // the description records of buffers, textures, views, shaders' vertex inputs
 // and the four kinds of state object. They follow Direct3D 11's records field
-// for field where the renderer needs them, so code above the layer reads like
-// the design it was written from; nothing here knows about OpenGL.
+// for field where the renderer needs them, so code above the layer keeps
+// Direct3D's conventions throughout; nothing here knows about OpenGL.
 #pragma once
 
 #include <cfloat>
