@@ -29,6 +29,8 @@ namespace
 {
 
 constexpr const char* Title = "mirefell";
+constexpr const char* NoResetNotification =
+    "the graphics driver gives no reset notification: a GPU reset will not be noticed";
 
 int RunGame()
 {
@@ -69,6 +71,8 @@ int RunGame()
         [](const WindowLayout& wanted) {
             auto made = std::make_unique<GameWindow>(Title, wanted);
             made->SetCursorVisible(false); // the menus draw their own cursor
+            if (!made->HasResetNotification())
+                std::fprintf(stderr, "%s: %s\n", Title, NoResetNotification);
             return made;
         },
         layout);
