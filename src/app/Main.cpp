@@ -19,6 +19,7 @@
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "platform/SystemSleepEvents.h"
 #include "platform/VideoSystem.h"
 #include "platform/WindowLayout.h"
 #include "shell/Config.h"
@@ -92,7 +93,8 @@ int RunGame()
     }
 
     EventPump events;
-    MessageLoop loop(*game, events);
+    SystemSleepEvents sleep; // silent where there is no system bus
+    MessageLoop loop(*game, events, &sleep);
     loop.Run();
 
     game.reset(); // saves the settings
