@@ -64,8 +64,13 @@ public:
 
     // An environment variable the game is started with.
     void SetEnvironment(const std::string& name, const std::string& value);
-    // Starts the game and waits for its window; false when none shows up.
+    // Starts the game and waits for its window: the window this game's
+    // process shows, found by its process id. Returns as soon as the window
+    // shows, or as soon as the game ends without one; a start that is merely
+    // slow is given minutes. False when no window showed; StartFailure()
+    // then says why, with the game's log.
     bool Start();
+    const std::string& StartFailure() const { return startFailure; }
     // The game's client area as the X server has it now.
     bool GetWindowSize(int32_t& width, int32_t& height) const;
 
@@ -118,6 +123,7 @@ private:
     pid_t pid = -1;
     int exitStatus = 0; // waitpid's status once the game has ended
     std::string windowId;
+    std::string startFailure;
     std::vector<std::pair<std::string, std::string>> environment;
 };
 
