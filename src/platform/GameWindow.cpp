@@ -1,6 +1,7 @@
 #include "platform/GameWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include <epoxy/gl.h>
 
 #include "platform/GameError.h"
+#include "platform/Sleeper.h"
 #include "platform/VideoSystem.h"
 #include "platform/gpu/Device.h"
 
@@ -85,7 +87,7 @@ GLenum ReadResetStatus()
 
 // A context can still be refused while the driver finishes its reset.
 constexpr int ContextAttempts = 20;
-constexpr Uint32 ContextRetryMs = 100;
+constexpr uint64_t ContextRetryNanoseconds = 100'000'000;
 
 } // namespace
 
@@ -143,7 +145,7 @@ void GameWindow::RecreateContext()
     std::string reason;
     for (int attempt = 0; attempt < ContextAttempts && !handles->context; ++attempt) {
         if (attempt > 0)
-            SDL_Delay(ContextRetryMs);
+            GetSleeper().Sleep(ContextRetryNanoseconds);
         RequestContext(srgbRequested, true);
         handles->context = SDL_GL_CreateContext(handles->window);
         if (!handles->context) {
