@@ -86,6 +86,20 @@ bool GameSession::HaveDisplay()
     return display && *display;
 }
 
+bool GameSession::DisplayOutlivesItsClients()
+{
+    // The root window's name, set by one short-lived client and read by
+    // another: a server reset in between clears it.
+    std::string root;
+    if (!RunCommand("xdotool search --maxdepth 0 --name '' 2>/dev/null", &root))
+        return false;
+    root = root.substr(0, root.find('\n'));
+    const std::string mark = "mirefell-e2e-" + std::to_string(getpid());
+    std::string name;
+    return RunCommand("xdotool set_window --name " + mark + " " + root) &&
+           RunCommand("xdotool getwindowname " + root, &name) && name.substr(0, name.find('\n')) == mark;
+}
+
 GameSession::GameSession(const std::filesystem::path& runFolder, const std::string& configJson) : folder(runFolder)
 {
     std::filesystem::create_directories(folder);

@@ -54,6 +54,11 @@ class GameSession
 public:
     // True when an X display is there to run on.
     static bool HaveDisplay();
+    // Whether the display keeps what one client left on it for the next,
+    // when no other client is connected between them: a display that resets
+    // as its last client leaves does not, and refuses clients while it
+    // resets.
+    static bool DisplayOutlivesItsClients();
 
     // Makes the run folder with `configJson` as its config.json.
     GameSession(const std::filesystem::path& runFolder, const std::string& configJson);

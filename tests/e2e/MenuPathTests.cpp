@@ -7,8 +7,9 @@
 // menu's "Save and exit" back to a title that offers "Continue", and "Exit"
 // ending the program cleanly with its settings and bindings written; then
 // the options: a display change applied to the window, a key bound on the
-// key-binding page and found in binds.bin after the game ended; and a game
-// that cannot start, reported at once with its own error.
+// key-binding page and found in binds.bin after the game ended; a virtual
+// display that does not reset between its clients; and a game that cannot
+// start, reported at once with its own error.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -133,6 +134,15 @@ TEST_F(EndToEndTest, ANewGameFromTheTitleIsSavedAndExitedThroughTheMenus)
     // The virtual X server's OpenGL is Mesa's software rasteriser, which
     // cannot tell of a GPU reset: said once, at the start.
     EXPECT_EQ(game.LogCount("the graphics driver gives no reset notification"), 1u) << game.Log();
+}
+
+TEST_F(EndToEndTest, TheDisplayDoesNotResetWhenItsLastClientLeaves)
+{
+    // A display that resets each time its last client leaves (as the test's
+    // own short-lived xdotool calls and every game's exit make it) refuses
+    // a client that comes during the reset: a game starting just then ends
+    // at once with "can't start the video system".
+    EXPECT_TRUE(GameSession::DisplayOutlivesItsClients()) << "the X server resets: start it with -noreset";
 }
 
 TEST_F(EndToEndTest, AGameThatCannotStartIsReportedAtOnceInItsOwnWords)
