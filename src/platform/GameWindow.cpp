@@ -40,8 +40,10 @@ void RequestContext(bool srgb, bool resetNotification)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, srgb ? 1 : 0);
-    // A GPU reset then loses the context, and says so, instead of leaving
-    // it in an undefined state.
+    // A robust context: a GPU reset then loses the context, and says so,
+    // instead of leaving it in an undefined state (some drivers give the
+    // notification to robust contexts only).
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, resetNotification ? SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG : 0);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION,
                         resetNotification ? SDL_GL_CONTEXT_RESET_LOSE_CONTEXT : SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
 }
