@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libsdl2-dev libepoxy-dev libopenal-dev libstb-dev libglm-dev
+  libsdl2-dev libepoxy-dev libopenal-dev libstb-dev libglm-dev libdbus-1-dev
   libboost-serialization-dev nlohmann-json3-dev libfreetype-dev fonts-dejavu-core
   fonts-dejavu-extra fonts-liberation2
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2

@@ -122,6 +122,12 @@ void Game::Render()
         swapChain->PresentToWindow(width, height);
     }
     window->Present(Config::GetInstance().settings.vsync);
+    // A GPU reset is found after the frame it spoiled; the next frame is
+    // drawn on new device objects.
+    if (window->IsGpuDeviceLost()) {
+        OnDeviceLost();
+        return;
+    }
     if (onFramePresented)
         onFramePresented();
 }

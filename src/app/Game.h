@@ -10,6 +10,10 @@
 // and a vsync the display does not honour (a frame presented well within one
 // refresh of the last) is made up for by sleeping out the refresh period.
 //
+// After every present the window is asked whether the GPU context was lost
+// to a reset; a lost one is rebuilt at once (OnDeviceLost), the level and the
+// game state untouched.
+//
 // A developer's Autopilot, when given, is asked before each step (after the
 // events of the frame, before Core::Update), so its input reaches that step.
 //
@@ -75,7 +79,8 @@ public:
     // An audio output device appeared: the audio engine is asked to reset.
     void OnAudioDeviceArrived();
     // The GPU device is gone: every device object is released and made again
-    // on a new device and swap chain; the game itself keeps its state.
+    // on a new device (over a new context, when the window's was lost) and
+    // swap chain; the game itself keeps its state.
     void OnDeviceLost();
 
     // The size of the last (largest) display mode; DefaultWidth x

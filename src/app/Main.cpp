@@ -20,6 +20,7 @@
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "platform/SystemSleepEvents.h"
 #include "platform/VideoSystem.h"
 #include "platform/WindowLayout.h"
 #include "shell/Config.h"
@@ -30,6 +31,8 @@ namespace
 {
 
 constexpr const char* Title = "mirefell";
+constexpr const char* NoResetNotification =
+    "the graphics driver gives no reset notification: a GPU reset will not be noticed";
 
 int RunGame()
 {
@@ -73,6 +76,8 @@ int RunGame()
         [](const WindowLayout& wanted) {
             auto made = std::make_unique<GameWindow>(Title, wanted);
             made->SetCursorVisible(false); // the menus draw their own cursor
+            if (!made->HasResetNotification())
+                std::fprintf(stderr, "%s: %s\n", Title, NoResetNotification);
             return made;
         },
         layout);
@@ -92,7 +97,8 @@ int RunGame()
     }
 
     EventPump events;
-    MessageLoop loop(*game, events);
+    SystemSleepEvents sleep; // silent where there is no system bus
+    MessageLoop loop(*game, events, &sleep);
     loop.Run();
 
     game.reset(); // saves the settings

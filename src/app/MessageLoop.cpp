@@ -19,7 +19,7 @@ bool MessageLoop::RunOnce()
     if (quit)
         return false;
     PlatformEvent event;
-    if (events.PollEvent(event)) {
+    if (events.PollEvent(event) || (systemEvents && systemEvents->PollEvent(event))) {
         HandleEvent(event);
         return !quit;
     }
@@ -90,6 +90,19 @@ void MessageLoop::HandleEvent(const PlatformEvent& event)
         resizePending = true;
         pendingWidth = event.width;
         pendingHeight = event.height;
+        break;
+    case PlatformEventType::PowerSuspending:
+        if (!suspended)
+            game.Suspend();
+        suspended = true;
+        break;
+    case PlatformEventType::PowerResumed:
+        // A minimised window stays suspended until it is restored.
+        if (!minimized) {
+            if (suspended)
+                game.Resume();
+            suspended = false;
+        }
         break;
     case PlatformEventType::AudioDeviceAdded:
         game.OnAudioDeviceArrived();

@@ -5,6 +5,11 @@
 // between a bordered and a borderless window, minimising suspends the Game
 // and restoring resumes it, and a Quit event ends the loop.
 //
+// The system's sleep comes from a second source (SystemSleepEvents in the
+// game), asked when the window has nothing waiting: going to sleep suspends
+// the Game unless it already is; waking resumes it, unless the window is
+// still minimised, when restoring it resumes the Game instead.
+//
 // The window system has no modal size/move loop here, so a drag that sends
 // many size changes is coalesced: the Game hears the latest size once, when
 // the queue is empty, before the next Tick. While the window is minimised the
@@ -27,7 +32,11 @@ public:
     // How long a pass sleeps for events while the window is minimised.
     static constexpr int MinimizedWaitMs = 100;
 
-    MessageLoop(Game& game_, IEventSource& events_) : game(game_), events(events_) {}
+    // `systemEvents`, when given, is the source of the system's sleep and
+    // wake-up; it must outlive the loop.
+    MessageLoop(Game& game_, IEventSource& events_, IEventSource* systemEvents_ = nullptr)
+        : game(game_), events(events_), systemEvents(systemEvents_)
+    {}
 
     // Runs passes until a Quit event arrives.
     void Run();
@@ -44,6 +53,7 @@ private:
 
     Game& game;
     IEventSource& events;
+    IEventSource* systemEvents;
     bool quit = false;
     bool minimized = false;
     bool suspended = false;

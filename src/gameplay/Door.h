@@ -40,6 +40,7 @@ public:
     void SetUsable(bool usable_) override;
     void SetSpeed(float speed_) override { speed = speed_; }
     void Open() override;
+    void ForceOpen() override { Open(); }
     void Close() override { state = DoorStateClosing; }
     void SetCycling(bool cycling_) override;
 

@@ -77,7 +77,7 @@ void Item::DrawTooltip(Painter* painter, const Item& item, bool equipped, Vector
     painter->FillRectangle(position, size, Color(0.0f, 0.0f, 0.0f, 1.0f));
     Vector2 linePosition(position.x + size.x * 0.5f, position.y + Padding);
     for (const TooltipLine& line : lines) {
-        painter->DrawText(0, false, linePosition, line.text.c_str(), line.color, 2, 1, false);
+        painter->DrawText(0, false, linePosition, line.text.c_str(), line.color, 2, 1, true);
         linePosition.y += lineHeight;
     }
 }

@@ -1,13 +1,16 @@
 #include "platform/GameWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include <SDL.h>
 #include <epoxy/gl.h>
 
 #include "platform/GameError.h"
+#include "platform/Sleeper.h"
 #include "platform/VideoSystem.h"
 #include "platform/gpu/Device.h"
 
@@ -23,7 +26,7 @@ struct GameWindow::Handles
 namespace
 {
 
-void RequestContext(bool srgb)
+void RequestContext(bool srgb, bool resetNotification)
 {
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -37,6 +40,12 @@ void RequestContext(bool srgb)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, srgb ? 1 : 0);
+    // A robust context: a GPU reset then loses the context, and says so,
+    // instead of leaving it in an undefined state (some drivers give the
+    // notification to robust contexts only).
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, resetNotification ? SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG : 0);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION,
+                        resetNotification ? SDL_GL_CONTEXT_RESET_LOSE_CONTEXT : SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
 }
 
 SDL_Window* CreateWindow(const std::string& title, const WindowLayout& layout)
@@ -55,39 +64,103 @@ bool DefaultFramebufferIsSrgb()
     return glGetError() == GL_NO_ERROR && encoding == GL_SRGB;
 }
 
+// Whether the current context was made to be lost on a GPU reset, and has
+// the reset status query that tells of it.
+bool LosesContextOnReset()
+{
+    if (epoxy_gl_version() < 45 && !epoxy_has_gl_extension("GL_KHR_robustness") &&
+        !epoxy_has_gl_extension("GL_ARB_robustness"))
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLint strategy = GL_NO_RESET_NOTIFICATION;
+    glGetIntegerv(GL_RESET_NOTIFICATION_STRATEGY, &strategy);
+    return glGetError() == GL_NO_ERROR && strategy == GL_LOSE_CONTEXT_ON_RESET;
+}
+
+// The driver's reset status of the current context: anything but
+// GL_NO_ERROR means a reset happened.
+GLenum ReadResetStatus()
+{
+    if (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness"))
+        return glGetGraphicsResetStatus();
+    return glGetGraphicsResetStatusARB();
+}
+
+// A context can still be refused while the driver finishes its reset.
+constexpr int ContextAttempts = 20;
+constexpr uint64_t ContextRetryNanoseconds = 100'000'000;
+
 } // namespace
 
 GameWindow::GameWindow(const std::string& title, const WindowLayout& layout) : handles(std::make_unique<Handles>())
 {
-    RequestContext(true);
+    RequestContext(true, true);
     handles->window = CreateWindow(title, layout);
     if (!handles->window) {
         // A driver without sRGB visuals still runs the game, with a darker
         // picture; say so rather than refuse to start.
         const std::string srgbFailure = SDL_GetError();
-        RequestContext(false);
+        RequestContext(false, true);
         handles->window = CreateWindow(title, layout);
         if (!handles->window)
             throw GameError("can't create the window", srgbFailure);
+        srgbRequested = false;
         std::fprintf(stderr, "no sRGB-capable framebuffer (%s); colours will look darker\n", srgbFailure.c_str());
     }
 
     handles->context = SDL_GL_CreateContext(handles->window);
+    if (!handles->context) {
+        // A driver that refuses the reset notification gets a plain context.
+        RequestContext(srgbRequested, false);
+        handles->context = SDL_GL_CreateContext(handles->window);
+    }
     if (!handles->context) {
         const std::string reason = SDL_GetError();
         SDL_DestroyWindow(handles->window);
         throw GameError("can't create the OpenGL 3.3 context", reason);
     }
     SDL_SetWindowMinimumSize(handles->window, MinimumWidth, MinimumHeight);
-
-    // The back buffer is sRGB like the original swap chain's format: the
-    // renderer writes linear colour and the hardware encodes it.
-    srgb = DefaultFramebufferIsSrgb();
-    if (srgb)
-        glEnable(GL_FRAMEBUFFER_SRGB);
+    SetUpContext();
     // Keys are read by position; no text entry, so no input-method window.
     SDL_StopTextInput();
     SDL_ShowWindow(handles->window);
+}
+
+void GameWindow::SetUpContext()
+{
+    // The back buffer is sRGB: the renderer writes linear colour and the
+    // hardware encodes it.
+    srgb = DefaultFramebufferIsSrgb();
+    if (srgb)
+        glEnable(GL_FRAMEBUFFER_SRGB);
+    resetNotification = LosesContextOnReset();
+    swapInterval = -1;
+    contextLost = false;
+}
+
+void GameWindow::RecreateContext()
+{
+    SDL_GL_MakeCurrent(handles->window, nullptr);
+    SDL_GL_DeleteContext(handles->context);
+    handles->context = nullptr;
+    std::string reason;
+    for (int attempt = 0; attempt < ContextAttempts && !handles->context; ++attempt) {
+        if (attempt > 0)
+            GetSleeper().Sleep(ContextRetryNanoseconds);
+        RequestContext(srgbRequested, true);
+        handles->context = SDL_GL_CreateContext(handles->window);
+        if (!handles->context) {
+            RequestContext(srgbRequested, false);
+            handles->context = SDL_GL_CreateContext(handles->window);
+        }
+        if (!handles->context)
+            reason = SDL_GetError();
+    }
+    if (!handles->context)
+        throw GameError("can't create the OpenGL 3.3 context", reason);
+    ++contextGeneration;
+    SetUpContext();
 }
 
 GameWindow::~GameWindow()
@@ -192,8 +265,27 @@ void GameWindow::ClearBackBuffer(const Color& colour)
 
 std::unique_ptr<gpu::Device> GameWindow::CreateGpuDevice()
 {
+    // A lost context stays lost: every GL call on it is ignored.
+    if (contextLost)
+        RecreateContext();
     SDL_GL_MakeCurrent(handles->window, handles->context);
     return std::make_unique<gpu::Device>();
+}
+
+bool GameWindow::IsGpuDeviceLost()
+{
+    if (!contextLost) {
+        if (resetStatusSource)
+            contextLost = resetStatusSource();
+        else if (resetNotification)
+            contextLost = ReadResetStatus() != GL_NO_ERROR;
+    }
+    return contextLost;
+}
+
+void GameWindow::SetResetStatusSource(std::function<bool()> source)
+{
+    resetStatusSource = std::move(source);
 }
 
 void GameWindow::Present(bool vsync)

@@ -36,6 +36,11 @@ public:
     // when the window has no GPU context (logic-only test windows). Each call
     // makes a new device; the caller destroys the old one first.
     virtual std::unique_ptr<gpu::Device> CreateGpuDevice() = 0;
+    // Whether the GPU context was lost to a reset since the last
+    // CreateGpuDevice; the Game asks once a frame, after Present, and then
+    // makes every device object again. Always false for a window without a
+    // GPU context or a driver that does not tell.
+    virtual bool IsGpuDeviceLost() = 0;
     // The client area's size in pixels.
     virtual void GetClientSize(int32_t& width, int32_t& height) const = 0;
     // Clears the whole window framebuffer (colour, depth and stencil); used

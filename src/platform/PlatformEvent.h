@@ -25,6 +25,8 @@ enum class PlatformEventType : uint8_t
     Restored,         // shown again after being minimised (normal or maximised)
     SizeChanged,      // width, height: the new client size
     AudioDeviceAdded, // an audio output device appeared
+    PowerSuspending,  // the system is about to sleep
+    PowerResumed,     // the system is awake again after sleeping
 };
 
 enum class MouseButton : uint8_t

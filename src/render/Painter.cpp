@@ -178,13 +178,13 @@ void Painter::DrawText(int32_t fontSizeId, bool scaled, Vector2 position, const 
         font.DrawString(spriteBatch.get(), text, Vector2(x + 1, y + 1), shade);
     }
     font.DrawString(spriteBatch.get(), text, Vector2(x, y), color);
-    LogText(font, x, y, text);
+    LogText(font, x, y, text, outline);
 }
 
-void Painter::LogText(const SpriteFont& font, float x, float y, const wchar_t* text)
+void Painter::LogText(const SpriteFont& font, float x, float y, const wchar_t* text, bool outlined)
 {
     if (drawLog && !drawingShadow)
-        drawLog->texts.push_back({&font, Vector2(x, y), text});
+        drawLog->texts.push_back({&font, Vector2(x, y), text, outlined});
 }
 
 void Painter::DrawTextShadow(int32_t fontSizeId, bool scaled, Vector2 position, const wchar_t* text,
@@ -205,7 +205,7 @@ void Painter::DrawSmallText(Vector2 position, const wchar_t* text, Color color, 
     const float y = std::floor(position.y);
     smallFont->DrawString(spriteBatch.get(), text, Vector2(x + 1, y + 1), Black);
     smallFont->DrawString(spriteBatch.get(), text, Vector2(x, y), color);
-    LogText(*smallFont, x, y, text);
+    LogText(*smallFont, x, y, text, false);
 }
 
 } // namespace mirefell

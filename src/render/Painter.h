@@ -126,7 +126,7 @@ public:
 private:
     void DrawRectangle(Vector2 position, Vector2 size, const std::string& textureName, Color color);
     const SpriteFont& FontAt(int32_t index) const;
-    void LogText(const SpriteFont& font, float x, float y, const wchar_t* text);
+    void LogText(const SpriteFont& font, float x, float y, const wchar_t* text, bool outlined);
 
     bool drawingShadow = false; // inside DrawTextShadow: its copies go unlogged
 };

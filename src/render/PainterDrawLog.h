@@ -2,7 +2,8 @@
 // tests that check a screen's layout (no two texts on top of each other,
 // nothing off screen) without reading pixels. Each text is recorded once, as
 // the player reads it: its font, its top-left after alignment and flooring,
-// and the string; the outline and shadow copies are left out. Each texture
+// and the string, and whether its outline copies went under it (the copies
+// themselves, and DrawTextShadow's, are left out). Each texture
 // draw is recorded with its name, whole-pixel rectangle and tint ("white"
 // for a filled rectangle).
 //
@@ -29,6 +30,7 @@ struct PainterDrawLog
         const SpriteFont* font = nullptr;
         Vector2 position; // top-left of the line box
         std::wstring text;
+        bool outlined = false;
     };
     struct Texture
     {

@@ -62,7 +62,12 @@ CollisionResult Collision::CollideAndSlide(CollisionPacket& packet, const Triang
     }
 
     result.position = end * radius;
-    result.collided = packet.foundCollision || (result.movedUp && packet.gravity != 0.0f && slideTouched);
+    // A body pressed to the floor that slid up a step's edge is on its feet:
+    // the slide's last pass usually runs free above the edge, and taking
+    // only that pass would report every climbing step as a fall (no eye
+    // smoothing on the way up, no jump from the stairs). A rising body
+    // (negative gravity) that slid over an edge keeps rising.
+    result.collided = packet.foundCollision || (result.movedUp && packet.gravity > 0.0f && slideTouched);
     result.hitObject = packet.hitObject;
     result.hitNormal = packet.hitNormal;
     return result;

@@ -54,9 +54,10 @@ struct CollisionResult
 {
     Vector3 position;     // where the mover ends, world space
     bool movedUp = false; // the sliding pass ended higher than it started
-    // The last pass found a contact; for a walking move (one with a gravity
-    // pass) that stepped up, any pass of its slide: climbing a step touches
-    // the step's edge, though the slide's last pass runs free above it.
+    // The last pass found a contact; for a move pressed down to the floor
+    // (a positive gravity scale) that stepped up, any pass of its slide:
+    // climbing a step touches the step's edge, though the slide's last pass
+    // runs free above it.
     bool collided = false;
     GridObject* hitObject =
         nullptr;       // owner of the last recorded contact (kept from the slide when the gravity pass touched nothing)

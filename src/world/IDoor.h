@@ -25,6 +25,8 @@ public:
     virtual void SetSpeed(float speed) = 0;
     // Starts opening (also from open or closing), without key test or sound.
     virtual void Open() = 0;
+    // The same as Open.
+    virtual void ForceOpen() = 0;
     // Starts closing, without sound.
     virtual void Close() = 0;
     // Endless opening and closing that crushes what it catches; a cycling

@@ -234,5 +234,55 @@ TEST_F(HeadlessGameTest, AGameIsPlayedThroughTheTestMapToTheNextLevel)
     PointLights::GetInstance().Clear();
 }
 
+TEST_F(HeadlessGameTest, AGpuResetIsFoundAfterItsFrameAndTheLevelGoesOnOverANewContext)
+{
+    LendTestMapAsLevels();
+    GameSaveManager& saves = GameSaveManager::GetInstance();
+    saves.current = GameSave();
+    saves.onGameFinished = nullptr;
+    {
+        Game game;
+        game.Initialize(window.get(), layout.width, layout.height);
+        EventPump events;
+        MessageLoop loop(game, events);
+        auto run = [&](int steps) {
+            for (int i = 0; i < steps; ++i) {
+                clock.Advance(testing::OneStep);
+                ASSERT_TRUE(loop.RunOnce());
+            }
+        };
+        saves.NewGame(0, GameDifficulty::Normal, false, false);
+        run(60);
+        ASSERT_EQ(GameStateManager::GetInstance().current, GameState::Playing);
+        World* world = game.GetCore()->GetWorld();
+        auto* player = static_cast<Player*>(world->player);
+        player->health = 37.0f;
+        const Vector3 position = player->position;
+
+        // The driver reports a reset once; the frame that saw it is the last
+        // on the old context.
+        int asked = 0;
+        real->SetResetStatusSource([&asked] { return ++asked == 1; });
+        run(1);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(real->GetContextGeneration(), 1);
+        EXPECT_NE(Device, nullptr);
+        EXPECT_TRUE(HasBuffers(game.GetCore()->GetRoot()));
+
+        window->lastPixel = 0x12345678;
+        run(3);
+        EXPECT_EQ(asked, 4) << "asked once a frame";
+        EXPECT_EQ(real->GetContextGeneration(), 1);
+        EXPECT_EQ(window->lastPixel >> 24, 0xFFu) << "frames are drawn again on the new context";
+        EXPECT_NE(window->lastPixel & 0xFFFFFFu, 0u);
+        EXPECT_EQ(GameStateManager::GetInstance().current, GameState::Playing);
+        EXPECT_EQ(game.GetCore()->GetWorld(), world);
+        EXPECT_EQ(player->health, 37.0f);
+        EXPECT_NEAR(Vector3::Distance(player->position, position), 0.0f, 0.01f);
+    }
+    saves.current = GameSave();
+    PointLights::GetInstance().Clear();
+}
+
 } // namespace
 } // namespace mirefell

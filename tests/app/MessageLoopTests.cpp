@@ -1,5 +1,6 @@
-// The window procedure and the loop: Alt+Enter, minimise and restore, drags
-// that send many sizes, the wheel, focus loss and quitting.
+// The window procedure and the loop: Alt+Enter, minimise and restore, the
+// system's sleep, drags that send many sizes, the wheel, focus loss and
+// quitting.
 #include <gtest/gtest.h>
 
 #include "app/Game.h"
@@ -102,6 +103,37 @@ TEST_F(MessageLoopTest, AMinimisedGameSleepsAndResumesWithoutCatchingUp)
     EXPECT_FALSE(loop->IsSuspended());
     EXPECT_EQ(game->GetOutputWidth(), 1280);
     EXPECT_EQ(game->GetOutputHeight(), 720);
+}
+
+TEST_F(MessageLoopTest, TheSystemsSleepSuspendsTheGameAndWakingForgetsTheTimeAsleep)
+{
+    game = std::make_unique<Game>();
+    game->Initialize(&window, settings.screenWidth, settings.screenHeight);
+    testing::ScriptedEvents system;
+    loop = std::make_unique<MessageLoop>(*game, events, &system);
+    auto announce = [&](PlatformEventType type) {
+        system.queue = {SimpleEvent(type)};
+        loop->RunOnce(); // the window has nothing waiting: the system is heard
+        ASSERT_TRUE(system.queue.empty());
+    };
+    EXPECT_EQ(Drain(), 1u);
+
+    announce(PlatformEventType::PowerSuspending);
+    EXPECT_TRUE(loop->IsSuspended());
+    clock.Advance(10 * 10'000'000ull); // ten seconds asleep
+    announce(PlatformEventType::PowerResumed);
+    EXPECT_FALSE(loop->IsSuspended());
+    EXPECT_EQ(Drain(OneStep), 1u) << "no catching up after the sleep";
+
+    // Woken while minimised: suspended until the window is restored.
+    events.queue = {SimpleEvent(PlatformEventType::Minimized)};
+    Drain();
+    announce(PlatformEventType::PowerSuspending);
+    announce(PlatformEventType::PowerResumed);
+    EXPECT_TRUE(loop->IsSuspended());
+    events.queue = {SimpleEvent(PlatformEventType::Restored)};
+    EXPECT_EQ(Drain(OneStep), 1u);
+    EXPECT_FALSE(loop->IsSuspended());
 }
 
 TEST_F(MessageLoopTest, ADragsSizesReachTheGameOnceTheLatestFirst)

@@ -47,6 +47,10 @@ namespace
 // of the game sees it down.
 constexpr const char* HoldSeconds = "0.6";
 constexpr auto PollInterval = std::chrono::milliseconds(250);
+// How long a game that is still running may take to show its window. It
+// shows in well under a second even on a loaded machine; the wait ends as
+// soon as it does, so only a failing start ever waits this long.
+constexpr auto WindowPatience = std::chrono::minutes(3);
 
 // Runs a shell command; its standard output, or nullopt when it failed.
 bool RunCommand(const std::string& command, std::string* output = nullptr)
@@ -80,6 +84,20 @@ bool GameSession::HaveDisplay()
 {
     const char* display = std::getenv("DISPLAY");
     return display && *display;
+}
+
+bool GameSession::DisplayOutlivesItsClients()
+{
+    // The root window's name, set by one short-lived client and read by
+    // another: a server reset in between clears it.
+    std::string root;
+    if (!RunCommand("xdotool search --maxdepth 0 --name '' 2>/dev/null", &root))
+        return false;
+    root = root.substr(0, root.find('\n'));
+    const std::string mark = "mirefell-e2e-" + std::to_string(getpid());
+    std::string name;
+    return RunCommand("xdotool set_window --name " + mark + " " + root) &&
+           RunCommand("xdotool getwindowname " + root, &name) && name.substr(0, name.find('\n')) == mark;
 }
 
 GameSession::GameSession(const std::filesystem::path& runFolder, const std::string& configJson) : folder(runFolder)
@@ -123,17 +141,44 @@ bool GameSession::Start()
         execl(MIREFELL_RUN_DIR "/mirefell", "mirefell", static_cast<char*>(nullptr));
         _exit(127);
     }
-    if (pid < 0)
+    if (pid < 0) {
+        startFailure = "the game could not be started";
         return false;
-    return WaitUntil(
-        [this] {
+    }
+    // The window of this process only (its _NET_WM_PID): not a window of an
+    // earlier game still being torn down, nor any other window of that name
+    // on the display.
+    const std::string process = std::to_string(pid);
+    const std::string search =
+        "xdotool search --all --onlyvisible --pid " + process + " --name '^mirefell$' 2>/dev/null";
+    bool ended = false;
+    WaitUntil(
+        [&] {
+            if (!IsRunning()) {
+                ended = true; // no window will come
+                return true;
+            }
             std::string found;
-            if (!IsRunning() || !RunCommand("xdotool search --onlyvisible --name '^mirefell$' 2>/dev/null", &found))
+            if (!RunCommand(search, &found))
                 return false;
             std::istringstream lines(found);
             return static_cast<bool>(std::getline(lines, windowId)) && !windowId.empty();
         },
-        std::chrono::seconds(60));
+        WindowPatience);
+    if (!ended && !windowId.empty())
+        return true;
+    windowId.clear();
+    if (ended) {
+        const std::string how = WIFEXITED(exitStatus)     ? "exit code " + std::to_string(WEXITSTATUS(exitStatus))
+                                : WIFSIGNALED(exitStatus) ? "signal " + std::to_string(WTERMSIG(exitStatus))
+                                                          : "status " + std::to_string(exitStatus);
+        startFailure = "the game (process " + process + ") ended with " + how + " before it showed a window";
+    } else {
+        startFailure = "the game (process " + process + ") showed no window in " +
+                       std::to_string(std::chrono::duration_cast<std::chrono::seconds>(WindowPatience).count()) + " s";
+    }
+    startFailure += "; its log:\n" + Log();
+    return false;
 }
 
 bool GameSession::GetWindowSize(int32_t& width, int32_t& height) const

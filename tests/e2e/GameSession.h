@@ -54,6 +54,11 @@ class GameSession
 public:
     // True when an X display is there to run on.
     static bool HaveDisplay();
+    // Whether the display keeps what one client left on it for the next,
+    // when no other client is connected between them: a display that resets
+    // as its last client leaves does not, and refuses clients while it
+    // resets.
+    static bool DisplayOutlivesItsClients();
 
     // Makes the run folder with `configJson` as its config.json.
     GameSession(const std::filesystem::path& runFolder, const std::string& configJson);
@@ -64,8 +69,13 @@ public:
 
     // An environment variable the game is started with.
     void SetEnvironment(const std::string& name, const std::string& value);
-    // Starts the game and waits for its window; false when none shows up.
+    // Starts the game and waits for its window: the window this game's
+    // process shows, found by its process id. Returns as soon as the window
+    // shows, or as soon as the game ends without one; a start that is merely
+    // slow is given minutes. False when no window showed; StartFailure()
+    // then says why, with the game's log.
     bool Start();
+    const std::string& StartFailure() const { return startFailure; }
     // The game's client area as the X server has it now.
     bool GetWindowSize(int32_t& width, int32_t& height) const;
 
@@ -118,6 +128,7 @@ private:
     pid_t pid = -1;
     int exitStatus = 0; // waitpid's status once the game has ended
     std::string windowId;
+    std::string startFailure;
     std::vector<std::pair<std::string, std::string>> environment;
 };
 

@@ -7,7 +7,9 @@
 // menu's "Save and exit" back to a title that offers "Continue", and "Exit"
 // ending the program cleanly with its settings and bindings written; then
 // the options: a display change applied to the window, a key bound on the
-// key-binding page and found in binds.bin after the game ended.
+// key-binding page and found in binds.bin after the game ended; a virtual
+// display that does not reset between its clients; and a game that cannot
+// start, reported at once with its own error.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,7 +67,7 @@ protected:
     // Starts the game and checks its window has the size it was given.
     static void StartAt(GameSession& game, int32_t width, int32_t height)
     {
-        ASSERT_TRUE(game.Start()) << "no game window";
+        ASSERT_TRUE(game.Start()) << game.StartFailure();
         int32_t shownWidth = 0, shownHeight = 0;
         ASSERT_TRUE(game.GetWindowSize(shownWidth, shownHeight));
         ASSERT_EQ(shownWidth, width);
@@ -129,6 +131,29 @@ TEST_F(EndToEndTest, ANewGameFromTheTitleIsSavedAndExitedThroughTheMenus)
     EXPECT_EQ(game.WaitForExit(), 0);
     EXPECT_TRUE(std::filesystem::exists(game.Folder() / "config.json"));
     EXPECT_TRUE(std::filesystem::exists(game.Folder() / "binds.bin"));
+    // The virtual X server's OpenGL is Mesa's software rasteriser, which
+    // cannot tell of a GPU reset: said once, at the start.
+    EXPECT_EQ(game.LogCount("the graphics driver gives no reset notification"), 1u) << game.Log();
+}
+
+TEST_F(EndToEndTest, TheDisplayDoesNotResetWhenItsLastClientLeaves)
+{
+    // A display that resets each time its last client leaves (as the test's
+    // own short-lived xdotool calls and every game's exit make it) refuses
+    // a client that comes during the reset: a game starting just then ends
+    // at once with "can't start the video system".
+    EXPECT_TRUE(GameSession::DisplayOutlivesItsClients()) << "the X server resets: start it with -noreset";
+}
+
+TEST_F(EndToEndTest, AGameThatCannotStartIsReportedAtOnceInItsOwnWords)
+{
+    GameSession game(dir.Path() / "run", WindowConfig(800, 600, false));
+    // Its sounds are read before its window opens.
+    std::filesystem::remove(game.Folder() / "assets");
+    EXPECT_FALSE(game.Start());
+    EXPECT_NE(game.StartFailure().find("ended with exit code 1 before it showed a window"), std::string::npos)
+        << game.StartFailure();
+    EXPECT_NE(game.StartFailure().find("can't access file (assets/sounds/"), std::string::npos) << game.StartFailure();
 }
 
 TEST_F(EndToEndTest, TheOptionsRestyleTheWindowAndABindingReachesBindsBin)

@@ -85,7 +85,7 @@ protected:
         const std::filesystem::path routeFile = game->Folder() / "route.json";
         std::ofstream(routeFile, std::ios::binary) << route.ToJson();
         game->SetEnvironment(Autopilot::Variable, routeFile.string());
-        EXPECT_TRUE(game->Start()) << "no game window";
+        EXPECT_TRUE(game->Start()) << game->StartFailure();
         return game;
     }
 

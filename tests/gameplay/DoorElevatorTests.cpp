@@ -69,6 +69,30 @@ TEST_F(MapObjects, AKeyDoorOpensOnlyForTheKeyHolder)
     EXPECT_EQ(redDoor->GetState(), DoorStateOpening);
 }
 
+TEST_F(MapObjects, ForceOpenOpensWithoutAKeyAndSendsAClosingDoorBackUp)
+{
+    Build();
+    // Through the interface the scripts hold: no key test, no message.
+    IDoor& door = *redDoor;
+    door.ForceOpen();
+    EXPECT_EQ(door.GetState(), DoorStateOpening);
+    EXPECT_EQ(redDoor->sector->doorOpen, 1);
+    EXPECT_TRUE(notifications.posted.empty());
+
+    StepUntil(redDoor, DoorStateOpen);
+    const float top = redDoor->position.y;
+    door.Close();
+    Step(4);
+    EXPECT_FLOAT_EQ(redDoor->position.y, top - 4 * Door::DefaultSpeed);
+    redDoor->sector->doorOpen = 0;
+    door.ForceOpen();
+    EXPECT_EQ(door.GetState(), DoorStateOpening);
+    EXPECT_EQ(redDoor->sector->doorOpen, 1);
+    Step(4);
+    EXPECT_FLOAT_EQ(redDoor->position.y, top);
+    EXPECT_EQ(door.GetState(), DoorStateOpen);
+}
+
 TEST_F(MapObjects, ADoorStopsExactlyAtItsHeightsAndClosesByItself)
 {
     Build();

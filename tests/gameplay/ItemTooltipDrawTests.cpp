@@ -1,6 +1,6 @@
 // An item's tooltip drawn by the painter on the headless GPU: the box's
 // edges beside the anchor, its clamp below twice the margin, and the lines
-// centred inside it in their colours.
+// centred inside it in their colours, each with its shadow.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,11 +42,20 @@ TEST_F(ItemTooltipDrawTest, BoxSitsLeftOfTheAnchorAndHoldsTheLines)
     const int width = static_cast<int>(widest + 20.0f);
     const int height = 6 * 32 + 20;
 
+    PainterDrawLog log;
+    painter->drawLog = &log;
     painter->BeginWithShader();
     Item::DrawTooltip(painter.get(), *hammer, false, {400.0f, 200.0f});
     painter->EndBatch();
+    painter->drawLog = nullptr;
     Capture();
     Save("item-tooltip");
+
+    // Every line has its shadow (black on the black box, so only the draw
+    // says so).
+    ASSERT_EQ(log.texts.size(), 6u);
+    for (const PainterDrawLog::Text& text : log.texts)
+        EXPECT_TRUE(text.outlined) << "line " << text.position.y;
 
     // Right edge 10 left of the anchor; centred on it: top 200 - 106 = 94.
     const int right = 390, top = 94, left = right - width, bottom = top + height;

@@ -5,6 +5,7 @@
 #include "platform/EventPump.h"
 #include "platform/GameWindow.h"
 #include "platform/VideoSystem.h"
+#include "platform/gpu/Device.h"
 
 namespace mirefell
 {
@@ -58,6 +59,37 @@ TEST_F(GameWindowTest, TheClearColourIsLinearAndStoredAsSrgb)
     window.ClearBackBuffer(Color(0.0f, 0.0f, 0.0f, 1.0f));
     EXPECT_EQ(window.ReadBackBufferPixel(319, 199), 0xFF000000u);
     window.Present(false);
+}
+
+TEST_F(GameWindowTest, ALostContextStaysLostUntilTheNextDeviceIsMadeOnANewOne)
+{
+    GameWindow window("mirefell", {false, 0, 0, 320, 200});
+    auto device = window.CreateGpuDevice();
+    EXPECT_FALSE(window.IsGpuDeviceLost());
+
+    bool reset = true;
+    window.SetResetStatusSource([&reset] { return reset; });
+    EXPECT_TRUE(window.IsGpuDeviceLost());
+    reset = false; // the driver's status clears once the reset is over
+    EXPECT_TRUE(window.IsGpuDeviceLost());
+    EXPECT_EQ(window.GetContextGeneration(), 0);
+
+    device.reset();
+    device = window.CreateGpuDevice();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(window.GetContextGeneration(), 1);
+    EXPECT_FALSE(window.IsGpuDeviceLost());
+    // The new context is set up as the first was: an sRGB back buffer.
+    window.ClearBackBuffer(Color(0.5f, 0.25f, 1.0f, 1.0f));
+    const uint32_t pixel = window.ReadBackBufferPixel(10, 10);
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 188, 1);
+    EXPECT_NEAR(static_cast<int>(pixel >> 8 & 0xFF), 137, 1);
+    window.Present(false);
+
+    // A device made while nothing was lost keeps the context.
+    device.reset();
+    device = window.CreateGpuDevice();
+    EXPECT_EQ(window.GetContextGeneration(), 1);
 }
 
 TEST_F(GameWindowTest, RestylesEntersAndLeavesFullScreenAndReportsSizes)

@@ -11,5 +11,10 @@ namespace mirefell::testing
 
 // Allocations made through operator new since the program started.
 uint64_t AllocationCount();
+// The largest single request to operator new (in bytes) since the program
+// started or the last ResetLargestAllocation, whether the heap granted it
+// or not.
+uint64_t LargestAllocation();
+void ResetLargestAllocation();
 
 } // namespace mirefell::testing

@@ -26,6 +26,7 @@ public:
     uint32_t GetRefreshRate() const override { return window.GetRefreshRate(); }
     void SetClientSize(int32_t width, int32_t height) override { window.SetClientSize(width, height); }
     std::unique_ptr<gpu::Device> CreateGpuDevice() override { return window.CreateGpuDevice(); }
+    bool IsGpuDeviceLost() override { return window.IsGpuDeviceLost(); }
     void GetClientSize(int32_t& width, int32_t& height) const override { window.GetClientSize(width, height); }
     void ClearBackBuffer(const Color& colour) override { window.ClearBackBuffer(colour); }
     void Present(bool vsync) override { window.Present(vsync); }

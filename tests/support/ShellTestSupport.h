@@ -49,6 +49,7 @@ public:
         calls.push_back("client " + std::to_string(width) + "x" + std::to_string(height));
     }
     std::unique_ptr<gpu::Device> CreateGpuDevice() override { return nullptr; }
+    bool IsGpuDeviceLost() override { return false; }
     void GetClientSize(int32_t& width, int32_t& height) const override
     {
         width = clientWidth;

@@ -64,6 +64,7 @@ public:
     void SetUsable(bool) override {}
     void SetSpeed(float) override {}
     void Open() override { state = DoorStateOpening; }
+    void ForceOpen() override { Open(); }
     void Close() override { state = DoorStateClosing; }
     void SetCycling(bool) override {}
 

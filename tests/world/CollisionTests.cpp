@@ -194,6 +194,42 @@ TEST_F(CollisionTest, SlidingUpAStepEdgeSkipsTheGravityPass)
     EXPECT_EQ(walking.hitObject, &floor);
 }
 
+TEST_F(CollisionTest, ABodyWalkingUpAStepTouchesItsEdgeOnEveryClimbingMoveButARisingOneDoesNot)
+{
+    // Floor at 0, a 4-unit step at x = 5 (its riser faces -X).
+    AddSlab(triangles, &floor, 0.0f, -100, 5, true);
+    AddSlab(triangles, &other, 4.0f, 5, 100, true);
+    const Vector3 r0{5, 0, -100}, r1{5, 4, -100}, r2{5, 0, 100}, r3{5, 4, 100};
+    triangles.push_back({&wall, r0, r2, r1});
+    triangles.push_back({&wall, r1, r2, r3});
+
+    // Walking at 1.25 a move, pressed down as a body on its feet is (0.5):
+    // the body slides up the edge over several moves, and each of them is a
+    // contact that moved up, though the slide's last pass ran free.
+    Vector3 position{-5, 7.035f, 0};
+    int climbingMoves = 0;
+    for (int i = 0; i < 20; ++i) {
+        Vector3 end = position + Vector3(1.25f, 0, 0);
+        const CollisionResult result = Collision::Slide(position, end, 0.5f, Body, SourceOf(triangles));
+        if (end.y > position.y + 1e-3f) {
+            ++climbingMoves;
+            EXPECT_TRUE(result.movedUp) << "move " << i;
+            EXPECT_TRUE(result.collided) << "move " << i;
+        }
+        position = end;
+    }
+    EXPECT_GE(climbingMoves, 2);
+    EXPECT_NEAR(position.y, 4.0f + 7.0f * 1.005f, 1e-3f); // standing on the step
+
+    // The same slide over the edge during a jump (a negative scale) is no
+    // floor contact: the jump goes on.
+    const Vector3 start{2.6f, 7.035f, 0};
+    Vector3 end = start + Vector3(1.25f, 0, 0);
+    const CollisionResult rising = Collision::Slide(start, end, -4.75f, Body, SourceOf(triangles));
+    EXPECT_TRUE(rising.movedUp);
+    EXPECT_FALSE(rising.collided);
+}
+
 TEST_F(CollisionTest, DegenerateInputGivesFinitePositions)
 {
     AddSlab(triangles, &floor, 0.0f, -100, 100, true);

@@ -24,6 +24,7 @@ public:
     void SetUsable(bool) override {}
     void SetSpeed(float) override {}
     void Open() override {}
+    void ForceOpen() override {}
     void Close() override {}
     void SetCycling(bool) override {}
 };

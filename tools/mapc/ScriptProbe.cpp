@@ -30,6 +30,7 @@ public:
     void SetUsable(bool usable_) override { usable = usable_; }
     void SetSpeed(float) override {}
     void Open() override { opened = true; }
+    void ForceOpen() override { Open(); }
     void Close() override {}
     void SetCycling(bool cycling_) override
     {
