@@ -148,8 +148,13 @@ TEST_F(EndToEndTest, TheDisplayDoesNotResetWhenItsLastClientLeaves)
 TEST_F(EndToEndTest, AGameThatCannotStartIsReportedAtOnceInItsOwnWords)
 {
     GameSession game(dir.Path() / "run", WindowConfig(800, 600, false));
-    // Its sounds are read before its window opens.
+    // Its sounds are read before its window opens. The folder keeps its
+    // maps, so the game takes it for its own and does not move to the
+    // executable's folder.
     std::filesystem::remove(game.Folder() / "assets");
+    std::filesystem::create_directory(game.Folder() / "assets");
+    std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "assets" / "maps",
+                                              game.Folder() / "assets" / "maps");
     EXPECT_FALSE(game.Start());
     EXPECT_NE(game.StartFailure().find("ended with exit code 1 before it showed a window"), std::string::npos)
         << game.StartFailure();
