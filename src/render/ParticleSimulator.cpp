@@ -108,11 +108,6 @@ void ParticleSimulator::Update()
         }
     }
     RemoveDead();
-    // Every particle ended by now (here or by a shot since the last step) is
-    // erased in the step, so a level that is not drawn for a while (no
-    // device) does not pile up dead particles until the next frame.
-    if (particleStore)
-        particleStore->RemoveDead();
 }
 
 void ParticleSimulator::RemoveDead()

@@ -72,8 +72,9 @@ public:
     // direction; a vertical normal draws a new random launch, except straight
     // down, which keeps the one from Spawn.
     void SetVelocityFromNormal(ParticleMotion& motion, const Vector3& normal);
-    // One step for every record, then RemoveDead, then the particle store
-    // erases every dead particle (its own and any another owner ended).
+    // One step for every record, then RemoveDead. The particles it ends are
+    // flagged dead and stay in the store until the World's step erases them
+    // at its end.
     void Update();
     // Erases the dead records, keeping the order of the rest.
     void RemoveDead();

@@ -234,6 +234,13 @@ void World::Update()
     }
 
     std::erase_if(objects, [](const std::unique_ptr<GridObject>& object) { return object->removed; });
+
+    // Every particle ended in this step (landed blood, or the body of a shot
+    // that struck or was shot down during the pass, even one made in it)
+    // leaves the store with the step, so a level that is not drawn for a
+    // while (no device) does not pile up dead particles until the next frame.
+    if (particleStore)
+        particleStore->RemoveDead();
 }
 
 void World::SpawnParticles(const Vector3& position, const Color& colour, int32_t count)

@@ -241,6 +241,26 @@ TEST_F(UpdatePass, ParticleBurstsCountAndColour)
     EXPECT_EQ(world.particles->motions.back().kind, ParticleKindPuff);
 }
 
+// Steps with no frame between them (no device) still erase what has ended:
+// a body another owner released before the step, and one released during
+// the pass (a shot made and shot down in that same pass), while the living
+// stay.
+TEST_F(UpdatePass, EndedParticlesLeaveTheStoreWithTheStep)
+{
+    World& world = *fixture.world;
+    auto& store = fixture.particleStore.particles;
+    world.SpawnParticles({32, 30, 32}, Color(1, 0, 0, 1), 1);
+    const Particle* flying = &store.back();
+    fixture.particleStore.AddParticle().dead = true;
+    list[0]->onUpdate = [&](TestObject&) {
+        if (world.objects.size() < 4)
+            fixture.particleStore.AddParticle().dead = true;
+    };
+    world.Update();
+    ASSERT_EQ(store.size(), 1u);
+    EXPECT_EQ(&store.front(), flying);
+}
+
 TEST(WorldReset, MovesTheLevelsMeshesUnderTheSceneNodesAndSetsEveryObjectUp)
 {
     Config::GetInstance().settings.maxBloodDecals = 4;
