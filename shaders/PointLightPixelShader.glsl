@@ -31,9 +31,12 @@
 // covers (both sides of a choice, and whatever follows a discard), and the
 // pass covers several screens' worth of pixels a frame, so the shader is
 // kept to the two reads and as little arithmetic as the picture needs: the
-// range comes from the vertex stage, both kinds of falloff and the knee
+// range comes from the vertex stage, the fixed-radius falloff and its knee
 // share one division, and the normal's length is divided out with the
-// light's distance.
+// light's distance. The renderer builds two variants and draws each light
+// with its own kind's: the file as it stands for lights of attenuation
+// (the map's), with FIXED_RADIUS for lights of a fixed radius (the view's,
+// the shots', the pickups'); useFixedRadius chooses.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -96,21 +99,21 @@ void main()
                                 light.attenuationQuadratic * d2,
                             MinimumAttenuation);
 
-    // Falloff and the flash's knee in one division, N / D:
-    //   attenuated:   (1 - attenuation / 100) / attenuation;
-    //   fixed radius: window^2 / attenuation eased above 1 - with x the
-    //   peak times the attenuation and o = max(x - attenuation, 0),
-    //   window^2 (o (1 + k) + k a) / ((o + k a) max(x, a)).
+#ifdef FIXED_RADIUS
+    // window^2 / attenuation eased above 1, in one division: with x the
+    // peak times the attenuation and o = max(x - attenuation, 0),
+    // window^2 (o (1 + k) + k a) / ((o + k a) max(x, a)).
     float window = max(1.0 - d2 * (1.0 / max(light.fixedRadius * light.fixedRadius, 1e-8)), 0.0);
     float shape = window * window;
     float peak = light.intensity * max(light.colour.r, max(light.colour.g, light.colour.b));
     float x = peak * shape;
     float o = max(x - attenuation, 0.0);
     float ka = Knee * attenuation;
-    bool fixedRadius = light.useFixedRadius != 0;
-    float numerator = fixedRadius ? shape * (o * (1.0 + Knee) + ka) : 1.0 - Cutoff * attenuation;
-    float denominator = fixedRadius ? (o + ka) * max(x, attenuation) : attenuation;
-    vec3 lit = light.colour.rgb * (light.intensity * max(numerator / denominator, 0.0));
+    float falloff = shape * (o * (1.0 + Knee) + ka) / ((o + ka) * max(x, attenuation));
+#else
+    float falloff = max(1.0 / attenuation - Cutoff, 0.0);
+#endif
+    vec3 lit = light.colour.rgb * (light.intensity * falloff);
 
     // A blended surface may have left a short normal; none is zero.
     float wrap = light.shaderFlag != 0 ? 1.0 : 0.5;
