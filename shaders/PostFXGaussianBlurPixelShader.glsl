@@ -2,13 +2,10 @@
 // Gaussian blur of a half-size bloom target (slot 0) at the offsets and
 // weights of the constants (slot 0), one direction a pass.
 //
-// The centre tap lies on its texel and is read as that one texel; the other
-// taps lie between two texels and are bilinear reads of both. The four
-// outermost taps (11 to 14: +-11.5 and +-13.5 texels, together 0.53% of the
-// weight) are left unread and the rest scaled up to sum to one: on the
-// software rasteriser each bilinear read of an sRGB target costs as much as
-// the rest of the pass, and what those taps add stays below one level of
-// the frame even around the brightest extract.
+// The centre tap lies on its texel and is read as that one texel (on the
+// software rasteriser a bilinear read of an sRGB target costs as much as the
+// rest of the pass); the other fourteen lie between two texels and are
+// bilinear reads of both.
 //
 // The horizontal pass writes target B opaquely. The vertical pass is the last
 // one: the renderer adds its output onto the extracted bloom in target A with
@@ -28,15 +25,12 @@ uniform sampler2D source_t0;
 
 layout(location = 0) out vec4 Target0;
 
-const int ReadTaps = 11; // taps 0 to 10
-
 void main()
 {
     vec2 uv = gl_FragCoord.xy / vec2(textureSize(source_t0, 0));
     vec3 sum = texelFetch(source_t0, ivec2(gl_FragCoord.xy), 0).rgb * sampleWeights[0].x;
-    for (int i = 1; i < ReadTaps; ++i)
+    for (int i = 1; i < 15; ++i)
         sum += textureLod(source_t0, uv + sampleOffsets[i].xy, 0.0).rgb * sampleWeights[i].x;
-    sum *= 1.0 / (1.0 - 2.0 * (sampleWeights[11].x + sampleWeights[13].x));
     bool vertical = sampleOffsets[1].y != 0.0;
     if (!vertical) {
         Target0 = vec4(sum, 1.0);
