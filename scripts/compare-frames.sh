@@ -89,8 +89,8 @@ pictures() {
 
 case "${1:-}" in
 build)
-    [ "${2:-after}" = after ] || build_side before "$BEFORE"
-    [ "${2:-before}" = before ] || build_side after "$AFTER"
+    [ "${2:-both}" = after ] || build_side before "$BEFORE"
+    [ "${2:-both}" = before ] || build_side after "$AFTER"
     ;;
 bench) bench ;;
 pictures) pictures ;;

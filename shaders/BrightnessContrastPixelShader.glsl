@@ -5,9 +5,12 @@
 //   display' = (display - 0.5) * contrast + 0.5 + brightness.
 // The copy is stored sRGB, so sampling gives linear light; the value is
 // encoded here, adjusted, decoded, and the target encodes it again. At the
-// defaults (0, 1) that is the identity for every stored level. The output
-// alpha is 1 so the premultiplied blend replaces the frame whatever alpha the
-// interface left in it.
+// defaults (0, 1) that is the identity for every stored level, and the pass
+// draws with the variant built with AT_DEFAULTS, which only reads the copy
+// back (the software rasteriser would otherwise pay for the six powers of
+// every pixel, branch or no branch). The output alpha is 1 so the
+// premultiplied blend replaces the frame whatever alpha the interface left
+// in it.
 
 layout(std140) uniform BrightnessContrastConstants_b0
 {
@@ -36,10 +39,10 @@ vec3 ToLinear(vec3 display)
 void main()
 {
     vec3 linear = texelFetch(frame_t0, ivec2(gl_FragCoord.xy), 0).rgb;
-    if (brightness == 0.0 && contrast == 1.0) { // the defaults: nothing to change, no powers to pay for
-        Target0 = vec4(linear, 1.0);
-        return;
-    }
+#ifdef AT_DEFAULTS
+    Target0 = vec4(linear, 1.0);
+#else
     vec3 display = (ToDisplay(linear) - 0.5) * contrast + 0.5 + brightness;
     Target0 = vec4(ToLinear(clamp(display, 0.0, 1.0)), 1.0);
+#endif
 }

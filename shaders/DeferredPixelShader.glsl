@@ -16,7 +16,9 @@
 // unread (a read costs the software rasteriser even where its result is
 // not used). The G-buffer is read at the pixel's own texel. The software
 // rasteriser runs both sides of the sky's choice, so the sky's look-up is
-// paid by every pixel; it is one bilinear read of the box's one level.
+// paid by every pixel; it is one bilinear read of the box's one level, in
+// the direction of the far plane's point (the quad's texture coordinate is
+// the pixel's place in the window).
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -44,6 +46,8 @@ uniform sampler2D occlusion_t4;
 #endif
 uniform samplerCube sky_t5;
 
+in vec2 spriteTexCoord; // 0..1 over the window: the quad covers it exactly
+
 layout(location = 0) out vec4 Target0;
 
 const float GrainStrength = 0.2;
@@ -56,7 +60,6 @@ float Hash(vec2 p)
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec2 screenUv = gl_FragCoord.xy / screenSize;
     vec3 normal = texelFetch(normals_t2, pixel, 0).xyz;
     vec3 surface = texelFetch(colour_t1, pixel, 0).rgb;
     vec3 light = texelFetch(light_t3, pixel, 0).rgb;
@@ -65,8 +68,10 @@ void main()
 #else
     float visibility = 1.0;
 #endif
-    vec4 far = vec4(screenUv.x * 2.0 - 1.0, 1.0 - screenUv.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
-    vec3 sky = textureLod(sky_t5, far.xyz / far.w, 0.0).rgb;
+    // The far plane's point at this pixel, homogeneous: its w is 1 / the far
+    // distance, positive, and the cube's look-up needs only the direction.
+    vec4 far = vec4(spriteTexCoord.x * 2.0 - 1.0, 1.0 - spriteTexCoord.y * 2.0, 1.0, 1.0) * inverseSkyViewProjection;
+    vec3 sky = textureLod(sky_t5, far.xyz, 0.0).rgb;
     vec3 result = dot(normal, normal) < 0.01 ? sky : surface * (ambient.rgb + light) * visibility;
     float grain = Hash(gl_FragCoord.xy + vec2(noise * 97.0, noise * 57.0)) - 0.5;
     float strength = inGame != 0 ? max(noiseIntensity, 0.0) * GrainStrength : 0.0;

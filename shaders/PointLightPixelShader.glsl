@@ -4,12 +4,11 @@
 // light's alpha scales what it adds.
 //
 // The surface point is rebuilt from the depth buffer (slot 2) along the
-// pixel's ray, which the sphere's point drawn at the pixel and the eye give
-// (cheaper than the inverse view-projection product on the software
-// rasteriser); the normal comes from the normal target (slot 1). Both are
-// read at the pixel's own texel.
-// Where nothing was drawn the depth is 1, the far plane, which no light
-// reaches.
+// pixel's ray, which the sphere's point drawn at the pixel (handed on by the
+// vertex stage as its offset from the light) and the eye give; the normal
+// comes from the normal target (slot 1). Both are read at the pixel's own
+// texel. Where nothing was drawn the depth is 1, the far plane, which no
+// light reaches.
 //
 // A light adds colour * intensity * max(N.L * wrap + 1 - wrap, 0) * falloff:
 // shaderFlag set is plain Lambert (wrap 1), clear a half-Lambert wrap (0.5),
@@ -26,8 +25,18 @@
 //                 without whiting it out, while a light of strength 1 or
 //                 less (the player's own light under Blackout) is unchanged.
 // The reach test is the falloff itself: beyond its reach a light adds
-// exactly nothing, with no branch (the software rasteriser runs both sides
-// of one).
+// exactly nothing, with no branch.
+//
+// The software rasteriser runs every instruction for every pixel the sphere
+// covers (both sides of a choice, and whatever follows a discard), and the
+// pass covers several screens' worth of pixels a frame, so the shader is
+// kept to the two reads and as little arithmetic as the picture needs: the
+// range comes from the vertex stage, the fixed-radius falloff and its knee
+// share one division, and the normal's length is divided out with the
+// light's distance. The renderer builds two variants and draws each light
+// with its own kind's: the file as it stands for lights of attenuation
+// (the map's), with FIXED_RADIUS for lights of a fixed radius (the view's,
+// the shots', the pickups'); useFixedRadius chooses.
 
 layout(std140) uniform FrameConstants_b0
 {
@@ -72,56 +81,42 @@ const float MinimumAttenuation = 0.001; // keeps the light finite at its centre
 const float FlashCeiling = 1.25;
 const float Knee = FlashCeiling - 1.0;
 
-in vec3 spherePoint;
-
-// The light's range as PointLight::ComputeRange sets it (the distance at
-// which the attenuation reaches 100, or the fixed radius): the sphere was
-// scaled by it.
-float Range()
-{
-    float c = light.attenuationConstant;
-    float l = light.attenuationLinear;
-    float q = light.attenuationQuadratic;
-    float quadratic = sqrt(max((100.0 - c) / q, 0.0));
-    float linear = max((100.0 - c) / l, 0.0);
-    float both = max((sqrt(max(l * l - 4.0 * c * q + 400.0 * q, 0.0)) - l) / (2.0 * q), 0.0);
-    float attenuated = l == 0.0 ? quadratic : (q == 0.0 ? linear : both);
-    return light.useFixedRadius != 0 ? light.fixedRadius : attenuated;
-}
+in vec3 sphereOffset;
 
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     float depth = texelFetch(depth_t2, pixel, 0).r;
-    // The surface point lies on the pixel's ray through the sphere's point
-    // drawn here, at the ratio of the two view depths: the scene's,
-    // 1 / (depth row of the inverse view-projection's w), and the sphere's,
-    // 1 / gl_FragCoord.w (a symmetric perspective has no x or y in the w).
-    vec3 ray = light.position + Range() * spherePoint - eye.xyz;
+    vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
+
+    vec3 centre = light.position - eye.xyz;
+    vec3 ray = centre + sphereOffset;
     float sceneW = depth * inverseViewProjection[3][2] + inverseViewProjection[3][3];
-    vec3 toLight = light.position - (eye.xyz + ray * (gl_FragCoord.w / sceneW));
+    vec3 toLight = centre - ray * (gl_FragCoord.w / sceneW);
     float d2 = dot(toLight, toLight);
     float inverseD = inversesqrt(max(d2, 1e-8));
-    float d = d2 * inverseD;
-    float attenuation = max(light.attenuationConstant + light.attenuationLinear * d + light.attenuationQuadratic * d2,
+    float attenuation = max(light.attenuationConstant + light.attenuationLinear * (d2 * inverseD) +
+                                light.attenuationQuadratic * d2,
                             MinimumAttenuation);
 
-    // One division serves both kinds of light: (window^2 or 1) / attenuation
-    // less (0 or 1/100).
-    bool fixedRadius = light.useFixedRadius != 0;
+#ifdef FIXED_RADIUS
+    // window^2 / attenuation eased above 1, in one division: with x the
+    // peak times the attenuation and o = max(x - attenuation, 0),
+    // window^2 (o (1 + k) + k a) / ((o + k a) max(x, a)).
     float window = max(1.0 - d2 * (1.0 / max(light.fixedRadius * light.fixedRadius, 1e-8)), 0.0);
-    float falloff = max((fixedRadius ? window * window : 1.0) / attenuation - (fixedRadius ? 0.0 : Cutoff), 0.0);
+    float shape = window * window;
+    float peak = light.intensity * max(light.colour.r, max(light.colour.g, light.colour.b));
+    float x = peak * shape;
+    float o = max(x - attenuation, 0.0);
+    float ka = Knee * attenuation;
+    float falloff = shape * (o * (1.0 + Knee) + ka) / ((o + ka) * max(x, attenuation));
+#else
+    float falloff = max(1.0 / attenuation - Cutoff, 0.0);
+#endif
     vec3 lit = light.colour.rgb * (light.intensity * falloff);
-    // The knee, also in one division: (1 + k x / (x + k)) / peak above 1.
-    float peak = max(lit.r, max(lit.g, lit.b));
-    float over = max(peak - 1.0, 0.0);
-    float eased = (over * (1.0 + Knee) + Knee) / ((over + Knee) * max(peak, 1.0));
-    lit *= fixedRadius ? eased : 1.0;
 
     // A blended surface may have left a short normal; none is zero.
-    vec3 normal = texelFetch(normals_t1, pixel, 0).xyz;
-    normal *= inversesqrt(max(dot(normal, normal), 1e-12));
     float wrap = light.shaderFlag != 0 ? 1.0 : 0.5;
-    float diffuse = max(dot(normal, toLight) * inverseD * wrap + (1.0 - wrap), 0.0);
-    Target0 = vec4(lit * diffuse, light.colour.a);
+    float cosine = dot(normal, toLight) * inverseD * inversesqrt(max(dot(normal, normal), 1e-12));
+    Target0 = vec4(lit * max(cosine * wrap + (1.0 - wrap), 0.0), light.colour.a);
 }

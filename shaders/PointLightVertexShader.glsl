@@ -1,7 +1,8 @@
 #version 330 core
 // Point light, vertex stage: the unit sphere scaled to the light's range and
-// placed at the light, straight to clip space. The sphere's own point goes
-// on to the pixel stage, which finds the pixel's ray from it.
+// placed at the light, straight to clip space. The pixel stage gets the
+// sphere's point as an offset from the light in world units (the unit
+// point times the range), from which it finds the pixel's ray.
 
 layout(std140) uniform PointLightVertexConstants_b0
 {
@@ -10,10 +11,15 @@ layout(std140) uniform PointLightVertexConstants_b0
 
 in vec3 SV_Position0;
 
-out vec3 spherePoint;
+out vec3 sphereOffset;
 
 void main()
 {
-    spherePoint = SV_Position0;
+    // Scale(range) x Translation x view x projection: the upper three rows
+    // are the range times those of the view-projection, whose w column
+    // there is minus the view's unit forward axis, so that column's length
+    // is the range.
+    float range = length(worldViewProjection[3].xyz);
+    sphereOffset = SV_Position0 * range;
     gl_Position = vec4(SV_Position0, 1.0) * worldViewProjection;
 }

@@ -43,10 +43,7 @@ void main()
     float lumaSE = LumaAt(p, ivec2(1, 1));
     float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
-    if (lumaMax - lumaMin < max(EdgeThresholdMin, lumaMax * EdgeThreshold)) {
-        Target0 = vec4(centre, 1.0);
-        return;
-    }
+    bool edge = lumaMax - lumaMin >= max(EdgeThresholdMin, lumaMax * EdgeThreshold);
 
     vec2 direction = vec2(-((lumaNW + lumaNE) - (lumaSW + lumaSE)), (lumaNW + lumaSW) - (lumaNE + lumaSE));
     float reduce = max((lumaNW + lumaNE + lumaSW + lumaSE) * 0.25 * ReduceMul, ReduceMin);
@@ -54,10 +51,23 @@ void main()
     vec2 texel = 1.0 / screenSize;
     direction = clamp(direction * scale, vec2(-SpanMax), vec2(SpanMax)) * texel;
 
-    vec2 uv = (gl_FragCoord.xy) * texel;
-    vec3 a = 0.5 * (texture(scene_t0, uv + direction * (1.0 / 3.0 - 0.5)).rgb +
-                    texture(scene_t0, uv + direction * (2.0 / 3.0 - 0.5)).rgb);
-    vec3 b = a * 0.5 + 0.25 * (textureLod(scene_t0, uv - direction * 0.5, 0.0).rgb + textureLod(scene_t0, uv + direction * 0.5, 0.0).rgb);
+    // The four reads along the edge, in a loop that a block of flat pixels
+    // leaves after its first turn.
+    vec2 uv = gl_FragCoord.xy * texel;
+    vec3 inner = vec3(0.0);
+    vec3 outer = vec3(0.0);
+    int reads = edge ? 4 : 1;
+    for (int i = 0; i < reads; ++i) {
+        float along = i == 0 ? 1.0 / 3.0 - 0.5 : (i == 1 ? 2.0 / 3.0 - 0.5 : (i == 2 ? -0.5 : 0.5));
+        vec3 s = textureLod(scene_t0, uv + direction * along, 0.0).rgb;
+        if (i < 2)
+            inner += s;
+        else
+            outer += s;
+    }
+    vec3 a = 0.5 * inner;
+    vec3 b = a * 0.5 + 0.25 * outer;
     float lumaB = Luma(b);
-    Target0 = vec4((lumaB < lumaMin || lumaB > lumaMax) ? a : b, 1.0);
+    vec3 blended = (lumaB < lumaMin || lumaB > lumaMax) ? a : b;
+    Target0 = vec4(edge ? blended : centre, 1.0);
 }

@@ -1,6 +1,11 @@
 #version 330 core
-// Gaussian blur of a half-size bloom target (slot 0): fifteen bilinear taps
-// at the offsets and weights of the constants (slot 0), one direction a pass.
+// Gaussian blur of a half-size bloom target (slot 0) at the offsets and
+// weights of the constants (slot 0), one direction a pass.
+//
+// The centre tap lies on its texel and is read as that one texel (on the
+// software rasteriser a bilinear read of an sRGB target costs as much as the
+// rest of the pass); the other fourteen lie between two texels and are
+// bilinear reads of both.
 //
 // The horizontal pass writes target B opaquely. The vertical pass is the last
 // one: the renderer adds its output onto the extracted bloom in target A with
@@ -23,8 +28,8 @@ layout(location = 0) out vec4 Target0;
 void main()
 {
     vec2 uv = gl_FragCoord.xy / vec2(textureSize(source_t0, 0));
-    vec3 sum = vec3(0.0);
-    for (int i = 0; i < 15; ++i)
+    vec3 sum = texelFetch(source_t0, ivec2(gl_FragCoord.xy), 0).rgb * sampleWeights[0].x;
+    for (int i = 1; i < 15; ++i)
         sum += textureLod(source_t0, uv + sampleOffsets[i].xy, 0.0).rgb * sampleWeights[i].x;
     bool vertical = sampleOffsets[1].y != 0.0;
     if (!vertical) {

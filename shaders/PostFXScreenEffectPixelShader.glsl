@@ -42,20 +42,30 @@ void main()
     vec2 distortion = (tint.a == 0.0 && tint.b == 0.0) ? tint.rg : vec2(0.0);
 
     // Whole-pixel shifts, so each read is one texel of the window-sized copy
-    // (a bilinear read would decode four).
+    // (a bilinear read would decode four). When red and green part, the
+    // three channels come from three places; otherwise one read gives all
+    // three, and the loop that makes the other two reads is left after its
+    // first turn (a block of pixels pays for a turn only when one of its
+    // pixels needs it).
     ivec2 p = ivec2(gl_FragCoord.xy);
     ivec2 last = textureSize(scene_t0, 0) - 1;
     int waver = int(round(sin(gl_FragCoord.y * 0.12 + distortion.g * 40.0) * distortion.r * WaverPixels));
     int part = int(round(distortion.g * PartPixels));
-    vec3 colour;
-    colour.r = texelFetch(scene_t0, clamp(p + ivec2(waver + part, 0), ivec2(0), last), 0).r;
-    colour.g = texelFetch(scene_t0, clamp(p + ivec2(waver - part, 0), ivec2(0), last), 0).g;
-    colour.b = texelFetch(scene_t0, clamp(p + ivec2(waver, 0), ivec2(0), last), 0).b;
+    vec3 colour = vec3(0.0);
+    int reads = part != 0 ? 3 : 1;
+    for (int i = 0; i < reads; ++i) {
+        int shift = i == 0 ? part : (i == 1 ? -part : 0);
+        vec3 read = texelFetch(scene_t0, clamp(p + ivec2(waver + shift, 0), ivec2(0), last), 0).rgb;
+        colour = i == 0 ? read : (i == 1 ? vec3(colour.r, read.g, colour.b) : vec3(colour.rg, read.b));
+    }
 
-    float hurt = tint.a == 0.0 ? tint.b : 0.0;
-    colour = mix(colour, Hurt, clamp(hurt * 0.6, 0.0, 1.0));
-    colour = mix(colour, Teleport, clamp(parameterA * 0.8, 0.0, 1.0));
-    colour = mix(colour, Pickup, clamp(parameterB * 0.5, 0.0, 1.0));
+    // The three washes, one after the other, are one scale and one shift.
+    float hurt = clamp((tint.a == 0.0 ? tint.b : 0.0) * 0.6, 0.0, 1.0);
+    float teleport = clamp(parameterA * 0.8, 0.0, 1.0);
+    float pickup = clamp(parameterB * 0.5, 0.0, 1.0);
+    float keepAfterTeleport = (1.0 - teleport) * (1.0 - pickup);
+    vec3 wash = (Hurt * hurt * (1.0 - teleport) + Teleport * teleport) * (1.0 - pickup) + Pickup * pickup;
+    colour = colour * ((1.0 - hurt) * keepAfterTeleport) + wash;
 
     float fade = tint.a;
     float luminance = dot(colour, vec3(0.2126, 0.7152, 0.0722));

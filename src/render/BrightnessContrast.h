@@ -2,7 +2,8 @@
 // back buffer (3D picture, post effects and interface) and draws the copy
 // back over the whole window through the brightness and contrast shader, so
 // the two settings act on everything the player sees; at the defaults
-// (brightness 0, contrast 1) it draws the frame back as it was. Core owns one:
+// (brightness 0, contrast 1) it draws the frame back as it was, through the
+// shader's variant for the defaults, which only reads the copy back. Core owns one:
 // LoadShader after each device creation, CreateTarget at every size change,
 // Release on device loss.
 #pragma once
@@ -46,6 +47,7 @@ private:
     std::shared_ptr<gpu::ShaderResourceView> frameCopyView;
     std::unique_ptr<SpriteBatch> spriteBatch;
     std::shared_ptr<gpu::PixelShader> pixelShader;
+    std::shared_ptr<gpu::PixelShader> defaultsShader; // AT_DEFAULTS: the copy as it is
     std::shared_ptr<gpu::Buffer> constantBuffer;
     gpu::Rect fullRectangle;
 };

@@ -93,6 +93,7 @@ void PointLights::Initialize()
     set->inputLayout = Device->CreateInputLayout(&position, 1, vertexBytes.data(), vertexBytes.size());
     set->vertexConstants = CreateDynamicConstants(LightConstantBytes);
     set->pixelConstants = CreateDynamicConstants(LightConstantBytes);
+    set->fixedRadiusPixelShader = LoadPixelShader(L"shaders/PointLightPixelShader.glsl", "#define FIXED_RADIUS 1\n");
     shaders = std::move(set);
 
     const std::vector<Vector3> sphere = BuildUnitSphereVertices();
@@ -183,6 +184,9 @@ void PointLights::DrawLight(const Camera& camera, const PointLight& light)
     Upload(shaders->pixelConstants.get(), pixel);
     gpu::Buffer* pixelBuffer = shaders->pixelConstants.get();
     context.PSSetConstantBuffers(1, 1, &pixelBuffer);
+    // Each kind of light runs only its own falloff (the context keeps the
+    // shader bound while the kind stays the same).
+    context.PSSetShader(light.useFixedRadius ? shaders->fixedRadiusPixelShader.get() : shaders->pixelShader.get());
     context.Draw(static_cast<uint32_t>(sphereVertexCount), 0);
 }
 

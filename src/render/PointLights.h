@@ -10,7 +10,9 @@
 // drawn additively into the G-buffer's light target by the point-light
 // shaders, which read the normal and depth targets; from outside its sphere
 // a light is drawn with CullClockwise, from inside (or on it) with
-// CullCounterClockwise. The same object owns the per-frame constants the
+// CullCounterClockwise. The pixel shader is built twice, once for lights of
+// attenuation and once for lights of a fixed radius, and each light is
+// drawn with its kind's, so neither pays for the other's falloff. The same object owns the per-frame constants the
 // light pass and the composition read, written once a frame by
 // PrepareFrame. At most MaxLightsPerFrame lights are drawn a frame, the
 // `drawFirst` ones first. Device objects follow Initialize and Release; the
@@ -98,6 +100,9 @@ private:
         std::shared_ptr<gpu::VertexShader> vertexShader;
         std::shared_ptr<gpu::PixelShader> pixelShader;
         std::shared_ptr<gpu::InputLayout> inputLayout;
+        // The pixel shader's FIXED_RADIUS variant, for the lights of a fixed
+        // radius (the other variant leaves their falloff out).
+        std::shared_ptr<gpu::PixelShader> fixedRadiusPixelShader;
         std::shared_ptr<gpu::Buffer> vertexConstants;
         std::shared_ptr<gpu::Buffer> pixelConstants;
     };

@@ -110,6 +110,16 @@ TEST_F(PostFXTest, BrightnessAndContrastAtTheirDefaultsKeepEveryGreyLevel)
     const std::vector<uint8_t> raised = Read();
     EXPECT_NEAR(raised[128 * 4], 141, 1);
     EXPECT_NEAR(raised[0], 6, 1);
+
+    // Either setting alone away from its default changes the picture:
+    // contrast 1.05 takes 200/255 to 0.28431 x 1.05 + 0.5 = 0.79853 (204),
+    // brightness 0.05 takes 100/255 to 0.44216 (113).
+    Fill(greys);
+    pass.Apply(0.0f, 1.05f);
+    EXPECT_NEAR(Read()[200 * 4], 204, 1);
+    Fill(greys);
+    pass.Apply(0.05f, 1.0f);
+    EXPECT_NEAR(Read()[100 * 4], 113, 1);
 }
 
 // FXAA copies the frame and draws it back anti-aliased; off, it draws
