@@ -331,7 +331,8 @@ TEST_F(LitFrameTest, TheBloomOverlayAddsTheGlowAndKeepsAllButItsSquare)
 // half-size target A (160 x 90) spreads through the horizontal pass into
 // target B as far as the taps reach and no farther: 10 half texels away the
 // tap at 9.5 reads half the line (weight 0.008765 x 0.5, linear 0.0044, on
-// screen 14), 16 away nothing does. The vertical pass then adds its blur
+// screen 14), 12 away the tap at 11.5 does (0.002216 x 0.5, linear 0.0011,
+// on screen 4), 16 away nothing does. The vertical pass then adds its blur
 // onto A, which keeps the line.
 TEST_F(LitFrameTest, TheBloomIsBlurredAtHalfSizeAsFarAsItsTapsReach)
 {
@@ -347,6 +348,8 @@ TEST_F(LitFrameTest, TheBloomIsBlurredAtHalfSizeAsFarAsItsTapsReach)
     auto red = [&](const std::vector<uint8_t>& rgba, uint32_t x) { return int(rgba[(45 * halfWidth + x) * 4]); };
     EXPECT_NEAR(red(b, 30), 14, 2);
     EXPECT_NEAR(red(b, 50), 14, 2);
+    EXPECT_NEAR(red(b, 28), 4, 2);
+    EXPECT_NEAR(red(b, 52), 4, 2);
     EXPECT_EQ(red(b, 24), 0);
     EXPECT_EQ(red(b, 56), 0);
     EXPECT_GT(red(b, 40), red(b, 38));
