@@ -42,7 +42,6 @@ namespace
 
 using namespace mirefell;
 
-constexpr float RoomSize = 64.0f;
 constexpr float WallHeight = 96.0f;
 
 // ---------------------------------------------------------------------------
@@ -134,39 +133,6 @@ BENCHMARK(BM_MonsterPile)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->
 // ---------------------------------------------------------------------------
 // The large map
 
-// side x side rooms, each linked to its east and north neighbours, with its
-// four walls one unit inside its edges; with doors, every fourth column of
-// rooms is a door sector.
-MapData RoomsMap(int side, bool doors)
-{
-    MapData map;
-    int32_t wallId = 1;
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const int32_t id = row * side + column + 1;
-            const float x0 = static_cast<float>(column) * RoomSize;
-            const float y0 = static_cast<float>(row) * RoomSize;
-            const float x1 = x0 + RoomSize;
-            const float y1 = y0 + RoomSize;
-            MapSector& sector =
-                map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1, doors && column % 4 == 3));
-            sector.ceilBottomY = WallHeight;
-            sector.ceiling = true;
-            sector.lightLevel = 7;
-            sector.lightColor = 0xFFFFFF;
-            if (column + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
-            if (row + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
-            const Vector2 a{x0 + 1, y0 + 1}, b{x0 + 1, y1 - 1}, c{x1 - 1, y1 - 1}, d{x1 - 1, y0 + 1};
-            for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
-                map.segments.push_back(testing::WallSegment(wallId++, id, start, end, 0.0f, WallHeight));
-        }
-    }
-    map.playerStartPosition = {RoomSize / 2, RoomSize / 2};
-    map.ComputeBounds();
-    return map;
-}
 
 // The level build's factories with plain objects: doors and elevators of the
 // right kind (their geometry comes from the World), no pickups, a player.
@@ -194,7 +160,7 @@ MapObjectFactories PlainFactories()
 void BM_LargeMapBuild(benchmark::State& state)
 {
     const auto side = static_cast<int>(state.range(0));
-    const MapData map = RoomsMap(side, state.range(1) != 0);
+    const MapData map = testing::RoomGridMap(side, state.range(1) != 0);
     const MapObjectFactories factories = PlainFactories();
     size_t regions = 0;
     for (auto _ : state) {

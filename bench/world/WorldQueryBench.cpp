@@ -31,51 +31,13 @@ namespace
 
 using namespace mirefell;
 
-constexpr float RoomSize = 64.0f;
-
-MapSegment Wall(int32_t id, int32_t sectorId, Vector2 start, Vector2 end)
-{
-    return testing::WallSegment(id, sectorId, start, end, 0.0f, 96.0f);
-}
-
-// side x side rooms, each linked to its east and north neighbours, with its
-// four walls one unit inside its edges.
-MapData GeneratedMap(int side)
-{
-    MapData map;
-    int32_t wallId = 1;
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const int32_t id = row * side + column + 1;
-            const float x0 = static_cast<float>(column) * RoomSize;
-            const float y0 = static_cast<float>(row) * RoomSize;
-            const float x1 = x0 + RoomSize;
-            const float y1 = y0 + RoomSize;
-            MapSector& sector = map.sectors.emplace_back(testing::RectSector(id, x0, y0, x1, y1));
-            sector.ceilBottomY = 96.0f;
-            sector.ceiling = true;
-            sector.lightLevel = 7;
-            sector.lightColor = 0xFFFFFF;
-            if (column + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + 1});
-            if (row + 1 < side)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id + side});
-            if (side == 1)
-                map.sectorLinks.insert(map.sectorLinks.end(), {id, id});
-            const Vector2 a{x0 + 1, y0 + 1}, b{x0 + 1, y1 - 1}, c{x1 - 1, y1 - 1}, d{x1 - 1, y0 + 1};
-            for (const auto& [start, end] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}})
-                map.segments.push_back(Wall(wallId++, id, start, end));
-        }
-    }
-    map.ComputeBounds();
-    return map;
-}
+constexpr float RoomSize = testing::GridRoomSize;
 
 struct Level
 {
     explicit Level(int side)
     {
-        world = std::make_unique<World>(&root, &debugRoot, &particles, GeneratedMap(side));
+        world = std::make_unique<World>(&root, &debugRoot, &particles, testing::RoomGridMap(side));
         for (MapSector& sector : world->map.sectors) {
             ConcreteBuilder::AddSectorConcrete(*world, sector, false);
             ConcreteBuilder::AddSectorConcrete(*world, sector, true);
@@ -239,7 +201,7 @@ void BM_WorldUpdate(benchmark::State& state)
     Mesh root(EffectIdNone, MeshVertexFormatColor);
     Mesh debugRoot(EffectIdNone, MeshVertexFormatColor);
     ParticleSystem particles;
-    World world(&root, &debugRoot, &particles, GeneratedMap(side));
+    World world(&root, &debugRoot, &particles, testing::RoomGridMap(side));
     for (MapSector& sector : world.map.sectors)
         ConcreteBuilder::AddSectorConcrete(world, sector, false);
     std::mt19937 random(5);
@@ -269,7 +231,7 @@ void BM_ParticleStep(benchmark::State& state)
     Mesh root(EffectIdNone, MeshVertexFormatColor);
     Mesh debugRoot(EffectIdNone, MeshVertexFormatColor);
     ParticleSystem particles;
-    World world(&root, &debugRoot, &particles, GeneratedMap(side));
+    World world(&root, &debugRoot, &particles, testing::RoomGridMap(side));
     for (MapSector& sector : world.map.sectors) {
         ConcreteBuilder::AddSectorConcrete(world, sector, false);
         ConcreteBuilder::AddSectorConcrete(world, sector, true);
