@@ -5,14 +5,19 @@
 // where they do not, where blood has left a decal and where a particle
 // flies, and the monsters' sprites where they stand; full-size pictures are
 // written to test-output/testmap_lit.png and testmap_blood.png for the eye,
-// and the monsters to testmap_nom.png and testmap_eye.png.
+// the monsters to testmap_nom.png and testmap_eye.png, and each state's
+// frame with brightness and contrast raised to brightness/<state>.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <string>
 
 #include "app/Core.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/MapObjectMakers.h"
+#include "platform/Random.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/HeadlessGpu.h"
@@ -177,6 +182,48 @@ TEST_F(LitLevelTest, EachStateDrawsItsOwnBranch)
     EXPECT_NE(inventory.r, played.r);
     EXPECT_GE(inventory.g, inventory.r) << "the backdrop's greenish tint";
     inventoryWindowOpen = false;
+}
+
+// Brightness and contrast are the last pass of every state's frame, over
+// the level, the title and the interface alike: at brightness 0.05 and
+// contrast 1.05 each display level v / 255 becomes (v / 255 - 0.5) x 1.05 +
+// 0.55, that is v becomes 1.05 v + 6.4: the loading frame's black 6, a wall
+// of 40 48, white stays white. Each state's frame is drawn at the defaults
+// and again at those values (the title's distortion from the same seed);
+// the frames are written to test-output/brightness/<state>.png.
+TEST_F(LitLevelTest, BrightnessAndContrastActOnTheFrameOfEveryState)
+{
+    StartLevel(320, 180);
+    Settings& settings = Config::GetInstance().settings;
+    const std::pair<GameState, const char*> states[] = {{GameState::Playing, "playing"},
+                                                        {GameState::IngameMenu, "ingame_menu"},
+                                                        {GameState::LevelComplete, "level_complete"},
+                                                        {GameState::Loading, "loading"},
+                                                        {GameState::MainMenu, "title"}};
+    for (const auto& [state, name] : states) {
+        GameStateManager::GetInstance().Request(state);
+        settings.brightness = 0.0f;
+        settings.contrast = 1.0f;
+        SeedRand(1);
+        core->Render();
+        const std::vector<uint8_t> plain = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        settings.brightness = 0.05f;
+        settings.contrast = 1.05f;
+        SeedRand(1);
+        core->Render();
+        SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), std::string("brightness/") + name);
+        const std::vector<uint8_t> adjusted = DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        int off = 0;
+        for (size_t i = 0; i < plain.size(); ++i)
+            if (i % 4 != 3)
+                off += std::abs(adjusted[i] - std::min(255.0, std::round(1.05 * plain[i] + 6.375))) > 1.0;
+        EXPECT_EQ(off, 0) << name;
+        if (state == GameState::Loading) {
+            EXPECT_EQ(At(250, 10).r, 6);
+        }
+    }
+    settings.brightness = 0.0f;
+    settings.contrast = 1.0f;
 }
 
 // The player walks into the hall, so its region (hall, elevator, ledge)

@@ -2,18 +2,21 @@
 // swoop run to its end, then the frame sampled where the word, the ring band
 // and the dark surroundings fall; pictures in test-output/title_scene.png
 // (1280 x 720, for the eye), title_scene_swoop.png (mid-swoop) and
-// title_scene_after_level.png (back from a level full of lights); and the
-// title with its menu at each supported size, as a player sees it, in
+// title_scene_after_level.png (back from a level full of lights),
+// title_scene_waving.png (the distortion under the menu); and the title with
+// its menu at each supported size, as a player sees it, in
 // test-output/screens/<size>/title_scene_menu.png.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/Core.h"
+#include "platform/Random.h"
 #include "platform/gpu/Context.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/GraphicsDevice.h"
 #include "render/PointLights.h"
+#include "render/PostFXChain.h"
 #include "shell/Config.h"
 #include "support/GpuTest.h"
 #include "support/LevelDevice.h"
@@ -114,6 +117,44 @@ TEST_F(TitleSceneFrame, TheSwoopEndsInFrontOfTheLitWord)
     // Below the ring the ground fades to black between the main menu (left)
     // and the credit lines (right).
     EXPECT_EQ(Count(300, 680, 800, 720, IsDark), 500 * 40);
+}
+
+// The title's distortion is drawn over the scene and under the menu: from
+// the same seed, the frame at distortion amount 1 and the frame at 0 (no
+// waver, no parting) differ across the ring band below the word, where no
+// menu row or credit line stands, while the white letters of the menu rows
+// stand where they stood. The waving frame is
+// test-output/title_scene_waving.png.
+TEST_F(TitleSceneFrame, TheSceneWavesUnderTheStillMenu)
+{
+    Start(320, 180);
+    for (int step = 0; step < 170; ++step)
+        core->Update();
+    auto frame = [&](float amount) {
+        SeedRand(1);
+        PostFXChain::menuDistortion = amount;
+        core->Render();
+        return DeviceContext->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+    };
+    const std::vector<uint8_t> still = frame(0.0f);
+    const std::vector<uint8_t> waving = frame(1.0f);
+    SaveScreenshot(*DeviceContext, swapChain->GetBackBuffer(), "title_scene_waving");
+    auto count = [](uint32_t left, uint32_t top, uint32_t right, uint32_t bottom, auto test) {
+        int n = 0;
+        for (uint32_t y = top; y < bottom; ++y)
+            for (uint32_t x = left; x < right; ++x)
+                n += test((size_t(y) * 320 + x) * 4);
+        return n;
+    };
+    const int moved = count(120, 56, 200, 70, [&](size_t i) {
+        return still[i] != waving[i] || still[i + 1] != waving[i + 1] || still[i + 2] != waving[i + 2];
+    });
+    EXPECT_GT(moved, 80 * 14 / 2);
+    auto white = [](const std::vector<uint8_t>& rgba, size_t i) { return rgba[i] > 240 && rgba[i + 1] > 240; };
+    const int letters = count(0, 30, 120, 100, [&](size_t i) { return white(still, i); });
+    EXPECT_GT(letters, 500);
+    EXPECT_EQ(count(0, 30, 120, 100, [&](size_t i) { return white(still, i) && white(waving, i); }), letters);
+    PostFXChain::menuDistortion = 1.0f;
 }
 
 // Back at the title from a level whose lights fill the frame's whole light

@@ -258,6 +258,44 @@ TEST_F(LitFrameTest, OcclusionDarkensTheCreaseAtEveryQuality)
     }
 }
 
+// The composed frame goes through FXAA: a black block turned 30 degrees
+// about the view's axis in front of the white wall, lit by a white ambient
+// alone, has only black and white pixels without FXAA (one sample a pixel,
+// no light that falls off); with it, its four edges, 40 pixels long and 30
+// degrees off the rows or the columns, are softened to greys, at least one
+// on each of the 34 columns or rows an edge crosses (40 x cos 30 degrees).
+// Written to test-output/fxaa_frame.png.
+TEST_F(LitFrameTest, FxaaSoftensTheSlantedEdgesOfTheComposedFrame)
+{
+    auto block = std::make_unique<Mesh>(EffectIdColor, MeshVertexFormatColor);
+    BuildCubeMesh(block->geometry);
+    block->geometry.useTriangleColours = false;
+    block->geometry.colour = {0, 0, 0, 1};
+    block->position = {0, 0, -12};
+    block->scale = {4, 4, 4}; // the front face 8 units wide, 18 from the eye: 40 pixels
+    block->rotation = {0, 0, 0.5235988f};
+    block->UpdateTransform();
+    root.AddChild(std::move(block))->Update();
+    auto greys = [&] {
+        const std::vector<uint8_t> frame = context->ReadPixelsRGBA8(swapChain->GetBackBuffer());
+        int count = 0;
+        for (size_t i = 0; i < frame.size(); i += 4)
+            count += frame[i] > 8 && frame[i] < 247;
+        return count;
+    };
+    const Color white{1, 1, 1, 1};
+    Config::GetInstance().settings.fxaa = false;
+    DrawFrame(false, white);
+    EXPECT_EQ(greys(), 0);
+    EXPECT_EQ(Frame(160, 90).r, 0) << "the block";
+    EXPECT_GT(Frame(20, 90).r, 246) << "the wall";
+
+    Config::GetInstance().settings.fxaa = true;
+    DrawFrame(false, white);
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "fxaa_frame");
+    EXPECT_GE(greys(), 4 * 34);
+}
+
 // At most 100 lights a frame, those marked to go first before the others:
 // a first-sweep light at the end of a list of 150 still lights the wall,
 // while an ordinary light after 100 others does not.

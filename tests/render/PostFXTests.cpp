@@ -1,13 +1,14 @@
 // The full-screen passes over a finished frame: brightness and contrast,
-// FXAA, the menu dimming, the level-complete fade and the play state's
-// screen effect, each drawn over a back buffer the test fills; the chain's
-// timers and SSAO settings; the blur weights.
+// FXAA, the menu dimming, the level-complete fade, the title's distortion
+// and the play state's screen effect, each drawn over a back buffer the test
+// fills; the chain's timers and SSAO settings; the blur weights.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <numeric>
 
 #include "RenderFixture.h"
+#include "platform/Random.h"
 #include "platform/gpu/SwapChain.h"
 #include "render/BasicPostFXShader.h"
 #include "render/BrightnessContrast.h"
@@ -19,6 +20,7 @@
 #include "shell/Config.h"
 #include "shell/GameStateManager.h"
 #include "shell/InventoryWindowFlag.h"
+#include "support/Screenshot.h"
 
 namespace mirefell::testing
 {
@@ -203,6 +205,40 @@ TEST_F(PostFXTest, MenuDimmingAndTheLevelCompleteFadeReplaceTheFrame)
     EXPECT_NEAR(faded[0], 162, 2);
     EXPECT_NEAR(faded[1], 184, 2);
     EXPECT_NEAR(faded[2], 44, 2);
+}
+
+// The title screen's distortion draws green, then red, from the game's
+// stream, each scaled by the distortion amount; the tint (r, g, 0, 0) moves
+// row y sideways by round(6 r sin(0.12 (y + 0.5) + 40 g)) pixels and parts
+// red from green by round(4 g). Seeded with 1 the stream gives 41, 18467,
+// 6334: at amount 0.5, g = 41 / 32767 x 0.5 = 0.000626 (no parting) and
+// r = 18467 / 32767 x 0.5 = 0.2818, so over a picture that brightens by 16
+// a column, rows 0, 6 and 12 move by round(1.691 sin 0.085) = 0,
+// round(1.691 sin 0.805) = 1 and round(1.691 sin 1.525) = 2 pixels, all three
+// channels together. Red drawn first would part the channels by a pixel and
+// move no row.
+TEST_F(PostFXTest, TheTitleDistortionDrawsGreenThenRedScaledByItsAmount)
+{
+    MakeChain();
+    std::vector<uint8_t> ramp(Side * Side * 4, 255);
+    for (uint32_t y = 0; y < Side; ++y)
+        for (uint32_t x = 0; x < Side; ++x)
+            for (int c = 0; c < 3; ++c)
+                ramp[(y * Side + x) * 4 + c] = static_cast<uint8_t>(x * 16);
+    Fill(ramp);
+    SeedRand(1);
+    PostFXChain::menuDistortion = 0.5f;
+    chain->ApplyMenuEffects();
+    EXPECT_EQ(Rand(), 6334) << "two draws a frame";
+    SaveScreenshot(*context, swapChain->GetBackBuffer(), "title_distortion");
+    const std::vector<uint8_t> out = Read();
+    for (const auto& [row, shift] : {std::pair{0u, 0}, std::pair{6u, 1}, std::pair{12u, 2}}) {
+        const size_t i = (row * Side + 8) * 4;
+        EXPECT_EQ(out[i], (8 + shift) * 16) << "red, row " << row;
+        EXPECT_EQ(out[i + 1], (8 + shift) * 16) << "green, row " << row;
+        EXPECT_EQ(out[i + 2], (8 + shift) * 16) << "blue, row " << row;
+    }
+    PostFXChain::menuDistortion = 1.0f;
 }
 
 TEST_F(PostFXTest, TheInventoryBackdropIsDrawnWithoutCopyingTheFrame)
