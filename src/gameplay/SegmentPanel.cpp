@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/GameError.h"
+#include "platform/PrintableText.h"
 #include "render/Mesh.h"
 #include "render/TextureTable.h"
 #include "world/ConcreteBuilder.h"
@@ -68,7 +69,7 @@ void CheckPanelTexture(const MapSegment& segment, const std::string& textureName
     for (const TextureTableRow& row : GetTextureTable())
         if (textureName == row.name)
             return;
-    throw GameError(PanelTextureNotFound, SegmentName(segment) + ", texture \"" + textureName + "\"");
+    throw GameError(PanelTextureNotFound, SegmentName(segment) + ", texture \"" + PrintableText(textureName) + "\"");
 }
 
 GridObject* PlaceOnSegment(World& world, MapSegment& segment, std::unique_ptr<GridObject> object)

@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/GameError.h"
+#include "platform/PrintableText.h"
 #include "world/MapLimits.h"
 
 namespace mirefell
@@ -332,7 +333,7 @@ MapEntity ReadEntity(const Json& record, Where where)
     const std::string code = ReadString(record, "type", where);
     const MapEntityType* type = MapEntityTypes::Find(code);
     if (!type)
-        throw GameError(MapLoader::EntityTypeNotFound, where.Describe("type") + ": \"" + code + "\"");
+        throw GameError(MapLoader::EntityTypeNotFound, where.Describe("type") + ": \"" + PrintableText(code) + "\"");
     entity.entityType = *type;
     entity.y = ReadFloat(record, "y", where);
     if (const Json* value = Optional(record, where, "isStatic"))
@@ -384,12 +385,13 @@ void ReadLayer(const Json& layers, const char* key, std::vector<Record>& out, Re
 }
 
 // The JSON library's message without its bracketed code: "parse error at
-// line 1, column 9: syntax error ...".
+// line 1, column 9: syntax error ...". It quotes the text it last read
+// as the file has it, so bytes that are no UTF-8 come out escaped.
 std::string JsonProblem(const Json::exception& error)
 {
     const std::string what = error.what();
     const size_t close = what.find("] ");
-    return close == std::string::npos ? what : what.substr(close + 2);
+    return PrintableText(close == std::string::npos ? what : what.substr(close + 2));
 }
 
 // The same error with the file in front of its detail.

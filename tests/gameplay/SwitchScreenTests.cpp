@@ -180,6 +180,10 @@ TEST_F(Panels, AScreenWithAnUnknownPictureIsAnInvalidMap)
     screen.texId = "no_such_picture";
     EXPECT_EQ(MessageOf([&] { BuildLevel(map); }),
               "invalid map - panel texture not found (segment 1, texture \"no_such_picture\")");
+    // The name is the file's: quoted escaped, it cannot act on the terminal.
+    screen.texId = "\x1b]0;title\x07\xff";
+    EXPECT_EQ(MessageOf([&] { BuildLevel(map); }),
+              "invalid map - panel texture not found (segment 1, texture \"\\x1B]0;title\\x07\\xFF\")");
 }
 
 } // namespace

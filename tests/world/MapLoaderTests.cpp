@@ -358,6 +358,23 @@ TEST_F(MapLoaderTest, AFileNamesItselfInEveryFailureAndALevelLinksOnlyItsOwnSect
     }
 }
 
+TEST_F(MapLoaderTest, TextQuotedFromTheFileIsPrintedEscaped)
+{
+    // Bytes that are no UTF-8, where the JSON library stops reading.
+    const GameError broken = ParseError(std::string("{\"name\": \"ab\xff\xfe\"}"));
+    EXPECT_STREQ(broken.what(), MapLoader::NotJson);
+    const std::string ending = "last read: '\"ab\\xFF'";
+    ASSERT_GE(broken.Detail().size(), ending.size());
+    EXPECT_EQ(broken.Detail().substr(broken.Detail().size() - ending.size()), ending) << broken.Detail();
+
+    // A code that is valid UTF-8 keeps its letters; its control characters
+    // are escaped.
+    Layer("3")[0]["type"] = "\u00e9\x1b[31m\x07";
+    const GameError unknown = ParseError(document);
+    EXPECT_STREQ(unknown.what(), MapLoader::EntityTypeNotFound);
+    EXPECT_EQ(unknown.Detail(), "layer \"3\" record 0 (id 1), key \"type\": \"\u00e9\\x1B[31m\\x07\"");
+}
+
 TEST_F(MapLoaderTest, OptionalKeysKeepTheirDefaults)
 {
     Json& segment = Segment();
