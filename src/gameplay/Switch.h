@@ -29,8 +29,8 @@ public:
     Switch(World* world_, MapSegment* segment_);
 
     // Builds the switch of a "type" 5 segment, registers it in the cells of
-    // the segment's ends and appends it to the World; returns it. Throws
-    // "invalid map - segment has no panel" for a segment whose ends coincide.
+    // the segment's ends and appends it to the World; returns it. A segment
+    // whose ends coincide gets a switch without area, which shows nothing.
     static GridObject* Spawn(World& world, MapSegment& segment);
     // Moves the segment's heights to the panel's band, builds the panel
     // (showing "switch_off") and sets the box around it.

@@ -17,8 +17,8 @@ public:
     ~TVScreen() override;
 
     // Builds the screen of a "type" 4 segment, registers it in the cells of
-    // the segment's ends and appends it to the World; returns it. Throws
-    // "invalid map - segment has no panel" for a quad without area and
+    // the segment's ends and appends it to the World; returns it. A quad
+    // without area gives a screen without area, which shows nothing. Throws
     // "invalid map - panel texture not found" for a "texId" that is not one
     // of the game's textures.
     static GridObject* Spawn(World& world, MapSegment& segment);

@@ -46,7 +46,7 @@ struct MapSegment
     std::string texId;
     std::vector<uint16_t> indices; // triangles into vertices
     std::vector<Vector3> vertices; // render vertices, world coordinates
-    int32_t bottomRightIndex = 0;  // index into vertices of the bottom-right corner
+    int32_t bottomRightIndex = 0;  // the bottom-right corner; only compared with indices, may name none
     uint32_t lightColor = 0;       // packed 0xAARRGGBB
 };
 

@@ -2,9 +2,10 @@
 // explicit look-ups (a missing key is never default-constructed by the JSON
 // library) and explicit type checks, so every failure is one of our "invalid
 // map - ..." messages naming the record and key; 32-bit integers are
-// range-checked, the 16-bit indices and the 8-bit key keep their low bits,
-// and every index list is checked against the list it indexes, so the level
-// builders can trust the result.
+// range-checked (a colour may also be written as its signed 32 bits), the
+// 16-bit indices and the 8-bit key keep their low bits, and every index list
+// is checked against the list it indexes, so the level builders can trust
+// the result.
 #include "world/MapLoader.h"
 
 #include <cmath>
@@ -17,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/GameError.h"
+#include "platform/PrintableText.h"
 #include "world/MapLimits.h"
 
 namespace mirefell
@@ -177,9 +179,25 @@ std::string ReadString(const Json& record, const char* key, const Where& where)
     return value.get<std::string>();
 }
 
+// A packed colour: a number read as an unsigned 32-bit integer. A negative
+// number is the same 32 bits written as a signed integer (-1 is 0xFFFFFFFF),
+// so it is taken as its unsigned value; a number that fits neither form is
+// refused.
+uint32_t ToColour(const Json& value, const Where& where, const char* key)
+{
+    if (value.is_number_integer() && !value.is_number_unsigned()) {
+        const auto n = value.get<int64_t>();
+        if (n < 0 && n >= static_cast<int64_t>(std::numeric_limits<int32_t>::min()))
+            return static_cast<uint32_t>(n); // two's complement: n + 2^32
+    } else if (value.is_number_float() && std::trunc(value.get<double>()) < 0.0) {
+        return static_cast<uint32_t>(ToInteger<int32_t>(value, where, key));
+    }
+    return ToInteger<uint32_t>(value, where, key);
+}
+
 uint32_t ReadColour(const Json& record, const char* key, const Where& where)
 {
-    return ToInteger<uint32_t>(Required(record, key, where), where, key);
+    return ToColour(Required(record, key, where), where, key);
 }
 
 Vector2 ToVector2(const Json& value, const Where& where, const char* key)
@@ -259,21 +277,14 @@ MapSegment ReadSegment(const Json& record, Where where)
         segment.indices = ToIndexList(*value, where, "indices");
     if (const Json* value = Optional(record, where, "vertices"))
         segment.vertices = ToVector3List(*value, where, "vertices");
-    const Json* bottomRight = Optional(record, where, "bottomRightIndex");
-    if (bottomRight)
-        segment.bottomRightIndex = ToInteger<int32_t>(*bottomRight, where, "bottomRightIndex");
+    // Only ever compared with the triangles' indices (the wall build), so any
+    // value is safe: one that names no corner splits nothing.
+    if (const Json* value = Optional(record, where, "bottomRightIndex"))
+        segment.bottomRightIndex = ToInteger<int32_t>(*value, where, "bottomRightIndex");
     if (const Json* value = Optional(record, where, "lightColor"))
-        segment.lightColor = ToInteger<uint32_t>(*value, where, "lightColor");
+        segment.lightColor = ToColour(*value, where, "lightColor");
 
     CheckTriangles(segment.indices, segment.vertices.size(), "vertices", where, "indices");
-    // A wall without render vertices has nothing to split, so 0 stands for "none" there.
-    const bool bottomRightValid =
-        segment.bottomRightIndex >= 0 && (static_cast<size_t>(segment.bottomRightIndex) < segment.vertices.size() ||
-                                          (segment.vertices.empty() && segment.bottomRightIndex == 0));
-    if (bottomRight && !bottomRightValid)
-        Fail(MapLoader::BadIndexList, where, "bottomRightIndex",
-             std::to_string(segment.bottomRightIndex) + " is not one of the " +
-                 std::to_string(segment.vertices.size()) + " entries of \"vertices\"");
     return segment;
 }
 
@@ -322,7 +333,7 @@ MapEntity ReadEntity(const Json& record, Where where)
     const std::string code = ReadString(record, "type", where);
     const MapEntityType* type = MapEntityTypes::Find(code);
     if (!type)
-        throw GameError(MapLoader::EntityTypeNotFound, where.Describe("type") + ": \"" + code + "\"");
+        throw GameError(MapLoader::EntityTypeNotFound, where.Describe("type") + ": \"" + PrintableText(code) + "\"");
     entity.entityType = *type;
     entity.y = ReadFloat(record, "y", where);
     if (const Json* value = Optional(record, where, "isStatic"))
@@ -374,12 +385,13 @@ void ReadLayer(const Json& layers, const char* key, std::vector<Record>& out, Re
 }
 
 // The JSON library's message without its bracketed code: "parse error at
-// line 1, column 9: syntax error ...".
+// line 1, column 9: syntax error ...". It quotes the text it last read
+// as the file has it, so bytes that are no UTF-8 come out escaped.
 std::string JsonProblem(const Json::exception& error)
 {
     const std::string what = error.what();
     const size_t close = what.find("] ");
-    return close == std::string::npos ? what : what.substr(close + 2);
+    return PrintableText(close == std::string::npos ? what : what.substr(close + 2));
 }
 
 // The same error with the file in front of its detail.
@@ -419,7 +431,10 @@ void MapLoader::CheckReferences(const MapData& map)
                  "entry " + std::to_string(i) + ": " + missing(map.sectorLinks[i]));
     for (size_t i = 0; i < map.segments.size(); ++i) {
         const MapSegment& segment = map.segments[i];
-        if (!sectorIds.contains(segment.sectorId))
+        // A switch or a screen stands on its segment alone: nothing built
+        // from it reads the sector.
+        const bool panel = segment.type == SegmentTypeSwitch || segment.type == SegmentTypeTVScreen;
+        if (!panel && !sectorIds.contains(segment.sectorId))
             Fail(SectorNotFound, Where{SegmentLayerKey, i, segment.id}, "sectorId", missing(segment.sectorId));
     }
 }

@@ -37,7 +37,8 @@ public:
     // (CheckReferences), so a level is never built on a link to nothing.
     static MapData LoadLevel(const std::string& name);
     // Throws "invalid map - sector not found" for a "sectorLinks" entry or a
-    // segment's "sectorId" that names no sector of the map.
+    // wall's "sectorId" that names no sector of the map (a switch's or a
+    // screen's is never read and may name none).
     static void CheckReferences(const MapData& map);
     // Reads a map file whole and parses it; a path that is not a readable
     // regular file fails with "can't access file".

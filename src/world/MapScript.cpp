@@ -5,6 +5,7 @@
 
 #include "platform/GameError.h"
 #include "platform/Lookup.h"
+#include "platform/PrintableText.h"
 #include "world/MapObjectIndex.h"
 
 namespace mirefell
@@ -60,7 +61,7 @@ std::unique_ptr<MapScript> MapScript::Create(const MakerTable& makers, const std
 {
     const auto found = makers.find(levelName);
     if (found == makers.end())
-        throw GameError(ScriptDoesntExist, "the map's \"name\" is \"" + levelName +
+        throw GameError(ScriptDoesntExist, "the map's \"name\" is \"" + PrintableText(levelName) +
                                                "\" and it \"hasScript\", but no level script has that name");
     return found->second(objects, toolbox);
 }

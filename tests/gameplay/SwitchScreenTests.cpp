@@ -1,6 +1,5 @@
 // Switches and TV screens of the test map: where their panels stand, what
-// the use key and the level script see, and the map records the build
-// refuses.
+// the use key and the level script see, and the picture the build refuses.
 #include <memory>
 #include <string>
 
@@ -156,18 +155,35 @@ TEST_F(Panels, ATVScreenShowsItsSegmentsTextureOnItsUnchangedWall)
     EXPECT_EQ(tv->instanceMesh->geometry.positions[0], onWall + intoRoom * 0.5f);
 }
 
-TEST_F(Panels, RecordsWithoutAPanelOrWithAnUnknownPictureAreInvalidMaps)
+TEST(SegmentPanel, AQuadTallerThanAFloatHoldsStillStandsHalfAUnitOff)
 {
-    MapSegment& flat = Segment(100);
-    flat.end = flat.start;
-    EXPECT_EQ(MessageOf([&] { BuildLevel(map); }), "invalid map - segment has no panel (segment 100)");
+    // From -3e38 to 3e38: the quad's edges and their cross product pass a
+    // float's range, the panel still stands 0.5 off the wall at x 128,
+    // towards -X, where the wall running towards -Z faces.
+    MapSegment screen;
+    screen.start = {128, 80};
+    screen.end = {128, 48};
+    screen.bottomY = -3e38f;
+    screen.topY = 3e38f;
+    const std::unique_ptr<Mesh> panel = BuildSegmentPanelMesh(screen);
+    for (const Vector3& corner : panel->geometry.positions) {
+        EXPECT_EQ(corner.x, 127.5f);
+        EXPECT_TRUE(corner.y == 3e38f || corner.y == -3e38f) << corner.y;
+    }
+    EXPECT_EQ(panel->geometry.positions[0].z, 80.0f);
+}
 
-    map = LoadTestMap();
+TEST_F(Panels, AScreenWithAnUnknownPictureIsAnInvalidMap)
+{
     MapSegment& screen = Segment(1);
     screen.type = SegmentTypeTVScreen;
     screen.texId = "no_such_picture";
     EXPECT_EQ(MessageOf([&] { BuildLevel(map); }),
               "invalid map - panel texture not found (segment 1, texture \"no_such_picture\")");
+    // The name is the file's: quoted escaped, it cannot act on the terminal.
+    screen.texId = "\x1b]0;title\x07\xff";
+    EXPECT_EQ(MessageOf([&] { BuildLevel(map); }),
+              "invalid map - panel texture not found (segment 1, texture \"\\x1B]0;title\\x07\\xFF\")");
 }
 
 } // namespace

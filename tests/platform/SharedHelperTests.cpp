@@ -1,5 +1,5 @@
-// The generator every gameplay roll draws from, the throwing look-up and the
-// process clock.
+// The generator every gameplay roll draws from, the throwing look-up, the
+// process clock and the escaping of quoted file text.
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/GameError.h"
 #include "platform/Lookup.h"
+#include "platform/PrintableText.h"
 #include "platform/Random.h"
 
 namespace mirefell
@@ -77,6 +78,32 @@ TEST(GameErrors, CarryTheLiteralAndTheDetailApart)
     EXPECT_STREQ(error.what(), "can't access file");
     EXPECT_EQ(error.Describe(), "can't access file (assets/maps/missing.json)");
     EXPECT_EQ(GameError("ReadData").Describe(), "ReadData");
+}
+
+TEST(PrintableText, KeepsUtf8AndEscapesWhatIsNoneAndControlCharacters)
+{
+    // Letters of one to four bytes, and backslashes, pass as they are.
+    const std::string letters = "a\\b \xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf";
+    EXPECT_EQ(PrintableText(letters), letters);
+    // C0 controls, DEL and C1 controls.
+    EXPECT_EQ(PrintableText(std::string("\x1b[31m\n\t\x7f\0", 9)), "\\x1B[31m\\x0A\\x09\\x7F\\x00");
+    EXPECT_EQ(PrintableText("\xc2\x9b"
+                            "2J \xc2\x80 \xc2\xa0"),
+              "\\u009B2J \\u0080 \xc2\xa0");
+    // A stray continuation byte, a lead byte with too few continuations (also
+    // at the end), overlong forms, a surrogate, past U+10FFFF, bytes never
+    // used: each offending byte is escaped, what follows is read afresh.
+    EXPECT_EQ(PrintableText("\x80"
+                            "a"),
+              "\\x80a");
+    EXPECT_EQ(PrintableText("\xe2\x82"
+                            "a\xe2\x82"),
+              "\\xE2\\x82a\\xE2\\x82");
+    EXPECT_EQ(PrintableText("\xc0\xaf \xe0\x80\xaf"), "\\xC0\\xAF \\xE0\\x80\\xAF");
+    EXPECT_EQ(PrintableText("\xed\xa0\x80"), "\\xED\\xA0\\x80");
+    EXPECT_EQ(PrintableText("\xf4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");
+    EXPECT_EQ(PrintableText("\xfe\xff\xf5"), "\\xFE\\xFF\\xF5");
+    EXPECT_EQ(PrintableText(""), "");
 }
 
 TEST(Clock, ManualClockReplacesTheProcessClock)

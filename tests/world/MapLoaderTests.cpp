@@ -231,7 +231,7 @@ TEST_F(MapLoaderTest, NumbersAreTruncatedAndOnlyTheNarrowOnesWrap)
     };
     expectOutOfRange(Sector()["key"], 1e30, "\"key\""); // no integer at all
     expectOutOfRange(Sector()["id"], 2147483648.0, "\"id\"");
-    expectOutOfRange(Sector()["lightColor"], -1, "\"lightColor\"");
+    expectOutOfRange(Sector()["lightColor"], -2147483649ll, "\"lightColor\""); // no 32 bits hold it
     expectOutOfRange(Sector()["lightColor"], 4294967296ull, "\"lightColor\"");
     expectOutOfRange(Sector()["indices"][0], -1e19, "\"indices\"");
     expectOutOfRange(document["sectorLinks"][1], 1e10, "\"sectorLinks\"");
@@ -263,6 +263,23 @@ TEST_F(MapLoaderTest, NumbersAreTruncatedAndOnlyTheNarrowOnesWrap)
     EXPECT_TRUE(Parse(document).hasScript);
 }
 
+TEST_F(MapLoaderTest, ANegativeColourIsTheSame32BitsUnsigned)
+{
+    // A colour written as a signed 32-bit number: -1 is 0xFFFFFFFF, the
+    // lowest signed value 0x80000000; a fraction is truncated first.
+    Sector()["lightColor"] = -1;
+    Sector()["ceilingCatColor"] = -2147483648ll;
+    Segment()["lightColor"] = -16777216; // 0xFF000000
+    Layer("5")[0]["lightColor"] = -1.9;
+    MapData map = Parse(document);
+    EXPECT_EQ(map.sectors[0].lightColor, 0xFFFFFFFFu);
+    EXPECT_EQ(map.sectors[0].ceilingCatColor, 0x80000000u);
+    EXPECT_EQ(map.segments[0].lightColor, 0xFF000000u);
+    EXPECT_EQ(map.lights[0].lightColor, 0xFFFFFFFFu);
+    Layer("5")[0]["lightColor"] = -0.5;
+    EXPECT_EQ(Parse(document).lights[0].lightColor, 0u);
+}
+
 TEST_F(MapLoaderTest, IndexListsAreCheckedAgainstTheirVertices)
 {
     const auto expectBadIndices = [&](const char* expectedInDetail) {
@@ -279,17 +296,15 @@ TEST_F(MapLoaderTest, IndexListsAreCheckedAgainstTheirVertices)
     expectBadIndices("\"collisionIndices\"");
     Segment()["indices"] = {0, 1, 7};
     expectBadIndices("layer \"0\" record 0 (id 1), key \"indices\"");
-    Segment()["bottomRightIndex"] = 4;
-    expectBadIndices("\"bottomRightIndex\": 4 is not one of the 4 entries");
-    Segment()["bottomRightIndex"] = -1;
-    expectBadIndices("\"bottomRightIndex\"");
 
-    // A wall with no render geometry may say 0 (or nothing) for its corner, nothing else.
+    // The bottom-right corner is only ever compared with the triangles'
+    // indices, so it may name no vertex at all, also on a wall without any.
+    Segment()["bottomRightIndex"] = -1;
+    EXPECT_EQ(Parse(document).segments[0].bottomRightIndex, -1);
     Segment().erase("vertices");
     Segment().erase("indices");
-    EXPECT_STREQ(ParseError(document).what(), MapLoader::BadIndexList);
-    Segment()["bottomRightIndex"] = 0;
-    EXPECT_NO_THROW(Parse(document));
+    Segment()["bottomRightIndex"] = 5;
+    EXPECT_EQ(Parse(document).segments[0].bottomRightIndex, 5);
     Segment().erase("bottomRightIndex");
     EXPECT_EQ(Parse(document).segments[0].bottomRightIndex, 0);
 }
@@ -335,6 +350,29 @@ TEST_F(MapLoaderTest, AFileNamesItselfInEveryFailureAndALevelLinksOnlyItsOwnSect
     referenceError("key \"sectorLinks\": entry 3: no sector has id 999999");
     Segment()["sectorId"] = 7;
     referenceError("layer \"0\" record 0 (id 1), key \"sectorId\": no sector has id 7");
+    // A switch or a screen never reads its sector.
+    for (const int type : {SegmentTypeSwitch, SegmentTypeTVScreen}) {
+        Segment()["sectorId"] = 7;
+        Segment()["type"] = type;
+        EXPECT_NO_THROW(MapLoader::CheckReferences(Parse(document))) << type;
+    }
+}
+
+TEST_F(MapLoaderTest, TextQuotedFromTheFileIsPrintedEscaped)
+{
+    // Bytes that are no UTF-8, where the JSON library stops reading.
+    const GameError broken = ParseError(std::string("{\"name\": \"ab\xff\xfe\"}"));
+    EXPECT_STREQ(broken.what(), MapLoader::NotJson);
+    const std::string ending = "last read: '\"ab\\xFF'";
+    ASSERT_GE(broken.Detail().size(), ending.size());
+    EXPECT_EQ(broken.Detail().substr(broken.Detail().size() - ending.size()), ending) << broken.Detail();
+
+    // A code that is valid UTF-8 keeps its letters; its control characters
+    // are escaped.
+    Layer("3")[0]["type"] = "\u00e9\x1b[31m\x07";
+    const GameError unknown = ParseError(document);
+    EXPECT_STREQ(unknown.what(), MapLoader::EntityTypeNotFound);
+    EXPECT_EQ(unknown.Detail(), "layer \"3\" record 0 (id 1), key \"type\": \"\u00e9\\x1B[31m\\x07\"");
 }
 
 TEST_F(MapLoaderTest, OptionalKeysKeepTheirDefaults)

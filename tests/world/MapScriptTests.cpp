@@ -88,6 +88,16 @@ TEST(MapScript, ScriptsAreMadeByExactLevelName)
         }
     }
     EXPECT_THROW(MapScript::Create("no such level", &index, nullptr), GameError);
+
+    // The name comes from the map file: printed, it cannot act on the terminal.
+    try {
+        MapScript::Create(makers, "mouth\x1b[2J\xff", &index, nullptr);
+        ADD_FAILURE();
+    } catch (const GameError& error) {
+        EXPECT_EQ(
+            error.Detail(),
+            "the map's \"name\" is \"mouth\\x1B[2J\\xFF\" and it \"hasScript\", but no level script has that name");
+    }
 }
 
 struct Toolbox : ::testing::Test
