@@ -55,8 +55,9 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 
 void Keyboard::Reset()
 {
+    // The taps made before the focus went are the player's; only what is
+    // held is let go.
     state.keys.reset();
-    downSinceRead = {};
 }
 
 Keyboard::State Keyboard::GetState()

@@ -70,7 +70,8 @@ public:
     // KeyDown, KeyUp and FocusLost; other events are ignored. Auto-repeat
     // (a key-down of a key already down) keeps a key down and is no press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every key (the window lost the focus).
+    // Releases every key (the window lost the focus). A key that went down
+    // since the previous snapshot still reaches it as a press.
     void Reset();
     // The held keys, plus every key that went down since the previous call
     // even if it is already up again: a tap shorter than a frame still

@@ -116,7 +116,6 @@ void Mouse::ReleaseButtons()
 {
     state.leftButton = state.middleButton = state.rightButton = false;
     state.xButton1 = state.xButton2 = false;
-    downSinceRead = 0;
 }
 
 } // namespace mirefell

@@ -101,7 +101,8 @@ public:
     // Motion, button and FocusLost events; others are ignored. A button-down
     // of a button already down is no new press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every button (the window lost the focus).
+    // Releases every button (the window lost the focus). A click made since
+    // the previous snapshot still reaches it.
     void ReleaseButtons();
 
 private:

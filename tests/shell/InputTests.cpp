@@ -132,6 +132,27 @@ TEST_F(InputTest, ReleasedAndPressedAgainBetweenTwoStepsIsANewPress)
     EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('E'));
 }
 
+// The focus going away releases what is held, but a tap made before it, in
+// the same frame, still reaches the next step.
+TEST_F(InputTest, ATapJustBeforeTheFocusGoesStillReachesTheNextStep)
+{
+    Send(testing::KeyEvent('W', true));
+    input.Update();
+    Send(testing::KeyEvent(KeyEnter, true));
+    Send(testing::KeyEvent(KeyEnter, false));
+    Send(testing::ButtonEvent(MouseButton::Right, true));
+    Send(testing::ButtonEvent(MouseButton::Right, false));
+    Send(testing::SimpleEvent(PlatformEventType::FocusLost));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEnter));
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Block));
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('W'));
+    input.Update();
+    EXPECT_FALSE(input.keyboardState.IsKeyDown(KeyEnter));
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Block));
+}
+
 TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)
 {
     Send(testing::ButtonEvent(MouseButton::Right, true));
