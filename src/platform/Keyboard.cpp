@@ -5,7 +5,7 @@ namespace mirefell
 
 void Keyboard::KeyboardStateTracker::Update(const State& state)
 {
-    pressed.keys = state.keys & ~lastState.keys;
+    pressed.keys = state.keys & (~lastState.keys | state.wentDownKeys);
     released.keys = ~state.keys & lastState.keys;
     lastState = state;
     std::bitset<VirtualKeyCount> listed;
@@ -34,11 +34,11 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 {
     switch (event.type) {
     case PlatformEventType::KeyDown:
-        if (event.key > 0 && event.key < VirtualKeyCount) {
+        if (event.key > 0 && event.key < VirtualKeyCount && !state.keys.test(event.key)) {
             state.keys.set(event.key);
-            if (!downSinceRead.keys.test(event.key) && downSinceRead.wentDownCount < OrderedKeys)
+            if (!downSinceRead.wentDownKeys.test(event.key) && downSinceRead.wentDownCount < OrderedKeys)
                 downSinceRead.wentDown[downSinceRead.wentDownCount++] = static_cast<uint8_t>(event.key);
-            downSinceRead.keys.set(event.key);
+            downSinceRead.wentDownKeys.set(event.key);
         }
         break;
     case PlatformEventType::KeyUp:
@@ -55,14 +55,15 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 
 void Keyboard::Reset()
 {
+    // The taps made before the focus went are the player's; only what is
+    // held is let go.
     state.keys.reset();
-    downSinceRead = {};
 }
 
 Keyboard::State Keyboard::GetState()
 {
     State snapshot = downSinceRead;
-    snapshot.keys = state.keys | downSinceRead.keys;
+    snapshot.keys = state.keys | downSinceRead.wentDownKeys;
     downSinceRead = {};
     return snapshot;
 }

@@ -30,13 +30,18 @@ public:
         // the order they went down (the first OrderedKeys of them).
         std::array<uint8_t, OrderedKeys> wentDown{};
         size_t wentDownCount = 0;
+        // Every key that went down since the previous snapshot, listed or
+        // not. Such a key was up in between, even when both snapshots hold
+        // it down: a new press.
+        std::bitset<VirtualKeyCount> wentDownKeys;
         // False for a code outside 0..255.
         bool IsKeyDown(int32_t key) const { return key >= 0 && key < VirtualKeyCount && keys.test(key); }
         bool IsKeyUp(int32_t key) const { return !IsKeyDown(key); }
     };
 
     // Keys that went down (pressed) or up (released) between the previous
-    // snapshot and the current one.
+    // snapshot and the current one. A key the previous snapshot held that
+    // went up and down again in between is pressed again.
     class KeyboardStateTracker
     {
     public:
@@ -63,9 +68,10 @@ public:
     };
 
     // KeyDown, KeyUp and FocusLost; other events are ignored. Auto-repeat
-    // keeps a key down.
+    // (a key-down of a key already down) keeps a key down and is no press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every key (the window lost the focus).
+    // Releases every key (the window lost the focus). A key that went down
+    // since the previous snapshot still reaches it as a press.
     void Reset();
     // The held keys, plus every key that went down since the previous call
     // even if it is already up again: a tap shorter than a frame still
@@ -73,8 +79,8 @@ public:
     State GetState();
 
 private:
-    State state;
-    State downSinceRead; // with the order of the keys that went down
+    State state;         // keys only
+    State downSinceRead; // the keys that went down, in order; keys unused
 };
 
 } // namespace mirefell

@@ -25,8 +25,10 @@ bool* Button(Mouse::State& state, MouseButton button)
     return nullptr;
 }
 
-ButtonState Track(bool now, bool before)
+ButtonState Track(bool now, bool before, bool wentDown)
 {
+    if (now && wentDown)
+        return ButtonState::Pressed;
     return static_cast<ButtonState>((now ? 1 : 0) | ((now != before) ? 2 : 0));
 }
 
@@ -34,11 +36,11 @@ ButtonState Track(bool now, bool before)
 
 void Mouse::ButtonStateTracker::Update(const State& state)
 {
-    leftButton = Track(state.leftButton, lastState.leftButton);
-    middleButton = Track(state.middleButton, lastState.middleButton);
-    rightButton = Track(state.rightButton, lastState.rightButton);
-    xButton1 = Track(state.xButton1, lastState.xButton1);
-    xButton2 = Track(state.xButton2, lastState.xButton2);
+    leftButton = Track(state.leftButton, lastState.leftButton, state.WentDown(MouseButton::Left));
+    middleButton = Track(state.middleButton, lastState.middleButton, state.WentDown(MouseButton::Middle));
+    rightButton = Track(state.rightButton, lastState.rightButton, state.WentDown(MouseButton::Right));
+    xButton1 = Track(state.xButton1, lastState.xButton1, state.WentDown(MouseButton::X1));
+    xButton2 = Track(state.xButton2, lastState.xButton2, state.WentDown(MouseButton::X2));
     lastState = state;
 }
 
@@ -65,12 +67,13 @@ void Mouse::CentreCursor()
 Mouse::State Mouse::GetState()
 {
     State snapshot = state;
-    snapshot.leftButton |= downSinceRead.leftButton;
-    snapshot.middleButton |= downSinceRead.middleButton;
-    snapshot.rightButton |= downSinceRead.rightButton;
-    snapshot.xButton1 |= downSinceRead.xButton1;
-    snapshot.xButton2 |= downSinceRead.xButton2;
-    downSinceRead = State{};
+    snapshot.wentDown = downSinceRead;
+    snapshot.leftButton |= snapshot.WentDown(MouseButton::Left);
+    snapshot.middleButton |= snapshot.WentDown(MouseButton::Middle);
+    snapshot.rightButton |= snapshot.WentDown(MouseButton::Right);
+    snapshot.xButton1 |= snapshot.WentDown(MouseButton::X1);
+    snapshot.xButton2 |= snapshot.WentDown(MouseButton::X2);
+    downSinceRead = 0;
     snapshot.positionMode = mode;
     if (mode == Mode::Relative) {
         snapshot.x = relativeX;
@@ -96,9 +99,9 @@ void Mouse::ProcessEvent(const PlatformEvent& event)
     case PlatformEventType::MouseButtonDown:
     case PlatformEventType::MouseButtonUp:
         if (bool* button = Button(state, event.button)) {
+            if (down && !*button)
+                downSinceRead |= State::Bit(event.button);
             *button = down;
-            if (down)
-                *Button(downSinceRead, event.button) = true;
         }
         break;
     case PlatformEventType::FocusLost:
@@ -113,7 +116,6 @@ void Mouse::ReleaseButtons()
 {
     state.leftButton = state.middleButton = state.rightButton = false;
     state.xButton1 = state.xButton2 = false;
-    downSinceRead = State{};
 }
 
 } // namespace mirefell

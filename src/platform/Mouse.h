@@ -47,6 +47,15 @@ public:
         int32_t y = 0;
         int32_t scrollWheelValue = 0;
         Mode positionMode = Mode::Absolute;
+        // One bit per MouseButton that went down since the previous
+        // snapshot: such a button was up in between, even when both
+        // snapshots hold it down.
+        uint8_t wentDown = 0;
+        bool WentDown(MouseButton button) const { return (wentDown & Bit(button)) != 0; }
+        static constexpr uint8_t Bit(MouseButton button)
+        {
+            return static_cast<uint8_t>(1u << static_cast<unsigned>(button));
+        }
     };
 
     class ButtonStateTracker
@@ -57,7 +66,8 @@ public:
             Up = 0,       // up now and at the previous snapshot
             Held = 1,     // down now and at the previous snapshot
             Released = 2, // went up since the previous snapshot
-            Pressed = 3,  // went down since the previous snapshot
+            Pressed = 3,  // went down since the previous snapshot (also
+                          // when it was down then too and went up between)
         };
 
         void Update(const State& state);
@@ -88,16 +98,18 @@ public:
     // shorter than a frame still reaches the next step.
     State GetState();
 
-    // Motion, button and FocusLost events; others are ignored.
+    // Motion, button and FocusLost events; others are ignored. A button-down
+    // of a button already down is no new press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every button (the window lost the focus).
+    // Releases every button (the window lost the focus). A click made since
+    // the previous snapshot still reaches it.
     void ReleaseButtons();
 
 private:
     ICursorHost* host = nullptr;
     Mode mode = Mode::Absolute;
     State state;
-    State downSinceRead; // buttons only
+    uint8_t downSinceRead = 0; // State::wentDown of the next snapshot
     int32_t relativeX = 0;
     int32_t relativeY = 0;
 };

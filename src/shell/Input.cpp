@@ -41,7 +41,9 @@ void Input::Update()
         mouseTracker.Reset();
     }
     resetPending = false;
-    if (!mouseState.leftButton)
+    // A left button that went down since the last step was up in between,
+    // even if both steps saw it down: a new click, not the one consumed.
+    if (!mouseState.leftButton || mouseState.WentDown(MouseButton::Left))
         clickConsumed = false;
     KeybindManager::GetInstance().CaptureRebind(*this);
 }

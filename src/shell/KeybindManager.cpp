@@ -147,7 +147,9 @@ void KeybindManager::StartCapture(KeybindAction action)
 void KeybindManager::CaptureRebind(Input& input)
 {
     using ButtonState = Mouse::ButtonStateTracker::ButtonState;
-    if (input.mouseTracker.leftButton == ButtonState::Released)
+    // A left button that went down again since the last step was released
+    // in between: that click already counts.
+    if (input.mouseTracker.leftButton == ButtonState::Released || input.mouseState.WentDown(MouseButton::Left))
         waitForRelease = false;
     if (!capturing || waitForRelease)
         return;

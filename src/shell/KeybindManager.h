@@ -88,7 +88,8 @@ public:
     std::map<KeybindAction, Keybind> bindings;
     KeybindAction pendingAction = KeybindAction::Attack;
     bool capturing = false;
-    // Set when a capture starts, cleared when the left button is released.
+    // Set when a capture starts, cleared when the left button is released
+    // (or is seen going down again, so was released in between).
     bool waitForRelease = false;
     std::string filePath;
     // Set by Load when something is at filePath that cannot be read.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/VirtualKey.h"
 #include "shell/Input.h"
 #include "shell/KeybindManager.h"
 #include "support/ShellTestSupport.h"
@@ -90,6 +91,66 @@ TEST_F(InputTest, KeysTappedWithinOneFrameArePressedInTheOrderTheyWentDown)
 
     input.Update();
     EXPECT_TRUE(input.keyboardTracker.PressedInOrder().empty());
+}
+
+// A key or button the last step saw down (held, or a tap that step caught)
+// and that went up and down again before the next step was pressed again:
+// the next step reports it pressed, and a click the user interface used is
+// not the new one.
+TEST_F(InputTest, ReleasedAndPressedAgainBetweenTwoStepsIsANewPress)
+{
+    Send(testing::KeyEvent(KeyEnter, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    input.clickConsumed = true; // the UI used the click
+    Send(testing::KeyEvent(KeyEnter, false));
+    Send(testing::KeyEvent(KeyEnter, true));
+    Send(testing::ButtonEvent(MouseButton::Left, false));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEnter));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Pressed);
+    EXPECT_FALSE(input.clickConsumed);
+
+    // Taps: the step catches the first while it is already up; a second tap
+    // before the next step is a second press.
+    Send(testing::KeyEvent(KeyEnter, false));
+    Send(testing::ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    Send(testing::KeyEvent('E', true));
+    Send(testing::KeyEvent('E', false));
+    input.Update();
+    ASSERT_TRUE(input.IsActionPressed(KeybindAction::Use));
+    Send(testing::KeyEvent('E', true));
+    Send(testing::KeyEvent('E', false));
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Use));
+    const auto pressed = input.keyboardTracker.PressedInOrder();
+    EXPECT_EQ(std::vector<uint8_t>(pressed.begin(), pressed.end()), std::vector<uint8_t>{'E'});
+    input.Update();
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::Use));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('E'));
+}
+
+// The focus going away releases what is held, but a tap made before it, in
+// the same frame, still reaches the next step.
+TEST_F(InputTest, ATapJustBeforeTheFocusGoesStillReachesTheNextStep)
+{
+    Send(testing::KeyEvent('W', true));
+    input.Update();
+    Send(testing::KeyEvent(KeyEnter, true));
+    Send(testing::KeyEvent(KeyEnter, false));
+    Send(testing::ButtonEvent(MouseButton::Right, true));
+    Send(testing::ButtonEvent(MouseButton::Right, false));
+    Send(testing::SimpleEvent(PlatformEventType::FocusLost));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEnter));
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Block));
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::MoveForward));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('W'));
+    input.Update();
+    EXPECT_FALSE(input.keyboardState.IsKeyDown(KeyEnter));
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Block));
 }
 
 TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)

@@ -346,5 +346,22 @@ TEST_F(KeybindCaptureTest, AMouseClickBindsAndALeftClickIsConsumed)
     EXPECT_TRUE(input.clickConsumed);
 }
 
+// At a slow frame the row's click is a tap caught by one step; a click
+// tapped before the next step was made after the row's was released, and
+// binds.
+TEST_F(KeybindCaptureTest, AClickTappedInTheFrameAfterTheRowClickBinds)
+{
+    Send(ButtonEvent(MouseButton::Left, true));
+    Send(ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    manager.StartCapture(KeybindAction::Block);
+    Send(ButtonEvent(MouseButton::Left, true));
+    Send(ButtonEvent(MouseButton::Left, false));
+    input.Update();
+    EXPECT_FALSE(manager.capturing);
+    EXPECT_EQ(manager.bindings.at(KeybindAction::Block), Keybind::ForMouse(MouseButton::Left));
+    EXPECT_TRUE(input.clickConsumed);
+}
+
 } // namespace
 } // namespace mirefell
