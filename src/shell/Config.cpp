@@ -407,10 +407,26 @@ void Config::Save(const std::string& path) const
     if (path == untouchablePath)
         return; // said at Load
     try {
-        ReplaceFileContents(path, ToJsonString(settings));
+        ReplaceFileContents(path, ToJsonString(SettingsToWrite()));
     } catch (const GameError& error) {
         std::fprintf(stderr, "%s; the settings were not saved\n", error.Describe().c_str());
     }
+}
+
+void Config::KeepConfiguredWindowSize(int32_t width, int32_t height)
+{
+    fittedWindow = FittedWindow{width, height, settings.screenWidth, settings.screenHeight};
+}
+
+Settings Config::SettingsToWrite() const
+{
+    Settings written = settings;
+    if (fittedWindow && settings.screenWidth == fittedWindow->fittedWidth &&
+        settings.screenHeight == fittedWindow->fittedHeight) {
+        written.screenWidth = fittedWindow->width;
+        written.screenHeight = fittedWindow->height;
+    }
+    return written;
 }
 
 void Config::ApplyDisplaySettings()
@@ -421,6 +437,8 @@ void Config::ApplyDisplaySettings()
         return;
     }
     const bool wasWindowed = settings.windowed;
+    if (pending.screenWidth != settings.screenWidth || pending.screenHeight != settings.screenHeight)
+        fittedWindow.reset(); // the player chose a size: the file holds it
     settings.screenWidth = pending.screenWidth;
     settings.screenHeight = pending.screenHeight;
     settings.windowed = pending.windowed;

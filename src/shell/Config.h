@@ -82,8 +82,9 @@ public:
     // Reads the file into `settings`; a missing file leaves `settings` as it
     // is. Never throws for a bad file (see the class comment).
     void Load(const std::string& path = FileName);
-    // Writes `settings` whole, through a temporary file renamed over the old
-    // one; a failure is reported on stderr and leaves the old file intact.
+    // Writes `settings` whole (with the window size the file asked for, see
+    // KeepConfiguredWindowSize), through a temporary file renamed over the
+    // old one; a failure is reported on stderr and leaves the old file intact.
     // Writes nothing to a path that Load found unreadable.
     void Save(const std::string& path = FileName) const;
 
@@ -109,6 +110,13 @@ public:
     // Index of pending's size in `displayModes`, 0 when absent.
     int32_t GetDisplayModeIndex() const;
 
+    // The window opened at the size in `settings`, smaller than the
+    // `width` x `height` the file asked for, which the display cannot show.
+    // Save writes the size asked for in place of the size in use for as long
+    // as `settings` holds the latter, so a file brought from a larger display
+    // keeps its size; applying another size from the options ends it.
+    void KeepConfiguredWindowSize(int32_t width, int32_t height);
+
     // True when the configured size means "use the display's size": -1, or
     // any non-positive width or height.
     bool WantsDisplaySize() const { return settings.screenWidth <= 0 || settings.screenHeight <= 0; }
@@ -127,7 +135,16 @@ public:
     bool displayDirty = false;
 
 private:
+    // The settings as the file is to hold them.
+    Settings SettingsToWrite() const;
+
     std::string untouchablePath; // what Load found but could not read
+    struct FittedWindow
+    {
+        int32_t width, height;             // asked for by the file
+        int32_t fittedWidth, fittedHeight; // in use
+    };
+    std::optional<FittedWindow> fittedWindow;
 };
 
 } // namespace mirefell

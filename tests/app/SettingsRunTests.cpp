@@ -84,5 +84,19 @@ TEST(SettingsRun, SettingsBeyondTheOptionsRangesSurviveAStartAndAnExitByteForByt
     EXPECT_EQ(run.output.find("config.json"), std::string::npos) << "nothing to say about it: " << run.output;
 }
 
+// The offscreen display is 1024 x 768: the window opens smaller than the file
+// asks, and the file keeps what it asked.
+TEST(SettingsRun, AWindowLargerThanTheDisplayKeepsItsSizeInTheFile)
+{
+    testing::RunFolder folder("mirefell-window-run");
+    const std::string theirs = FileText("5120", "2880", "0", "1", "90", "0.34999999403953552");
+    std::ofstream(folder.Path() / "config.json", std::ios::binary) << theirs;
+    const testing::ChildRun run = StartAndExit(folder);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_GE(run.lineMs, 0.0) << run.output;
+    EXPECT_NE(run.output.find("a 5120x2880 window is larger than the display"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadAll(folder.Path() / "config.json"), theirs);
+}
+
 } // namespace
 } // namespace mirefell
