@@ -93,6 +93,25 @@ int SyncFolderOf(const std::string& path)
     return 0;
 }
 
+// Flushes the file at `path` to the device. Returns 0 or the error; a device
+// that cannot sync (EINVAL) is taken as done.
+int SyncFile(const std::string& path)
+{
+    const Descriptor handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (handle.Get() < 0)
+        return errno;
+    if (::fsync(handle.Get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
+// A backup is on the device before the caller may replace what it keeps:
+// its bytes first, then the folder that holds its name.
+bool SyncBackup(const std::string& backup, bool withBytes)
+{
+    return (!withBytes || SyncFile(backup) == 0) && SyncFolderOf(backup) == 0;
+}
+
 bool IsRegularFileOfAtMost(const std::string& path, uint64_t largest)
 {
     struct stat status
@@ -196,18 +215,28 @@ std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
         {};
         if (::lstat(backup.c_str(), &existing) == 0) {
             if (copyable && IsRegularFileOfAtMost(backup, largestCopy) && SameBytes(path, backup))
-                return backup;
+                return SyncBackup(backup, true) ? backup : "";
             continue;
         }
         if (errno != ENOENT)
             continue;
         std::error_code error;
-        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
-            return backup;
+        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error)) {
+            if (SyncBackup(backup, true))
+                return backup;
+            // A copy that may not be on the device keeps nothing: the file
+            // itself moves aside instead.
+            std::filesystem::remove(backup, error);
+        }
         // Nothing is read from it (or it could not be read): the entry itself
-        // moves, a link stays a link and a pipe a pipe.
+        // moves, a link stays a link and a pipe a pipe. Its bytes stay where
+        // they were, and no write replaces them: the new name's folder is
+        // flushed, and the name is the backup's whatever the flush says.
         std::filesystem::rename(path, backup, error);
-        return error ? "" : backup;
+        if (error)
+            return "";
+        SyncBackup(backup, false);
+        return backup;
     }
     return "";
 }

@@ -1,7 +1,7 @@
 // Files the player must never lose: the settings, the key bindings and the
 // save games. A file is replaced only by a complete new copy, so a full disk
 // or a failing device leaves the old file as it was; a file about to be
-// replaced because it cannot be read is first kept aside.
+// replaced because it cannot be read is first kept aside, on the device.
 //
 // Reading goes through ReadPlayerFile, which takes only a regular file of a
 // size its kind can have: a folder, a pipe, a device or a file larger than
@@ -46,10 +46,12 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes);
 // Keeps what is at `path` under "<path>.bak", or, when that name holds
 // something else, the first free "<path>.bak2", "<path>.bak3", ...; a backup
 // that already holds the same bytes is reused. A regular file of at most
-// `largestCopy` bytes is copied; anything else (a pipe, a link to a device, a
-// huge file), or a file that cannot be copied, is moved to the backup name as
-// it is, so nothing is read from it. Returns the backup's name, or an empty
-// string when nothing could be kept.
+// `largestCopy` bytes is copied, and the copy and its folder are flushed to
+// the device before this returns, so the caller may then replace the file;
+// anything else (a pipe, a link to a device, a huge file), or a file whose
+// copy cannot be made or flushed, is moved to the backup name as it is, so
+// nothing is read from it, and the folder is flushed. Returns the backup's
+// name, or an empty string when nothing could be kept.
 std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy = 16u << 20);
 
 } // namespace mirefell
