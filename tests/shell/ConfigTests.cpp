@@ -295,6 +295,26 @@ TEST_F(ConfigFileTest, AFileWithAWrongTypeIsKeptAsWrittenBeforeTheDefaultTakesIt
     EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.bak")));
 }
 
+// A player who keeps config.json elsewhere (in a dotfiles folder, say) and
+// links it here: the settings are written to the file the links lead to.
+TEST_F(ConfigFileTest, ALinkedFileIsWrittenThroughItsLinksAndTheLinksStay)
+{
+    std::filesystem::create_directories(dir.File("dotfiles/mirefell"));
+    dir.Write("dotfiles/mirefell/settings.json", "{\"fov\": 100}");
+    std::filesystem::create_symlink("mirefell/settings.json", dir.File("dotfiles/current"));
+    std::filesystem::create_symlink(dir.File("dotfiles/current"), dir.File("config.json"));
+    config.Load(dir.File("config.json"));
+    EXPECT_FLOAT_EQ(config.settings.fov, 100.0f);
+    config.settings.fov = 75.0f;
+    config.Save(dir.File("config.json"));
+
+    EXPECT_NE(dir.Read("dotfiles/mirefell/settings.json").find("\n\"fov\": 75, \n"), std::string::npos);
+    EXPECT_EQ(std::filesystem::read_symlink(dir.File("config.json")), dir.File("dotfiles/current"));
+    EXPECT_EQ(std::filesystem::read_symlink(dir.File("dotfiles/current")), "mirefell/settings.json");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("dotfiles/mirefell/settings.json.tmp")));
+}
+
 TEST_F(ConfigFileTest, SomethingThatCannotBeReadIsReportedAndNeverWrittenOver)
 {
     for (const testing::UnreadableFile& thing : testing::UnreadableFiles(100u << 20)) {

@@ -1,7 +1,7 @@
 // The player's files: what reading finds at a name (a file, nothing, or
 // something that must not be read), backups that never read what they keep
-// and are on the device before the file they keep is replaced, and a
-// replaced file whose new name is flushed with its folder.
+// and are on the device before the file they keep is replaced, a replaced
+// file whose new name is flushed with its folder, and writes through links.
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
@@ -204,6 +204,39 @@ TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
     EXPECT_EQ(events[0].kind, FileEvent::Rename);
     EXPECT_EQ(events[1].kind, FileEvent::Sync);
     EXPECT_TRUE(events[1].folder);
+}
+
+TEST(PlayerFiles, AWriteThroughALinkReplacesOnlyARegularFileAtTheEndOfItsChain)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    // A link that leads nowhere yet: the write creates the file it names.
+    std::filesystem::create_symlink("elsewhere/fresh.bin", dir.File("fresh"));
+    ReplaceFileContents(dir.File("fresh"), "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("fresh")));
+    EXPECT_EQ(dir.Read("elsewhere/fresh.bin"), "made");
+
+    // A loop, and a link to a pipe: refused, nothing made beside either.
+    std::filesystem::create_symlink("b", dir.File("a"));
+    std::filesystem::create_symlink("a", dir.File("b"));
+    EXPECT_THROW(ReplaceFileContents(dir.File("a"), "x"), GameError);
+    ASSERT_EQ(::mkfifo(dir.File("elsewhere/pipe").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.File("elsewhere/pipe"), dir.File("piped"));
+    try {
+        ReplaceFileContents(dir.File("piped"), "x");
+        ADD_FAILURE() << "a pipe is no file to replace";
+    } catch (const GameError& error) {
+        EXPECT_EQ(error.Detail(), dir.File("piped") + ": a link to a named pipe, not a file");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("elsewhere/pipe")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("piped")));
+    EXPECT_EQ(std::vector<std::string>({"fresh.bin", "pipe"}), [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.File("elsewhere")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }());
 }
 
 } // namespace
