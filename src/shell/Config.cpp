@@ -91,9 +91,8 @@ bool IsNoFieldOfView(float fov)
 {
     return fov <= 0.0f || fov >= 180.0f;
 }
-constexpr FaultRule<float> FieldOfViewRule{FovRange, IsNoFieldOfView,
-                                           "is no field of view (more than 0 and less "
-                                           "than 180 degrees)"};
+constexpr const char* NoFieldOfView = "is no field of view (more than 0 and less than 180 degrees)";
+constexpr FaultRule<float> FieldOfViewRule{FovRange, IsNoFieldOfView, NoFieldOfView};
 
 // Every decal slot is made when a level loads, about 500 bytes each with its
 // instance record and its share of the GPU buffer: a million slots take half
@@ -127,9 +126,10 @@ constexpr FaultRule<float> BrightnessRule{BrightnessRange};         // with cont
 constexpr FaultRule<float> ContrastRule{ContrastRange};
 
 // The fields in record order with their fault rules, shared by reading and
-// writing so the two cannot drift apart. The window size has none: a size
-// the display cannot show gets a window that fits when the window is made,
-// and any negative "ssao" is off and any above 3 the highest quality.
+// writing so the two cannot drift apart. The window size and "ssao" have
+// none: a size the display cannot show gets a window that fits when the
+// window is made, any negative "ssao" is off and any above 3 the highest
+// quality.
 template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
 {
     visit("screenWidth", s.screenWidth, NoFault<int32_t>);

@@ -1,5 +1,6 @@
 // The real program started on a config.json of the player's and ended as the
 // main menu's "Exit" ends it: what the file says afterwards.
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DeveloperRun.h"
+#include "shell/Config.h"
 #include "support/ChildProcess.h"
 #include "support/RunFolder.h"
 
@@ -21,45 +23,14 @@ std::string ReadAll(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// config.json as the game writes it, with a window size and four settings of
-// the player's in place of the defaults.
-std::string FileText(const std::string& width, const std::string& height, const std::string& brightness,
-                     const std::string& contrast, const std::string& fov, const std::string& mouseSensitivity)
+// config.json as the game writes it, for a framed window of the given size
+// (small, so the start is quick) and the other settings of `changed`.
+std::string FileText(int32_t width, int32_t height, Settings changed = {})
 {
-    return "{\n"
-           "\"bloom\": true, \n"
-           "\"borderless\": false, \n"
-           "\"brightness\": " +
-           brightness +
-           ", \n"
-           "\"contrast\": " +
-           contrast +
-           ", \n"
-           "\"fov\": " +
-           fov +
-           ", \n"
-           "\"frameLimiter\": true, \n"
-           "\"fxaa\": true, \n"
-           "\"maxBloodDecals\": 1000, \n"
-           "\"mouseInvertY\": false, \n"
-           "\"mouseSensitivity\": " +
-           mouseSensitivity +
-           ", \n"
-           "\"musicVolume\": 0.5, \n"
-           "\"noiseIntensity\": 0.25, \n"
-           "\"screenHeight\": " +
-           height +
-           ", \n"
-           "\"screenWidth\": " +
-           width +
-           ", \n"
-           "\"showHud\": true, \n"
-           "\"showLevelTimer\": false, \n"
-           "\"soundVolume\": 0.5, \n"
-           "\"ssao\": 1, \n"
-           "\"vsync\": true, \n"
-           "\"windowed\": true\n"
-           "}";
+    changed.screenWidth = width;
+    changed.screenHeight = height;
+    changed.borderless = false;
+    return Config::ToJsonString(changed);
 }
 
 // Starts the game in `folder` and ends it after its first title frame.
@@ -75,13 +46,20 @@ testing::ChildRun StartAndExit(const testing::RunFolder& folder)
 TEST(SettingsRun, SettingsBeyondTheOptionsRangesSurviveAStartAndAnExitByteForByte)
 {
     testing::RunFolder folder("mirefell-settings-run");
-    const std::string theirs = FileText("320", "200", "0.10000000149011612", "1.2000000476837158", "130", "6");
+    Settings beyond;
+    beyond.brightness = 0.1f;
+    beyond.contrast = 1.2f;
+    beyond.fov = 130.0f;
+    beyond.mouseSensitivity = 6.0f;
+    const std::string theirs = FileText(320, 200, beyond);
+    ASSERT_NE(theirs.find("\"brightness\": 0.10000000149011612, \n"), std::string::npos) << theirs;
     std::ofstream(folder.Path() / "config.json", std::ios::binary) << theirs;
     const testing::ChildRun run = StartAndExit(folder);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_GE(run.lineMs, 0.0) << run.output;
     EXPECT_EQ(ReadAll(folder.Path() / "config.json"), theirs);
     EXPECT_EQ(run.output.find("config.json"), std::string::npos) << "nothing to say about it: " << run.output;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "config.json.bak")) << "nothing to keep a copy of";
 }
 
 // The offscreen display is 1024 x 768: the window opens smaller than the file
@@ -89,7 +67,7 @@ TEST(SettingsRun, SettingsBeyondTheOptionsRangesSurviveAStartAndAnExitByteForByt
 TEST(SettingsRun, AWindowLargerThanTheDisplayKeepsItsSizeInTheFile)
 {
     testing::RunFolder folder("mirefell-window-run");
-    const std::string theirs = FileText("5120", "2880", "0", "1", "90", "0.34999999403953552");
+    const std::string theirs = FileText(5120, 2880);
     std::ofstream(folder.Path() / "config.json", std::ios::binary) << theirs;
     const testing::ChildRun run = StartAndExit(folder);
     EXPECT_EQ(run.exitCode, 0) << run.output;
