@@ -54,9 +54,9 @@ int RunGame()
         display.largestModeWidth = static_cast<int32_t>(modes.back().width);
         display.largestModeHeight = static_cast<int32_t>(modes.back().height);
     }
-    // A size the display cannot show would otherwise be written back and
-    // fail again at every start.
-    FitWindowSettings(config.settings, display);
+    // The window opens at a size the display can show; the file keeps the
+    // size it asked for.
+    FitWindowSettings(config, display);
     config.Save(); // every start writes the complete key set
     SeedRand(static_cast<uint32_t>(std::time(nullptr)));
     // The developer's aids, off unless their variables are set (the

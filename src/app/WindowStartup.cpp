@@ -26,17 +26,22 @@ WindowLayout LayoutFor(const Settings& settings, const DisplayBounds& display)
 
 } // namespace
 
-void FitWindowSettings(Settings& settings, const DisplayBounds& display)
+void FitWindowSettings(Config& config, const DisplayBounds& display)
 {
+    Settings& settings = config.settings;
     int32_t limitWidth = display.screenWidth, limitHeight = display.screenHeight;
     if (!settings.windowed && display.largestModeWidth > 0 && display.largestModeHeight > 0) {
         limitWidth = display.largestModeWidth;
         limitHeight = display.largestModeHeight;
     }
-    const std::string asked = SizeText(settings.screenWidth, settings.screenHeight);
-    if (FitToDisplay(settings.screenWidth, settings.screenHeight, limitWidth, limitHeight))
-        std::fprintf(stderr, "%s: a %s window is larger than the display; using %s\n", Config::FileName, asked.c_str(),
-                     SizeText(settings.screenWidth, settings.screenHeight).c_str());
+    const int32_t askedWidth = settings.screenWidth, askedHeight = settings.screenHeight;
+    const std::string asked = SizeText(askedWidth, askedHeight);
+    if (FitToDisplay(settings.screenWidth, settings.screenHeight, limitWidth, limitHeight)) {
+        config.KeepConfiguredWindowSize(askedWidth, askedHeight);
+        std::fprintf(stderr, "%s: a %s window is larger than the display; it opens at %s, and the file keeps %s\n",
+                     Config::FileName, asked.c_str(), SizeText(settings.screenWidth, settings.screenHeight).c_str(),
+                     asked.c_str());
+    }
 }
 
 std::unique_ptr<IGameWindow> OpenGameWindow(Config& config, const DisplayBounds& display, const WindowFactory& create,

@@ -1,8 +1,10 @@
 // WindowStartup: the game window made from the settings at start-up. A size
-// the display cannot show is cut to it before anything is written back, and a
-// window that cannot be made at the configured size is tried once more at the
-// display's size before the start fails, so a bad "config.json" never stops
-// the game for good. Owns nothing; the program entry keeps the window.
+// the display cannot show opens a window cut to it, while "config.json" keeps
+// the size it asked for (a file brought from a larger display is not
+// rewritten for good), and a window that cannot be made at the configured
+// size is tried once more at the display's size before the start fails, so a
+// bad "config.json" never stops the game for good. Owns nothing; the program
+// entry keeps the window.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,6 @@ namespace mirefell
 
 class Config;
 class IGameWindow;
-struct Settings;
 
 // The display as the program entry sees it before the window exists.
 struct DisplayBounds
@@ -30,10 +31,12 @@ struct DisplayBounds
 // Makes a window in a layout; throws GameError when the window system refuses.
 using WindowFactory = std::function<std::unique_ptr<IGameWindow>(const WindowLayout&)>;
 
-// Cuts a configured size the display cannot show: to the desktop for a
-// window, to the largest mode (the desktop when none is listed) for full
-// screen. Says so in one line on stderr that names config.json.
-void FitWindowSettings(Settings& settings, const DisplayBounds& display);
+// Cuts a configured size the display cannot show in the settings in force:
+// to the desktop for a window, to the largest mode (the desktop when none is
+// listed) for full screen; the file goes on holding the size it asked for
+// (Config::KeepConfiguredWindowSize). Says so in one line on stderr that
+// names config.json.
+void FitWindowSettings(Config& config, const DisplayBounds& display);
 
 // Makes the window for the current settings through `create` and returns it
 // with its `layout`. When the window system refuses and the configured size is

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <type_traits>
 
 #include <nlohmann/json.hpp>
 
@@ -48,7 +49,7 @@ bool ReadInt(const Json& value, int32_t& field)
 }
 
 // A float field takes any number; one beyond what a float holds becomes an
-// infinity, which no range allows.
+// infinity, which is held as a fault.
 bool ReadFloat(const Json& value, float& field)
 {
     if (!value.is_number())
@@ -69,47 +70,103 @@ bool ReadBool(const Json& value, bool& field)
     return true;
 }
 
-// The range a setting may take: what its options page lets the player choose.
-// A value beyond it is held at the limit it passed. The window size has none
-// here: sizes the display cannot show are fitted to it when the window is
-// made.
-template <class T> using Limits = SettingRange<T>;
-constexpr Limits<int32_t> AnySize{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
-constexpr Limits<bool> AnyFlag{false, true};
-
-// Whether a value below the lowest limit is one the setting means, so that
-// holding it at the limit is no change worth a warning: any negative "ssao"
-// is off, and -1 is how off is written.
-enum class Below
+// A value the file holds is kept as the player wrote it, beyond the range its
+// options page steps within or not: the page steps it back into its range at
+// the first click. Only a value that would make a fault is held, at the
+// page's limit on the side it lies, with a warning: a float that is not
+// finite (every float setting), and what each rule below names.
+template <class T> struct FaultRule
 {
-    Warns,
-    MeansLowest,
+    SettingRange<T> heldAt{};          // where a faulty value is held: the options page's range
+    bool (*faulty)(T value) = nullptr; // null: every finite value is sound
+    const char* why = "";              // what the value would do, after the value in the warning
 };
 
-// The fields in record order with their ranges, shared by reading and writing
-// so the two cannot drift apart.
+template <class T> constexpr FaultRule<T> NoFault{};
+
+// At 0 degrees or less the projection divides by zero or turns the picture
+// upside down; at 180 or more it collapses it to a point or turns it inside
+// out (tried: 0 a grey screen, 180 smears, 200 and -30 upside down).
+bool IsNoFieldOfView(float fov)
+{
+    return fov <= 0.0f || fov >= 180.0f;
+}
+constexpr const char* NoFieldOfView = "is no field of view (more than 0 and less than 180 degrees)";
+constexpr FaultRule<float> FieldOfViewRule{FovRange, IsNoFieldOfView, NoFieldOfView};
+
+// Every decal slot is made when a level loads, about 500 bytes each with its
+// instance record and its share of the GPU buffer: a million slots take half
+// a gigabyte (tried: ten million took 5 GB and a third of a second a frame;
+// the int range asks for a terabyte and the level load ends in bad_alloc;
+// from 29.8 million the instance buffer's 32-bit byte size wraps).
+constexpr int32_t MostBloodDecals = 1'000'000;
+bool ExhaustsMemory(int32_t decals)
+{
+    return decals > MostBloodDecals;
+}
+constexpr FaultRule<int32_t> BloodDecalsRule{BloodDecalsRange, ExhaustsMemory, "decals would not fit in memory"};
+
+// One mouse count turns the view by the sensitivity in degrees. Beyond a
+// whole turn no aim is possible, and the yaw, brought back by one turn a
+// step, grows without bound until it loses its precision and overflows into
+// a view (and a walk) of NaNs.
+constexpr float MostDegreesPerCount = 360.0f;
+bool TurnsBeyondAWholeTurn(float sensitivity)
+{
+    return std::fabs(sensitivity) > MostDegreesPerCount;
+}
+constexpr FaultRule<float> MouseSensitivityRule{MouseSensitivityRange, TurnsBeyondAWholeTurn,
+                                                "turns the view more than a whole turn at each mouse count"};
+
+// No fault beyond the float's own: negative volumes are silent, loud ones
+// are capped by the mixer; negative noise is none, strong noise is grain.
+constexpr FaultRule<float> VolumeRule{VolumeRange};
+constexpr FaultRule<float> NoiseIntensityRule{NoiseIntensityRange}; // no page: a strength, 0 to 1
+constexpr FaultRule<float> BrightnessRule{BrightnessRange};         // with contrast: FlattensThePicture
+constexpr FaultRule<float> ContrastRule{ContrastRange};
+
+// The fields in record order with their fault rules, shared by reading and
+// writing so the two cannot drift apart. The window size and "ssao" have
+// none: a size the display cannot show gets a window that fits when the
+// window is made, any negative "ssao" is off and any above 3 the highest
+// quality.
 template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
 {
-    visit("screenWidth", s.screenWidth, AnySize, Below::Warns);
-    visit("screenHeight", s.screenHeight, AnySize, Below::Warns);
-    visit("windowed", s.windowed, AnyFlag, Below::Warns);
-    visit("borderless", s.borderless, AnyFlag, Below::Warns);
-    visit("fov", s.fov, FovRange, Below::Warns);
-    visit("vsync", s.vsync, AnyFlag, Below::Warns);
-    visit("frameLimiter", s.frameLimiter, AnyFlag, Below::Warns);
-    visit("noiseIntensity", s.noiseIntensity, NoiseIntensityRange, Below::Warns); // no page: a strength, 0 to 1
-    visit("brightness", s.brightness, BrightnessRange, Below::Warns);
-    visit("contrast", s.contrast, ContrastRange, Below::Warns);
-    visit("maxBloodDecals", s.maxBloodDecals, BloodDecalsRange, Below::Warns);
-    visit("bloom", s.bloom, AnyFlag, Below::Warns);
-    visit("fxaa", s.fxaa, AnyFlag, Below::Warns);
-    visit("mouseSensitivity", s.mouseSensitivity, MouseSensitivityRange, Below::Warns);
-    visit("mouseInvertY", s.mouseInvertY, AnyFlag, Below::Warns);
-    visit("ssao", s.ssao, SsaoRange, Below::MeansLowest);
-    visit("soundVolume", s.soundVolume, VolumeRange, Below::Warns);
-    visit("musicVolume", s.musicVolume, VolumeRange, Below::Warns);
-    visit("showHud", s.showHud, AnyFlag, Below::Warns);
-    visit("showLevelTimer", s.showLevelTimer, AnyFlag, Below::Warns);
+    visit("screenWidth", s.screenWidth, NoFault<int32_t>);
+    visit("screenHeight", s.screenHeight, NoFault<int32_t>);
+    visit("windowed", s.windowed, NoFault<bool>);
+    visit("borderless", s.borderless, NoFault<bool>);
+    visit("fov", s.fov, FieldOfViewRule);
+    visit("vsync", s.vsync, NoFault<bool>);
+    visit("frameLimiter", s.frameLimiter, NoFault<bool>);
+    visit("noiseIntensity", s.noiseIntensity, NoiseIntensityRule);
+    visit("brightness", s.brightness, BrightnessRule);
+    visit("contrast", s.contrast, ContrastRule);
+    visit("maxBloodDecals", s.maxBloodDecals, BloodDecalsRule);
+    visit("bloom", s.bloom, NoFault<bool>);
+    visit("fxaa", s.fxaa, NoFault<bool>);
+    visit("mouseSensitivity", s.mouseSensitivity, MouseSensitivityRule);
+    visit("mouseInvertY", s.mouseInvertY, NoFault<bool>);
+    visit("ssao", s.ssao, NoFault<int32_t>);
+    visit("soundVolume", s.soundVolume, VolumeRule);
+    visit("musicVolume", s.musicVolume, VolumeRule);
+    visit("showHud", s.showHud, NoFault<bool>);
+    visit("showLevelTimer", s.showLevelTimer, NoFault<bool>);
+}
+
+// Whether brightness and contrast leave less than one step of an 8-bit
+// display between the darkest and the brightest pixel. The last pass of
+// every frame maps a display value d to (d - 0.5) * contrast + 0.5 +
+// brightness, clamped to 0..1: a contrast of 0 (tried: a grey window), or a
+// brightness that pushes every value past the same end, makes the whole
+// window one colour, the options page included, so the player could not see
+// to undo it.
+bool FlattensThePicture(float brightness, float contrast)
+{
+    const double half = 0.5 * std::fabs(static_cast<double>(contrast));
+    const double darkest = std::clamp(0.5 + brightness - half, 0.0, 1.0);
+    const double brightest = std::clamp(0.5 + brightness + half, 0.0, 1.0);
+    return brightest - darkest < 1.0 / 255.0;
 }
 
 bool ReadField(const Json& value, int32_t& field)
@@ -145,40 +202,38 @@ std::string ValueText(float value)
     return buffer;
 }
 
-std::string RangeText(const Limits<int32_t>& limits)
+// A number as the warnings quote it.
+std::string WarningText(int32_t value)
 {
-    return std::to_string(limits.lowest) + " to " + std::to_string(limits.highest);
+    return std::to_string(value);
 }
-std::string RangeText(const Limits<float>& limits)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%g to %g", limits.lowest, limits.highest);
-    return buffer;
-}
-std::string RangeText(const Limits<bool>&)
-{
-    return "";
-}
-std::string LimitText(int32_t limit)
-{
-    return std::to_string(limit);
-}
-std::string LimitText(float limit)
+std::string WarningText(float value)
 {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", limit);
+    std::snprintf(buffer, sizeof buffer, "%g", value);
     return buffer;
 }
-std::string LimitText(bool limit)
+std::string WarningText(bool value)
 {
-    return limit ? "true" : "false";
+    return value ? "true" : "false";
+}
+
+// What makes `value` a fault under `rule`, in the warning's words; empty
+// when it is sound.
+template <class T> std::string FaultOf(T value, const FaultRule<T>& rule)
+{
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(value))
+            return "not a finite number";
+    }
+    return rule.faulty && rule.faulty(value) ? WarningText(value) + " " + rule.why : std::string();
 }
 
 // The text with every number too large for a double (1e999) written as the
 // largest double of its sign instead: the JSON library refuses the whole
-// document for one such number, while it only means "as much as there is",
-// which the range of its setting then holds at the limit. Strings are left
-// alone.
+// document for one such number, while it only means "as much as there is":
+// a float setting then reads an infinity, which is held like any other, and
+// an int setting its largest value. Strings are left alone.
 std::string HoldHugeNumbers(const std::string& text)
 {
     const auto digits = [&text](size_t j) {
@@ -256,22 +311,34 @@ std::optional<Settings> Config::FromJson(const std::string& text, std::vector<st
         return std::nullopt;
     }
     Settings record;
-    VisitFields(record, [&](const char* key, auto& field, const auto& limits, Below below) {
+    const auto report = [problems](std::string problem) {
+        if (problems)
+            problems->push_back(std::move(problem));
+    };
+    VisitFields(record, [&](const char* key, auto& field, const auto& rule) {
         const auto member = root.find(key);
         if (member == root.end())
             return;
         auto value = field;
         if (!ReadField(*member, value)) {
-            if (problems)
-                problems->push_back('"' + std::string(key) + "\" (wrong type)");
+            report('"' + std::string(key) + "\" (wrong type)");
             return;
         }
-        const auto held = value < limits.lowest ? limits.lowest : value > limits.highest ? limits.highest : value;
-        if (held != value && problems && !(value < limits.lowest && below == Below::MeansLowest))
-            problems->push_back('"' + std::string(key) + "\" (out of range " + RangeText(limits) + ", held at " +
-                                LimitText(held) + ")");
-        field = held;
+        if (const std::string fault = FaultOf(value, rule); !fault.empty()) {
+            const auto held = value < rule.heldAt.lowest ? rule.heldAt.lowest : rule.heldAt.highest;
+            report('"' + std::string(key) + "\" (" + fault + "; held at " + WarningText(held) + ")");
+            value = held;
+        }
+        field = value;
     });
+    if (FlattensThePicture(record.brightness, record.contrast)) {
+        const std::string asked = WarningText(record.brightness) + " and " + WarningText(record.contrast);
+        record.brightness = BrightnessRange.Clamp(record.brightness);
+        record.contrast = ContrastRange.Clamp(record.contrast);
+        report("\"brightness\" and \"contrast\" (" + asked +
+               " make the whole picture one colour, the menus too; held at " + WarningText(record.brightness) +
+               " and " + WarningText(record.contrast) + ")");
+    }
     return record;
 }
 
@@ -280,8 +347,7 @@ std::string Config::ToJsonString(const Settings& record)
     // Members in ascending key order, as a sorted JSON dump gives them.
     Settings copy = record;
     std::vector<std::pair<std::string, std::string>> members;
-    VisitFields(copy,
-                [&](const char* key, auto& field, const auto&, Below) { members.emplace_back(key, ValueText(field)); });
+    VisitFields(copy, [&](const char* key, auto& field, const auto&) { members.emplace_back(key, ValueText(field)); });
     std::sort(members.begin(), members.end());
 
     std::string text = "{\n";
@@ -323,10 +389,15 @@ void Config::Load(const std::string& path)
         return;
     }
     if (!problems.empty()) {
+        // The file is written again with the defaults and held values in
+        // their place: what the player wrote is kept beside it first.
+        const std::string backup = KeepBackupCopy(path, LargestFile);
         std::string keys;
         for (const std::string& problem : problems)
             keys += (keys.empty() ? "" : ", ") + problem;
-        std::fprintf(stderr, "%s: settings not taken as written: %s\n", path.c_str(), keys.c_str());
+        std::fprintf(stderr, "%s: settings not taken as written: %s%s\n", path.c_str(), keys.c_str(),
+                     backup.empty() ? " (could not keep a copy)"
+                                    : (" (the file as written is kept as " + backup + ")").c_str());
     }
     settings = *record;
 }
@@ -336,10 +407,26 @@ void Config::Save(const std::string& path) const
     if (path == untouchablePath)
         return; // said at Load
     try {
-        ReplaceFileContents(path, ToJsonString(settings));
+        ReplaceFileContents(path, ToJsonString(SettingsToWrite()));
     } catch (const GameError& error) {
         std::fprintf(stderr, "%s; the settings were not saved\n", error.Describe().c_str());
     }
+}
+
+void Config::KeepConfiguredWindowSize(int32_t width, int32_t height)
+{
+    fittedWindow = FittedWindow{width, height, settings.screenWidth, settings.screenHeight};
+}
+
+Settings Config::SettingsToWrite() const
+{
+    Settings written = settings;
+    if (fittedWindow && settings.screenWidth == fittedWindow->fittedWidth &&
+        settings.screenHeight == fittedWindow->fittedHeight) {
+        written.screenWidth = fittedWindow->width;
+        written.screenHeight = fittedWindow->height;
+    }
+    return written;
 }
 
 void Config::ApplyDisplaySettings()
@@ -350,6 +437,8 @@ void Config::ApplyDisplaySettings()
         return;
     }
     const bool wasWindowed = settings.windowed;
+    if (pending.screenWidth != settings.screenWidth || pending.screenHeight != settings.screenHeight)
+        fittedWindow.reset(); // the player chose a size: the file holds it
     settings.screenWidth = pending.screenWidth;
     settings.screenHeight = pending.screenHeight;
     settings.windowed = pending.windowed;

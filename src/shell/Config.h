@@ -5,14 +5,19 @@
 // back at start-up and at shutdown.
 //
 // Reading is lenient: a missing file or key keeps the default, a key of the
-// wrong type keeps its default (the others still load), a number beyond the
-// range its options page allows is held at the limit it passed (a negative
-// "ssao" is off), and a file that is not a JSON object gives all defaults
-// after it has been kept as "config.json.bak" (or the next free numbered
-// backup), so nothing the player wrote is lost. Something that cannot be read
-// at all (no permission, a folder, a pipe, a device, a file far larger than
-// any settings) gives the defaults and is not written over in that run. Each
-// problem is reported in one line on stderr, naming the file.
+// wrong type keeps its default (the others still load), and a number is kept
+// as written, beyond the range its options page steps within or not, unless
+// it would make a fault (a number that is not finite, a field of view that is
+// none, more blood decals than memory holds, a mouse turning more than a
+// whole turn a count, a brightness and contrast that make the picture one
+// colour): that one is held at the page's limit. A file that is not a JSON
+// object gives all defaults. Before a file is written again with anything
+// the player did not write (a default or a held value), it is kept as
+// "config.json.bak" (or the next free numbered backup), so nothing the player
+// wrote is lost. Something that cannot be read at all (no permission, a
+// folder, a pipe, a device, a file far larger than any settings) gives the
+// defaults and is not written over in that run. Each problem is reported in
+// one line on stderr, naming the file.
 #pragma once
 
 #include <cstdint>
@@ -77,16 +82,18 @@ public:
     // Reads the file into `settings`; a missing file leaves `settings` as it
     // is. Never throws for a bad file (see the class comment).
     void Load(const std::string& path = FileName);
-    // Writes `settings` whole, through a temporary file renamed over the old
-    // one; a failure is reported on stderr and leaves the old file intact.
+    // Writes `settings` whole (with the window size the file asked for, see
+    // KeepConfiguredWindowSize), through a temporary file renamed over the
+    // old one; a failure is reported on stderr and leaves the old file intact.
     // Writes nothing to a path that Load found unreadable.
     void Save(const std::string& path = FileName) const;
 
     // A record from JSON text: defaults for absent keys and for keys of the
-    // wrong type, numbers beyond a range held at its limit; nullopt when the
-    // text is not a JSON object. Each key not taken as written is described
-    // in `problems` when given, as its quoted name and the reason; with
-    // nullopt, `problems` says why the text is no object.
+    // wrong type, numbers as written except those that would make a fault,
+    // held at their options page's limit; nullopt when the text is not a JSON
+    // object. Each key not taken as written is described in `problems` when
+    // given, as its quoted name and the reason; with nullopt, `problems` says
+    // why the text is no object.
     static std::optional<Settings> FromJson(const std::string& text, std::vector<std::string>* problems = nullptr);
     // The file text: one member per line in key order, "{" and "}" alone on
     // the first and last line, no line break at the end.
@@ -102,6 +109,13 @@ public:
     void BuildDisplayModeList(const std::vector<DisplayMode>& modes);
     // Index of pending's size in `displayModes`, 0 when absent.
     int32_t GetDisplayModeIndex() const;
+
+    // The window opened at the size in `settings`, smaller than the
+    // `width` x `height` the file asked for, which the display cannot show.
+    // Save writes the size asked for in place of the size in use for as long
+    // as `settings` holds the latter, so a file brought from a larger display
+    // keeps its size; applying another size from the options ends it.
+    void KeepConfiguredWindowSize(int32_t width, int32_t height);
 
     // True when the configured size means "use the display's size": -1, or
     // any non-positive width or height.
@@ -121,7 +135,16 @@ public:
     bool displayDirty = false;
 
 private:
+    // The settings as the file is to hold them.
+    Settings SettingsToWrite() const;
+
     std::string untouchablePath; // what Load found but could not read
+    struct FittedWindow
+    {
+        int32_t width, height;             // asked for by the file
+        int32_t fittedWidth, fittedHeight; // in use
+    };
+    std::optional<FittedWindow> fittedWindow;
 };
 
 } // namespace mirefell

@@ -25,6 +25,10 @@ namespace
 // file is not one we should add to.
 constexpr int MaxBackups = 1000;
 
+// Links followed from a name to the file a write replaces, as the kernel
+// allows in one path (SYMLOOP_MAX); a chain longer than that is a loop.
+constexpr int MaxLinks = 40;
+
 std::string ReasonOf(int error)
 {
     return error != 0 ? std::strerror(error) : "unknown error";
@@ -93,6 +97,51 @@ int SyncFolderOf(const std::string& path)
     return 0;
 }
 
+// Flushes the file at `path` to the device. Returns 0 or the error; a device
+// that cannot sync (EINVAL) is taken as done.
+int SyncFile(const std::string& path)
+{
+    const Descriptor handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (handle.Get() < 0)
+        return errno;
+    if (::fsync(handle.Get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
+// A backup is on the device before the caller may replace what it keeps:
+// its bytes first, then the folder that holds its name.
+bool SyncBackup(const std::string& backup, bool withBytes)
+{
+    return (!withBytes || SyncFile(backup) == 0) && SyncFolderOf(backup) == 0;
+}
+
+// The file a write of `path` replaces: `path` itself, or, when it is a
+// symbolic link, the name at the end of its chain of links (which may not
+// exist yet, as an in-place write through a link would create it). Throws
+// the write's GameError for a loop of links or a link that cannot be read.
+std::string FollowLinks(const std::string& path)
+{
+    std::filesystem::path current = path;
+    for (int followed = 0; followed <= MaxLinks; ++followed) {
+        struct stat entry
+        {};
+        if (::lstat(current.c_str(), &entry) != 0) {
+            if (errno == ENOENT)
+                return current.string();
+            throw GameError("can't write file", path + ": " + ReasonOf(errno));
+        }
+        if (!S_ISLNK(entry.st_mode))
+            return current.string();
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            throw GameError("can't write file", path + ": " + error.message());
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    throw GameError("can't write file", path + ": " + ReasonOf(ELOOP));
+}
+
 bool IsRegularFileOfAtMost(const std::string& path, uint64_t largest)
 {
     struct stat status
@@ -159,7 +208,16 @@ PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest)
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes)
 {
-    const std::string temporary = path + ".tmp";
+    // Through a link, the file it leads to is replaced and the link stays;
+    // only a regular file (or nothing yet) is ever replaced that way.
+    const std::string replaced = FollowLinks(path);
+    if (replaced != path) {
+        struct stat status
+        {};
+        if (::stat(replaced.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            throw GameError("can't write file", path + ": a link to " + KindOf(status.st_mode));
+    }
+    const std::string temporary = replaced + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr)
         FailWrite(path, temporary, ReasonOf(errno));
@@ -178,12 +236,12 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes)
         FailWrite(path, temporary, ReasonOf(error));
 
     std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
+    std::filesystem::rename(temporary, replaced, renameError);
     if (renameError)
         FailWrite(path, temporary, renameError.message());
     // The new name lives in the folder: until the folder is on the device, a
     // power cut may bring back the old file, or none.
-    if (const int folderError = SyncFolderOf(path))
+    if (const int folderError = SyncFolderOf(replaced))
         FailWrite(path, temporary, "the folder could not be flushed: " + ReasonOf(folderError));
 }
 
@@ -196,18 +254,28 @@ std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
         {};
         if (::lstat(backup.c_str(), &existing) == 0) {
             if (copyable && IsRegularFileOfAtMost(backup, largestCopy) && SameBytes(path, backup))
-                return backup;
+                return SyncBackup(backup, true) ? backup : "";
             continue;
         }
         if (errno != ENOENT)
             continue;
         std::error_code error;
-        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error))
-            return backup;
+        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error)) {
+            if (SyncBackup(backup, true))
+                return backup;
+            // A copy that may not be on the device keeps nothing: the file
+            // itself moves aside instead.
+            std::filesystem::remove(backup, error);
+        }
         // Nothing is read from it (or it could not be read): the entry itself
-        // moves, a link stays a link and a pipe a pipe.
+        // moves, a link stays a link and a pipe a pipe. Its bytes stay where
+        // they were, and no write replaces them: the new name's folder is
+        // flushed, and the name is the backup's whatever the flush says.
         std::filesystem::rename(path, backup, error);
-        return error ? "" : backup;
+        if (error)
+            return "";
+        SyncBackup(backup, false);
+        return backup;
     }
     return "";
 }

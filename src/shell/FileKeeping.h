@@ -1,7 +1,8 @@
 // Files the player must never lose: the settings, the key bindings and the
 // save games. A file is replaced only by a complete new copy, so a full disk
 // or a failing device leaves the old file as it was; a file about to be
-// replaced because it cannot be read is first kept aside.
+// replaced because it cannot be read is first kept aside, on the device. A
+// file reached through a symbolic link is replaced where the link leads.
 //
 // Reading goes through ReadPlayerFile, which takes only a regular file of a
 // size its kind can have: a folder, a pipe, a device or a file larger than
@@ -37,19 +38,25 @@ struct PlayerFile
 PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest);
 
 // Writes `bytes` to "<path>.tmp", flushes it to the device, renames it over
-// `path` and flushes the folder, so the new name survives a power cut. On any
-// failure the temporary file is removed, `path` is untouched (or already
-// whole, when only the folder's flush failed) and GameError("can't write
-// file", "<path>: <reason>") is thrown.
+// `path` and flushes the folder, so the new name survives a power cut. When
+// `path` is a symbolic link, the write goes through it as an in-place write
+// would: the chain of links is followed, the temporary file is made beside
+// the file at its end and renamed over that file, and the links stay as they
+// are; a link that leads to something other than a regular file (or to
+// nothing yet) is refused. On any failure the temporary file is removed, the
+// file is untouched (or already whole, when only the folder's flush failed)
+// and GameError("can't write file", "<path>: <reason>") is thrown.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // Keeps what is at `path` under "<path>.bak", or, when that name holds
 // something else, the first free "<path>.bak2", "<path>.bak3", ...; a backup
 // that already holds the same bytes is reused. A regular file of at most
-// `largestCopy` bytes is copied; anything else (a pipe, a link to a device, a
-// huge file), or a file that cannot be copied, is moved to the backup name as
-// it is, so nothing is read from it. Returns the backup's name, or an empty
-// string when nothing could be kept.
+// `largestCopy` bytes is copied, and the copy and its folder are flushed to
+// the device before this returns, so the caller may then replace the file;
+// anything else (a pipe, a link to a device, a huge file), or a file whose
+// copy cannot be made or flushed, is moved to the backup name as it is, so
+// nothing is read from it, and the folder is flushed. Returns the backup's
+// name, or an empty string when nothing could be kept.
 std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy = 16u << 20);
 
 } // namespace mirefell

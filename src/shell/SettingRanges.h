@@ -1,7 +1,7 @@
-// SettingRanges: the range each setting may take. The settings file holds a
-// value beyond its range at the limit it passed, and the options pages stop
-// their sliders at the same limits, so what the pages can set is exactly what
-// a setting read from the file can be.
+// SettingRanges: the range each options page steps its setting within: a
+// click adds the step, then clamps to the range. The settings file keeps a
+// value beyond it as the player wrote it; only a value that would make a
+// fault is held, at the limit of its range on the side it lies (Config).
 #pragma once
 
 #include <algorithm>
@@ -19,8 +19,8 @@ template <class T> struct SettingRange
     constexpr bool Contains(T value) const { return value >= lowest && value <= highest; }
 };
 
-inline constexpr SettingRange<float> FovRange{60.0f, 120.0f}; // degrees
-inline constexpr SettingRange<float> NoiseIntensityRange{0.0f, 1.0f};
+inline constexpr SettingRange<float> FovRange{60.0f, 120.0f};         // degrees
+inline constexpr SettingRange<float> NoiseIntensityRange{0.0f, 1.0f}; // no page: only holds a noise not finite
 inline constexpr SettingRange<float> BrightnessRange{0.0f, 0.05f};
 inline constexpr SettingRange<float> ContrastRange{1.0f, 1.05f};
 inline constexpr SettingRange<int32_t> BloodDecalsRange{0, 2000};

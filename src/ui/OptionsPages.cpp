@@ -1,8 +1,11 @@
 // OptionsPages: the rows of the options tree and what each change reaches.
 #include "ui/OptionsPages.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
 
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
@@ -43,10 +46,18 @@ Settings& Pending()
     return Config::GetInstance().pending;
 }
 
-// Adds `step` to the field, then clamps it to its range.
+// Adds `step` to the field, then clamps it to its range. The file may hold
+// a value far beyond the range (an "ssao" of 2147483647): the sum is taken
+// wide enough not to overflow, so such a value steps to the nearer limit
+// as the clamp says.
 template <class T> void Step(T& field, T step, const SettingRange<T>& range)
 {
-    field = range.Clamp(static_cast<T>(field + step));
+    if constexpr (std::is_integral_v<T>) {
+        const int64_t sum = static_cast<int64_t>(field) + step;
+        field = static_cast<T>(std::clamp<int64_t>(sum, range.lowest, range.highest));
+    } else {
+        field = range.Clamp(static_cast<T>(field + step));
+    }
 }
 
 std::unique_ptr<MenuPanel> MakePage(Painter* painter, const MenuPanel* parent)

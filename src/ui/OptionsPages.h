@@ -6,8 +6,10 @@
 // "Apply change" (Config::ApplyDisplaySettings). The pages never write
 // "config.json"; the settings reach it when the program ends.
 //
-// Sliders add their step, then clamp to the setting's range
-// (shell/SettingRanges.h, the ranges the settings file accepts). Changes
+// Sliders show the setting as it is, and a click adds the step, then clamps
+// to the setting's range (shell/SettingRanges.h): a value the settings file
+// holds beyond the range is shown as written and comes back into the range
+// at the first click, whichever way. Changes
 // reach the running program at once: the mouse settings go to the level's
 // player, the field of view to the main camera, the SSAO quality to the
 // post-processing chain, the music volume to the playing music.

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ShellTestSupport.h"
 #include "app/WindowStartup.h"
 #include "platform/GameError.h"
+#include "support/ShellTestSupport.h"
 
 namespace mirefell
 {
@@ -43,26 +43,44 @@ protected:
     WindowLayout layout;
 };
 
-TEST_F(WindowStartupTest, SizesTheDisplayCannotShowAreCutToIt)
+TEST_F(WindowStartupTest, SizesTheDisplayCannotShowAreCutToItWhileTheFileKeepsThem)
 {
     settings.windowed = true;
     settings.borderless = false;
     settings.screenWidth = settings.screenHeight = 20000;
     ::testing::internal::CaptureStderr();
-    FitWindowSettings(settings, display);
+    FitWindowSettings(config, display);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(settings.screenWidth, 1024);
     EXPECT_EQ(settings.screenHeight, 768);
     EXPECT_NE(said.find("config.json"), std::string::npos) << said;
+    config.Save();
+    EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 20000, \n\"screenWidth\": 20000"), std::string::npos)
+        << dir.Read("config.json");
 
     // Full screen may take the largest mode, beyond the desktop.
     settings.windowed = false;
     settings.screenWidth = settings.screenHeight = 16384;
     ::testing::internal::CaptureStderr();
-    FitWindowSettings(settings, display);
+    FitWindowSettings(config, display);
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(settings.screenWidth, 1280);
     EXPECT_EQ(settings.screenHeight, 1024);
+    config.Save();
+    EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 16384, \n\"screenWidth\": 16384"), std::string::npos);
+
+    // A size the player applies from the options is the one the file keeps,
+    // even the fitted one chosen again.
+    config.pending = settings;
+    config.pending.screenWidth = 800;
+    config.pending.screenHeight = 600;
+    config.onEnterFullscreen = [] {};
+    config.ApplyDisplaySettings();
+    config.pending.screenWidth = 1280;
+    config.pending.screenHeight = 1024;
+    config.ApplyDisplaySettings();
+    config.Save();
+    EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 1024, \n\"screenWidth\": 1280"), std::string::npos);
 }
 
 TEST_F(WindowStartupTest, ARefusedSizeFallsBackToTheDisplayOnceAndIsSaved)

@@ -1,6 +1,8 @@
 // The player's files: what reading finds at a name (a file, nothing, or
-// something that must not be read), backups that never read what they keep,
-// and a replaced file whose new name is flushed with its folder.
+// something that must not be read), backups that never read what they keep
+// and are on the device before the file they keep is replaced, a replaced
+// file whose new name is flushed with its folder, and writes through links.
+#include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 #include <string>
@@ -17,22 +19,39 @@
 namespace
 {
 
-// Every fsync of the test program passes here while `watching` is set: the
-// path of what was flushed and, for a folder, what the watched file held then.
-struct SyncRecord
+// Every fsync and rename of the test program passes here, in order, while
+// `watching` is set: for an fsync the path flushed and what it held then (for
+// a folder, what the watched file held then); for a rename both names.
+struct FileEvent
 {
+    enum Kind
+    {
+        Sync,
+        Rename,
+    };
+    Kind kind = Sync;
     std::string path;
+    std::string to; // a rename's new name
     bool folder = false;
-    std::string watchedBytes;
+    std::string bytes;
 };
 bool watching = false;
 std::string watchedFile;
-std::vector<SyncRecord> syncs;
+std::vector<FileEvent> events;
 
 std::string ReadAll(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::vector<FileEvent> Syncs()
+{
+    std::vector<FileEvent> syncs;
+    for (const FileEvent& event : events)
+        if (event.kind == FileEvent::Sync)
+            syncs.push_back(event);
+    return syncs;
 }
 
 } // namespace
@@ -43,14 +62,30 @@ extern "C" int fsync(int fd)
     static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "fsync"));
     if (watching) {
         std::error_code error;
-        SyncRecord record;
+        FileEvent record;
         record.path = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
         record.folder = std::filesystem::is_directory(record.path, error);
         if (record.folder)
-            record.watchedBytes = ReadAll(watchedFile);
-        syncs.push_back(record);
+            record.bytes = ReadAll(watchedFile);
+        else if (std::filesystem::is_regular_file(record.path, error))
+            record.bytes = ReadAll(record.path);
+        events.push_back(record);
     }
     return real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to)
+{
+    using Real = int (*)(const char*, const char*);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "rename"));
+    if (watching) {
+        FileEvent record;
+        record.kind = FileEvent::Rename;
+        record.path = from;
+        record.to = to;
+        events.push_back(record);
+    }
+    return real(from, to);
 }
 
 namespace mirefell
@@ -117,17 +152,91 @@ TEST(PlayerFiles, AReplacedFileIsFlushedThenItsFolderAfterTheRename)
     TempDir dir;
     dir.Write("binds.bin", "old");
     watchedFile = dir.File("binds.bin");
-    syncs.clear();
+    events.clear();
     watching = true;
     ReplaceFileContents(dir.File("binds.bin"), "new");
     watching = false;
 
+    const std::vector<FileEvent> syncs = Syncs();
     ASSERT_EQ(syncs.size(), 2u);
     EXPECT_EQ(syncs[0].path, dir.File("binds.bin.tmp"));
     EXPECT_TRUE(syncs[1].folder);
     EXPECT_EQ(std::filesystem::path(syncs[1].path), dir.Path());
-    EXPECT_EQ(syncs[1].watchedBytes, "new") << "the folder is flushed after the rename";
+    EXPECT_EQ(syncs[1].bytes, "new") << "the folder is flushed after the rename";
     EXPECT_EQ(dir.Read("binds.bin"), "new");
+}
+
+// A power cut between the two must never leave an empty backup and the
+// original gone: the copy's bytes, then its name, reach the device before the
+// new file is renamed over the original.
+TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
+{
+    TempDir dir;
+    dir.Write("config.json", "theirs");
+    watchedFile = dir.File("config.json");
+    events.clear();
+    watching = true;
+    const std::string backup = KeepBackupCopy(dir.File("config.json"));
+    ReplaceFileContents(dir.File("config.json"), "defaults");
+    watching = false;
+
+    ASSERT_EQ(backup, dir.File("config.json.bak"));
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events[0].kind, FileEvent::Sync);
+    EXPECT_EQ(events[0].path, backup);
+    EXPECT_EQ(events[0].bytes, "theirs") << "written whole before it is flushed";
+    EXPECT_EQ(events[1].kind, FileEvent::Sync);
+    EXPECT_TRUE(events[1].folder);
+    EXPECT_EQ(std::filesystem::path(events[1].path), dir.Path());
+    EXPECT_EQ(events[1].bytes, "theirs") << "the original is still in place";
+    EXPECT_EQ(events[2].path, dir.File("config.json.tmp"));
+    EXPECT_EQ(events[3].kind, FileEvent::Rename);
+    EXPECT_EQ(events[3].to, dir.File("config.json"));
+    EXPECT_EQ(dir.Read("config.json.bak"), "theirs");
+
+    // A file moved aside as it is: its new name is flushed before returning.
+    dir.Write("save0.mfv", "a save too large to copy");
+    events.clear();
+    watching = true;
+    EXPECT_EQ(KeepBackupCopy(dir.File("save0.mfv"), 4), dir.File("save0.mfv.bak"));
+    watching = false;
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, FileEvent::Rename);
+    EXPECT_EQ(events[1].kind, FileEvent::Sync);
+    EXPECT_TRUE(events[1].folder);
+}
+
+TEST(PlayerFiles, AWriteThroughALinkReplacesOnlyARegularFileAtTheEndOfItsChain)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    // A link that leads nowhere yet: the write creates the file it names.
+    std::filesystem::create_symlink("elsewhere/fresh.bin", dir.File("fresh"));
+    ReplaceFileContents(dir.File("fresh"), "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("fresh")));
+    EXPECT_EQ(dir.Read("elsewhere/fresh.bin"), "made");
+
+    // A loop, and a link to a pipe: refused, nothing made beside either.
+    std::filesystem::create_symlink("b", dir.File("a"));
+    std::filesystem::create_symlink("a", dir.File("b"));
+    EXPECT_THROW(ReplaceFileContents(dir.File("a"), "x"), GameError);
+    ASSERT_EQ(::mkfifo(dir.File("elsewhere/pipe").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.File("elsewhere/pipe"), dir.File("piped"));
+    try {
+        ReplaceFileContents(dir.File("piped"), "x");
+        ADD_FAILURE() << "a pipe is no file to replace";
+    } catch (const GameError& error) {
+        EXPECT_EQ(error.Detail(), dir.File("piped") + ": a link to a named pipe, not a file");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("elsewhere/pipe")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("piped")));
+    EXPECT_EQ(std::vector<std::string>({"fresh.bin", "pipe"}), [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.File("elsewhere")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }());
 }
 
 } // namespace

@@ -120,6 +120,51 @@ TEST_F(OptionsTest, EverySliderStepsItsSettingAndStopsAtItsLimits)
     }
 }
 
+// The settings file keeps what the player wrote beyond a page's range: the
+// slider shows it as it is, and a click adds its step and then clamps, so the
+// value comes back into the range whichever way it is clicked.
+TEST_F(OptionsTest, AValueBeyondItsRangeIsShownAsWrittenAndAClickStepsItBackIn)
+{
+    struct Case
+    {
+        OptionsPage page;
+        const wchar_t* caption;
+        float Settings::*floatField; // one of the two is set
+        int32_t Settings::*intField;
+        double stored;
+        bool increase;
+        const wchar_t* shown;
+        double afterClick;
+    };
+    const Case cases[] = {
+        {Display, L"Field of view", &Settings::fov, nullptr, 130.0, false, L"130", 120.0}, // 125, clamped
+        {Display, L"Field of view", &Settings::fov, nullptr, 122.0, false, L"122", 117.0}, // already inside
+        {Display, L"Brightness", &Settings::brightness, nullptr, 0.1, false, L"0.100", 0.05},
+        {Display, L"Contrast", &Settings::contrast, nullptr, 1.2, true, L"1.200", 1.05},
+        {Controls, L"Mouse sensitivity", &Settings::mouseSensitivity, nullptr, 6.0, false, L"6.00", 4.0},
+        {Audio, L"Sound volume", &Settings::soundVolume, nullptr, -0.5, true, L"-5", 0.0},
+        {Graphics, L"Blood decals", nullptr, &Settings::maxBloodDecals, -50.0, true, L"-50", 50.0},
+        // The sum is wide: one step beyond the int range still clamps.
+        {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, 2147483647.0, true, L"", 3.0},
+        {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, -2147483648.0, false, L"", -1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.caption, c.caption + wcslen(c.caption)) + " " + std::to_string(c.stored));
+        Config::GetInstance().Reset();
+        if (c.floatField)
+            Current().*c.floatField = static_cast<float>(c.stored);
+        else
+            Current().*c.intField = static_cast<int32_t>(c.stored);
+        MenuSlider& slider = FindRow<MenuSlider>(OpenTitleOptions(c.page), c.caption);
+        EXPECT_EQ(slider.valueProvider(), c.shown);
+        Click(c.increase ? *slider.increaseButton : *slider.decreaseButton);
+        if (c.floatField)
+            EXPECT_NEAR(Current().*c.floatField, c.afterClick, 1e-5);
+        else
+            EXPECT_EQ(Current().*c.intField, static_cast<int32_t>(c.afterClick));
+    }
+}
+
 TEST_F(OptionsTest, EveryToggleFlipsItsSetting)
 {
     struct ToggleCase
