@@ -101,6 +101,7 @@ void UIManager::CreateHud()
     armorBar = Append<ArmorBar>(hud, p);
     ammoBar = Append<AmmoBar>(hud, p);
     notificationBox = Append<NotificationBox>(hud, p);
+    notificationBox->monsterHealthBar = monsterHealthBar;
     usePopup = Append<UsePopup>(hud, p);
     crosshair = Append<Crosshair>(hud, p);
     // The dragged item is made first, for the window to point at, and
