@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ui/BaseUIComponent.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -32,7 +33,9 @@ public:
 
     // Rereads the save slots and builds the five pages anew.
     void Rebuild();
-    // Every page in order (each checks its own visibility).
+    // Where the corner lines and the social-media box stand on the current
+    // screen, which every page's texts keep clear of; then every page in
+    // order (each checks its own visibility).
     void Update() override;
     // Every page in order, then the version and credit lines.
     void Draw() override;
@@ -52,6 +55,9 @@ private:
     void CreateLoadGameMenu();
     void CreateLevelSelectMenu();
     MenuPanel* AddPage(std::unique_ptr<MenuPanel> page);
+
+    // The corner lines' block and the social-media box.
+    std::vector<ScreenArea> besidePages = std::vector<ScreenArea>(2);
 };
 
 } // namespace mirefell

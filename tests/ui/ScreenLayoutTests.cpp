@@ -277,6 +277,19 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
     const std::vector<std::wstring> options = {L"Options"};
     const auto optionsPage = [&](const wchar_t* page) { return std::vector<std::wstring>{L"Options", page}; };
     const std::vector<std::wstring> keybinds = {L"Options", L"Controls", L"Modify keybinds"};
+    // The slot pages' rows run in one font: a caption longer than its row
+    // runs on over the empty screen beside it (the corner lines are in the
+    // small font).
+    const auto oneFont = [&](const PainterDrawLog& log) {
+        const SpriteFont* rows = nullptr;
+        for (const PainterDrawLog::Text& text : log.texts) {
+            if (text.font == ui->painter->smallFont.get())
+                continue;
+            if (!rows)
+                rows = text.font;
+            EXPECT_EQ(text.font, rows) << "\"" << Narrow(text.text) << "\" is in another font";
+        }
+    };
     const std::vector<Screen> screens = {
         {"title", [&] { TitlePage({}); }},
         {"options", [&] { TitlePage(options); }},
@@ -286,13 +299,13 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
         {"options_display", [&] { TitlePage(optionsPage(L"Display")); }},
         {"options_graphics", [&] { TitlePage(optionsPage(L"Graphics")); }},
         {"keybinds", [&] { TitlePage(keybinds); }},
-        {"new_game", [&] { TitlePage({L"New game"}); }},
+        {"new_game", [&] { TitlePage({L"New game"}); }, oneFont},
         {"difficulty",
          [&] {
              TitlePage({L"New game", L"1 - Normal"});
          }},
-        {"load_game", [&] { TitlePage({L"Load game"}); }},
-        {"level_select", [&] { TitlePage({L"Level select"}); }},
+        {"load_game", [&] { TitlePage({L"Load game"}); }, oneFont},
+        {"level_select", [&] { TitlePage({L"Level select"}); }, oneFont},
         {"level_page",
          [&] {
              TitlePage({L"Level select", L"1 - Normal"});
