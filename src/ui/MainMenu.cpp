@@ -22,6 +22,10 @@ namespace
 constexpr int32_t BottomRight = 9;
 constexpr Color CornerTextColour{1.0f, 1.0f, 1.0f, 0.1f};
 constexpr float CornerLinesRight = 10.0f; // pixels in from the right edge
+constexpr int32_t TopLeft = 1;
+constexpr int32_t NoticeFont = 0;
+constexpr int32_t AlignTop = 1;
+constexpr Color NoticeBoxColour{0.0f, 0.0f, 0.0f, 0.75f};
 
 // Right-aligned 10 pixels from the right edge, their tops this far above the
 // bottom edge; the version line is the top one.
@@ -132,6 +136,20 @@ void MainMenu::Draw()
     for (const CornerLine& line : CornerLines)
         painter->DrawSmallText(painter->GetAnchorPoint(BottomRight, -CornerLinesRight, line.offsetY), line.text,
                                CornerTextColour, MenuAlignRight);
+    if (!saveFailure.empty() && mainPanel && mainPanel->IsVisible())
+        DrawSaveFailure();
+}
+
+void MainMenu::DrawSaveFailure()
+{
+    // Boxed as a message in play is, where play's messages stand.
+    const float m = painter->margin;
+    const Vector2 corner = painter->GetAnchorPoint(TopLeft, 2.0f * m, 2.0f * m);
+    const float width = painter->fonts.at(NoticeFont)->MeasureString(saveFailure.c_str()).x;
+    painter->FillRectangle(corner, Vector2(2.0f * m + width, 2.0f * m + painter->GetLineHeight(NoticeFont)),
+                           NoticeBoxColour);
+    painter->DrawText(NoticeFont, false, corner + Vector2(m, m), saveFailure.c_str(), MenuWhite, MenuAlignLeft,
+                      AlignTop, true);
 }
 
 } // namespace mirefell

@@ -9,10 +9,13 @@
 //
 // The screens hold their longest texts: save slots with every modifier, an
 // unbound action and the longest key name, the three notifications of a
-// first pickup of the boots, the automap's mode with both modifiers.
+// first pickup of the boots, the automap's mode with both modifiers, the
+// longest words for a save that failed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -31,6 +34,7 @@
 #include "ui/DeathScreen.h"
 #include "ui/InventoryWindow.h"
 #include "ui/MonsterHealthBar.h"
+#include "ui/SaveFailureMessage.h"
 #include "ui/WinScreen.h"
 
 namespace mirefell::testing
@@ -125,6 +129,7 @@ protected:
     }
     void TitlePage(const std::vector<std::wstring>& path)
     {
+        Title().saveFailure.clear();
         ShowTitle();
         Input::GetInstance().SetMouseMode(Input::MouseModeAbsolute);
         UiStep(); // the cursor mode's first snapshot drops the position
@@ -310,6 +315,21 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
          [&] {
              TitlePage({L"Level select", L"1 - Normal"});
          }},
+        // What a failed save tells on the title: the longest of the causes
+        // named, and the system's longest words for one.
+        {"title_save_failed",
+         [&] {
+             TitlePage({});
+             Title().saveFailure = SaveFailureMessage("the game was not saved: save slot 1 (saves/save0.mfv) holds "
+                                                      "something that does not read as a save and could not be kept "
+                                                      "aside");
+         }},
+        {"title_save_failed_system_words",
+         [&] {
+             TitlePage({});
+             Title().saveFailure = SaveFailureMessage("the game was not saved: can't write file (saves/save0.mfv: " +
+                                                      std::string(std::strerror(EILSEQ)) + ")");
+         }},
         {"ingame_menu", [&] { PausePage({}); }},
         {"ingame_options", [&] { PausePage(options); }},
         {"ingame_options_controls", [&] { PausePage(optionsPage(L"Controls")); }},
@@ -331,6 +351,16 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
                          << "a message box at (" << fill.x << ", " << fill.y << ") lies on the monster's bar";
                  }
              }
+         }},
+        {"hud_save_failed",
+         [&] {
+             ShowHud();
+             NotificationBox::AddMessage(NotificationBox::GetMessages(),
+                                         SaveFailureMessage("the game was not saved: can't write file "
+                                                            "(saves/save0.mfv: " +
+                                                            std::string(std::strerror(EILSEQ)) + ")"),
+                                         600);
+             UiStep();
          }},
         {"inventory", [&] { ShowInventory(); }},
         {"death", [&] { ShowDeath(false); }},
