@@ -216,6 +216,8 @@ bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::v
     // The items belong to the inventory; a pointer kept here would dangle
     // once the player is gone.
     current.items.clear();
+    if (!written && onSaveFailed)
+        onSaveFailed();
     return written;
 }
 

@@ -117,6 +117,9 @@ public:
     // Set by the user interface: back to the title. Until it is set,
     // finishing the last level requests the main menu itself.
     std::function<void()> onGameFinished;
+    // Set by the user interface, which tells the player: called at the end
+    // of every Save that failed, once GetLastError says why.
+    std::function<void()> onSaveFailed;
     GameSave current;
     std::map<int, GameSave> slots;              // item lists always empty
     std::map<int, std::string> unreadableSlots; // slot -> what is wrong with its file

@@ -1,6 +1,8 @@
 // MainMenu: the title's pages and its corner lines.
 #include "ui/MainMenu.h"
 
+#include <algorithm>
+
 #include "gameplay/GameSaveManager.h"
 #include "platform/EventPump.h"
 #include "render/Painter.h"
@@ -9,6 +11,7 @@
 #include "ui/MenuPanel.h"
 #include "ui/MenuStyle.h"
 #include "ui/OptionsPages.h"
+#include "ui/SocialMediaBox.h"
 
 namespace mirefell
 {
@@ -18,6 +21,11 @@ namespace
 
 constexpr int32_t BottomRight = 9;
 constexpr Color CornerTextColour{1.0f, 1.0f, 1.0f, 0.1f};
+constexpr float CornerLinesRight = 10.0f; // pixels in from the right edge
+constexpr int32_t TopLeft = 1;
+constexpr int32_t NoticeFont = 0;
+constexpr int32_t AlignTop = 1;
+constexpr Color NoticeBoxColour{0.0f, 0.0f, 0.0f, 0.75f};
 
 // Right-aligned 10 pixels from the right edge, their tops this far above the
 // bottom edge; the version line is the top one.
@@ -58,6 +66,7 @@ void MainMenu::Rebuild()
 MenuPanel* MainMenu::AddPage(std::unique_ptr<MenuPanel> page)
 {
     MenuPanel* raw = page.get();
+    raw->besideAreas = &besidePages;
     pages.push_back(std::move(page));
     return raw;
 }
@@ -106,6 +115,16 @@ void MainMenu::CreateLevelSelectMenu()
 
 void MainMenu::Update()
 {
+    // The corner lines down to the bottom edge, as wide as the widest (none
+    // before the painter has its fonts: nothing is drawn then either).
+    const Vector2 corner = painter->GetAnchorPoint(BottomRight);
+    float widest = 0.0f;
+    if (painter->smallFont)
+        for (const CornerLine& line : CornerLines)
+            widest = std::max(widest, painter->smallFont->MeasureString(line.text).x);
+    besidePages[0] = {corner.x - CornerLinesRight - widest, corner.y + CornerLines[0].offsetY,
+                      corner.x - CornerLinesRight, corner.y};
+    besidePages[1] = SocialMediaBox::Area(*painter);
     for (const auto& page : pages)
         page->Update();
 }
@@ -115,8 +134,22 @@ void MainMenu::Draw()
     for (const auto& page : pages)
         page->Draw();
     for (const CornerLine& line : CornerLines)
-        painter->DrawSmallText(painter->GetAnchorPoint(BottomRight, -10.0f, line.offsetY), line.text, CornerTextColour,
-                               MenuAlignRight);
+        painter->DrawSmallText(painter->GetAnchorPoint(BottomRight, -CornerLinesRight, line.offsetY), line.text,
+                               CornerTextColour, MenuAlignRight);
+    if (!saveFailure.empty() && mainPanel && mainPanel->IsVisible())
+        DrawSaveFailure();
+}
+
+void MainMenu::DrawSaveFailure()
+{
+    // Boxed as a message in play is, where play's messages stand.
+    const float m = painter->margin;
+    const Vector2 corner = painter->GetAnchorPoint(TopLeft, 2.0f * m, 2.0f * m);
+    const float width = painter->fonts.at(NoticeFont)->MeasureString(saveFailure.c_str()).x;
+    painter->FillRectangle(corner, Vector2(2.0f * m + width, 2.0f * m + painter->GetLineHeight(NoticeFont)),
+                           NoticeBoxColour);
+    painter->DrawText(NoticeFont, false, corner + Vector2(m, m), saveFailure.c_str(), MenuWhite, MenuAlignLeft,
+                      AlignTop, true);
 }
 
 } // namespace mirefell

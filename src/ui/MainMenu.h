@@ -12,12 +12,18 @@
 // the title sub-page flag (the title scene is drawn dimmed behind a
 // sub-page); the first "Back" of each chain clears it. "Exit" posts a quit
 // to the message loop, which ends the program after the current step.
+//
+// When the game could not be saved on the way back to the title, the main
+// panel's page says so in a dark box at the top-left corner, as long as the
+// title shows it.
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/BaseUIComponent.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -32,9 +38,12 @@ public:
 
     // Rereads the save slots and builds the five pages anew.
     void Rebuild();
-    // Every page in order (each checks its own visibility).
+    // Where the corner lines and the social-media box stand on the current
+    // screen, which every page's texts keep clear of; then every page in
+    // order (each checks its own visibility).
     void Update() override;
-    // Every page in order, then the version and credit lines.
+    // Every page in order, then the version and credit lines, and the failed
+    // save's line while the main panel is shown.
     void Draw() override;
 
     MenuPanel* mainPanel = nullptr;
@@ -44,6 +53,10 @@ public:
     MenuPanel* loadGamePage = nullptr;
     // Main panel, options, new game, load game, level select.
     std::vector<std::unique_ptr<BaseUIComponent>> pages;
+    // What the player is told of a save that failed on the way back to the
+    // title ("The game could not be saved: ..."), or empty. Kept through a
+    // Rebuild; the UIManager sets it at every return to the title.
+    std::wstring saveFailure;
 
 private:
     void BuildMainPanel();
@@ -52,6 +65,11 @@ private:
     void CreateLoadGameMenu();
     void CreateLevelSelectMenu();
     MenuPanel* AddPage(std::unique_ptr<MenuPanel> page);
+    // The failed save's line at the top-left corner.
+    void DrawSaveFailure();
+
+    // The corner lines' block and the social-media box.
+    std::vector<ScreenArea> besidePages = std::vector<ScreenArea>(2);
 };
 
 } // namespace mirefell

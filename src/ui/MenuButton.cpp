@@ -21,6 +21,13 @@ MenuButton::MenuButton(Painter* painter_) : BaseUIComponent(painter_) {}
 
 MenuButton::~MenuButton() = default;
 
+void MenuButton::SetTextSpan(float left, float right)
+{
+    hasTextSpan = true;
+    textSpanLeft = left;
+    textSpanRight = right;
+}
+
 void MenuButton::Update()
 {
     if (!visible)
@@ -69,13 +76,15 @@ void MenuButton::Draw()
         painter->DrawTexture(corner, Vector2(size.y, size.y), iconName, colour);
         return;
     }
-    const float x = MenuTextX(painter->margin, position, size, alignment);
+    const float x = MenuTextX(painter->margin, position, size, alignment) + textOffsetX;
     // A fixed text is drawn as it stands, without a copy.
     const std::wstring provided = textProvider ? textProvider() : std::wstring();
     const wchar_t* shown = textProvider ? provided.c_str() : text.c_str();
-    const int32_t font =
-        MenuFont(*painter, textSize, scaleText, shown, MenuTextRoom(painter->margin, size, alignment), size.y);
-    painter->DrawText(font, false, Vector2(x + textOffsetX, centreY), shown, colour, alignment, MenuAlignCentre, true);
+    // A text longer than its row runs on over empty screen in its own font.
+    const float room = hasTextSpan ? MenuTextRoomInSpan(x, alignment, textSpanLeft, textSpanRight)
+                                   : MenuTextRoom(painter->margin, size, alignment);
+    const int32_t font = MenuFont(*painter, textSize, scaleText, shown, room, size.y);
+    painter->DrawText(font, false, Vector2(x, centreY), shown, colour, alignment, MenuAlignCentre, true);
 }
 
 } // namespace mirefell

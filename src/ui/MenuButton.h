@@ -33,6 +33,7 @@ public:
     Vector2 GetSize() override { return size; }
     void SetPosition(const Vector2& position_) override { position = position_; }
     void SetSize(const Vector2& size_) override { size = size_; }
+    void SetTextSpan(float left, float right) override;
 
     // The disabled test is set and answers true.
     bool IsDisabled() const { return isDisabled && isDisabled(); }
@@ -57,6 +58,11 @@ public:
     Vector2 position;
     Vector2 size;
     float pulseTime = 0.0f;
+    // Where a single text may run, once a panel has said (SetTextSpan);
+    // until then it keeps to the row.
+    bool hasTextSpan = false;
+    float textSpanLeft = 0.0f;
+    float textSpanRight = 0.0f;
 };
 
 } // namespace mirefell

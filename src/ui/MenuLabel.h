@@ -23,6 +23,7 @@ public:
     Vector2 GetSize() override { return size; }
     void SetPosition(const Vector2& position_) override { position = position_; }
     void SetSize(const Vector2& size_) override { size = size_; }
+    void SetTextSpan(float left, float right) override;
 
     std::wstring text;
     int32_t textSize = 0;
@@ -30,6 +31,10 @@ public:
     int32_t alignment = 2; // 1 left, 2 centred, 3 right
     Vector2 position;
     Vector2 size;
+    // As a button's single text: the span once a panel has given one.
+    bool hasTextSpan = false;
+    float textSpanLeft = 0.0f;
+    float textSpanRight = 0.0f;
 };
 
 } // namespace mirefell

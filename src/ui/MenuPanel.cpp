@@ -1,6 +1,8 @@
 // MenuPanel: the row list's layout, the row makers and the page protocol.
 #include "ui/MenuPanel.h"
 
+#include <algorithm>
+
 #include "render/Painter.h"
 #include "ui/IMenuPanelItem.h"
 #include "ui/MenuBlank.h"
@@ -18,6 +20,7 @@ namespace
 constexpr float RowWidthUnits = 10.0f;
 constexpr int32_t ScreenCentre = 5;
 constexpr int32_t BottomLeft = 7;
+constexpr int32_t BottomRight = 9;
 } // namespace
 
 std::unique_ptr<MenuPanel> MenuPanel::Create(Painter* painter_)
@@ -40,15 +43,34 @@ void MenuPanel::Update()
     const float totalHeight = static_cast<float>(rows.size()) * rowSize.y;
     Vector2 cursor = centred ? painter->GetAnchorPoint(ScreenCentre, -rowSize.x * 0.5f, -totalHeight * 0.5f)
                              : painter->GetAnchorPoint(BottomLeft, painter->margin, -painter->margin - totalHeight);
+    const float margin = painter->margin;
+    const float screenRight = painter->GetAnchorPoint(BottomRight).x;
     for (size_t i = 0; i < rows.size(); ++i) {
         items[i]->SetSize(rowSize);
         items[i]->SetPosition(cursor);
+        float left = margin;
+        float right = screenRight - margin;
+        const float centre = cursor.x + rowSize.x * 0.5f;
+        if (besideAreas) {
+            for (const ScreenArea& area : *besideAreas) {
+                if (area.top >= cursor.y + rowSize.y || area.bottom <= cursor.y)
+                    continue; // above or below the row
+                if (area.left >= centre)
+                    right = std::min(right, area.left - margin);
+                else if (area.right <= centre)
+                    left = std::max(left, area.right + margin);
+            }
+        }
+        items[i]->SetTextSpan(left, right);
         if (visible)
             rows[i]->Update();
         cursor.y += rowSize.y;
     }
-    for (const auto& page : subPages)
+    for (const auto& page : subPages) {
+        if (auto* panel = dynamic_cast<MenuPanel*>(page.get()))
+            panel->besideAreas = besideAreas;
         page->Update();
+    }
 }
 
 void MenuPanel::Draw()

@@ -14,6 +14,12 @@
 // The row makers copy the panel's text size and scaling into the row; a
 // page builder that wants denser rows sets `textSize`, `scaleText` and
 // `rowScale` before adding any. The rows returned are owned by the panel.
+//
+// A row's text may run past the row's ends over empty screen: the layout
+// gives every row the span from one margin inside the screen's left edge to
+// one margin inside its right edge, narrowed to keep one margin clear of any
+// of `besideAreas` that shares the row's height. Only a text that would still
+// pass the span (or whose line is taller than the row) is drawn smaller.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +29,7 @@
 #include <vector>
 
 #include "ui/BaseUIComponent.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -44,8 +51,9 @@ public:
     MenuPanel(Painter* painter_, bool centred_);
     ~MenuPanel() override;
 
-    // Lays the rows out (rows ten units wide, one unit times rowScale high)
-    // and updates them while visible; then every sub-page.
+    // Lays the rows out (rows ten units wide, one unit times rowScale high,
+    // with their text spans) and updates them while visible; then every
+    // sub-page, which first takes this page's `besideAreas`.
     void Update() override;
     // The rows while visible, then every sub-page.
     void Draw() override;
@@ -68,6 +76,9 @@ public:
     std::vector<std::unique_ptr<BaseUIComponent>> rows; // top first
     std::vector<std::unique_ptr<BaseUIComponent>> subPages;
     const bool centred;
+    // The widgets drawn beside the page, which its texts keep clear of (not
+    // owned; the owner's, and read at every update), or null for none.
+    const std::vector<ScreenArea>* besideAreas = nullptr;
 
 private:
     template <class Row> Row* AddRow(std::unique_ptr<Row> row);

@@ -41,6 +41,15 @@ float MenuTextRoom(float margin, Vector2 size, int32_t alignment)
     return alignment == MenuAlignLeft || alignment == MenuAlignRight ? size.x - margin : size.x;
 }
 
+float MenuTextRoomInSpan(float x, int32_t alignment, float left, float right)
+{
+    if (alignment == MenuAlignLeft)
+        return right - x;
+    if (alignment == MenuAlignRight)
+        return x - left;
+    return 2.0f * std::min(x - left, right - x);
+}
+
 int32_t MenuFont(Painter& painter, int32_t textSize, bool scaleText, const wchar_t* text, float room, float rowHeight)
 {
     int32_t font = scaleText ? std::min(textSize + painter.fontStep, Painter::FontCount - 1) : textSize;

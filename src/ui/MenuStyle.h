@@ -35,13 +35,28 @@ float MenuTextX(float margin, Vector2 position, Vector2 size, int32_t alignment)
 // The width a row's single text may take: the whole row when centred, else
 // the row less the margin it starts from.
 float MenuTextRoom(float margin, Vector2 size, int32_t alignment);
+// The width a single text drawn at `x` may take inside the span `left` to
+// `right`: to the span's right end when left-aligned, from its left end when
+// right-aligned, and twice the distance to the nearer end when centred.
+float MenuTextRoomInSpan(float x, int32_t alignment, float left, float right);
+
+// A rectangle of the screen that a widget covers, in pixels: left and top
+// edges inside, right and bottom outside.
+struct ScreenArea
+{
+    float left = 0.0f;
+    float top = 0.0f;
+    float right = 0.0f;
+    float bottom = 0.0f;
+};
 
 // The display font a row draws `text` in: the row's own (its size id, raised
 // by the painter's font step when scaled, at most the largest), unless that
-// font's line is taller than the row or the text is wider than `room`; then
-// the largest smaller font that fits both, or font 0 when none does. Only the
-// smallest screens need it: rows of 36 pixels hold no 47-pixel line, and some
-// captions are wider than their column at 360 pixels a row.
+// font's line is taller than the row (it would reach into the rows above and
+// below) or the text is wider than `room`; then the largest smaller font that
+// fits both, or font 0 when none does. Only the smallest screens need it:
+// rows of 36 pixels hold no 47-pixel line, and some columns are narrower than
+// their captions.
 int32_t MenuFont(Painter& painter, int32_t textSize, bool scaleText, const wchar_t* text, float room, float rowHeight);
 
 } // namespace mirefell

@@ -79,9 +79,14 @@ float MonsterHealthBar::RowBottom(const Painter& painter)
     return RowOrigin(painter).y + SegmentHeight(painter) + ShadowOffset;
 }
 
+bool MonsterHealthBar::IsShown() const
+{
+    return !inventoryWindowOpen && visible && !IsMasochistic() && IsHudShown();
+}
+
 void MonsterHealthBar::Draw()
 {
-    if (inventoryWindowOpen || !visible || IsMasochistic() || !IsHudShown())
+    if (!IsShown())
         return;
     const float height = SegmentHeight(*painter);
     const Vector2 origin = RowOrigin(*painter);

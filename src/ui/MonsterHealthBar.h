@@ -27,6 +27,9 @@ public:
     // truncated; 0 when the maximum is not positive, and never outside -1 to
     // 20, so the conversion is always defined.
     static int32_t ValueOf(float health, float maxHealth);
+    // Whether Draw puts the row on the screen now: a monster under the
+    // crosshair, not "Masochistic", the HUD on and the inventory closed.
+    bool IsShown() const;
     // Where the row stands, shadows included, for the widgets that keep
     // clear of it: its left x and its bottom y.
     static float RowLeft(const Painter& painter);

@@ -1,8 +1,6 @@
 // NotificationBox: the message list, the pickup messages and their drawing.
 #include "ui/NotificationBox.h"
 
-#include <algorithm>
-
 #include "gameplay/Item.h"
 #include "platform/Lookup.h"
 #include "render/Painter.h"
@@ -45,13 +43,23 @@ void NotificationBox::Draw()
     const float lineHeight = painter->GetLineHeight(MessageFont);
     const SpriteFont& font = *painter->fonts.at(MessageFont);
     Vector2 corner = painter->GetAnchorPoint(TopLeft, 2.0f * margin, 2.0f * margin);
-    // A box that would reach under the monster's health bar (a long message
-    // on a screen up to 1280 wide) moves the stack below the bar's row.
-    float widest = 0.0f;
-    for (const NotificationMessage& message : GetMessages())
-        widest = std::max(widest, font.MeasureString(message.text.c_str()).x);
-    if (corner.x + 2.0f * margin + widest > MonsterHealthBar::RowLeft(*painter))
-        corner.y = MonsterHealthBar::RowBottom(*painter) + margin;
+    if (monsterHealthBar && monsterHealthBar->IsShown()) {
+        // Every box starts at or below the bar's top and left of its right
+        // end, so a box lies on the bar when it begins above the bar's
+        // bottom and reaches past its left edge.
+        const float barLeft = MonsterHealthBar::RowLeft(*painter);
+        const float barBottom = MonsterHealthBar::RowBottom(*painter);
+        float top = corner.y;
+        for (const NotificationMessage& message : GetMessages()) {
+            if (top >= barBottom)
+                break;
+            if (corner.x + 2.0f * margin + font.MeasureString(message.text.c_str()).x > barLeft) {
+                corner.y = barBottom + margin;
+                break;
+            }
+            top += 3.0f * margin + lineHeight;
+        }
+    }
     for (const NotificationMessage& message : GetMessages()) {
         const float width = font.MeasureString(message.text.c_str()).x;
         painter->FillRectangle(corner, Vector2(2.0f * margin + width, 2.0f * margin + lineHeight), BoxColor);

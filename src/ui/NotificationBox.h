@@ -29,6 +29,7 @@ namespace mirefell
 {
 
 class Item;
+class MonsterHealthBar;
 
 struct NotificationMessage
 {
@@ -49,7 +50,10 @@ public:
     // Nothing, not even the children.
     void Update() override;
     // The messages from the top-left corner down, newest first, each in a
-    // dark box one margin wide around its text, one margin apart.
+    // dark box one margin wide around its text, one margin apart. While the
+    // monster's health bar is shown and a box would lie on it (a long
+    // message on a screen up to 1280 wide), the stack starts one margin
+    // below the bar instead.
     void Draw() override;
 
     // The message list, newest first; made on first use.
@@ -67,6 +71,9 @@ public:
     // Removes every message whose ticks have run out (0 or below).
     static void RemoveExpired(std::list<NotificationMessage>& messages);
     static void Clear(std::list<NotificationMessage>& messages);
+
+    // The bar the stack keeps clear of (not owned; the HUD's), or null.
+    const MonsterHealthBar* monsterHealthBar = nullptr;
 
     // Whether each hint was shown in this run of the program.
     static inline bool inventoryHintShown = false;

@@ -1,6 +1,7 @@
 // SocialMediaBox: the buttons' addresses and their layout.
 #include "ui/SocialMediaBox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -72,6 +73,23 @@ const std::string& SocialMediaBox::SignUpPageAddress()
 {
     static const std::string address = ProjectPageAddress();
     return address;
+}
+
+ScreenArea SocialMediaBox::Area(const Painter& painter)
+{
+    // As Update places them: both large buttons 4u wide and the row of small
+    // ones end Gap left of the edge; the store button is the top, the small
+    // buttons the bottom, m above the version line.
+    const float u = painter.unitSize.x;
+    const float m = painter.margin;
+    const Vector2 corner = painter.GetAnchorPoint(BottomRight);
+    const auto n = static_cast<float>(SocialLinks().size());
+    ScreenArea area;
+    area.left = corner.x - std::max(4.0f * u + Gap, n * u + n * Gap);
+    area.top = corner.y - VersionLineTop - 3.0f * m - 5.0f * u;
+    area.right = corner.x - Gap;
+    area.bottom = corner.y - VersionLineTop - m;
+    return area;
 }
 
 SocialMediaBox::SocialMediaBox(Painter* painter_) : BaseUIComponent(painter_)

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/BaseUIComponent.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -29,6 +30,9 @@ public:
     static const std::vector<std::pair<std::string, std::string>>& SocialLinks();
     static const std::string& StorePageAddress();
     static const std::string& SignUpPageAddress();
+    // What the buttons cover on the current screen, from the store button's
+    // top to the small buttons' bottom.
+    static ScreenArea Area(const Painter& painter);
 
     explicit SocialMediaBox(Painter* painter_);
     ~SocialMediaBox() override;

@@ -30,6 +30,7 @@
 #include "ui/MonsterHealthBar.h"
 #include "ui/MouseCursor.h"
 #include "ui/NotificationBox.h"
+#include "ui/SaveFailureMessage.h"
 #include "ui/SocialMediaBox.h"
 #include "ui/UsePopup.h"
 #include "ui/WinScreen.h"
@@ -47,6 +48,8 @@ constexpr int32_t LoadingFont = 0;
 constexpr int32_t AlignEnd = 3;
 constexpr int32_t AlignTop = 1;
 constexpr Color White{1.0f, 1.0f, 1.0f, 1.0f};
+// How long a failed save's message stands in play: 10 s, as the hints.
+constexpr int32_t SaveFailureTicks = 600;
 
 // Appends a widget to the HUD list and returns it.
 template <class Widget, class... Extra>
@@ -70,13 +73,16 @@ UIManager::UIManager() : painter(std::make_unique<Painter>())
     mouseCursor = std::make_unique<MouseCursor>(painter.get());
     socialMediaBox = std::make_unique<SocialMediaBox>(painter.get());
     winScreen = std::make_unique<WinScreen>(painter.get());
-    GameSaveManager::GetInstance().onGameFinished = [this] { ReturnToTitle(); };
+    GameSaveManager& saves = GameSaveManager::GetInstance();
+    saves.onGameFinished = [this] { ReturnToTitle(); };
+    saves.onSaveFailed = [this] { OnSaveFailed(); };
 }
 
 UIManager::~UIManager()
 {
-    // The callback points at this manager.
+    // The callbacks point at this manager.
     GameSaveManager::GetInstance().onGameFinished = nullptr;
+    GameSaveManager::GetInstance().onSaveFailed = nullptr;
     // Widgets go before the painter they point at; members go in reverse
     // order, so only the HUD's order matters here.
     winScreen.reset();
@@ -101,6 +107,7 @@ void UIManager::CreateHud()
     armorBar = Append<ArmorBar>(hud, p);
     ammoBar = Append<AmmoBar>(hud, p);
     notificationBox = Append<NotificationBox>(hud, p);
+    notificationBox->monsterHealthBar = monsterHealthBar;
     usePopup = Append<UsePopup>(hud, p);
     crosshair = Append<Crosshair>(hud, p);
     // The dragged item is made first, for the window to point at, and
@@ -141,6 +148,10 @@ void UIManager::Update()
         break;
     case GameState::Playing: {
         auto& messages = NotificationBox::GetMessages();
+        if (!saveFailure.empty() && IsHudShown()) {
+            NotificationBox::AddMessage(messages, saveFailure, SaveFailureTicks);
+            saveFailure.clear();
+        }
         for (NotificationMessage& message : messages)
             --message.ticks;
         NotificationBox::RemoveExpired(messages);
@@ -279,12 +290,20 @@ void UIManager::ReturnToTitle()
     ShowTitle();
 }
 
+void UIManager::OnSaveFailed()
+{
+    saveFailure = SaveFailureMessage(GameSaveManager::GetInstance().GetLastError());
+}
+
 void UIManager::ShowTitle()
 {
     titleSubPageOpen = false;
     RebuildMainMenu();
-    if (mainMenu)
-        mainMenu->Update();
+    // Told on the title, or nothing to tell there: the last return's line
+    // goes.
+    mainMenu->saveFailure = std::move(saveFailure);
+    saveFailure.clear();
+    mainMenu->Update();
     GameStateManager::GetInstance().Request(GameState::MainMenu);
 }
 

@@ -24,12 +24,20 @@
 // skipped. The return-to-title steps rebuild the main menu's pages from the
 // save slots as they are on disk.
 //
+// A save that fails (the GameSaveManager's save-failed callback) is told to
+// the player on the next screen that can show it: as a message in play (the
+// level start, a death; at the first step of play with the HUD on), or as a
+// line on the title (after "Save and exit", or when the game goes back there
+// from the level-complete screen). A failure at the end of a level waits on
+// the level-complete screen and shows in the next level.
+//
 // Window thread only. Widgets keep a plain pointer to the painter, so the
 // painter outlives them (it is destroyed last).
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/gpu/GpuTypes.h"
@@ -60,9 +68,9 @@ class UIManager
 {
 public:
     // The painter (no device objects yet), the screens of the whole run and
-    // the GameSaveManager's end-of-game callback.
+    // the GameSaveManager's end-of-game and save-failed callbacks.
     UIManager();
-    // Also takes the end-of-game callback back from the GameSaveManager.
+    // Also takes both callbacks back from the GameSaveManager.
     ~UIManager();
     UIManager(const UIManager&) = delete;
     UIManager& operator=(const UIManager&) = delete;
@@ -118,6 +126,10 @@ public:
     std::unique_ptr<MouseCursor> mouseCursor;
     std::unique_ptr<BaseUIComponent> winScreen;
 
+    // What the player is to be told of the last save that failed, until a
+    // screen shows it; empty when there is nothing to tell.
+    std::wstring saveFailure;
+
     // Where the automap draws while the inventory is open: 2m from the left,
     // 3m + u from the top, 10u high, ending 2m left of the inventory window.
     gpu::Viewport automapViewport{0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
@@ -136,6 +148,8 @@ private:
     void RebuildMainMenu();
     // The shared steps of both ways back to the title.
     void ShowTitle();
+    // The save-failed callback: the player's words for the failure.
+    void OnSaveFailed();
 };
 
 } // namespace mirefell

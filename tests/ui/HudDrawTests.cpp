@@ -301,6 +301,45 @@ TEST_F(HudDrawTest, TheDeathScreenCentresItsLinesAndOffersNoRestartInPermadeath)
     }
 }
 
+TEST_F(HudDrawTest, TheMessagesStepBelowTheMonsterBarOnlyWhileItIsShownAndABoxWouldLieOnIt)
+{
+    // 1280 x 720: the bar from x 502, its shadows down to 24 + 12 + 4 = 40;
+    // the stack at (24, 24), or at 40 + 12 = 52 below the bar. Boxes are 56
+    // high and 12 apart, so only the first one starts above 40. The long
+    // message's box runs from 24 past 502, the short one's ends near 80.
+    SetUpPlay();
+    ui->levelNotification->visible = false;
+    auto& messages = NotificationBox::GetMessages();
+    const std::wstring longText = L"You can review your map and inventory by pressing [TAB].";
+    const auto stackTop = [&] {
+        ui->Update();
+        DrawFrame(1280, 720);
+        for (int y = 0; y < 120; ++y)
+            if (At(24, y).r == 16) // black at 0.75 over the grey
+                return y;
+        return -1;
+    };
+
+    NotificationBox::Clear(messages);
+    NotificationBox::AddMessage(messages, longText, 300);
+    EXPECT_EQ(stackTop(), 52) << "the bar is shown and the box would lie on it";
+    Save("hud-messages-below-the-bar");
+
+    player->crosshairMonster = nullptr; // no monster: no bar
+    EXPECT_EQ(stackTop(), 24);
+    Save("hud-messages-without-the-bar");
+
+    Aim();
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Masochistic; // the bar is never drawn
+    EXPECT_EQ(stackTop(), 24);
+    GameSaveManager::GetInstance().current.difficulty = GameDifficulty::Normal;
+
+    // The long message second, under a short one: the bar is shown, but the
+    // second box starts at 92, below it.
+    NotificationBox::AddMessage(messages, L"Hi", 300);
+    EXPECT_EQ(stackTop(), 24);
+}
+
 TEST_F(HudDrawTest, LoadingShowsOnlyItsTextAndTheCursorFollowsTheModeAndTheEdges)
 {
     WhiteTextures({"mouse"});

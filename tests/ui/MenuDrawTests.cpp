@@ -1,6 +1,7 @@
 // The menus drawn on the headless GPU at 1280 x 720, with screenshots in
 // "test-output/": the title's main menu with a hovered row and its corner
-// lines, and option rows with a disabled one. The title scene is not drawn
+// lines, option rows with a disabled one, and where a long row text keeps its
+// font. The title scene is not drawn
 // here: the menus stand on a grey background, and "white" keeps its own
 // texture, so the hover rectangle shows in its own colour.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 
 #include "MenuFixture.h"
+#include "render/PainterDrawLog.h"
 #include "shell/Config.h"
 
 namespace mirefell::testing
@@ -102,6 +104,49 @@ TEST_F(MenuDrawTest, OptionRowsShowTheirValuesAndDisabledRowsAreGrey)
         }
     }
     EXPECT_NEAR((left + right) * 0.5f, 432.0f, 3.0f);
+}
+
+TEST_F(MenuDrawTest, ARowTextRunsPastItsRowOverEmptyScreenAndStepsDownOnlyBeforeAWidgetOrTheEdge)
+{
+    // 1280 x 720: a bottom-left page of one row, 480 x 48 at (12, 660), its
+    // label from x 24 in font 1 (a 47-pixel line fits the row). The caption
+    // is 505 pixels wide in font 1: past the row's end at 492.
+    StartScreen(1280, 720, Grey);
+    Painter& painter = *ui->painter;
+    auto page = MenuPanel::CreateWithAlignment(&painter, false);
+    MenuLabel* label = page->AddLabel(L"5 - Masochistic Blackout Permadeath");
+    std::vector<ScreenArea> beside;
+    page->besideAreas = &beside;
+    // The font id of the page's one text, as laid out and drawn now.
+    const auto fontDrawn = [&] {
+        page->Update();
+        PainterDrawLog log;
+        painter.drawLog = &log;
+        painter.BeginWithShader();
+        page->Draw();
+        painter.EndBatch();
+        painter.drawLog = nullptr;
+        for (size_t id = 0; id < painter.fonts.size() && log.texts.size() == 1; ++id)
+            if (painter.fonts[id].get() == log.texts[0].font)
+                return static_cast<int>(id);
+        return -1;
+    };
+
+    EXPECT_EQ(fontDrawn(), 1) << "nothing beside the row";
+    Capture();
+    Save("ui/long_row_text");
+    beside.push_back({600.0f, 0.0f, 700.0f, 650.0f}); // a widget beside the row, but above it
+    EXPECT_EQ(fontDrawn(), 1);
+    beside.push_back({541.0f, 690.0f, 700.0f, 720.0f}); // beside it, a margin (12) after the text's end at 529
+    EXPECT_EQ(fontDrawn(), 1);
+    beside.back().left = 540.0f; // less than a margin after it
+    EXPECT_EQ(fontDrawn(), 0);
+
+    // A text wider than the screen less its margins (1244 from x 24; three
+    // captions are over 1500 in font 1) steps down too.
+    beside.clear();
+    label->text = label->text + L" " + label->text + L" " + label->text;
+    EXPECT_EQ(fontDrawn(), 0);
 }
 
 } // namespace

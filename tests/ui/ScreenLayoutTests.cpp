@@ -9,10 +9,13 @@
 //
 // The screens hold their longest texts: save slots with every modifier, an
 // unbound action and the longest key name, the three notifications of a
-// first pickup of the boots, the automap's mode with both modifiers.
+// first pickup of the boots, the automap's mode with both modifiers, the
+// longest words for a save that failed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -31,6 +34,7 @@
 #include "ui/DeathScreen.h"
 #include "ui/InventoryWindow.h"
 #include "ui/MonsterHealthBar.h"
+#include "ui/SaveFailureMessage.h"
 #include "ui/WinScreen.h"
 
 namespace mirefell::testing
@@ -125,6 +129,7 @@ protected:
     }
     void TitlePage(const std::vector<std::wstring>& path)
     {
+        Title().saveFailure.clear();
         ShowTitle();
         Input::GetInstance().SetMouseMode(Input::MouseModeAbsolute);
         UiStep(); // the cursor mode's first snapshot drops the position
@@ -277,6 +282,19 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
     const std::vector<std::wstring> options = {L"Options"};
     const auto optionsPage = [&](const wchar_t* page) { return std::vector<std::wstring>{L"Options", page}; };
     const std::vector<std::wstring> keybinds = {L"Options", L"Controls", L"Modify keybinds"};
+    // The slot pages' rows run in one font: a caption longer than its row
+    // runs on over the empty screen beside it (the corner lines are in the
+    // small font).
+    const auto oneFont = [&](const PainterDrawLog& log) {
+        const SpriteFont* rows = nullptr;
+        for (const PainterDrawLog::Text& text : log.texts) {
+            if (text.font == ui->painter->smallFont.get())
+                continue;
+            if (!rows)
+                rows = text.font;
+            EXPECT_EQ(text.font, rows) << "\"" << Narrow(text.text) << "\" is in another font";
+        }
+    };
     const std::vector<Screen> screens = {
         {"title", [&] { TitlePage({}); }},
         {"options", [&] { TitlePage(options); }},
@@ -286,16 +304,31 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
         {"options_display", [&] { TitlePage(optionsPage(L"Display")); }},
         {"options_graphics", [&] { TitlePage(optionsPage(L"Graphics")); }},
         {"keybinds", [&] { TitlePage(keybinds); }},
-        {"new_game", [&] { TitlePage({L"New game"}); }},
+        {"new_game", [&] { TitlePage({L"New game"}); }, oneFont},
         {"difficulty",
          [&] {
              TitlePage({L"New game", L"1 - Normal"});
          }},
-        {"load_game", [&] { TitlePage({L"Load game"}); }},
-        {"level_select", [&] { TitlePage({L"Level select"}); }},
+        {"load_game", [&] { TitlePage({L"Load game"}); }, oneFont},
+        {"level_select", [&] { TitlePage({L"Level select"}); }, oneFont},
         {"level_page",
          [&] {
              TitlePage({L"Level select", L"1 - Normal"});
+         }},
+        // What a failed save tells on the title: the longest of the causes
+        // named, and the system's longest words for one.
+        {"title_save_failed",
+         [&] {
+             TitlePage({});
+             Title().saveFailure = SaveFailureMessage("the game was not saved: save slot 1 (saves/save0.mfv) holds "
+                                                      "something that does not read as a save and could not be kept "
+                                                      "aside");
+         }},
+        {"title_save_failed_system_words",
+         [&] {
+             TitlePage({});
+             Title().saveFailure = SaveFailureMessage("the game was not saved: can't write file (saves/save0.mfv: " +
+                                                      std::string(std::strerror(EILSEQ)) + ")");
          }},
         {"ingame_menu", [&] { PausePage({}); }},
         {"ingame_options", [&] { PausePage(options); }},
@@ -318,6 +351,16 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
                          << "a message box at (" << fill.x << ", " << fill.y << ") lies on the monster's bar";
                  }
              }
+         }},
+        {"hud_save_failed",
+         [&] {
+             ShowHud();
+             NotificationBox::AddMessage(NotificationBox::GetMessages(),
+                                         SaveFailureMessage("the game was not saved: can't write file "
+                                                            "(saves/save0.mfv: " +
+                                                            std::string(std::strerror(EILSEQ)) + ")"),
+                                         600);
+             UiStep();
          }},
         {"inventory", [&] { ShowInventory(); }},
         {"death", [&] { ShowDeath(false); }},
