@@ -3,6 +3,7 @@
 // through the levels, time credited once, and every broken file or failed
 // write leaving the saved games and the current game as they were.
 #include <filesystem>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -332,6 +333,21 @@ TEST_F(SaveSlots, ASaveWithAnItemOfAnUnknownIconIsRefusedNamingTheSlotAndTheItem
         << manager.GetLastError();
     manager.LoadSlotList();
     EXPECT_TRUE(manager.IsSlotUnreadable(3));
+}
+
+TEST_F(SaveSlots, ASaveThatWouldBreakTheGameIsRefusedNamingTheSlotAndTheItem)
+{
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.owned[2]->y = std::numeric_limits<int32_t>::max(); // the nightmare artifact
+    WriteGameSaveFile(manager.SlotPath(1), game.save);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(manager.LoadSlot(1));
+    manager.LoadSlotList();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(manager.GetLastError().find("save slot 2"), std::string::npos) << manager.GetLastError();
+    EXPECT_NE(manager.GetLastError().find("item \"Nightmare Contraption\" lies at row 2147483647"), std::string::npos)
+        << manager.GetLastError();
+    EXPECT_TRUE(manager.IsSlotUnreadable(1));
 }
 
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
