@@ -325,12 +325,14 @@ void ValidateItem(const Item& item)
     }
 }
 
-const Item* FindItem(const GameSave& save, const GUID& id)
+// The save's items by identity. A save may hold tens of thousands of items
+// and more active entries: each is looked up here, not in the list.
+using ItemIndex = std::map<GUID, const Item*>;
+
+const Item* FindItem(const ItemIndex& index, const GUID& id)
 {
-    for (const Item* item : save.items)
-        if (item->id == id)
-            return item;
-    return nullptr;
+    const auto found = index.find(id);
+    return found == index.end() ? nullptr : found->second;
 }
 
 void Validate(const GameSave& save)
@@ -344,19 +346,19 @@ void Validate(const GameSave& save)
     if (!std::isfinite(save.health) || !std::isfinite(save.armor))
         Refuse("health or armour is not a number");
 
-    std::set<GUID> ids;
+    ItemIndex index;
     for (const Item* item : save.items) {
         ValidateItem(*item);
-        if (!ids.insert(item->id).second)
+        if (!index.emplace(item->id, item).second)
             Refuse("two items share an identity");
     }
     if (!save.equippedItem.IsEmpty()) {
-        const Item* equipped = FindItem(save, save.equippedItem);
+        const Item* equipped = FindItem(index, save.equippedItem);
         if (equipped == nullptr || equipped->category != ItemCategory::Weapon)
             Refuse("the equipped item is not a weapon of the save");
     }
     for (const GUID& bound : save.boundItems) {
-        const Item* artifact = FindItem(save, bound);
+        const Item* artifact = FindItem(index, bound);
         if (artifact == nullptr || artifact->category != ItemCategory::Artifact)
             Refuse("an active artifact is not an artifact of the save");
     }

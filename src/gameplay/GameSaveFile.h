@@ -11,6 +11,9 @@
 // ...) is refused like a corrupt one, with the item named. Only a regular
 // file of at most LargestGameSaveFile bytes is read; anything else at the
 // path is unreadable.
+//
+// Items are looked up by identity, so the largest save reads in a fraction
+// of a second.
 #pragma once
 
 #include <cstdint>
