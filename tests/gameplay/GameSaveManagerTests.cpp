@@ -350,6 +350,19 @@ TEST_F(SaveSlots, ASaveThatWouldBreakTheGameIsRefusedNamingTheSlotAndTheItem)
     EXPECT_TRUE(manager.IsSlotUnreadable(1));
 }
 
+TEST_F(SaveSlots, ACutSaveIsSaidToBeDamagedOrCutShort)
+{
+    WriteSlot(1, 700);
+    const std::string whole = dir.Read("saves/save1.mfv");
+    dir.Write("saves/save1.mfv", whole.substr(0, whole.size() / 2));
+    ::testing::internal::CaptureStderr();
+    manager.LoadSlotList();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("save slot 2 is unreadable"), std::string::npos) << said;
+    EXPECT_NE(said.find("save1.mfv: the file is damaged or cut short"), std::string::npos) << said;
+    EXPECT_TRUE(manager.IsSlotUnreadable(1));
+}
+
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
 {
     manager.NewGame(0, GameDifficulty::Normal, false, false);
