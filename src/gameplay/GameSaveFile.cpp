@@ -1,6 +1,7 @@
 #include "gameplay/GameSaveFile.h"
 
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <typeinfo>
@@ -154,6 +155,73 @@ constexpr int32_t SlotCount = 5;
 constexpr uint32_t MostPellets = 100;
 constexpr int32_t MostPuffParticles = 100;
 
+// A control character as an escape, so a name read from a file cannot break
+// a message's line or steer the terminal it is printed on.
+void AppendEscaped(std::string& text, uint32_t c)
+{
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
+    text += escape;
+}
+
+bool IsControl(uint32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+// The item's name in a message (UTF-8, control characters escaped).
+std::string NameOf(const Item& item)
+{
+    std::string text;
+    for (const wchar_t wide : item.name) {
+        const auto c = static_cast<uint32_t>(wide);
+        if (IsControl(c)) {
+            AppendEscaped(text, c);
+        } else if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            text += static_cast<char>(0xF0 | (c >> 18));
+            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += '?';
+        }
+    }
+    return text;
+}
+
+// An identifier read from a file, for a message: the game's own are plain
+// ASCII, so every other byte is shown escaped.
+std::string IdOf(const std::string& id)
+{
+    std::string text;
+    for (const char byte : id) {
+        const auto c = static_cast<uint32_t>(static_cast<unsigned char>(byte));
+        if (IsControl(c) || c >= 0x80)
+            AppendEscaped(text, c);
+        else
+            text += byte;
+    }
+    return text;
+}
+
+// A colour the frame can use: every part a finite number, none below zero.
+bool IsDrawable(const Color& color)
+{
+    for (const float part : {color.r, color.g, color.b, color.a})
+        if (!std::isfinite(part) || part < 0.0f)
+            return false;
+    return true;
+}
+
 bool IsKnownWeaponView(uint32_t index, const std::string& name)
 {
     return (index == 2 && name == "double_shotgun") || (index == 3 && name == "hyper_blaster") ||
@@ -165,6 +233,12 @@ void ValidateWeapon(const Weapon& weapon)
     const WeaponData& data = weapon.data;
     if (!std::isfinite(data.damage) || !std::isfinite(data.hitscan.spread))
         Refuse("weapon numbers are not finite");
+    // The colours light the shots, their puffs and the level around them: one
+    // that is not a number spreads through the frame, and a negative light
+    // darkens the walls round the shot to black.
+    if (!IsDrawable(data.hitscan.puffColor) || !IsDrawable(data.hitscan.secondColor) ||
+        !IsDrawable(data.projectile.color) || !IsDrawable(data.projectile.lightColor))
+        Refuse("weapon \"" + NameOf(weapon) + "\" has a colour that is not a finite number of zero or more");
     if (data.hitscan.pellets > MostPellets || data.hitscan.puffCount < 0 || data.hitscan.puffCount > MostPuffParticles)
         Refuse("implausible pellet settings");
     if (!IsKnownWeaponView(data.viewIndex, data.viewName))
@@ -184,33 +258,6 @@ void ValidateWeapon(const Weapon& weapon)
     } else {
         Refuse("unknown weapon class");
     }
-}
-
-// The item's name in a message (UTF-8).
-std::string NameOf(const Item& item)
-{
-    std::string text;
-    for (const wchar_t wide : item.name) {
-        const auto c = static_cast<uint32_t>(wide);
-        if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else if (c < 0x800) {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            text += static_cast<char>(0xE0 | (c >> 12));
-            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            text += static_cast<char>(0xF0 | (c >> 18));
-            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            text += '?';
-        }
-    }
-    return text;
 }
 
 // The icon of every item the game makes, with its category: an item's icon
@@ -246,13 +293,21 @@ void ValidateItem(const Item& item)
     if (!item.textureId.empty()) {
         const auto icon = ItemIcons().find(item.textureId);
         if (icon == ItemIcons().end())
-            Refuse("item \"" + NameOf(item) + "\" has an unknown icon \"" + item.textureId + "\"");
+            Refuse("item \"" + NameOf(item) + "\" has an unknown icon \"" + IdOf(item.textureId) + "\"");
         if (icon->second != item.category)
-            Refuse("item \"" + NameOf(item) + "\" has the icon \"" + item.textureId + "\" of another kind of item");
+            Refuse("item \"" + NameOf(item) + "\" has the icon \"" + IdOf(item.textureId) +
+                   "\" of another kind of item");
     }
     // An inventory page is the largest thing an item may be.
     if (item.width < 1 || item.height < 1 || item.width > Inventory::PageWidth || item.height > Inventory::PageHeight)
         Refuse("item larger than an inventory page");
+    // A cell off the grid's columns, across a page break or over another
+    // item is the inventory's to mend: it places the item where it fits. A
+    // row on no page the inventory grows to for a stored place is not a
+    // place at all.
+    if (item.y < 0 || item.y / Inventory::PageHeight >= Inventory::MaxPages)
+        Refuse("item \"" + NameOf(item) + "\" lies at row " + std::to_string(item.y) +
+               ", on no page an inventory can have");
     // The category must name what the object is: code that trusts it casts.
     const std::type_info& kind = typeid(item);
     if (kind == typeid(Weapon) && item.category == ItemCategory::Weapon) {
@@ -270,12 +325,14 @@ void ValidateItem(const Item& item)
     }
 }
 
-const Item* FindItem(const GameSave& save, const GUID& id)
+// The save's items by identity. A save may hold tens of thousands of items
+// and more active entries: each is looked up here, not in the list.
+using ItemIndex = std::map<GUID, const Item*>;
+
+const Item* FindItem(const ItemIndex& index, const GUID& id)
 {
-    for (const Item* item : save.items)
-        if (item->id == id)
-            return item;
-    return nullptr;
+    const auto found = index.find(id);
+    return found == index.end() ? nullptr : found->second;
 }
 
 void Validate(const GameSave& save)
@@ -285,23 +342,23 @@ void Validate(const GameSave& save)
     if (save.slot < 0 || save.slot >= SlotCount)
         Refuse("slot out of range");
     if (!Levels::Exists(save.levelId))
-        Refuse("unknown level \"" + save.levelId + "\"");
+        Refuse("unknown level \"" + IdOf(save.levelId) + "\"");
     if (!std::isfinite(save.health) || !std::isfinite(save.armor))
         Refuse("health or armour is not a number");
 
-    std::set<GUID> ids;
+    ItemIndex index;
     for (const Item* item : save.items) {
         ValidateItem(*item);
-        if (!ids.insert(item->id).second)
+        if (!index.emplace(item->id, item).second)
             Refuse("two items share an identity");
     }
     if (!save.equippedItem.IsEmpty()) {
-        const Item* equipped = FindItem(save, save.equippedItem);
+        const Item* equipped = FindItem(index, save.equippedItem);
         if (equipped == nullptr || equipped->category != ItemCategory::Weapon)
             Refuse("the equipped item is not a weapon of the save");
     }
     for (const GUID& bound : save.boundItems) {
-        const Item* artifact = FindItem(save, bound);
+        const Item* artifact = FindItem(index, bound);
         if (artifact == nullptr || artifact->category != ItemCategory::Artifact)
             Refuse("an active artifact is not an artifact of the save");
     }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "gameplay/GameSaveFile.h"
 #include "shell/FileKeeping.h"
@@ -66,19 +67,46 @@ void GameSaveManager::LoadSlotList()
     slots.clear();
     unreadableSlots.clear();
     for (int32_t slot = 0; slot < SlotCount; ++slot) {
-        try {
-            std::optional<LoadedGameSave> loaded = ReadGameSaveFileIfAny(SlotPath(slot));
-            if (!loaded)
-                continue;
-            loaded->save.items.clear(); // the items themselves go with `loaded`
-            TakeSlotFromFileName(loaded->save, slot);
-            slots.emplace(slot, std::move(loaded->save));
-        } catch (const ArchiveError& failure) {
-            unreadableSlots.emplace(slot, failure.Describe());
+        const std::string path = SlotPath(slot);
+        const PlayerFile file = ReadPlayerFile(path, LargestGameSaveFile);
+        if (file.status == PlayerFile::Status::Missing) {
+            slotFilesRead.erase(slot);
+            continue;
+        }
+        // The title asks for the list at the service's first use and again
+        // when its menu is built: a file with the same bytes as at the last
+        // reading is not parsed again (a large save takes a while).
+        SlotFileReading reading;
+        if (file.status == PlayerFile::Status::Unreadable) {
+            reading.problem = ArchiveError("can't access file", path + ": " + file.problem).Describe();
+        } else {
+            reading.size = file.bytes.size();
+            reading.hash = std::hash<std::string_view>()(file.bytes);
+            reading.parsed = true;
+            const auto seen = slotFilesRead.find(slot);
+            if (seen != slotFilesRead.end() && seen->second.parsed && seen->second.size == reading.size &&
+                seen->second.hash == reading.hash) {
+                reading = seen->second;
+            } else {
+                try {
+                    LoadedGameSave loaded = ReadGameSave(path, file.bytes);
+                    loaded.save.items.clear(); // the items themselves go with `loaded`
+                    TakeSlotFromFileName(loaded.save, slot);
+                    reading.save = std::move(loaded.save);
+                } catch (const ArchiveError& failure) {
+                    reading.problem = failure.Describe();
+                }
+            }
+        }
+        if (reading.save) {
+            slots.emplace(slot, *reading.save);
+        } else {
+            unreadableSlots.emplace(slot, reading.problem);
             // The title is rebuilt often; one line per file and problem.
             ReportOnce(slot, "save slot " + std::to_string(slot + 1) +
-                                 " is unreadable; it is kept as it is and shown as such: " + failure.Describe());
+                                 " is unreadable; it is kept as it is and shown as such: " + reading.problem);
         }
+        slotFilesRead[slot] = std::move(reading);
     }
 }
 

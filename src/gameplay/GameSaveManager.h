@@ -24,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,8 @@ public:
     // Rereads every slot file into `slots` (without their items); missing
     // and unreadable files leave their slot absent, the unreadable ones
     // listed in `unreadableSlots`. Each problem is reported once, however
-    // often the list is read again.
+    // often the list is read again, and a file whose bytes have not changed
+    // since the last reading is not parsed again.
     void LoadSlotList();
     // Whether the last LoadSlotList found the slot's file but could not read it.
     bool IsSlotUnreadable(int32_t slot) const;
@@ -137,7 +139,20 @@ private:
     bool KeepUnreadableSlotFile(int32_t slot);
     void ReturnToTitle();
 
+    // What the last LoadSlotList found in a slot's file: the save (without
+    // items) or what is wrong with it, and the bytes' size and hash, so the
+    // same bytes are not parsed twice.
+    struct SlotFileReading
+    {
+        bool parsed = false; // false: the file itself could not be read
+        uint64_t size = 0;
+        size_t hash = 0;
+        std::optional<GameSave> save;
+        std::string problem;
+    };
+
     std::string saveFolder;
+    std::map<int32_t, SlotFileReading> slotFilesRead;
     std::vector<std::unique_ptr<Item>> loadedItems; // what current.items points at after a load
     uint32_t creditedSeconds = 0;                   // level time already added this level run
     std::string lastError;

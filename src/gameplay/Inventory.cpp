@@ -1,6 +1,7 @@
 #include "gameplay/Inventory.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace mirefell
@@ -37,7 +38,10 @@ int32_t Inventory::PageOfRow(int32_t row) const
 
 int32_t Inventory::EndRowOfPage(int32_t row) const
 {
-    return (row / pageHeight + 1) * pageHeight;
+    const int32_t pageStart = row / pageHeight * pageHeight; // never further from zero than row
+    if (pageStart > std::numeric_limits<int32_t>::max() - pageHeight)
+        return std::numeric_limits<int32_t>::max();
+    return pageStart + pageHeight;
 }
 
 int32_t Inventory::GetWidth() const
@@ -64,7 +68,9 @@ bool Inventory::FitsShape(int32_t x, int32_t y, int32_t w, int32_t h) const
 {
     if (x < 0 || y < 0 || w < 1 || h < 1 || w > width || h > pageHeight)
         return false;
-    return x <= width - w && y + h - 1 < EndRowOfPage(y);
+    // Compared within the page, so no sum can pass the largest int: the
+    // rectangle ends inside the columns and above the page's end.
+    return x <= width - w && y % pageHeight <= pageHeight - h;
 }
 
 bool Inventory::IsFree(int32_t x, int32_t y, int32_t w, int32_t h) const

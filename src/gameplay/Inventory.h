@@ -62,7 +62,8 @@ public:
 
     virtual int32_t GetPageCount() const;
     virtual int32_t PageOfRow(int32_t row) const;
-    // The first row of the page after the one holding `row`.
+    // The first row of the page after the one holding `row`; the largest
+    // int for the last page an int can number, whose end it cannot hold.
     virtual int32_t EndRowOfPage(int32_t row) const;
     virtual int32_t GetWidth() const;
     virtual int32_t GetPageHeight() const;

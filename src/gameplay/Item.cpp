@@ -35,6 +35,20 @@ void AddEquipLines(bool equipped, std::vector<TooltipLine>& lines)
     lines.push_back({Cyan, equipped ? L"Right-click to unequip" : L"Right-click to equip"});
 }
 
+// The text as the tooltip draws it: on one line. A name or description read
+// from a save may hold line breaks and other control characters, which the
+// font would follow down out of the box; each shows as a space.
+std::wstring OnOneLine(const std::wstring& text)
+{
+    std::wstring shown = text;
+    for (wchar_t& c : shown) {
+        const auto code = static_cast<uint32_t>(c);
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0) || code == 0x2028 || code == 0x2029)
+            c = L' ';
+    }
+    return shown;
+}
+
 } // namespace
 
 Item::Item() : id(NewGuid()) {}
@@ -66,7 +80,9 @@ std::vector<TooltipLine> Item::GetTooltipLines(const Item& item, bool equipped)
 void Item::DrawTooltip(Painter* painter, const Item& item, bool equipped, Vector2 anchor)
 {
     constexpr float Padding = 10.0f;
-    const std::vector<TooltipLine> lines = GetTooltipLines(item, equipped);
+    std::vector<TooltipLine> lines = GetTooltipLines(item, equipped);
+    for (TooltipLine& line : lines)
+        line.text = OnOneLine(line.text);
     const float lineHeight = painter->GetLineHeight(0);
     float widest = 0.0f;
     for (const TooltipLine& line : lines)

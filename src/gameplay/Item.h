@@ -39,7 +39,8 @@ public:
     // The tooltip in an opaque black box left of the anchor: its right edge
     // 10 pixels left of it, centred on it vertically but never above twice
     // the painter's margin; 10 pixels of padding; each line centred in
-    // display font 0 with its black outline, one line height apart. Inside
+    // display font 0 with its black outline, one line height apart, on one
+    // line whatever it holds (control characters show as spaces). Inside
     // the painter's batch.
     static void DrawTooltip(Painter* painter, const Item& item, bool equipped, Vector2 anchor);
 

@@ -40,6 +40,24 @@ template <class T> bool ReadRaw(std::istream& in, T& value)
     return static_cast<bool>(in.read(reinterpret_cast<char*>(&value), sizeof value));
 }
 
+// What every message about a file that does not read to its end says: the
+// player can tell nothing more, and neither can the reader.
+const char DamagedOrCutShort[] = "the file is damaged or cut short";
+
+// The library's reasons in words a player can act on. `ended`: the reading
+// ran into the end of the bytes.
+std::string WhatIsWrong(const boost::archive::archive_exception& error, bool ended)
+{
+    const std::string prefix = DamagedOrCutShort;
+    if (ended)
+        return prefix + ": it ends in the middle of its data";
+    if (error.code == boost::archive::archive_exception::input_stream_error)
+        return prefix + ": a length, count or value in it is impossible";
+    // Array sizes, class numbers and versions: the bytes are all there but
+    // are not a file of this kind.
+    return prefix + " (" + error.what() + ")";
+}
+
 [[noreturn]] void ThrowStreamError()
 {
     throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
@@ -137,15 +155,25 @@ void WriteArchiveHeader(std::ostream& out)
 
 uint16_t ReadArchiveHeader(std::istream& in)
 {
-    uint64_t length = 0;
-    char signature[SignatureLength] = {};
-    if (!ReadRaw(in, length) || length != SignatureLength || !in.read(signature, SignatureLength) ||
-        std::memcmp(signature, Signature, SignatureLength) != 0)
+    // The signature's length, then the signature: a file that holds less
+    // than that but agrees with it as far as it goes was cut short.
+    char expected[sizeof(uint64_t) + SignatureLength];
+    const uint64_t signatureLength = SignatureLength;
+    std::memcpy(expected, &signatureLength, sizeof signatureLength);
+    std::memcpy(expected + sizeof signatureLength, Signature, SignatureLength);
+    char start[sizeof expected] = {};
+    in.read(start, sizeof start);
+    const auto got = static_cast<size_t>(in.gcount());
+    if (got == 0)
+        throw ArchiveError("invalid archive", std::string(DamagedOrCutShort) + ": the file is empty");
+    if (std::memcmp(start, expected, got) != 0)
         throw ArchiveError("invalid archive", "not a binary archive");
+    if (got < sizeof expected)
+        throw ArchiveError("invalid archive", std::string(DamagedOrCutShort) + ": the file ends inside its header");
 
     uint16_t version = 0;
     if (!ReadRaw(in, version))
-        throw ArchiveError("invalid archive", "truncated header");
+        throw ArchiveError("invalid archive", std::string(DamagedOrCutShort) + ": the file ends inside its header");
     // Versions 1 and 2 used other header layouts; newer ones than the
     // installed library are unknown to it.
     if (version < 3 || version > static_cast<uint16_t>(boost::archive::BOOST_ARCHIVE_VERSION()))
@@ -154,7 +182,7 @@ uint16_t ReadArchiveHeader(std::istream& in)
     uint8_t sizes[4] = {};
     int endianness = 0;
     if (!ReadRaw(in, sizes) || !ReadRaw(in, endianness))
-        throw ArchiveError("invalid archive", "truncated header");
+        throw ArchiveError("invalid archive", std::string(DamagedOrCutShort) + ": the file ends inside its header");
     if (sizes[0] != sizeof(int) || sizes[1] != sizeof(long) || sizes[2] != sizeof(float) ||
         sizes[3] != sizeof(double) || endianness != 1)
         throw ArchiveError("invalid archive", "written on a machine with other type sizes");
@@ -172,9 +200,13 @@ void ReadArchiveBytes(const std::string& name, const std::string& bytes,
     } catch (const ArchiveError& error) {
         throw ArchiveError(error.what(), name + ": " + error.Detail());
     } catch (const boost::archive::archive_exception& error) {
-        throw ArchiveError("invalid archive", name + ": " + error.what());
+        // The library reads the buffer directly: where it stopped says
+        // whether the bytes ran out.
+        const auto stopped = stream.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in);
+        const bool ended = stopped < 0 || static_cast<uint64_t>(stopped) >= bytes.size();
+        throw ArchiveError("invalid archive", name + ": " + WhatIsWrong(error, ended));
     } catch (const std::bad_alloc&) {
-        throw ArchiveError("invalid archive", name + ": implausible sizes");
+        throw ArchiveError("invalid archive", name + ": " + DamagedOrCutShort + ": it asks for implausible sizes");
     } catch (const std::exception& error) {
         throw ArchiveError("invalid archive", name + ": " + error.what());
     }

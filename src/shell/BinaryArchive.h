@@ -115,7 +115,8 @@ inline constexpr uint64_t LargestArchiveFile = 16u << 20;
 
 // Reads an archive already in memory: the header, then `read` with the
 // archive. Every failure (bad header, truncated or corrupt data, or an error
-// thrown by `read`) becomes an ArchiveError naming `name`.
+// thrown by `read`) becomes an ArchiveError naming `name`; one whose bytes
+// do not read to their end says "the file is damaged or cut short" and how.
 void ReadArchiveBytes(const std::string& name, const std::string& bytes,
                       const std::function<void(ArchiveReader&)>& read);
 // Reads a whole archive file of at most `largest` bytes (ReadPlayerFile) and

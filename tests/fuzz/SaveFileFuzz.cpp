@@ -1,9 +1,11 @@
 // Fuzz target for the save-file reader. Any input must either be refused
 // with ArchiveError (leaving nothing allocated) or give a save that the game
-// can use as it is: its items go into an inventory at their stored cells,
+// can use as it is: its numbers are finite and its items lie on rows the
+// inventory can have, they go into an inventory at their stored cells,
 // their tooltips and the score and labels compute, and writing it again and
 // reading that back gives the same record. Anything else (a crash, another
 // exception, a sanitizer report, a leak) is a finding.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "gameplay/GameSaveFile.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/PlayerInventory.h"
+#include "gameplay/Weapon.h"
 
 namespace
 {
@@ -50,6 +53,17 @@ void UseLikeTheGame(LoadedGameSave& loaded)
             reread.save.boundItems == save.boundItems);
     for (size_t i = 0; i < save.items.size(); ++i)
         Require(reread.save.items[i]->id == save.items[i]->id && reread.save.items[i]->x == save.items[i]->x);
+
+    // Every colour that reaches the frame is finite and not negative: one
+    // that is blacks it out round the shot.
+    for (const auto& item : loaded.items) {
+        Require(item->y >= 0 && item->y < Inventory::MaxPages * Inventory::PageHeight);
+        if (const auto* weapon = dynamic_cast<const Weapon*>(item.get()))
+            for (const Color& color : {weapon->data.hitscan.puffColor, weapon->data.hitscan.secondColor,
+                                       weapon->data.projectile.color, weapon->data.projectile.lightColor})
+                for (const float part : {color.r, color.g, color.b, color.a})
+                    Require(std::isfinite(part) && part >= 0.0f);
+    }
 
     PlayerInventory inventory;
     for (auto& item : loaded.items) {

@@ -1,6 +1,7 @@
 // The save file's bytes: a known save spelled out field by field, a round
 // trip of every item kind, and files that must be refused without harm.
 #include <filesystem>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -285,6 +286,47 @@ TEST(GameSaveFile, ImpossibleContentsAreRefused)
     testing::SampleGame game = testing::MakeSampleGame();
     game.owned[1]->x = 12;
     game.owned[2]->textureId.clear();
+    EXPECT_EQ(WriteAndReadError(dir, game.save), "");
+}
+
+// Values the reader took but the game could not live with: a colour that is
+// not a number, or a negative one, blacks out the frame round a shot as it
+// flies, and a row on no page
+// the inventory can have overflowed its arithmetic. Each is refused with the
+// item named, its control characters escaped.
+TEST(GameSaveFile, ValuesThatWouldBreakTheGameAreRefusedNamingTheItem)
+{
+    TempDir dir;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    const auto blaster = [](testing::SampleGame& g) -> WeaponData& { return static_cast<Weapon&>(*g.owned[0]).data; };
+    const auto expectRefused = [&](const char* what, const std::string& said, auto change) {
+        testing::SampleGame game = testing::MakeSampleGame();
+        change(game);
+        const std::string error = WriteAndReadError(dir, game.save);
+        EXPECT_NE(error.find("invalid save"), std::string::npos) << what << ": " << error;
+        EXPECT_NE(error.find(said), std::string::npos) << what << ": " << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << what << ": " << error;
+    };
+    const std::string notFinite = "weapon \"HyperBlaster\" has a colour that is not a finite number of zero or more";
+    expectRefused("NaN puff", notFinite, [&](auto& g) { blaster(g).hitscan.puffColor.r = nan; });
+    expectRefused("infinite second colour", notFinite, [&](auto& g) { blaster(g).hitscan.secondColor.b = infinity; });
+    expectRefused("NaN bolt alpha", notFinite, [&](auto& g) { blaster(g).projectile.color.a = nan; });
+    expectRefused("-infinite light", notFinite, [&](auto& g) { blaster(g).projectile.lightColor.g = -infinity; });
+    // A negative light darkens the walls round the shot to black.
+    expectRefused("negative light", notFinite, [&](auto& g) { blaster(g).projectile.lightColor.r = -1.0f; });
+    expectRefused("largest row", "item \"Breastplate\" lies at row 2147483647, on no page",
+                  [](auto& g) { g.owned[1]->y = std::numeric_limits<int32_t>::max(); });
+    expectRefused("negative row", "item \"Breastplate\" lies at row -1,", [](auto& g) { g.owned[1]->y = -1; });
+    expectRefused("row of page 101", "lies at row 1000,", [](auto& g) { g.owned[1]->y = 1000; });
+    expectRefused("name with a line break", "item \"Bad\\x0AName\\x1B[2J\" lies at row -5", [](auto& g) {
+        g.owned[1]->name = L"Bad\nName\x1b[2J";
+        g.owned[1]->y = -5;
+    });
+
+    // The last page an inventory grows to for a stored place is a place.
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.owned[1]->y = 998;
     EXPECT_EQ(WriteAndReadError(dir, game.save), "");
 }
 

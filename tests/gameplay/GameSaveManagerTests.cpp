@@ -3,6 +3,7 @@
 // through the levels, time credited once, and every broken file or failed
 // write leaving the saved games and the current game as they were.
 #include <filesystem>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -332,6 +333,34 @@ TEST_F(SaveSlots, ASaveWithAnItemOfAnUnknownIconIsRefusedNamingTheSlotAndTheItem
         << manager.GetLastError();
     manager.LoadSlotList();
     EXPECT_TRUE(manager.IsSlotUnreadable(3));
+}
+
+TEST_F(SaveSlots, ASaveThatWouldBreakTheGameIsRefusedNamingTheSlotAndTheItem)
+{
+    testing::SampleGame game = testing::MakeSampleGame();
+    game.owned[2]->y = std::numeric_limits<int32_t>::max(); // the nightmare artifact
+    WriteGameSaveFile(manager.SlotPath(1), game.save);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(manager.LoadSlot(1));
+    manager.LoadSlotList();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(manager.GetLastError().find("save slot 2"), std::string::npos) << manager.GetLastError();
+    EXPECT_NE(manager.GetLastError().find("item \"Nightmare Contraption\" lies at row 2147483647"), std::string::npos)
+        << manager.GetLastError();
+    EXPECT_TRUE(manager.IsSlotUnreadable(1));
+}
+
+TEST_F(SaveSlots, ACutSaveIsSaidToBeDamagedOrCutShort)
+{
+    WriteSlot(1, 700);
+    const std::string whole = dir.Read("saves/save1.mfv");
+    dir.Write("saves/save1.mfv", whole.substr(0, whole.size() / 2));
+    ::testing::internal::CaptureStderr();
+    manager.LoadSlotList();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("save slot 2 is unreadable"), std::string::npos) << said;
+    EXPECT_NE(said.find("save1.mfv: the file is damaged or cut short"), std::string::npos) << said;
+    EXPECT_TRUE(manager.IsSlotUnreadable(1));
 }
 
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)

@@ -1,6 +1,7 @@
 // The inventory grid: where items land, the page rules, the window's drag
 // queries at odd cells, and the player's ammunition and weapon list. A
 // randomised run checks the grid against the items after every operation.
+#include <limits>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -132,6 +133,35 @@ TEST(Inventory, DragQueriesAnswerNoOffTheGrid)
     EXPECT_TRUE(swap.IsEmpty());
     inventory.AddItemAt(2, 0, Block(2, 2));
     EXPECT_FALSE(inventory.CanPlaceWithSwap(1, 0, 2, 2, swap));
+}
+
+// Any int may come from a save file or a drag: the shape arithmetic must not
+// overflow (UBSan stops the sanitised builds at a signed overflow), and the
+// answers stay "no" at the extremes.
+TEST(Inventory, ExtremeCellsOverflowNothing)
+{
+    constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+    constexpr int32_t Min = std::numeric_limits<int32_t>::min();
+    PlayerInventory inventory;
+    GUID swap;
+    for (const int32_t x : {0, Max, Min, Max - 1})
+        for (const int32_t y : {0, Max, Min, Max - 9, Max - 10}) {
+            for (const auto& [w, h] : {std::pair{2, 2}, {1, 10}, {Max, Max}, {Min, Min}}) {
+                const bool inside = x == 0 && y == 0 && w > 0 && w <= 10; // the first two shapes
+                EXPECT_EQ(inventory.CanPlace(x, y, w, h), inside) << x << "," << y << " " << w << "x" << h;
+                EXPECT_EQ(inventory.CanPlaceWithSwap(x, y, w, h, swap), inside) << x << "," << y;
+            }
+            auto item = Block(2, 3);
+            Item* raw = item.get();
+            inventory.AddItemAt(x, y, std::move(item));
+            EXPECT_LT(raw->y, 2 * inventory.GetPageHeight()) << x << "," << y << " went to a free place";
+            ExpectConsistent(inventory);
+        }
+    // The row after the last page of an int: the largest int, not a wrap.
+    EXPECT_EQ(inventory.PageOfRow(Max), 214748364);
+    EXPECT_EQ(inventory.EndRowOfPage(Max), Max);
+    EXPECT_EQ(inventory.EndRowOfPage(Max - 7), Max);
+    EXPECT_EQ(inventory.EndRowOfPage(2147483639), 2147483640);
 }
 
 TEST(Inventory, RemoveFreesCellsAndLookupsOfAbsentItemsFail)

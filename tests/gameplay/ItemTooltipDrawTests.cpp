@@ -99,5 +99,43 @@ TEST_F(ItemTooltipDrawTest, BoxNeverStartsAboveTwiceTheMargin)
     EXPECT_FALSE(IsBox(289, 17));
 }
 
+// A name read from a save may hold line breaks: it stays on its own line, in
+// the box, and the line below keeps its white.
+TEST_F(ItemTooltipDrawTest, ANameWithLineBreaksStaysOnItsLine)
+{
+    auto cube = MakeHealthCube();
+    cube->name = L"Health\nCube\n\n\n\n\n\n\n\nX\r\tY";
+    painter->BeginWithShader();
+    Item::DrawTooltip(painter.get(), *cube, false, {400.0f, 200.0f});
+    painter->EndBatch();
+    Capture();
+    Save("item-tooltip-line-breaks");
+
+    // Six lines: the box spans rows 94 to 306, the name's line rows 104 to
+    // 136, the white category line the 32 rows below it.
+    const PixelRectangle box = painter->lastRectangle;
+    ASSERT_EQ(box.y, 94);
+    ASSERT_EQ(box.height, 6 * 32 + 20);
+    const auto cyanIn = [&](int y0, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < 640; ++x)
+                count += At(x, y).g > 200 && At(x, y).b > 200 && At(x, y).r < 40 ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(cyanIn(104, 136), 0) << "the name";
+    EXPECT_EQ(cyanIn(136, 168), 0) << "the category line";
+    EXPECT_EQ(cyanIn(box.y + box.height, 360), 0) << "below the box";
+    // "Health Cube" and the rest side by side: wider than "Health" alone.
+    int left = 640, right = -1;
+    for (int y = 104; y < 136; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (At(x, y).g > 200 && At(x, y).b > 200 && At(x, y).r < 40) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GT(right - left, painter->fonts[0]->MeasureString(L"Health Cube").x - 4);
+}
+
 } // namespace
 } // namespace mirefell::testing

@@ -181,6 +181,28 @@ TEST_F(CorruptArchive, EveryTruncationFails)
     EXPECT_EQ(ReadBytes(good), "");
 }
 
+// Whatever point a file is cut at, or a length in it damaged at, the
+// message says so and names the file, rather than the library's "input
+// stream error".
+TEST_F(CorruptArchive, ACutOrDamagedFileSaysSoAndNamesTheFile)
+{
+    int endedInData = 0;
+    for (size_t length = 0; length < good.size(); ++length) {
+        const std::string said = ReadBytes(good.substr(0, length));
+        EXPECT_NE(said.find("bad.bin: the file is damaged or cut short"), std::string::npos) << length << ": " << said;
+        endedInData += said.find(": it ends in the middle of its data") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_GT(endedInData, 0) << "a cut inside a number";
+    EXPECT_NE(ReadBytes("").find(": the file is empty"), std::string::npos);
+    EXPECT_NE(ReadBytes(good.substr(0, 20)).find(": the file ends inside its header"), std::string::npos);
+    // The first map's count, far beyond the bytes that follow.
+    std::string damaged = good;
+    damaged[40 + 5] = 0x7f;
+    EXPECT_NE(ReadBytes(damaged).find("damaged or cut short: a length, count or value in it is impossible"),
+              std::string::npos)
+        << ReadBytes(damaged);
+}
+
 TEST_F(CorruptArchive, ForeignHeadersAreRefused)
 {
     std::string other = good;

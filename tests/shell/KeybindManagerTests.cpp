@@ -139,6 +139,22 @@ TEST_F(KeybindFileTest, AnUnreadableFileGivesTheDefaultsKeepsACopyAndSaysSoOnce)
     }
 }
 
+// A file cut short (a full disk, a copy stopped half-way) is named and said
+// to be damaged or cut short, not left at the library's "input stream error".
+TEST_F(KeybindFileTest, ACutFileIsSaidToBeDamagedOrCutShort)
+{
+    for (const size_t length : {0, 30, 200}) {
+        dir.Write("binds.bin", DefaultFileBytes().substr(0, length));
+        KeybindManager manager(Path());
+        ::testing::internal::CaptureStderr();
+        manager.Load();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(Path() + ": the file is damaged or cut short"), std::string::npos) << length << said;
+        std::filesystem::remove(dir.File("binds.bin.bak"));
+        manager.filePath.clear(); // no write at destruction
+    }
+}
+
 TEST_F(KeybindFileTest, SomethingThatCannotBeReadGivesTheDefaultsAndIsNeverWrittenOver)
 {
     for (const testing::UnreadableFile& thing : testing::UnreadableFiles(3ull << 30)) {
