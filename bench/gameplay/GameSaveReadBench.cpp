@@ -9,6 +9,10 @@
 //   save service's first use reads the slot list, and the title's menu asks
 //   for it again when it is built. Each iteration is a fresh service, as at
 //   a start.
+// - ContinueIntoLevel: what the level start does with that save after
+//   Continue: every item placed into the player's inventory at its saved
+//   place (most of them overlap, so they go to the first free place, on
+//   some 1,600 pages), then every active entry looked up by its id.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -19,6 +23,7 @@
 #include "gameplay/GameSaveFile.h"
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/ItemMakers.h"
+#include "gameplay/PlayerInventory.h"
 #include "support/BenchSupport.h"
 
 namespace
@@ -67,6 +72,27 @@ void ReadLargeSave(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size("large.mfv"));
 }
 BENCHMARK(ReadLargeSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ContinueIntoLevel(benchmark::State& state)
+{
+    testing::ScratchFolder scratch("mirefell-continue-bench");
+    WriteLargeSave("large.mfv", 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadedGameSave loaded = ReadGameSaveFile("large.mfv");
+        state.ResumeTiming();
+        PlayerInventory inventory;
+        for (auto& item : loaded.items) {
+            const int32_t x = item->x;
+            const int32_t y = item->y;
+            inventory.AddItemAt(x, y, std::move(item));
+        }
+        for (const GUID& id : loaded.save.boundItems)
+            benchmark::DoNotOptimize(inventory.GetItem(id));
+        benchmark::DoNotOptimize(inventory.GetPageCount());
+    }
+}
+BENCHMARK(ContinueIntoLevel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void TitleSlotList(benchmark::State& state)
 {

@@ -17,12 +17,14 @@ void Inventory::BuildGrid()
     cells.clear();
     for (int32_t row = 0; row < pageHeight * pageCount; ++row)
         cells.emplace_back(width);
+    freeCellsOfPage.assign(static_cast<size_t>(pageCount), width * pageHeight);
 }
 
 void Inventory::AddPage()
 {
     for (int32_t row = 0; row < pageHeight; ++row)
         cells.emplace_back(width);
+    freeCellsOfPage.push_back(width * pageHeight);
     ++pageCount;
 }
 
@@ -112,6 +114,8 @@ bool Inventory::FindFreePlaceInPage(int32_t page, int32_t w, int32_t h, int32_t&
 {
     if (page < 0 || page >= pageCount || w < 1 || h < 1 || w > width || h > pageHeight)
         return false;
+    if (freeCellsOfPage[static_cast<size_t>(page)] < w * h)
+        return false; // a full page is passed over without reading its cells
     for (int32_t row = page * pageHeight; row <= (page + 1) * pageHeight - h; ++row) {
         for (int32_t column = 0; column <= width - w; ++column) {
             if (IsFree(column, row, w, h)) {
@@ -136,9 +140,14 @@ void Inventory::FindFreePlace(int32_t w, int32_t h, int32_t& x, int32_t& y)
 
 void Inventory::FillCells(int32_t x, int32_t y, int32_t w, int32_t h, const GUID& id)
 {
-    for (int32_t row = y; row < y + h; ++row)
-        for (int32_t column = x; column < x + w; ++column)
-            cells[row][column] = id;
+    int32_t& freeCells = freeCellsOfPage[static_cast<size_t>(PageOfRow(y))]; // the rectangle is on one page
+    for (int32_t row = y; row < y + h; ++row) {
+        for (int32_t column = x; column < x + w; ++column) {
+            GUID& cell = cells[row][column];
+            freeCells += (id.IsEmpty() ? 1 : 0) - (cell.IsEmpty() ? 1 : 0);
+            cell = id;
+        }
+    }
 }
 
 void Inventory::CheckSize(const Item& item) const
@@ -173,19 +182,29 @@ void Inventory::AddItemAt(int32_t x, int32_t y, std::unique_ptr<Item> item)
     item->x = x;
     item->y = y;
     FillCells(x, y, w, h, item->id);
+    const GUID id = item->id;
     items.push_back(std::move(item));
+    itemsById.emplace(id, std::prev(items.end()));
 }
 
 std::unique_ptr<Item> Inventory::RemoveItem(const GUID& id)
 {
-    const auto found =
-        std::find_if(items.begin(), items.end(), [&](const std::unique_ptr<Item>& item) { return item->id == id; });
-    if (found == items.end())
+    const auto found = FindById(id);
+    if (found == itemsById.end())
         throw std::runtime_error("item not found");
-    std::unique_ptr<Item> item = std::move(*found);
-    items.erase(found);
+    std::unique_ptr<Item> item = std::move(*found->second);
+    items.erase(found->second);
+    itemsById.erase(found);
     FillCells(item->x, item->y, item->width, item->height, GUID{});
     return item;
+}
+
+Inventory::ItemIndex::const_iterator Inventory::FindById(const GUID& id) const
+{
+    // Equal ids keep their order of addition, and lookups answer the first,
+    // as a search of the list would.
+    const auto first = itemsById.lower_bound(id);
+    return first != itemsById.end() && first->first == id ? first : itemsById.end();
 }
 
 Item* Inventory::FindByName(const std::string& textureId) const
@@ -198,10 +217,10 @@ Item* Inventory::FindByName(const std::string& textureId) const
 
 Item* Inventory::GetItem(const GUID& id) const
 {
-    for (const auto& item : items)
-        if (item->id == id)
-            return item.get();
-    throw std::runtime_error("item not found");
+    const auto found = FindById(id);
+    if (found == itemsById.end())
+        throw std::runtime_error("item not found");
+    return found->second->get();
 }
 
 bool Inventory::ItemAtCell(int32_t x, int32_t y, Item*& item) const

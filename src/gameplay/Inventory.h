@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,9 +93,18 @@ protected:
     bool IsFree(int32_t x, int32_t y, int32_t w, int32_t h) const;
     // Throws std::invalid_argument for an item no page can hold.
     void CheckSize(const Item& item) const;
+    using ItemIndex = std::multimap<GUID, ItemList::iterator>;
+    // The first item added with that id, or the index's end.
+    ItemIndex::const_iterator FindById(const GUID& id) const;
 
     ItemList items;
     Grid cells;
+    // Beside the list and the grid, so that a large inventory (a save may
+    // hold tens of thousands of items) is neither searched item by item for
+    // an id nor cell by cell through full pages: each item by its id, in
+    // order of addition among equal ids, and each page's free cells.
+    ItemIndex itemsById;
+    std::vector<int32_t> freeCellsOfPage;
     int32_t width = PageWidth;
     int32_t pageHeight = PageHeight;
     int32_t pageCount = 1;

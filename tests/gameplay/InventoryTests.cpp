@@ -57,6 +57,18 @@ void ExpectConsistent(const Inventory& inventory)
             }
 }
 
+// Where AddItem must put a w x h item, found cell by cell: the first free
+// place of the first page with room, else the top-left of a new page.
+std::pair<int32_t, int32_t> FirstFreePlace(const Inventory& inventory, int32_t w, int32_t h)
+{
+    const int32_t rows = inventory.GetPageCount() * inventory.GetPageHeight();
+    for (int32_t y = 0; y < rows; ++y)
+        for (int32_t x = 0; x < inventory.GetWidth(); ++x)
+            if (inventory.CanPlace(x, y, w, h))
+                return {x, y};
+    return {0, rows};
+}
+
 TEST(Inventory, ItemsFillRowsLeftToRightFromTheTop)
 {
     Inventory inventory;
@@ -197,7 +209,8 @@ TEST(Inventory, RandomOperationsKeepTheGridTrue)
         if (choice < 4) {
             auto item = Block(1 + static_cast<int32_t>(random() % 4), 1 + static_cast<int32_t>(random() % 4));
             held.push_back(item->id);
-            inventory.AddItem(std::move(item));
+            const std::pair<int32_t, int32_t> first = FirstFreePlace(inventory, item->width, item->height);
+            ASSERT_EQ(Add(inventory, std::move(item)), first) << "step " << step;
         } else if (choice < 7) {
             auto item = Block(1 + static_cast<int32_t>(random() % 3), 1 + static_cast<int32_t>(random() % 3));
             const int32_t x = static_cast<int32_t>(random() % 14) - 2;
