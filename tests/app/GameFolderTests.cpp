@@ -11,6 +11,7 @@
 #include "app/DeveloperRun.h"
 #include "app/GameFolder.h"
 #include "support/ChildProcess.h"
+#include "support/LentGame.h"
 #include "support/TempDir.h"
 
 namespace mirefell
@@ -19,28 +20,9 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using testing::LendGameData;
+using testing::PlaceProgram;
 using testing::TempDir;
-
-// A folder that sees the run folder's data, as the game's own folder does.
-void LendGameData(const fs::path& folder)
-{
-    fs::create_directories(folder);
-    for (const char* shared : {"assets", "shaders"})
-        fs::create_directory_symlink(fs::path(MIREFELL_RUN_DIR) / shared, folder / shared);
-}
-
-// The game's executable in `folder` (a hard link where the file system
-// allows, else a copy), so that the program's own folder is that one.
-fs::path PlaceProgram(const fs::path& folder)
-{
-    fs::create_directories(folder);
-    const fs::path program = folder / "mirefell";
-    std::error_code error;
-    fs::create_hard_link(fs::path(MIREFELL_RUN_DIR) / "mirefell", program, error);
-    if (error)
-        fs::copy_file(fs::path(MIREFELL_RUN_DIR) / "mirefell", program);
-    return program;
-}
 
 std::vector<std::string> Names(const fs::path& folder)
 {
