@@ -11,7 +11,7 @@ packages=(
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2
   libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
   clang libclang-rt-14-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick dbus-daemon
 )
 
 missing=()

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 #include "app/Autopilot.h"
 #include "app/Core.h"
+#include "platform/GameError.h"
 #include "platform/IGameWindow.h"
 #include "platform/gpu/Device.h"
 #include "platform/gpu/SwapChain.h"
@@ -125,11 +127,29 @@ void Game::Render()
     // A GPU reset is found after the frame it spoiled; the next frame is
     // drawn on new device objects.
     if (window->IsGpuDeviceLost()) {
+        CountGpuReset();
         OnDeviceLost();
         return;
     }
     if (onFramePresented)
         onFramePresented();
+}
+
+void Game::CountGpuReset()
+{
+    // A driver that reports a reset at every frame would otherwise have the
+    // game make contexts without end and never show a frame.
+    const uint64_t now = clock.Counter();
+    for (size_t i = gpuResets.size() - 1; i > 0; --i)
+        gpuResets[i] = gpuResets[i - 1];
+    gpuResets[0] = now;
+    gpuResetCount = std::min(gpuResetCount + 1, MaxGpuResets);
+    const double spanSeconds = static_cast<double>(now - gpuResets.back()) / static_cast<double>(clock.Frequency());
+    if (gpuResetCount == MaxGpuResets && spanSeconds <= GpuResetWindowSeconds) {
+        char detail[96];
+        std::snprintf(detail, sizeof detail, "%d resets within %.1f s; the game stops", MaxGpuResets, spanSeconds);
+        throw GameError(GpuKeepsResetting, detail);
+    }
 }
 
 void Game::OnWindowSizeChanged(int32_t width, int32_t height)

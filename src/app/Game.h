@@ -12,7 +12,11 @@
 //
 // After every present the window is asked whether the GPU context was lost
 // to a reset; a lost one is rebuilt at once (OnDeviceLost), the level and the
-// game state untouched.
+// game state untouched. A GPU that keeps resetting is given up: the third
+// reset within ten seconds throws GameError(GpuKeepsResetting) out of Tick
+// instead, and the program ends as at any error that reaches its entry (the
+// Game's destruction saves the settings, the reason goes to stderr, the exit
+// code is not 0).
 //
 // A developer's Autopilot, when given, is asked before each step (after the
 // events of the frame, before Core::Update), so its input reaches that step.
@@ -21,6 +25,7 @@
 // Core then only clears the window's framebuffer.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +57,10 @@ public:
     static constexpr double FrameLimitMs = 1000.0 / 180.0;
     // Assumed when the display does not say.
     static constexpr uint32_t DefaultRefreshRate = 60;
+    // This many GPU resets within GpuResetWindowSeconds end the game.
+    static constexpr int MaxGpuResets = 3;
+    static constexpr double GpuResetWindowSeconds = 10.0;
+    static constexpr const char* GpuKeepsResetting = "the GPU keeps being reset";
 
     // Starts the timer on the process clock (GetClock), waits through the
     // process sleeper (GetSleeper), and installs the
@@ -108,6 +117,9 @@ private:
     // After a vsync present: sleeps out the refresh period when the present
     // did not wait for the display.
     void PaceVsync();
+    // Counts a GPU reset; throws GameError(GpuKeepsResetting) when it is the
+    // MaxGpuResets-th within GpuResetWindowSeconds.
+    void CountGpuReset();
 
     std::unique_ptr<Core> core;
     std::unique_ptr<Autopilot> autopilot;
@@ -125,6 +137,9 @@ private:
     uint32_t refreshRate = DefaultRefreshRate;
     uint64_t lastVsyncPresent = 0; // clock counter after the last vsync present
     bool vsyncPresented = false;
+    // Clock counters of the latest GPU resets, the latest first.
+    std::array<uint64_t, MaxGpuResets> gpuResets{};
+    int gpuResetCount = 0; // up to MaxGpuResets
 };
 
 } // namespace mirefell

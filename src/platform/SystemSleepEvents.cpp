@@ -1,7 +1,17 @@
-// SystemSleepEvents: logind's PrepareForSleep signal over libdbus.
+// SystemSleepEvents: logind's PrepareForSleep signal over libdbus, read on a
+// listener thread. The thread alone touches its connection; the main thread
+// sees only the queue of signals and two flags.
 #include "platform/SystemSleepEvents.h"
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <system_error>
 
 #include <dbus/dbus.h>
 
@@ -11,6 +21,7 @@ namespace mirefell
 namespace
 {
 
+constexpr const char* SystemBusDefaultAddress = "unix:path=/var/run/dbus/system_bus_socket";
 constexpr const char* LoginPath = "/org/freedesktop/login1";
 constexpr const char* ManagerInterface = "org.freedesktop.login1.Manager";
 constexpr const char* SleepSignal = "PrepareForSleep";
@@ -18,43 +29,14 @@ constexpr const char* SleepSignal = "PrepareForSleep";
 // is routed to us.
 constexpr const char* SleepMatch = "type='signal',sender='org.freedesktop.login1',path='/org/freedesktop/"
                                    "login1',interface='org.freedesktop.login1.Manager',member='PrepareForSleep'";
+// How long one read of the bus waits: the longest the thread takes to notice
+// that it should end.
+constexpr int ReadWaitMs = 100;
+// Signals not yet taken by the main loop; it takes them at every pass, so a
+// full queue means the loop is not running and the oldest may go.
+constexpr size_t QueueSize = 16;
 
-// A private connection (ours to close) to the system bus or to `address`,
-// registered on it; null when there is none.
-DBusConnection* Connect(const std::string& address)
-{
-    DBusError error;
-    dbus_error_init(&error);
-    DBusConnection* connection = nullptr;
-    if (address.empty()) {
-        connection = dbus_bus_get_private(DBUS_BUS_SYSTEM, &error);
-    } else {
-        connection = dbus_connection_open_private(address.c_str(), &error);
-        if (connection && !dbus_bus_register(connection, &error)) {
-            dbus_connection_close(connection);
-            dbus_connection_unref(connection);
-            connection = nullptr;
-        }
-    }
-    if (connection) {
-        // A bus that goes away must not take the game with it.
-        dbus_connection_set_exit_on_disconnect(connection, FALSE);
-        dbus_bus_add_match(connection, SleepMatch, &error);
-        if (dbus_error_is_set(&error)) {
-            dbus_connection_close(connection);
-            dbus_connection_unref(connection);
-            connection = nullptr;
-        }
-    }
-    dbus_error_free(&error);
-    return connection;
-}
-
-void Disconnect(DBusConnection* connection)
-{
-    dbus_connection_close(connection);
-    dbus_connection_unref(connection);
-}
+using SteadyClock = std::chrono::steady_clock;
 
 // Whether the message is logind's sleep signal; `sleeping` is its argument.
 bool ReadSleepSignal(DBusMessage* message, bool& sleeping)
@@ -71,49 +53,240 @@ bool ReadSleepSignal(DBusMessage* message, bool& sleeping)
 
 } // namespace
 
-struct SystemSleepEvents::Bus
+struct SleepListenerShared
 {
-    DBusConnection* connection = nullptr;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> listening{false};
+    std::atomic<bool> stopped{false};
+    std::atomic<size_t> count{0}; // signals waiting; read without the lock
+    std::mutex mutex;             // guards the queue and `stopped` changes
+    std::condition_variable ended;
+    std::array<bool, QueueSize> queue{}; // true: going to sleep
+    size_t first = 0;
+
+    void Push(bool sleeping)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        size_t waiting = count.load();
+        if (waiting == QueueSize) {
+            first = (first + 1) % QueueSize;
+            --waiting;
+        }
+        queue[(first + waiting) % QueueSize] = sleeping;
+        count.store(waiting + 1);
+    }
+
+    bool Pop(bool& sleeping)
+    {
+        if (count.load(std::memory_order_relaxed) == 0)
+            return false;
+        std::lock_guard<std::mutex> lock(mutex);
+        const size_t waiting = count.load();
+        if (waiting == 0)
+            return false;
+        sleeping = queue[first];
+        first = (first + 1) % QueueSize;
+        count.store(waiting - 1);
+        return true;
+    }
+
+    void End()
+    {
+        listening = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopped = true;
+        }
+        ended.notify_all();
+    }
 };
 
-SystemSleepEvents::SystemSleepEvents(const std::string& busAddress) : bus(std::make_unique<Bus>())
+namespace
 {
-    bus->connection = Connect(busAddress);
+
+// The listener thread's connection, closed when it goes.
+class BusConnection
+{
+public:
+    explicit BusConnection(DBusConnection* connection_) : connection(connection_) {}
+    ~BusConnection()
+    {
+        if (connection) {
+            dbus_connection_close(connection);
+            dbus_connection_unref(connection);
+        }
+    }
+    BusConnection(const BusConnection&) = delete;
+    BusConnection& operator=(const BusConnection&) = delete;
+
+    DBusConnection* connection;
+};
+
+// Hands every sleep signal the connection holds to the queue. False once the
+// connection is gone.
+bool TakeSignals(DBusConnection* connection, SleepListenerShared& shared, dbus_uint32_t awaitedSerial,
+                 DBusMessage** reply)
+{
+    while (DBusMessage* message = dbus_connection_pop_message(connection)) {
+        bool sleeping = false;
+        if (reply && awaitedSerial != 0 && dbus_message_get_reply_serial(message) == awaitedSerial) {
+            *reply = message;
+            return true;
+        }
+        if (ReadSleepSignal(message, sleeping))
+            shared.Push(sleeping);
+        dbus_message_unref(message);
+    }
+    return dbus_connection_get_is_connected(connection);
+}
+
+enum class CallResult
+{
+    Answered,
+    Stopped, // the thread was asked to end
+    Failed,  // `failure` says why
+};
+
+// Calls a method of the bus and waits for its answer, at most `timeoutMs`,
+// reading in short waits so that a request to end is seen.
+CallResult CallBus(DBusConnection* connection, SleepListenerShared& shared, const char* method, const char* argument,
+                   int timeoutMs, std::string& failure)
+{
+    DBusMessage* call = dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS, method);
+    if (!call || (argument && !dbus_message_append_args(call, DBUS_TYPE_STRING, &argument, DBUS_TYPE_INVALID))) {
+        if (call)
+            dbus_message_unref(call);
+        failure = "could not be called: out of memory";
+        return CallResult::Failed;
+    }
+    dbus_uint32_t serial = 0;
+    const bool sent = dbus_connection_send(connection, call, &serial);
+    dbus_message_unref(call);
+    if (!sent) {
+        failure = "could not be called: out of memory";
+        return CallResult::Failed;
+    }
+    const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!shared.stopRequested) {
+        dbus_connection_read_write(connection, ReadWaitMs);
+        DBusMessage* reply = nullptr;
+        const bool connected = TakeSignals(connection, shared, serial, &reply);
+        if (reply) {
+            const bool refused = dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_ERROR;
+            if (refused) {
+                const char* name = dbus_message_get_error_name(reply);
+                failure = "refused " + std::string(method) + " (" + (name ? name : "no reason") + ")";
+            }
+            dbus_message_unref(reply);
+            return refused ? CallResult::Failed : CallResult::Answered;
+        }
+        if (!connected) {
+            failure = "closed the connection before answering " + std::string(method);
+            return CallResult::Failed;
+        }
+        if (SteadyClock::now() >= deadline) {
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%.1f", timeoutMs / 1000.0);
+            failure = "did not answer " + std::string(method) + " within " + seconds + " s";
+            return CallResult::Failed;
+        }
+    }
+    return CallResult::Stopped;
+}
+
+void Listen(const std::shared_ptr<SleepListenerShared>& shared, const std::string& address, int timeoutMs)
+{
+    DBusError error;
+    dbus_error_init(&error);
+    // Only the connection itself may wait in the system here (a bus that
+    // never accepts it); that is why this runs on its own thread.
+    BusConnection bus(dbus_connection_open_private(address.c_str(), &error));
+    dbus_error_free(&error);
+    if (!bus.connection) {
+        // No bus: silence, as on a machine without one.
+        shared->End();
+        return;
+    }
+    // A bus that goes away must not take the game with it.
+    dbus_connection_set_exit_on_disconnect(bus.connection, FALSE);
+
+    std::string failure;
+    CallResult result = CallBus(bus.connection, *shared, "Hello", nullptr, timeoutMs, failure);
+    if (result == CallResult::Answered)
+        result = CallBus(bus.connection, *shared, "AddMatch", SleepMatch, timeoutMs, failure);
+    if (result == CallResult::Failed)
+        std::fprintf(stderr, "the system bus (%s) %s; the system's sleep and wake-up will not be noticed\n",
+                     address.c_str(), failure.c_str());
+    if (result != CallResult::Answered) {
+        shared->End();
+        return;
+    }
+
+    shared->listening = true;
+    while (!shared->stopRequested) {
+        dbus_connection_read_write(bus.connection, ReadWaitMs);
+        if (!TakeSignals(bus.connection, *shared, 0, nullptr))
+            break;
+    }
+    shared->End();
+}
+
+} // namespace
+
+SystemSleepEvents::SystemSleepEvents(const std::string& busAddress, int answerTimeoutMs)
+    : shared(std::make_shared<SleepListenerShared>())
+{
+    std::string address = busAddress;
+    if (address.empty()) {
+        const char* configured = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+        address = configured && *configured ? configured : SystemBusDefaultAddress;
+    }
+    try {
+        listener = std::thread([state = shared, address, answerTimeoutMs] { Listen(state, address, answerTimeoutMs); });
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr,
+                     "cannot start listening to the system bus (%s); the system's sleep and wake-up will not be "
+                     "noticed\n",
+                     error.what());
+        shared->End();
+    }
 }
 
 SystemSleepEvents::~SystemSleepEvents()
 {
-    if (bus->connection)
-        Disconnect(bus->connection);
+    shared->stopRequested = true;
+    if (!listener.joinable())
+        return;
+    bool ended = false;
+    {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        ended = shared->ended.wait_for(lock, std::chrono::milliseconds(StopWaitMs),
+                                       [this] { return shared->stopped.load(); });
+    }
+    if (ended)
+        listener.join();
+    else
+        listener.detach(); // ends with the process; it keeps what it shares
 }
 
 bool SystemSleepEvents::IsListening() const
 {
-    return bus->connection != nullptr;
+    return shared->listening;
+}
+
+bool SystemSleepEvents::HasStopped() const
+{
+    return shared->stopped;
 }
 
 bool SystemSleepEvents::PollEvent(PlatformEvent& event)
 {
-    DBusConnection* connection = bus->connection;
-    if (!connection)
+    bool sleeping = false;
+    if (!shared->Pop(sleeping))
         return false;
-    // Takes what the socket holds, without waiting.
-    dbus_connection_read_write(connection, 0);
-    while (DBusMessage* message = dbus_connection_pop_message(connection)) {
-        bool sleeping = false;
-        const bool found = ReadSleepSignal(message, sleeping);
-        dbus_message_unref(message);
-        if (found) {
-            event = PlatformEvent();
-            event.type = sleeping ? PlatformEventType::PowerSuspending : PlatformEventType::PowerResumed;
-            return true;
-        }
-    }
-    if (!dbus_connection_get_is_connected(connection)) {
-        Disconnect(connection);
-        bus->connection = nullptr;
-    }
-    return false;
+    event = PlatformEvent();
+    event.type = sleeping ? PlatformEventType::PowerSuspending : PlatformEventType::PowerResumed;
+    return true;
 }
 
 void SystemSleepEvents::WaitForEvent(int) {}

@@ -1,5 +1,8 @@
 #include "platform/VideoSystem.h"
 
+#include <cstdlib>
+#include <string>
+
 #include <SDL.h>
 
 #include "platform/GameError.h"
@@ -8,8 +11,47 @@
 namespace mirefell
 {
 
+namespace
+{
+
+constexpr const char* SystemBusVariable = "DBUS_SYSTEM_BUS_ADDRESS";
+// A socket that cannot exist: connecting fails at once.
+constexpr const char* NoSystemBus = "unix:path=/dev/null/no-system-bus";
+
+// Points the system bus's address at nothing for its lifetime, then puts
+// back what was there (or nothing). No other thread may read the environment
+// meanwhile: the game starts its window system before any thread of its own.
+class HiddenSystemBus
+{
+public:
+    HiddenSystemBus()
+    {
+        if (const char* address = std::getenv(SystemBusVariable)) {
+            hadAddress = true;
+            savedAddress = address;
+        }
+        ::setenv(SystemBusVariable, NoSystemBus, 1);
+    }
+    ~HiddenSystemBus()
+    {
+        if (hadAddress)
+            ::setenv(SystemBusVariable, savedAddress.c_str(), 1);
+        else
+            ::unsetenv(SystemBusVariable);
+    }
+    HiddenSystemBus(const HiddenSystemBus&) = delete;
+    HiddenSystemBus& operator=(const HiddenSystemBus&) = delete;
+
+private:
+    bool hadAddress = false;
+    std::string savedAddress;
+};
+
+} // namespace
+
 VideoSystem::VideoSystem()
 {
+    const HiddenSystemBus hidden;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw GameError("can't start the video system", SDL_GetError());
     // Without it the game simply does not notice a new audio device; the

@@ -2,6 +2,12 @@
 // event subsystems, and its audio subsystem only to hear of audio devices
 // arriving). Create one before any window, event pump or display query;
 // destroying it shuts them down. Instances nest.
+//
+// While SDL starts, it is shown no system bus: given a session bus, SDL
+// connects to the system bus too as its video starts (for thread priorities
+// the game never asks for), on the calling thread and with no time-out, so a
+// system bus that never answers would hold the start for good. The game's
+// own use of that bus (SystemSleepEvents) waits on a thread of its own.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +22,7 @@ class VideoSystem
 {
 public:
     // Throws GameError "can't start the video system" with SDL's reason.
+    // DBUS_SYSTEM_BUS_ADDRESS is as it was when this returns.
     VideoSystem();
     ~VideoSystem();
     VideoSystem(const VideoSystem&) = delete;

@@ -15,6 +15,8 @@ namespace mirefell
 {
 
 inline constexpr size_t EntityMeshCount = 43;
+// Where the game's entity meshes are, relative to the game's folder.
+inline constexpr const char* EntityMeshFolder = "assets/meshes/";
 
 // The entity mesh names in load order.
 const std::array<const char*, EntityMeshCount>& GetEntityMeshNames();
@@ -29,7 +31,7 @@ public:
     // are read once per run. A file that cannot be opened or is invalid
     // throws (ReadMeshFile); the meshes loaded before it stay, and since the
     // registry is then not empty later calls load nothing.
-    void LoadAll(const std::string& folder = "assets/meshes/");
+    void LoadAll(const std::string& folder = EntityMeshFolder);
     // The geometry stored under the name; "invalid map<K, T> key" for a name
     // that is not loaded.
     const MeshGeometry& GetMesh(const std::string& name) const;

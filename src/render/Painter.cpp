@@ -19,14 +19,6 @@ namespace mirefell
 namespace
 {
 
-constexpr const wchar_t* SmallFontFile = L"assets/fonts/arial12.spritefont";
-constexpr const wchar_t* FontFiles[Painter::FontCount] = {
-    L"assets/fonts/capsuula20.spritefont",
-    L"assets/fonts/capsuula30.spritefont",
-    L"assets/fonts/capsuula40.spritefont",
-    L"assets/fonts/capsuula60.spritefont",
-};
-
 constexpr int32_t AlignCentre = 2;
 constexpr int32_t AlignEnd = 3; // right, for the horizontal alignment
 constexpr Color Black{0.0f, 0.0f, 0.0f, 1.0f};
@@ -51,6 +43,16 @@ float AlignmentShift(int32_t alignment, float width)
 
 } // namespace
 
+const std::array<const wchar_t*, Painter::FontCount + 1>& Painter::GetFontFiles()
+{
+    static constexpr std::array<const wchar_t*, FontCount + 1> files = {
+        L"assets/fonts/arial12.spritefont",    L"assets/fonts/capsuula20.spritefont",
+        L"assets/fonts/capsuula30.spritefont", L"assets/fonts/capsuula40.spritefont",
+        L"assets/fonts/capsuula60.spritefont",
+    };
+    return files;
+}
+
 Painter::Painter() : lineBatch(std::make_unique<LineBatch>()) {}
 
 Painter::~Painter() = default;
@@ -58,12 +60,13 @@ Painter::~Painter() = default;
 void Painter::Initialize()
 {
     spriteBatch = std::make_unique<SpriteBatch>(Device, DeviceContext);
-    smallFont = std::make_unique<SpriteFont>(Device, SmallFontFile);
+    const auto& files = GetFontFiles();
+    smallFont = std::make_unique<SpriteFont>(Device, files.front());
     // A second Initialize without a Release in between must not leave eight
     // fonts, so the list starts over.
     fonts.clear();
-    for (const wchar_t* file : FontFiles)
-        fonts.push_back(std::make_unique<SpriteFont>(Device, file));
+    for (size_t id = 1; id < files.size(); ++id)
+        fonts.push_back(std::make_unique<SpriteFont>(Device, files[id]));
     pixelShader = std::make_unique<PainterPixelShader>(Device);
     lineBatch->Initialize();
 }

@@ -21,6 +21,7 @@
 // Device and DeviceContext; the layout values do not depend on them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -53,6 +54,9 @@ class Painter final : public IOverlayPainter
 {
 public:
     static constexpr int32_t FontCount = 4;
+    // The font files Initialize reads: the small font, then the display
+    // fonts by id.
+    static const std::array<const wchar_t*, FontCount + 1>& GetFontFiles();
 
     // No device objects and no layout yet; the line batch exists at once.
     Painter();

@@ -55,7 +55,7 @@ void PostFXChain::CreateSsao()
 {
     ssao.reset();
     if (!LowFeatureLevel()) {
-        const std::vector<uint8_t> source = ReadData(L"assets/shaders/ASSAO.glsl");
+        const std::vector<uint8_t> source = ReadData(SsaoSourceFile);
         const ASSAO_CreateDescDX11 desc(Device, source.data(), source.size());
         auto effect = std::make_unique<ASSAODX11>(desc);
         // A failed initialisation was reported by the effect; the chain goes

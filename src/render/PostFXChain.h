@@ -41,6 +41,8 @@ public:
     static constexpr float DistortionStep = 1.0f / 640.0f;
     static constexpr float FadeStep = 0.05f;
     static constexpr float FadeLimit = 0.95f;
+    // The ambient-occlusion shader source, compiled when the chain is made.
+    static constexpr const wchar_t* SsaoSourceFile = L"assets/shaders/ASSAO.glsl";
     // The tint of the dimmed frame behind menus (luminance shader).
     static constexpr Color MenuDimTint{0.05f, 0.05f, 0.05f, 0.0f};
     // The tint of the inventory backdrop.

@@ -1,5 +1,7 @@
 // The game's folder: which folder the game runs in, and the real program
-// started from a folder of the player's, whose files it must not touch.
+// started from a folder of the player's, or from the project's source
+// checkout, whose files it must not touch.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +11,7 @@
 #include "app/DeveloperRun.h"
 #include "app/GameFolder.h"
 #include "support/ChildProcess.h"
+#include "support/LentGame.h"
 #include "support/TempDir.h"
 
 namespace mirefell
@@ -17,28 +20,9 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using testing::LendGameData;
+using testing::PlaceProgram;
 using testing::TempDir;
-
-// A folder that sees the run folder's data, as the game's own folder does.
-void LendGameData(const fs::path& folder)
-{
-    fs::create_directories(folder);
-    for (const char* shared : {"assets", "shaders"})
-        fs::create_directory_symlink(fs::path(MIREFELL_RUN_DIR) / shared, folder / shared);
-}
-
-// The game's executable in `folder` (a hard link where the file system
-// allows, else a copy), so that the program's own folder is that one.
-fs::path PlaceProgram(const fs::path& folder)
-{
-    fs::create_directories(folder);
-    const fs::path program = folder / "mirefell";
-    std::error_code error;
-    fs::create_hard_link(fs::path(MIREFELL_RUN_DIR) / "mirefell", program, error);
-    if (error)
-        fs::copy_file(fs::path(MIREFELL_RUN_DIR) / "mirefell", program);
-    return program;
-}
 
 std::vector<std::string> Names(const fs::path& folder)
 {
@@ -60,6 +44,66 @@ TEST(GameFolder, TheWorkingFolderFirstThenTheProgramsOwnAndNeverAnotherFolder)
     EXPECT_EQ(GameFolder::Find(elsewhere, game), game);
     EXPECT_EQ(GameFolder::Find(elsewhere, elsewhere), fs::path());
     EXPECT_EQ(GameFolder::Find(elsewhere, fs::path()), fs::path());
+}
+
+TEST(GameFolder, AFolderLackingAnyKindOfTheDataIsNotTheGames)
+{
+    // Every data file linked one by one: the folder is the game's; without
+    // any one of them it is not. One file of each table the game loads by,
+    // the last of each where the order is known.
+    TempDir dir;
+    const fs::path folder = dir.Path() / "game";
+    fs::create_directories(folder);
+    fs::create_directory_symlink(fs::path(MIREFELL_RUN_DIR) / "shaders", folder / "shaders");
+    for (const std::string& file : GameFolder::GetDataFiles()) {
+        fs::create_directories((folder / file).parent_path());
+        if (!fs::exists(folder / file)) // the blaster's impact sound is named twice
+            fs::create_symlink(fs::path(MIREFELL_RUN_DIR) / file, folder / file);
+    }
+    ASSERT_EQ(GameFolder::FindMissingData(folder), "");
+
+    for (const char* file :
+         {"assets/maps/mouth.json", "assets/sounds/music/title.wav", "assets/sounds/door_close.wav",
+          "assets/textures/skybox.dds", "assets/textures/widgets/unchecked.png", "assets/meshes/eye_attack1.js",
+          "assets/fonts/arial12.spritefont", "assets/fonts/capsuula60.spritefont", "assets/shaders/ASSAO.glsl"}) {
+        fs::rename(folder / file, dir.Path() / "aside");
+        EXPECT_EQ(GameFolder::FindMissingData(folder), file);
+        EXPECT_EQ(GameFolder::Find(folder, fs::path()), fs::path()) << file;
+        fs::rename(dir.Path() / "aside", folder / file);
+    }
+    fs::remove(folder / "shaders");
+    EXPECT_EQ(GameFolder::FindMissingData(folder), "shaders");
+}
+
+TEST(GameFolder, StartedFromTheSourceCheckoutTheGameRunsFromItsOwnFolderAndWritesNothingThere)
+{
+    // The checkout holds the authored maps and the shaders but none of the
+    // generated data; a developer's own config.json lies in it.
+    TempDir dir;
+    const fs::path game = dir.Path() / "game", checkout = dir.Path() / "checkout";
+    LendGameData(game);
+    fs::create_directories(checkout);
+    for (const fs::directory_entry& entry : fs::directory_iterator(MIREFELL_SOURCE_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("build", 0) == 0 || name[0] == '.' || name == "config.json" || name == "binds.bin" ||
+            name == "saves")
+            continue;
+        fs::create_symlink(entry.path(), checkout / name);
+    }
+    ASSERT_TRUE(fs::is_regular_file(checkout / "assets/maps/pentagram.json"));
+    ASSERT_TRUE(fs::is_directory(checkout / "shaders"));
+    const std::string theirs = "{\"editor\":\"vim\"}";
+    std::ofstream(checkout / "config.json", std::ios::binary) << theirs;
+    const std::vector<std::string> before = Names(checkout);
+
+    const testing::ChildRun run =
+        testing::RunChild({PlaceProgram(game).string()}, {{DeveloperRun::ExitAfterTitleVariable, "1"}}, checkout,
+                          DeveloperRun::TitleLine, true);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_GE(run.lineMs, 0.0) << run.output;
+    EXPECT_EQ(dir.Read("checkout/config.json"), theirs);
+    EXPECT_EQ(Names(checkout), before);
+    EXPECT_TRUE(fs::is_regular_file(game / "config.json"));
 }
 
 TEST(GameFolder, StartedFromThePlayersFolderTheGameLeavesItsFilesByteForByte)

@@ -14,6 +14,7 @@
 #include "gameplay/GameSaveManager.h"
 #include "gameplay/Player.h"
 #include "platform/EventPump.h"
+#include "platform/GameError.h"
 #include "platform/GameWindow.h"
 #include "platform/VideoSystem.h"
 #include "platform/VirtualKey.h"
@@ -282,6 +283,62 @@ TEST_F(HeadlessGameTest, AGpuResetIsFoundAfterItsFrameAndTheLevelGoesOnOverANewC
     }
     saves.current = GameSave();
     PointLights::GetInstance().Clear();
+}
+
+TEST_F(HeadlessGameTest, AGpuThatKeepsResettingEndsTheGameAtTheThirdResetWithinTenSecondsTheSettingsSaved)
+{
+    constexpr uint64_t Second = 10'000'000; // the manual clock's ticks
+    const std::filesystem::path settings = dir.File("config.json");
+    std::string stopped;
+    {
+        Game game;
+        game.Initialize(window.get(), layout.width, layout.height);
+        EventPump events;
+        MessageLoop loop(game, events);
+        auto pass = [&](uint64_t ticks) {
+            clock.Advance(ticks);
+            loop.RunOnce();
+        };
+        for (int i = 0; i < 5; ++i)
+            pass(testing::OneStep);
+        bool resetNext = false, resetAlways = false;
+        real->SetResetStatusSource([&] {
+            const bool reset = resetNext || resetAlways;
+            resetNext = false;
+            return reset;
+        });
+
+        // Resets 6 s apart, at 0, 6 and 12 s: the first and the third are
+        // 12 s apart, so each is recovered.
+        for (int reset = 0; reset < 3; ++reset) {
+            resetNext = true;
+            pass(reset == 0 ? testing::OneStep : 6 * Second);
+        }
+        ASSERT_EQ(real->GetContextGeneration(), 3);
+        window->lastPixel = 0x12345678;
+        pass(testing::OneStep);
+        EXPECT_NE(window->lastPixel & 0xFFFFFFu, 0u) << "the title is drawn again";
+
+        // 11 s on, a reset at every frame: the first (11 s after the one at
+        // 12 s, so 17 s after the one at 6 s) and the second (11 s after the
+        // one at 12 s) are recovered; the third comes within a few frames of
+        // both and ends the game.
+        resetAlways = true;
+        clock.Advance(11 * Second);
+        int frames = 0;
+        for (; frames < 10 && stopped.empty(); ++frames) {
+            try {
+                pass(testing::OneStep);
+            } catch (const GameError& error) {
+                stopped = error.what();
+            }
+        }
+        EXPECT_EQ(frames, 3);
+        EXPECT_EQ(real->GetContextGeneration(), 5);
+        EXPECT_FALSE(std::filesystem::exists(settings));
+    }
+    EXPECT_EQ(stopped, Game::GpuKeepsResetting);
+    EXPECT_TRUE(std::filesystem::exists(settings)) << "the settings are saved as at any exit";
 }
 
 } // namespace

@@ -4,8 +4,13 @@
 // then the child is waited for and its resource use taken (the peak resident
 // set of the child alone, its CPU time). SDL's offscreen video driver and
 // OpenAL's null backend are the child's defaults when the caller's
-// environment names none. Header-only; POSIX.
+// environment names none. Given a time limit, a child still running when it
+// passes is killed with everything it started (its own process group), so a
+// test of a program that hangs fails instead of hanging. Header-only; POSIX.
 #pragma once
+
+#include <poll.h>
+#include <signal.h>
 
 #include <cerrno>
 #include <chrono>
@@ -25,21 +30,24 @@ namespace mirefell::testing
 
 struct ChildRun
 {
-    double lineMs = -1.0; // from the start until the awaited line; -1 when it never came
-    double wallMs = 0.0;  // from the start until the child ended
-    double cpuMs = 0.0;   // the child's user and system time
-    double peakRssMb = 0; // the child's largest resident set (ru_maxrss)
-    int exitCode = -1;    // -1 when it did not exit normally
-    std::string output;   // what it wrote (stderr too, when asked for)
+    double lineMs = -1.0;  // from the start until the awaited line; -1 when it never came
+    double wallMs = 0.0;   // from the start until the child ended
+    double cpuMs = 0.0;    // the child's user and system time
+    double peakRssMb = 0;  // the child's largest resident set (ru_maxrss)
+    int exitCode = -1;     // -1 when it did not exit normally
+    bool timedOut = false; // killed at the time limit
+    std::string output;    // what it wrote (stderr too, when asked for)
 };
 
 // Runs `arguments` (the program first) in `folder` with the extra
 // environment `variables`, waiting for the line `awaited` on its output
-// (empty: none); with `withStderr` its error output is read as well.
-// Throws std::runtime_error when it cannot be started.
+// (empty: none); with `withStderr` its error output is read as well. With
+// `timeoutMs` above 0 the child and what it started are killed once that
+// long has passed. Throws std::runtime_error when it cannot be started.
 inline ChildRun RunChild(const std::vector<std::string>& arguments,
                          const std::vector<std::pair<std::string, std::string>>& variables,
-                         const std::filesystem::path& folder, const std::string& awaited, bool withStderr = false)
+                         const std::filesystem::path& folder, const std::string& awaited, bool withStderr = false,
+                         int timeoutMs = 0)
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
@@ -55,6 +63,8 @@ inline ChildRun RunChild(const std::vector<std::string>& arguments,
     if (child < 0)
         throw std::runtime_error("cannot start the child");
     if (child == 0) {
+        if (timeoutMs > 0)
+            ::setpgid(0, 0);
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         if (withStderr)
             ::dup2(pipeEnds[1], STDERR_FILENO);
@@ -73,14 +83,43 @@ inline ChildRun RunChild(const std::vector<std::string>& arguments,
 
     ChildRun run;
     auto since = [&start] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
-    std::FILE* output = ::fdopen(pipeEnds[0], "r");
-    char line[512];
-    while (std::fgets(line, sizeof line, output)) {
-        run.output += line;
-        if (run.lineMs < 0.0 && !awaited.empty() && std::string(line).find(awaited) != std::string::npos)
-            run.lineMs = since();
+    if (timeoutMs > 0)
+        ::setpgid(child, child); // whichever of the two runs first
+    // Whole lines are matched against `awaited` as they arrive.
+    std::string line;
+    char buffer[512];
+    for (;;) {
+        if (timeoutMs > 0) {
+            const int left = timeoutMs - static_cast<int>(since());
+            int ready = 0;
+            if (left > 0) {
+                pollfd readable{pipeEnds[0], POLLIN, 0};
+                ready = ::poll(&readable, 1, left);
+                if (ready < 0 && errno == EINTR)
+                    continue;
+            }
+            if (ready == 0) {
+                ::kill(-child, SIGKILL);
+                run.timedOut = true;
+                break;
+            }
+        }
+        const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        run.output.append(buffer, static_cast<size_t>(got));
+        line.append(buffer, static_cast<size_t>(got));
+        for (size_t end = line.find('\n'); end != std::string::npos; end = line.find('\n')) {
+            if (run.lineMs < 0.0 && !awaited.empty() && line.substr(0, end).find(awaited) != std::string::npos)
+                run.lineMs = since();
+            line.erase(0, end + 1);
+        }
     }
-    std::fclose(output);
+    if (run.lineMs < 0.0 && !awaited.empty() && line.find(awaited) != std::string::npos)
+        run.lineMs = since(); // a last line with no line end
+    ::close(pipeEnds[0]);
 
     int status = 0;
     rusage usage{};
