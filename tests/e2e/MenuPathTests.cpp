@@ -148,17 +148,26 @@ TEST_F(EndToEndTest, TheDisplayDoesNotResetWhenItsLastClientLeaves)
 TEST_F(EndToEndTest, AGameThatCannotStartIsReportedAtOnceInItsOwnWords)
 {
     GameSession game(dir.Path() / "run", WindowConfig(800, 600, false));
-    // Its sounds are read before its window opens. The folder keeps its
-    // maps, so the game takes it for its own and does not move to the
-    // executable's folder.
-    std::filesystem::remove(game.Folder() / "assets");
-    std::filesystem::create_directory(game.Folder() / "assets");
-    std::filesystem::create_directory_symlink(std::filesystem::path(MIREFELL_RUN_DIR) / "assets" / "maps",
-                                              game.Folder() / "assets" / "maps");
+    // Its sounds are read before its window opens. The folder holds every
+    // file the game reads, so the game takes it for its own and does not
+    // move to the executable's folder, but one sound is no wave file.
+    const std::filesystem::path built = std::filesystem::path(MIREFELL_RUN_DIR) / "assets";
+    const std::filesystem::path assets = game.Folder() / "assets";
+    std::filesystem::remove(assets);
+    std::filesystem::create_directory(assets);
+    for (const auto& entry : std::filesystem::directory_iterator(built))
+        if (entry.path().filename() != "sounds")
+            std::filesystem::create_directory_symlink(entry.path(), assets / entry.path().filename());
+    std::filesystem::create_directory(assets / "sounds");
+    for (const auto& entry : std::filesystem::directory_iterator(built / "sounds"))
+        std::filesystem::create_symlink(entry.path(), assets / "sounds" / entry.path().filename());
+    std::filesystem::remove(assets / "sounds" / "door_close.wav");
+    std::ofstream(assets / "sounds" / "door_close.wav", std::ios::binary) << "not a wave file";
     EXPECT_FALSE(game.Start());
     EXPECT_NE(game.StartFailure().find("ended with exit code 1 before it showed a window"), std::string::npos)
         << game.StartFailure();
-    EXPECT_NE(game.StartFailure().find("can't access file (assets/sounds/"), std::string::npos) << game.StartFailure();
+    EXPECT_NE(game.StartFailure().find("invalid wave file (assets/sounds/door_close.wav"), std::string::npos)
+        << game.StartFailure();
 }
 
 TEST_F(EndToEndTest, TheOptionsRestyleTheWindowAndABindingReachesBindsBin)
