@@ -16,6 +16,7 @@
 #include "gameplay/TVScreen.h"
 #include "render/Mesh.h"
 #include "support/GameplayFixture.h"
+#include "support/MapJson.h"
 #include "world/AIRegionGraph.h"
 #include "world/MapEntityTypes.h"
 #include "world/MapLoader.h"
@@ -60,29 +61,7 @@ Json SegmentRecord(int32_t id, int32_t type, Vector2 start, Vector2 end, float b
 Json RoomDocument()
 {
     const Json square = {Point(0, 0), Point(128, 0), Point(128, 128), Point(0, 128)};
-    const Json sector = {{"id", 1},
-                         {"vertices", square},
-                         {"indices", {0, 1, 2, 0, 2, 3}},
-                         {"floorBottomY", -8},
-                         {"floorTopY", 0},
-                         {"ceilBottomY", 64},
-                         {"ceilTopY", 72},
-                         {"ceiling", true},
-                         {"door", false},
-                         {"doorMaxHeight", 0},
-                         {"elevator", false},
-                         {"elevatorMaxHeight", 0},
-                         {"floorTexId", "floor"},
-                         {"ceilTexId", "ceil"},
-                         {"sideTexId", ""},
-                         {"lightLevel", 7},
-                         {"lightColor", 0xFFFFFF},
-                         {"collisionVertices", square},
-                         {"collisionIndices", {0, 1, 2, 0, 2, 3}},
-                         {"useVertexColors", false},
-                         {"ceilingCatColor", 0x808080},
-                         {"teleportInID", 0},
-                         {"teleportOutID", 0}};
+    const Json sector = PlainSectorRecord(1, square);
     Json walls = Json::array();
     const Vector2 corners[] = {{0, 0}, {0, 128}, {128, 128}, {128, 0}};
     for (int32_t side = 0; side < 4; ++side)

@@ -1,6 +1,8 @@
 // Shared helpers of the world tests.
 #include "MapTestData.h"
 
+#include "support/MapJson.h"
+
 namespace mirefell::testing
 {
 
@@ -30,29 +32,7 @@ nlohmann::json MinimalMapDocument()
                          {{"x", 0}, {"y", 0}, {"z", 0}}}},
                        {"bottomRightIndex", 2},
                        {"lightColor", 0xFFFFFF}};
-    const Json sector = {{"id", 1},
-                         {"vertices", square},
-                         {"indices", {0, 1, 2, 0, 2, 3}},
-                         {"floorBottomY", -8},
-                         {"floorTopY", 0},
-                         {"ceilBottomY", 64},
-                         {"ceilTopY", 72},
-                         {"ceiling", true},
-                         {"door", false},
-                         {"doorMaxHeight", 0},
-                         {"elevator", false},
-                         {"elevatorMaxHeight", 0},
-                         {"floorTexId", "floor"},
-                         {"ceilTexId", "ceil"},
-                         {"sideTexId", ""},
-                         {"lightLevel", 7},
-                         {"lightColor", 0xFFFFFF},
-                         {"collisionVertices", square},
-                         {"collisionIndices", {0, 1, 2, 0, 2, 3}},
-                         {"useVertexColors", false},
-                         {"ceilingCatColor", 0x808080},
-                         {"teleportInID", 0},
-                         {"teleportOutID", 0}};
+    const Json sector = PlainSectorRecord(1, square);
     const Json entity = {{"id", 1}, {"pos", {{"x", 8}, {"y", 8}}}, {"type", "MK"}, {"y", 0}, {"rotation", 90}};
     const Json area = {{"name", "room"}, {"id", 1}, {"start", {{"x", 0}, {"y", 0}}}, {"end", {{"x", 32}, {"y", 32}}}};
     const Json light = {{"id", 1}, {"yOffset", 48}, {"pos", {{"x", 32}, {"y", 32}}}, {"lightColor", 0xFFE0C0}};
