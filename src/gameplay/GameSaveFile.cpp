@@ -1,7 +1,6 @@
 #include "gameplay/GameSaveFile.h"
 
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <typeinfo>
@@ -17,6 +16,7 @@
 #include "gameplay/ItemMakers.h"
 #include "gameplay/Weapon.h"
 #include "gameplay/Weapons.h"
+#include "platform/PrintableText.h"
 #include "shell/FileKeeping.h"
 #include "shell/Levels.h"
 
@@ -155,29 +155,14 @@ constexpr int32_t SlotCount = 5;
 constexpr uint32_t MostPellets = 100;
 constexpr int32_t MostPuffParticles = 100;
 
-// A control character as an escape, so a name read from a file cannot break
-// a message's line or steer the terminal it is printed on.
-void AppendEscaped(std::string& text, uint32_t c)
-{
-    char escape[8];
-    std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
-    text += escape;
-}
-
-bool IsControl(uint32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
-
-// The item's name in a message (UTF-8, control characters escaped).
+// The item's name in a message: UTF-8, with whatever could break the
+// message's line or steer the terminal escaped.
 std::string NameOf(const Item& item)
 {
     std::string text;
     for (const wchar_t wide : item.name) {
         const auto c = static_cast<uint32_t>(wide);
-        if (IsControl(c)) {
-            AppendEscaped(text, c);
-        } else if (c < 0x80) {
+        if (c < 0x80) {
             text += static_cast<char>(c);
         } else if (c < 0x800) {
             text += static_cast<char>(0xC0 | (c >> 6));
@@ -195,22 +180,7 @@ std::string NameOf(const Item& item)
             text += '?';
         }
     }
-    return text;
-}
-
-// An identifier read from a file, for a message: the game's own are plain
-// ASCII, so every other byte is shown escaped.
-std::string IdOf(const std::string& id)
-{
-    std::string text;
-    for (const char byte : id) {
-        const auto c = static_cast<uint32_t>(static_cast<unsigned char>(byte));
-        if (IsControl(c) || c >= 0x80)
-            AppendEscaped(text, c);
-        else
-            text += byte;
-    }
-    return text;
+    return PrintableText(text);
 }
 
 // A colour the frame can use: every part a finite number, none below zero.
@@ -293,9 +263,9 @@ void ValidateItem(const Item& item)
     if (!item.textureId.empty()) {
         const auto icon = ItemIcons().find(item.textureId);
         if (icon == ItemIcons().end())
-            Refuse("item \"" + NameOf(item) + "\" has an unknown icon \"" + IdOf(item.textureId) + "\"");
+            Refuse("item \"" + NameOf(item) + "\" has an unknown icon \"" + PrintableText(item.textureId) + "\"");
         if (icon->second != item.category)
-            Refuse("item \"" + NameOf(item) + "\" has the icon \"" + IdOf(item.textureId) +
+            Refuse("item \"" + NameOf(item) + "\" has the icon \"" + PrintableText(item.textureId) +
                    "\" of another kind of item");
     }
     // An inventory page is the largest thing an item may be.
@@ -342,7 +312,7 @@ void Validate(const GameSave& save)
     if (save.slot < 0 || save.slot >= SlotCount)
         Refuse("slot out of range");
     if (!Levels::Exists(save.levelId))
-        Refuse("unknown level \"" + IdOf(save.levelId) + "\"");
+        Refuse("unknown level \"" + PrintableText(save.levelId) + "\"");
     if (!std::isfinite(save.health) || !std::isfinite(save.armor))
         Refuse("health or armour is not a number");
 
