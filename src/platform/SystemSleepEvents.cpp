@@ -58,35 +58,31 @@ struct SleepListenerShared
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> listening{false};
     std::atomic<bool> stopped{false};
-    std::atomic<size_t> count{0}; // signals waiting; read without the lock
-    std::mutex mutex;             // guards the queue and `stopped` changes
+    std::mutex mutex; // guards the queue and `stopped` changes
     std::condition_variable ended;
     std::array<bool, QueueSize> queue{}; // true: going to sleep
     size_t first = 0;
+    size_t count = 0; // signals waiting
 
     void Push(bool sleeping)
     {
         std::lock_guard<std::mutex> lock(mutex);
-        size_t waiting = count.load();
-        if (waiting == QueueSize) {
+        if (count == QueueSize) {
             first = (first + 1) % QueueSize;
-            --waiting;
+            --count;
         }
-        queue[(first + waiting) % QueueSize] = sleeping;
-        count.store(waiting + 1);
+        queue[(first + count) % QueueSize] = sleeping;
+        ++count;
     }
 
     bool Pop(bool& sleeping)
     {
-        if (count.load(std::memory_order_relaxed) == 0)
-            return false;
         std::lock_guard<std::mutex> lock(mutex);
-        const size_t waiting = count.load();
-        if (waiting == 0)
+        if (count == 0)
             return false;
         sleeping = queue[first];
         first = (first + 1) % QueueSize;
-        count.store(waiting - 1);
+        --count;
         return true;
     }
 
