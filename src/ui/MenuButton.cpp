@@ -23,9 +23,7 @@ MenuButton::~MenuButton() = default;
 
 void MenuButton::SetTextSpan(float left, float right)
 {
-    hasTextSpan = true;
-    textSpanLeft = left;
-    textSpanRight = right;
+    textSpan = TextSpan{left, right};
 }
 
 void MenuButton::Update()
@@ -81,8 +79,8 @@ void MenuButton::Draw()
     const std::wstring provided = textProvider ? textProvider() : std::wstring();
     const wchar_t* shown = textProvider ? provided.c_str() : text.c_str();
     // A text longer than its row runs on over empty screen in its own font.
-    const float room = hasTextSpan ? MenuTextRoomInSpan(x, alignment, textSpanLeft, textSpanRight)
-                                   : MenuTextRoom(painter->margin, size, alignment);
+    const float room =
+        textSpan ? MenuTextRoomInSpan(x, alignment, *textSpan) : MenuTextRoom(painter->margin, size, alignment);
     const int32_t font = MenuFont(*painter, textSize, scaleText, shown, room, size.y);
     painter->DrawText(font, false, Vector2(x, centreY), shown, colour, alignment, MenuAlignCentre, true);
 }

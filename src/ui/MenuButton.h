@@ -12,10 +12,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/BaseUIComponent.h"
 #include "ui/IMenuPanelItem.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -60,9 +62,7 @@ public:
     float pulseTime = 0.0f;
     // Where a single text may run, once a panel has said (SetTextSpan);
     // until then it keeps to the row.
-    bool hasTextSpan = false;
-    float textSpanLeft = 0.0f;
-    float textSpanRight = 0.0f;
+    std::optional<TextSpan> textSpan;
 };
 
 } // namespace mirefell

@@ -13,9 +13,7 @@ MenuLabel::~MenuLabel() = default;
 
 void MenuLabel::SetTextSpan(float left, float right)
 {
-    hasTextSpan = true;
-    textSpanLeft = left;
-    textSpanRight = right;
+    textSpan = TextSpan{left, right};
 }
 
 void MenuLabel::Draw()
@@ -23,8 +21,8 @@ void MenuLabel::Draw()
     if (!visible)
         return;
     const float x = MenuTextX(painter->margin, position, size, alignment);
-    const float room = hasTextSpan ? MenuTextRoomInSpan(x, alignment, textSpanLeft, textSpanRight)
-                                   : MenuTextRoom(painter->margin, size, alignment);
+    const float room =
+        textSpan ? MenuTextRoomInSpan(x, alignment, *textSpan) : MenuTextRoom(painter->margin, size, alignment);
     const int32_t font = MenuFont(*painter, textSize, scaleText, text.c_str(), room, size.y);
     painter->DrawText(font, false, Vector2(x, position.y + size.y * 0.5f), text.c_str(), MenuWhite, alignment,
                       MenuAlignCentre, true);

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ui/BaseUIComponent.h"
 #include "ui/IMenuPanelItem.h"
+#include "ui/MenuStyle.h"
 
 namespace mirefell
 {
@@ -32,9 +34,7 @@ public:
     Vector2 position;
     Vector2 size;
     // As a button's single text: the span once a panel has given one.
-    bool hasTextSpan = false;
-    float textSpanLeft = 0.0f;
-    float textSpanRight = 0.0f;
+    std::optional<TextSpan> textSpan;
 };
 
 } // namespace mirefell

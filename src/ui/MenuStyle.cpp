@@ -41,13 +41,13 @@ float MenuTextRoom(float margin, Vector2 size, int32_t alignment)
     return alignment == MenuAlignLeft || alignment == MenuAlignRight ? size.x - margin : size.x;
 }
 
-float MenuTextRoomInSpan(float x, int32_t alignment, float left, float right)
+float MenuTextRoomInSpan(float x, int32_t alignment, TextSpan span)
 {
     if (alignment == MenuAlignLeft)
-        return right - x;
+        return span.right - x;
     if (alignment == MenuAlignRight)
-        return x - left;
-    return 2.0f * std::min(x - left, right - x);
+        return x - span.left;
+    return 2.0f * std::min(x - span.left, span.right - x);
 }
 
 int32_t MenuFont(Painter& painter, int32_t textSize, bool scaleText, const wchar_t* text, float room, float rowHeight)

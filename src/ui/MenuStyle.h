@@ -35,10 +35,17 @@ float MenuTextX(float margin, Vector2 position, Vector2 size, int32_t alignment)
 // The width a row's single text may take: the whole row when centred, else
 // the row less the margin it starts from.
 float MenuTextRoom(float margin, Vector2 size, int32_t alignment);
-// The width a single text drawn at `x` may take inside the span `left` to
-// `right`: to the span's right end when left-aligned, from its left end when
-// right-aligned, and twice the distance to the nearer end when centred.
-float MenuTextRoomInSpan(float x, int32_t alignment, float left, float right);
+// The x range, in pixels, that a single text of a row may cover.
+struct TextSpan
+{
+    float left = 0.0f;
+    float right = 0.0f;
+};
+
+// The width a single text drawn at `x` may take inside `span`: to the span's
+// right end when left-aligned, from its left end when right-aligned, and
+// twice the distance to the nearer end when centred.
+float MenuTextRoomInSpan(float x, int32_t alignment, TextSpan span);
 
 // A rectangle of the screen that a widget covers, in pixels: left and top
 // edges inside, right and bottom outside.
