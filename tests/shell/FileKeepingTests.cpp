@@ -167,8 +167,8 @@ TEST(PlayerFiles, AReplacedFileIsFlushedThenItsFolderAfterTheRename)
 }
 
 // A power cut between the two must never leave an empty backup and the
-// original gone: the copy's bytes, then its name, reach the device before the
-// new file is renamed over the original.
+// player's file gone: the copy's bytes, then its name, reach the device before
+// the new file is renamed over the player's.
 TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
 {
     TempDir dir;
@@ -188,7 +188,7 @@ TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
     EXPECT_EQ(events[1].kind, FileEvent::Sync);
     EXPECT_TRUE(events[1].folder);
     EXPECT_EQ(std::filesystem::path(events[1].path), dir.Path());
-    EXPECT_EQ(events[1].bytes, "theirs") << "the original is still in place";
+    EXPECT_EQ(events[1].bytes, "theirs") << "config.json still holds the player's text";
     EXPECT_EQ(events[2].path, dir.File("config.json.tmp"));
     EXPECT_EQ(events[3].kind, FileEvent::Rename);
     EXPECT_EQ(events[3].to, dir.File("config.json"));
