@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <random>
 #include <system_error>
 
 #include <fcntl.h>
@@ -28,6 +30,10 @@ constexpr int MaxBackups = 1000;
 // Links followed from a name to the file a write replaces, as the kernel
 // allows in one path (SYMLOOP_MAX); a chain longer than that is a loop.
 constexpr int MaxLinks = 40;
+
+// New names tried for a temporary copy before giving up; another name is
+// taken only when a random one is already there.
+constexpr int MaxTemporaryAttempts = 16;
 
 std::string ReasonOf(int error)
 {
@@ -61,6 +67,13 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return fd; }
+    // Closes now; returns 0 or the error the close reported.
+    int Close()
+    {
+        const int result = ::close(fd);
+        fd = -1;
+        return result == 0 ? 0 : errno;
+    }
 
 private:
     int fd;
@@ -72,6 +85,39 @@ PlayerFile Unreadable(std::string problem)
     file.status = PlayerFile::Status::Unreadable;
     file.problem = std::move(problem);
     return file;
+}
+
+// The folder that holds `path`, as a message names it.
+std::string FolderName(const std::string& path)
+{
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
+}
+
+// Makes a new, empty file beside `path` that only this write uses:
+// "<path>.tmp-<random>", created exclusively, so whatever already has a name
+// there (a pipe, a link, a folder, another writer's copy) is never opened.
+// Returns the open descriptor and sets `name`, or returns minus the error.
+int CreateTemporaryBeside(const std::string& path, std::string& name)
+{
+    static std::mt19937_64 names{std::random_device{}()};
+    static std::mutex namesLock;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < MaxTemporaryAttempts && error == EEXIST; ++attempt) {
+        uint64_t suffix = 0;
+        {
+            const std::lock_guard<std::mutex> lock(namesLock);
+            suffix = names();
+        }
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(suffix));
+        name = path + ".tmp-" + hex;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        error = errno;
+    }
+    return -error;
 }
 
 [[noreturn]] void FailWrite(const std::string& path, const std::string& temporary, const std::string& reason)
@@ -217,23 +263,27 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes)
         if (::stat(replaced.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
             throw GameError("can't write file", path + ": a link to " + KindOf(status.st_mode));
     }
-    const std::string temporary = replaced + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
-        FailWrite(path, temporary, ReasonOf(errno));
-    // A full device may accept the bytes into the buffer and refuse them only
-    // at the flush, the sync or the close: every step is checked.
+    std::string temporary;
+    Descriptor file(CreateTemporaryBeside(replaced, temporary));
+    if (file.Get() < 0)
+        throw GameError("can't write file",
+                        path + ": no new copy could be made in " + FolderName(replaced) + ": " + ReasonOf(-file.Get()));
+    // A full device may accept the bytes and refuse them only at the sync or
+    // the close: every step is checked.
     int error = 0;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-        error = errno;
-    if (error == 0 && std::fflush(file) != 0)
-        error = errno;
-    if (error == 0 && fsync(fileno(file)) != 0 && errno != EINVAL) // EINVAL: a device that cannot sync
-        error = errno;
-    if (std::fclose(file) != 0 && error == 0)
+    for (size_t written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t count = ::write(file.Get(), bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno != EINTR)
+            error = errno;
+        else if (count > 0)
+            written += static_cast<size_t>(count);
+    }
+    if (error == 0 && ::fsync(file.Get()) != 0 && errno != EINVAL) // EINVAL: a device that cannot sync
         error = errno;
     if (error != 0)
         FailWrite(path, temporary, ReasonOf(error));
+    if (const int closeError = file.Close())
+        FailWrite(path, temporary, ReasonOf(closeError));
 
     std::error_code renameError;
     std::filesystem::rename(temporary, replaced, renameError);

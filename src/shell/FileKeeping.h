@@ -37,15 +37,18 @@ struct PlayerFile
 // Never blocks on a pipe and never reads more than `largest` + 1 bytes.
 PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest);
 
-// Writes `bytes` to "<path>.tmp", flushes it to the device, renames it over
-// `path` and flushes the folder, so the new name survives a power cut. When
-// `path` is a symbolic link, the write goes through it as an in-place write
-// would: the chain of links is followed, the temporary file is made beside
-// the file at its end and renamed over that file, and the links stay as they
-// are; a link that leads to something other than a regular file (or to
-// nothing yet) is refused. On any failure the temporary file is removed, the
-// file is untouched (or already whole, when only the folder's flush failed)
-// and GameError("can't write file", "<path>: <reason>") is thrown.
+// Writes `bytes` to a new temporary file beside `path` ("<path>.tmp-" and a
+// random suffix, created exclusively: nothing already in the folder is ever
+// opened, and writers of one file at once each have their own), flushes it
+// to the device, renames it over `path` and flushes the folder, so the new
+// name survives a power cut. When `path` is a symbolic link, the write goes
+// through it as an in-place write would: the chain of links is followed, the
+// temporary file is made beside the file at its end and renamed over that
+// file, and the links stay as they are; a link that leads to something other
+// than a regular file (or to nothing yet) is refused. On any failure the
+// temporary file is removed, the file is untouched (or already whole, when
+// only the folder's flush failed) and GameError("can't write file",
+// "<path>: <reason>") is thrown.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // Keeps what is at `path` under "<path>.bak", or, when that name holds

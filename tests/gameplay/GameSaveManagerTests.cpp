@@ -13,6 +13,7 @@
 #include "gameplay/PlayerInventory.h"
 #include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
+#include "support/FullDevice.h"
 #include "support/TempDir.h"
 #include "support/UnreadableFiles.h"
 
@@ -21,7 +22,9 @@ namespace mirefell
 namespace
 {
 
+using testing::FullDevice;
 using testing::TempDir;
+using testing::TemporaryCopiesOf;
 
 class SaveSlots : public ::testing::Test
 {
@@ -371,10 +374,11 @@ TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
     ASSERT_TRUE(SaveInventory(inventory));
     const std::string good = dir.Read("saves/save0.mfv");
 
-    // The temporary file cannot be created: a folder is in its way.
-    std::filesystem::create_directory(dir.File("saves/save0.mfv.tmp"));
     inventory.AddItem(Weapons::MakeRocketLauncher());
-    EXPECT_FALSE(SaveInventory(inventory));
+    {
+        const FullDevice full(dir.File("saves/save0.mfv"));
+        EXPECT_FALSE(SaveInventory(inventory));
+    }
     EXPECT_NE(manager.GetLastError(), "");
     EXPECT_TRUE(manager.current.items.empty());
     EXPECT_EQ(dir.Read("saves/save0.mfv"), good);
@@ -395,14 +399,15 @@ TEST_F(SaveSlots, AFullDeviceFailsTheSaveCleanly)
     ASSERT_TRUE(SaveInventory(inventory));
     const std::string good = dir.Read("saves/save0.mfv");
 
-    // Every write now meets a full device: the temporary file is /dev/full.
-    std::filesystem::create_symlink("/dev/full", dir.File("saves/save0.mfv.tmp"));
     inventory.AddItem(Weapons::MakeRocketLauncher());
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveInventory(inventory));
+    {
+        const FullDevice full(dir.File("saves/save0.mfv"));
+        EXPECT_FALSE(SaveInventory(inventory));
+    }
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(dir.Read("saves/save0.mfv"), good);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("saves/save0.mfv.tmp")));
+    EXPECT_TRUE(TemporaryCopiesOf(dir.File("saves/save0.mfv")).empty());
     EXPECT_NE(said.find("not saved"), std::string::npos) << said;
     EXPECT_NE(manager.GetLastError().find("No space left on device"), std::string::npos) << manager.GetLastError();
 }

@@ -25,6 +25,7 @@ namespace
 using testing::LargestAllocation;
 using testing::ResetLargestAllocation;
 using testing::TempDir;
+using testing::TemporaryCopiesOf;
 
 struct Record
 {
@@ -243,7 +244,7 @@ TEST_F(CorruptArchive, FailedWriteKeepsTheOldFile)
     EXPECT_THROW(WriteArchiveFile(dir.File("good.bin"), [](ArchiveWriter&) { throw std::runtime_error("disk full"); }),
                  ArchiveError);
     EXPECT_EQ(dir.Read("good.bin"), good);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("good.bin.tmp")));
+    EXPECT_TRUE(TemporaryCopiesOf(dir.File("good.bin")).empty());
     EXPECT_THROW(WriteArchiveFile(dir.File("missing-folder/x.bin"), [](ArchiveWriter&) {}), ArchiveError);
 }
 

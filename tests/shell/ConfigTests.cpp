@@ -18,6 +18,7 @@ namespace
 {
 
 using testing::TempDir;
+using testing::TemporaryCopiesOf;
 
 const char* const DefaultFileText = "{\n"
                                     "\"bloom\": true, \n"
@@ -257,7 +258,7 @@ TEST_F(ConfigFileTest, MissingFileKeepsWhatIsThereAndSaveCreatesIt)
     config.settings = Settings{};
     config.Load(dir.File("config.json"));
     EXPECT_FLOAT_EQ(config.settings.fov, 75.0f);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.tmp")));
+    EXPECT_TRUE(TemporaryCopiesOf(dir.File("config.json")).empty());
 }
 
 TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupBeforeDefaultsAreWritten)
@@ -311,8 +312,8 @@ TEST_F(ConfigFileTest, ALinkedFileIsWrittenThroughItsLinksAndTheLinksStay)
     EXPECT_NE(dir.Read("dotfiles/mirefell/settings.json").find("\n\"fov\": 75, \n"), std::string::npos);
     EXPECT_EQ(std::filesystem::read_symlink(dir.File("config.json")), dir.File("dotfiles/current"));
     EXPECT_EQ(std::filesystem::read_symlink(dir.File("dotfiles/current")), "mirefell/settings.json");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.tmp")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("dotfiles/mirefell/settings.json.tmp")));
+    EXPECT_TRUE(TemporaryCopiesOf(dir.File("config.json")).empty());
+    EXPECT_TRUE(TemporaryCopiesOf(dir.File("dotfiles/mirefell/settings.json")).empty());
 }
 
 TEST_F(ConfigFileTest, SomethingThatCannotBeReadIsReportedAndNeverWrittenOver)
@@ -331,7 +332,7 @@ TEST_F(ConfigFileTest, SomethingThatCannotBeReadIsReportedAndNeverWrittenOver)
         config.Save(path); // as at start-up and at exit
         config.Save(path);
         EXPECT_TRUE(thing.intact(path)) << thing.name;
-        EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << thing.name;
+        EXPECT_TRUE(TemporaryCopiesOf(path).empty()) << thing.name;
         std::filesystem::remove_all(path);
 
         // Once it is gone, the next run writes the file as usual.

@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -159,7 +160,7 @@ TEST(PlayerFiles, AReplacedFileIsFlushedThenItsFolderAfterTheRename)
 
     const std::vector<FileEvent> syncs = Syncs();
     ASSERT_EQ(syncs.size(), 2u);
-    EXPECT_EQ(syncs[0].path, dir.File("binds.bin.tmp"));
+    EXPECT_EQ(syncs[0].path.rfind(dir.File("binds.bin.tmp-"), 0), 0u) << syncs[0].path;
     EXPECT_TRUE(syncs[1].folder);
     EXPECT_EQ(std::filesystem::path(syncs[1].path), dir.Path());
     EXPECT_EQ(syncs[1].bytes, "new") << "the folder is flushed after the rename";
@@ -189,7 +190,7 @@ TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
     EXPECT_TRUE(events[1].folder);
     EXPECT_EQ(std::filesystem::path(events[1].path), dir.Path());
     EXPECT_EQ(events[1].bytes, "theirs") << "config.json still holds the player's text";
-    EXPECT_EQ(events[2].path, dir.File("config.json.tmp"));
+    EXPECT_EQ(events[2].path.rfind(dir.File("config.json.tmp-"), 0), 0u) << events[2].path;
     EXPECT_EQ(events[3].kind, FileEvent::Rename);
     EXPECT_EQ(events[3].to, dir.File("config.json"));
     EXPECT_EQ(dir.Read("config.json.bak"), "theirs");
@@ -237,6 +238,68 @@ TEST(PlayerFiles, AWriteThroughALinkReplacesOnlyARegularFileAtTheEndOfItsChain)
         std::sort(names.begin(), names.end());
         return names;
     }());
+}
+
+// Whatever already has a name beside the file (something left at the
+// temporary name of an older version, another writer's copy) is never opened:
+// a pipe would hold the write for good, a link would turn it on the file it
+// leads to.
+TEST(PlayerFiles, AWriteOpensNothingThatIsAlreadyThere)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("game"));
+    dir.Write("victim.txt", "not the game's");
+    ASSERT_EQ(::mkfifo(dir.File("game/config.json.tmp").c_str(), 0644), 0);
+    std::filesystem::create_symlink("../victim.txt", dir.File("game/binds.bin.tmp"));
+    std::filesystem::create_directories(dir.File("game/saves/save0.mfv.tmp"));
+
+    for (const char* name : {"game/config.json", "game/binds.bin", "game/saves/save0.mfv"}) {
+        ReplaceFileContents(dir.File(name), "written");
+        EXPECT_EQ(dir.Read(name), "written") << name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.File(name)))) << name;
+    }
+    EXPECT_EQ(dir.Read("victim.txt"), "not the game's");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("game/config.json.tmp")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("game/binds.bin.tmp")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("game/saves/save0.mfv.tmp")));
+    EXPECT_EQ(testing::TemporaryCopiesOf(dir.File("game/config.json")), std::vector<std::string>{"config.json.tmp"});
+
+    // No copy can be made where there is no folder: the message names the
+    // file and the folder.
+    try {
+        ReplaceFileContents(dir.File("missing/save1.mfv"), "x");
+        ADD_FAILURE() << "there is no folder to write in";
+    } catch (const GameError& error) {
+        EXPECT_EQ(error.Detail(), dir.File("missing/save1.mfv") + ": no new copy could be made in " +
+                                      dir.File("missing") + ": No such file or directory");
+    }
+}
+
+// Two copies of the game in one folder save at once: each write is whole,
+// neither fails, and the file ends as one of them wrote it.
+TEST(PlayerFiles, TwoWritersOfOneFileAtOnceLeaveItWhole)
+{
+    TempDir dir;
+    const std::string path = dir.File("config.json");
+    const std::string first(64 * 1024, 'a'), second(48 * 1024, 'b');
+    const auto writeMany = [&](const std::string& bytes, int& failures) {
+        for (int i = 0; i < 100; ++i) {
+            try {
+                ReplaceFileContents(path, bytes);
+            } catch (const GameError&) {
+                ++failures;
+            }
+        }
+    };
+    int firstFailures = 0, secondFailures = 0;
+    std::thread one(writeMany, std::cref(first), std::ref(firstFailures));
+    std::thread two(writeMany, std::cref(second), std::ref(secondFailures));
+    one.join();
+    two.join();
+    EXPECT_EQ(firstFailures + secondFailures, 0);
+    const std::string after = dir.Read("config.json");
+    EXPECT_TRUE(after == first || after == second) << after.size() << " bytes";
+    EXPECT_TRUE(testing::TemporaryCopiesOf(path).empty());
 }
 
 } // namespace

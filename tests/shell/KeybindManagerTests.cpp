@@ -9,6 +9,7 @@
 
 #include "shell/BinaryArchive.h"
 #include "shell/KeybindManager.h"
+#include "support/FullDevice.h"
 #include "support/ShellTestSupport.h"
 #include "support/UnreadableFiles.h"
 
@@ -19,6 +20,7 @@ namespace
 
 using testing::ButtonEvent;
 using testing::KeyEvent;
+using testing::TemporaryCopiesOf;
 
 // The archive bytes, appended field by field in native order.
 class Bytes
@@ -171,7 +173,7 @@ TEST_F(KeybindFileTest, SomethingThatCannotBeReadGivesTheDefaultsAndIsNeverWritt
             manager.ResetToDefaults();
         } // the destructor saves too
         EXPECT_TRUE(thing.intact(Path())) << thing.name;
-        EXPECT_FALSE(std::filesystem::exists(Path() + ".tmp")) << thing.name;
+        EXPECT_TRUE(TemporaryCopiesOf(Path()).empty()) << thing.name;
         EXPECT_FALSE(std::filesystem::exists(Path() + ".bak")) << thing.name;
         std::filesystem::remove_all(Path());
     }
@@ -182,14 +184,15 @@ TEST_F(KeybindFileTest, AFullDeviceLosesNeitherTheGameNorTheOldFile)
     KeybindManager manager(Path());
     manager.ResetToDefaults();
     const std::string old = dir.Read("binds.bin");
-    // Every write now meets a full device: the temporary file is /dev/full.
-    std::filesystem::create_symlink("/dev/full", Path() + ".tmp");
     manager.Assign(KeybindAction::Use, Keybind::ForKey('Q'));
     ::testing::internal::CaptureStderr();
-    manager.Save();
+    {
+        const testing::FullDevice full(Path());
+        manager.Save();
+    }
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(dir.Read("binds.bin"), old);
-    EXPECT_FALSE(std::filesystem::exists(Path() + ".tmp")) << "the temporary file is removed";
+    EXPECT_TRUE(TemporaryCopiesOf(Path()).empty()) << "the temporary file is removed";
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_NE(said.find("key bindings"), std::string::npos) << said;
     EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;

@@ -39,4 +39,16 @@ std::string TempDir::Read(const std::string& name) const
     return text.str();
 }
 
+std::vector<std::string> TemporaryCopiesOf(const std::string& path)
+{
+    const std::filesystem::path file(path);
+    const std::string start = file.filename().string() + ".tmp";
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error))
+        if (entry.path().filename().string().compare(0, start.size(), start) == 0)
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
 } // namespace mirefell::testing

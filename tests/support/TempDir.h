@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace mirefell::testing
 {
@@ -24,5 +25,9 @@ public:
 private:
     std::filesystem::path path;
 };
+
+// The names beside `path` that start with its name and ".tmp": the temporary
+// copies a write of it leaves behind, which a failed write must not.
+std::vector<std::string> TemporaryCopiesOf(const std::string& path);
 
 } // namespace mirefell::testing

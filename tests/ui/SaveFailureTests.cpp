@@ -1,8 +1,8 @@
 // A save that fails is told to the player in the window: after "Save and
 // exit" on the title (drawn on the headless GPU, with a picture in
 // "test-output/"), in play as a message, and after the level-complete screen
-// in the next level; the words name the cause. Every write meets a full
-// device: the slot's temporary file is a link to /dev/full.
+// in the next level; the words name the cause. The failing saves meet a full
+// device.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -13,6 +13,7 @@
 
 #include "MenuFixture.h"
 #include "render/PainterDrawLog.h"
+#include "support/FullDevice.h"
 #include "ui/SaveFailureMessage.h"
 
 namespace mirefell::testing
@@ -35,13 +36,6 @@ std::string SlotFile()
     return saves.SlotPath(saves.current.slot);
 }
 
-// The failed write takes the link away with its temporary file: one link
-// fails one save.
-void FillTheDisk()
-{
-    std::filesystem::create_symlink("/dev/full", SlotFile() + ".tmp");
-}
-
 class SaveFailureTest : public MenuTest
 {};
 
@@ -53,9 +47,11 @@ TEST_F(SaveFailureDrawTest, SaveAndExitOnAFullDiskKeepsTheOldSaveAndSaysWhyOnThe
     // The level start saved; the exit's save meets the full disk.
     const std::string saved = Bytes(SlotFile());
     ASSERT_FALSE(saved.empty());
-    FillTheDisk();
     ::testing::internal::CaptureStderr();
-    ui->SaveAndExit();
+    {
+        const FullDevice full(SlotFile());
+        ui->SaveAndExit();
+    }
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("not saved"), std::string::npos);
     UiStep();
     ASSERT_EQ(State(), GameState::MainMenu);
@@ -90,8 +86,10 @@ TEST_F(SaveFailureDrawTest, SaveAndExitOnAFullDiskKeepsTheOldSaveAndSaysWhyOnThe
 TEST_F(SaveFailureTest, AFailureInPlayIsAMessageAndOneAtTheLevelsEndShowsInTheNextLevel)
 {
     auto& messages = NotificationBox::GetMessages();
-    FillTheDisk();
-    player->SaveToGameSave(); // as at a death
+    {
+        const FullDevice full(SlotFile());
+        player->SaveToGameSave(); // as at a death
+    }
     UiStep();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.front().text, DiskFull);
@@ -100,8 +98,10 @@ TEST_F(SaveFailureTest, AFailureInPlayIsAMessageAndOneAtTheLevelsEndShowsInTheNe
     // The level-complete screen has no messages; the next level shows it,
     // though its own first save went well.
     NotificationBox::Clear(messages);
-    FillTheDisk();
-    player->CompleteLevel();
+    {
+        const FullDevice full(SlotFile());
+        player->CompleteLevel();
+    }
     UiStep();
     EXPECT_TRUE(messages.empty());
     StartLevel();
