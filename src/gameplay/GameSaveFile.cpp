@@ -271,13 +271,10 @@ void ValidateItem(const Item& item)
     // An inventory page is the largest thing an item may be.
     if (item.width < 1 || item.height < 1 || item.width > Inventory::PageWidth || item.height > Inventory::PageHeight)
         Refuse("item larger than an inventory page");
-    // A cell off the grid's columns, across a page break or over another
-    // item is the inventory's to mend: it places the item where it fits. A
-    // row on no page the inventory grows to for a stored place is not a
-    // place at all.
-    if (item.y < 0 || item.y / Inventory::PageHeight >= Inventory::MaxPages)
-        Refuse("item \"" + NameOf(item) + "\" lies at row " + std::to_string(item.y) +
-               ", on no page an inventory can have");
+    // Its place is the inventory's to mend: a cell off the grid's columns,
+    // across a page break, over another item or on a row of no page it grows
+    // to for a stored place (negative, or beyond its last) goes to the first
+    // free place. The game itself writes rows of every page it has added.
     // The category must name what the object is: code that trusts it casts.
     const std::type_info& kind = typeid(item);
     if (kind == typeid(Weapon) && item.category == ItemCategory::Weapon) {
@@ -351,10 +348,14 @@ std::vector<std::unique_ptr<Item>> AdoptItems(const std::vector<Item*>& loaded)
 
 void WriteGameSaveFile(const std::string& path, const GameSave& save)
 {
-    WriteArchiveFile(path, [&](ArchiveWriter& ar) {
-        RegisterItemKinds(ar);
-        ar << save;
-    });
+    // Never larger than the reader takes: such a save could not be loaded.
+    WriteArchiveFile(
+        path,
+        [&](ArchiveWriter& ar) {
+            RegisterItemKinds(ar);
+            ar << save;
+        },
+        LargestGameSaveFile);
 }
 
 LoadedGameSave ReadGameSave(const std::string& name, const std::string& bytes)

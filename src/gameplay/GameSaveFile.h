@@ -5,12 +5,13 @@
 //
 // Reading validates what the file says before anyone uses it: a file that
 // parses but holds impossible values (an unknown difficulty or level, an
-// item the inventory cannot hold, or on a row of no page it can have, or
-// whose icon the game does not have, a number that is not finite, a colour
-// the frame cannot draw, an equipped GUID that is not a weapon of the save,
-// ...) is refused like a corrupt one, with the item named. Only a regular
-// file of at most LargestGameSaveFile bytes is read; anything else at the
-// path is unreadable.
+// item the inventory cannot hold or whose icon the game does not have, a
+// number that is not finite, a colour the frame cannot draw, an equipped GUID
+// that is not a weapon of the save, ...) is refused like a corrupt one, with
+// the item named. An item's place is not checked: the inventory puts an item
+// that cannot lie where the file says at the first free place. Only a
+// regular file of at most LargestGameSaveFile bytes is read; anything else
+// at the path is unreadable, and no larger save is written.
 //
 // Items are looked up by identity, so the largest save reads in a fraction
 // of a second.
@@ -41,7 +42,8 @@ struct LoadedGameSave
 inline constexpr uint64_t LargestGameSaveFile = 8u << 20;
 
 // Writes `save` to `path` through a temporary file, so the previous file
-// survives any failure. Throws ArchiveError.
+// survives any failure; a save of more than LargestGameSaveFile bytes is not
+// written. Throws ArchiveError.
 void WriteGameSaveFile(const std::string& path, const GameSave& save);
 // Reads and validates a save file. Throws ArchiveError ("can't access file",
 // "invalid archive" or "invalid save") and then leaves nothing allocated.

@@ -224,7 +224,7 @@ void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveRe
     ReadArchiveBytes(path, file.bytes, read);
 }
 
-void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write)
+void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write, uint64_t largest)
 {
     // The archive writes into memory, where nothing can fail part-way: a
     // stream error inside the library would otherwise throw again from the
@@ -239,6 +239,10 @@ void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveW
     } catch (const std::exception& error) {
         throw ArchiveError("can't write file", path + ": " + error.what());
     }
+    if (bytes.view().size() > largest)
+        throw ArchiveError("can't write file", path + ": " + std::to_string(bytes.view().size()) +
+                                                   " bytes, more than such a file can hold (" +
+                                                   std::to_string(largest) + ")");
     try {
         ReplaceFileContents(path, bytes.view());
     } catch (const GameError& error) {

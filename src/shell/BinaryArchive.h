@@ -125,7 +125,10 @@ void ReadArchiveBytes(const std::string& name, const std::string& bytes,
 void ReadArchiveFile(const std::string& path, const std::function<void(ArchiveReader&)>& read,
                      uint64_t largest = LargestArchiveFile);
 // Writes a whole archive file through a temporary file renamed over `path`,
-// so the old file survives any failure. Throws ArchiveError on failure.
-void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write);
+// so the old file survives any failure. An archive of more than `largest`
+// bytes, which its reader would refuse, is not written: "can't write file"
+// with its size. Throws ArchiveError on failure.
+void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveWriter&)>& write,
+                      uint64_t largest = LargestArchiveFile);
 
 } // namespace mirefell

@@ -114,7 +114,8 @@ void KeybindManager::Save() const
     if (filePath.empty() || fileUntouchable)
         return;
     try {
-        WriteArchiveFile(filePath, [&](ArchiveWriter& ar) { ar << bindings; });
+        WriteArchiveFile(
+            filePath, [&](ArchiveWriter& ar) { ar << bindings; }, LargestFile);
     } catch (const std::exception& error) {
         const auto* archiveError = dynamic_cast<const ArchiveError*>(&error);
         std::fprintf(stderr, "could not save the key bindings: %s\n",

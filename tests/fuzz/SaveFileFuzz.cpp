@@ -1,15 +1,17 @@
 // Fuzz target for the save-file reader. Any input must either be refused
 // with ArchiveError (leaving nothing allocated) or give a save that the game
-// can use as it is: its numbers are finite and its items lie on rows the
-// inventory can have, they go into an inventory at their stored cells,
-// their tooltips and the score and labels compute, and writing it again and
-// reading that back gives the same record. Anything else (a crash, another
-// exception, a sanitizer report, a leak) is a finding.
+// can use as it is: its numbers are finite, its items go into an inventory at
+// their stored cells (or where they fit), their tooltips and the score and
+// labels compute, writing it again and reading that back gives the same
+// record, and the game's own next save of it (the inventory's items at their
+// new places, as the level start writes it) reads back too. Anything else (a
+// crash, another exception, a sanitizer report, a leak) is a finding.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -57,7 +59,6 @@ void UseLikeTheGame(LoadedGameSave& loaded)
     // Every colour that reaches the frame is finite and not negative: one
     // that is blacks it out round the shot.
     for (const auto& item : loaded.items) {
-        Require(item->y >= 0 && item->y < Inventory::MaxPages * Inventory::PageHeight);
         if (const auto* weapon = dynamic_cast<const Weapon*>(item.get()))
             for (const Color& color : {weapon->data.hitscan.puffColor, weapon->data.hitscan.secondColor,
                                        weapon->data.projectile.color, weapon->data.projectile.lightColor})
@@ -79,6 +80,15 @@ void UseLikeTheGame(LoadedGameSave& loaded)
     for (const auto& item : inventory.GetItems())
         Require(item->x >= 0 && item->x + item->width <= inventory.GetWidth() && item->y >= 0 &&
                 item->y + item->height <= inventory.GetPageCount() * inventory.GetPageHeight());
+
+    // The level start's save of what the inventory now holds is one the
+    // game reads again.
+    for (const auto& item : inventory.GetItems())
+        save.items.push_back(item.get());
+    const std::string next = ScratchPath("next");
+    WriteGameSaveFile(next, save);
+    save.items.clear();
+    Require(ReadGameSaveFile(next).items.size() == inventory.GetItems().size());
 }
 
 } // namespace
@@ -90,11 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream file(input, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    std::optional<LoadedGameSave> loaded;
     try {
-        LoadedGameSave loaded = ReadGameSaveFile(input);
-        UseLikeTheGame(loaded);
+        loaded = ReadGameSaveFile(input);
     } catch (const ArchiveError&) {
-        // A clean refusal.
+        return 0; // a clean refusal
     }
+    // Outside the refusal's catch: a save the game cannot write again, or
+    // whose new copy it refuses, ends the run as a finding.
+    UseLikeTheGame(*loaded);
     return 0;
 }

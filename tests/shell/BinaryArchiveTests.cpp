@@ -246,6 +246,16 @@ TEST_F(CorruptArchive, FailedWriteKeepsTheOldFile)
     EXPECT_EQ(dir.Read("good.bin"), good);
     EXPECT_TRUE(TemporaryCopiesOf(dir.File("good.bin")).empty());
     EXPECT_THROW(WriteArchiveFile(dir.File("missing-folder/x.bin"), [](ArchiveWriter&) {}), ArchiveError);
+
+    // An archive larger than its reader takes would never load again.
+    try {
+        WriteArchiveFile(
+            dir.File("good.bin"), [](ArchiveWriter& ar) { ar << std::string(100, 'x'); }, 100);
+        ADD_FAILURE() << "the reader would refuse it";
+    } catch (const ArchiveError& error) {
+        EXPECT_NE(error.Detail().find("more than such a file can hold (100)"), std::string::npos) << error.Detail();
+    }
+    EXPECT_EQ(dir.Read("good.bin"), good);
 }
 
 } // namespace
