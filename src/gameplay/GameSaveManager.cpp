@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "gameplay/GameSaveFile.h"
+#include "platform/GameError.h"
 #include "shell/FileKeeping.h"
 #include "shell/GameStateManager.h"
 #include "shell/LevelBannerFlag.h"
@@ -154,6 +155,7 @@ void GameSaveManager::NewGame(int32_t slot, GameDifficulty difficulty, bool blac
     current.blackout = blackout;
     current.permadeath = permadeath;
     current.permadead = false;
+    replacingSlotGame = true;
     GameStateManager::GetInstance().Request(GameState::Loading);
 }
 
@@ -169,6 +171,7 @@ bool GameSaveManager::LoadSlot(int32_t slot)
         TakeSlotFromFileName(loaded->save, slot);
         current = std::move(loaded->save);
         loadedItems = std::move(loaded->items);
+        replacingSlotGame = false;
         return true;
     } catch (const ArchiveError& failure) {
         Report("could not load save slot " + std::to_string(slot + 1) + ": " + failure.Describe());
@@ -230,13 +233,13 @@ bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::v
     std::filesystem::create_directories(saveFolder, error);
     if (error) {
         Report("could not create the folder \"" + saveFolder + "\"; the game was not saved: " + error.message());
-    } else if (!KeepUnreadableSlotFile(current.slot)) {
-        Report("the game was not saved: " + SlotName(current.slot) +
-               " holds something that does not read as a save and could not be kept aside");
+    } else if (const std::string notKept = KeepSlotFileBeforeSave(current.slot); !notKept.empty()) {
+        Report("the game was not saved: " + notKept);
     } else {
         try {
             WriteGameSaveFile(SlotPath(current.slot), current);
             written = true;
+            replacingSlotGame = false;
         } catch (const ArchiveError& failure) {
             Report("the game was not saved: " + failure.Describe());
         }
@@ -249,20 +252,63 @@ bool GameSaveManager::Save(const GUID& equipped, std::vector<GUID> bound, std::v
     return written;
 }
 
-bool GameSaveManager::KeepUnreadableSlotFile(int32_t slot)
+std::string GameSaveManager::KeepSlotFileBeforeSave(int32_t slot)
 {
     const std::string path = SlotPath(slot);
-    try {
-        ReadGameSaveFileIfAny(path);
-        return true; // nothing there, or a save the player can load again
-    } catch (const ArchiveError& failure) {
+    const PlayerFile file = ReadPlayerFile(path, LargestGameSaveFile);
+    if (file.status == PlayerFile::Status::Missing)
+        return "";
+    std::string problem;
+    if (file.status == PlayerFile::Status::Unreadable) {
+        problem = ArchiveError("can't access file", path + ": " + file.problem).Describe();
+    } else {
+        try {
+            ReadGameSave(path, file.bytes);
+        } catch (const ArchiveError& failure) {
+            problem = failure.Describe();
+        }
+    }
+    if (!problem.empty()) {
         const std::string backup = KeepBackupCopy(path, LargestGameSaveFile);
         if (backup.empty())
-            return false;
-        Report(SlotName(slot) + " held something that does not read as a save (" + failure.Describe() +
-               "); it is kept as " + backup);
-        return true;
+            return SlotName(slot) + " holds something that does not read as a save and could not be kept aside";
+        Report(SlotName(slot) + " held something that does not read as a save (" + problem + "); it is kept as " +
+               backup);
+        return "";
     }
+    if (!replacingSlotGame)
+        return ""; // the slot holds this game: the save goes on from it
+    return KeepReplacedGame(slot, file.bytes);
+}
+
+std::string GameSaveManager::KeepReplacedGame(int32_t slot, const std::string& bytes)
+{
+    const std::string path = SlotPath(slot);
+    const std::string backup = path + ".bak";
+    // Only a game replaced before is written over. Anything else at that name
+    // (a file that did not read as a save, kept aside; one of the player's)
+    // stays, and the game goes to the next free backup name.
+    const PlayerFile there = ReadPlayerFile(backup, LargestGameSaveFile);
+    bool replaceable = there.status == PlayerFile::Status::Missing;
+    if (there.status == PlayerFile::Status::Read) {
+        try {
+            ReadGameSave(backup, there.bytes);
+            replaceable = true;
+        } catch (const ArchiveError&) {
+        }
+    }
+    if (replaceable) {
+        try {
+            ReplaceFileContents(backup, bytes); // on the device before the new save replaces the game
+            return "";
+        } catch (const GameError& failure) {
+            return "the game in " + SlotName(slot) + " could not be kept as " + backup + ": " + failure.Describe();
+        }
+    }
+    const std::string kept = KeepBackupCopy(path, LargestGameSaveFile);
+    if (kept.empty())
+        return "the game in " + SlotName(slot) + " could not be kept aside";
+    return "";
 }
 
 bool GameSaveManager::SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,

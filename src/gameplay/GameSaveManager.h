@@ -9,7 +9,11 @@
 // the files on disk and the current game as they were. An unreadable slot is
 // shown as such on the title screen (IsSlotUnreadable); before a save goes
 // into it, what was there is kept aside as "<file>.bak" (or the next free
-// numbered backup), and when that cannot be done the save is refused.
+// numbered backup), and when that cannot be done the save is refused. A new
+// game's first save into a slot that holds another game keeps that game as
+// "<file>.bak", written over only where that name holds a game replaced
+// before (otherwise the next free numbered backup), and on the device before
+// the new save replaces it.
 //
 // A slot is its file's: the slot number stored inside a save is replaced by
 // the number in its file name when it is read (and the difference reported),
@@ -66,7 +70,8 @@ public:
     // nothing, when there is no such slot or it cannot be read.
     bool Continue();
     // A fresh game in `slot` (0 to 4); requests the loading state. The slot's
-    // file is replaced at the first save, when the level starts.
+    // file is replaced at the first save, when the level starts; the game it
+    // held is kept as "<file>.bak".
     void NewGame(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath);
     // Reads the slot's file into `current`. The current game changes only
     // when the whole file read and validated; otherwise returns false.
@@ -134,9 +139,13 @@ private:
     std::string SlotName(int32_t slot) const;
     // The save read from slot `slot`'s file is that slot's.
     void TakeSlotFromFileName(GameSave& save, int32_t slot);
-    // Keeps the slot's file aside when it does not read as a save; false
-    // when it could not be kept.
-    bool KeepUnreadableSlotFile(int32_t slot);
+    // Keeps the slot's file before a save replaces it, where it must be
+    // kept: a file that does not read as a save, and the game a new game
+    // replaces. Returns why it could not be kept, or an empty string.
+    std::string KeepSlotFileBeforeSave(int32_t slot);
+    // Keeps the slot's game, `bytes`, as "<file>.bak" or, where that name
+    // holds something other than a game, the next free backup.
+    std::string KeepReplacedGame(int32_t slot, const std::string& bytes);
     void ReturnToTitle();
 
     // What the last LoadSlotList found in a slot's file: the save (without
@@ -155,6 +164,7 @@ private:
     std::map<int32_t, SlotFileReading> slotFilesRead;
     std::vector<std::unique_ptr<Item>> loadedItems; // what current.items points at after a load
     uint32_t creditedSeconds = 0;                   // level time already added this level run
+    bool replacingSlotGame = false;                 // a new game not yet saved over its slot's game
     std::string lastError;
     std::map<int32_t, std::string> saidOfSlot; // the last report about each slot
 };

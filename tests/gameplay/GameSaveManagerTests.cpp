@@ -401,6 +401,34 @@ TEST_F(SaveSlots, ALargeInventoryContinuedAndSavedAgainStillLoads)
     }
 }
 
+// A new game in an occupied slot replaces its game without asking; the game
+// it replaces is kept, the last one replaced as "<file>.bak".
+TEST_F(SaveSlots, ANewGameKeepsTheGameItReplacesAsABackup)
+{
+    WriteSlot(1, 500);
+    const std::string first = dir.Read("saves/save1.mfv");
+    manager.NewGame(1, GameDifficulty::Masochistic, false, false);
+    PlayerInventory inventory;
+    inventory.AddItem(Weapons::MakeHammer());
+    ASSERT_TRUE(SaveInventory(inventory)); // the level start
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), first);
+    ASSERT_TRUE(SaveInventory(inventory, 30)); // the same game goes on: nothing more is kept
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), first);
+
+    const std::string second = dir.Read("saves/save1.mfv");
+    manager.NewGame(1, GameDifficulty::Easy, true, false);
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), second);
+
+    // What the backup's name holds when it is no game is never written over.
+    dir.Write("saves/save1.mfv.bak", "a file that did not read as a save");
+    const std::string third = dir.Read("saves/save1.mfv");
+    manager.NewGame(1, GameDifficulty::Hard, false, false);
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), "a file that did not read as a save");
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak2"), third);
+}
+
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
 {
     manager.NewGame(0, GameDifficulty::Normal, false, false);
