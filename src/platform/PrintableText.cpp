@@ -44,6 +44,25 @@ size_t SequenceLength(std::string_view text)
     return 0; // a continuation byte, C0, C1 or F5 to FF
 }
 
+// The code point of the well-formed sequence of `length` bytes at `text`.
+uint32_t CodePoint(std::string_view text, size_t length)
+{
+    static constexpr uint8_t LeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    uint32_t point = static_cast<uint8_t>(text[0]) & LeadBits[length];
+    for (size_t i = 1; i < length; ++i)
+        point = point << 6 | (static_cast<uint8_t>(text[i]) & 0x3F);
+    return point;
+}
+
+// The controls of C1, and those that turn the direction in which the rest
+// of a line is shown: a name holding U+202E would print the message after it
+// backwards.
+bool IsControl(uint32_t point)
+{
+    return (point >= 0x80 && point <= 0x9F) || point == 0x061C || point == 0x200E || point == 0x200F ||
+           (point >= 0x202A && point <= 0x202E) || (point >= 0x2066 && point <= 0x2069);
+}
+
 } // namespace
 
 std::string PrintableText(std::string_view text)
@@ -59,10 +78,8 @@ std::string PrintableText(std::string_view text)
             ++i;
             continue;
         }
-        // U+0080 to U+009F are C2 80 to C2 9F.
-        const auto second = length > 1 ? static_cast<uint8_t>(text[i + 1]) : uint8_t{0};
-        if (lead == 0xC2 && second <= 0x9F)
-            AppendEscape(out, "\\u%04X", second);
+        if (const uint32_t point = CodePoint(text.substr(i), length); IsControl(point))
+            AppendEscape(out, "\\u%04X", point);
         else
             out.append(text.substr(i, length));
         i += length;

@@ -17,8 +17,9 @@ namespace mirefell
 // sequence (a stray or missing continuation byte, an overlong form, a
 // surrogate, a code point beyond U+10FFFF) and every C0 control character
 // and DEL written as \xNN (two upper-case hex digits), and every C1 control
-// character (U+0080 to U+009F) written as \u00NN. Anything else, backslashes
-// included, is kept as it is.
+// character (U+0080 to U+009F) and bidirectional control (U+061C, U+200E,
+// U+200F, U+202A to U+202E, U+2066 to U+2069) written as \uNNNN. Anything
+// else, backslashes included, is kept as it is.
 std::string PrintableText(std::string_view text);
 
 } // namespace mirefell

@@ -90,6 +90,12 @@ TEST(PrintableText, KeepsUtf8AndEscapesWhatIsNoneAndControlCharacters)
     EXPECT_EQ(PrintableText("\xc2\x9b"
                             "2J \xc2\x80 \xc2\xa0"),
               "\\u009B2J \\u0080 \xc2\xa0");
+    // The controls that turn the direction of the rest of a line (U+202E
+    // would print the message after a name backwards); their neighbours pass.
+    EXPECT_EQ(
+        PrintableText("evil\xe2\x80\xae"
+                      "txt.exe \xd8\x9c\xe2\x80\x8e\xe2\x80\xaa\xe2\x81\xa6\xe2\x81\xa9 \xe2\x80\xaf\xe2\x81\xa5"),
+        "evil\\u202Etxt.exe \\u061C\\u200E\\u202A\\u2066\\u2069 \xe2\x80\xaf\xe2\x81\xa5");
     // A stray continuation byte, a lead byte with too few continuations (also
     // at the end), overlong forms, a surrogate, past U+10FFFF, bytes never
     // used: each offending byte is escaped, what follows is read afresh.
