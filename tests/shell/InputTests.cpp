@@ -93,6 +93,30 @@ TEST_F(InputTest, KeysTappedWithinOneFrameArePressedInTheOrderTheyWentDown)
     EXPECT_TRUE(input.keyboardTracker.PressedInOrder().empty());
 }
 
+// A key-down or button-down of what is already held (auto-repeat, or a second
+// down with no up between) is no press, neither within a frame nor across
+// steps, and leaves a used click used.
+TEST_F(InputTest, ADownOfAKeyOrButtonAlreadyHeldIsNoPress)
+{
+    Send(testing::KeyEvent('W', true));
+    Send(testing::KeyEvent('W', true, false, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    ASSERT_TRUE(input.IsActionPressed(KeybindAction::MoveForward));
+    ASSERT_EQ(input.mouseTracker.leftButton, ButtonState::Pressed);
+    input.clickConsumed = true; // the UI used the click
+
+    input.Update();
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::MoveForward));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Held);
+
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Held);
+    EXPECT_TRUE(input.clickConsumed);
+}
+
 // A key or button the last step saw down (held, or a tap that step caught)
 // and that went up and down again before the next step was pressed again:
 // the next step reports it pressed, and a click the user interface used is
