@@ -34,16 +34,15 @@ void Keyboard::ProcessEvent(const PlatformEvent& event)
 {
     switch (event.type) {
     case PlatformEventType::KeyDown:
-        if (event.key > 0 && event.key < VirtualKeyCount && !state.keys.test(event.key)) {
-            state.keys.set(event.key);
-            if (!downSinceRead.wentDownKeys.test(event.key) && downSinceRead.wentDownCount < OrderedKeys)
-                downSinceRead.wentDown[downSinceRead.wentDownCount++] = static_cast<uint8_t>(event.key);
-            downSinceRead.wentDownKeys.set(event.key);
+        if (event.key > 0 && event.key < VirtualKeyCount && !held.test(event.key)) {
+            held.set(event.key);
+            if (queuedCount < QueuedPresses)
+                queued[queuedCount++] = static_cast<uint8_t>(event.key);
         }
         break;
     case PlatformEventType::KeyUp:
         if (event.key > 0 && event.key < VirtualKeyCount)
-            state.keys.reset(event.key);
+            held.reset(event.key);
         break;
     case PlatformEventType::FocusLost:
         Reset();
@@ -57,14 +56,25 @@ void Keyboard::Reset()
 {
     // The taps made before the focus went are the player's; only what is
     // held is let go.
-    state.keys.reset();
+    held.reset();
 }
 
 Keyboard::State Keyboard::GetState()
 {
-    State snapshot = downSinceRead;
-    snapshot.keys = state.keys | downSinceRead.wentDownKeys;
-    downSinceRead = {};
+    State snapshot;
+    size_t taken = 0;
+    while (taken < queuedCount && !snapshot.wentDownKeys.test(queued[taken])) {
+        snapshot.wentDownKeys.set(queued[taken]);
+        snapshot.wentDown[snapshot.wentDownCount++] = queued[taken];
+        ++taken;
+    }
+    std::bitset<VirtualKeyCount> waiting;
+    for (size_t i = taken; i < queuedCount; ++i) {
+        waiting.set(queued[i]);
+        queued[i - taken] = queued[i];
+    }
+    queuedCount -= taken;
+    snapshot.keys = (held & ~waiting) | snapshot.wentDownKeys;
     return snapshot;
 }
 

@@ -1,7 +1,8 @@
 // Keyboard: which keys are held, kept from the key events the message loop
-// hands over, and the tracker that turns two snapshots into the keys pressed
-// and released between them. Keys are virtual-key codes 0-255. Plain state:
-// no window or SDL is needed, so tests drive it with events.
+// hands over, the presses still waiting for a snapshot, and the tracker that
+// turns two snapshots into the keys pressed and released between them. Keys
+// are virtual-key codes 0-255. Plain state: no window or SDL is needed, so
+// tests drive it with events.
 #pragma once
 
 #include <array>
@@ -19,20 +20,20 @@ namespace mirefell
 class Keyboard
 {
 public:
-    // How many keys going down between two snapshots keep their order.
-    static constexpr size_t OrderedKeys = 32;
+    // How many key-downs can wait for a snapshot. A press beyond them is
+    // lost; its key, while held, still reads as down.
+    static constexpr size_t QueuedPresses = 64;
 
     // One bit per virtual key.
     struct State
     {
         std::bitset<VirtualKeyCount> keys;
-        // The keys that went down since the previous snapshot, each once, in
-        // the order they went down (the first OrderedKeys of them).
-        std::array<uint8_t, OrderedKeys> wentDown{};
+        // The presses this snapshot takes, each key once, in the order they
+        // went down.
+        std::array<uint8_t, QueuedPresses> wentDown{};
         size_t wentDownCount = 0;
-        // Every key that went down since the previous snapshot, listed or
-        // not. Such a key was up in between, even when both snapshots hold
-        // it down: a new press.
+        // The same keys as a set. Such a key was up before it went down,
+        // even when both snapshots hold it down: a new press.
         std::bitset<VirtualKeyCount> wentDownKeys;
         // False for a code outside 0..255.
         bool IsKeyDown(int32_t key) const { return key >= 0 && key < VirtualKeyCount && keys.test(key); }
@@ -70,17 +71,23 @@ public:
     // KeyDown, KeyUp and FocusLost; other events are ignored. Auto-repeat
     // (a key-down of a key already down) keeps a key down and is no press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every key (the window lost the focus). A key that went down
-    // since the previous snapshot still reaches it as a press.
+    // Releases every key (the window lost the focus). The presses still
+    // waiting reach their snapshots all the same.
     void Reset();
-    // The held keys, plus every key that went down since the previous call
-    // even if it is already up again: a tap shorter than a frame still
-    // reaches the next step as one press (and its release the step after).
+    // Takes the waiting presses in the order they were made, up to the first
+    // key this snapshot has already taken: a key tapped twice between two
+    // calls is pressed at this one and again at the next, and every key
+    // pressed after its second tap waits with it, so the presses keep their
+    // order. A key taken reads as down even if it is already up again (a
+    // tap shorter than a frame is one press, its release seen the call
+    // after); a held key whose press still waits reads as up until then.
     State GetState();
 
 private:
-    State state;         // keys only
-    State downSinceRead; // the keys that went down, in order; keys unused
+    std::bitset<VirtualKeyCount> held;
+    // Key-downs no snapshot has taken yet, oldest first.
+    std::array<uint8_t, QueuedPresses> queued{};
+    size_t queuedCount = 0;
 };
 
 } // namespace mirefell

@@ -8,6 +8,9 @@ namespace
 
 using ButtonState = Mouse::ButtonStateTracker::ButtonState;
 
+constexpr MouseButton AllButtons[] = {MouseButton::Left, MouseButton::Middle, MouseButton::Right, MouseButton::X1,
+                                      MouseButton::X2};
+
 bool* Button(Mouse::State& state, MouseButton button)
 {
     switch (button) {
@@ -67,13 +70,19 @@ void Mouse::CentreCursor()
 Mouse::State Mouse::GetState()
 {
     State snapshot = state;
-    snapshot.wentDown = downSinceRead;
-    snapshot.leftButton |= snapshot.WentDown(MouseButton::Left);
-    snapshot.middleButton |= snapshot.WentDown(MouseButton::Middle);
-    snapshot.rightButton |= snapshot.WentDown(MouseButton::Right);
-    snapshot.xButton1 |= snapshot.WentDown(MouseButton::X1);
-    snapshot.xButton2 |= snapshot.WentDown(MouseButton::X2);
-    downSinceRead = 0;
+    size_t taken = 0;
+    while (taken < queuedCount && !snapshot.WentDown(queued[taken]))
+        snapshot.wentDown |= State::Bit(queued[taken++]);
+    uint8_t waiting = 0;
+    for (size_t i = taken; i < queuedCount; ++i) {
+        waiting |= State::Bit(queued[i]);
+        queued[i - taken] = queued[i];
+    }
+    queuedCount -= taken;
+    for (const MouseButton button : AllButtons) {
+        bool& down = *Button(snapshot, button);
+        down = (down && (waiting & State::Bit(button)) == 0) || snapshot.WentDown(button);
+    }
     snapshot.positionMode = mode;
     if (mode == Mode::Relative) {
         snapshot.x = relativeX;
@@ -99,8 +108,8 @@ void Mouse::ProcessEvent(const PlatformEvent& event)
     case PlatformEventType::MouseButtonDown:
     case PlatformEventType::MouseButtonUp:
         if (bool* button = Button(state, event.button)) {
-            if (down && !*button)
-                downSinceRead |= State::Bit(event.button);
+            if (down && !*button && queuedCount < QueuedPresses)
+                queued[queuedCount++] = event.button;
             *button = down;
         }
         break;

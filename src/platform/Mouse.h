@@ -1,7 +1,8 @@
 // Mouse: the buttons and the cursor, kept from the mouse events the message
 // loop hands over, in one of two modes: absolute (x, y is the cursor in the
 // client area; menus) or relative (x, y is the movement since the previous
-// snapshot; mouse look). The button tracker turns two snapshots into
+// snapshot; mouse look). Button presses wait in order for the snapshots, one
+// press of a button per snapshot. The button tracker turns two snapshots into
 // UP / HELD / RELEASED / PRESSED per button. The wheel is not counted here:
 // the shell keeps its direction per step (Input::wheel).
 //
@@ -9,6 +10,8 @@
 // ICursorHost; without a host (tests) only the state changes.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/PlatformEvent.h"
@@ -36,6 +39,10 @@ public:
         Relative,
     };
 
+    // How many button-downs can wait for a snapshot. A press beyond them is
+    // lost; its button, while held, still reads as down.
+    static constexpr size_t QueuedPresses = 32;
+
     struct State
     {
         bool leftButton = false;
@@ -47,9 +54,9 @@ public:
         int32_t y = 0;
         int32_t scrollWheelValue = 0;
         Mode positionMode = Mode::Absolute;
-        // One bit per MouseButton that went down since the previous
-        // snapshot: such a button was up in between, even when both
-        // snapshots hold it down.
+        // One bit per MouseButton whose press this snapshot takes: such a
+        // button was up before it went down, even when both snapshots hold
+        // it down.
         uint8_t wentDown = 0;
         bool WentDown(MouseButton button) const { return (wentDown & Bit(button)) != 0; }
         static constexpr uint8_t Bit(MouseButton button)
@@ -93,23 +100,32 @@ public:
     void CentreCursor();
 
     // The snapshot of now. In relative mode x, y are the movement since the
-    // previous call, which this call consumes. A button that went down since
-    // the previous call reads as down even if it is up again, so a click
-    // shorter than a frame still reaches the next step.
+    // previous call, which this call consumes. The waiting presses are taken
+    // in the order they were made, up to the first button this snapshot has
+    // already taken: two clicks between two calls are pressed at this one
+    // and at the next. A button taken reads as down even if it is up again
+    // (a click shorter than a frame still reaches a step); a held button
+    // whose press still waits reads as up until then.
     State GetState();
 
     // Motion, button and FocusLost events; others are ignored. A button-down
     // of a button already down is no new press.
     void ProcessEvent(const PlatformEvent& event);
-    // Releases every button (the window lost the focus). A click made since
-    // the previous snapshot still reaches it.
+    // Releases every button (the window lost the focus). The clicks still
+    // waiting reach their snapshots all the same.
     void ReleaseButtons();
+    // Forgets the clicks still waiting for a snapshot: made before the mouse
+    // mode changed, they were meant for the screen that is going. Held
+    // buttons stay held.
+    void DropQueuedPresses() { queuedCount = 0; }
 
 private:
     ICursorHost* host = nullptr;
     Mode mode = Mode::Absolute;
-    State state;
-    uint8_t downSinceRead = 0; // State::wentDown of the next snapshot
+    State state; // the buttons held now and the cursor
+    // Button-downs no snapshot has taken yet, oldest first.
+    std::array<MouseButton, QueuedPresses> queued{};
+    size_t queuedCount = 0;
     int32_t relativeX = 0;
     int32_t relativeY = 0;
 };

@@ -41,8 +41,8 @@ void Input::Update()
         mouseTracker.Reset();
     }
     resetPending = false;
-    // A left button that went down since the last step was up in between,
-    // even if both steps saw it down: a new click, not the one consumed.
+    // A left press this step takes was up before it went down, even if both
+    // steps saw it down: a new click, not the one consumed.
     if (!mouseState.leftButton || mouseState.WentDown(MouseButton::Left))
         clickConsumed = false;
     KeybindManager::GetInstance().CaptureRebind(*this);
@@ -87,6 +87,7 @@ void Input::SetMouseMode(uint32_t mode)
     resetPending = true;
     if (!mouse)
         return;
+    mouse->DropQueuedPresses();
     // The mode first: leaving relative mode puts the cursor back where it was
     // captured, which would undo an earlier centring.
     if (mode == MouseModeRelative)

@@ -29,7 +29,8 @@ public:
     // switches modes and moves the cursor through `window` (may be null).
     void Initialize(ICursorHost* window);
     // Once per step, second action of Core::Update. Before Initialize the
-    // snapshots are empty.
+    // snapshots are empty. Each step takes one press of a key or button: a
+    // second tap made before a step is pressed at the step after.
     void Update();
 
     // Throws "invalid map<K, T> key" for an action the table lacks.
@@ -38,6 +39,7 @@ public:
 
     // 1 relative, 2 absolute; the next Update drops the mouse movement and
     // forgets the buttons, so a held button reports Pressed one step later.
+    // Clicks still waiting for a step are dropped now; keys wait on.
     void SetMouseMode(uint32_t mode);
 
     // Back to the state of first use, without keyboard or mouse (for tests).

@@ -1,8 +1,8 @@
 // Keys pressed between frames, through the message loop and the fixed-step
 // timer, which runs none, one or several steps in a frame: on the
 // level-complete screen every Enter the player makes counts once, also one
-// pressed and released within a frame and one pressed again before the next
-// frame.
+// pressed and released within a frame, one pressed again before the next
+// frame and two tapped within one frame.
 #include <deque>
 
 #include <gtest/gtest.h>
@@ -98,6 +98,19 @@ TEST_F(FrameInput, EnterPressedAgainWithinOneFrameGoesOnFromTheLevelCompleteScre
     ASSERT_EQ(State(), GameState::LevelComplete) << "the rows land";
 
     ASSERT_EQ(Frame({KeyEvent(KeyEnter, false), KeyEvent(KeyEnter, true), KeyEvent(KeyEnter, false)}, SlowFrame), 6u);
+    EXPECT_EQ(State(), GameState::Playing);
+    EXPECT_EQ(LevelId(), "descent");
+}
+
+// Two taps of Enter within one frame: the first lands the rows, the second,
+// at the next step, goes on.
+TEST_F(FrameInput, TwoEntersWithinOneFrameLandTheRowsAndGoOn)
+{
+    CompleteFirstLevel();
+    ASSERT_EQ(Frame({KeyEvent(KeyEnter, true), KeyEvent(KeyEnter, false), KeyEvent(KeyEnter, true),
+                     KeyEvent(KeyEnter, false)},
+                    SlowFrame),
+              6u);
     EXPECT_EQ(State(), GameState::Playing);
     EXPECT_EQ(LevelId(), "descent");
 }

@@ -73,8 +73,11 @@ TEST_F(MessageLoopTest, AltEnterSwitchesAWindowedGameOncePerPress)
     Drain();
     EXPECT_EQ(window.calls, (std::vector<std::string>{"borderless", "bordered 1280x720"}));
     EXPECT_FALSE(settings.borderless);
-    // A tap within a step reaches that step as down; the next step sees it up.
+    // Two taps within a step reach that step and the next as down; the step
+    // after sees it up.
     EXPECT_TRUE(Input::GetInstance().keyboardTracker.GetLastState().IsKeyDown(KeyEnter));
+    Drain();
+    EXPECT_TRUE(Input::GetInstance().keyboardTracker.IsKeyPressed(KeyEnter));
     Drain();
     EXPECT_TRUE(Input::GetInstance().keyboardTracker.GetLastState().IsKeyUp(KeyEnter));
 

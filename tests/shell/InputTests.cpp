@@ -73,7 +73,9 @@ TEST_F(InputTest, ATapBetweenTwoStepsIsPressedInOneAndReleasedInTheNext)
 
 // Keys tapped within one slow frame reach one step together, in the order
 // they went down (not in key-code order); a key held from before is not
-// pressed again.
+// pressed again. A key pressed a second time waits for the next step, and so
+// does every key pressed after it, so the steps see the presses in the order
+// they were made.
 TEST_F(InputTest, KeysTappedWithinOneFrameArePressedInTheOrderTheyWentDown)
 {
     Send(testing::KeyEvent('W', true));
@@ -83,14 +85,76 @@ TEST_F(InputTest, KeysTappedWithinOneFrameArePressedInTheOrderTheyWentDown)
     Send(testing::KeyEvent('O', true));
     Send(testing::KeyEvent('Z', true));
     Send(testing::KeyEvent('O', false));
-    Send(testing::KeyEvent('P', true)); // again within the frame: still one press
+    Send(testing::KeyEvent('P', true)); // again within the frame: the next step's
     Send(testing::KeyEvent('I', true));
     input.Update();
-    const auto pressed = input.keyboardTracker.PressedInOrder();
-    EXPECT_EQ(std::vector<uint8_t>(pressed.begin(), pressed.end()), (std::vector<uint8_t>{'P', 'O', 'Z', 'I'}));
+    auto pressed = input.keyboardTracker.PressedInOrder();
+    EXPECT_EQ(std::vector<uint8_t>(pressed.begin(), pressed.end()), (std::vector<uint8_t>{'P', 'O', 'Z'}));
+    EXPECT_FALSE(input.keyboardState.IsKeyDown('I')) << "pressed after the second P";
+
+    input.Update();
+    pressed = input.keyboardTracker.PressedInOrder();
+    EXPECT_EQ(std::vector<uint8_t>(pressed.begin(), pressed.end()), (std::vector<uint8_t>{'P', 'I'}));
+    EXPECT_TRUE(input.keyboardState.IsKeyDown('Z'));
+    EXPECT_TRUE(input.keyboardState.IsKeyDown('W'));
 
     input.Update();
     EXPECT_TRUE(input.keyboardTracker.PressedInOrder().empty());
+}
+
+// Two taps of one key or button between two steps are two presses: the
+// second reaches the step after, as a new click the user interface has not
+// used, and the release the step after that.
+TEST_F(InputTest, ASecondTapWithinOneFrameIsPressedAgainAtTheNextStep)
+{
+    for (int tap = 0; tap < 2; ++tap) {
+        Send(testing::KeyEvent('E', true));
+        Send(testing::KeyEvent('E', false));
+        Send(testing::ButtonEvent(MouseButton::Left, true));
+        Send(testing::ButtonEvent(MouseButton::Left, false));
+    }
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Use));
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Attack));
+    input.clickConsumed = true; // the UI used the click
+
+    input.Update();
+    EXPECT_TRUE(input.IsActionPressed(KeybindAction::Use));
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::Use));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Pressed);
+    EXPECT_TRUE(input.IsActionDown(KeybindAction::Attack));
+    EXPECT_FALSE(input.clickConsumed);
+
+    input.Update();
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Use));
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased('E'));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Released);
+    input.Update();
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Up);
+}
+
+// A key-down or button-down of what is already held (auto-repeat, or a second
+// down with no up between) is no press, neither within a frame nor across
+// steps, and leaves a used click used.
+TEST_F(InputTest, ADownOfAKeyOrButtonAlreadyHeldIsNoPress)
+{
+    Send(testing::KeyEvent('W', true));
+    Send(testing::KeyEvent('W', true, false, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    ASSERT_TRUE(input.IsActionPressed(KeybindAction::MoveForward));
+    ASSERT_EQ(input.mouseTracker.leftButton, ButtonState::Pressed);
+    input.clickConsumed = true; // the UI used the click
+
+    input.Update();
+    EXPECT_FALSE(input.IsActionPressed(KeybindAction::MoveForward));
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Held);
+
+    Send(testing::ButtonEvent(MouseButton::Left, true));
+    input.Update();
+    EXPECT_EQ(input.mouseTracker.leftButton, ButtonState::Held);
+    EXPECT_TRUE(input.clickConsumed);
 }
 
 // A key or button the last step saw down (held, or a tap that step caught)
@@ -151,6 +215,47 @@ TEST_F(InputTest, ATapJustBeforeTheFocusGoesStillReachesTheNextStep)
     input.Update();
     EXPECT_FALSE(input.keyboardState.IsKeyDown(KeyEnter));
     EXPECT_FALSE(input.IsActionDown(KeybindAction::Block));
+}
+
+// The focus going away keeps every tap made before it: a key tapped twice is
+// pressed at two steps.
+TEST_F(InputTest, EveryTapBeforeTheFocusGoesReachesAStepOfItsOwn)
+{
+    Send(testing::KeyEvent(KeyEscape, true));
+    Send(testing::KeyEvent(KeyEscape, false));
+    Send(testing::KeyEvent(KeyEscape, true));
+    Send(testing::SimpleEvent(PlatformEventType::FocusLost));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEscape));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEscape));
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyReleased(KeyEscape));
+}
+
+// Clicks still waiting when the mouse mode changes were made on the screen
+// that is going (a double click on "Resume" fires no shot); keys are not the
+// mouse's and wait on, so a second Escape closes the menu the first opened.
+TEST_F(InputTest, AModeSwitchForgetsTheClicksStillWaitingButNotTheKeys)
+{
+    for (int tap = 0; tap < 2; ++tap) {
+        Send(testing::KeyEvent(KeyEscape, true));
+        Send(testing::KeyEvent(KeyEscape, false));
+        Send(testing::ButtonEvent(MouseButton::Left, true));
+        Send(testing::ButtonEvent(MouseButton::Left, false));
+    }
+    Send(testing::ButtonEvent(MouseButton::Right, true)); // held through the switch
+    input.Update();
+    ASSERT_TRUE(input.IsActionPressed(KeybindAction::Attack));
+    input.SetMouseMode(Input::MouseModeRelative);
+
+    input.Update();
+    EXPECT_TRUE(input.keyboardTracker.IsKeyPressed(KeyEscape));
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Attack));
+    EXPECT_EQ(input.mouseTracker.rightButton, ButtonState::Up);
+    input.Update();
+    EXPECT_FALSE(input.IsActionDown(KeybindAction::Attack));
+    EXPECT_EQ(input.mouseTracker.rightButton, ButtonState::Pressed);
 }
 
 TEST_F(InputTest, AModeSwitchDropsOneStepOfMovementAndReportsHeldButtonsPressedAgain)

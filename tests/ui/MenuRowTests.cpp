@@ -183,6 +183,28 @@ TEST_F(MenuRowTest, SliderChildrenSitAtTheValueColumnAndCallTheStepsWithTheSlide
     EXPECT_FALSE(slider->increaseButton->hovered);
 }
 
+// Ten clicks 30 ms apart fall within one slow frame: each steps the slider
+// once, one a step, and no step clicks twice.
+TEST_F(MenuRowTest, TenClicksOnASliderWithinOneFrameStepItTenTimes)
+{
+    auto page = MenuPanel::Create(ui->painter.get());
+    int value = 20;
+    MenuSlider* slider = page->AddSlider(
+        L"Value", [&] { return std::to_wstring(value); }, [&] { --value; }, [&] { ++value; });
+    page->Update();
+    MoveMouse(CentreOf(*slider->decreaseButton));
+    for (int click = 0; click < 10; ++click) {
+        LeftButton(true);
+        LeftButton(false);
+    }
+    Step(*page);
+    EXPECT_EQ(value, 19);
+    for (int step = 0; step < 12; ++step)
+        Step(*page);
+    EXPECT_EQ(value, 10);
+    EXPECT_EQ(sounds->CountStarted("inventory_click.wav"), 10u);
+}
+
 TEST_F(MenuRowTest, AToggleFlipsThroughItsActionAndItsIconFollowsTheGetter)
 {
     auto page = MenuPanel::Create(ui->painter.get());
