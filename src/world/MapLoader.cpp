@@ -465,6 +465,9 @@ void MapLoader::CheckReferences(const MapData& map)
                 texture("ceilTexId", sector.ceilTexId);
             texture("sideTexId", sector.sideTexId);
         }
+        if (sector.door && sector.key != SectorKeyNone && sector.key != SectorKeyRed && sector.key != SectorKeyBlue)
+            Fail(DoorKeyNotFound, where, "key",
+                 "no key has number " + std::to_string(sector.key) + " (0 is none, 1 the red key, 2 the blue key)");
     }
 }
 

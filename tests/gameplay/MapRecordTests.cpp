@@ -1,7 +1,7 @@
 // Map records that are odd but harmless: a switch or screen naming no
 // sector, a wall corner outside the wall's vertices, colours written as
-// negative numbers, panels without area, names of textures that nothing
-// reads. Each small map is written where the game reads its maps,
+// negative numbers, panels without area, names of textures and keys that
+// nothing reads. Each small map is written where the game reads its maps,
 // loaded as a level load loads it (references checked), built with the
 // gameplay's objects and played: the player walks into a wall and stops
 // there on the floor. A name the game would look up and lacks is refused by
@@ -279,6 +279,21 @@ TEST_F(MapRecords, ADoorOrLiftDrawnWithATextureTheGameLacksIsRefusedNamingIt)
     lift["useVertexColors"] = true;
     lift["floorTexId"] = "nosuch";
     lift["sideTexId"] = "";
+    LoadAndPlay();
+    EXPECT_NE(FindElevator(2), nullptr);
+}
+
+TEST_F(MapRecords, ADoorNeedsAKeyTheGameHas)
+{
+    AddMovingSector(false)["key"] = 3;
+    const GameError error = LoadFailure();
+    EXPECT_STREQ(error.what(), MapLoader::DoorKeyNotFound);
+    EXPECT_EQ(error.Detail(), "assets/maps/room.json: layer \"2\" record 1 (id 2), key \"key\": no key has number 3 "
+                              "(0 is none, 1 the red key, 2 the blue key)");
+
+    // Only a door reads its key: a lift's is never looked at.
+    room = RoomDocument();
+    AddMovingSector(true)["key"] = 3;
     LoadAndPlay();
     EXPECT_NE(FindElevator(2), nullptr);
 }
