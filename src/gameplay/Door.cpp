@@ -5,6 +5,7 @@
 #include "shell/INotificationService.h"
 #include "shell/SoundManager.h"
 #include "world/AIRegionGraph.h"
+#include "world/MapData.h"
 #include "world/MapScript.h"
 #include "world/MovingSector.h"
 #include "world/World.h"
@@ -60,8 +61,8 @@ void Door::Use()
     const auto* player = static_cast<const Player*>(world->player);
     const bool hasRed = player && player->hasRedKey;
     const bool hasBlue = player && player->hasBlueKey;
-    if ((sector->key == 1 && !hasRed) || (sector->key == 2 && !hasBlue)) {
-        GetNotificationService().Notify(sector->key == 1 ? NeedRedKey : NeedBlueKey, MessageSteps);
+    if ((sector->key == SectorKeyRed && !hasRed) || (sector->key == SectorKeyBlue && !hasBlue)) {
+        GetNotificationService().Notify(sector->key == SectorKeyRed ? NeedRedKey : NeedBlueKey, MessageSteps);
         sound.PlaySound("door_close");
         return;
     }

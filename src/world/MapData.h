@@ -50,6 +50,11 @@ struct MapSegment
     uint32_t lightColor = 0;       // packed 0xAARRGGBB
 };
 
+// A door sector's "key": the key the player needs to open it.
+inline constexpr uint8_t SectorKeyNone = 0;
+inline constexpr uint8_t SectorKeyRed = 1;
+inline constexpr uint8_t SectorKeyBlue = 2;
+
 // Layer "2": a sector (floor and ceiling polygon), possibly a door, elevator
 // or teleporter.
 struct MapSector
@@ -77,7 +82,7 @@ struct MapSector
     uint32_t ceilingCatColor = 0;
     int32_t teleportInID = 0;
     int32_t teleportOutID = 0;
-    uint8_t key = 0; // 0 none, 1 red, 2 blue
+    uint8_t key = SectorKeyNone; // the key a door needs
 
     // Run-time state, not read from the file.
     uint8_t doorOpen = 0;        // set by the sector's Door while it is open

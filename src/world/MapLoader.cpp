@@ -19,6 +19,7 @@
 
 #include "platform/GameError.h"
 #include "platform/PrintableText.h"
+#include "render/TextureTable.h"
 #include "world/MapLimits.h"
 
 namespace mirefell
@@ -394,6 +395,16 @@ std::string JsonProblem(const Json::exception& error)
     return PrintableText(close == std::string::npos ? what : what.substr(close + 2));
 }
 
+// Whether the game has a texture of that name (its texture registry holds
+// exactly the table's).
+bool IsGameTexture(const std::string& name)
+{
+    for (const TextureTableRow& row : GetTextureTable())
+        if (name == row.name)
+            return true;
+    return false;
+}
+
 // The same error with the file in front of its detail.
 GameError InFile(const std::string& path, const GameError& error)
 {
@@ -436,6 +447,27 @@ void MapLoader::CheckReferences(const MapData& map)
         const bool panel = segment.type == SegmentTypeSwitch || segment.type == SegmentTypeTVScreen;
         if (!panel && !sectorIds.contains(segment.sectorId))
             Fail(SectorNotFound, Where{SegmentLayerKey, i, segment.id}, "sectorId", missing(segment.sectorId));
+    }
+    for (size_t i = 0; i < map.sectors.size(); ++i) {
+        const MapSector& sector = map.sectors[i];
+        const Where where{SectorLayerKey, i, sector.id};
+        // The textures MovingSector draws a door (a sector with both flags is
+        // one) or an elevator with.
+        if ((sector.door || sector.elevator) && !sector.useVertexColors) {
+            const bool elevator = !sector.door;
+            const auto texture = [&](const char* key, const std::string& name) {
+                if (!IsGameTexture(name))
+                    Fail(TextureNotFound, where, key, "no texture is named \"" + PrintableText(name) + "\"");
+            };
+            if (elevator)
+                texture("floorTexId", sector.floorTexId);
+            else
+                texture("ceilTexId", sector.ceilTexId);
+            texture("sideTexId", sector.sideTexId);
+        }
+        if (sector.door && sector.key != SectorKeyNone && sector.key != SectorKeyRed && sector.key != SectorKeyBlue)
+            Fail(DoorKeyNotFound, where, "key",
+                 "no key has number " + std::to_string(sector.key) + " (0 is none, 1 the red key, 2 the blue key)");
     }
 }
 

@@ -30,6 +30,8 @@ public:
     static constexpr const char* NotJson = "invalid map - not JSON";
     static constexpr const char* WrongType = "invalid map - wrong type";
     static constexpr const char* SectorNotFound = "invalid map - sector not found";
+    static constexpr const char* TextureNotFound = "invalid map - texture not found";
+    static constexpr const char* DoorKeyNotFound = "invalid map - door key not found";
 
     // "assets/maps/<name>.json": where the game keeps a level's map.
     static std::string MapPath(const std::string& name);
@@ -38,7 +40,13 @@ public:
     static MapData LoadLevel(const std::string& name);
     // Throws "invalid map - sector not found" for a "sectorLinks" entry or a
     // wall's "sectorId" that names no sector of the map (a switch's or a
-    // screen's is never read and may name none).
+    // screen's is never read and may name none); "invalid map - texture not
+    // found" for a texture a door or elevator is drawn with that is not one
+    // of the game's textures (its cap, "ceilTexId" for a door and
+    // "floorTexId" for an elevator, and its "sideTexId"; a plain coloured one
+    // and the static floors, ceilings and walls are drawn without theirs);
+    // "invalid map - door key not found" for a door whose "key" is none of
+    // the game's (only doors read it).
     static void CheckReferences(const MapData& map);
     // Reads a map file whole and parses it; a path that is not a readable
     // regular file fails with "can't access file".

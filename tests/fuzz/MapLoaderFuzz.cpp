@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "gameplay/SegmentPanel.h"
@@ -67,7 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     segment.bottomY += Switch::PanelLift;
                     segment.topY = segment.bottomY + Switch::PanelHeight;
                 }
-                for (const Vector3& corner : BuildSegmentPanelMesh(segment)->geometry.positions)
+                // Held here: a temporary mesh would be gone before the loop reads it.
+                const std::unique_ptr<Mesh> panel = BuildSegmentPanelMesh(segment);
+                for (const Vector3& corner : panel->geometry.positions)
                     Require(std::isfinite(corner.x) && std::isfinite(corner.y) && std::isfinite(corner.z));
             } else {
                 const size_t positions = ConcreteBuilder::WallTrianglePositions(segment).size();

@@ -1,19 +1,24 @@
 // Map records that are odd but harmless: a switch or screen naming no
 // sector, a wall corner outside the wall's vertices, colours written as
-// negative numbers, panels without area. Each small map is written where the
-// game reads its maps, loaded as a level load loads it (references checked),
-// built with the gameplay's objects and played: the player walks into a
-// wall and stops there on the floor.
+// negative numbers, panels without area, names of textures and keys that
+// nothing reads. Each small map is written where the game reads its maps,
+// loaded as a level load loads it (references checked), built with the
+// gameplay's objects and played: the player walks into a wall and stops
+// there on the floor. A name the game would look up and lacks is refused by
+// the load, naming the file, the record and the name.
 #include <filesystem>
 #include <fstream>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "gameplay/Door.h"
+#include "gameplay/Elevator.h"
 #include "gameplay/FirstPersonController.h"
 #include "gameplay/Player.h"
 #include "gameplay/Switch.h"
 #include "gameplay/TVScreen.h"
+#include "platform/GameError.h"
 #include "render/Mesh.h"
 #include "support/GameplayFixture.h"
 #include "support/MapJson.h"
@@ -72,6 +77,19 @@ Json RoomDocument()
             {"layerObjects", {{"0", walls}, {"2", Json::array({sector})}}}};
 }
 
+// Sector 2, a door in the east wall's middle, (128,48)-(144,80) from the floor
+// to the ceiling, drawn with two of the game's textures; or, as `lift`, an
+// elevator there whose top is the floor.
+Json MovingSectorRecord(bool lift)
+{
+    Json sector = PlainSectorRecord(2, {Point(128, 48), Point(144, 48), Point(144, 80), Point(128, 80)});
+    sector[lift ? "elevator" : "door"] = true;
+    sector[lift ? "elevatorMaxHeight" : "doorMaxHeight"] = 56;
+    sector[lift ? "floorTexId" : "ceilTexId"] = "metal";
+    sector["sideTexId"] = "red_metal";
+    return sector;
+}
+
 class MapRecords : public GameplayTest
 {
 protected:
@@ -82,6 +100,26 @@ protected:
     }
 
     Json& Segments() { return room["layerObjects"]["0"]; }
+    // The room and the door or elevator beside it, linked.
+    Json& AddMovingSector(bool lift)
+    {
+        room["sectorLinks"] = {1, 1, 1, 2};
+        return room["layerObjects"]["2"].emplace_back(MovingSectorRecord(lift));
+    }
+
+    // The failure of loading the room as a level; none fails the test.
+    GameError LoadFailure()
+    {
+        std::filesystem::create_directories("assets/maps");
+        std::ofstream(MapLoader::MapPath("room")) << room.dump();
+        try {
+            MapLoader::LoadLevel("room");
+        } catch (const GameError& error) {
+            return error;
+        }
+        ADD_FAILURE() << "the room loaded";
+        return GameError("");
+    }
 
     // Saves the room as "assets/maps/room.json" in the test's folder, loads
     // it as the game loads a level, builds it and walks the player south
@@ -208,6 +246,56 @@ TEST_F(MapRecords, APanelWithoutAreaStaysOnItsWallShowingNothing)
     ASSERT_EQ(edge.size(), 6u);
     EXPECT_EQ(edge[0], Vector3(128, 32, 80));
     EXPECT_EQ(edge[4], Vector3(128, 32, 48));
+}
+
+TEST_F(MapRecords, ADoorOrLiftDrawnWithATextureTheGameLacksIsRefusedNamingIt)
+{
+    const auto refused = [this](bool lift, const char* key, const std::string& name, const char* quoted) {
+        room = RoomDocument();
+        AddMovingSector(lift)[key] = name;
+        const GameError error = LoadFailure();
+        EXPECT_STREQ(error.what(), MapLoader::TextureNotFound) << key;
+        EXPECT_EQ(error.Detail(), std::string("assets/maps/room.json: layer \"2\" record 1 (id 2), key \"") + key +
+                                      "\": no texture is named " + quoted);
+    };
+    refused(false, "sideTexId", "nosuch", "\"nosuch\"");
+    refused(false, "ceilTexId", "red\x1b[31m", "\"red\\x1B[31m\""); // escaped for the terminal
+    refused(true, "floorTexId", "", "\"\"");
+    refused(true, "sideTexId", "Metal", "\"Metal\""); // names compare exactly
+
+    // What is drawn without a texture may name any: a door's floor, a lift's
+    // ceiling, the pieces of a plain coloured door, and the room's floor,
+    // ceiling and walls ("floor", "ceil", "wall" are none of the game's).
+    room = RoomDocument();
+    Json& door = AddMovingSector(false);
+    door["floorTexId"] = "nosuch";
+    LoadAndPlay();
+    EXPECT_NE(FindDoor(2), nullptr);
+    world.reset();
+
+    room = RoomDocument();
+    Json& lift = AddMovingSector(true);
+    lift["ceilTexId"] = "nosuch";
+    lift["useVertexColors"] = true;
+    lift["floorTexId"] = "nosuch";
+    lift["sideTexId"] = "";
+    LoadAndPlay();
+    EXPECT_NE(FindElevator(2), nullptr);
+}
+
+TEST_F(MapRecords, ADoorNeedsAKeyTheGameHas)
+{
+    AddMovingSector(false)["key"] = 3;
+    const GameError error = LoadFailure();
+    EXPECT_STREQ(error.what(), MapLoader::DoorKeyNotFound);
+    EXPECT_EQ(error.Detail(), "assets/maps/room.json: layer \"2\" record 1 (id 2), key \"key\": no key has number 3 "
+                              "(0 is none, 1 the red key, 2 the blue key)");
+
+    // Only a door reads its key: a lift's is never looked at.
+    room = RoomDocument();
+    AddMovingSector(true)["key"] = 3;
+    LoadAndPlay();
+    EXPECT_NE(FindElevator(2), nullptr);
 }
 
 } // namespace
