@@ -418,6 +418,13 @@ void Config::KeepConfiguredWindowSize(int32_t width, int32_t height)
     fittedWindow = FittedWindow{width, height, settings.screenWidth, settings.screenHeight};
 }
 
+void Config::GetConfiguredWindowSize(int32_t& width, int32_t& height) const
+{
+    const Settings written = SettingsToWrite();
+    width = written.screenWidth;
+    height = written.screenHeight;
+}
+
 Settings Config::SettingsToWrite() const
 {
     Settings written = settings;

@@ -110,12 +110,17 @@ public:
     // Index of pending's size in `displayModes`, 0 when absent.
     int32_t GetDisplayModeIndex() const;
 
-    // The window opened at the size in `settings`, smaller than the
-    // `width` x `height` the file asked for, which the display cannot show.
+    // The window opened at the size in `settings`, not at the `width` x
+    // `height` the file asked for: the display cannot show that size, or the
+    // window system refused it.
     // Save writes the size asked for in place of the size in use for as long
     // as `settings` holds the latter, so a file brought from a larger display
     // keeps its size; applying another size from the options ends it.
     void KeepConfiguredWindowSize(int32_t width, int32_t height);
+    // The window size Save writes: the one the file asked for while the
+    // window is open at another (KeepConfiguredWindowSize), else the one in
+    // `settings`.
+    void GetConfiguredWindowSize(int32_t& width, int32_t& height) const;
 
     // True when the configured size means "use the display's size": -1, or
     // any non-positive width or height.
