@@ -86,12 +86,22 @@ template <class T> constexpr FaultRule<T> NoFault{};
 
 // At 0 degrees or less the projection divides by zero or turns the picture
 // upside down; at 180 or more it collapses it to a point or turns it inside
-// out (tried: 0 a grey screen, 180 smears, 200 and -30 upside down).
+// out (tried: 0 a grey screen, 180 smears, 200 and -30 upside down). A view
+// narrower than a hundredth of a degree draws no picture either: positions
+// are floats, good to about one part in 16 million of a level's coordinates,
+// a few millionths of a radian as seen from a wall, and once that is the
+// whole height of the window the scene falls apart (tried at the first
+// level's start: a thousandth and a ten-thousandth of a degree show the wall
+// ahead, 1e-5 a band of black that is not there, 1e-9 to 1e-30 the window in
+// quarters of wrong colours, 1e-38 a flat grey, its projection infinite).
+// The hundredth leaves room for views far from a level's origin and close to
+// a wall.
+constexpr float SmallestFieldOfView = 0.01f;
 bool IsNoFieldOfView(float fov)
 {
-    return fov <= 0.0f || fov >= 180.0f;
+    return fov < SmallestFieldOfView || fov >= 180.0f;
 }
-constexpr const char* NoFieldOfView = "is no field of view (more than 0 and less than 180 degrees)";
+constexpr const char* NoFieldOfView = "is no field of view (at least 0.01 and less than 180 degrees)";
 constexpr FaultRule<float> FieldOfViewRule{FovRange, IsNoFieldOfView, NoFieldOfView};
 
 // Every decal slot is made when a level loads, about 500 bytes each with its

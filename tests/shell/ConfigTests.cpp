@@ -161,10 +161,14 @@ TEST(ConfigReading, ValuesThatWouldMakeAFaultAreHeldAtTheirPagesLimit)
         const char* problem; // empty: taken as written
     };
     const Case cases[] = {
-        // No field of view: a grey window at 0, upside down below it, a
-        // smear at 180 and inside out beyond.
+        // No field of view: a grey window at 0, no picture of the level
+        // below a hundredth of a degree, upside down below 0, a smear at 180
+        // and inside out beyond.
         {R"({"fov": 0})", &Settings::fov, 60.0f,
-         R"("fov" (0 is no field of view (more than 0 and less than 180 degrees); held at 60))"},
+         R"("fov" (0 is no field of view (at least 0.01 and less than 180 degrees); held at 60))"},
+        {R"({"fov": 1e-40})", &Settings::fov, 60.0f, ""},
+        {R"({"fov": 0.0099})", &Settings::fov, 60.0f, ""},
+        {R"({"fov": 0.01})", &Settings::fov, 0.01f, nullptr},
         {R"({"fov": -30})", &Settings::fov, 60.0f, ""},
         {R"({"fov": 180})", &Settings::fov, 120.0f, ""},
         {R"({"fov": 200})", &Settings::fov, 120.0f, ""},
