@@ -7,10 +7,10 @@
 // Reading is lenient: a missing file or key keeps the default, a key of the
 // wrong type keeps its default (the others still load), and a number is kept
 // as written, beyond the range its options page steps within or not, unless
-// it would make a fault (a number that is not finite, a field of view that is
-// none, more blood decals than memory holds, a mouse turning more than a
-// whole turn a count, a brightness and contrast that make the picture one
-// colour): that one is held at the page's limit. A file that is not a JSON
+// it would make a fault (a number that is not finite, a field of view that
+// draws no picture, more blood decals than memory holds, a mouse turning more
+// than a whole turn a count, a brightness or contrast that leaves the menus
+// unreadable): that one alone is held at the page's limit. A file that is not a JSON
 // object gives all defaults. Before a file is written again with anything
 // the player did not write (a default or a held value), it is kept as
 // "config.json.bak" (or the next free numbered backup), so nothing the player
