@@ -49,6 +49,10 @@ std::unique_ptr<IGameWindow> OpenGameWindow(Config& config, const DisplayBounds&
 {
     Settings& settings = config.settings;
     const std::string asked = SizeText(settings.screenWidth, settings.screenHeight);
+    // The size the file asks for, which may be larger than `settings` says
+    // (cut to the display before).
+    int32_t fileWidth = 0, fileHeight = 0;
+    config.GetConfiguredWindowSize(fileWidth, fileHeight);
     layout = LayoutFor(settings, display);
     try {
         return create(layout);
@@ -58,13 +62,16 @@ std::unique_ptr<IGameWindow> OpenGameWindow(Config& config, const DisplayBounds&
         if (displaySized)
             throw GameError(error.what(), error.Detail() + "; " + Config::FileName + " asks for a " + asked +
                                               " window, the display's size");
-        std::fprintf(stderr, "%s: a %s window cannot be made (%s); trying the display's size %s\n", Config::FileName,
-                     SizeText(layout.width, layout.height).c_str(), error.Detail().c_str(),
-                     SizeText(display.screenWidth, display.screenHeight).c_str());
+        std::fprintf(
+            stderr, "%s: a %s window cannot be made (%s); trying the display's size %s, and the file keeps %s\n",
+            Config::FileName, SizeText(layout.width, layout.height).c_str(), error.Detail().c_str(),
+            SizeText(display.screenWidth, display.screenHeight).c_str(), SizeText(fileWidth, fileHeight).c_str());
     }
+    // The refusal may be this run's alone (short of memory, a driver's
+    // limit): the window opens at the display's size for this run only.
     settings.screenWidth = display.screenWidth;
     settings.screenHeight = display.screenHeight;
-    config.Save();
+    config.KeepConfiguredWindowSize(fileWidth, fileHeight);
     layout = LayoutFor(settings, display);
     try {
         return create(layout);

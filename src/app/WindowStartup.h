@@ -2,9 +2,9 @@
 // the display cannot show opens a window cut to it, while "config.json" keeps
 // the size it asked for (a file brought from a larger display is not
 // rewritten for good), and a window that cannot be made at the configured
-// size is tried once more at the display's size before the start fails, so a
-// bad "config.json" never stops the game for good. Owns nothing; the program
-// entry keeps the window.
+// size is tried once more at the display's size, the file again keeping its
+// size, before the start fails, so a bad "config.json" never stops the game
+// for good. Owns nothing; the program entry keeps the window.
 #pragma once
 
 #include <cstdint>
@@ -40,10 +40,11 @@ void FitWindowSettings(Config& config, const DisplayBounds& display);
 
 // Makes the window for the current settings through `create` and returns it
 // with its `layout`. When the window system refuses and the configured size is
-// not the desktop's, the settings take the desktop size, "config.json" is
-// written again, one line on stderr says so, and the window is made once
-// more. A failure then throws the window system's GameError with the sizes
-// tried and "config.json" in its detail.
+// not the desktop's, one line on stderr says so, the settings take the
+// desktop size while "config.json" keeps the size it asks for
+// (Config::KeepConfiguredWindowSize), and the window is made once more. A
+// failure then throws the window system's GameError with the sizes tried and
+// "config.json" in its detail.
 std::unique_ptr<IGameWindow> OpenGameWindow(Config& config, const DisplayBounds& display, const WindowFactory& create,
                                             WindowLayout& layout);
 

@@ -86,12 +86,22 @@ template <class T> constexpr FaultRule<T> NoFault{};
 
 // At 0 degrees or less the projection divides by zero or turns the picture
 // upside down; at 180 or more it collapses it to a point or turns it inside
-// out (tried: 0 a grey screen, 180 smears, 200 and -30 upside down).
+// out (tried: 0 a grey screen, 180 smears, 200 and -30 upside down). A view
+// narrower than a hundredth of a degree draws no picture either: positions
+// are floats, good to about one part in 16 million of a level's coordinates,
+// a few millionths of a radian as seen from a wall, and once that is the
+// whole height of the window the scene falls apart (tried at the first
+// level's start: a thousandth and a ten-thousandth of a degree show the wall
+// ahead, 1e-5 a band of black that is not there, 1e-9 to 1e-30 the window in
+// quarters of wrong colours, 1e-38 a flat grey, its projection infinite).
+// The hundredth leaves room for views far from a level's origin and close to
+// a wall.
+constexpr float SmallestFieldOfView = 0.01f;
 bool IsNoFieldOfView(float fov)
 {
-    return fov <= 0.0f || fov >= 180.0f;
+    return fov < SmallestFieldOfView || fov >= 180.0f;
 }
-constexpr const char* NoFieldOfView = "is no field of view (more than 0 and less than 180 degrees)";
+constexpr const char* NoFieldOfView = "is no field of view (at least 0.01 and less than 180 degrees)";
 constexpr FaultRule<float> FieldOfViewRule{FovRange, IsNoFieldOfView, NoFieldOfView};
 
 // Every decal slot is made when a level loads, about 500 bytes each with its
@@ -122,7 +132,7 @@ constexpr FaultRule<float> MouseSensitivityRule{MouseSensitivityRange, TurnsBeyo
 // are capped by the mixer; negative noise is none, strong noise is grain.
 constexpr FaultRule<float> VolumeRule{VolumeRange};
 constexpr FaultRule<float> NoiseIntensityRule{NoiseIntensityRange}; // no page: a strength, 0 to 1
-constexpr FaultRule<float> BrightnessRule{BrightnessRange};         // with contrast: FlattensThePicture
+constexpr FaultRule<float> BrightnessRule{BrightnessRange};         // with contrast: LeavesTheMenusLegible
 constexpr FaultRule<float> ContrastRule{ContrastRange};
 
 // The fields in record order with their fault rules, shared by reading and
@@ -154,19 +164,29 @@ template <class Visitor> void VisitFields(Settings& s, Visitor&& visit)
     visit("showLevelTimer", s.showLevelTimer, NoFault<bool>);
 }
 
-// Whether brightness and contrast leave less than one step of an 8-bit
-// display between the darkest and the brightest pixel. The last pass of
-// every frame maps a display value d to (d - 0.5) * contrast + 0.5 +
-// brightness, clamped to 0..1: a contrast of 0 (tried: a grey window), or a
-// brightness that pushes every value past the same end, makes the whole
-// window one colour, the options page included, so the player could not see
-// to undo it.
-bool FlattensThePicture(float brightness, float contrast)
+// Whether the menus can still be read at a brightness and contrast. Every
+// menu text is drawn white over a black outline one and two pixels right and
+// down (and a hovered row over a near-black red, display 0.125), so it stands
+// out from whatever lies behind it, the dimmed scene or the title, for as
+// long as the white of its letters and the black of its outline stay apart.
+// The last pass of every frame maps a display value d to (d - 0.5) *
+// contrast + 0.5 + brightness, clamped to 0..1: white becomes 0.5 + contrast
+// / 2 + brightness, black 0.5 - contrast / 2 + brightness. Seen in the game
+// at 1280 x 720: a tenth of the display's range between them (25 of 255
+// levels: contrast 0.1, or brightness -0.9 or 0.9 at contrast 1) leaves
+// every row that can be clicked legible, the menu over a white-washed scene
+// by its outlines alone; at a twentieth the slider values there are barely
+// seen, and at one level (contrast 0.0045, the window grey) or three
+// (brightness -0.99, the window black) nothing can be read, so the options
+// that would undo it cannot be reached. A negative contrast only swaps the
+// two.
+constexpr double LeastLegibleSpan = 0.1;
+bool LeavesTheMenusLegible(float brightness, float contrast)
 {
-    const double half = 0.5 * std::fabs(static_cast<double>(contrast));
-    const double darkest = std::clamp(0.5 + brightness - half, 0.0, 1.0);
-    const double brightest = std::clamp(0.5 + brightness + half, 0.0, 1.0);
-    return brightest - darkest < 1.0 / 255.0;
+    const double half = 0.5 * static_cast<double>(contrast);
+    const double white = std::clamp(0.5 + half + brightness, 0.0, 1.0);
+    const double black = std::clamp(0.5 - half + brightness, 0.0, 1.0);
+    return std::fabs(white - black) >= LeastLegibleSpan;
 }
 
 bool ReadField(const Json& value, int32_t& field)
@@ -227,6 +247,42 @@ template <class T> std::string FaultOf(T value, const FaultRule<T>& rule)
             return "not a finite number";
     }
     return rule.faulty && rule.faulty(value) ? WarningText(value) + " " + rule.why : std::string();
+}
+
+// Brightness and contrast that leave the menus unreadable: held, at its
+// page's limit, is the one whose hold alone makes them legible again (a
+// value inside its page's range is never at fault, since the pages' own
+// values always are); when either would do, the one farther beyond its range
+// (both pages step by the same amount); when neither would, both. Returns
+// the warning, empty when both are kept.
+std::string HoldForTheMenus(float& brightness, float& contrast)
+{
+    if (LeavesTheMenusLegible(brightness, contrast))
+        return {};
+    const std::string asked = WarningText(brightness) + " and " + WarningText(contrast);
+    const float heldBrightness = BrightnessRange.Clamp(brightness);
+    const float heldContrast = ContrastRange.Clamp(contrast);
+    const bool brightnessWould = LeavesTheMenusLegible(heldBrightness, contrast);
+    const bool contrastWould = LeavesTheMenusLegible(brightness, heldContrast);
+    const bool holdBrightness = brightnessWould && (!contrastWould || std::fabs(brightness - heldBrightness) >=
+                                                                          std::fabs(contrast - heldContrast));
+    const std::string why = " leaves the menus unreadable; held at ";
+    if (holdBrightness) {
+        const std::string warning = "\"brightness\" (" + WarningText(brightness) + " with contrast " +
+                                    WarningText(contrast) + why + WarningText(heldBrightness) + ")";
+        brightness = heldBrightness;
+        return warning;
+    }
+    if (contrastWould) {
+        const std::string warning = "\"contrast\" (" + WarningText(contrast) + " with brightness " +
+                                    WarningText(brightness) + why + WarningText(heldContrast) + ")";
+        contrast = heldContrast;
+        return warning;
+    }
+    brightness = heldBrightness;
+    contrast = heldContrast;
+    return "\"brightness\" and \"contrast\" (" + asked + " leave the menus unreadable; held at " +
+           WarningText(brightness) + " and " + WarningText(contrast) + ")";
 }
 
 // The text with every number too large for a double (1e999) written as the
@@ -331,14 +387,8 @@ std::optional<Settings> Config::FromJson(const std::string& text, std::vector<st
         }
         field = value;
     });
-    if (FlattensThePicture(record.brightness, record.contrast)) {
-        const std::string asked = WarningText(record.brightness) + " and " + WarningText(record.contrast);
-        record.brightness = BrightnessRange.Clamp(record.brightness);
-        record.contrast = ContrastRange.Clamp(record.contrast);
-        report("\"brightness\" and \"contrast\" (" + asked +
-               " make the whole picture one colour, the menus too; held at " + WarningText(record.brightness) +
-               " and " + WarningText(record.contrast) + ")");
-    }
+    if (std::string held = HoldForTheMenus(record.brightness, record.contrast); !held.empty())
+        report(std::move(held));
     return record;
 }
 
@@ -416,6 +466,13 @@ void Config::Save(const std::string& path) const
 void Config::KeepConfiguredWindowSize(int32_t width, int32_t height)
 {
     fittedWindow = FittedWindow{width, height, settings.screenWidth, settings.screenHeight};
+}
+
+void Config::GetConfiguredWindowSize(int32_t& width, int32_t& height) const
+{
+    const Settings written = SettingsToWrite();
+    width = written.screenWidth;
+    height = written.screenHeight;
 }
 
 Settings Config::SettingsToWrite() const

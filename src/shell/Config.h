@@ -7,10 +7,10 @@
 // Reading is lenient: a missing file or key keeps the default, a key of the
 // wrong type keeps its default (the others still load), and a number is kept
 // as written, beyond the range its options page steps within or not, unless
-// it would make a fault (a number that is not finite, a field of view that is
-// none, more blood decals than memory holds, a mouse turning more than a
-// whole turn a count, a brightness and contrast that make the picture one
-// colour): that one is held at the page's limit. A file that is not a JSON
+// it would make a fault (a number that is not finite, a field of view that
+// draws no picture, more blood decals than memory holds, a mouse turning more
+// than a whole turn a count, a brightness or contrast that leaves the menus
+// unreadable): that one alone is held at the page's limit. A file that is not a JSON
 // object gives all defaults. Before a file is written again with anything
 // the player did not write (a default or a held value), it is kept as
 // "config.json.bak" (or the next free numbered backup), so nothing the player
@@ -110,12 +110,17 @@ public:
     // Index of pending's size in `displayModes`, 0 when absent.
     int32_t GetDisplayModeIndex() const;
 
-    // The window opened at the size in `settings`, smaller than the
-    // `width` x `height` the file asked for, which the display cannot show.
+    // The window opened at the size in `settings`, not at the `width` x
+    // `height` the file asked for: the display cannot show that size, or the
+    // window system refused it.
     // Save writes the size asked for in place of the size in use for as long
     // as `settings` holds the latter, so a file brought from a larger display
     // keeps its size; applying another size from the options ends it.
     void KeepConfiguredWindowSize(int32_t width, int32_t height);
+    // The window size Save writes: the one the file asked for while the
+    // window is open at another (KeepConfiguredWindowSize), else the one in
+    // `settings`.
+    void GetConfiguredWindowSize(int32_t& width, int32_t& height) const;
 
     // True when the configured size means "use the display's size": -1, or
     // any non-positive width or height.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <type_traits>
 
@@ -36,6 +38,7 @@ constexpr float ContrastStep = 0.0025f;
 constexpr float FovStep = 5.0f;
 constexpr int32_t SsaoStep = 1;
 constexpr int32_t BloodDecalsStep = 100;
+constexpr double VolumeScale = 10.0; // the pages show volumes from 0 to 10
 
 Settings& Current()
 {
@@ -113,6 +116,15 @@ MenuSlider* AddStepSlider(MenuPanel& page, std::wstring caption, std::function<s
         [stepBy, step] { stepBy(step); });
 }
 
+// A volume on the page's scale, in whole steps. Taken as a double: the file
+// may hold any finite float, and ten times the largest is none.
+std::wstring VolumeText(float volume)
+{
+    std::wostringstream text;
+    text << std::fixed << std::setprecision(0) << volume * VolumeScale;
+    return text.str();
+}
+
 // The mouse settings reach the running level's player at once.
 void PushMouseSettings()
 {
@@ -174,9 +186,9 @@ void StepPendingResolution(int32_t direction)
 
 std::wstring SsaoQualityText(int32_t ssao)
 {
+    if (ssao < 0)
+        return L"off"; // the renderer skips the occlusion for every negative value
     switch (ssao) {
-    case -1:
-        return L"off";
     case 0:
         return L"low";
     case 1:
@@ -253,11 +265,11 @@ std::unique_ptr<MenuPanel> BuildAudioPage(Painter* painter, MenuPanel* parent)
     // Each sound is played at the volume of its moment; only the music that
     // already plays needs telling.
     AddStepSlider(
-        *page, L"Sound volume", [] { return FloatToWString(Current().soundVolume * 10.0f, 0); }, &Settings::soundVolume,
-        VolumeStep, VolumeRange);
+        *page, L"Sound volume", [] { return VolumeText(Current().soundVolume); }, &Settings::soundVolume, VolumeStep,
+        VolumeRange);
     AddStepSlider(
-        *page, L"Music volume", [] { return FloatToWString(Current().musicVolume * 10.0f, 0); }, &Settings::musicVolume,
-        VolumeStep, VolumeRange, [] { SoundManager::GetInstance().ApplyMusicVolume(); });
+        *page, L"Music volume", [] { return VolumeText(Current().musicVolume); }, &Settings::musicVolume, VolumeStep,
+        VolumeRange, [] { SoundManager::GetInstance().ApplyMusicVolume(); });
     page->AddBlank();
     AddBack(*page, parent);
     return page;

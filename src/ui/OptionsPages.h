@@ -45,7 +45,8 @@ void ResetPendingDisplaySettings();
 // a pending size the list lacks counts as the first. With an empty list the
 // pending size stays as it is.
 void StepPendingResolution(int32_t direction);
-// "off", "low", "medium", "high", "max" for -1 to 3; empty otherwise.
+// "off" for any negative value, "low", "medium", "high", "max" for 0 to 3;
+// empty above.
 std::wstring SsaoQualityText(int32_t ssao);
 
 } // namespace mirefell

@@ -83,7 +83,7 @@ TEST_F(WindowStartupTest, SizesTheDisplayCannotShowAreCutToItWhileTheFileKeepsTh
     EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 1024, \n\"screenWidth\": 1280"), std::string::npos);
 }
 
-TEST_F(WindowStartupTest, ARefusedSizeFallsBackToTheDisplayOnceAndIsSaved)
+TEST_F(WindowStartupTest, ARefusedSizeFallsBackToTheDisplayOnceWhileTheFileKeepsTheSizeItAsks)
 {
     settings.windowed = true;
     settings.borderless = false;
@@ -99,9 +99,28 @@ TEST_F(WindowStartupTest, ARefusedSizeFallsBackToTheDisplayOnceAndIsSaved)
     EXPECT_EQ(layout, (WindowLayout{true, 0, 0, 1024, 768}));
     EXPECT_EQ(settings.screenWidth, 1024);
     EXPECT_EQ(settings.screenHeight, 768);
-    EXPECT_NE(dir.Read("config.json").find("\"screenWidth\": 1024"), std::string::npos)
-        << "the size that works is kept";
     EXPECT_NE(said.find("config.json"), std::string::npos) << said;
+    EXPECT_NE(said.find("the file keeps 1000x700"), std::string::npos) << said;
+    config.Save(); // as at the end of the run
+    EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 700, \n\"screenWidth\": 1000"), std::string::npos)
+        << dir.Read("config.json");
+
+    // A full-screen size first cut to the largest mode, then refused there:
+    // the file keeps the size it asked for, not the cut one.
+    asked.clear();
+    settings.windowed = false;
+    settings.screenWidth = settings.screenHeight = 16384;
+    refused = {1280};
+    ::testing::internal::CaptureStderr();
+    FitWindowSettings(config, display);
+    window = Open();
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].width, 1280);
+    EXPECT_EQ(layout.width, 1024);
+    config.Save();
+    EXPECT_NE(dir.Read("config.json").find("\"screenHeight\": 16384, \n\"screenWidth\": 16384"), std::string::npos)
+        << dir.Read("config.json");
 }
 
 TEST_F(WindowStartupTest, AWindowRefusedAtTheDisplaysSizeTooFailsNamingConfigJson)

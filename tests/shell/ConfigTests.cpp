@@ -162,10 +162,14 @@ TEST(ConfigReading, ValuesThatWouldMakeAFaultAreHeldAtTheirPagesLimit)
         const char* problem; // empty: taken as written
     };
     const Case cases[] = {
-        // No field of view: a grey window at 0, upside down below it, a
-        // smear at 180 and inside out beyond.
+        // No field of view: a grey window at 0, no picture of the level
+        // below a hundredth of a degree, upside down below 0, a smear at 180
+        // and inside out beyond.
         {R"({"fov": 0})", &Settings::fov, 60.0f,
-         R"("fov" (0 is no field of view (more than 0 and less than 180 degrees); held at 60))"},
+         R"("fov" (0 is no field of view (at least 0.01 and less than 180 degrees); held at 60))"},
+        {R"({"fov": 1e-40})", &Settings::fov, 60.0f, ""},
+        {R"({"fov": 0.0099})", &Settings::fov, 60.0f, ""},
+        {R"({"fov": 0.01})", &Settings::fov, 0.01f, nullptr},
         {R"({"fov": -30})", &Settings::fov, 60.0f, ""},
         {R"({"fov": 180})", &Settings::fov, 120.0f, ""},
         {R"({"fov": 200})", &Settings::fov, 120.0f, ""},
@@ -183,10 +187,10 @@ TEST(ConfigReading, ValuesThatWouldMakeAFaultAreHeldAtTheirPagesLimit)
         {R"({"soundVolume": -1e39})", &Settings::soundVolume, 0.0f,
          R"("soundVolume" (not a finite number; held at 0))"},
         {R"({"noiseIntensity": 1e999})", &Settings::noiseIntensity, 1.0f, ""},
-        // Brightness and contrast that make the whole window one colour, the
-        // options page too: each is held into its page's range.
+        // Brightness and contrast that leave the menus unreadable (more
+        // below): the one at fault is held into its page's range.
         {R"({"contrast": 0})", &Settings::contrast, 1.0f,
-         R"("brightness" and "contrast" (0 and 0 make the whole picture one colour, the menus too; held at 0 and 1))"},
+         R"("contrast" (0 with brightness 0 leaves the menus unreadable; held at 1))"},
         {R"({"brightness": 1})", &Settings::brightness, 0.05f, ""},
         {R"({"brightness": -1})", &Settings::brightness, 0.0f, ""},
         {R"({"brightness": 0.9})", &Settings::brightness, 0.9f, nullptr}, // nearly white, still a picture
@@ -215,6 +219,69 @@ TEST(ConfigReading, ValuesThatWouldMakeAFaultAreHeldAtTheirPagesLimit)
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(Config::FromJson(R"({"maxBloodDecals": 1000001})", &problems)->maxBloodDecals, 2000);
     EXPECT_EQ(problems.size(), 1u);
+}
+
+// The menus' white text and its black outline must stay a tenth of the
+// display's range apart (white 0.5 + contrast / 2 + brightness, black 0.5 -
+// contrast / 2 + brightness, each clamped to 0..1); only the value whose hold
+// brings them apart is held, at its page's limit.
+TEST(ConfigReading, BrightnessOrContrastThatLeaveTheMenusUnreadableHoldOnlyTheValueAtFault)
+{
+    struct Case
+    {
+        const char* text;
+        float brightness, contrast;
+        const char* problem; // null: both taken as written
+    };
+    const Case cases[] = {
+        // White 0.50225, black 0.49775: grey levels 128 and 127.
+        {R"({"contrast": 0.0045})", 0.0f, 1.0f,
+         R"("contrast" (0.0045 with brightness 0 leaves the menus unreadable; held at 1))"},
+        // White 0.01, black 0: levels 3 and 0.
+        {R"({"brightness": -0.99})", 0.0f, 1.0f,
+         R"("brightness" (-0.99 with contrast 1 leaves the menus unreadable; held at 0))"},
+        // Both white: brightness 0.05 brings black to 0, contrast 1.05 would
+        // not.
+        {R"({"brightness": 5, "contrast": 3})", 0.05f, 3.0f,
+         R"("brightness" (5 with contrast 3 leaves the menus unreadable; held at 0.05))"},
+        {R"({"brightness": 0.05, "contrast": 3})", 0.05f, 3.0f, nullptr},
+        // Both black: brightness 0 gives 0.75 and 0.25, contrast 1 would not.
+        {R"({"brightness": -5, "contrast": 0.5})", 0.0f, 0.5f, ""},
+        {R"({"brightness": 0, "contrast": 0.5})", 0.0f, 0.5f, nullptr},
+        // A tenth apart, the bound, on each side of the range; a negative
+        // contrast swaps white and black.
+        {R"({"contrast": 0.1})", 0.0f, 0.1f, nullptr},
+        {R"({"contrast": -0.1})", 0.0f, -0.1f, nullptr},
+        {R"({"contrast": 0.099})", 0.0f, 1.0f, ""},
+        {R"({"brightness": 0.9})", 0.9f, 1.0f, nullptr},
+        {R"({"brightness": 0.91})", 0.05f, 1.0f, ""},
+        {R"({"brightness": -0.9})", -0.9f, 1.0f, nullptr},
+        {R"({"brightness": -0.91})", 0.0f, 1.0f, ""},
+        // Both white, and either hold would do (0.05 and 0.5: 0.5 apart;
+        // 0.85 and 1: 0.15): the one farther beyond its range is held.
+        {R"({"brightness": 0.85, "contrast": 0.5})", 0.05f, 0.5f, ""},
+        {R"({"brightness": 0.85, "contrast": 0.15})", 0.85f, 1.0f, ""},
+        // Neither alone would do (0.05 and 0.01: 0.01 apart; 5 and 1: both
+        // white).
+        {R"({"brightness": 5, "contrast": 0.01})", 0.05f, 1.0f,
+         R"("brightness" and "contrast" (5 and 0.01 leave the menus unreadable; held at 0.05 and 1))"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<std::string> problems;
+        const auto record = Config::FromJson(c.text, &problems);
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->brightness, c.brightness);
+        EXPECT_EQ(record->contrast, c.contrast);
+        if (!c.problem) {
+            EXPECT_TRUE(problems.empty()) << problems.front();
+            continue;
+        }
+        EXPECT_EQ(problems.size(), 1u);
+        if (*c.problem && !problems.empty()) {
+            EXPECT_EQ(problems[0], c.problem);
+        }
+    }
 }
 
 TEST(ConfigReading, ANumberTooLargeForADoubleIsTakenAsTheLargestAndTheRestLoads)

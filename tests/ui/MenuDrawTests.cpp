@@ -1,7 +1,7 @@
 // The menus drawn on the headless GPU at 1280 x 720, with screenshots in
 // "test-output/": the title's main menu with a hovered row and its corner
-// lines, option rows with a disabled one, and where a long row text keeps its
-// font. The title scene is not drawn
+// lines, option rows with a disabled one, slider values beyond their range,
+// and where a long row text keeps its font. The title scene is not drawn
 // here: the menus stand on a grey background, and "white" keeps its own
 // texture, so the hover rectangle shows in its own colour.
 #include <gtest/gtest.h>
@@ -104,6 +104,56 @@ TEST_F(MenuDrawTest, OptionRowsShowTheirValuesAndDisabledRowsAreGrey)
         }
     }
     EXPECT_NEAR((left + right) * 0.5f, 432.0f, 3.0f);
+}
+
+// A volume the file holds beyond a float's reach once multiplied for the
+// page (3e38) is written out as the number it is, not as an infinity, and an
+// "ssao" below -1 reads "off". Both pages lie in the bottom-left corner with
+// rows 480 x 48 from x 12; the pictures are options_audio_beyond.png and
+// options_graphics_beyond.png.
+TEST_F(MenuDrawTest, SliderValuesBeyondTheirRangeAreWrittenOut)
+{
+    StartScreen(1280, 720, Grey);
+    Settings& settings = Config::GetInstance().settings;
+    settings.soundVolume = 3e38f;
+    settings.musicVolume = -3e38f;
+    settings.ssao = -2;
+    ShowTitle();
+    ClickRow(*Title().mainPanel, L"Options");
+    MenuPanel& options = *Title().optionsPage;
+    // The options page at `index`, opened and drawn alone.
+    const auto drawPage = [&](const wchar_t* caption, size_t index, const char* picture) -> MenuPanel& {
+        ClickRow(options, caption);
+        MoveMouse(Vector2(1200.0f, 100.0f)); // over no row
+        UiStep();
+        const float clear[4] = {Grey.r, Grey.g, Grey.b, Grey.a};
+        context->ClearRenderTargetView(view.get(), clear);
+        DrawFrame();
+        Save(picture);
+        return static_cast<MenuPanel&>(*options.subPages.at(index));
+    };
+    // White text pixels in the row from x `from` to `to`.
+    const auto whiteIn = [&](BaseUIComponent& row, int from, int to) {
+        int white = 0;
+        const int top = static_cast<int>(row.GetPosition().y);
+        for (int y = top; y < top + 48; ++y)
+            for (int x = from; x < to; ++x)
+                white += At(x, y).r == 255 ? 1 : 0;
+        return white;
+    };
+
+    // Forty digits are too wide for the value column (centred at x 432
+    // between the arrows at 372 and 468): they are written in the small font
+    // and reach well left of the "<", where an "inf" would not.
+    MenuPanel& audio = drawPage(L"Audio", 2, "ui/options_audio_beyond");
+    EXPECT_GT(whiteIn(FindRow<MenuSlider>(audio, L"Sound volume"), 240, 360), 100);
+    EXPECT_GT(whiteIn(FindRow<MenuSlider>(audio, L"Music volume"), 240, 360), 100);
+
+    // The quality's value stands between the arrows at x 324 and 468 of its
+    // wide value column.
+    ClickRow(audio, L"Back");
+    MenuPanel& graphics = drawPage(L"Graphics", 4, "ui/options_graphics_beyond");
+    EXPECT_GT(whiteIn(FindRow<MenuSlider>(graphics, L"Adaptive SSAO"), 360, 456), 50);
 }
 
 TEST_F(MenuDrawTest, ARowTextRunsPastItsRowOverEmptyScreenAndStepsDownOnlyBeforeAWidgetOrTheEdge)

@@ -143,10 +143,16 @@ TEST_F(OptionsTest, AValueBeyondItsRangeIsShownAsWrittenAndAClickStepsItBackIn)
         {Display, L"Contrast", &Settings::contrast, nullptr, 1.2, true, L"1.200", 1.05},
         {Controls, L"Mouse sensitivity", &Settings::mouseSensitivity, nullptr, 6.0, false, L"6.00", 4.0},
         {Audio, L"Sound volume", &Settings::soundVolume, nullptr, -0.5, true, L"-5", 0.0},
+        // Ten times the nearest float to 3e38, beyond what a float holds.
+        {Audio, L"Sound volume", &Settings::soundVolume, nullptr, 3e38, false,
+         L"3000000005497755757778039942811452702720", 1.0},
+        {Audio, L"Music volume", &Settings::musicVolume, nullptr, -3e38, true,
+         L"-3000000005497755757778039942811452702720", 0.0},
         {Graphics, L"Blood decals", nullptr, &Settings::maxBloodDecals, -50.0, true, L"-50", 50.0},
         // The sum is wide: one step beyond the int range still clamps.
         {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, 2147483647.0, true, L"", 3.0},
-        {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, -2147483648.0, false, L"", -1.0},
+        {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, -2147483648.0, false, L"off", -1.0},
+        {Graphics, L"Adaptive SSAO", nullptr, &Settings::ssao, -2.0, true, L"off", -1.0}, // every negative is off
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.caption, c.caption + wcslen(c.caption)) + " " + std::to_string(c.stored));
