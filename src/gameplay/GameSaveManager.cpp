@@ -18,6 +18,25 @@
 namespace mirefell
 {
 
+namespace
+{
+
+// What keeps a file found at `path` from loading as a save; empty when it
+// loads.
+std::string WhyNoSave(const std::string& path, const PlayerFile& file)
+{
+    if (file.status != PlayerFile::Status::Read)
+        return ArchiveError("can't access file", path + ": " + file.problem).Describe();
+    try {
+        ReadGameSave(path, file.bytes);
+        return "";
+    } catch (const ArchiveError& failure) {
+        return failure.Describe();
+    }
+}
+
+} // namespace
+
 GameSaveManager& GameSaveManager::GetInstance()
 {
     static GameSaveManager instance = [] {
@@ -258,17 +277,7 @@ std::string GameSaveManager::KeepSlotFileBeforeSave(int32_t slot)
     const PlayerFile file = ReadPlayerFile(path, LargestGameSaveFile);
     if (file.status == PlayerFile::Status::Missing)
         return "";
-    std::string problem;
-    if (file.status == PlayerFile::Status::Unreadable) {
-        problem = ArchiveError("can't access file", path + ": " + file.problem).Describe();
-    } else {
-        try {
-            ReadGameSave(path, file.bytes);
-        } catch (const ArchiveError& failure) {
-            problem = failure.Describe();
-        }
-    }
-    if (!problem.empty()) {
+    if (const std::string problem = WhyNoSave(path, file); !problem.empty()) {
         const std::string backup = KeepBackupCopy(path, LargestGameSaveFile);
         if (backup.empty())
             return SlotName(slot) + " holds something that does not read as a save and could not be kept aside";
@@ -289,15 +298,7 @@ std::string GameSaveManager::KeepReplacedGame(int32_t slot, const std::string& b
     // (a file that did not read as a save, kept aside; one of the player's)
     // stays, and the game goes to the next free backup name.
     const PlayerFile there = ReadPlayerFile(backup, LargestGameSaveFile);
-    bool replaceable = there.status == PlayerFile::Status::Missing;
-    if (there.status == PlayerFile::Status::Read) {
-        try {
-            ReadGameSave(backup, there.bytes);
-            replaceable = true;
-        } catch (const ArchiveError&) {
-        }
-    }
-    if (replaceable) {
+    if (there.status == PlayerFile::Status::Missing || WhyNoSave(backup, there).empty()) {
         try {
             ReplaceFileContents(backup, bytes); // on the device before the new save replaces the game
             return "";
