@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <random>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,17 +22,20 @@ namespace mirefell
 namespace
 {
 
-// Stops numbering backups somewhere; a folder with this many copies of one
-// file is not one we should add to.
-constexpr int MaxBackups = 1000;
-
 // Links followed from a name to the file a write replaces, as the kernel
 // allows in one path (SYMLOOP_MAX); a chain longer than that is a loop.
 constexpr int MaxLinks = 40;
 
 // New names tried for a temporary copy before giving up; another name is
-// taken only when a random one is already there.
+// taken only when a random one is already there (or was taken away before
+// the copy was locked).
 constexpr int MaxTemporaryAttempts = 16;
+
+// A temporary copy is named "<file>" + this + 16 lowercase hex digits.
+constexpr std::string_view CopyInfix = ".tmp-";
+constexpr size_t CopySuffixLength = 16;
+
+constexpr const char* LinkNotFile = "a link, not a file";
 
 std::string ReasonOf(int error)
 {
@@ -94,9 +96,17 @@ std::string FolderName(const std::string& path)
     return folder.empty() ? "." : folder.string();
 }
 
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // Makes a new, empty file beside `path` that only this write uses:
 // "<path>.tmp-<random>", created exclusively, so whatever already has a name
 // there (a pipe, a link, a folder, another writer's copy) is never opened.
+// The copy is locked before it is used, and an instance clearing leftover
+// copies passes a locked one by; one that took the copy away between its
+// creation and the lock costs this write another name.
 // Returns the open descriptor and sets `name`, or returns minus the error.
 int CreateTemporaryBeside(const std::string& path, std::string& name)
 {
@@ -109,15 +119,69 @@ int CreateTemporaryBeside(const std::string& path, std::string& name)
             const std::lock_guard<std::mutex> lock(namesLock);
             suffix = names();
         }
-        char hex[17];
+        char hex[CopySuffixLength + 1];
         std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(suffix));
-        name = path + ".tmp-" + hex;
+        name = path + std::string(CopyInfix) + hex;
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0)
+        if (fd < 0) {
+            error = errno;
+            continue;
+        }
+        // A file system without such locks leaves every copy unlocked, and
+        // no instance can then lock a leftover to remove it either.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat opened
+        {};
+        struct stat named
+        {};
+        if (::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 && SameFile(opened, named))
             return fd;
-        error = errno;
+        ::close(fd);
     }
     return -error;
+}
+
+// Whether `name` is how CreateTemporaryBeside names a copy of `file`.
+bool IsCopyName(std::string_view name, std::string_view file)
+{
+    const size_t start = file.size() + CopyInfix.size();
+    if (name.size() != start + CopySuffixLength || name.substr(0, file.size()) != file ||
+        name.substr(file.size(), CopyInfix.size()) != CopyInfix)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(start), name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Removes the copies of `path` that writes killed before their end left
+// behind: regular files named exactly as CreateTemporaryBeside names them
+// (never a link, a folder or a name of the player's) that no running write
+// holds locked. Never waits on a lock; what cannot be removed stays.
+void RemoveLeftoverCopies(const std::string& path)
+{
+    const std::filesystem::path file(path);
+    const std::string fileName = file.filename().string();
+    std::error_code error;
+    std::filesystem::directory_iterator entry(file.parent_path().empty() ? "." : file.parent_path(), error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (!IsCopyName(entry->path().filename().string(), fileName))
+            continue;
+        const std::string copy = entry->path().string();
+        struct stat named
+        {};
+        if (::lstat(copy.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+            continue;
+        const Descriptor handle(::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened
+        {};
+        if (handle.Get() < 0 || ::fstat(handle.Get(), &opened) != 0 || !SameFile(opened, named) ||
+            ::flock(handle.Get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // Still the name of the file locked: a copy renamed to its final
+        // name since it was opened is a player's file now.
+        if (::lstat(copy.c_str(), &named) == 0 && SameFile(opened, named))
+            ::unlink(copy.c_str());
+    }
 }
 
 [[noreturn]] void FailWrite(const std::string& path, const std::string& temporary, const std::string& reason)
@@ -196,18 +260,72 @@ bool IsRegularFileOfAtMost(const std::string& path, uint64_t largest)
            static_cast<uint64_t>(status.st_size) <= largest;
 }
 
-bool SameBytes(const std::string& a, const std::string& b)
+// Writes `bytes` to a new copy of its own beside `target` (named after it)
+// and flushes it to the device. Returns a descriptor of the copy that holds
+// its lock until it is closed, and sets `name`; on failure removes the copy,
+// sets `failure` and returns -1.
+int WriteNewCopy(const std::string& target, std::string_view bytes, std::string& name, std::string& failure)
 {
-    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
-    if (!first || !second)
-        return false;
-    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
-                      std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
+    const int created = CreateTemporaryBeside(target, name);
+    if (created < 0) {
+        failure = "no new copy could be made in " + FolderName(target) + ": " + ReasonOf(-created);
+        return -1;
+    }
+    Descriptor file(created);
+    // A full device may accept the bytes and refuse them only at the sync or
+    // the close: every step is checked.
+    int error = 0;
+    for (size_t written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t count = ::write(file.Get(), bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno != EINTR)
+            error = errno;
+        else if (count > 0)
+            written += static_cast<size_t>(count);
+    }
+    if (error == 0 && ::fsync(file.Get()) != 0 && errno != EINVAL) // EINVAL: a device that cannot sync
+        error = errno;
+    // The lock belongs to the open file, not to one descriptor: a second one
+    // keeps it past the checked close, until the copy has its final name.
+    int lock = -1;
+    if (error == 0 && (lock = ::dup(file.Get())) < 0)
+        error = errno;
+    if (error == 0)
+        error = file.Close();
+    if (error != 0) {
+        std::error_code ignored;
+        std::filesystem::remove(name, ignored);
+        if (lock >= 0)
+            ::close(lock);
+        failure = ReasonOf(error);
+        return -1;
+    }
+    return lock;
+}
+
+// Gives `from` the name `to` only where `to` holds nothing; on a file system
+// that cannot make sure of that in the rename, after a look. Returns 0 or the
+// error (EEXIST: something has the name).
+int RenameIfFree(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return errno;
+    struct stat existing
+    {};
+    if (::lstat(to.c_str(), &existing) == 0)
+        return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 } // namespace
 
-PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest)
+std::string BackupName(const std::string& path, int number)
+{
+    return path + ".bak" + (number == 1 ? "" : std::to_string(number));
+}
+
+PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest, Links links)
 {
     // The name itself first: only a name that holds nothing is missing. A
     // link that leads nowhere is the player's too, and is not replaced.
@@ -215,11 +333,18 @@ PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest)
     {};
     if (::lstat(path.c_str(), &entry) != 0)
         return errno == ENOENT ? PlayerFile{} : Unreadable(ReasonOf(errno));
+    const bool followed = links == Links::Followed;
+    if (!followed && S_ISLNK(entry.st_mode))
+        return Unreadable(LinkNotFile);
 
     // Non-blocking, so a pipe with no writer does not hold the start.
-    const Descriptor handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (handle.Get() < 0)
+    const Descriptor handle(
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followed ? 0 : O_NOFOLLOW)));
+    if (handle.Get() < 0) {
+        if (errno == ELOOP && !followed)
+            return Unreadable(LinkNotFile); // made since the look
         return Unreadable(errno == ENOENT ? "a link to a missing file" : ReasonOf(errno));
+    }
     struct stat status
     {};
     if (::fstat(handle.Get(), &status) != 0)
@@ -252,38 +377,22 @@ PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest)
     return file;
 }
 
-void ReplaceFileContents(const std::string& path, std::string_view bytes)
+void ReplaceFileContents(const std::string& path, std::string_view bytes, Links links)
 {
     // Through a link, the file it leads to is replaced and the link stays;
     // only a regular file (or nothing yet) is ever replaced that way.
-    const std::string replaced = FollowLinks(path);
+    const std::string replaced = links == Links::Followed ? FollowLinks(path) : path;
     if (replaced != path) {
         struct stat status
         {};
         if (::stat(replaced.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
             throw GameError("can't write file", path + ": a link to " + KindOf(status.st_mode));
     }
-    std::string temporary;
-    Descriptor file(CreateTemporaryBeside(replaced, temporary));
-    if (file.Get() < 0)
-        throw GameError("can't write file",
-                        path + ": no new copy could be made in " + FolderName(replaced) + ": " + ReasonOf(-file.Get()));
-    // A full device may accept the bytes and refuse them only at the sync or
-    // the close: every step is checked.
-    int error = 0;
-    for (size_t written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t count = ::write(file.Get(), bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno != EINTR)
-            error = errno;
-        else if (count > 0)
-            written += static_cast<size_t>(count);
-    }
-    if (error == 0 && ::fsync(file.Get()) != 0 && errno != EINVAL) // EINVAL: a device that cannot sync
-        error = errno;
-    if (error != 0)
-        FailWrite(path, temporary, ReasonOf(error));
-    if (const int closeError = file.Close())
-        FailWrite(path, temporary, ReasonOf(closeError));
+    RemoveLeftoverCopies(replaced);
+    std::string temporary, failure;
+    const Descriptor lock(WriteNewCopy(replaced, bytes, temporary, failure));
+    if (lock.Get() < 0)
+        throw GameError("can't write file", path + ": " + failure);
 
     std::error_code renameError;
     std::filesystem::rename(temporary, replaced, renameError);
@@ -297,30 +406,45 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes)
 
 std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
 {
-    const bool copyable = IsRegularFileOfAtMost(path, largestCopy);
+    PlayerFile original;
+    if (IsRegularFileOfAtMost(path, largestCopy)) // nothing else is opened
+        original = ReadPlayerFile(path, largestCopy);
+    const bool copyable = original.status == PlayerFile::Status::Read;
     for (int number = 1; number <= MaxBackups; ++number) {
-        const std::string backup = path + ".bak" + (number == 1 ? "" : std::to_string(number));
+        const std::string backup = BackupName(path, number);
         struct stat existing
         {};
         if (::lstat(backup.c_str(), &existing) == 0) {
-            if (copyable && IsRegularFileOfAtMost(backup, largestCopy) && SameBytes(path, backup))
-                return SyncBackup(backup, true) ? backup : "";
+            if (copyable && S_ISREG(existing.st_mode)) {
+                const PlayerFile kept = ReadPlayerFile(backup, largestCopy, Links::Refused);
+                if (kept.status == PlayerFile::Status::Read && kept.bytes == original.bytes)
+                    return SyncBackup(backup, true) ? backup : "";
+            }
             continue;
         }
         if (errno != ENOENT)
             continue;
-        std::error_code error;
-        if (copyable && std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, error)) {
-            if (SyncBackup(backup, true))
-                return backup;
-            // A copy that may not be on the device keeps nothing: the file
-            // itself moves aside instead.
-            std::filesystem::remove(backup, error);
+        if (copyable) {
+            RemoveLeftoverCopies(backup);
+            std::string copy, failure;
+            const Descriptor lock(WriteNewCopy(backup, original.bytes, copy, failure));
+            if (lock.Get() >= 0) {
+                const int error = RenameIfFree(copy, backup);
+                if (error == 0 && SyncFolderOf(backup) == 0)
+                    return backup;
+                std::error_code ignored;
+                std::filesystem::remove(error == 0 ? backup : copy, ignored);
+                if (error == EEXIST)
+                    continue; // another copy of the game took the name meanwhile
+            }
+            // A copy that could not be made, or may not be on the device,
+            // keeps nothing: the file itself moves aside instead.
         }
         // Nothing is read from it (or it could not be read): the entry itself
         // moves, a link stays a link and a pipe a pipe. Its bytes stay where
         // they were, and no write replaces them: the new name's folder is
         // flushed, and the name is the backup's whatever the flush says.
+        std::error_code error;
         std::filesystem::rename(path, backup, error);
         if (error)
             return "";

@@ -3,13 +3,17 @@
 // and are on the device before the file they keep is replaced, a replaced
 // file whose new name is flushed with its folder, and writes through links.
 #include <algorithm>
+#include <cstdarg>
+#include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,10 +79,8 @@ extern "C" int fsync(int fd)
     return real(fd);
 }
 
-extern "C" int rename(const char* from, const char* to)
+void RecordRename(const char* from, const char* to)
 {
-    using Real = int (*)(const char*, const char*);
-    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "rename"));
     if (watching) {
         FileEvent record;
         record.kind = FileEvent::Rename;
@@ -86,7 +88,45 @@ extern "C" int rename(const char* from, const char* to)
         record.to = to;
         events.push_back(record);
     }
+}
+
+extern "C" int rename(const char* from, const char* to)
+{
+    using Real = int (*)(const char*, const char*);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "rename"));
+    RecordRename(from, to);
     return real(from, to);
+}
+
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags)
+{
+    using Real = int (*)(int, const char*, int, const char*, unsigned int);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "renameat2"));
+    RecordRename(from, to);
+    return real(fromFolder, from, toFolder, to, flags);
+}
+
+// Set by a test: the next temporary copy the program creates finds a link to
+// this file already at its name, as if another program had put it there
+// between the choice of the name and its creation.
+std::string plantedLinkTarget;
+
+extern "C" int open(const char* path, int flags, ...)
+{
+    using Real = int (*)(const char*, int, ...);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "open"));
+    int mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = va_arg(rest, int);
+        va_end(rest);
+    }
+    if (!plantedLinkTarget.empty() && (flags & O_CREAT) != 0 && std::strstr(path, ".tmp-") != nullptr) {
+        ::symlink(plantedLinkTarget.c_str(), path);
+        plantedLinkTarget.clear();
+    }
+    return real(path, flags, mode);
 }
 
 namespace mirefell
@@ -95,6 +135,7 @@ namespace
 {
 
 using testing::TempDir;
+using testing::TemporaryCopiesOf;
 
 TEST(PlayerFiles, OnlyARegularFileOfItsSizeIsReadAndOnlyNothingIsMissing)
 {
@@ -182,17 +223,22 @@ TEST(PlayerFiles, ABackupIsOnTheDeviceBeforeTheFileItKeepsIsReplaced)
     watching = false;
 
     ASSERT_EQ(backup, dir.File("config.json.bak"));
-    ASSERT_GE(events.size(), 4u);
+    ASSERT_GE(events.size(), 5u);
+    // The copy is made whole under a name of its own: a write killed before
+    // it ends leaves no backup cut short.
     EXPECT_EQ(events[0].kind, FileEvent::Sync);
-    EXPECT_EQ(events[0].path, backup);
+    EXPECT_EQ(events[0].path.rfind(backup + ".tmp-", 0), 0u) << events[0].path;
     EXPECT_EQ(events[0].bytes, "theirs") << "written whole before it is flushed";
-    EXPECT_EQ(events[1].kind, FileEvent::Sync);
-    EXPECT_TRUE(events[1].folder);
-    EXPECT_EQ(std::filesystem::path(events[1].path), dir.Path());
-    EXPECT_EQ(events[1].bytes, "theirs") << "config.json still holds the player's text";
-    EXPECT_EQ(events[2].path.rfind(dir.File("config.json.tmp-"), 0), 0u) << events[2].path;
-    EXPECT_EQ(events[3].kind, FileEvent::Rename);
-    EXPECT_EQ(events[3].to, dir.File("config.json"));
+    EXPECT_EQ(events[1].kind, FileEvent::Rename);
+    EXPECT_EQ(events[1].path, events[0].path);
+    EXPECT_EQ(events[1].to, backup);
+    EXPECT_EQ(events[2].kind, FileEvent::Sync);
+    EXPECT_TRUE(events[2].folder);
+    EXPECT_EQ(std::filesystem::path(events[2].path), dir.Path());
+    EXPECT_EQ(events[2].bytes, "theirs") << "config.json still holds the player's text";
+    EXPECT_EQ(events[3].path.rfind(dir.File("config.json.tmp-"), 0), 0u) << events[3].path;
+    EXPECT_EQ(events[4].kind, FileEvent::Rename);
+    EXPECT_EQ(events[4].to, dir.File("config.json"));
     EXPECT_EQ(dir.Read("config.json.bak"), "theirs");
 
     // A file moved aside as it is: its new name is flushed before returning.
@@ -262,7 +308,15 @@ TEST(PlayerFiles, AWriteOpensNothingThatIsAlreadyThere)
     EXPECT_TRUE(std::filesystem::is_fifo(dir.File("game/config.json.tmp")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("game/binds.bin.tmp")));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("game/saves/save0.mfv.tmp")));
-    EXPECT_EQ(testing::TemporaryCopiesOf(dir.File("game/config.json")), std::vector<std::string>{"config.json.tmp"});
+    EXPECT_EQ(TemporaryCopiesOf(dir.File("game/config.json")), std::vector<std::string>{"config.json.tmp"});
+
+    // Nor a link put at the very name the copy is given, as it is made.
+    plantedLinkTarget = dir.File("victim.txt");
+    ReplaceFileContents(dir.File("game/config.json"), "written again");
+    EXPECT_TRUE(plantedLinkTarget.empty()) << "no copy was made";
+    EXPECT_EQ(dir.Read("victim.txt"), "not the game's");
+    EXPECT_EQ(dir.Read("game/config.json"), "written again");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.File("game/config.json"))));
 
     // No copy can be made where there is no folder: the message names the
     // file and the folder.
@@ -273,6 +327,33 @@ TEST(PlayerFiles, AWriteOpensNothingThatIsAlreadyThere)
         EXPECT_EQ(error.Detail(), dir.File("missing/save1.mfv") + ": no new copy could be made in " +
                                       dir.File("missing") + ": No such file or directory");
     }
+}
+
+// A write killed before its end leaves its copy behind; the next write of
+// that file removes it. A copy that another copy of the game is still
+// writing (it holds it locked), a link and any name the game does not give
+// its copies stay.
+TEST(PlayerFiles, TheNextWriteRemovesWhatAKilledWriteLeftButNoCopyInUse)
+{
+    TempDir dir;
+    dir.Write("victim.txt", "not the game's");
+    dir.Write("config.json.tmp-0123456789abcdef", "cut short");
+    dir.Write("config.json.tmp-fedcba9876543210", "still being written");
+    const int inUse = ::open(dir.File("config.json.tmp-fedcba9876543210").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
+    std::filesystem::create_symlink(dir.File("victim.txt"), dir.File("config.json.tmp-00000000000000ff"));
+    dir.Write("config.json.tmp-0123", "not a name the game gives");
+    dir.Write("binds.bin.tmp-0123456789abcdef", "another file's, left to its own next write");
+
+    ReplaceFileContents(dir.File("config.json"), "written");
+    ::close(inUse);
+    std::vector<std::string> left = TemporaryCopiesOf(dir.File("config.json"));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"config.json.tmp-00000000000000ff", "config.json.tmp-0123",
+                                              "config.json.tmp-fedcba9876543210"}));
+    EXPECT_EQ(dir.Read("victim.txt"), "not the game's");
+    EXPECT_EQ(dir.Read("binds.bin.tmp-0123456789abcdef"), "another file's, left to its own next write");
+    EXPECT_EQ(dir.Read("config.json"), "written");
 }
 
 // Two copies of the game in one folder save at once: each write is whole,
@@ -299,7 +380,7 @@ TEST(PlayerFiles, TwoWritersOfOneFileAtOnceLeaveItWhole)
     EXPECT_EQ(firstFailures + secondFailures, 0);
     const std::string after = dir.Read("config.json");
     EXPECT_TRUE(after == first || after == second) << after.size() << " bytes";
-    EXPECT_TRUE(testing::TemporaryCopiesOf(path).empty());
+    EXPECT_TRUE(TemporaryCopiesOf(path).empty());
 }
 
 } // namespace
