@@ -280,7 +280,7 @@ std::string GameSaveManager::KeepSlotFileBeforeSave(int32_t slot)
     if (const std::string problem = WhyNoSave(path, file); !problem.empty()) {
         const std::string backup = KeepBackupCopy(path, LargestGameSaveFile);
         if (backup.empty())
-            return SlotName(slot) + " holds something that does not read as a save and could not be kept aside";
+            return SlotName(slot) + " holds something that " + NotASaveNotKept;
         Report(SlotName(slot) + " held something that does not read as a save (" + problem + "); it is kept as " +
                backup);
         return "";
@@ -292,24 +292,27 @@ std::string GameSaveManager::KeepSlotFileBeforeSave(int32_t slot)
 
 std::string GameSaveManager::KeepReplacedGame(int32_t slot, const std::string& bytes)
 {
+    // The backups are the game's own files: only a game kept there before is
+    // written over, and never through a link. Anything else at a backup's
+    // name (a file that did not read as a save, kept aside; a link or a file
+    // of the player's) stays as it is, and the game goes to the first name
+    // that holds a game or nothing, so such a file costs one name in all.
     const std::string path = SlotPath(slot);
-    const std::string backup = path + ".bak";
-    // Only a game replaced before is written over. Anything else at that name
-    // (a file that did not read as a save, kept aside; one of the player's)
-    // stays, and the game goes to the next free backup name.
-    const PlayerFile there = ReadPlayerFile(backup, LargestGameSaveFile);
-    if (there.status == PlayerFile::Status::Missing || WhyNoSave(backup, there).empty()) {
+    for (int number = 1; number <= MaxBackups; ++number) {
+        const std::string backup = BackupName(path, number);
+        const PlayerFile there = ReadPlayerFile(backup, LargestGameSaveFile, Links::Refused);
+        if (there.status != PlayerFile::Status::Missing && !WhyNoSave(backup, there).empty())
+            continue;
         try {
-            ReplaceFileContents(backup, bytes); // on the device before the new save replaces the game
+            // On the device before the new save replaces the game.
+            ReplaceFileContents(backup, bytes, Links::Refused);
             return "";
         } catch (const GameError& failure) {
             return "the game in " + SlotName(slot) + " could not be kept as " + backup + ": " + failure.Describe();
         }
     }
-    const std::string kept = KeepBackupCopy(path, LargestGameSaveFile);
-    if (kept.empty())
-        return "the game in " + SlotName(slot) + " could not be kept aside";
-    return "";
+    return "the game in " + SlotName(slot) + " was not kept: " + NoBackupName + ", from " + BackupName(path, 1) +
+           " to " + BackupName(path, MaxBackups);
 }
 
 bool GameSaveManager::SaveLevelProgress(uint32_t levelSeconds, const GUID& equipped, std::vector<GUID> bound,

@@ -10,10 +10,11 @@
 // shown as such on the title screen (IsSlotUnreadable); before a save goes
 // into it, what was there is kept aside as "<file>.bak" (or the next free
 // numbered backup), and when that cannot be done the save is refused. A new
-// game's first save into a slot that holds another game keeps that game as
-// "<file>.bak", written over only where that name holds a game replaced
-// before (otherwise the next free numbered backup), and on the device before
-// the new save replaces it.
+// game's first save into a slot that holds another game keeps that game at
+// the first backup name ("<file>.bak", "<file>.bak2", ...) that holds a game
+// kept before or nothing, on the device before the new save replaces it.
+// Whatever else is at a backup name, a link above all, is never read
+// through or written over.
 //
 // A slot is its file's: the slot number stored inside a save is replaced by
 // the number in its file name when it is read (and the difference reported),
@@ -71,10 +72,12 @@ public:
     bool Continue();
     // A fresh game in `slot` (0 to 4); requests the loading state. The slot's
     // file is replaced at the first save, when the level starts; the game it
-    // held is kept as "<file>.bak".
+    // held is kept as a backup ("<file>.bak" unless that name holds
+    // something else).
     void NewGame(int32_t slot, GameDifficulty difficulty, bool blackout, bool permadeath);
     // Reads the slot's file into `current`. The current game changes only
-    // when the whole file read and validated; otherwise returns false.
+    // when the whole file read and validated; otherwise returns false. A game
+    // loaded is its slot's: its saves keep no backup.
     bool LoadSlot(int32_t slot);
     void SetLevelName(std::string levelId);
     // After the level-complete screen: reloads the slot saved at completion,
@@ -120,6 +123,12 @@ public:
 
     // The last failure reported, or empty.
     const std::string& GetLastError() const { return lastError; }
+    // Causes of the game's own in the reports of a failed save, which the
+    // user interface tells the player in their words: a slot file that is no
+    // save could not be moved aside, and no backup name was left for the
+    // game a new game replaces.
+    static constexpr const char* NotASaveNotKept = "does not read as a save and could not be kept aside";
+    static constexpr const char* NoBackupName = "every backup name holds a file that is no game";
 
     // Set by the user interface: back to the title. Until it is set,
     // finishing the last level requests the main menu itself.
@@ -143,8 +152,8 @@ private:
     // kept: a file that does not read as a save, and the game a new game
     // replaces. Returns why it could not be kept, or an empty string.
     std::string KeepSlotFileBeforeSave(int32_t slot);
-    // Keeps the slot's game, `bytes`, as "<file>.bak" or, where that name
-    // holds something other than a game, the next free backup.
+    // Keeps the slot's game, `bytes`, at its first backup name that holds a
+    // game or nothing.
     std::string KeepReplacedGame(int32_t slot, const std::string& bytes);
     void ReturnToTitle();
 

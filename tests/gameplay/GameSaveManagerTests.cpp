@@ -420,13 +420,48 @@ TEST_F(SaveSlots, ANewGameKeepsTheGameItReplacesAsABackup)
     ASSERT_TRUE(SaveInventory(inventory));
     EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), second);
 
-    // What the backup's name holds when it is no game is never written over.
+    // What the backup's name holds when it is no game is never written over,
+    // and costs one more name in all, however many games are replaced.
     dir.Write("saves/save1.mfv.bak", "a file that did not read as a save");
-    const std::string third = dir.Read("saves/save1.mfv");
-    manager.NewGame(1, GameDifficulty::Hard, false, false);
+    for (const GameDifficulty difficulty : {GameDifficulty::Hard, GameDifficulty::Normal}) {
+        const std::string replaced = dir.Read("saves/save1.mfv");
+        manager.NewGame(1, difficulty, false, false);
+        ASSERT_TRUE(SaveInventory(inventory));
+        EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), "a file that did not read as a save");
+        EXPECT_EQ(dir.Read("saves/save1.mfv.bak2"), replaced);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("saves/save1.mfv.bak3")));
+
+    // Nor is a link there written through, even to a game of the player's.
+    std::filesystem::create_directory(dir.File("outside"));
+    WriteGameSaveFile(dir.File("outside/precious.mfv"), testing::MakeSampleGame().save);
+    const std::string precious = dir.Read("outside/precious.mfv");
+    std::filesystem::remove(dir.File("saves/save1.mfv.bak"));
+    std::filesystem::create_symlink(dir.File("outside/precious.mfv"), dir.File("saves/save1.mfv.bak"));
+    const std::string replaced = dir.Read("saves/save1.mfv");
+    manager.NewGame(1, GameDifficulty::Easy, false, false);
     ASSERT_TRUE(SaveInventory(inventory));
-    EXPECT_EQ(dir.Read("saves/save1.mfv.bak"), "a file that did not read as a save");
-    EXPECT_EQ(dir.Read("saves/save1.mfv.bak2"), third);
+    EXPECT_EQ(dir.Read("outside/precious.mfv"), precious);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("saves/save1.mfv.bak")));
+    EXPECT_EQ(dir.Read("saves/save1.mfv.bak2"), replaced);
+}
+
+// A game loaded after a new game whose first save failed is its slot's own:
+// its saves keep nothing aside.
+TEST_F(SaveSlots, AGameLoadedAfterANewGameKeepsNoBackupOfItsOwnSlot)
+{
+    WriteSlot(0, 100);
+    WriteSlot(1, 200);
+    manager.NewGame(1, GameDifficulty::Normal, false, false);
+    PlayerInventory inventory;
+    inventory.AddItem(Weapons::MakeHammer());
+    {
+        const FullDevice full(dir.File("saves/save1.mfv"));
+        ASSERT_FALSE(SaveInventory(inventory));
+    }
+    ASSERT_TRUE(manager.LoadSlot(0));
+    ASSERT_TRUE(SaveInventory(inventory));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("saves/save0.mfv.bak")));
 }
 
 TEST_F(SaveSlots, AFailedWriteIsReportedAndKeepsThePreviousSave)
