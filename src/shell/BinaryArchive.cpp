@@ -241,8 +241,7 @@ void WriteArchiveFile(const std::string& path, const std::function<void(ArchiveW
     }
     if (bytes.view().size() > largest)
         throw ArchiveError("can't write file", path + ": " + std::to_string(bytes.view().size()) +
-                                                   " bytes, more than such a file can hold (" +
-                                                   std::to_string(largest) + ")");
+                                                   MoreThanItsReaderTakes + " (" + std::to_string(largest) + ")");
     try {
         ReplaceFileContents(path, bytes.view());
     } catch (const GameError& error) {

@@ -112,6 +112,8 @@ uint16_t ReadArchiveHeader(std::istream& in);
 
 // The largest archive file read when the caller names no limit of its own.
 inline constexpr uint64_t LargestArchiveFile = 16u << 20;
+// How a write refused for its size says so, after the archive's size.
+inline constexpr const char* MoreThanItsReaderTakes = " bytes, more than such a file can hold";
 
 // Reads an archive already in memory: the header, then `read` with the
 // archive. Every failure (bad header, truncated or corrupt data, or an error

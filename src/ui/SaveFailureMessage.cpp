@@ -5,6 +5,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "gameplay/GameSaveManager.h"
+#include "shell/BinaryArchive.h"
+
 namespace mirefell
 {
 
@@ -62,8 +65,12 @@ std::wstring SaveFailureMessage(const std::string& report)
         why = L"the disk reported an error";
     else if (Says(report, {EEXIST, ENOTDIR}))
         why = L"a file blocks the save folder";
-    else if (report.find("could not be kept aside") != std::string::npos)
+    else if (report.find(MoreThanItsReaderTakes) != std::string::npos)
+        why = L"the save is too large to load";
+    else if (report.find(GameSaveManager::NotASaveNotKept) != std::string::npos)
         why = L"its slot holds a damaged file";
+    else if (report.find(GameSaveManager::NoBackupName) != std::string::npos)
+        why = L"the slot's old game can't be kept";
     else
         why = LastReason(report);
     if (why.empty())

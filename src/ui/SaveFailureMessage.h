@@ -12,10 +12,11 @@ namespace mirefell
 
 // "The game could not be saved: <why>." for a report of a failed save: a full
 // disk, a read-only disk, a game folder the game may not write to, a disk
-// error, a file in the way of the save folder, or a slot file that is not a
-// save and could not be kept aside; any other reason in the system's own
-// words when they are short, else that the system refused the write. The
-// whole fits one message line on the smallest screen.
+// error, a file in the way of the save folder, a save larger than the game
+// loads, a slot file that is not a save and could not be kept aside, or no
+// backup name left for the game a new game replaces; any other reason in the
+// system's own words when they are short, else that the system refused the
+// write. The whole fits one message line on the smallest screen.
 std::wstring SaveFailureMessage(const std::string& report);
 
 } // namespace mirefell

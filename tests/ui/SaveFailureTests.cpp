@@ -12,8 +12,11 @@
 #include <iterator>
 
 #include "MenuFixture.h"
+#include "gameplay/GameSaveManager.h"
 #include "render/PainterDrawLog.h"
+#include "shell/FileKeeping.h"
 #include "support/FullDevice.h"
+#include "support/TempDir.h"
 #include "ui/SaveFailureMessage.h"
 
 namespace mirefell::testing
@@ -126,6 +129,35 @@ TEST(SaveFailureMessage, NamesTheCauseInThePlayersWords)
     EXPECT_EQ(SaveFailureMessage(writeFailed(EMFILE)), L"The game could not be saved: too many open files.");
     // Words too long for a message line.
     EXPECT_EQ(SaveFailureMessage(writeFailed(EILSEQ)), L"The game could not be saved: the system refused to write it.");
+}
+
+// Causes of the game's own, as a real save meets them: the slot keeps its
+// game and the window says what stopped the save.
+TEST(SaveFailureMessage, ASaveTooLargeToLoadOrAGameWithNoBackupNameLeftIsSaidSo)
+{
+    GameStateManager::GetInstance().Reset();
+    TempDir dir;
+    GameSaveManager manager(dir.File("saves"));
+    const std::string slot = manager.SlotPath(0);
+    manager.NewGame(0, GameDifficulty::Normal, false, false);
+    ASSERT_TRUE(manager.Save(GUID{}, {}, {}));
+    const std::string saved = Bytes(slot);
+
+    // 9 MiB: more than the 8 MiB a save is read back with, less than the
+    // 16 MiB of other archives.
+    manager.current.levelId.assign(9u << 20, 'x');
+    EXPECT_FALSE(manager.Save(GUID{}, {}, {}));
+    EXPECT_TRUE(Bytes(slot) == saved) << "the slot keeps its game";
+    EXPECT_EQ(SaveFailureMessage(manager.GetLastError()),
+              L"The game could not be saved: the save is too large to load.");
+
+    manager.NewGame(0, GameDifficulty::Easy, false, false);
+    for (int number = 1; number <= MaxBackups; ++number)
+        std::ofstream(BackupName(slot, number)) << "no game";
+    EXPECT_FALSE(manager.Save(GUID{}, {}, {}));
+    EXPECT_TRUE(Bytes(slot) == saved) << "the slot keeps its game";
+    EXPECT_EQ(SaveFailureMessage(manager.GetLastError()),
+              L"The game could not be saved: the slot's old game can't be kept.");
 }
 
 } // namespace

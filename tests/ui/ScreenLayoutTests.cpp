@@ -22,6 +22,7 @@
 #include <string>
 
 #include "MenuFixture.h"
+#include "gameplay/GameSaveManager.h"
 #include "gameplay/ItemMakers.h"
 #include "gameplay/Player.h"
 #include "gameplay/Weapons.h"
@@ -45,6 +46,12 @@ namespace
 // Linear light: a dark grey (about 50 of 255 on the screen), as dark as
 // the title scene around the menus.
 constexpr Color Backdrop{0.03f, 0.03f, 0.03f, 1.0f};
+
+// The report of a failed save whose cause, in the player's words, is the
+// longest the window shows.
+const std::string LongestSaveFailure = std::string("the game was not saved: the game in save slot 1 "
+                                                   "(saves/save0.mfv) was not kept: ") +
+                                       GameSaveManager::NoBackupName;
 
 // Edges: left and top inside, right and bottom outside.
 struct Box
@@ -320,9 +327,7 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
         {"title_save_failed",
          [&] {
              TitlePage({});
-             Title().saveFailure = SaveFailureMessage("the game was not saved: save slot 1 (saves/save0.mfv) holds "
-                                                      "something that does not read as a save and could not be kept "
-                                                      "aside");
+             Title().saveFailure = SaveFailureMessage(LongestSaveFailure);
          }},
         {"title_save_failed_system_words",
          [&] {
@@ -355,11 +360,7 @@ TEST_F(ScreenLayoutTest, EveryScreenFitsAtEachSupportedSize)
         {"hud_save_failed",
          [&] {
              ShowHud();
-             NotificationBox::AddMessage(NotificationBox::GetMessages(),
-                                         SaveFailureMessage("the game was not saved: can't write file "
-                                                            "(saves/save0.mfv: " +
-                                                            std::string(std::strerror(EILSEQ)) + ")"),
-                                         600);
+             NotificationBox::AddMessage(NotificationBox::GetMessages(), SaveFailureMessage(LongestSaveFailure), 600);
              UiStep();
          }},
         {"inventory", [&] { ShowInventory(); }},
