@@ -243,8 +243,12 @@ std::string WarningText(bool value)
 template <class T> std::string FaultOf(T value, const FaultRule<T>& rule)
 {
     if constexpr (std::is_floating_point_v<T>) {
-        if (!std::isfinite(value))
-            return "not a finite number";
+        // JSON has no infinities: one here was a number beyond the float.
+        if (std::isinf(value))
+            return "beyond the +/-" + WarningText(std::numeric_limits<T>::max()) + " a " +
+                   std::to_string(sizeof(T) * 8) + "-bit float holds";
+        if (std::isnan(value))
+            return "not a number";
     }
     return rule.faulty && rule.faulty(value) ? WarningText(value) + " " + rule.why : std::string();
 }

@@ -106,11 +106,11 @@ TEST(ConfigReading, WrongTypesKeepTheirDefaultAndNumbersBeyondAPagesRangeAreKept
         expected.mouseSensitivity = 4.01f;
         return expected;
     }());
-    EXPECT_EQ(problems,
-              (std::vector<std::string>{R"("fov" (wrong type))", R"("vsync" (wrong type))",
-                                        R"("brightness" (not a finite number; held at 0.05))",
-                                        R"("maxBloodDecals" (2147483647 decals would not fit in memory; held at 2000))",
-                                        R"("bloom" (wrong type))"}));
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            R"("fov" (wrong type))", R"("vsync" (wrong type))",
+                            R"("brightness" (beyond the +/-3.40282e+38 a 32-bit float holds; held at 0.05))",
+                            R"("maxBloodDecals" (2147483647 decals would not fit in memory; held at 2000))",
+                            R"("bloom" (wrong type))"}));
 
     // Beyond every page's range, as a player may write them: kept.
     problems.clear();
@@ -185,7 +185,7 @@ TEST(ConfigReading, ValuesThatWouldMakeAFaultAreHeldAtTheirPagesLimit)
         // Beyond a float: an infinity, which the shaders and the mixer cannot
         // use.
         {R"({"soundVolume": -1e39})", &Settings::soundVolume, 0.0f,
-         R"("soundVolume" (not a finite number; held at 0))"},
+         R"("soundVolume" (beyond the +/-3.40282e+38 a 32-bit float holds; held at 0))"},
         {R"({"noiseIntensity": 1e999})", &Settings::noiseIntensity, 1.0f, ""},
         // Brightness and contrast that leave the menus unreadable (more
         // below): the one at fault is held into its page's range.
@@ -293,7 +293,8 @@ TEST(ConfigReading, ANumberTooLargeForADoubleIsTakenAsTheLargestAndTheRestLoads)
     EXPECT_EQ(record->fov, 120.0f); // an infinity, held
     EXPECT_EQ(record->maxBloodDecals, INT_MIN);
     EXPECT_FALSE(record->windowed);
-    EXPECT_EQ(problems, std::vector<std::string>{R"("fov" (not a finite number; held at 120))"});
+    EXPECT_EQ(problems,
+              std::vector<std::string>{R"("fov" (beyond the +/-3.40282e+38 a 32-bit float holds; held at 120))"});
 }
 
 TEST(ConfigReading, TextThatIsNotJsonIsReportedAsSuch)
