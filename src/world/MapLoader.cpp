@@ -316,8 +316,14 @@ MapSector ReadSector(const Json& record, Where where)
     sector.ceilingCatColor = ReadColour(record, "ceilingCatColor", where);
     sector.teleportInID = ReadInt(record, "teleportInID", where);
     sector.teleportOutID = ReadInt(record, "teleportOutID", where);
-    if (const Json* value = Optional(record, where, "key"))
+    if (const Json* value = Optional(record, where, "key")) {
         sector.key = ToWrapped<uint8_t>(*value, where, "key");
+        // Only a door reads its key; the refusal quotes the number as the map
+        // writes it (-1 is kept as the byte 255).
+        if (sector.door && sector.key != SectorKeyNone && sector.key != SectorKeyRed && sector.key != SectorKeyBlue)
+            Fail(MapLoader::DoorKeyNotFound, where, "key",
+                 "no key has number " + value->dump() + " (0 is none, 1 the red key, 2 the blue key)");
+    }
 
     CheckTriangles(sector.indices, sector.vertices.size(), "vertices", where, "indices");
     CheckTriangles(sector.collisionIndices, sector.collisionVertices.size(), "collisionVertices", where,
@@ -465,9 +471,6 @@ void MapLoader::CheckReferences(const MapData& map)
                 texture("ceilTexId", sector.ceilTexId);
             texture("sideTexId", sector.sideTexId);
         }
-        if (sector.door && sector.key != SectorKeyNone && sector.key != SectorKeyRed && sector.key != SectorKeyBlue)
-            Fail(DoorKeyNotFound, where, "key",
-                 "no key has number " + std::to_string(sector.key) + " (0 is none, 1 the red key, 2 the blue key)");
     }
 }
 

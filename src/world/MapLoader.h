@@ -44,14 +44,15 @@ public:
     // found" for a texture a door or elevator is drawn with that is not one
     // of the game's textures (its cap, "ceilTexId" for a door and
     // "floorTexId" for an elevator, and its "sideTexId"; a plain coloured one
-    // and the static floors, ceilings and walls are drawn without theirs);
-    // "invalid map - door key not found" for a door whose "key" is none of
-    // the game's (only doors read it).
+    // and the static floors, ceilings and walls are drawn without theirs).
     static void CheckReferences(const MapData& map);
     // Reads a map file whole and parses it; a path that is not a readable
     // regular file fails with "can't access file".
     static MapData LoadFromFile(std::string path);
-    // Parses map JSON text. Needs the entity type table (MapEntityTypes) filled.
+    // Parses map JSON text. Needs the entity type table (MapEntityTypes)
+    // filled. A door whose "key" is none of the game's (only doors read it)
+    // is refused here, where the number is as the map writes it: "invalid
+    // map - door key not found".
     static MapData Parse(const std::string& text);
 };
 

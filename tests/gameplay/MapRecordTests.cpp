@@ -286,10 +286,15 @@ TEST_F(MapRecords, ADoorOrLiftDrawnWithATextureTheGameLacksIsRefusedNamingIt)
 TEST_F(MapRecords, ADoorNeedsAKeyTheGameHas)
 {
     AddMovingSector(false)["key"] = 3;
-    const GameError error = LoadFailure();
+    GameError error = LoadFailure();
     EXPECT_STREQ(error.what(), MapLoader::DoorKeyNotFound);
     EXPECT_EQ(error.Detail(), "assets/maps/room.json: layer \"2\" record 1 (id 2), key \"key\": no key has number 3 "
                               "(0 is none, 1 the red key, 2 the blue key)");
+    // Named as the map writes it, not as the byte it is kept in.
+    room = RoomDocument();
+    AddMovingSector(false)["key"] = -1;
+    error = LoadFailure();
+    EXPECT_NE(error.Detail().find("no key has number -1 "), std::string::npos) << error.Detail();
 
     // Only a door reads its key: a lift's is never looked at.
     room = RoomDocument();
