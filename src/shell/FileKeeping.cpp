@@ -142,19 +142,27 @@ int CreateTemporaryBeside(const std::string& path, std::string& name)
     return -error;
 }
 
-// Whether `name` is how CreateTemporaryBeside names a copy of `file`.
+// Whether `name` is how CreateTemporaryBeside names a copy of `file` or of
+// one of its backups ("<file>[.bak[N]].tmp-<16 hex>").
 bool IsCopyName(std::string_view name, std::string_view file)
 {
-    const size_t start = file.size() + CopyInfix.size();
-    if (name.size() != start + CopySuffixLength || name.substr(0, file.size()) != file ||
-        name.substr(file.size(), CopyInfix.size()) != CopyInfix)
+    if (name.substr(0, file.size()) != file)
         return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(start), name.end(),
+    name.remove_prefix(file.size());
+    if (name.substr(0, 4) == ".bak") {
+        name.remove_prefix(4);
+        while (!name.empty() && name[0] >= '0' && name[0] <= '9')
+            name.remove_prefix(1);
+    }
+    if (name.size() != CopyInfix.size() + CopySuffixLength || name.substr(0, CopyInfix.size()) != CopyInfix)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(CopyInfix.size()), name.end(),
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// Removes the copies of `path` that writes killed before their end left
-// behind: regular files named exactly as CreateTemporaryBeside names them
+// Removes the copies of `path` and of its backups that writes killed before
+// their end left behind: regular files named exactly as CreateTemporaryBeside
+// names them
 // (never a link, a folder or a name of the player's) that no running write
 // holds locked. Never waits on a lock; what cannot be removed stays.
 void RemoveLeftoverCopies(const std::string& path)
@@ -410,6 +418,7 @@ std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
     if (IsRegularFileOfAtMost(path, largestCopy)) // nothing else is opened
         original = ReadPlayerFile(path, largestCopy);
     const bool copyable = original.status == PlayerFile::Status::Read;
+    RemoveLeftoverCopies(path);
     for (int number = 1; number <= MaxBackups; ++number) {
         const std::string backup = BackupName(path, number);
         struct stat existing
@@ -425,7 +434,6 @@ std::string KeepBackupCopy(const std::string& path, uint64_t largestCopy)
         if (errno != ENOENT)
             continue;
         if (copyable) {
-            RemoveLeftoverCopies(backup);
             std::string copy, failure;
             const Descriptor lock(WriteNewCopy(backup, original.bytes, copy, failure));
             if (lock.Get() >= 0) {

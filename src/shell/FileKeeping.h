@@ -61,9 +61,9 @@ PlayerFile ReadPlayerFile(const std::string& path, uint64_t largest, Links links
 // own), flushes it to the device, renames it over `path` and flushes the
 // folder, so the new name survives a power cut. The temporary file is locked
 // (flock) from its creation until it has its final name or is gone; copies
-// of `path` that a killed write left behind (regular files so named that no
-// one holds locked) are removed before the write, so a full disk may take
-// the new one. When `path` is a symbolic link and `links` is Followed, the
+// of `path` and of its backups that a killed write left behind (regular
+// files so named that no one holds locked) are removed before the write, so
+// a full disk may take the new one. When `path` is a symbolic link and `links` is Followed, the
 // write goes through it as an in-place write would: the chain of links is
 // followed, the temporary file is made beside the file at its end and
 // renamed over that file, and the links stay as they are; a link that leads

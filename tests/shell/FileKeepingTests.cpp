@@ -338,6 +338,7 @@ TEST(PlayerFiles, TheNextWriteRemovesWhatAKilledWriteLeftButNoCopyInUse)
     TempDir dir;
     dir.Write("victim.txt", "not the game's");
     dir.Write("config.json.tmp-0123456789abcdef", "cut short");
+    dir.Write("config.json.bak2.tmp-0123456789abcdef", "a backup's copy, cut short");
     dir.Write("config.json.tmp-fedcba9876543210", "still being written");
     const int inUse = ::open(dir.File("config.json.tmp-fedcba9876543210").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
@@ -351,6 +352,7 @@ TEST(PlayerFiles, TheNextWriteRemovesWhatAKilledWriteLeftButNoCopyInUse)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"config.json.tmp-00000000000000ff", "config.json.tmp-0123",
                                               "config.json.tmp-fedcba9876543210"}));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.json.bak2.tmp-0123456789abcdef")));
     EXPECT_EQ(dir.Read("victim.txt"), "not the game's");
     EXPECT_EQ(dir.Read("binds.bin.tmp-0123456789abcdef"), "another file's, left to its own next write");
     EXPECT_EQ(dir.Read("config.json"), "written");
